@@ -1,0 +1,66 @@
+#include "support/temp_folder.h"
+
+#include <shellapi.h>
+
+#include <stdexcept>
+
+#include "common/unique_handle.h"
+
+namespace ferryl::test {
+
+TempFolder::TempFolder() {
+    wchar_t base[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH, base);
+    for (unsigned attempt = 0;; ++attempt) {
+        std::wstring candidate = std::wstring(base) + L"ferryl-test-" + std::to_wstring(::GetCurrentProcessId()) +
+                                 L"-" + std::to_wstring(::GetTickCount() + attempt);
+        if (::CreateDirectoryW(candidate.c_str(), nullptr)) {
+            m_path = candidate;
+            return;
+        }
+        if (attempt > 1000)
+            throw std::runtime_error("cannot create a temporary folder");
+    }
+}
+
+TempFolder::~TempFolder() {
+    // SHFileOperation wants a list ending in two NULs.
+    std::wstring from = m_path + L'\0';
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    ::SHFileOperationW(&operation);
+}
+
+std::wstring TempFolder::WriteFile(std::wstring_view name, std::string_view bytes) const {
+    std::wstring path = *this / name;
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (!file)
+        throw std::runtime_error("cannot create a test file");
+    DWORD written = 0;
+    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return path;
+}
+
+std::wstring TempFolder::MakeFolder(std::wstring_view name) const {
+    std::wstring path = *this / name;
+    ::CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    return bytes;
+}
+
+}  // namespace ferryl::test

@@ -1,0 +1,34 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace ferryl::test {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's full path, without a trailing "\".
+    const std::wstring& Path() const { return m_path; }
+    // Full path of a name inside the folder.
+    std::wstring operator/(std::wstring_view name) const { return m_path + L"\\" + std::wstring(name); }
+
+    // Creates a file with the given bytes and returns its full path.
+    std::wstring WriteFile(std::wstring_view name, std::string_view bytes = "x") const;
+    std::wstring MakeFolder(std::wstring_view name) const;
+
+private:
+    std::wstring m_path;
+};
+
+// The whole content of a file, or nothing when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+
+}  // namespace ferryl::test

@@ -1,0 +1,42 @@
+# Shared settings of the tools scripts: where the build and the Wine prefix live, and how Wine runs.
+# Sourced, not run.
+FERRYL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export BUILD_DIR=${BUILD_DIR:-$FERRYL_ROOT/build}
+export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEARCH=win64
+
+# Starts Xvfb when there is no display; FERRYL_XVFB_PID is set when this script started it.
+ferryl_ensure_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local n
+    for n in $(seq 90 140); do
+        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+        Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        FERRYL_XVFB_PID=$!
+        export DISPLAY=:$n
+        for _ in $(seq 1 50); do
+            [ -e /tmp/.X11-unix/X$n ] && return 0
+            sleep 0.1
+        done
+        kill "$FERRYL_XVFB_PID" 2>/dev/null
+        unset DISPLAY FERRYL_XVFB_PID
+    done
+    echo "could not start Xvfb" >&2
+    return 1
+}
+
+ferryl_stop_display() {
+    if [ -n "${FERRYL_XVFB_PID:-}" ]; then
+        kill "$FERRYL_XVFB_PID" 2>/dev/null
+        wait "$FERRYL_XVFB_PID" 2>/dev/null
+        unset FERRYL_XVFB_PID
+    fi
+}
+
+ferryl_configure_and_build() {
+    cmake -S "$FERRYL_ROOT" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$FERRYL_ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1
+    cmake --build "$BUILD_DIR" --parallel "$(nproc)" "$@"
+}
