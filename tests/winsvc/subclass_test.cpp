@@ -1,0 +1,210 @@
+#include "winsvc/subclass.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/error.h"
+#include "winsvc/subclass_names.h"
+#include "winsvc/window.h"
+
+namespace ferryl {
+namespace {
+
+constexpr UINT kMsgA = WM_APP + 1;
+constexpr UINT kMsgB = WM_APP + 2;
+constexpr UINT kMsgUnattached = WM_APP + 3;
+
+// The window's own procedure: logs "old" and answers 100 to the test messages.
+class TargetWindow : public Window {
+public:
+    explicit TargetWindow(std::vector<std::string>& log) : m_log(log) {
+        RegisterWindowClass(L"FerrylSubclassTarget");
+        CreateHandle(L"FerrylSubclassTarget", L"target", WS_OVERLAPPEDWINDOW);
+    }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
+        if (message >= kMsgA && message <= kMsgUnattached) {
+            m_log.push_back("old");
+            return 100 + static_cast<LRESULT>(wParam);
+        }
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+
+private:
+    std::vector<std::string>& m_log;
+};
+
+class Client : public ISubclass {
+public:
+    Client(std::string name, long response, std::vector<std::string>& log, LRESULT result = 7)
+        : m_name(std::move(name)), m_response(response), m_log(log), m_result(result) {}
+    long MsgResponse() override { return m_response; }
+    void MsgResponse(long response) override { m_response = response; }
+    LRESULT WindowProc(HWND hwnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override {
+        m_log.push_back(m_name);
+        seenCurrent = CurrentMessage();
+        if (callOld)
+            oldResult = CallOldWindowProc(hwnd, iMsg, wParam, lParam);
+        return m_result;
+    }
+    UINT seenCurrent = 0;
+    bool callOld = false;
+    LRESULT oldResult = 0;
+
+private:
+    std::string m_name;
+    long m_response;
+    std::vector<std::string>& m_log;
+    LRESULT m_result;
+};
+
+bool HasProp(HWND hwnd, const std::wstring& name) {
+    return ::GetPropW(hwnd, name.c_str()) != nullptr;
+}
+
+std::intptr_t Prop(HWND hwnd, const std::wstring& name) {
+    return reinterpret_cast<std::intptr_t>(::GetPropW(hwnd, name.c_str()));
+}
+
+class SubclassTest : public ::testing::Test {
+protected:
+    std::vector<std::string> log;
+    TargetWindow window{log};
+    HWND hwnd = window.Hwnd();
+    std::intptr_t key = reinterpret_cast<std::intptr_t>(hwnd);
+};
+
+TEST_F(SubclassTest, ResponseKindsDecideWhenThePreviousProcedureRuns) {
+    ASSERT_NE(hwnd, nullptr);
+    struct Case {
+        long response;
+        std::vector<std::string> order;
+        LRESULT result;
+    };
+    const Case cases[] = {{ResponseConsume, {"client"}, 7},
+                          {ResponseCallAfter, {"client", "old"}, 105},
+                          {ResponseCallBefore, {"old", "client"}, 7}};
+    for (const Case& c : cases) {
+        Client client("client", c.response, log);
+        AttachMessage(&client, hwnd, kMsgA);
+        log.clear();
+        EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 5, 0), c.result) << "response " << c.response;
+        EXPECT_EQ(log, c.order) << "response " << c.response;
+        EXPECT_EQ(client.seenCurrent, kMsgA);
+        DetachMessage(&client, hwnd, kMsgA);
+    }
+}
+
+TEST_F(SubclassTest, ClientsRunInAttachmentOrderAndCloseUpOnDetach) {
+    Client first("first", ResponseCallAfter, log, 1);
+    Client second("second", ResponseConsume, log, 2);
+    AttachMessage(&first, hwnd, kMsgA);
+    AttachMessage(&second, hwnd, kMsgA);
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 0, 0), 2);  // only the last client's answer asks "after"
+    EXPECT_EQ(log, (std::vector<std::string>{"first", "second"}));
+
+    DetachMessage(&first, hwnd, kMsgA);
+    EXPECT_EQ(Prop(hwnd, subclass_names::Client(key, kMsgA, 1)), reinterpret_cast<std::intptr_t>(&second));
+    EXPECT_FALSE(HasProp(hwnd, subclass_names::Client(key, kMsgA, 2)));
+    EXPECT_EQ(Prop(hwnd, subclass_names::ClientCount(key, kMsgA)), 1);
+    log.clear();
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 0, 0), 2);
+    EXPECT_EQ(log, (std::vector<std::string>{"second"}));
+    DetachMessage(&second, hwnd, kMsgA);
+}
+
+TEST_F(SubclassTest, LastDetachPutsThePreviousProcedureBack) {
+    const LONG_PTR original = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+    Client client("client", ResponseConsume, log);
+    AttachMessage(&client, hwnd, kMsgA);
+    AttachMessage(&client, hwnd, kMsgB);
+    EXPECT_NE(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), original);
+    EXPECT_EQ(Prop(hwnd, subclass_names::Window(key)), original);
+    EXPECT_EQ(Prop(hwnd, subclass_names::WindowCount(key)), 2);
+
+    // A message no client attached goes to the previous procedure with its result unchanged.
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgUnattached, 3, 0), 103);
+    EXPECT_EQ(log, (std::vector<std::string>{"old"}));
+
+    DetachMessage(&client, hwnd, kMsgA);
+    EXPECT_NE(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), original);
+    DetachMessage(&client, hwnd, kMsgB);
+    EXPECT_EQ(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), original);
+    EXPECT_FALSE(HasProp(hwnd, subclass_names::Window(key)));
+    EXPECT_FALSE(HasProp(hwnd, subclass_names::WindowCount(key)));
+    log.clear();
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 1, 0), 101);
+    EXPECT_EQ(log, (std::vector<std::string>{"old"}));
+}
+
+TEST_F(SubclassTest, CallOldWindowProcReachesThePreviousProcedure) {
+    Client client("client", ResponseConsume, log);
+    client.callOld = true;
+    AttachMessage(&client, hwnd, kMsgA);
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 9, 0), 7);
+    EXPECT_EQ(client.oldResult, 109);
+    EXPECT_EQ(log, (std::vector<std::string>{"client", "old"}));
+    DetachMessage(&client, hwnd, kMsgA);
+}
+
+void ExpectError(const std::function<void()>& action, long number, const wchar_t* description) {
+    try {
+        action();
+        ADD_FAILURE() << "no error raised";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.Number(), number);
+        EXPECT_EQ(error.Source(), ErrorSource(L"WindowProc"));
+        EXPECT_EQ(error.Description(), description);
+    }
+}
+
+TEST_F(SubclassTest, AttachRaisesItsErrorsAndChangesNothing) {
+    Client client("client", ResponseConsume, log);
+    ExpectError([&] { AttachMessage(&client, reinterpret_cast<HWND>(0x7654320), kMsgA); },
+                static_cast<long>(0x8004331B), L"Invalid window");
+
+    HWND desktop = ::GetDesktopWindow();
+    DWORD desktopProcess = 0;
+    ::GetWindowThreadProcessId(desktop, &desktopProcess);
+    ASSERT_NE(desktopProcess, ::GetCurrentProcessId());
+    ExpectError([&] { AttachMessage(&client, desktop, kMsgA); }, static_cast<long>(0x8004331C),
+                L"Can't modify external window");
+
+    AttachMessage(&client, hwnd, kMsgA);
+    ExpectError([&] { AttachMessage(&client, hwnd, kMsgA); }, static_cast<long>(0x8004331A),
+                L"Message already handled by another class");
+    EXPECT_EQ(Prop(hwnd, subclass_names::WindowCount(key)), 1);
+    EXPECT_EQ(Prop(hwnd, subclass_names::ClientCount(key, kMsgA)), 1);
+    DetachMessage(&client, hwnd, kMsgA);
+    EXPECT_FALSE(HasProp(hwnd, subclass_names::WindowCount(key)));
+}
+
+TEST_F(SubclassTest, DetachingWhatIsNotAttachedKeepsTheBookkeeping) {
+    Client attached("attached", ResponseConsume, log);
+    Client stranger("stranger", ResponseConsume, log);
+    AttachMessage(&attached, hwnd, kMsgA);
+    DetachMessage(&stranger, hwnd, kMsgA);
+    DetachMessage(&attached, hwnd, kMsgB);
+    EXPECT_EQ(Prop(hwnd, subclass_names::WindowCount(key)), 1);
+    EXPECT_EQ(Prop(hwnd, subclass_names::ClientCount(key, kMsgA)), 1);
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 0, 0), 7);
+    EXPECT_EQ(log, (std::vector<std::string>{"attached"}));
+    DetachMessage(&attached, hwnd, kMsgA);
+    EXPECT_FALSE(HasProp(hwnd, subclass_names::Window(key)));
+}
+
+TEST_F(SubclassTest, GSubclassForwardsToTheModule) {
+    GSubclass service;
+    Client client("client", ResponseCallAfter, log);
+    service.AttachMessage(&client, hwnd, kMsgA);
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 2, 0), 102);
+    EXPECT_EQ(service.CurrentMessage(), kMsgA);
+    service.DetachMessage(&client, hwnd, kMsgA);
+    EXPECT_FALSE(HasProp(hwnd, subclass_names::WindowCount(key)));
+}
+
+}  // namespace
+}  // namespace ferryl
