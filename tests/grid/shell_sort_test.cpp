@@ -1,0 +1,288 @@
+#include "grid/shell_sort.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/error.h"
+#include "grid/sort_shell_order.h"
+
+namespace ferryl {
+namespace {
+
+using Sort = cShellSortTGridCells;
+
+// A grid's two tables built from rows of cell values; each row's key names its original position.
+struct Tables {
+    tGridCellTable cells{{}};
+    std::vector<tGridRow> rows{tGridRow{}};
+
+    void Add(std::vector<TaggedValue> values) {
+        std::vector<tGridCell> row(values.size());
+        for (size_t c = 0; c < values.size(); ++c)
+            row[c].vText = std::move(values[c]);
+        cells.push_back(std::move(row));
+        tGridRow record;
+        record.sKey = L"r" + std::to_wstring(rows.size());
+        record.lHeight = static_cast<long>(rows.size());
+        rows.push_back(std::move(record));
+    }
+
+    // The cell texts of one column, top to bottom.
+    std::vector<std::wstring> Column(size_t column) const {
+        std::vector<std::wstring> texts;
+        for (size_t r = 1; r < cells.size(); ++r)
+            texts.push_back(cells[r][column - 1].vText.ToText());
+        return texts;
+    }
+
+    std::vector<std::wstring> Keys() const {
+        std::vector<std::wstring> keys;
+        for (size_t r = 1; r < rows.size(); ++r)
+            keys.push_back(rows[r].sKey);
+        return keys;
+    }
+};
+
+Sort OneKey(short column, long type, long order = Sort::eSortAscending) {
+    Sort sort;
+    sort.SortColumn(1, column);
+    sort.SortType(1, type);
+    sort.SortOrder(1, order);
+    return sort;
+}
+
+Date MakeDate(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
+    SYSTEMTIME time{};
+    time.wYear = year;
+    time.wMonth = month;
+    time.wDay = day;
+    time.wHour = hour;
+    time.wMinute = minute;
+    time.wSecond = second;
+    double value = 0;
+    ::SystemTimeToVariantTime(&time, &value);
+    return Date{value};
+}
+
+using Texts = std::vector<std::wstring>;
+
+TEST(SortGap, FollowsTheThreeHPlusOneSequenceBelowTheCount) {
+    EXPECT_EQ(InitialGap(0), 1u);
+    EXPECT_EQ(InitialGap(1), 1u);
+    EXPECT_EQ(InitialGap(4), 1u);
+    EXPECT_EQ(InitialGap(5), 4u);
+    EXPECT_EQ(InitialGap(13), 4u);
+    EXPECT_EQ(InitialGap(14), 13u);
+    EXPECT_EQ(InitialGap(40), 13u);
+    EXPECT_EQ(InitialGap(41), 40u);
+    EXPECT_EQ(InitialGap(122), 121u);
+}
+
+TEST(ShellSortSettings, IndexOutsideOneToEightIsRefusedByEveryAccessor) {
+    Sort sort;
+    for (short index : {short{0}, short{9}, short{-1}}) {
+        try {
+            sort.SortColumn(index, 1);
+            ADD_FAILURE() << "index " << index << " accepted";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.Number(), static_cast<long>(0x80040419));
+            EXPECT_EQ(e.Description(), L"Invalid sort array index.");
+            EXPECT_EQ(e.Source(), ErrorSource(L"cShellSort"));
+        }
+        EXPECT_THROW(sort.SortOrder(index, 1), Error);
+        EXPECT_THROW(sort.SortType(index, 102), Error);
+        EXPECT_THROW(sort.SortColumn(index), Error);
+        EXPECT_THROW(sort.SortOrder(index), Error);
+        EXPECT_THROW(sort.SortType(index), Error);
+    }
+}
+
+TEST(ShellSortSettings, SettingAHigherIndexGrowsTheKeysKeepingEarlierOnes) {
+    Sort sort;
+    sort.SortColumn(1, 4);
+    sort.SortType(3, 250);
+    EXPECT_EQ(sort.SortColumn(1), 4);
+    EXPECT_EQ(sort.SortType(3), 250);
+    // Index 2 came into being with index 3 and starts at zero.
+    EXPECT_EQ(sort.SortColumn(2), 0);
+    EXPECT_EQ(sort.SortOrder(2), 0);
+    // Reading an index never set reads zero and does not add a key.
+    EXPECT_EQ(sort.SortOrder(8), 0);
+    sort.LastSortIndex(7);
+    sort.Clear();
+    EXPECT_EQ(sort.SortColumn(1), 0);
+    EXPECT_EQ(sort.SortType(3), 0);
+    EXPECT_EQ(sort.LastSortIndex(), 7);  // not one of the keys
+}
+
+TEST(ShellSort, BinaryTextPutsUpperCaseFirstAndNoCaseKeepsEqualTextsInPlace) {
+    Tables t;
+    for (auto text : {L"b", L"a", L"A"})
+        t.Add({text});
+    Tables binary = t;
+    OneKey(1, Sort::eSortString).SortRows(binary.cells, binary.rows);
+    EXPECT_EQ(binary.Column(1), (Texts{L"A", L"a", L"b"}));
+    OneKey(1, Sort::eSortStringNoCase).SortRows(t.cells, t.rows);
+    EXPECT_EQ(t.Column(1), (Texts{L"a", L"A", L"b"}));
+    EXPECT_EQ(t.Keys(), (Texts{L"r2", L"r3", L"r1"}));
+}
+
+TEST(ShellSort, NumbersSortByValueAndAsTextByCharacters) {
+    Tables numbers;
+    for (double v : {10.0, 9.0, 100.0})
+        numbers.Add({TaggedValue(v), TaggedValue(std::to_wstring(static_cast<int>(v)))});
+    Tables texts = numbers;
+    OneKey(1, Sort::eSortNumeric).SortRows(numbers.cells, numbers.rows);
+    EXPECT_EQ(numbers.Column(1), (Texts{L"9", L"10", L"100"}));
+    // Numeric texts are numbers to type 100 too.
+    Tables numericTexts = texts;
+    OneKey(2, Sort::eSortNumeric, Sort::eSortDescending).SortRows(numericTexts.cells, numericTexts.rows);
+    EXPECT_EQ(numericTexts.Column(2), (Texts{L"100", L"10", L"9"}));
+    OneKey(2, Sort::eSortString).SortRows(texts.cells, texts.rows);
+    EXPECT_EQ(texts.Column(2), (Texts{L"10", L"100", L"9"}));
+}
+
+TEST(ShellSort, NumericKeyComparesFractionsAndEmptyAsZero) {
+    // The difference is compared as a number: 0.25 apart is not equal, whatever the locale's
+    // decimal separator.
+    Tables t;
+    for (TaggedValue v : {TaggedValue(1.5), TaggedValue(1.25), TaggedValue(), TaggedValue(-0.5), TaggedValue(1.75)})
+        t.Add({v});
+    OneKey(1, Sort::eSortNumeric).SortRows(t.cells, t.rows);
+    EXPECT_EQ(t.Keys(), (Texts{L"r4", L"r3", L"r2", L"r1", L"r5"}));
+}
+
+TEST(ShellSort, DayAccuracyTreatsTimesOfOneDayAsEqualSoTheNextKeyDecides) {
+    Tables t;
+    t.Add({MakeDate(2024, 3, 5, 18, 0), L"b"});
+    t.Add({MakeDate(2024, 3, 5, 9, 30), L"a"});
+    t.Add({MakeDate(2024, 3, 4, 23, 59), L"z"});
+    Sort sort = OneKey(1, Sort::eSortDateDayAccuracy);
+    sort.SortColumn(2, 2);
+    sort.SortType(2, Sort::eSortString);
+    sort.SortOrder(2, Sort::eSortAscending);
+    sort.SortRows(t.cells, t.rows);
+    EXPECT_EQ(t.Column(2), (Texts{L"z", L"a", L"b"}));
+}
+
+TEST(ShellSort, NonDatesComeFirstAscendingAndLastInOrderTwo) {
+    Tables t;
+    t.Add({MakeDate(2023, 6, 1)});
+    t.Add({L"not a date"});
+    t.Add({L"5/3/2021"});  // text that reads as a date
+    t.Add({MakeDate(2022, 1, 1)});
+    Tables descending = t;
+    OneKey(1, Sort::eSortDateYearAccuracy).SortRows(t.cells, t.rows);
+    EXPECT_EQ(t.Keys(), (Texts{L"r2", L"r3", L"r4", L"r1"}));
+    OneKey(1, Sort::eSortDateYearAccuracy, Sort::eSortDescending).SortRows(descending.cells, descending.rows);
+    EXPECT_EQ(descending.Keys(), (Texts{L"r1", L"r4", L"r3", L"r2"}));
+}
+
+TEST(ShellSort, SecondKeyOrdersRowsTheFirstKeyFindsEqual) {
+    Tables t;
+    t.Add({L"b", 1.0});
+    t.Add({L"a", 2.0});
+    t.Add({L"b", 3.0});
+    t.Add({L"a", 5.0});
+    t.Add({L"b", 2.0});
+    Sort sort = OneKey(1, Sort::eSortString);
+    sort.SortColumn(2, 2);
+    sort.SortType(2, Sort::eSortNumeric);
+    sort.SortOrder(2, Sort::eSortDescending);
+    sort.SortRows(t.cells, t.rows);
+    EXPECT_EQ(t.Column(1), (Texts{L"a", L"a", L"b", L"b", L"b"}));
+    EXPECT_EQ(t.Column(2), (Texts{L"5", L"2", L"3", L"2", L"1"}));
+}
+
+TEST(ShellSort, TwoEqualRowsAreExchangedWhileThreeOrFourKeepTheirOrder) {
+    for (size_t count = 2; count <= 4; ++count) {
+        Tables t;
+        for (size_t r = 0; r < count; ++r)
+            t.Add({L"same"});
+        OneKey(1, Sort::eSortString).SortRows(t.cells, t.rows);
+        Texts expected;
+        for (size_t r = 1; r <= count; ++r)
+            expected.push_back(L"r" + std::to_wstring(r));
+        if (count == 2)
+            std::swap(expected[0], expected[1]);
+        EXPECT_EQ(t.Keys(), expected) << count << " rows";
+    }
+}
+
+TEST(ShellSort, SystemColoursSortBelowRgbWithoutOverflow) {
+    Tables t;
+    for (long colour : {0x00FFFFFFL, static_cast<long>(0x80000005), 0L, static_cast<long>(0x8000000F)}) {
+        t.Add({L""});
+        t.cells.back()[0].lBackColor = colour;
+    }
+    OneKey(1, Sort::eSortBackColor).SortRows(t.cells, t.rows);
+    EXPECT_EQ(t.Keys(), (Texts{L"r2", L"r4", L"r3", L"r1"}));
+}
+
+TEST(ShellSort, MissingValueSortsAsEmptyText) {
+    Tables t;
+    t.Add({L"a"});
+    t.Add({TaggedValue::Missing()});
+    t.Add({L""});
+    OneKey(1, Sort::eSortString).SortRows(t.cells, t.rows);
+    EXPECT_EQ(t.Keys(), (Texts{L"r2", L"r3", L"r1"}));
+}
+
+TEST(ShellSort, FailuresLeaveBothTablesAsTheyWere) {
+    Tables t;
+    t.Add({L"3", L"x"});
+    t.Add({L"1", L"y"});
+    t.Add({L"abc", L"z"});
+    t.Add({L"2", L"w"});
+    const Texts before = t.Keys();
+
+    try {
+        OneKey(1, Sort::eSortNumeric).SortRows(t.cells, t.rows);
+        ADD_FAILURE() << "text that is no number was subtracted";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Number(), kErrTypeMismatch);
+    }
+    EXPECT_EQ(t.Keys(), before);
+    EXPECT_EQ(t.Column(1), (Texts{L"3", L"1", L"abc", L"2"}));
+
+    for (short column : {short{0}, short{3}}) {
+        try {
+            OneKey(column, Sort::eSortString).SortRows(t.cells, t.rows);
+            ADD_FAILURE() << "column " << column << " accepted";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.Number(), kErrSubscriptOutOfRange);
+        }
+    }
+    // A key whose column was never set (index 1 exists because index 2 was set) has column 0.
+    Sort unset;
+    unset.SortColumn(2, 1);
+    EXPECT_THROW(unset.SortRows(t.cells, t.rows), Error);
+    EXPECT_EQ(t.Keys(), before);
+}
+
+TEST(ShellSort, NoKeyOrUnknownTypeAndTinyTables) {
+    Tables t;
+    for (auto text : {L"c", L"a", L"b"})
+        t.Add({text});
+    Sort none;
+    none.SortRows(t.cells, t.rows);
+    EXPECT_EQ(t.Keys(), (Texts{L"r1", L"r2", L"r3"}));  // no key: nothing to sort by, nothing moves
+
+    // An unknown type reports "not in order" for every pair: each row is moved in front of the rows
+    // before it, which reverses three rows.
+    OneKey(1, 999).SortRows(t.cells, t.rows);
+    EXPECT_EQ(t.Keys(), (Texts{L"r3", L"r2", L"r1"}));
+
+    Tables one;
+    one.Add({L"abc"});
+    OneKey(1, Sort::eSortNumeric).SortRows(one.cells, one.rows);  // nothing compared, nothing raised
+    EXPECT_EQ(one.Keys(), (Texts{L"r1"}));
+    Tables empty;
+    OneKey(1, Sort::eSortNumeric).SortRows(empty.cells, empty.rows);
+    EXPECT_EQ(empty.rows.size(), 1u);
+}
+
+}  // namespace
+}  // namespace ferryl
