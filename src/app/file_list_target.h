@@ -1,0 +1,34 @@
+#pragma once
+// What the command-line intake needs of the main window (FerrylF): showing it, and its file list
+// `Lista` and "&Send Now" button `send_nowD`. The main window implements it; until it exists the
+// intake runs without one.
+
+#include <optional>
+#include <string>
+
+#include "common/tagged_value.h"
+
+namespace ferryl {
+
+class FileListTarget {
+public:
+    virtual ~FileListTarget() = default;
+
+    // Shows the main window when it is not visible, loading it when it is not loaded.
+    virtual void ShowMainWindow() = 0;
+    // Sets the main window's state to normal when it is minimised.
+    virtual void RestoreMainWindow() = 0;
+
+    // `Lista`.`Rows`.
+    virtual long Rows() = 0;
+    // `Lista`.`Cell`(lRow, lCol).`Text`.
+    virtual std::wstring CellText(long lRow, long lCol) = 0;
+    // `Lista`.`CellDetails`; writing row `Rows` + 1 appends that row.
+    virtual void CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) = 0;
+    // `Lista`.`CellSelected`(lRow, lCol) = bSelected.
+    virtual void CellSelected(long lRow, long lCol, bool bSelected) = 0;
+    // `send_nowD`.Enabled = True.
+    virtual void EnableSendNow() = 0;
+};
+
+}  // namespace ferryl

@@ -1,0 +1,100 @@
+#include "app/instance.h"
+
+#include "app/handoff_payload.h"
+#include "app/start_up_state.h"
+
+namespace ferryl {
+
+namespace {
+
+constexpr wchar_t kNamePrefix[] = L"_FerrylHandler_";
+
+// Windows of a process that is not the foreground one cannot take the foreground; the sender,
+// started by the shell, is, and lends that right to the receiver.
+void LetReceiverTakeForeground(HWND receiver) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(receiver, &process);
+    if (process != 0)
+        ::AllowSetForegroundWindow(process);
+}
+
+BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM) noexcept {
+    if (IsInstanceWindow(hwnd)) {
+        StartUp().RunningInstanceWindow = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::wstring InstanceMutexName() {
+    return std::wstring(kNamePrefix) + L"_APPLICATION_MUTEX";
+}
+
+std::wstring InstanceMarkerName() {
+    return std::wstring(kNamePrefix) + L"_APPLICATION";
+}
+
+bool IsFirstInstance(const std::wstring& mutexName) {
+    HANDLE mutex = ::CreateMutexW(nullptr, TRUE, mutexName.c_str());
+    DWORD error = ::GetLastError();
+    StartUp().InstanceMutex = mutex;
+    if (error == ERROR_ALREADY_EXISTS) {
+        if (mutex)
+            ::CloseHandle(mutex);
+        StartUp().InstanceMutex = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void FindRunningInstance() {
+    ::EnumWindows(&FindMarkedWindow, 0);
+}
+
+bool IsInstanceWindow(HWND hwnd) {
+    return ::GetPropW(hwnd, InstanceMarkerName().c_str()) == reinterpret_cast<HANDLE>(1);
+}
+
+void MarkInstanceWindow(HWND hwnd) {
+    ::SetPropW(hwnd, InstanceMarkerName().c_str(), reinterpret_cast<HANDLE>(1));
+}
+
+void RestoreAndActivate(HWND hwnd) {
+    if (::IsIconic(hwnd))
+        ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ::SetForegroundWindow(hwnd);
+}
+
+void ReleaseInstanceMutex() {
+    HANDLE& mutex = StartUp().InstanceMutex;
+    if (mutex) {
+        ::CloseHandle(mutex);
+        mutex = nullptr;
+    }
+}
+
+void SendCommandLine(HWND receiver, std::wstring_view commandLine) {
+    HandoffPayload payload = BuildHandoffPayload(commandLine);
+    COPYDATASTRUCT data{};
+    data.dwData = payload.dwData;
+    data.cbData = static_cast<DWORD>(payload.bytes.size());
+    data.lpData = payload.bytes.data();
+    LetReceiverTakeForeground(receiver);
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 5000, &result);
+}
+
+void HandOffToRunningInstance(std::wstring_view commandLine) {
+    FindRunningInstance();
+    HWND receiver = StartUp().RunningInstanceWindow;
+    if (!receiver)
+        return;
+    if (!commandLine.empty() || !::IsWindowVisible(receiver))
+        SendCommandLine(receiver, commandLine);
+    else
+        RestoreAndActivate(receiver);
+}
+
+}  // namespace ferryl

@@ -1,0 +1,44 @@
+#pragma once
+// Single-instance coordination across processes: a named mutex says an instance runs, a window
+// property marks its receiving window, and a later instance hands its command line to that window
+// in one WM_COPYDATA message.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace ferryl {
+
+// "_FerrylHandler__APPLICATION_MUTEX" and "_FerrylHandler__APPLICATION", each joined from two
+// literals at run time.
+std::wstring InstanceMutexName();
+std::wstring InstanceMarkerName();
+
+// Creates the instance mutex, kept in StartUp().InstanceMutex. False (and the handle closed) when
+// it already existed; true otherwise, also when it could not be created.
+bool IsFirstInstance(const std::wstring& mutexName);
+
+// Searches the top-level windows for the marker; the first marked one goes to
+// StartUp().RunningInstanceWindow (left as it is when none is found).
+void FindRunningInstance();
+
+// True when the window carries the marker with value 1.
+bool IsInstanceWindow(HWND hwnd);
+
+void MarkInstanceWindow(HWND hwnd);
+
+// Restores a minimised window and brings it to the foreground.
+void RestoreAndActivate(HWND hwnd);
+
+// Closes StartUp().InstanceMutex when held.
+void ReleaseInstanceMutex();
+
+// Sends the command line's argument part to a receiving window (5 s time-out, result ignored).
+void SendCommandLine(HWND receiver, std::wstring_view commandLine);
+
+// A later instance's part of start-up: finds the running instance and sends it the command line,
+// or, with an empty command line and a visible receiver, just brings that window forward.
+void HandOffToRunningInstance(std::wstring_view commandLine);
+
+}  // namespace ferryl

@@ -1,0 +1,45 @@
+#pragma once
+// InstanceF: the first instance's hidden receiving window. It carries the instance marker, takes
+// WM_COPYDATA through the subclassing service, and passes every command line it gets, its own
+// included, to the intake. It owns the instance mutex and releases it when it unloads.
+
+#include <string_view>
+
+#include "app/file_list_target.h"
+#include "winsvc/subclass.h"
+#include "winsvc/window.h"
+
+namespace ferryl {
+
+class InstanceF : public Window, public ISubclass {
+public:
+    // The target may be missing: the intake then only brings this window forward.
+    explicit InstanceF(FileListTarget* target = nullptr) noexcept : m_target(target) {}
+    ~InstanceF() override;
+
+    void SetFileListTarget(FileListTarget* target) noexcept { m_target = target; }
+
+    // Creates the window hidden, attaches WM_COPYDATA, marks it, and takes commandLine into the
+    // list. False when the window cannot be created.
+    bool Load(std::wstring_view commandLine) noexcept;
+    // Detaches, releases the instance mutex and destroys the window; the marker goes with it.
+    void Unload() noexcept;
+    bool Loaded() const noexcept { return Hwnd() != nullptr; }
+
+    // The command-line intake: brings this window forward, shows the main window and adds the files.
+    void AddFilesFromCommandLine(std::wstring_view text) noexcept;
+
+    // ISubclass: every attached message runs the window's own procedure afterwards.
+    long MsgResponse() override { return ResponseCallAfter; }
+    void MsgResponse(long) override {}
+    LRESULT WindowProc(HWND hwnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+
+private:
+    FileListTarget* m_target;
+    bool m_attached = false;
+};
+
+}  // namespace ferryl

@@ -1,0 +1,145 @@
+#include "app/start_up.h"
+
+#include <windows.h>
+
+#include "app/command_line.h"
+#include "app/instance.h"
+#include "app/shortcut.h"
+#include "common/error.h"
+#include "common/text.h"
+#include "settings/erwr.h"
+#include "settings/funkcije.h"
+#include "settings/ini.h"
+
+namespace ferryl {
+
+namespace {
+
+std::wstring WithBackslash(std::wstring path) {
+    if (!path.ends_with(L'\\'))
+        path += L'\\';
+    return path;
+}
+
+std::wstring Trimmed(const std::wstring& text) {
+    size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring::npos)
+        return {};
+    size_t last = text.find_last_not_of(L' ');
+    return text.substr(first, last - first + 1);
+}
+
+bool ContainsNoCase(const std::wstring& text, std::wstring_view part) {
+    return ToUpper(text).find(ToUpper(part)) != std::wstring::npos;
+}
+
+std::wstring ShellFolder(const wchar_t* valueName) {
+    return WithBackslash(RegRead(HKEY_CURRENT_USER, kShellFoldersKey, valueName).ToText());
+}
+
+// Runs one start-up step; a failing step is skipped and the next one runs.
+template <typename Step>
+void Try(Step step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+StartUpState& StartUp() {
+    static StartUpState state;
+    return state;
+}
+
+std::wstring ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+std::wstring ProgramPath() {
+    return ProgramFolder() + L"\\" + ExecutableBaseName() + L".exe";
+}
+
+std::wstring ProcessArguments() {
+    return ArgumentPart(::GetCommandLineW());
+}
+
+void DetectEudora(const std::wstring& registeredCommandLine) noexcept {
+    Try([&] {
+        std::wstring text = registeredCommandLine;
+        std::erase(text, L'"');
+        StartUpState& state = StartUp();
+        for (const std::wstring& token : SplitAtBlanks(text)) {
+            if (ContainsNoCase(token, L"eudora.exe")) {
+                if (FileExists(token))
+                    state.EudoraProgram = token;
+            } else if (ContainsNoCase(token, L".ini") && FileExists(token)) {
+                state.EudoraIni = token;
+                state.EudoraAttachmentsFolder =
+                    WithBackslash(ReadIni(L"Settings", L"AutoReceiveAttachmentsDirectory", token));
+            }
+        }
+    });
+}
+
+void PrepareFirstInstance(const std::wstring& programFolder, const std::wstring& programPath) noexcept {
+    StartUpState& state = StartUp();
+    Try([&] {
+        wchar_t buffer[MAX_PATH + 1] = {};
+        DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
+        if (length > 0 && length <= MAX_PATH)
+            state.TempFolder = Trimmed(std::wstring(buffer, length));
+    });
+    Try([&] { state.SendMenuFolder = ShellFolder(L"SendTo"); });
+    Try([&] {
+        const std::wstring link = state.SendMenuFolder + kShortcutName;
+        if (!FileExists(link))
+            CreateShortcut(link, programPath, kShortcutDescription);
+    });
+    Try([&] { state.DesktopFolder = ShellFolder(L"Desktop"); });
+    Try([&] { DetectEudora(RegRead(HKEY_CURRENT_USER, kEudoraCommandLineKey, L"current").ToText()); });
+    Try([&] {
+        state.IniFile = programFolder + L"\\Ferryl.ini";
+        // FileExists takes network folders too, and the default file is only ever created new, so
+        // an existing settings file is never replaced.
+        if (!FileExists(state.IniFile))
+            WriteDefaultIni(state.IniFile);
+    });
+    Try([&] { state.ClParameters = ReadIni(L"Settings", L"CLParameters", state.IniFile); });
+}
+
+void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
+    const std::wstring folder = ProgramFolder();
+    Try([&] { ::SetCurrentDirectoryW(folder.c_str()); });
+    bool first = true;
+    Try([&] { first = IsFirstInstance(InstanceMutexName()); });
+    if (!first) {
+        Try([&] { HandOffToRunningInstance(commandLine); });
+        return;
+    }
+    PrepareFirstInstance(folder, ProgramPath());
+    instanceF.Load(commandLine);
+}
+
+void RunWhileLoaded(const InstanceF& instanceF) noexcept {
+    MSG message;
+    while (instanceF.Loaded() && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+}  // namespace ferryl

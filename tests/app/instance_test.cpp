@@ -1,0 +1,73 @@
+#include "app/instance.h"
+
+#include <gtest/gtest.h>
+
+#include "app/instance_window.h"
+#include "app/start_up_state.h"
+#include "recording_target.h"
+#include "support/temp_folder.h"
+
+namespace ferryl {
+namespace {
+
+using test::RecordingTarget;
+using test::TempFolder;
+
+TEST(Instance, NamesHaveTwoUnderscoresWhereTheLiteralsMeet) {
+    EXPECT_EQ(InstanceMutexName(), L"_FerrylHandler__APPLICATION_MUTEX");
+    EXPECT_EQ(InstanceMarkerName(), L"_FerrylHandler__APPLICATION");
+}
+
+TEST(Instance, ReceiverTakesItsOwnAndForwardedCommandLines) {
+    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
+    HANDLE held = StartUp().InstanceMutex;
+    ASSERT_NE(held, nullptr);
+    EXPECT_FALSE(IsFirstInstance(InstanceMutexName())) << "the mutex exists now";
+    EXPECT_EQ(StartUp().InstanceMutex, nullptr);
+    StartUp().InstanceMutex = held;
+
+    TempFolder folder;
+    const std::wstring own = folder.WriteFile(L"own.txt");
+    const std::wstring sent = folder.WriteFile(L"sent \u0436.txt");
+    RecordingTarget target;
+    {
+        InstanceF receiver(&target);
+        ASSERT_TRUE(receiver.Load(own));
+        EXPECT_FALSE(::IsWindowVisible(receiver.Hwnd()));
+        EXPECT_TRUE(IsInstanceWindow(receiver.Hwnd()));
+        StartUp().RunningInstanceWindow = nullptr;
+        FindRunningInstance();
+        EXPECT_EQ(StartUp().RunningInstanceWindow, receiver.Hwnd());
+
+        SendCommandLine(receiver.Hwnd(), L"\"" + sent + L"\"");
+        EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{own, sent}));
+
+        // Payloads the sender never makes are ignored, and the receiver stays hidden.
+        const int shown = target.shown;
+        COPYDATASTRUCT data{2, 4, const_cast<char*>("C:\\x")};
+        ::SendMessageW(receiver.Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        data = {0, 0, nullptr};
+        ::SendMessageW(receiver.Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        EXPECT_EQ(target.shown, shown);
+        EXPECT_FALSE(::IsWindowVisible(receiver.Hwnd()));
+
+        receiver.Unload();
+        EXPECT_FALSE(receiver.Loaded());
+        EXPECT_EQ(StartUp().InstanceMutex, nullptr);
+    }
+    EXPECT_TRUE(IsFirstInstance(InstanceMutexName())) << "unloading released the mutex";
+    ReleaseInstanceMutex();
+    StartUp().RunningInstanceWindow = nullptr;
+}
+
+TEST(Instance, ClickUnloadsTheReceiver) {
+    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
+    InstanceF receiver;
+    ASSERT_TRUE(receiver.Load(L""));
+    ::SendMessageW(receiver.Hwnd(), WM_LBUTTONUP, 0, 0);
+    EXPECT_FALSE(receiver.Loaded());
+    EXPECT_EQ(StartUp().InstanceMutex, nullptr);
+}
+
+}  // namespace
+}  // namespace ferryl

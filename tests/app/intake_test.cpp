@@ -1,0 +1,112 @@
+#include "app/intake.h"
+
+#include <gtest/gtest.h>
+
+#include "recording_target.h"
+#include "support/temp_folder.h"
+
+namespace ferryl {
+namespace {
+
+using test::RecordingTarget;
+using test::TempFolder;
+using Paths = std::vector<std::wstring>;
+
+std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
+
+TEST(Intake, AddsQuotedAndPlainPathsWithTheirDetails) {
+    TempFolder folder;
+    const std::wstring spaced = folder.WriteFile(L"a  b.txt", std::string(1234, 'x'));
+    const std::wstring plain = folder.WriteFile(L"c.txt", "");
+    RecordingTarget target;
+    AddFilesToList(Quoted(spaced) + L" " + plain, target);
+
+    ASSERT_EQ(target.Paths(), (Paths{spaced, plain}));
+    auto& row = target.rows[0];
+    EXPECT_EQ(row[1].value.ToText(), L"a  b.txt");
+    EXPECT_EQ(row[2].value.kind(), TaggedValue::Kind::Date);
+    EXPECT_EQ(row[3].value.ToText(), L"1,234");
+    EXPECT_EQ(row[3].align, 2);
+    EXPECT_EQ(target.rows[1][3].value.ToText(), L"0");
+
+    // The date is the file's last write time on the user's clock, to the second.
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(::GetFileAttributesExW(spaced.c_str(), GetFileExInfoStandard, &data));
+    FILETIME local{};
+    SYSTEMTIME time{};
+    ::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    ::FileTimeToSystemTime(&local, &time);
+    EXPECT_NEAR(row[2].value.ToDate().value, TaggedValue::FromSystemTime(time).ToDate().value, 1.0 / 86400);
+
+    EXPECT_EQ(target.shown, 1);
+    EXPECT_EQ(target.restored, 1);
+    EXPECT_EQ(target.sendNowEnabled, 2);
+    EXPECT_TRUE(target.selectedAfterLastWrite);
+}
+
+TEST(Intake, DuplicatesInAnyLetterCaseAreAddedOnce) {
+    TempFolder folder;
+    const std::wstring file = folder.WriteFile(L"Dup.txt");
+    const std::wstring other = folder.WriteFile(L"other.txt");
+    RecordingTarget target;
+    AddFilesToList(file + L" " + file, target);
+    EXPECT_EQ(target.Paths(), (Paths{file}));
+
+    std::wstring upper = file;
+    for (wchar_t& c : upper)
+        c = static_cast<wchar_t>(towupper(c));
+    AddFilesToList(upper + L" " + other, target);
+    EXPECT_EQ(target.Paths(), (Paths{file, other}));
+}
+
+TEST(Intake, MissingRelativeAndUnreachablePathsAddNothing) {
+    TempFolder folder;
+    const std::wstring file = folder.WriteFile(L"here.txt");
+    ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path().c_str()));
+    RecordingTarget target;
+    AddFilesToList(folder / L"missing.txt", target);
+    AddFilesToList(L"here.txt", target);
+    AddFilesToList(L"\\\\no-such-server-ferryl\\share\\x.txt", target);
+    // A NUL inside the text would let the system see an existing file the text does not name.
+    AddFilesToList(file + std::wstring(1, L'\0') + L"junk", target);
+    ::SetCurrentDirectoryW(L"C:\\");
+    EXPECT_TRUE(target.rows.empty());
+    EXPECT_EQ(target.sendNowEnabled, 0);
+    EXPECT_EQ(target.shown, 4);
+}
+
+TEST(Intake, NetworkStylePathIsNotGluedToThePathBefore) {
+    TempFolder folder;
+    const std::wstring first = folder.WriteFile(L"first.txt");
+    // "\\?\C:\..." starts with "\\" like a network path and exists on every machine.
+    const std::wstring second = L"\\\\?\\" + folder.WriteFile(L"second.txt");
+    RecordingTarget target;
+    AddFilesToList(first + L" " + second, target);
+    EXPECT_EQ(target.Paths(), (Paths{first, second}));
+    EXPECT_EQ(target.rows[1][1].value.ToText(), L"second.txt");
+}
+
+TEST(Intake, EmptyTextOrSingleNulShowsTheWindowOnly) {
+    RecordingTarget target;
+    AddFilesToList(L"", target);
+    AddFilesToList(std::wstring(1, L'\0'), target);
+    EXPECT_EQ(target.shown, 2);
+    EXPECT_EQ(target.restored, 2);
+    EXPECT_TRUE(target.rows.empty());
+}
+
+TEST(Intake, StopsAtTheLastRowNumber) {
+    TempFolder folder;
+    const std::wstring file = folder.WriteFile(L"late.txt");
+    RecordingTarget target;
+    target.rows.resize(kMaxListRows);
+    for (auto& row : target.rows)
+        row[4].value = L"C:\\elsewhere.txt";
+    AddFilesToList(file, target);
+    EXPECT_EQ(target.Rows(), kMaxListRows);
+}
+
+}  // namespace
+}  // namespace ferryl

@@ -1,0 +1,52 @@
+#pragma once
+// A file list that records what the intake writes, standing in for the main window.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/file_list_target.h"
+
+namespace ferryl::test {
+
+struct RecordedCell {
+    TaggedValue value;
+    std::optional<long> align;
+};
+
+class RecordingTarget : public FileListTarget {
+public:
+    void ShowMainWindow() override { ++shown; }
+    void RestoreMainWindow() override { ++restored; }
+    long Rows() override { return static_cast<long>(rows.size()); }
+    std::wstring CellText(long lRow, long lCol) override {
+        return rows.at(static_cast<size_t>(lRow - 1))[lCol].value.ToText();
+    }
+    void CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) override {
+        if (lRow == Rows() + 1)
+            rows.emplace_back();
+        rows.at(static_cast<size_t>(lRow - 1))[lCol] = {vText, eTextAlign};
+        selectedAfterLastWrite = false;
+    }
+    void CellSelected(long lRow, long lCol, bool bSelected) override {
+        selectedAfterLastWrite = lRow == 1 && lCol == 1 && bSelected;
+    }
+    void EnableSendNow() override { ++sendNowEnabled; }
+
+    // The path column of every row, in order.
+    std::vector<std::wstring> Paths() {
+        std::vector<std::wstring> paths;
+        for (long row = 1; row <= Rows(); ++row)
+            paths.push_back(CellText(row, 4));
+        return paths;
+    }
+
+    std::vector<std::map<long, RecordedCell>> rows;
+    int shown = 0;
+    int restored = 0;
+    int sendNowEnabled = 0;
+    bool selectedAfterLastWrite = false;
+};
+
+}  // namespace ferryl::test

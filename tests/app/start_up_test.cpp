@@ -1,0 +1,80 @@
+#include "app/start_up.h"
+
+#include <gtest/gtest.h>
+
+#include "registry_override.h"
+#include "settings/ini.h"
+#include "shortcut_reader.h"
+#include "support/temp_folder.h"
+
+namespace ferryl {
+namespace {
+
+using test::ReadFileBytes;
+using test::RegistryValueOverride;
+using test::TempFolder;
+
+class StartUpTest : public ::testing::Test {
+protected:
+    void SetUp() override { StartUp() = StartUpState{}; }
+    void TearDown() override { StartUp() = StartUpState{}; }
+
+    TempFolder folder;
+    std::wstring sendTo = folder.MakeFolder(L"SendTo");
+    RegistryValueOverride sendToValue{kShellFoldersKey, L"SendTo", sendTo};
+    std::wstring link = sendTo + L"\\" + kShortcutName;
+};
+
+TEST_F(StartUpTest, FirstStartWritesDefaultsAndTheShortcut) {
+    const std::wstring program = folder.MakeFolder(L"prog");
+    PrepareFirstInstance(program, ProgramPath());
+
+    EXPECT_EQ(ReadFileBytes(program + L"\\Ferryl.ini"), DefaultIniText());
+    EXPECT_EQ(StartUp().IniFile, program + L"\\Ferryl.ini");
+    EXPECT_EQ(StartUp().SendMenuFolder, sendTo + L"\\");
+    EXPECT_TRUE(StartUp().DesktopFolder.ends_with(L"\\"));
+    EXPECT_FALSE(StartUp().TempFolder.empty());
+    EXPECT_EQ(StartUp().ClParameters, L"");
+
+    test::ShortcutInfo info = test::ReadShortcut(link);
+    ASSERT_TRUE(info.loaded);
+    EXPECT_EQ(info.target, ProgramPath());
+    EXPECT_EQ(info.icon, ProgramPath());
+    EXPECT_EQ(info.description, kShortcutDescription);
+}
+
+TEST_F(StartUpTest, ExistingFilesInANetworkStyleFolderStayUntouched) {
+    const std::wstring program = folder.MakeFolder(L"prog");
+    const std::string settings = "[Settings]\r\nCLParameters=-x\r\n";
+    folder.WriteFile(L"prog\\Ferryl.ini", settings);
+    folder.WriteFile(L"SendTo\\Mail Recipient Via Command Line.lnk", "not a real link");
+    // A folder named from "\\" on, as a network folder is.
+    PrepareFirstInstance(L"\\\\?\\" + program, ProgramPath());
+
+    EXPECT_EQ(ReadFileBytes(program + L"\\Ferryl.ini"), settings);
+    EXPECT_EQ(ReadFileBytes(link), "not a real link");
+    EXPECT_EQ(StartUp().ClParameters, L"-x");
+}
+
+TEST_F(StartUpTest, EudoraIsFoundFromItsRegisteredCommandLine) {
+    const std::wstring eudora = folder.WriteFile(L"Eudora.exe");
+    const std::wstring ini = folder.WriteFile(L"eudora.ini", "[Settings]\r\nAutoReceiveAttachmentsDirectory=C:\\Att\r\n");
+    const std::wstring blankFolder = folder.MakeFolder(L"with blank");
+    folder.WriteFile(L"with blank\\eudora.exe");
+    {
+        RegistryValueOverride current(kEudoraCommandLineKey, L"current", L"\"" + eudora + L"\" " + ini + L" -x");
+        PrepareFirstInstance(folder.MakeFolder(L"prog"), ProgramPath());
+        EXPECT_EQ(StartUp().EudoraProgram, eudora);
+        EXPECT_EQ(StartUp().EudoraIni, ini);
+        EXPECT_EQ(StartUp().EudoraAttachmentsFolder, L"C:\\Att\\");
+    }
+    StartUp() = StartUpState{};
+    const std::wstring bare = folder.WriteFile(L"bare.ini", "[Settings]\r\n");
+    DetectEudora(blankFolder + L"\\eudora.exe " + bare);
+    EXPECT_EQ(StartUp().EudoraProgram, L"");
+    EXPECT_EQ(StartUp().EudoraIni, bare);
+    EXPECT_EQ(StartUp().EudoraAttachmentsFolder, L"\\");
+}
+
+}  // namespace
+}  // namespace ferryl
