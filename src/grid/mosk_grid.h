@@ -1,0 +1,362 @@
+#pragma once
+// MoskGrid: the owner-drawn grid control. It owns a child window of its own class; rows, columns and
+// cells live in the tables of grid_types.h, and the owner hears from it through MoskGridListener.
+//
+// The members are grouped by concern over several files: mosk_grid.cpp (window, Draw, plain
+// properties), mosk_grid_cells.cpp, mosk_grid_columns.cpp, mosk_grid_rows.cpp,
+// mosk_grid_selection.cpp, mosk_grid_search.cpp, mosk_grid_sort.cpp and mosk_grid_persistence.cpp.
+//
+// Painting, the header control, the scroll bars, the metrics and keyboard/mouse input are not in
+// this class yet. Their members keep their contract here; where the real work belongs to one of
+// those pieces the comment says what is missing.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/tagged_value.h"
+#include "common/unique_handle.h"
+#include "grid/grid_cell.h"
+#include "grid/grid_events.h"
+#include "grid/grid_font.h"
+#include "grid/grid_types.h"
+#include "winsvc/window.h"
+
+namespace ferryl {
+
+class cShellSortTGridCells;
+class GridPropertyStore;
+
+class MoskGrid : public Window {
+public:
+    static constexpr const wchar_t* kClassName = L"FerrylMoskGrid";
+    // DT_SINGLELINE | DT_WORD_ELLIPSIS: the format CellDetails gives when none is named.
+    static constexpr unsigned long kDefaultTextFormat = 0x40020;
+    static constexpr unsigned long kNoPrefix = 0x800;  // DT_NOPREFIX, forced on every cell
+
+    MoskGrid();
+    ~MoskGrid() override;
+
+    // Creates the control's window as a child of `parent`.
+    bool Create(HWND parent, int x, int y, int width, int height, UINT id = 0);
+
+    // Events go to this listener; nothing (the default) drops them.
+    void SetListener(MoskGridListener* listener) noexcept;
+
+    HWND hwnd() const noexcept { return Hwnd(); }
+
+    // --- behaviour and look ---
+    bool HighlightSelectedIcons() const noexcept { return m_bHighlightSelectedIcons; }
+    void HighlightSelectedIcons(bool bState);
+    bool DrawFocusRectangle() const noexcept { return m_bDrawFocusRectangle; }
+    void DrawFocusRectangle(bool bState);
+    bool Enabled() const noexcept { return m_bEnabled; }
+    void Enabled(bool bState);
+    bool DisableIcons() const noexcept { return m_bDisableIcons; }
+    void DisableIcons(bool bState);
+    bool Editable() const noexcept { return m_bEditable; }
+    void Editable(bool bState);
+    bool Redraw() const noexcept { return m_bRedraw; }
+    void Redraw(bool bState);
+    long ScrollBarStyle() const noexcept { return m_eScrollBarStyle; }
+    void ScrollBarStyle(long eStyle);
+    bool MultiSelect() const noexcept { return m_bMultiSelect; }
+    void MultiSelect(bool bState);
+    bool RowMode() const noexcept { return m_bRowMode; }
+    void RowMode(bool bState);
+    bool GridLines() const noexcept { return m_bGridLines; }
+    void GridLines(bool bState);
+    long BorderStyle() const noexcept { return m_eBorderStyle; }
+    void BorderStyle(long eStyle);
+    bool Virtual() const noexcept { return m_bVirtual; }
+    void Virtual(bool bVirtual);
+
+    long BackColor() const noexcept { return m_oBackColor; }
+    void BackColor(long oColor);
+    long ForeColor() const noexcept { return m_oForeColor; }
+    void ForeColor(long oColor);
+    long HighlightBackColor() const noexcept { return m_oHighlightBackColor; }
+    void HighlightBackColor(long oColor);
+    long HighlightForeColor() const noexcept { return m_oHighlightForeColor; }
+    void HighlightForeColor(long oColor);
+    long GridLineColor() const noexcept { return m_oGridLineColor; }
+    void GridLineColor(long oColor);
+
+    // The control font: a copy of what was set, with its own GDI font.
+    const GridFontRef& Font() const noexcept { return m_oFont; }
+    void Font(const GridFont& sFont);
+
+    // Background picture: stored here; the tiling belongs to the painter.
+    const ObjectRef& BackgroundPicture() const noexcept { return m_oBackgroundPicture; }
+    void BackgroundPicture(const ObjectRef& sPic);
+    long BackgroundPictureHeight() const noexcept { return m_lBackgroundPictureHeight; }
+    void BackgroundPictureHeight(long lHeight);
+    long BackgroundPictureWidth() const noexcept { return m_lBackgroundPictureWidth; }
+    void BackgroundPictureWidth(long lWidth);
+
+    // An image-list handle (a number) or an image-list object; anything else raises 0x80040419.
+    void ImageList(const TaggedValue& vThis);
+    HIMAGELIST ImageListHandle() const noexcept { return m_hImageList; }
+
+    // --- header (stored; the header control itself comes with the header wrapper) ---
+    bool Header() const noexcept { return m_bHeader; }
+    void Header(bool bState);
+    bool HeaderFlat() const noexcept { return m_bHeaderFlat; }
+    void HeaderFlat(bool bState);
+    long HeaderHeight() const noexcept { return m_lHeaderHeight; }
+    void HeaderHeight(long lHeight);
+    bool HeaderDragReOrderColumns() const noexcept { return m_bHeaderDragReOrderColumns; }
+    void HeaderDragReOrderColumns(bool bState);
+    bool HeaderButtons() const noexcept { return m_bHeaderButtons; }
+    void HeaderButtons(bool bState);
+    bool HeaderHotTrack() const noexcept { return m_bHeaderHotTrack; }
+    void HeaderHotTrack(bool bState);
+    void SetHeaders();
+
+    // --- sorting ---
+    cShellSortTGridCells& SortObject();
+    void Sort();
+
+    // --- metrics (the measuring and scrolling routines are not built yet: these raise 445) ---
+    long EvaluateTextHeight(long lRow, long lCol);
+    long EvaluateTextWidth(long lRow, long lCol, bool bForceNoModify = true);
+    void CellFromPoint(long xPixels, long yPixels, long& lRow, long& lCol);
+    void CellBoundary(long lRow, long lCol, long& lLeft, long& lTop, long& lWidth, long& lHeight);
+    void AutoWidthColumn(const TaggedValue& vKey);
+    void AutoHeightRow(long lRow, long lMinimumHeight = -1);
+    // Brings a cell into view. No scroll bars yet, so nothing scrolls; it repaints what is dirty.
+    void EnsureVisible(long lRow, long lCol);
+
+    // Repaints what is dirty; nothing while Redraw is False. Until the painter lands it only
+    // invalidates the window.
+    void Draw();
+
+    // --- rows ---
+    long RowTextStartColumn() const noexcept { return m_lRowTextStartColumn; }
+    void RowTextStartColumn(long lColumn) noexcept { m_lRowTextStartColumn = lColumn; }
+    long DefaultRowHeight() const noexcept { return m_lDefaultRowHeight; }
+    void DefaultRowHeight(long lHeight);
+    long Rows() const noexcept { return static_cast<long>(m_tRows.size()) - 1; }
+    void Rows(long lRows);
+    long RowHeight(long lRow) const;
+    void RowHeight(long lRow, long lHeight);
+    bool RowVisible(long lRow) const;
+    void RowVisible(long lRow, bool bState);
+    bool RowIsGroup(long lRow) const;
+    void RowIsGroup(long lRow, bool bState);
+    long RowGroupStartColumn(long lRow) const;
+    void RowGroupStartColumn(long lRow, long lColumn);
+    void AddRow(long lRowBefore = -1, const std::wstring& sKey = {}, bool bVisible = true, long lHeight = -1,
+                bool bGroupRow = false, long lGroupColStartIndex = 0);
+    void RemoveRow(long lRow);
+    void Clear(bool bRemoveCols = false);
+
+    // --- selection ---
+    long SelectedRow() const noexcept { return m_lSelectedRow; }
+    void SelectedRow(long lRow);
+    long SelectedCol() const noexcept { return m_lSelectedCol; }
+    void SelectedCol(long lCol);
+    void ClearSelection();
+
+    // --- cells (lCol is a cell-column index) ---
+    std::wstring CellFormattedText(long lRow, long lCol) const;
+    const TaggedValue& CellText(long lRow, long lCol) const;
+    void CellText(long lRow, long lCol, const TaggedValue& sText);
+    unsigned long CellTextAlign(long lRow, long lCol) const;
+    void CellTextAlign(long lRow, long lCol, unsigned long eAlign);
+    long CellIndent(long lRow, long lCol) const;
+    void CellIndent(long lRow, long lCol, long lIndent);
+    long CellExtraIcon(long lRow, long lCol) const;
+    void CellExtraIcon(long lRow, long lCol, long lIconIndex);
+    long CellItemData(long lRow, long lCol) const;
+    void CellItemData(long lRow, long lCol, long lItemData);
+    bool CellSelected(long lRow, long lCol) const;
+    void CellSelected(long lRow, long lCol, bool bState);
+    long CellIcon(long lRow, long lCol) const;
+    void CellIcon(long lRow, long lCol, long lIconIndex);
+    long CellBackColor(long lRow, long lCol) const;
+    void CellBackColor(long lRow, long lCol, long oColor);
+    long CellForeColor(long lRow, long lCol) const;
+    void CellForeColor(long lRow, long lCol, long oColor);
+    void CellDefaultForeColor(long lRow, long lCol);
+    void CellDefaultBackColor(long lRow, long lCol);
+    // Nothing when the cell uses the control font.
+    GridFontRef CellFont(long lRow, long lCol) const;
+    void CellFont(long lRow, long lCol, const GridFont& sFnt);
+    void CellDefaultFont(long lRow, long lCol);
+    // sText omitted (Missing) stores the missing marker as the cell value, as the caller passed it.
+    void CellDetails(long lRow, long lCol, const TaggedValue& sText = TaggedValue::Missing(),
+                     unsigned long eTextAlign = kDefaultTextFormat, long lIconIndex = -1, long oBackColor = -1,
+                     long oForeColor = -1, const GridFont* oFont = nullptr, long lIndent = 0,
+                     long lExtraIconIndex = -1, long lItemData = 0);
+    cGridCell Cell(long lRow, long lCol);
+    void Cell(long lRow, long lCol, const cGridCell& cG);
+    cGridCell NewCellFormatObject() const { return cGridCell(); }
+
+    // --- columns (vKey: a key text, or a number meaning a cell-column index) ---
+    long AddColumn(const std::wstring& vKey = {}, const std::wstring& sHeader = {}, long eAlign = 0,
+                   long iIconIndex = -1, long lColumnWidth = -1, bool bVisible = true, bool bFixed = false,
+                   const TaggedValue& vKeyBefore = TaggedValue::Missing(), bool bIncludeInSelect = true,
+                   const std::wstring& sFmtString = {}, bool bRowTextColumn = false, long eSortType = 102);
+    void RemoveColumn(const TaggedValue& vKey);
+    long Columns() const noexcept { return static_cast<long>(m_tCols.size()) - 1; }
+    long ColumnIndex(const TaggedValue& vKey) const;
+    std::wstring ColumnKey(long lCol) const;
+    void ColumnKey(long lCol, const std::wstring& sKey);
+    std::wstring ColumnTag(long lCol) const;
+    void ColumnTag(long lCol, const std::wstring& sTag);
+    std::wstring ColumnHeader(const TaggedValue& vKey) const;
+    void ColumnHeader(const TaggedValue& vKey, const std::wstring& sHeader);
+    long ColumnImage(const TaggedValue& vKey) const;
+    void ColumnImage(const TaggedValue& vKey, long lImage);
+    bool ColumnImageOnRight(const TaggedValue& vKey) const;
+    void ColumnImageOnRight(const TaggedValue& vKey, bool bState);
+    long ColumnAlign(const TaggedValue& vKey) const;
+    void ColumnAlign(const TaggedValue& vKey, long eAlign);
+    std::wstring ColumnFormatString(const TaggedValue& vKey) const;
+    void ColumnFormatString(const TaggedValue& vKey, const std::wstring& sFmtString);
+    long ColumnSortType(const TaggedValue& vKey) const;
+    void ColumnSortType(const TaggedValue& vKey, long eSortType);
+    long ColumnSortOrder(const TaggedValue& vKey) const;
+    void ColumnSortOrder(const TaggedValue& vKey, long eSortOrder);
+    bool ColumnVisible(const TaggedValue& vKey) const;
+    void ColumnVisible(const TaggedValue& vKey, bool bState);
+    long ColumnWidth(const TaggedValue& vKey) const;
+    void ColumnWidth(const TaggedValue& vKey, long lWidth);
+    long ColumnOrder(const TaggedValue& vKey) const { return ColumnIndex(vKey); }
+    void ColumnOrder(const TaggedValue& vKey, long lOrder);
+
+    // --- key search ---
+    long KeySearchColumn() const noexcept { return m_lKeySearchColumn; }
+    void KeySearchColumn(long lCol) noexcept { m_lKeySearchColumn = lCol; }
+    long FindSearchMatchRow(const std::wstring& sSearchString, bool bLoop = true, bool bVisibleRowsOnly = true) const;
+
+    // --- editing ---
+    // Asks the owner to edit the current cell (RequestEdit); the painter's and the input's entry
+    // point, public so that the owner's own commands can start an edit too.
+    void RequestCellEdit(short iKeyAscii = 0);
+    bool InEdit() const noexcept { return m_bInEdit; }
+    void CancelEdit();
+
+    // --- virtual mode ---
+    // Called by whatever reaches a row past Rows (the painter, the scroll range): raises RequestRow
+    // and, unless the owner says there are no more rows, appends the row and raises RequestRowData.
+    // Returns True when the row now exists.
+    bool RequestVirtualRow(long lRow);
+    bool MoreRows() const noexcept { return m_bMoreRows; }
+
+    // --- persistence (the host's property store) ---
+    // A new instance placed in a container; `containerFont` is the container's font.
+    void InitProperties(const GridFont& containerFont);
+    void ReadProperties(const GridPropertyStore& store, bool bUserMode = true);
+    void WriteProperties(GridPropertyStore& store) const;
+    bool UserMode() const noexcept { return m_bUserMode; }
+
+    // --- read-only views of the storage, for the painter, the header and the tests ---
+    const tGridCellTable& CellTable() const noexcept { return m_tCells; }
+    const std::vector<tGridRow>& RowTable() const noexcept { return m_tRows; }
+    const std::vector<tGridColumn>& ColumnTable() const noexcept { return m_tCols; }
+    const GridFontList& FontList() const noexcept { return m_fonts; }
+    HFONT FontHandle() const noexcept { return m_hFont.get(); }
+    long RowTextColumn() const noexcept { return m_lRowTextCol; }
+    bool HasRowText() const noexcept { return m_bHasRowText; }
+    bool Dirty() const noexcept { return m_bDirty; }
+    long RowBufferHeight() const noexcept { return m_lRowBufferHeight; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+
+private:
+    // Storage helpers (mosk_grid_cells.cpp, mosk_grid_columns.cpp, mosk_grid_rows.cpp).
+    bool ValidateCell(long lRow, long lCol) const;
+    tGridCell& CellAt(long lRow, long lCol) { return m_tCells[lRow][static_cast<size_t>(lCol - 1)]; }
+    const tGridCell& CellAt(long lRow, long lCol) const { return m_tCells[lRow][static_cast<size_t>(lCol - 1)]; }
+    tGridCell& CheckedCell(long lRow, long lCol);
+    const tGridCell& CheckedCell(long lRow, long lCol) const;
+    void CellChanged(tGridCell& cell);
+    long FindColumn(const TaggedValue& vKey) const;
+    const tGridColumn& ColumnEntry(const TaggedValue& vKey) const;
+    tGridColumn& ColumnEntry(const TaggedValue& vKey);
+    void ValidateNewKey(const std::wstring& sKey) const;
+    void CheckRow(long lRow) const;
+    std::vector<tGridCell> BlankRow() const;
+    void ApplyColumnWidth(long lPosition, long lWidth);
+    void UpdateHeaderItem(const tGridColumn& column);
+    long FindOrAddFont(const GridFont& font);
+    void BuildRowBuffer(long lHeight);
+    void MarkAllCellsDirty();
+
+    // Selection helpers (mosk_grid_selection.cpp).
+    void SelectCurrentOnly();
+    bool SetCellSelected(tGridCell& cell, bool bState);
+    void SelectOnlyRow(long lRow);
+    void SelectOnlyCell(long lRow, long lCol);
+    void KeepSelectionInside();
+
+    void PropertyChanged(std::wstring_view name);
+    void Paint() noexcept;
+
+    MoskGridListener* m_listener;
+    // Weak references held by cGridCell objects resolve through this token; it dies with the grid.
+    std::shared_ptr<MoskGrid*> m_self;
+
+    tGridCellTable m_tCells;
+    std::vector<tGridRow> m_tRows;
+    std::vector<tGridColumn> m_tCols;
+    tGridCell m_tBlankCell;
+    GridFontList m_fonts;
+    std::unique_ptr<cShellSortTGridCells> m_sort;
+
+    long m_lDefaultRowHeight = 20;
+    long m_lDefaultColumnWidth = 64;
+    long m_lSelectedRow = 0;
+    long m_lSelectedCol = 0;
+    long m_lPrevSelRow = 0;
+    long m_lPrevSelCol = 0;
+    long m_lRowTextCol = 0;
+    long m_lRowTextStartColumn = 0;
+    bool m_bHasRowText = false;
+    long m_lKeySearchColumn = 0;
+    bool m_bVirtual = false;
+    bool m_bMoreRows = false;
+    bool m_bDirty = false;
+    long m_lRowBufferHeight = 0;
+    bool m_bInEdit = false;
+    bool m_bUserMode = true;
+
+    bool m_bRedraw = true;
+    bool m_bHighlightSelectedIcons = true;
+    bool m_bDrawFocusRectangle = true;
+    bool m_bEnabled = true;
+    bool m_bDisableIcons = false;
+    bool m_bEditable = false;
+    long m_eScrollBarStyle = 0;
+    bool m_bMultiSelect = false;
+    bool m_bRowMode = false;
+    bool m_bGridLines = false;
+    long m_eBorderStyle = 1;
+    long m_oBackColor = static_cast<long>(0x80000005);
+    long m_oForeColor = static_cast<long>(0x80000008);
+    long m_oHighlightBackColor = static_cast<long>(0x8000000D);
+    long m_oHighlightForeColor = static_cast<long>(0x8000000E);
+    long m_oGridLineColor = static_cast<long>(0x8000000F);
+    GridFontRef m_oFont;
+    UniqueFont m_hFont;
+    ObjectRef m_oBackgroundPicture;
+    long m_lBackgroundPictureHeight = 0;
+    long m_lBackgroundPictureWidth = 0;
+    HIMAGELIST m_hImageList = nullptr;
+    int m_lIconWidth = 0;
+    int m_lIconHeight = 0;
+    bool m_bHeader = true;
+    bool m_bHeaderFlat = false;
+    long m_lHeaderHeight = 20;
+    bool m_bHeaderDragReOrderColumns = true;
+    bool m_bHeaderButtons = true;
+    bool m_bHeaderHotTrack = true;
+};
+
+}  // namespace ferryl

@@ -1,0 +1,202 @@
+// MoskGrid: the row table and the rows of the cell table, which always have the same length
+// (index 0 of both is the sentinel). Appending grows both by amortised constant time; inserting and
+// removing move only what follows.
+
+#include <algorithm>
+
+#include "grid/grid_errors.h"
+#include "grid/grid_layout.h"
+#include "grid/mosk_grid.h"
+
+namespace ferryl {
+
+void MoskGrid::CheckRow(long lRow) const {
+    if (lRow < 1 || lRow > Rows())
+        RaiseGridError(kErrSubscriptOutOfRange, kTextInvalidRowSubscript);
+}
+
+std::vector<tGridCell> MoskGrid::BlankRow() const {
+    return std::vector<tGridCell>(static_cast<size_t>(Columns()), m_tBlankCell);
+}
+
+void MoskGrid::DefaultRowHeight(long lHeight) {
+    m_lDefaultRowHeight = lHeight;
+    PropertyChanged(L"DefaultRowHeight");
+}
+
+void MoskGrid::Rows(long lRows) {
+    if (lRows < 1)
+        RaiseGridError(kErrSubscriptOutOfRange, kTextRowOutOfRange);
+    if (Columns() == 0)
+        RaiseGridError(kErrSubscriptOutOfRange, kTextNoColumns);
+    long oldRows = Rows();
+    if (lRows <= oldRows) {
+        m_tCells.resize(static_cast<size_t>(lRows) + 1);
+        m_tRows.resize(static_cast<size_t>(lRows) + 1);
+        // A current row that was cut off moves to the new last row and takes the selection with it.
+        bool cutOff = m_lSelectedRow > lRows;
+        KeepSelectionInside();
+        if (cutOff && !m_bMultiSelect && m_lSelectedCol > 0)
+            SelectCurrentOnly();
+    } else {
+        // New rows: visible, the default height, each starting below the one before.
+        m_tRows.resize(static_cast<size_t>(lRows) + 1);
+        for (long r = oldRows + 1; r <= lRows; ++r) {
+            tGridRow& row = m_tRows[static_cast<size_t>(r)];
+            row.lHeight = m_lDefaultRowHeight;
+            row.bVisible = true;
+        }
+        RecomputeRowStarts(m_tRows, static_cast<size_t>(oldRows + 1));
+        m_tCells.resize(static_cast<size_t>(lRows) + 1, BlankRow());
+        if (m_lDefaultRowHeight > m_lRowBufferHeight)
+            BuildRowBuffer(m_lDefaultRowHeight);
+    }
+    m_bDirty = true;
+    Draw();
+}
+
+long MoskGrid::RowHeight(long lRow) const {
+    CheckRow(lRow);
+    return m_tRows[static_cast<size_t>(lRow)].lHeight;
+}
+
+void MoskGrid::RowHeight(long lRow, long lHeight) {
+    // A row past Rows is refused: growing the row table alone would leave rows without cells.
+    if (lRow < 1 || lRow > Rows())
+        RaiseGridError(kErrSubscriptOutOfRange, kTextRowOutOfRange);
+    m_tRows[static_cast<size_t>(lRow)].lHeight = lHeight;
+    RecomputeRowStarts(m_tRows, static_cast<size_t>(lRow));
+    if (lHeight > m_lRowBufferHeight)
+        BuildRowBuffer(lHeight);
+}
+
+bool MoskGrid::RowVisible(long lRow) const {
+    CheckRow(lRow);
+    return m_tRows[static_cast<size_t>(lRow)].bVisible;
+}
+
+void MoskGrid::RowVisible(long lRow, bool bState) {
+    CheckRow(lRow);
+    m_tRows[static_cast<size_t>(lRow)].bVisible = bState;
+    RecomputeRowStarts(m_tRows, static_cast<size_t>(lRow) + 1);
+    m_bDirty = true;
+    Draw();
+}
+
+bool MoskGrid::RowIsGroup(long lRow) const {
+    CheckRow(lRow);
+    return m_tRows[static_cast<size_t>(lRow)].bGroupRow;
+}
+
+void MoskGrid::RowIsGroup(long lRow, bool bState) {
+    CheckRow(lRow);
+    tGridRow& row = m_tRows[static_cast<size_t>(lRow)];
+    if (row.bGroupRow == bState)
+        return;
+    row.bGroupRow = bState;
+    for (auto& cell : m_tCells[static_cast<size_t>(lRow)])
+        cell.bDirty = true;
+    Draw();
+}
+
+long MoskGrid::RowGroupStartColumn(long lRow) const {
+    CheckRow(lRow);
+    return m_tRows[static_cast<size_t>(lRow)].lGroupStartColIndex;
+}
+
+void MoskGrid::RowGroupStartColumn(long lRow, long lColumn) {
+    CheckRow(lRow);
+    tGridRow& row = m_tRows[static_cast<size_t>(lRow)];
+    if (row.lGroupStartColIndex == lColumn)
+        return;
+    row.lGroupStartColIndex = lColumn;
+    for (auto& cell : m_tCells[static_cast<size_t>(lRow)])
+        cell.bDirty = true;
+    Draw();
+}
+
+void MoskGrid::AddRow(long lRowBefore, const std::wstring& sKey, bool bVisible, long lHeight, bool bGroupRow,
+                      long lGroupColStartIndex) {
+    if (lHeight < 0)
+        lHeight = m_lDefaultRowHeight;
+    bool append = lRowBefore < 1 || Rows() < 1;
+    // Inserting before a row that does not exist is refused rather than guessed at.
+    if (!append && lRowBefore > Rows())
+        RaiseGridError(kErrSubscriptOutOfRange, kTextInvalidRowSubscript);
+
+    tGridRow row;
+    row.sKey = sKey;
+    row.bGroupRow = bGroupRow;
+    row.lGroupStartColIndex = lGroupColStartIndex;
+    row.bVisible = bVisible;
+    row.lHeight = lHeight;
+    if (append) {
+        const tGridRow& previous = m_tRows.back();
+        row.lStartY = Rows() == 0 ? 0 : previous.lStartY + (previous.bVisible ? previous.lHeight : 0);
+        m_tRows.push_back(std::move(row));
+        m_tCells.push_back(BlankRow());
+    } else {
+        size_t at = static_cast<size_t>(lRowBefore);
+        long shift = bVisible ? lHeight : 0;
+        row.lStartY = m_tRows[at].lStartY;
+        m_tRows.insert(m_tRows.begin() + static_cast<std::ptrdiff_t>(at), std::move(row));
+        m_tCells.insert(m_tCells.begin() + static_cast<std::ptrdiff_t>(at), BlankRow());
+        for (size_t r = at + 1; r < m_tRows.size(); ++r)
+            m_tRows[r].lStartY += shift;
+        // The current row's cells moved down with it; the current row number follows them.
+        if (m_lSelectedRow >= lRowBefore)
+            ++m_lSelectedRow;
+        if (m_lPrevSelRow >= lRowBefore)
+            ++m_lPrevSelRow;
+    }
+    if (lHeight > m_lRowBufferHeight)
+        BuildRowBuffer(lHeight);
+    m_bDirty = true;
+    Draw();
+}
+
+void MoskGrid::RemoveRow(long lRow) {
+    CheckRow(lRow);
+    if (Rows() == 1) {
+        Clear(false);
+        return;
+    }
+    size_t at = static_cast<size_t>(lRow);
+    const tGridRow& removed = m_tRows[at];
+    long shift = removed.bVisible ? removed.lHeight : 0;
+    m_tRows.erase(m_tRows.begin() + static_cast<std::ptrdiff_t>(at));
+    m_tCells.erase(m_tCells.begin() + static_cast<std::ptrdiff_t>(at));
+    for (size_t r = at; r < m_tRows.size(); ++r)
+        m_tRows[r].lStartY -= shift;
+
+    // The current row follows its data up; when it was the removed row, the row now in its place
+    // (or the new last row) becomes current and takes the selection.
+    bool wasCurrent = m_lSelectedRow == lRow;
+    if (m_lSelectedRow > lRow)
+        --m_lSelectedRow;
+    if (m_lPrevSelRow > lRow)
+        --m_lPrevSelRow;
+    KeepSelectionInside();
+    if (wasCurrent && !m_bMultiSelect && m_lSelectedRow > 0 && m_lSelectedCol > 0)
+        SelectCurrentOnly();
+    m_bDirty = true;
+    Draw();
+}
+
+void MoskGrid::Clear(bool bRemoveCols) {
+    m_tCells.resize(1);
+    m_tRows.resize(1);
+    if (bRemoveCols) {
+        m_tCols.resize(1);
+        m_lRowTextCol = 0;
+        m_lRowTextStartColumn = 0;
+        m_bHasRowText = false;
+    }
+    m_lSelectedRow = m_lSelectedCol = m_lPrevSelRow = m_lPrevSelCol = 0;
+    m_bDirty = true;
+    m_bMoreRows = m_bVirtual;
+    // Both scroll positions go back to 0 here once the scroll bars exist.
+    Draw();
+}
+
+}  // namespace ferryl
