@@ -1,0 +1,50 @@
+#pragma once
+// The About box: the program's name and version, two buttons that open the maker's web pages, and
+// Close. Loaded on first use, then kept (hidden) until the program ends.
+
+#include <string>
+
+#include "common/unique_handle.h"
+#include "winsvc/window.h"
+
+namespace ferryl {
+
+inline constexpr wchar_t kHomePageUrl[] = L"https://ferryl-handler.org/";
+inline constexpr wchar_t kDonationsUrl[] = L"https://ferryl-handler.org/donate";
+
+class AboutF : public Window {
+public:
+    // Creates the box, hidden, and composes its text. Does nothing when it is loaded already.
+    bool Load();
+    bool IsLoaded() const { return Hwnd() != nullptr; }
+
+    // Moves the box's top-left corner to the given screen point (its size stays) and shows it
+    // modally with the owner disabled; returns once the box is closed.
+    void ShowModal(HWND owner, POINT topLeft);
+
+    std::wstring LabelText() const;
+    HWND CloseButton() const { return m_cbClose; }
+    HWND HomePageButton() const { return m_cbWebHomePage; }
+    HWND DonationsButton() const { return m_cbWebDonations; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+
+private:
+    void Form_Load();
+    void cbClose_Click();
+    void cbWebHomePage_Click();
+    void cbWebDonations_Click();
+    HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int id, long left, long top,
+                    long width, long height);
+
+    UniqueFont m_font;
+    HWND m_LabelAbout = nullptr;
+    HWND m_Frame = nullptr;
+    HWND m_cbWebHomePage = nullptr;
+    HWND m_cbWebDonations = nullptr;
+    HWND m_pbFYH = nullptr;
+    HWND m_cbClose = nullptr;
+};
+
+}  // namespace ferryl

@@ -1,0 +1,23 @@
+#pragma once
+// Resource identifiers, shared by the resource script and the code.
+
+#define IDI_FERRYL 1
+#define IDI_SEND_NOW 2
+#define IDI_TEMPORARY 3
+#define IDI_DESKTOP 4
+#define IDI_ATTACHMENTS 5
+#define IDI_CUSTOM 6
+
+#define IDM_FERRYL 100
+#define IDA_FERRYL 101
+
+// Menu commands of the main window.
+#define IDM_ADD 1001
+#define IDM_REMOVE 1002
+#define IDM_LAUNCH 1003
+#define IDM_PROPERTIES 1004
+#define IDM_RESTORE 1011
+#define IDM_MINIMIZE 1012
+#define IDM_MAXIMIZE 1013
+#define IDM_TOPICS 1021
+#define IDM_ABOUT 1022

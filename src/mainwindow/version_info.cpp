@@ -1,0 +1,33 @@
+#include "mainwindow/version_info.h"
+
+#include <string>
+#include <vector>
+
+namespace ferryl {
+
+std::optional<ProgramVersion> ReadModuleVersion(HMODULE module) {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length = 0;
+    while ((length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()))) == path.size())
+        path.resize(path.size() * 2);
+    if (length == 0)
+        return std::nullopt;
+    path.resize(length);
+
+    DWORD ignored = 0;
+    DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0)
+        return std::nullopt;
+    std::vector<BYTE> data(size);
+    if (!::GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
+        return std::nullopt;
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT infoSize = 0;
+    if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
+        infoSize < sizeof *info)
+        return std::nullopt;
+    return ProgramVersion{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                          HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS)};
+}
+
+}  // namespace ferryl

@@ -1,0 +1,15 @@
+#pragma once
+// The file version recorded in a module's version resource.
+
+#include <windows.h>
+
+#include <optional>
+
+#include "mainwindow/about_text.h"
+
+namespace ferryl {
+
+// The version of the given module (the program itself by default); nothing when it has none.
+std::optional<ProgramVersion> ReadModuleVersion(HMODULE module = nullptr);
+
+}  // namespace ferryl

@@ -1,0 +1,105 @@
+#include "mainwindow/about_form.h"
+
+#include <gtest/gtest.h>
+
+#include "common/twips.h"
+#include "mainwindow/about_text.h"
+#include "mainwindow/version_info.h"
+#include "support/messages.h"
+#include "version.h"
+#include "winsvc/window.h"
+
+namespace ferryl {
+namespace {
+
+TEST(AboutText, NameVersionWithoutBuildAndAnEmptyLine) {
+    EXPECT_EQ(AboutText({1, 2, 0, 1}), L"Ferryl Handler\r\nVersion: 1.2.1\r\n");
+    EXPECT_EQ(AboutText({10, 0, 7, 0}), L"Ferryl Handler\r\nVersion: 10.0.0\r\n");
+}
+
+TEST(AboutText, VersionComesFromTheVersionResource) {
+    auto version = ReadModuleVersion();
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(version->major, static_cast<unsigned>(FERRYL_VERSION_MAJOR));
+    EXPECT_EQ(version->minor, static_cast<unsigned>(FERRYL_VERSION_MINOR));
+    EXPECT_EQ(version->revision, static_cast<unsigned>(FERRYL_VERSION_REVISION));
+}
+
+class OwnerWindow : public Window {
+public:
+    OwnerWindow() {
+        RegisterWindowClass(L"FerrylTestOwner");
+        CreateHandle(L"FerrylTestOwner", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 50, 50, 600, 400);
+    }
+};
+
+// Runs the action from inside the modal loop, once the box is up.
+void WhenShown(AboutF& about, std::function<void()> action) {
+    static std::function<void()> pending;
+    static AboutF* box = nullptr;
+    pending = std::move(action);
+    box = &about;
+    ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        if (box->Hwnd() && ::IsWindowVisible(box->Hwnd())) {
+            ::KillTimer(nullptr, id);
+            pending();
+        }
+    });
+}
+
+TEST(AboutF, IsACaptionlessBoxOfTheDesignedSize) {
+    AboutF about;
+    ASSERT_TRUE(about.Load());
+    LONG style = ::GetWindowLongW(about.Hwnd(), GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_BORDER);  // a border, but no title bar
+    EXPECT_FALSE(style & WS_SYSMENU);
+    EXPECT_FALSE(::IsWindowVisible(about.Hwnd()));
+    RECT client{};
+    ::GetClientRect(about.Hwnd(), &client);
+    EXPECT_EQ(client.right, TwipsToPixelsX(7185));
+    EXPECT_EQ(client.bottom, TwipsToPixelsY(2790));
+    EXPECT_EQ(about.LabelText(), AboutText(*ReadModuleVersion()));
+}
+
+TEST(AboutF, CloseHidesTheBoxWhichKeepsItsTextAndReenablesTheOwner) {
+    OwnerWindow owner;
+    AboutF about;
+    RECT ownerRect{};
+    ::GetWindowRect(owner.Hwnd(), &ownerRect);
+    bool ownerDisabledWhileShown = false;
+    WhenShown(about, [&] {
+        ownerDisabledWhileShown = !::IsWindowEnabled(owner.Hwnd());
+        ::SendMessageW(about.CloseButton(), BM_CLICK, 0, 0);
+    });
+    about.ShowModal(owner.Hwnd(), POINT{ownerRect.left, ownerRect.top});
+    EXPECT_TRUE(ownerDisabledWhileShown);
+    EXPECT_TRUE(::IsWindowEnabled(owner.Hwnd()));
+    ASSERT_TRUE(::IsWindow(about.Hwnd()));
+    EXPECT_FALSE(::IsWindowVisible(about.Hwnd()));
+    RECT aboutRect{};
+    ::GetWindowRect(about.Hwnd(), &aboutRect);
+    EXPECT_EQ(aboutRect.left, ownerRect.left);
+    EXPECT_EQ(aboutRect.top, ownerRect.top);
+
+    // The second time: the same box, the same text; Enter presses the default button.
+    HWND first = about.Hwnd();
+    std::wstring text = about.LabelText();
+    WhenShown(about, [&] { ::PostMessageW(about.CloseButton(), WM_KEYDOWN, VK_RETURN, 0); });
+    about.ShowModal(owner.Hwnd(), POINT{ownerRect.left, ownerRect.top});
+    EXPECT_EQ(about.Hwnd(), first);
+    EXPECT_EQ(about.LabelText(), text);
+    EXPECT_FALSE(::IsWindowVisible(about.Hwnd()));
+}
+
+TEST(AboutF, OutlivesTheWindowThatShowedIt) {
+    AboutF about;
+    {
+        OwnerWindow owner;
+        WhenShown(about, [&] { ::PostMessageW(about.Hwnd(), WM_COMMAND, IDCANCEL, 0); });
+        about.ShowModal(owner.Hwnd(), POINT{0, 0});
+    }
+    EXPECT_TRUE(::IsWindow(about.Hwnd()));
+}
+
+}  // namespace
+}  // namespace ferryl
