@@ -164,7 +164,7 @@ public:
     // --- cells (lCol is a cell-column index) ---
     std::wstring CellFormattedText(long lRow, long lCol) const;
     const TaggedValue& CellText(long lRow, long lCol) const;
-    void CellText(long lRow, long lCol, const TaggedValue& sText);
+    void CellText(long lRow, long lCol, TaggedValue sText);
     unsigned long CellTextAlign(long lRow, long lCol) const;
     void CellTextAlign(long lRow, long lCol, unsigned long eAlign);
     long CellIndent(long lRow, long lCol) const;
@@ -188,7 +188,8 @@ public:
     void CellFont(long lRow, long lCol, const GridFont& sFnt);
     void CellDefaultFont(long lRow, long lCol);
     // sText omitted (Missing) stores the missing marker as the cell value, as the caller passed it.
-    void CellDetails(long lRow, long lCol, const TaggedValue& sText = TaggedValue::Missing(),
+    // Values are taken by value so that a caller's temporary text moves into the cell uncopied.
+    void CellDetails(long lRow, long lCol, TaggedValue sText = TaggedValue::Missing(),
                      unsigned long eTextAlign = kDefaultTextFormat, long lIconIndex = -1, long oBackColor = -1,
                      long oForeColor = -1, const GridFont* oFont = nullptr, long lIndent = 0,
                      long lExtraIconIndex = -1, long lItemData = 0);

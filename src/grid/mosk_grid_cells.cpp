@@ -33,9 +33,9 @@ const TaggedValue& MoskGrid::CellText(long lRow, long lCol) const {
     return CheckedCell(lRow, lCol).vText;
 }
 
-void MoskGrid::CellText(long lRow, long lCol, const TaggedValue& sText) {
+void MoskGrid::CellText(long lRow, long lCol, TaggedValue sText) {
     tGridCell& cell = CheckedCell(lRow, lCol);
-    cell.vText = sText;
+    cell.vText = std::move(sText);
     CellChanged(cell);
 }
 
@@ -137,13 +137,13 @@ long MoskGrid::FindOrAddFont(const GridFont& font) {
     return m_fonts.FindOrAdd(font, dc.get());
 }
 
-void MoskGrid::CellDetails(long lRow, long lCol, const TaggedValue& sText, unsigned long eTextAlign, long lIconIndex,
+void MoskGrid::CellDetails(long lRow, long lCol, TaggedValue sText, unsigned long eTextAlign, long lIconIndex,
                            long oBackColor, long oForeColor, const GridFont* oFont, long lIndent,
                            long lExtraIconIndex, long lItemData) {
     if (lRow > Rows())
         Rows(lRow);
     tGridCell& cell = CheckedCell(lRow, lCol);
-    cell.vText = sText;
+    cell.vText = std::move(sText);
     cell.eTextFormat = eTextAlign | kNoPrefix;
     cell.lBackColor = oBackColor;
     cell.lForeColor = oForeColor;

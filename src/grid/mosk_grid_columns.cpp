@@ -16,7 +16,7 @@ long MoskGrid::FindColumn(const TaggedValue& vKey) const {
         // Any value that reads as a number is a cell-column index, even a key text such as "12".
         double index = vKey.ToNumber();
         for (size_t i = 1; i < m_tCols.size(); ++i) {
-            if (m_tCols[i].lCellColIndex == index)
+            if (static_cast<double>(m_tCols[i].lCellColIndex) == index)
                 return static_cast<long>(i);
         }
         return 0;

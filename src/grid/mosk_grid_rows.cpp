@@ -47,7 +47,9 @@ void MoskGrid::Rows(long lRows) {
             row.bVisible = true;
         }
         RecomputeRowStarts(m_tRows, static_cast<size_t>(oldRows + 1));
-        m_tCells.resize(static_cast<size_t>(lRows) + 1, BlankRow());
+        // Each new row is built once and moved in: resize(n, value) would copy a template row.
+        for (long r = oldRows + 1; r <= lRows; ++r)
+            m_tCells.push_back(BlankRow());
         if (m_lDefaultRowHeight > m_lRowBufferHeight)
             BuildRowBuffer(m_lDefaultRowHeight);
     }

@@ -1,6 +1,8 @@
 // MoskGrid: sorting the rows with the sort object. Kept apart from the rest of the grid so that a
 // program that never sorts does not link the sort.
 
+#include <utility>
+
 #include "grid/mosk_grid.h"
 #include "grid/shell_sort.h"
 

@@ -26,6 +26,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(host.Create());
         ASSERT_TRUE(grid.Create(host.Hwnd(), 0, 0, 380, 260));
+        // Hidden windows collect no update region; the redraw tests look at it.
+        ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
+        ::UpdateWindow(host.Hwnd());
     }
 
     // Adds `count` columns keyed "c1", "c2", ...
