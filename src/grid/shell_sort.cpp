@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <string>
+#include <string_view>
 #include <tuple>
 
 #include "common/error.h"
@@ -46,12 +48,31 @@ long long Field(const tGridCell& cell, long type) {
     }
 }
 
-std::wstring SortText(const TaggedValue& value) {
-    return value.IsMissing() ? std::wstring() : value.ToText();
-}
+// The text a text key compares: a missing argument counts as empty text. A cell that holds text is
+// read in place; copying it for every comparison would cost more than the comparison itself.
+class SortText {
+public:
+    explicit SortText(const TaggedValue& value) {
+        if (value.IsText()) {
+            m_view = value.Text();
+        } else {
+            if (!value.IsMissing())
+                m_converted = value.ToText();
+            m_view = m_converted;
+        }
+    }
+    SortText(const SortText&) = delete;
+    SortText& operator=(const SortText&) = delete;
+
+    std::wstring_view View() const noexcept { return m_view; }
+
+private:
+    std::wstring m_converted;
+    std::wstring_view m_view;
+};
 
 // Like StrComp with text comparison: the user's locale, letter case, kana type and width ignored.
-int CompareTextNoCase(const std::wstring& left, const std::wstring& right) {
+int CompareTextNoCase(std::wstring_view left, std::wstring_view right) {
     int result = ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE | NORM_IGNOREKANATYPE | NORM_IGNOREWIDTH,
                                   left.data(), static_cast<int>(left.size()), right.data(),
                                   static_cast<int>(right.size()));
@@ -212,10 +233,10 @@ cShellSortTGridCells::CellComparison cShellSortTGridCells::CompareCell(const tGr
             return bySign(Sign(cellB.vText.ToNumber() - cellA.vText.ToNumber()));
 
         case eSortString:
-            return bySign(Sign(SortText(cellB.vText).compare(SortText(cellA.vText))));
+            return bySign(Sign(SortText(cellB.vText).View().compare(SortText(cellA.vText).View())));
 
         case eSortStringNoCase:
-            return bySign(CompareTextNoCase(SortText(cellB.vText), SortText(cellA.vText)));
+            return bySign(CompareTextNoCase(SortText(cellB.vText).View(), SortText(cellA.vText).View()));
 
         case eSortValue: {
             const auto order = Compare(cellB.vText, cellA.vText);

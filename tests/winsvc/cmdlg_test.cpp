@@ -15,6 +15,11 @@ namespace {
 
 using namespace std::string_literals;
 
+// The colour properties are signed 32-bit values, as RGB's result is not.
+constexpr long Rgb(int red, int green, int blue) {
+    return static_cast<long>(RGB(red, green, blue));
+}
+
 TEST(DialogFilter, BarsBecomeNulsAndTheTextEndsInTwoNuls) {
     EXPECT_EQ(EncodeDialogFilter(L"All Files (*.*)|*.*"), L"All Files (*.*)\0*.*\0\0"s);
     EXPECT_EQ(EncodeDialogFilter(L"Text|*.txt|All|*.*"), L"Text\0*.txt\0All\0*.*\0\0"s);
@@ -153,9 +158,9 @@ TEST(CmDlgShow, CancelRaisesTheCancelErrorOnlyWhenAskedTo) {
               static_cast<unsigned long>(CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT));
 
     cmDlg colour;
-    colour.Color(RGB(1, 2, 3));
+    colour.Color(Rgb(1, 2, 3));
     EXPECT_EQ(CancelErrorNumber(&cmDlg::ShowColor, true, colour), 1004);
-    EXPECT_EQ(colour.Color(), RGB(1, 2, 3));
+    EXPECT_EQ(colour.Color(), Rgb(1, 2, 3));
     EXPECT_EQ(CancelErrorNumber(&cmDlg::ShowColor, false, colour), 0);
     EXPECT_EQ(colour.Color(), -1);
 }
@@ -215,13 +220,13 @@ std::wstring InstalledTrueTypeFace() {
 
 TEST(CmDlgShow, ColourAndFontComeBackFromTheDialog) {
     cmDlg colour;
-    colour.Color(RGB(10, 20, 30));
+    colour.Color(Rgb(10, 20, 30));
     colour.flags(CC_RGBINIT | CC_ENABLEHOOK);  // the hook bit is dropped, or the dialog would fail
     {
         DialogButtonPresser presser(IDOK);
         colour.ShowColor();
     }
-    EXPECT_EQ(colour.Color(), RGB(10, 20, 30));
+    EXPECT_EQ(colour.Color(), Rgb(10, 20, 30));
 
     const std::wstring face = InstalledTrueTypeFace();
     ASSERT_FALSE(face.empty());
@@ -229,7 +234,7 @@ TEST(CmDlgShow, ColourAndFontComeBackFromTheDialog) {
     font.FontName(face);
     font.FontSize(12);
     font.FontBold(true);
-    font.FontColor(RGB(0, 0, 200));
+    font.FontColor(Rgb(0, 0, 200));
     {
         DialogButtonPresser presser(IDOK);
         font.ShowFont();
@@ -238,7 +243,7 @@ TEST(CmDlgShow, ColourAndFontComeBackFromTheDialog) {
     EXPECT_EQ(font.FontSize(), 12);
     EXPECT_TRUE(font.FontBold());
     EXPECT_FALSE(font.FontItalic());
-    EXPECT_EQ(font.FontColor(), RGB(0, 0, 200));
+    EXPECT_EQ(font.FontColor(), Rgb(0, 0, 200));
     EXPECT_NE(font.flags() & CF_EFFECTS, 0u);
 }
 
