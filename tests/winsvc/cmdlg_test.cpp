@@ -175,6 +175,10 @@ TEST(CmDlgShow, OpenAndSaveReturnThePathTheNameAndTheExtension) {
     open.InitDir(folder.Path());
     open.FileName(existing);
     open.DialogTitle(L"Pick one");
+    // The flags the main window's "Add File" uses.
+    const unsigned long addFileFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_LONGNAMES;
+    EXPECT_EQ(addFileFlags, 0x201804u);
+    open.flags(addFileFlags);
     {
         DialogButtonPresser presser(IDOK);
         open.ShowOpen();
@@ -184,6 +188,7 @@ TEST(CmDlgShow, OpenAndSaveReturnThePathTheNameAndTheExtension) {
     EXPECT_EQ(open.FileTitle(), L"chosen file.txt");
     EXPECT_EQ(open.FileName().substr(static_cast<size_t>(open.FileExt())), L"txt");
     EXPECT_EQ(open.FilterIndex(), 1);
+    EXPECT_EQ(open.flags() & addFileFlags, addFileFlags);  // the record's flags come back
     EXPECT_EQ(open.Filter(), L"Text (*.txt)|*.txt|All Files|*.*");  // kept for a second dialog
 
     cmDlg save;
