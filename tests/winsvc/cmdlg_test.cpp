@@ -68,17 +68,6 @@ TEST(CmDlgProperties, NewObjectAndRoundTrips) {
     dlg.ColorFlags(0x80000001u);
     EXPECT_EQ(dlg.FontFlags(), 0x80000001u);
 
-    cmDlgFont font{L"Courier New", 10.5, true, false, true, false};
-    dlg.Font(font);
-    EXPECT_EQ(dlg.FontName(), L"Courier New");
-    EXPECT_EQ(dlg.FontSize(), 10.5);
-    EXPECT_TRUE(dlg.FontBold());
-    dlg.FontItalic(true);
-    EXPECT_TRUE(dlg.Font().Italic);
-    EXPECT_TRUE(dlg.Font().Underline);
-
-    std::wstring text = L" x \0y"s;
-    EXPECT_EQ(cmDlg::NullTrim(text), L"x");
 }
 
 // Clicks a button of the dialog this thread shows, from a thread timer: the dialog's own modal
