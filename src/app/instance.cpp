@@ -50,7 +50,10 @@ bool IsFirstInstance(const std::wstring& mutexName) {
 }
 
 void FindRunningInstance() {
-    ::EnumWindows(&FindMarkedWindow, 0);
+    // The same top-level windows EnumWindows walks. Under Wine, EnumWindows asks for the desktop
+    // window, which loads and connects the display driver: the slowest part of a second start,
+    // which never shows anything. Enumerating the thread's desktop does not need it.
+    ::EnumDesktopWindows(::GetThreadDesktop(::GetCurrentThreadId()), &FindMarkedWindow, 0);
 }
 
 bool IsInstanceWindow(HWND hwnd) {

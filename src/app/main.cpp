@@ -1,30 +1,23 @@
 // The program's entry point.
 
 #include <windows.h>
-#include <objbase.h>
 
 #include "app/file_list_target.h"
 #include "app/instance_window.h"
 #include "app/start_up.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // The shell link object of the Send To shortcut wants a single-threaded apartment.
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    {
-        // The main window (FerrylF) implements FileListTarget and is handed to the receiving window
-        // here; it keeps the program running until its unload handler unloads InstanceF.
-        ferryl::FileListTarget* mainWindow = nullptr;
-        ferryl::InstanceF instanceF(mainWindow);
-        ferryl::Main(instanceF, ferryl::ProcessArguments());
-        if (mainWindow) {
-            ferryl::RunWhileLoaded(instanceF);
-        } else {
-            // With no main window there is nothing to show and nothing that would ever end the
-            // program: the first instance ends once start-up is done, releasing the mutex.
-            instanceF.Unload();
-        }
+    // The main window (FerrylF) implements FileListTarget and is handed to the receiving window
+    // here; it keeps the program running until its unload handler unloads InstanceF.
+    ferryl::FileListTarget* mainWindow = nullptr;
+    ferryl::InstanceF instanceF(mainWindow);
+    ferryl::Main(instanceF, ferryl::ProcessArguments());
+    if (mainWindow) {
+        ferryl::RunWhileLoaded(instanceF);
+    } else {
+        // With no main window there is nothing to show and nothing that would ever end the
+        // program: the first instance ends once start-up is done, releasing the mutex.
+        instanceF.Unload();
     }
-    if (SUCCEEDED(com))
-        ::CoUninitialize();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "app/start_up.h"
 
 #include <windows.h>
+#include <objbase.h>
 
 #include "app/command_line.h"
 #include "app/instance.h"
@@ -130,6 +131,9 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
         Try([&] { HandOffToRunningInstance(commandLine); });
         return;
     }
+    // Only the first instance needs COM (the shell link object, later the main window's dialogs);
+    // a second start stays cheap without it. The apartment lasts as long as the process.
+    Try([] { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); });
     PrepareFirstInstance(folder, ProgramPath());
     instanceF.Load(commandLine);
 }

@@ -1,0 +1,18 @@
+// A program that starts and ends, built like Ferryl.exe: the yardstick of the handoff benchmark.
+// Built twice: bare, and importing the same system DLLs as Ferryl.exe, so that the loader and the
+// DLLs' own start-up (user32's is the heavy one under Wine) cost the same as for the program.
+
+#include <windows.h>
+
+#ifdef FERRYL_SAME_IMPORTS
+#include <objbase.h>
+#include <oleauto.h>
+
+// Never called; taking the addresses is what puts the DLLs into the import table.
+void* volatile g_imports[] = {reinterpret_cast<void*>(&::RegCloseKey), reinterpret_cast<void*>(&::CoTaskMemFree),
+                              reinterpret_cast<void*>(&::VariantInit), reinterpret_cast<void*>(&::GetPropW)};
+#endif
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    return 0;
+}

@@ -1,0 +1,167 @@
+// The handoff across processes: this test plays the running instance and starts the real program.
+
+#include <gtest/gtest.h>
+
+#include "app/instance.h"
+#include "app/instance_window.h"
+#include "app/start_up.h"
+#include "child_process.h"
+#include "recording_target.h"
+#include "registry_override.h"
+#include "settings/ini.h"
+#include "shortcut_reader.h"
+#include "support/temp_folder.h"
+
+namespace ferryl {
+namespace {
+
+using test::ChildProcess;
+using test::ReadFileBytes;
+using test::RecordingTarget;
+using test::TempFolder;
+
+std::wstring FerrylExe() {
+    return ProgramFolder() + L"\\Ferryl.exe";
+}
+
+// Holds the instance mutex as a running instance does, and lets it go at the end.
+class RunningInstanceTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(IsFirstInstance(InstanceMutexName())); }
+    void TearDown() override {
+        ReleaseInstanceMutex();
+        StartUp() = StartUpState{};
+    }
+};
+
+TEST_F(RunningInstanceTest, SecondInstanceHandsItsFilesToTheReceiver) {
+    TempFolder folder;
+    const std::wstring spaced = folder.WriteFile(L"with blank.txt");
+    const std::wstring foreign = folder.WriteFile(L"\u0436\u4e2d.txt");
+    RecordingTarget target;
+    InstanceF receiver(&target);
+    ASSERT_TRUE(receiver.Load(L""));
+
+    ChildProcess child;
+    ASSERT_TRUE(child.Start(FerrylExe(), L"\"" + spaced + L"\" " + foreign));
+    ASSERT_TRUE(child.WaitForExit([&] { return target.Rows() == 2; }));
+    EXPECT_EQ(child.ExitCode(), 0u);
+    EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{spaced, foreign}));
+    EXPECT_EQ(target.rows[1][1].value.ToText(), L"\u0436\u4e2d.txt");
+    EXPECT_TRUE(receiver.Loaded()) << "the running instance goes on";
+}
+
+TEST_F(RunningInstanceTest, EmptyCommandLineShowsTheMainWindowOnly) {
+    RecordingTarget target;
+    InstanceF receiver(&target);
+    ASSERT_TRUE(receiver.Load(L""));
+    ASSERT_EQ(target.shown, 1);
+
+    ChildProcess child;
+    ASSERT_TRUE(child.Start(FerrylExe(), L""));
+    ASSERT_TRUE(child.WaitForExit([&] { return target.shown == 2; }));
+    EXPECT_EQ(target.restored, 2);
+    EXPECT_TRUE(target.rows.empty());
+}
+
+// A window of some other program that happens to carry the marker.
+class ForeignWindow : public Window {
+public:
+    ForeignWindow() {
+        RegisterWindowClass(L"FerrylTestForeign");
+        CreateHandle(L"FerrylTestForeign", L"foreign", WS_OVERLAPPEDWINDOW);
+        ::SetPropW(Hwnd(), InstanceMarkerName().c_str(), reinterpret_cast<HANDLE>(1));
+    }
+    std::vector<std::pair<ULONG_PTR, std::string>> received;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
+        if (message == WM_COPYDATA) {
+            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+            received.emplace_back(data->dwData, std::string(static_cast<const char*>(data->lpData), data->cbData));
+            return 1;
+        }
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+};
+
+TEST_F(RunningInstanceTest, MarkedForeignWindowReceivesTheExactPayload) {
+    ForeignWindow window;
+    ChildProcess child;
+    ASSERT_TRUE(child.Start(FerrylExe(), L"\"C:\\x y.txt\"  C:\\b.txt"));
+    ASSERT_TRUE(child.WaitForExit([&] { return !window.received.empty(); }));
+    ASSERT_EQ(window.received.size(), 1u);
+    EXPECT_EQ(window.received[0].first, 0u);
+    EXPECT_EQ(window.received[0].second, "\"C:\\x y.txt\"  C:\\b.txt");
+
+    ChildProcess empty;
+    ASSERT_TRUE(empty.Start(FerrylExe(), L""));
+    ASSERT_TRUE(empty.WaitForExit([&] { return window.received.size() == 2; }));
+    EXPECT_EQ(window.received[1].second, std::string(1, '\0'));
+}
+
+TEST_F(RunningInstanceTest, VisibleReceiverIsRestoredInsteadOfSentAnEmptyLine) {
+    ForeignWindow window;
+    ::ShowWindow(window.Hwnd(), SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(test::PumpUntil([&] { return ::IsIconic(window.Hwnd()) != FALSE; }));
+    ChildProcess child;
+    ASSERT_TRUE(child.Start(FerrylExe(), L""));
+    ASSERT_TRUE(child.WaitForExit([&] { return !::IsIconic(window.Hwnd()); }));
+    EXPECT_TRUE(window.received.empty());
+}
+
+TEST_F(RunningInstanceTest, NoReceiverMeansTheSecondInstanceEndsQuietly) {
+    ChildProcess child;
+    ASSERT_TRUE(child.Start(FerrylExe(), L"C:\\a.txt"));
+    ASSERT_TRUE(child.WaitForExit());
+    EXPECT_EQ(child.ExitCode(), 0u);
+}
+
+TEST(FirstStart, CreatesSettingsAndShortcutAndLeavesExistingOnesAlone) {
+    TempFolder folder;
+    const std::wstring program = folder.MakeFolder(L"prog") + L"\\Ferryl.exe";
+    ASSERT_TRUE(::CopyFileW(FerrylExe().c_str(), program.c_str(), TRUE));
+    const std::wstring sendTo = folder.MakeFolder(L"SendTo");
+    test::RegistryValueOverride sendToValue(kShellFoldersKey, L"SendTo", sendTo);
+    const std::wstring ini = folder / L"prog\\Ferryl.ini";
+    const std::wstring link = sendTo + L"\\" + kShortcutName;
+
+    {
+        ChildProcess first;
+        ASSERT_TRUE(first.Start(program, L""));
+        ASSERT_TRUE(first.WaitForExit());
+        EXPECT_EQ(first.ExitCode(), 0u);
+    }
+    EXPECT_EQ(ReadFileBytes(ini), DefaultIniText());
+    test::ShortcutInfo info = test::ReadShortcut(link);
+    ASSERT_TRUE(info.loaded);
+    EXPECT_EQ(info.target, program);
+    EXPECT_EQ(info.icon, program);
+    EXPECT_EQ(info.description, kShortcutDescription);
+    // The instance that ended let its mutex go.
+    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
+    ReleaseInstanceMutex();
+
+    const std::string settings = "[Settings]\r\nCLParameters=/a\r\n";
+    folder.WriteFile(L"prog\\Ferryl.ini", settings);
+    folder.WriteFile(L"SendTo\\Mail Recipient Via Command Line.lnk", "kept as it is");
+    {
+        ChildProcess again;
+        ASSERT_TRUE(again.Start(program, L""));
+        ASSERT_TRUE(again.WaitForExit());
+    }
+    EXPECT_EQ(ReadFileBytes(ini), settings);
+    EXPECT_EQ(ReadFileBytes(link), "kept as it is");
+
+    // Wine hands every saved shortcut to winemenubuilder, which may still hold it open for a while.
+    ASSERT_TRUE(test::PumpUntil([&] { return ::DeleteFileW(link.c_str()) != FALSE; }, 15000));
+    {
+        ChildProcess third;
+        ASSERT_TRUE(third.Start(program, L""));
+        ASSERT_TRUE(third.WaitForExit());
+    }
+    EXPECT_EQ(test::ReadShortcut(link).target, program);
+}
+
+}  // namespace
+}  // namespace ferryl
