@@ -4,12 +4,13 @@
 
 namespace ferryl {
 
-void RecomputeRowStarts(std::vector<tGridRow>& rows, size_t from) {
+void RecomputeRowStarts(tGridRowTable& rows, size_t from, size_t to) {
     if (rows.empty())
         return;
     rows[0].lHeight = 0;
     rows[0].lStartY = 0;
-    for (size_t r = from < 1 ? 1 : from; r < rows.size(); ++r) {
+    size_t last = to < rows.size() ? to : rows.size() - 1;
+    for (size_t r = from < 1 ? 1 : from; r <= last; ++r) {
         const tGridRow& previous = rows[r - 1];
         rows[r].lStartY = previous.lStartY + (previous.bVisible ? previous.lHeight : 0);
     }

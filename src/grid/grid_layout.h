@@ -3,6 +3,7 @@
 // operations of MoskGrid and the tests use these directly.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "grid/grid_types.h"
@@ -10,8 +11,8 @@
 namespace ferryl {
 
 // lStartY(r) = lStartY(r-1) + lHeight(r-1) when row r-1 is visible, for r from `from` (at least 1)
-// to the last row. The sentinel (row 0) is reset to height 0, start 0.
-void RecomputeRowStarts(std::vector<tGridRow>& rows, size_t from = 1);
+// to `to` or the last row. The sentinel (row 0) is reset to height 0, start 0.
+void RecomputeRowStarts(tGridRowTable& rows, size_t from = 1, size_t to = SIZE_MAX);
 
 // The same for lStartX over every display position.
 void RecomputeColumnStarts(std::vector<tGridColumn>& columns);

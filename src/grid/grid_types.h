@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/tagged_value.h"
+#include "grid/gap_vector.h"
 
 namespace ferryl {
 
@@ -52,7 +53,9 @@ struct tGridColumn {
 
 // The cells, one vector per row so that a row moves as a whole by moving its vector:
 // cells[row][cellColumn - 1] for row 1..Rows; cells[0] is the empty sentinel row that keeps row
-// numbers 1-based, like the row table.
-using tGridCellTable = std::vector<std::vector<tGridCell>>;
+// numbers 1-based, like the row table. Both tables keep a gap where rows were last inserted or
+// removed, so a run of such edits moves only the rows between them.
+using tGridCellTable = GapVector<std::vector<tGridCell>>;
+using tGridRowTable = GapVector<tGridRow>;
 
 }  // namespace ferryl

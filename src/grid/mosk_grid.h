@@ -258,7 +258,16 @@ public:
 
     // --- read-only views of the storage, for the painter, the header and the tests ---
     const tGridCellTable& CellTable() const noexcept { return m_tCells; }
-    const std::vector<tGridRow>& RowTable() const noexcept { return m_tRows; }
+    // Row starts are brought up to date on the way out (see EnsureRowStarts).
+    const tGridRowTable& RowTable() const noexcept {
+        EnsureRowStarts();
+        return m_tRows;
+    }
+    // The top of a row measured from the top of row 1.
+    long RowStartY(long lRow) const noexcept {
+        EnsureRowStarts(static_cast<size_t>(lRow));
+        return m_tRows[static_cast<size_t>(lRow)].lStartY;
+    }
     const std::vector<tGridColumn>& ColumnTable() const noexcept { return m_tCols; }
     const GridFontList& FontList() const noexcept { return m_fonts; }
     HFONT FontHandle() const noexcept { return m_hFont.get(); }
@@ -283,6 +292,8 @@ private:
     tGridColumn& ColumnEntry(const TaggedValue& vKey);
     void ValidateNewKey(const std::wstring& sKey) const;
     void CheckRow(long lRow) const;
+    void RowStartsChangedFrom(size_t row) noexcept;
+    void EnsureRowStarts(size_t upTo = SIZE_MAX) const noexcept;
     std::vector<tGridCell> BlankRow() const;
     void ApplyColumnWidth(long lPosition, long lWidth);
     void UpdateHeaderItem(const tGridColumn& column);
@@ -305,7 +316,10 @@ private:
     std::shared_ptr<MoskGrid*> m_self;
 
     tGridCellTable m_tCells;
-    std::vector<tGridRow> m_tRows;
+    tGridRowTable m_tRows;
+    // Row starts are kept lazily: rows from this one on may hold a stale lStartY (SIZE_MAX: none).
+    // Removing or inserting rows one by one then costs nothing per following row.
+    mutable size_t m_firstStaleRowStart = SIZE_MAX;
     std::vector<tGridColumn> m_tCols;
     tGridCell m_tBlankCell;
     GridFontList m_fonts;

@@ -15,6 +15,29 @@ void MoskGrid::CheckRow(long lRow) const {
         RaiseGridError(kErrSubscriptOutOfRange, kTextInvalidRowSubscript);
 }
 
+void MoskGrid::RowStartsChangedFrom(size_t row) noexcept {
+    if (row < 1)
+        row = 1;
+    if (row < m_firstStaleRowStart)
+        m_firstStaleRowStart = row;
+}
+
+void MoskGrid::EnsureRowStarts(size_t upTo) const noexcept {
+    if (m_firstStaleRowStart == SIZE_MAX)
+        return;
+    size_t last = m_tRows.size() - 1;
+    if (m_firstStaleRowStart > last) {
+        m_firstStaleRowStart = SIZE_MAX;
+        return;
+    }
+    if (upTo < m_firstStaleRowStart)
+        return;
+    // The starts are a cache of the heights and visibilities; refreshing them changes nothing a
+    // caller can tell apart, so readers that are const may do it.
+    RecomputeRowStarts(const_cast<tGridRowTable&>(m_tRows), m_firstStaleRowStart, upTo);
+    m_firstStaleRowStart = upTo >= last ? SIZE_MAX : upTo + 1;
+}
+
 std::vector<tGridCell> MoskGrid::BlankRow() const {
     return std::vector<tGridCell>(static_cast<size_t>(Columns()), m_tBlankCell);
 }
@@ -46,7 +69,7 @@ void MoskGrid::Rows(long lRows) {
             row.lHeight = m_lDefaultRowHeight;
             row.bVisible = true;
         }
-        RecomputeRowStarts(m_tRows, static_cast<size_t>(oldRows + 1));
+        RowStartsChangedFrom(static_cast<size_t>(oldRows + 1));
         // Each new row is built once and moved in: resize(n, value) would copy a template row.
         for (long r = oldRows + 1; r <= lRows; ++r)
             m_tCells.push_back(BlankRow());
@@ -67,7 +90,7 @@ void MoskGrid::RowHeight(long lRow, long lHeight) {
     if (lRow < 1 || lRow > Rows())
         RaiseGridError(kErrSubscriptOutOfRange, kTextRowOutOfRange);
     m_tRows[static_cast<size_t>(lRow)].lHeight = lHeight;
-    RecomputeRowStarts(m_tRows, static_cast<size_t>(lRow));
+    RowStartsChangedFrom(static_cast<size_t>(lRow) + 1);
     if (lHeight > m_lRowBufferHeight)
         BuildRowBuffer(lHeight);
 }
@@ -80,7 +103,7 @@ bool MoskGrid::RowVisible(long lRow) const {
 void MoskGrid::RowVisible(long lRow, bool bState) {
     CheckRow(lRow);
     m_tRows[static_cast<size_t>(lRow)].bVisible = bState;
-    RecomputeRowStarts(m_tRows, static_cast<size_t>(lRow) + 1);
+    RowStartsChangedFrom(static_cast<size_t>(lRow) + 1);
     m_bDirty = true;
     Draw();
 }
@@ -133,18 +156,18 @@ void MoskGrid::AddRow(long lRowBefore, const std::wstring& sKey, bool bVisible, 
     row.bVisible = bVisible;
     row.lHeight = lHeight;
     if (append) {
-        const tGridRow& previous = m_tRows.back();
-        row.lStartY = Rows() == 0 ? 0 : previous.lStartY + (previous.bVisible ? previous.lHeight : 0);
+        // While earlier starts are stale the new row's is too; it is computed with them.
+        if (m_firstStaleRowStart == SIZE_MAX) {
+            const tGridRow& previous = m_tRows.back();
+            row.lStartY = Rows() == 0 ? 0 : previous.lStartY + (previous.bVisible ? previous.lHeight : 0);
+        }
         m_tRows.push_back(std::move(row));
         m_tCells.push_back(BlankRow());
     } else {
         size_t at = static_cast<size_t>(lRowBefore);
-        long shift = bVisible ? lHeight : 0;
-        row.lStartY = m_tRows[at].lStartY;
-        m_tRows.insert(m_tRows.begin() + static_cast<std::ptrdiff_t>(at), std::move(row));
-        m_tCells.insert(m_tCells.begin() + static_cast<std::ptrdiff_t>(at), BlankRow());
-        for (size_t r = at + 1; r < m_tRows.size(); ++r)
-            m_tRows[r].lStartY += shift;
+        m_tRows.insert(at, std::move(row));
+        m_tCells.insert(at, BlankRow());
+        RowStartsChangedFrom(at);
         // The current row's cells moved down with it; the current row number follows them.
         if (m_lSelectedRow >= lRowBefore)
             ++m_lSelectedRow;
@@ -164,12 +187,9 @@ void MoskGrid::RemoveRow(long lRow) {
         return;
     }
     size_t at = static_cast<size_t>(lRow);
-    const tGridRow& removed = m_tRows[at];
-    long shift = removed.bVisible ? removed.lHeight : 0;
-    m_tRows.erase(m_tRows.begin() + static_cast<std::ptrdiff_t>(at));
-    m_tCells.erase(m_tCells.begin() + static_cast<std::ptrdiff_t>(at));
-    for (size_t r = at; r < m_tRows.size(); ++r)
-        m_tRows[r].lStartY -= shift;
+    m_tRows.erase(at);
+    m_tCells.erase(at);
+    RowStartsChangedFrom(at);
 
     // The current row follows its data up; when it was the removed row, the row now in its place
     // (or the new last row) becomes current and takes the selection.
@@ -188,6 +208,7 @@ void MoskGrid::RemoveRow(long lRow) {
 void MoskGrid::Clear(bool bRemoveCols) {
     m_tCells.resize(1);
     m_tRows.resize(1);
+    m_firstStaleRowStart = SIZE_MAX;
     if (bRemoveCols) {
         m_tCols.resize(1);
         m_lRowTextCol = 0;

@@ -52,6 +52,7 @@ void MoskGrid::Sort() {
             }
         }
     }
+    m_tRows[1].lStartY = 0;
     RowHeight(1, m_tRows[1].lHeight);  // recomputes every lStartY
     m_bDirty = true;
     if (m_lSelectedRow >= 1 && m_lSelectedRow <= Rows() && m_lSelectedCol >= 1 && m_lSelectedCol <= Columns()) {

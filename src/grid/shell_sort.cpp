@@ -170,7 +170,7 @@ void cShellSortTGridCells::ValidateSortColumns(const tGridCellTable& cells) cons
     }
 }
 
-void cShellSortTGridCells::SortRows(tGridCellTable& cells, std::vector<tGridRow>& rows) const {
+void cShellSortTGridCells::SortRows(tGridCellTable& cells, tGridRowTable& rows) const {
     if (cells.size() != rows.size())
         throw Error(kErrSubscriptOutOfRange, SortErrorSource(), L"Subscript out of range");
     // With no key every comparison would say "not in order" and shuffle the rows for nothing.
@@ -184,7 +184,7 @@ void cShellSortTGridCells::SortRows(tGridCellTable& cells, std::vector<tGridRow>
         rows.size() - 1, [&](std::size_t placed, std::size_t standing) { return CompareRow(cells[placed], cells[standing]); });
 
     tGridCellTable sortedCells;
-    std::vector<tGridRow> sortedRows;
+    tGridRowTable sortedRows;
     sortedCells.reserve(cells.size());
     sortedRows.reserve(rows.size());
     MoveInOrder(cells, order, sortedCells);

@@ -44,7 +44,7 @@ public:
 
     // Sorts rows 1..rows.size()-1 of both tables together (index 0 is the sentinel of each). Raises
     // error 9 for a sort column outside the cell table and 13 for numeric keys that are not numbers.
-    void SortRows(tGridCellTable& cells, std::vector<tGridRow>& rows) const;
+    void SortRows(tGridCellTable& cells, tGridRowTable& rows) const;
 
 private:
     // What one key says about two cells: equal, and whether the placed cell may stay after the

@@ -153,7 +153,7 @@ TEST_F(GridSortTest, RandomDataSortsAsTheReferenceShellSort) {
         }
         long type = round % 2 ? 200 : 102;
         bool ascending = round % 4 < 2;
-        auto expected = ReferenceSort(grid.CellTable(), 0, type, ascending);
+        auto expected = ReferenceSort(std::vector<std::vector<tGridCell>>(grid.CellTable().begin(), grid.CellTable().end()), 0, type, ascending);
         SortBy(1, type, ascending ? 1 : 2);
         grid.Sort();
         for (long r = 1; r <= count; ++r) {

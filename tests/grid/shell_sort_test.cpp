@@ -16,7 +16,7 @@ using Sort = cShellSortTGridCells;
 // A grid's two tables built from rows of cell values; each row's key names its original position.
 struct Tables {
     tGridCellTable cells{{}};
-    std::vector<tGridRow> rows{tGridRow{}};
+    tGridRowTable rows{tGridRow{}};
 
     void Add(std::vector<TaggedValue> values) {
         std::vector<tGridCell> row(values.size());

@@ -82,7 +82,7 @@ bool ReferenceCompareRow(const std::vector<tGridCell>& buffer, const std::vector
     return inOrder;
 }
 
-void ReferenceSort(tGridCellTable& cells, std::vector<tGridRow>& rows, const std::vector<Key>& keys) {
+void ReferenceSort(tGridCellTable& cells, tGridRowTable& rows, const std::vector<Key>& keys) {
     const long count = static_cast<long>(rows.size()) - 1;
     if (count < 3) {
         if (count == 2 && ReferenceCompareRow(cells[1], cells[2], keys)) {
@@ -113,10 +113,10 @@ void ReferenceSort(tGridCellTable& cells, std::vector<tGridRow>& rows, const std
 
 // Five columns: a small number (or numeric text), a letter pair, a date to the minute or nothing, a
 // second letter pair; icon, back colour (system colours among them) and selection on every cell.
-void MakeTables(std::mt19937& random, long count, tGridCellTable& cells, std::vector<tGridRow>& rows) {
+void MakeTables(std::mt19937& random, long count, tGridCellTable& cells, tGridRowTable& rows) {
     auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-    cells.assign(1, {});
-    rows.assign(1, tGridRow{});
+    cells = tGridCellTable(1);
+    rows = tGridRowTable(1);
     const wchar_t* letters[] = {L"a", L"A", L"b", L"B", L"ab", L"Ab", L"ba"};
     for (long r = 1; r <= count; ++r) {
         std::vector<tGridCell> row(5);
@@ -156,10 +156,10 @@ TEST(ShellSortReference, RandomRowsEndWhereTheRowMovingSortPutsThem) {
                 keys.push_back({1, 999, 1});  // unknown type as the last key
 
             tGridCellTable cells;
-            std::vector<tGridRow> rows;
+            tGridRowTable rows;
             MakeTables(random, count, cells, rows);
             tGridCellTable expectedCells = cells;
-            std::vector<tGridRow> expectedRows = rows;
+            tGridRowTable expectedRows = rows;
             ReferenceSort(expectedCells, expectedRows, keys);
 
             Sort sort;
