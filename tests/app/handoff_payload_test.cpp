@@ -5,21 +5,6 @@
 namespace ferryl {
 namespace {
 
-TEST(HandoffPayload, AnsiTextTravelsAsItsAnsiBytes) {
-    HandoffPayload payload = BuildHandoffPayload(L"\"C:\\a b.txt\" C:\\caf\u00e9.txt");
-    EXPECT_EQ(payload.dwData, 0u);
-    EXPECT_EQ(payload.bytes, "\"C:\\a b.txt\" C:\\caf\xe9.txt");
-    EXPECT_EQ(DecodeHandoffPayload(payload.dwData, payload.bytes.data(), payload.bytes.size()),
-              L"\"C:\\a b.txt\" C:\\caf\u00e9.txt");
-}
-
-TEST(HandoffPayload, EmptyCommandLineIsOneZeroByte) {
-    HandoffPayload payload = BuildHandoffPayload(L"");
-    EXPECT_EQ(payload.dwData, 0u);
-    EXPECT_EQ(payload.bytes, std::string(1, '\0'));
-    EXPECT_EQ(DecodeHandoffPayload(0, payload.bytes.data(), 1), std::wstring(1, L'\0'));
-}
-
 TEST(HandoffPayload, TextOutsideTheCodePageTravelsAsUtf16) {
     const std::wstring text = L"C:\\\u0436 \u4e2d.txt";
     HandoffPayload payload = BuildHandoffPayload(text);

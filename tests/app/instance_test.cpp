@@ -13,11 +13,6 @@ namespace {
 using test::RecordingTarget;
 using test::TempFolder;
 
-TEST(Instance, NamesHaveTwoUnderscoresWhereTheLiteralsMeet) {
-    EXPECT_EQ(InstanceMutexName(), L"_FerrylHandler__APPLICATION_MUTEX");
-    EXPECT_EQ(InstanceMarkerName(), L"_FerrylHandler__APPLICATION");
-}
-
 TEST(Instance, ReceiverTakesItsOwnAndForwardedCommandLines) {
     ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
     HANDLE held = StartUp().InstanceMutex;

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "registry_override.h"
-#include "settings/ini.h"
-#include "shortcut_reader.h"
 #include "support/temp_folder.h"
 
 namespace ferryl {
@@ -24,24 +22,6 @@ protected:
     RegistryValueOverride sendToValue{kShellFoldersKey, L"SendTo", sendTo};
     std::wstring link = sendTo + L"\\" + kShortcutName;
 };
-
-TEST_F(StartUpTest, FirstStartWritesDefaultsAndTheShortcut) {
-    const std::wstring program = folder.MakeFolder(L"prog");
-    PrepareFirstInstance(program, ProgramPath());
-
-    EXPECT_EQ(ReadFileBytes(program + L"\\Ferryl.ini"), DefaultIniText());
-    EXPECT_EQ(StartUp().IniFile, program + L"\\Ferryl.ini");
-    EXPECT_EQ(StartUp().SendMenuFolder, sendTo + L"\\");
-    EXPECT_TRUE(StartUp().DesktopFolder.ends_with(L"\\"));
-    EXPECT_FALSE(StartUp().TempFolder.empty());
-    EXPECT_EQ(StartUp().ClParameters, L"");
-
-    test::ShortcutInfo info = test::ReadShortcut(link);
-    ASSERT_TRUE(info.loaded);
-    EXPECT_EQ(info.target, ProgramPath());
-    EXPECT_EQ(info.icon, ProgramPath());
-    EXPECT_EQ(info.description, kShortcutDescription);
-}
 
 TEST_F(StartUpTest, ExistingFilesInANetworkStyleFolderStayUntouched) {
     const std::wstring program = folder.MakeFolder(L"prog");

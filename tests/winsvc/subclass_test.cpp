@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -194,16 +195,6 @@ TEST_F(SubclassTest, DetachingWhatIsNotAttachedKeepsTheBookkeeping) {
     EXPECT_EQ(log, (std::vector<std::string>{"attached"}));
     DetachMessage(&attached, hwnd, kMsgA);
     EXPECT_FALSE(HasProp(hwnd, subclass_names::Window(key)));
-}
-
-TEST_F(SubclassTest, GSubclassForwardsToTheModule) {
-    GSubclass service;
-    Client client("client", ResponseCallAfter, log);
-    service.AttachMessage(&client, hwnd, kMsgA);
-    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 2, 0), 102);
-    EXPECT_EQ(service.CurrentMessage(), kMsgA);
-    service.DetachMessage(&client, hwnd, kMsgA);
-    EXPECT_FALSE(HasProp(hwnd, subclass_names::WindowCount(key)));
 }
 
 }  // namespace
