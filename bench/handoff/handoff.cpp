@@ -141,8 +141,7 @@ int wmain() {
             return 1;
         }
         const double handed = target.arrived - start;
-        Pump(instance.info.hProcess,
-             [&] { return ::WaitForSingleObject(instance.info.hProcess, 0) == WAIT_OBJECT_0; });
+        Pump(instance.info.hProcess, [&] { return ::WaitForSingleObject(instance.info.hProcess, 0) == WAIT_OBJECT_0; });
         Finish(instance);
 
         const double withImports = StartToEnd(noopImports);

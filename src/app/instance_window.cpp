@@ -67,12 +67,12 @@ LRESULT InstanceF::WindowProc(HWND, UINT iMsg, WPARAM, LPARAM lParam) {
 
 LRESULT InstanceF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     switch (message) {
-    case WM_LBUTTONUP:  // a click unloads it, as the close box does
-    case WM_CLOSE:
-        Unload();
-        return 0;
-    default:
-        return Window::HandleMessage(message, wParam, lParam);
+        case WM_LBUTTONUP:  // a click unloads it, as the close box does
+        case WM_CLOSE:
+            Unload();
+            return 0;
+        default:
+            return Window::HandleMessage(message, wParam, lParam);
     }
 }
 

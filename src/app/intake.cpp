@@ -41,8 +41,8 @@ void AddFile(const std::wstring& path, FileListTarget& target) {
     SYSTEMTIME time{};
     if (!::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !::FileTimeToSystemTime(&local, &time))
         return;
-    const double length = static_cast<double>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
-                                              data.nFileSizeLow);
+    const double length =
+        static_cast<double>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 
     target.CellDetails(row, kColumnName, FileNameOfVariant(path), std::nullopt);
     target.CellDetails(row, kColumnDate, TaggedValue::FromSystemTime(time), std::nullopt);

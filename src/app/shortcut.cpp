@@ -1,8 +1,8 @@
 #include "app/shortcut.h"
 
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 namespace ferryl {
 

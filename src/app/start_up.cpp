@@ -1,7 +1,7 @@
 #include "app/start_up.h"
 
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include "app/command_line.h"
 #include "app/instance.h"

@@ -106,8 +106,7 @@ void AttachMessage(ISubclass* iwp, HWND hwnd, UINT iMsg) {
     const std::wstring countName = names::WindowCount(Key(hwnd));
     const std::intptr_t windowCount = ReadNumber(hwnd, countName);
     if (windowCount == 0) {
-        LONG_PTR previous =
-            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SharedWindowProc));
+        LONG_PTR previous = ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SharedWindowProc));
         if (previous == 0)
             Raise(kErrCantSubclass, L"Can't subclass window");
         ::SetPropW(hwnd, names::Window(Key(hwnd)).c_str(), reinterpret_cast<HANDLE>(previous));

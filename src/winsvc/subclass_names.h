@@ -8,8 +8,12 @@
 
 namespace ferryl::subclass_names {
 
-inline std::wstring Window(std::intptr_t h) { return std::to_wstring(h); }
-inline std::wstring WindowCount(std::intptr_t h) { return L"C" + std::to_wstring(h); }
+inline std::wstring Window(std::intptr_t h) {
+    return std::to_wstring(h);
+}
+inline std::wstring WindowCount(std::intptr_t h) {
+    return L"C" + std::to_wstring(h);
+}
 inline std::wstring ClientCount(std::intptr_t h, long long m) {
     return std::to_wstring(h) + L"#" + std::to_wstring(m) + L"C";
 }

@@ -39,7 +39,9 @@ public:
 
     // Pumps this thread's messages (the child may be sending to one of its windows) until the child
     // has ended and the condition holds.
-    bool WaitForExit(const std::function<bool()>& alsoUntil = [] { return true; }, DWORD timeoutMs = 20000) {
+    bool WaitForExit(
+        const std::function<bool()>& alsoUntil = [] { return true; },
+        DWORD timeoutMs = 20000) {
         return PumpUntil([&] { return ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_OBJECT_0 && alsoUntil(); },
                          timeoutMs);
     }

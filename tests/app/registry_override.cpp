@@ -20,8 +20,8 @@ RegistryValueOverride::RegistryValueOverride(std::wstring subkey, std::wstring n
     DWORD size = 0;
     if (::RegQueryValueExW(key.get(), m_name.c_str(), nullptr, &m_type, nullptr, &size) == ERROR_SUCCESS) {
         m_data.resize(size);
-        m_existed = ::RegQueryValueExW(key.get(), m_name.c_str(), nullptr, &m_type, m_data.data(), &size) ==
-                    ERROR_SUCCESS;
+        m_existed =
+            ::RegQueryValueExW(key.get(), m_name.c_str(), nullptr, &m_type, m_data.data(), &size) == ERROR_SUCCESS;
     }
     ::RegSetValueExW(key.get(), m_name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));

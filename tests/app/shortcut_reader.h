@@ -1,9 +1,9 @@
 #pragma once
 // Reads back what a .lnk file points at, through the same shell link object that wrote it.
 
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <string>
 

@@ -38,7 +38,8 @@ TEST_F(StartUpTest, ExistingFilesInANetworkStyleFolderStayUntouched) {
 
 TEST_F(StartUpTest, EudoraIsFoundFromItsRegisteredCommandLine) {
     const std::wstring eudora = folder.WriteFile(L"Eudora.exe");
-    const std::wstring ini = folder.WriteFile(L"eudora.ini", "[Settings]\r\nAutoReceiveAttachmentsDirectory=C:\\Att\r\n");
+    const std::wstring ini =
+        folder.WriteFile(L"eudora.ini", "[Settings]\r\nAutoReceiveAttachmentsDirectory=C:\\Att\r\n");
     const std::wstring blankFolder = folder.MakeFolder(L"with blank");
     folder.WriteFile(L"with blank\\eudora.exe");
     {
