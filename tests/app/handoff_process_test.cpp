@@ -161,6 +161,20 @@ TEST(FirstStart, CreatesSettingsAndShortcutAndLeavesExistingOnesAlone) {
         ASSERT_TRUE(third.WaitForExit());
     }
     EXPECT_EQ(test::ReadShortcut(link).target, program);
+    // Clear up while winemenubuilder, started by the shell link's save from the program's folder,
+    // still holds the new shortcut and that folder open.
+    ::DeleteFileW(program.c_str());
+    ::DeleteFileW(ini.c_str());
+    const auto gone = [](const std::wstring& path) {
+        ::RemoveDirectoryW(path.c_str());
+        return ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    };
+    EXPECT_TRUE(test::PumpUntil(
+        [&] {
+            ::DeleteFileW(link.c_str());
+            return gone(sendTo) && gone(folder / L"prog");
+        },
+        15000));
 }
 
 }  // namespace
