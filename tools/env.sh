@@ -3,7 +3,8 @@
 FERRYL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$FERRYL_ROOT/build}
 export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono, no Gecko, and no desktop integration (winemenubuilder would hold new shortcuts open).
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
 
