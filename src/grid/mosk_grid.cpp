@@ -11,6 +11,17 @@
 namespace ferryl {
 namespace {
 
+short KeyShiftState() {
+    short shift = 0;
+    if (::GetKeyState(VK_SHIFT) < 0)
+        shift |= 1;
+    if (::GetKeyState(VK_CONTROL) < 0)
+        shift |= 2;
+    if (::GetKeyState(VK_MENU) < 0)
+        shift |= 4;
+    return shift;
+}
+
 // Where events go while the owner has not named a listener.
 MoskGridListener& NoListener() {
     static MoskGridListener listener;
@@ -51,8 +62,6 @@ bool MoskGrid::Create(HWND parent, int x, int y, int width, int height, UINT id)
                                 width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     if (!created)
         return false;
-    if (!m_bEnabled)
-        ::EnableWindow(created, FALSE);
     // The control font may have been set before there was a window; measure it against ours now.
     {
         WindowDC dc(created);
@@ -84,6 +93,51 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
             return 1;  // WM_PAINT covers the whole area; erasing first would flicker
         case WM_SIZE:
             OnSize();
+            return 0;
+        case WM_GETDLGCODE:
+            // Tab and the arrows move between cells, so the grid takes every key.
+            return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
+        case WM_KEYDOWN:
+            OnKeyDown(static_cast<short>(wParam), KeyShiftState());
+            return 0;
+        case WM_KEYUP:
+            try {
+                short KeyCode = static_cast<short>(wParam), Shift = KeyShiftState();
+                m_listener->KeyUp(KeyCode, Shift);
+            } catch (...) {
+            }
+            return 0;
+        case WM_CHAR:
+            OnChar(static_cast<wchar_t>(wParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+            OnMouseDown(1, wParam, lParam);
+            return 0;
+        case WM_RBUTTONDOWN:
+            OnMouseDown(2, wParam, lParam);
+            return 0;
+        case WM_MBUTTONDOWN:
+            OnMouseDown(4, wParam, lParam);
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMoveOrUp(message, static_cast<short>((wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) |
+                                                        (wParam & MK_MBUTTON ? 4 : 0)),
+                            wParam, lParam);
+            return 0;
+        case WM_LBUTTONUP:
+            OnMouseMoveOrUp(message, 1, wParam, lParam);
+            return 0;
+        case WM_RBUTTONUP:
+            OnMouseMoveOrUp(message, 2, wParam, lParam);
+            return 0;
+        case WM_MBUTTONUP:
+            OnMouseMoveOrUp(message, 4, wParam, lParam);
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            OnDblClick();
+            return 0;
+        case WM_MOUSEWHEEL:
+            OnMouseWheel(wParam);
             return 0;
         case kMsgResyncHeader:
             try {
@@ -122,9 +176,9 @@ void MoskGrid::DrawFocusRectangle(bool bState) {
 }
 
 void MoskGrid::Enabled(bool bState) {
+    // The window itself stays enabled: a disabled grid still takes the focus and scrolls with its
+    // bars and keys, as its input handling decides; the system would deliver nothing to it.
     m_bEnabled = bState;
-    if (Hwnd())
-        ::EnableWindow(Hwnd(), bState ? TRUE : FALSE);
     if (m_cHeader)
         m_cHeader->Enabled(bState);
     MarkAllCellsDirty();
@@ -343,44 +397,6 @@ void MoskGrid::HeaderHotTrack(bool bState) {
         m_cHeader->HotTrack(bState);
     SetHeaders();
     PropertyChanged(L"HeaderHotTrack");
-}
-
-// --- metrics: measuring, hit testing and scrolling come with the metrics and scroll-bar work ---
-
-long MoskGrid::EvaluateTextHeight(long lRow, long lCol) {
-    ValidateCell(lRow, lCol);
-    RaiseGridError(kErrNotSupported);
-}
-
-long MoskGrid::EvaluateTextWidth(long lRow, long lCol, bool /*bForceNoModify*/) {
-    ValidateCell(lRow, lCol);
-    RaiseGridError(kErrNotSupported);
-}
-
-void MoskGrid::CellFromPoint(long /*xPixels*/, long /*yPixels*/, long& lRow, long& lCol) {
-    lRow = 0;
-    lCol = 0;
-    RaiseGridError(kErrNotSupported);
-}
-
-void MoskGrid::CellBoundary(long /*lRow*/, long /*lCol*/, long& lLeft, long& lTop, long& lWidth, long& lHeight) {
-    lLeft = lTop = lWidth = lHeight = 0;
-    RaiseGridError(kErrNotSupported);
-}
-
-void MoskGrid::AutoWidthColumn(const TaggedValue& vKey) {
-    ColumnIndex(vKey);
-    RaiseGridError(kErrNotSupported);
-}
-
-void MoskGrid::AutoHeightRow(long lRow, long /*lMinimumHeight*/) {
-    if (lRow < 1 || lRow > Rows())
-        RaiseGridError(kErrSubscriptOutOfRange);
-    RaiseGridError(kErrNotSupported);
-}
-
-void MoskGrid::EnsureVisible(long /*lRow*/, long /*lCol*/) {
-    Draw();
 }
 
 // --- editing ---

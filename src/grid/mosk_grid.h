@@ -126,14 +126,14 @@ public:
     cShellSortTGridCells& SortObject();
     void Sort();
 
-    // --- metrics (the measuring and scrolling routines are not built yet: these raise 445) ---
+    // --- metrics (mosk_grid_metrics.cpp); CellFromPoint in pixels, CellBoundary in twips ---
     long EvaluateTextHeight(long lRow, long lCol);
     long EvaluateTextWidth(long lRow, long lCol, bool bForceNoModify = true);
     void CellFromPoint(long xPixels, long yPixels, long& lRow, long& lCol);
     void CellBoundary(long lRow, long lCol, long& lLeft, long& lTop, long& lWidth, long& lHeight);
     void AutoWidthColumn(const TaggedValue& vKey);
     void AutoHeightRow(long lRow, long lMinimumHeight = -1);
-    // Brings a cell into view. No scroll bars yet, so nothing scrolls; it repaints what is dirty.
+    // Scrolls the cell into view (8 pixels inside the edge it was beyond).
     void EnsureVisible(long lRow, long lCol);
 
     // Repaints the rows that hold a dirty cell (every visible row after a full-repaint request);
@@ -368,6 +368,30 @@ private:
     void m_cHeader_RightClick(float& x, float& y);
     void m_cHeader_RecreateControl();
 
+    // Metrics (mosk_grid_metrics.cpp).
+    long MeasureTextWidth(long lRow, long lCol, bool bNoModify, long lMinimum);
+    bool ScrollCellIntoView(long lRow, long lCol);
+
+    // Input (mosk_grid_input.cpp).
+    void OnKeyDown(short KeyCode, short Shift) noexcept;
+    void OnChar(wchar_t ch) noexcept;
+    void OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept;
+    void OnMouseMoveOrUp(UINT message, short Button, WPARAM wParam, LPARAM lParam) noexcept;
+    void OnDblClick() noexcept;
+    void OnMouseWheel(WPARAM wParam) noexcept;
+    void KeyDownDefault(short KeyCode, short Shift);
+    void MouseDownDefault(short Shift, long xPixels, long yPixels);
+    bool MoveCurrentCell(long dc, long dr);
+    void FinishNavigation();
+    void ToggleCell(long lRow, long lCol);
+    void PageSelect(long lTarget, short Shift, bool bDown);
+    long FirstVisibleRow() const noexcept;
+    long LastVisibleRow() const noexcept;
+    long FirstVisibleColumn() const noexcept;
+    long LastVisibleColumn() const noexcept;
+    void KeySearch(wchar_t ch);
+    void ScrollBy(long eBar, long lDelta);
+
     // Scroll bars (mosk_grid_scroll.cpp).
     class ScrollSink;
     friend class ScrollSink;
@@ -455,6 +479,9 @@ private:
     std::wstring m_sKeySearch;
     // The owner refused a width while the divider was dragged: the drop keeps the old width.
     bool m_bWidthTrackRefused = false;
+    bool m_bMouseDown = false;
+    DWORD m_lastKeySearchTick = 0;
+    int m_wheelRemainder = 0;
 
     std::unique_ptr<HeaderSink> m_headerSink;
     std::unique_ptr<cHeaderControl> m_cHeader;

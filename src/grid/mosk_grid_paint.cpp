@@ -75,7 +75,7 @@ std::wstring MoskGrid::CellDrawText(const tGridCell& cell, long lPos) const {
         return {};
     const std::wstring& format = m_tCols[static_cast<size_t>(lPos)].sFmtString;
     if (!format.empty())
-        return cell.vText.Format(format);
+        return cell.vText.Format(format, kFirstDaySunday, kFirstWeekJan1);
     return cell.vText.ToText();
 }
 

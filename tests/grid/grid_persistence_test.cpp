@@ -118,7 +118,9 @@ TEST_F(GridTest, WriteThenReadGivesTheSameSettingsInTheTableOrder) {
     }
     EXPECT_EQ(other.Font()->Size, 8.25);
     EXPECT_EQ(other.BackgroundPicture(), grid.BackgroundPicture());
-    EXPECT_FALSE(::IsWindowEnabled(other.hwnd()));
+    // The window stays enabled so that the disabled grid can still scroll with its keys and bars.
+    EXPECT_FALSE(other.Enabled());
+    EXPECT_TRUE(::IsWindowEnabled(other.hwnd()));
 }
 
 TEST_F(GridTest, DefaultsAreLeftOutExceptThePictureSizes) {

@@ -1,0 +1,524 @@
+// MoskGrid: focus, keyboard and mouse. Every handler first raises the matching event; KeyDown and
+// MouseDown let the owner switch the default handling off. Nothing escapes a handler.
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/text.h"
+#include "common/twips.h"
+#include "grid/grid_layout.h"
+#include "grid/mosk_grid.h"
+#include "grid/mosk_grid_sinks.h"
+
+namespace ferryl {
+namespace {
+
+constexpr short kShiftBit = 1;
+constexpr short kCtrlBit = 2;
+constexpr short kAltBit = 4;
+
+short MouseShift(WPARAM wParam) {
+    short shift = 0;
+    if (wParam & MK_SHIFT)
+        shift |= kShiftBit;
+    if (wParam & MK_CONTROL)
+        shift |= kCtrlBit;
+    if (::GetKeyState(VK_MENU) < 0)
+        shift |= kAltBit;
+    return shift;
+}
+
+// The list view's pause after which typing starts a new search.
+constexpr DWORD kKeySearchPauseMs = 1000;
+
+}  // namespace
+
+long MoskGrid::FirstVisibleRow() const noexcept {
+    for (long r = 1; r <= Rows(); ++r)
+        if (m_tRows[static_cast<size_t>(r)].bVisible)
+            return r;
+    return 0;
+}
+
+long MoskGrid::LastVisibleRow() const noexcept {
+    for (long r = Rows(); r >= 1; --r)
+        if (m_tRows[static_cast<size_t>(r)].bVisible)
+            return r;
+    return 0;
+}
+
+long MoskGrid::FirstVisibleColumn() const noexcept {
+    for (long c = 1; c <= Columns(); ++c)
+        if (m_tCols[static_cast<size_t>(c)].bVisible && !m_tCols[static_cast<size_t>(c)].bRowTextCol)
+            return m_tCols[static_cast<size_t>(c)].lCellColIndex;
+    return 0;
+}
+
+long MoskGrid::LastVisibleColumn() const noexcept {
+    for (long c = Columns(); c >= 1; --c)
+        if (m_tCols[static_cast<size_t>(c)].bVisible && !m_tCols[static_cast<size_t>(c)].bRowTextCol)
+            return m_tCols[static_cast<size_t>(c)].lCellColIndex;
+    return 0;
+}
+
+void MoskGrid::ScrollBy(long eBar, long lDelta) {
+    if (!m_cScroll || !m_cScroll->Visible(eBar))
+        return;
+    long value = std::clamp(m_cScroll->Value(eBar) + lDelta, m_cScroll->Min(eBar), m_cScroll->Max(eBar));
+    m_cScroll->Value(eBar, value);
+}
+
+void MoskGrid::FinishNavigation() {
+    if (!ScrollCellIntoView(m_lSelectedRow, m_lSelectedCol))
+        Draw();
+}
+
+void MoskGrid::ToggleCell(long lRow, long lCol) {
+    if (m_bRowMode) {
+        for (auto& cell : m_tCells[static_cast<size_t>(lRow)])
+            SetCellSelected(cell, !cell.bSelected);
+    } else {
+        tGridCell& cell = CellAt(lRow, lCol);
+        SetCellSelected(cell, !cell.bSelected);
+    }
+}
+
+bool MoskGrid::MoveCurrentCell(long dc, long dr) {
+    long rowTextCell = m_lRowTextCol > 0 ? m_tCols[static_cast<size_t>(m_lRowTextCol)].lCellColIndex : 0;
+    if (dc != 0) {
+        bool group = m_tRows[static_cast<size_t>(m_lSelectedRow)].bGroupRow;
+        long pos = group ? (dc < 0 ? 0 : Columns() + 1) : FindColumn(TaggedValue(m_lSelectedCol));
+        if (!group) {
+            for (pos += dc; pos >= 1 && pos <= Columns(); pos += dc) {
+                const tGridColumn& column = m_tCols[static_cast<size_t>(pos)];
+                if (column.bVisible && !column.bRowTextCol)
+                    break;
+                if (column.bRowTextCol && !m_bRowMode)
+                    break;  // in cell mode the row text is a stop of its own
+            }
+            if (pos >= 1 && pos <= Columns()) {
+                m_lSelectedCol = m_tCols[static_cast<size_t>(pos)].lCellColIndex;
+                return true;
+            }
+        }
+        // Off the row's end: the neighbouring visible row, at its far end.
+        long r = m_lSelectedRow + (dc < 0 ? -1 : 1);
+        while (r >= 1 && r <= Rows() && !m_tRows[static_cast<size_t>(r)].bVisible)
+            r += dc < 0 ? -1 : 1;
+        if (r < 1 || r > Rows())
+            return false;
+        m_lSelectedRow = r;
+        if (m_tRows[static_cast<size_t>(r)].bGroupRow && rowTextCell > 0)
+            m_lSelectedCol = rowTextCell;
+        else
+            m_lSelectedCol = dc < 0 ? LastVisibleColumn() : FirstVisibleColumn();
+        return true;
+    }
+    long r = m_lSelectedRow;
+    for (long i = 0; i < Rows(); ++i) {
+        r += dr;
+        if (r < 1 || r > Rows())
+            return false;
+        if (m_tRows[static_cast<size_t>(r)].bVisible)
+            break;
+    }
+    bool fromRowText = rowTextCell > 0 && m_lSelectedCol == rowTextCell;
+    m_lSelectedRow = r;
+    if (m_tRows[static_cast<size_t>(r)].bGroupRow && rowTextCell > 0)
+        m_lSelectedCol = rowTextCell;
+    else if (fromRowText)
+        m_lSelectedCol = FirstVisibleColumn();
+    return true;
+}
+
+void MoskGrid::PageSelect(long lTarget, short Shift, bool bDown) {
+    if (!m_bMultiSelect) {
+        m_lSelectedRow = lTarget;
+        SelectCurrentOnly();
+        return;
+    }
+    if (Shift & kShiftBit) {
+        long step = lTarget > m_lSelectedRow ? 1 : -1;
+        for (long r = m_lSelectedRow + step; lTarget != m_lSelectedRow && r != lTarget + step; r += step)
+            ToggleCell(r, m_lSelectedCol);
+        m_lSelectedRow = lTarget;
+    } else if ((Shift & kCtrlBit) || (bDown && Shift != 0)) {
+        m_lSelectedRow = lTarget;
+    } else if (Shift == 0) {
+        m_lSelectedRow = lTarget;
+        if (m_bRowMode)
+            SelectOnlyRow(lTarget);
+        else
+            SelectOnlyCell(lTarget, m_lSelectedCol);
+    }
+}
+
+void MoskGrid::OnKeyDown(short KeyCode, short Shift) noexcept {
+    try {
+        if (KeyCode == VK_TAB) {
+            if (Shift & kShiftBit)
+                KeyCode = m_bRowMode ? VK_UP : VK_LEFT;
+            else
+                KeyCode = m_bRowMode ? VK_DOWN : VK_RIGHT;
+        }
+        if (!m_bEnabled) {
+            // A disabled grid only scrolls.
+            long vSmall = m_cScroll ? m_cScroll->SmallChange(cScrollBars::kVertical) : 0;
+            long hSmall = m_cScroll ? m_cScroll->SmallChange(cScrollBars::kHorizontal) : 0;
+            long vLarge = m_cScroll ? m_cScroll->LargeChange(cScrollBars::kVertical) : 0;
+            switch (KeyCode) {
+                case VK_UP: ScrollBy(cScrollBars::kVertical, -vSmall); break;
+                case VK_DOWN: ScrollBy(cScrollBars::kVertical, vSmall); break;
+                case VK_LEFT: ScrollBy(cScrollBars::kHorizontal, -hSmall); break;
+                case VK_RIGHT: ScrollBy(cScrollBars::kHorizontal, hSmall); break;
+                case VK_PRIOR: ScrollBy(cScrollBars::kVertical, -vLarge); break;
+                case VK_NEXT: ScrollBy(cScrollBars::kVertical, vLarge); break;
+                default: break;
+            }
+            return;
+        }
+        bool bDoDefault = Rows() >= 1 && Columns() >= 1;
+        m_listener->KeyDown(KeyCode, Shift, bDoDefault);
+        if (!bDoDefault || Rows() < 1 || Columns() < 1 || m_lSelectedRow < 1 || m_lSelectedCol < 1)
+            return;
+        KeyDownDefault(KeyCode, Shift);
+    } catch (...) {
+    }
+}
+
+void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
+    long oldRow = m_lSelectedRow, oldCol = m_lSelectedCol;
+    bool scrollSideways = false;
+    if ((KeyCode == VK_LEFT || KeyCode == VK_RIGHT) && Shift == 0 &&
+        m_tRows[static_cast<size_t>(m_lSelectedRow)].bGroupRow && m_cScroll &&
+        m_cScroll->Visible(cScrollBars::kHorizontal)) {
+        long value = m_cScroll->Value(cScrollBars::kHorizontal);
+        scrollSideways = KeyCode == VK_LEFT ? value > 0 : value < m_cScroll->Max(cScrollBars::kHorizontal);
+    }
+    bool navigated = false;
+    auto selectionRule = [&] {
+        if (!m_bMultiSelect) {
+            SelectCurrentOnly();
+        } else if (Shift & kShiftBit) {
+            ToggleCell(m_lSelectedRow, m_lSelectedCol);
+        } else if (Shift == 0) {
+            if (m_bRowMode)
+                SelectOnlyRow(m_lSelectedRow);
+            else
+                SelectOnlyCell(m_lSelectedRow, m_lSelectedCol);
+        }
+        CellAt(m_lSelectedRow, m_lSelectedCol).bDirty = true;
+        navigated = true;
+    };
+    switch (KeyCode) {
+        case VK_SPACE:
+            if ((Shift & kCtrlBit) && m_bMultiSelect) {
+                m_sKeySearch.clear();
+                ToggleCell(m_lSelectedRow, m_lSelectedCol);
+                Draw();
+                RequestCellEdit();
+            }
+            break;
+        case VK_LEFT:
+        case VK_RIGHT:
+            m_sKeySearch.clear();
+            if (m_bRowMode || scrollSideways) {
+                long step = m_cScroll ? m_cScroll->SmallChange(cScrollBars::kHorizontal) : 0;
+                ScrollBy(cScrollBars::kHorizontal, KeyCode == VK_LEFT ? -step : step);
+            } else if (MoveCurrentCell(KeyCode == VK_LEFT ? -1 : 1, 0)) {
+                selectionRule();
+            }
+            break;
+        case VK_UP:
+        case VK_DOWN:
+            m_sKeySearch.clear();
+            if ((KeyCode == VK_UP ? m_lSelectedRow >= 2 : m_lSelectedRow < Rows()) &&
+                MoveCurrentCell(0, KeyCode == VK_UP ? -1 : 1))
+                selectionRule();
+            break;
+        case VK_PRIOR:
+        case VK_NEXT: {
+            m_sKeySearch.clear();
+            const tGridRow& current = m_tRows[static_cast<size_t>(m_lSelectedRow)];
+            long target = m_lSelectedRow;
+            if (KeyCode == VK_PRIOR) {
+                long limit = RowStartY(m_lSelectedRow) + current.lHeight - m_lVisibleHeight;
+                long r = m_lSelectedRow;
+                for (;;) {
+                    --r;
+                    if (r < 1) {
+                        target = FirstVisibleRow();
+                        break;
+                    }
+                    if (m_tRows[static_cast<size_t>(r)].bVisible) {
+                        target = r;
+                        if (RowStartY(r) < limit)
+                            break;
+                    }
+                }
+            } else {
+                long limit = RowStartY(m_lSelectedRow) + m_lVisibleHeight - current.lHeight;
+                long r = m_lSelectedRow;
+                for (;;) {
+                    ++r;
+                    if (r > Rows()) {
+                        target = LastVisibleRow();
+                        break;
+                    }
+                    if (m_tRows[static_cast<size_t>(r)].bVisible) {
+                        target = r;
+                        if (RowStartY(r) > limit)
+                            break;
+                    }
+                }
+            }
+            if (target >= 1) {
+                PageSelect(target, Shift, KeyCode == VK_NEXT);
+                navigated = true;
+            }
+            break;
+        }
+        case VK_HOME:
+        case VK_END: {
+            m_sKeySearch.clear();
+            long target = KeyCode == VK_HOME ? FirstVisibleRow() : LastVisibleRow();
+            if (target < 1)
+                break;
+            if (m_bMultiSelect && (Shift & kShiftBit)) {
+                // The span from the old current row to the new one is toggled, the old row left as it is.
+                long step = target > m_lSelectedRow ? 1 : -1;
+                for (long r = m_lSelectedRow + step; target != m_lSelectedRow && r != target + step; r += step)
+                    ToggleCell(r, m_lSelectedCol);
+                m_lSelectedRow = target;
+            } else {
+                m_lSelectedRow = target;
+                if (m_bMultiSelect) {
+                    if (m_bRowMode)
+                        SelectOnlyRow(target);
+                    else
+                        SelectOnlyCell(target, m_lSelectedCol);
+                } else {
+                    SelectCurrentOnly();
+                }
+            }
+            navigated = true;
+            break;
+        }
+        case VK_RETURN:
+            RequestCellEdit();
+            break;
+        case VK_ESCAPE:
+            m_sKeySearch.clear();
+            CancelEdit();
+            break;
+        default:
+            break;
+    }
+    if (navigated)
+        FinishNavigation();
+    if (m_lSelectedRow != oldRow || m_lSelectedCol != oldCol)
+        m_listener->SelectionChange(m_lSelectedRow, m_lSelectedCol);
+}
+
+void MoskGrid::OnChar(wchar_t ch) noexcept {
+    try {
+        short KeyAscii = static_cast<short>(ch);
+        m_listener->KeyPress(KeyAscii);
+        // Typed characters drive the key search, as in a list view; Tab, Enter and Escape do not.
+        if (KeyAscii == 8 || KeyAscii >= 32)
+            KeySearch(static_cast<wchar_t>(KeyAscii));
+    } catch (...) {
+    }
+}
+
+void MoskGrid::KeySearch(wchar_t ch) {
+    if (m_bEditable || !m_bEnabled || m_lKeySearchColumn < 1 || m_lKeySearchColumn > Columns() || Rows() < 1)
+        return;
+    DWORD now = ::GetTickCount();
+    if (now - m_lastKeySearchTick > kKeySearchPauseMs)
+        m_sKeySearch.clear();
+    m_lastKeySearchTick = now;
+    std::wstring previous = m_sKeySearch;
+    std::wstring text = previous;
+    if (ch == 8) {
+        if (!text.empty())
+            text.pop_back();
+    } else {
+        text += ch;
+    }
+    if (text.empty()) {
+        KeySearchText(text);
+        return;
+    }
+    text = ToUpper(text);
+    auto find = [&](const std::wstring& search) -> long {
+        // A longer prefix first tries the row it already stands on.
+        if (search.size() > 1 && m_lSelectedRow >= 1 && m_lSelectedRow <= Rows() &&
+            m_tRows[static_cast<size_t>(m_lSelectedRow)].bVisible) {
+            std::wstring current = CellFormattedText(m_lSelectedRow, m_lKeySearchColumn);
+            if (current.size() >= search.size() && StartsWithNoCase(current, search))
+                return m_lSelectedRow;
+        }
+        return FindSearchMatchRow(search, true, true);
+    };
+    long row = find(text);
+    if (row < 1) {
+        if (previous.empty())
+            return;
+        text = ToUpper(previous);
+        row = find(text);
+        if (row < 1)
+            return;
+    }
+    long oldRow = m_lSelectedRow, oldCol = m_lSelectedCol;
+    m_lSelectedRow = row;
+    m_lSelectedCol = m_lKeySearchColumn;
+    if (m_bMultiSelect) {
+        if (m_bRowMode)
+            SelectOnlyRow(row);
+        else
+            SelectOnlyCell(row, m_lSelectedCol);
+    } else {
+        SelectCurrentOnly();
+    }
+    m_sKeySearch = text;
+    MarkRowDirty(row);
+    FinishNavigation();
+    if (m_lSelectedRow != oldRow || m_lSelectedCol != oldCol)
+        m_listener->SelectionChange(m_lSelectedRow, m_lSelectedCol);
+}
+
+void MoskGrid::OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        if (::GetFocus() != Hwnd())
+            ::SetFocus(Hwnd());
+        if (!m_bEnabled)
+            return;
+        short Shift = MouseShift(wParam);
+        long xPixels = GET_X_LPARAM(lParam), yPixels = GET_Y_LPARAM(lParam);
+        float x = static_cast<float>(xPixels * TwipsPerPixelX());
+        float y = static_cast<float>(yPixels * TwipsPerPixelY());
+        bool bDoDefault = true;
+        m_listener->MouseDown(Button, Shift, x, y, bDoDefault);
+        if (!bDoDefault)
+            return;
+        ::SetCapture(Hwnd());
+        MouseDownDefault(Shift, std::lround(x / TwipsPerPixelX()), std::lround(y / TwipsPerPixelY()));
+    } catch (...) {
+    }
+}
+
+void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
+    m_sKeySearch.clear();
+    m_bMouseDown = true;
+    long oldRow = m_lSelectedRow, oldCol = m_lSelectedCol;
+    long lRow = 0, lCol = 0;
+    if (Rows() >= 1 && Columns() >= 1)
+        CellFromPoint(xPixels, yPixels, lRow, lCol);
+    if (lRow >= 1 && lCol >= 1) {
+        bool stop = false;
+        if (!(Shift & kShiftBit)) {
+            m_lSelectedRow = lRow;
+            m_lSelectedCol = lCol;
+        } else {
+            if (m_lSelectedRow < 1 || m_lSelectedCol < 1) {
+                m_lSelectedRow = lRow;
+                m_lSelectedCol = lCol;
+            }
+            if (m_bMultiSelect) {
+                if (lRow == m_lSelectedRow && lCol == m_lSelectedCol) {
+                    RequestCellEdit();
+                    return;
+                }
+                long r1 = std::min(lRow, m_lSelectedRow), r2 = std::max(lRow, m_lSelectedRow);
+                long p1 = FindColumn(TaggedValue(lCol)), p2 = FindColumn(TaggedValue(m_lSelectedCol));
+                if (p1 > p2)
+                    std::swap(p1, p2);
+                for (long r = 1; r <= Rows(); ++r) {
+                    for (long p = 1; p <= Columns(); ++p) {
+                        bool inside = r >= r1 && r <= r2 && (m_bRowMode || (p >= p1 && p <= p2));
+                        SetCellSelected(CellAt(r, m_tCols[static_cast<size_t>(p)].lCellColIndex), inside);
+                    }
+                }
+                FinishNavigation();
+                return;
+            }
+        }
+        if (!stop && lRow == m_lPrevSelRow && lCol == m_lPrevSelCol && m_lSelectedRow == lRow &&
+            m_lSelectedCol == lCol) {
+            RequestCellEdit();
+            return;
+        }
+        if (!m_bMultiSelect) {
+            SelectCurrentOnly();
+        } else if (Shift & kCtrlBit) {
+            ToggleCell(lRow, lCol);
+        } else if (m_bRowMode) {
+            SelectOnlyRow(lRow);
+        } else {
+            bool wasSelected = CellAt(lRow, lCol).bSelected;
+            SelectOnlyCell(lRow, lCol);
+            // A plain click toggles the clicked cell while clearing every other one.
+            SetCellSelected(CellAt(lRow, lCol), !wasSelected);
+        }
+        FinishNavigation();
+    }
+    if (m_lSelectedRow != oldRow || m_lSelectedCol != oldCol)
+        m_listener->SelectionChange(m_lSelectedRow, m_lSelectedCol);
+}
+
+void MoskGrid::OnMouseMoveOrUp(UINT message, short Button, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        if (!m_bEnabled)
+            return;
+        short Shift = MouseShift(wParam);
+        float x = static_cast<float>(GET_X_LPARAM(lParam) * TwipsPerPixelX());
+        float y = static_cast<float>(GET_Y_LPARAM(lParam) * TwipsPerPixelY());
+        if (message == WM_MOUSEMOVE) {
+            m_listener->MouseMove(Button, Shift, x, y);
+            return;
+        }
+        if (::GetCapture() == Hwnd())
+            ::ReleaseCapture();
+        m_bMouseDown = false;
+        m_listener->MouseUp(Button, Shift, x, y);
+    } catch (...) {
+    }
+}
+
+void MoskGrid::OnDblClick() noexcept {
+    try {
+        if (!m_bEnabled)
+            return;
+        m_listener->DblClick(m_lSelectedRow, m_lSelectedCol);
+        if (m_lSelectedRow >= 1 && m_lSelectedRow <= Rows() && m_lSelectedCol >= 1 && m_lSelectedCol <= Columns())
+            RequestCellEdit();
+    } catch (...) {
+    }
+}
+
+void MoskGrid::OnMouseWheel(WPARAM wParam) noexcept {
+    try {
+        if (!m_cScroll || !m_cScroll->Visible(cScrollBars::kVertical))
+            return;
+        UINT lines = 3;
+        ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+        if (lines == 0)
+            return;
+        // Partial notches of precise wheels add up until they make a whole one.
+        m_wheelRemainder += GET_WHEEL_DELTA_WPARAM(wParam);
+        int notches = m_wheelRemainder / WHEEL_DELTA;
+        m_wheelRemainder -= notches * WHEEL_DELTA;
+        if (notches == 0)
+            return;
+        long step = lines == WHEEL_PAGESCROLL ? m_cScroll->LargeChange(cScrollBars::kVertical)
+                                              : static_cast<long>(lines) * m_lDefaultRowHeight;
+        CancelEdit();
+        ScrollBy(cScrollBars::kVertical, -notches * step);
+    } catch (...) {
+    }
+}
+
+}  // namespace ferryl

@@ -1,0 +1,255 @@
+// MoskGrid: where rows and columns lie, which cell is under a point, a cell's rectangle in twips,
+// how much room a cell's text needs, sizing to contents and scrolling a cell into view.
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/twips.h"
+#include "grid/grid_errors.h"
+#include "grid/mosk_grid.h"
+#include "grid/mosk_grid_sinks.h"
+
+namespace ferryl {
+namespace {
+
+// A device context to measure in: the row buffer when there is one, else one like the screen.
+class MeasureDC {
+public:
+    MeasureDC(HDC rowBuffer, HFONT controlFont) {
+        if (rowBuffer) {
+            m_dc = rowBuffer;
+        } else {
+            m_own.reset(::CreateCompatibleDC(nullptr));
+            m_dc = m_own.get();
+            m_previous = ::SelectObject(m_dc, controlFont);
+        }
+    }
+    ~MeasureDC() {
+        if (m_own && m_previous)
+            ::SelectObject(m_dc, m_previous);
+    }
+    MeasureDC(const MeasureDC&) = delete;
+    MeasureDC& operator=(const MeasureDC&) = delete;
+    HDC get() const noexcept { return m_dc; }
+
+private:
+    UniqueMemoryDC m_own;
+    HDC m_dc = nullptr;
+    HGDIOBJ m_previous = nullptr;
+};
+
+}  // namespace
+
+void MoskGrid::CellFromPoint(long xPixels, long yPixels, long& lRow, long& lCol) {
+    long x = xPixels + m_lScrollX;
+    long y = yPixels - HeaderVisibleHeight() + m_lScrollY;
+    const tGridRowTable& rows = RowTable();
+    auto bottom = [&](long r) {
+        const tGridRow& row = rows[static_cast<size_t>(r)];
+        return row.lStartY + (row.bVisible ? row.lHeight : 0);
+    };
+    // The bottom pixel belongs to a row, its top pixel to the row above.
+    long lo = 1, hi = Rows() + 1;
+    while (lo < hi) {
+        long mid = lo + (hi - lo) / 2;
+        if (bottom(mid) >= y)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    while (lo <= Rows() && !rows[static_cast<size_t>(lo)].bVisible)
+        ++lo;
+    lRow = (lo <= Rows() && rows[static_cast<size_t>(lo)].lStartY < y && y <= bottom(lo)) ? lo : 0;
+
+    lCol = 0;
+    if (rows[static_cast<size_t>(lRow)].bGroupRow) {
+        lCol = m_lRowTextCol > 0 ? m_tCols[static_cast<size_t>(m_lRowTextCol)].lCellColIndex : 0;
+        return;
+    }
+    for (long c = 1; c <= Columns(); ++c) {
+        const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
+        if (column.bVisible && !column.bRowTextCol && column.lStartX < x && x <= column.lStartX + column.lWidth) {
+            lCol = column.lCellColIndex;
+            return;
+        }
+    }
+}
+
+void MoskGrid::CellBoundary(long lRow, long lCol, long& lLeft, long& lTop, long& lWidth, long& lHeight) {
+    const tGridCell& cell = CheckedCell(lRow, lCol);
+    long pos = FindColumn(TaggedValue(lCol));
+    if (pos < 1)
+        RaiseGridError(kErrSubscriptOutOfRange);
+    const tGridColumn& column = m_tCols[static_cast<size_t>(pos)];
+    long offset = cell.lIndent + (cell.lIconIndex != -1 ? m_lIconWidth : 0) +
+                  (cell.lExtraIconIndex != -1 ? m_lIconWidth : 0);
+    double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+    lLeft = std::lround((column.lStartX - m_lScrollX + offset) * tx);
+    lTop = std::lround((RowStartY(lRow) - m_lScrollY + HeaderVisibleHeight()) * ty);
+    lWidth = std::lround((column.lWidth - offset) * tx);
+    lHeight = std::lround(m_tRows[static_cast<size_t>(lRow)].lHeight * ty);
+}
+
+long MoskGrid::EvaluateTextHeight(long lRow, long lCol) {
+    const tGridCell& cell = CheckedCell(lRow, lCol);
+    long pos = FindColumn(TaggedValue(lCol));
+    long width = (pos > 0 ? m_tCols[static_cast<size_t>(pos)].lWidth : 0) - 4 - (m_bGridLines ? 2 : 0) - cell.lIndent;
+    if (cell.lIconIndex >= 0)
+        width -= m_lIconWidth + 2;
+    if (cell.lExtraIconIndex >= 0)
+        width -= m_lIconWidth + 2;
+    std::wstring text = CellFormattedText(lRow, lCol);
+    MeasureDC dc(m_hRowDC.get(), m_hFont.get());
+    SelectGuard font(dc.get(), CellFontHandle(cell));
+    RECT rc{0, 0, std::max(width, 0L), 0};
+    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rc,
+                static_cast<UINT>(cell.eTextFormat) | DT_CALCRECT);
+    return rc.bottom - rc.top;
+}
+
+long MoskGrid::MeasureTextWidth(long lRow, long lCol, bool bNoModify, long lMinimum) {
+    const tGridCell& cell = CheckedCell(lRow, lCol);
+    UINT flags = static_cast<UINT>(cell.eTextFormat) | DT_CALCRECT;
+    if (bNoModify)
+        flags &= ~static_cast<UINT>(DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_WORD_ELLIPSIS);
+    std::wstring text = CellFormattedText(lRow, lCol);
+    MeasureDC dc(m_hRowDC.get(), m_hFont.get());
+    SelectGuard font(dc.get(), CellFontHandle(cell));
+    auto measure = [&](long width) {
+        RECT rc{0, 0, width, 0};
+        ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rc, flags);
+        return rc;
+    };
+    if (!(flags & DT_WORDBREAK)) {
+        RECT rc = measure(0);
+        return rc.right - rc.left;
+    }
+    long pos = FindColumn(TaggedValue(lCol));
+    long width = std::max(pos > 0 ? m_tCols[static_cast<size_t>(pos)].lWidth : 0, lMinimum);
+    long rowHeight = m_tRows[static_cast<size_t>(lRow)].lHeight;
+    RECT rc = measure(width);
+    // Widen until the wrapped text fits the row; a bound keeps a row of 0 height from looping forever.
+    for (int i = 0; rc.bottom - rc.top > rowHeight && i < 4096; ++i) {
+        width += 16;
+        rc = measure(width);
+    }
+    return rc.right - rc.left;
+}
+
+long MoskGrid::EvaluateTextWidth(long lRow, long lCol, bool bForceNoModify) {
+    return MeasureTextWidth(lRow, lCol, bForceNoModify, 0);
+}
+
+void MoskGrid::AutoWidthColumn(const TaggedValue& vKey) {
+    long pos = FindColumn(vKey);
+    if (pos < 1)
+        RaiseGridError(kErrSubscriptOutOfRange, L"");
+    long c = m_tCols[static_cast<size_t>(pos)].lCellColIndex;
+    long widest = 0, largest = 0;
+    for (long r = 1; r <= Rows(); ++r) {
+        if (!m_tRows[static_cast<size_t>(r)].bVisible)
+            continue;
+        const tGridCell& cell = CellAt(r, c);
+        long t = MeasureTextWidth(r, c, true, largest);
+        largest = std::max(largest, t);
+        long w = t + cell.lIndent + (cell.lIconIndex >= 0 ? m_lIconWidth : 0) +
+                 (cell.lExtraIconIndex >= 0 ? m_lIconWidth : 0) + 4 + (m_bGridLines ? 4 : 0);
+        widest = std::max(widest, w);
+    }
+    ColumnWidth(TaggedValue(c), std::max(widest, 26L));
+}
+
+void MoskGrid::AutoHeightRow(long lRow, long lMinimumHeight) {
+    long minimum = lMinimumHeight >= 9 ? lMinimumHeight : (m_lDefaultRowHeight >= 9 ? m_lDefaultRowHeight : 8);
+    if (lRow < 1 || lRow > Rows())
+        RaiseGridError(kErrSubscriptOutOfRange, L"");
+    long largest = 0;
+    for (long c = 1; c <= Columns(); ++c) {
+        long h = EvaluateTextHeight(lRow, c);
+        if (CellAt(lRow, c).lIconIndex >= 0 && h < m_lIconHeight)
+            h = m_lIconHeight;
+        largest = std::max(largest, std::max(h, minimum));
+    }
+    RowHeight(lRow, largest + (m_bGridLines ? 2 : 0) + 2);
+    m_bDirty = true;
+    Draw();
+}
+
+void MoskGrid::EnsureVisible(long lRow, long lCol) {
+    ValidateCell(lRow, lCol);
+    const tGridRow& row = m_tRows[static_cast<size_t>(lRow)];
+    if (!row.bVisible)
+        return;
+    // lCol is a cell column: its display position can differ after reordering.
+    long pos = FindColumn(TaggedValue(lCol));
+    if (pos < 1)
+        return;
+    const tGridColumn& column = m_tCols[static_cast<size_t>(pos)];
+    if (!column.bVisible && !row.bGroupRow)
+        return;
+    long target = lCol;
+    if (column.bRowTextCol || row.bGroupRow) {
+        target = m_lRowTextStartColumn;
+        if (target == 0) {
+            for (long c = 1; c <= Columns() && target == 0; ++c) {
+                if (m_tCols[static_cast<size_t>(c)].bVisible && m_tCols[static_cast<size_t>(c)].bIncludeInSelect)
+                    target = m_tCols[static_cast<size_t>(c)].lCellColIndex;
+            }
+        }
+        if (target == 0)
+            return;
+    }
+    if (!ScrollCellIntoView(lRow, target))
+        Draw();
+}
+
+bool MoskGrid::ScrollCellIntoView(long lRow, long lCol) {
+    if (!m_cScroll || lRow < 1 || lRow > Rows() || lCol < 1 || lCol > Columns())
+        return false;
+    UpdateScrollRanges();
+    bool moved = false;
+    const tGridRow& row = m_tRows[static_cast<size_t>(lRow)];
+    long pos = FindColumn(TaggedValue(lCol));
+    if (pos > 0 && (!m_bRowMode || m_bMouseDown) && m_cScroll->Visible(cScrollBars::kHorizontal)) {
+        long start, end;
+        if (row.bGroupRow) {
+            long groupCol = row.lGroupStartColIndex != 0 ? row.lGroupStartColIndex : m_lRowTextStartColumn;
+            long groupPos = groupCol > 0 ? FindColumn(TaggedValue(groupCol)) : 0;
+            start = groupPos > 0 ? m_tCols[static_cast<size_t>(groupPos)].lStartX : 0;
+            end = start + 1;
+        } else {
+            start = m_tCols[static_cast<size_t>(pos)].lStartX;
+            end = start + m_tCols[static_cast<size_t>(pos)].lWidth;
+        }
+        long offset = m_lScrollX;
+        long target = offset;
+        if (start > offset && end >= offset + m_lVisibleWidth) {
+            target = end - start <= m_lVisibleWidth ? offset + end - (offset + m_lVisibleWidth) + 8 : start;
+        } else if (start < offset) {
+            target = offset - (offset - start + 8);
+        }
+        if (target != offset) {
+            long before = m_cScroll->Value(cScrollBars::kHorizontal);
+            m_cScroll->Value(cScrollBars::kHorizontal, std::max(target, 0L));
+            moved = moved || m_cScroll->Value(cScrollBars::kHorizontal) != before;
+        }
+    }
+    if (m_cScroll->Visible(cScrollBars::kVertical)) {
+        long start = RowStartY(lRow);
+        long end = start + row.lHeight;
+        long offset = m_lScrollY;
+        long target = offset;
+        if (start > offset && end >= offset + m_lVisibleHeight && row.lHeight < m_lVisibleHeight)
+            target = offset + end - (offset + m_lVisibleHeight) + 8;
+        else if (start < offset)
+            target = offset - (offset - start + 8);
+        if (target != offset) {
+            long before = m_cScroll->Value(cScrollBars::kVertical);
+            m_cScroll->Value(cScrollBars::kVertical, std::max(target, 0L));
+            moved = moved || m_cScroll->Value(cScrollBars::kVertical) != before;
+        }
+    }
+    return moved;
+}
+
+}  // namespace ferryl

@@ -1,0 +1,221 @@
+// Keys and clicks sent to the grid window: the current cell, the selection, the events with their
+// default switches, the key search, the wheel and the disabled grid that only scrolls.
+
+#include "grid/scroll_bars.h"
+#include "paint_fixture.h"
+
+namespace ferryl::test {
+namespace {
+
+class InputListener : public MoskGridListener {
+public:
+    void SelectionChange(long lRow, long lCol) override { selections.emplace_back(lRow, lCol); }
+    void RequestEdit(long lRow, long lCol, short, bool&) override { edits.emplace_back(lRow, lCol); }
+    void KeyDown(short& KeyCode, short&, bool& bDoDefault) override {
+        keys.push_back(KeyCode);
+        bDoDefault = bDoDefault && keyDefault;
+    }
+    void MouseDown(short&, short&, float&, float&, bool& bDoDefault) override {
+        ++mouseDowns;
+        bDoDefault = mouseDefault;
+    }
+    std::vector<std::pair<long, long>> selections;
+    std::vector<std::pair<long, long>> edits;
+    std::vector<short> keys;
+    int mouseDowns = 0;
+    bool keyDefault = true;
+    bool mouseDefault = true;
+};
+
+class InputTest : public PaintTest {
+protected:
+    void SetUp() override {
+        PaintTest::SetUp();
+        grid.SetListener(&listener);
+    }
+    void Key(WORD vk, bool shift = false, bool ctrl = false) {
+        BYTE state[256] = {};
+        ::GetKeyboardState(state);
+        state[VK_SHIFT] = shift ? 0x80 : 0;
+        state[VK_CONTROL] = ctrl ? 0x80 : 0;
+        ::SetKeyboardState(state);
+        ::SendMessageW(grid.hwnd(), WM_KEYDOWN, vk, 0);
+        state[VK_SHIFT] = state[VK_CONTROL] = 0;
+        ::SetKeyboardState(state);
+    }
+    void Type(const std::wstring& text) {
+        for (wchar_t ch : text)
+            ::SendMessageW(grid.hwnd(), WM_CHAR, ch, 0);
+    }
+    void Click(long row, long column, WPARAM keys = 0) {
+        POINT at = Inside(row, column);
+        ::SendMessageW(grid.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(at.x, at.y));
+        ::SendMessageW(grid.hwnd(), WM_LBUTTONUP, keys, MAKELPARAM(at.x, at.y));
+    }
+    std::pair<long, long> Current() const { return {grid.SelectedRow(), grid.SelectedCol()}; }
+    InputListener listener;
+};
+
+TEST_F(InputTest, TabWrapsAcrossRowsAndStopsAtTheEnds) {
+    Fill(3);
+    grid.ColumnVisible(TaggedValue(L"c2"), false);
+    Click(1, 1);
+    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
+    Key(VK_TAB);
+    EXPECT_EQ(Current(), (std::pair<long, long>{1, 3}));  // the hidden column is stepped over
+    Key(VK_TAB);
+    EXPECT_EQ(Current(), (std::pair<long, long>{2, 1}));
+    Key(VK_TAB, true);
+    EXPECT_EQ(Current(), (std::pair<long, long>{1, 3}));
+    EXPECT_EQ(listener.keys.back(), VK_LEFT);  // the owner sees the arrow Tab became
+    Key(VK_TAB, true);
+    Key(VK_TAB, true);
+    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
+    size_t changes = listener.selections.size();
+    Key(VK_UP);
+    Key(VK_LEFT);
+    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
+    EXPECT_EQ(listener.selections.size(), changes);
+    Key(VK_END);
+    Key(VK_DOWN);
+    EXPECT_EQ(Current(), (std::pair<long, long>{3, 1}));
+    EXPECT_TRUE(grid.CellSelected(3, 1));
+    EXPECT_FALSE(grid.CellSelected(1, 1));
+}
+
+TEST_F(InputTest, RowModeArrowsScrollSidewaysAndPagesMoveTheCurrentRow) {
+    for (int i = 1; i <= 8; ++i)
+        grid.AddColumn(L"c" + std::to_wstring(i), L"", 0, -1, kColumn);
+    grid.Rows(60);
+    grid.RowMode(true);
+    Click(1, 1);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
+    EXPECT_EQ(grid.ScrollOffsetX(), 20);
+    Key(VK_NEXT);
+    long page = grid.SelectedRow();
+    EXPECT_GT(page, 10);
+    EXPECT_TRUE(grid.CellSelected(page, 5));
+    EXPECT_FALSE(grid.CellSelected(1, 1));
+    Key(VK_END);
+    EXPECT_EQ(grid.SelectedRow(), 60);
+    EXPECT_EQ(grid.ScrollOffsetY(), grid.ScrollBarsObject()->Max(cScrollBars::kVertical));
+    Key(VK_HOME);
+    EXPECT_EQ(grid.SelectedRow(), 1);
+    EXPECT_EQ(grid.ScrollOffsetY(), 0);
+}
+
+TEST_F(InputTest, MultiSelectShiftAndCtrlBuildSelectionsWithoutMovingTheCurrentCell) {
+    Fill(6);
+    grid.MultiSelect(true);
+    Click(2, 1);
+    size_t changes = listener.selections.size();
+    Click(4, 2, MK_SHIFT);
+    EXPECT_EQ(Current(), (std::pair<long, long>{2, 1}));
+    EXPECT_EQ(listener.selections.size(), changes);
+    for (long r = 1; r <= 6; ++r)
+        for (long c = 1; c <= 3; ++c)
+            EXPECT_EQ(grid.CellSelected(r, c), r >= 2 && r <= 4 && c <= 2) << r << "," << c;
+    Click(6, 3, MK_CONTROL);
+    EXPECT_TRUE(grid.CellSelected(6, 3));
+    EXPECT_TRUE(grid.CellSelected(3, 2));
+
+    // Shift+End toggles the span from the old current row to the new one.
+    grid.RowMode(true);
+    Click(2, 1);
+    Key(VK_END, true);
+    EXPECT_EQ(grid.SelectedRow(), 6);
+    for (long r = 1; r <= 6; ++r)
+        EXPECT_EQ(grid.CellSelected(r, 3), r >= 2) << r;
+    // Ctrl+Space toggles the current row.
+    Key(VK_SPACE, false, true);
+    EXPECT_FALSE(grid.CellSelected(6, 1));
+}
+
+TEST_F(InputTest, ClickingTheCurrentCellAsksForAnEditOnlyWhenEditable) {
+    Fill(3);
+    Click(2, 2);
+    Click(2, 2);
+    EXPECT_TRUE(listener.edits.empty());
+    grid.Editable(true);
+    Click(2, 2);
+    ASSERT_EQ(listener.edits.size(), 1u);
+    EXPECT_EQ(listener.edits[0], (std::pair<long, long>{2, 2}));
+    grid.CancelEdit();
+    Key(VK_RETURN);
+    EXPECT_EQ(listener.edits.size(), 2u);
+}
+
+TEST_F(InputTest, TheOwnerCanSwitchTheDefaultsOff) {
+    Fill(3);
+    Click(1, 1);
+    listener.keyDefault = false;
+    listener.mouseDefault = false;
+    size_t changes = listener.selections.size();
+    Key(VK_DOWN);
+    Click(3, 3);
+    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
+    EXPECT_EQ(listener.selections.size(), changes);
+    EXPECT_EQ(listener.mouseDowns, 2);
+}
+
+TEST_F(InputTest, TheDisabledGridOnlyScrolls) {
+    Fill(60);
+    Click(1, 1);
+    grid.Enabled(false);
+    int downs = listener.mouseDowns;
+    Click(3, 2);
+    EXPECT_EQ(listener.mouseDowns, downs);
+    Key(VK_DOWN);
+    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
+    EXPECT_EQ(grid.ScrollOffsetY(), kRow);
+    Key(VK_NEXT);
+    EXPECT_GT(grid.ScrollOffsetY(), kRow);
+    EXPECT_TRUE(listener.keys.empty());  // no KeyDown event from a disabled grid
+}
+
+TEST_F(InputTest, TypedLettersFindTheRowAndNavigationClearsThem) {
+    grid.AddColumn(L"name", L"Name", 0, -1, 120);
+    const wchar_t* names[] = {L"apple", L"banana", L"blueberry", L"cherry", L"blackberry"};
+    grid.Rows(5);
+    for (long r = 1; r <= 5; ++r)
+        grid.CellText(r, 1, TaggedValue(names[r - 1]));
+    grid.KeySearchColumn(1);
+    Click(1, 1);
+    Type(L"bl");
+    EXPECT_EQ(grid.SelectedRow(), 3);
+    EXPECT_EQ(grid.KeySearchText(), L"BL");
+    Type(L"a");
+    EXPECT_EQ(grid.SelectedRow(), 5);
+    Type(L"x");  // no "BLAX": the text stays as it was
+    EXPECT_EQ(grid.SelectedRow(), 5);
+    EXPECT_EQ(grid.KeySearchText(), L"BLA");
+    Type(L"\b\b");
+    EXPECT_EQ(grid.KeySearchText(), L"B");
+    Key(VK_UP);
+    EXPECT_EQ(grid.KeySearchText(), L"");
+    // Painted: the typed prefix shows in normal colours inside the highlight.
+    Click(1, 1);
+    Type(L"ch");
+    Focus(true);
+    RECT inner = CellRect(4, 1);
+    ::InflateRect(&inner, -3, -3);
+    EXPECT_GT(Snapshot(grid.hwnd()).Count(inner, Sys(COLOR_WINDOWTEXT)), 0);
+    grid.KeySearchText(L"");
+    EXPECT_EQ(Snapshot(grid.hwnd()).Count(inner, Sys(COLOR_WINDOWTEXT)), 0);
+}
+
+TEST_F(InputTest, OneWheelNotchScrollsTheSystemsLinesOfDefaultRows) {
+    Fill(80);
+    UINT lines = 3;
+    ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    ::SendMessageW(grid.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(grid.ScrollOffsetY(), static_cast<long>(lines) * kRow);
+    ::SendMessageW(grid.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), 0);
+    EXPECT_EQ(grid.ScrollOffsetY(), static_cast<long>(lines) * kRow);  // half a notch waits
+    ::SendMessageW(grid.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), 0);
+    EXPECT_EQ(grid.ScrollOffsetY(), 0);
+}
+
+}  // namespace
+}  // namespace ferryl::test
