@@ -60,6 +60,8 @@ void FontToLogFont(const GridFont& oFont, HDC hdc, LOGFONTW& tLF) {
 
 namespace {
 RECT g_dragRect{};
+// Whether g_dragRect is on the screen now: XOR-drawing it again when it is not would leave a line.
+bool g_dragShown = false;
 }  // namespace
 
 void DrawDragRect(const RECT& rc, bool bFirst, bool bLast) {
@@ -69,10 +71,11 @@ void DrawDragRect(const RECT& rc, bool bFirst, bool bLast) {
     UniqueMemoryDC dc(raw);  // DeleteDC is the release for a CreateDC context too
     int previousRop = ::SetROP2(dc.get(), R2_NOTXORPEN);
     SelectGuard brush(dc.get(), ::GetStockObject(NULL_BRUSH));
-    if (!bFirst)
+    if (!bFirst && g_dragShown)
         ::Rectangle(dc.get(), g_dragRect.left, g_dragRect.top, g_dragRect.right, g_dragRect.bottom);
     if (!bLast)
         ::Rectangle(dc.get(), rc.left, rc.top, rc.right, rc.bottom);
+    g_dragShown = !bLast;
     g_dragRect = rc;
     ::SetROP2(dc.get(), previousRop);
 }

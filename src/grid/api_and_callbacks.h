@@ -24,7 +24,8 @@ void TileArea(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int 
 void FontToLogFont(const GridFont& oFont, HDC hdc, LOGFONTW& tLF);
 
 // Draws an XOR rectangle (screen coordinates) on the whole screen: unless bFirst, the rectangle
-// drawn last is drawn again (which erases it); unless bLast, the new one is drawn and remembered.
+// drawn last is drawn again (which erases it) when it is still shown; unless bLast, the new one is
+// drawn and remembered.
 void DrawDragRect(const RECT& rc, bool bFirst, bool bLast);
 
 }  // namespace ferryl

@@ -6,9 +6,9 @@
 // properties), mosk_grid_cells.cpp, mosk_grid_columns.cpp, mosk_grid_rows.cpp,
 // mosk_grid_selection.cpp, mosk_grid_search.cpp, mosk_grid_sort.cpp and mosk_grid_persistence.cpp.
 //
-// Painting (mosk_grid_paint.cpp), the header (mosk_grid_header.cpp, header_control.h) and the
-// scroll bars (mosk_grid_scroll.cpp, scroll_bars.h) draw and scroll it. The metrics and the
-// keyboard/mouse input are not in this class yet: where the work belongs to them the comment says so.
+// Painting (mosk_grid_paint.cpp), the header (mosk_grid_header.cpp, header_control.h), the
+// scroll bars (mosk_grid_scroll.cpp, scroll_bars.h), the metrics (mosk_grid_metrics.cpp) and the
+// keyboard and mouse (mosk_grid_input.cpp) draw, scroll and drive it.
 
 #include <windows.h>
 #include <commctrl.h>

@@ -418,7 +418,6 @@ void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
     if (Rows() >= 1 && Columns() >= 1)
         CellFromPoint(xPixels, yPixels, lRow, lCol);
     if (lRow >= 1 && lCol >= 1) {
-        bool stop = false;
         if (!(Shift & kShiftBit)) {
             m_lSelectedRow = lRow;
             m_lSelectedCol = lCol;
@@ -446,8 +445,8 @@ void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
                 return;
             }
         }
-        if (!stop && lRow == m_lPrevSelRow && lCol == m_lPrevSelCol && m_lSelectedRow == lRow &&
-            m_lSelectedCol == lCol) {
+        // The cell that was current at the last paint, clicked again: an edit, not a selection.
+        if (lRow == m_lPrevSelRow && lCol == m_lPrevSelCol) {
             RequestCellEdit();
             return;
         }

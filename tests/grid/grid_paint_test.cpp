@@ -1,6 +1,8 @@
 // The painter read back as pixels: highlight, grid lines, focus rectangle, a cell's own colours,
 // icons, clipped text, the area below the rows, and what one change repaints.
 
+#include <stdexcept>
+
 #include "paint_fixture.h"
 
 namespace ferryl::test {
@@ -183,6 +185,37 @@ TEST_F(PaintTest, AChangedCellRepaintsOnlyItsRow) {
     Repaint();
     long visibleRows = (grid.VisibleDataHeight() + kRow - 1) / kRow;
     EXPECT_EQ(grid.PaintedRowCount(), visibleRows);
+}
+
+}  // namespace
+}  // namespace ferryl::test
+
+namespace ferryl::test {
+namespace {
+
+class ThrowingListener : public MoskGridListener {
+public:
+    void RequestRowData(long lRow) override {
+        if (lRow == throwAt)
+            throw std::runtime_error("owner failed");
+    }
+    long throwAt = 0;
+};
+
+// Wine counts no GDI objects (GetGuiResources answers 0), so what is checked here is that a paint
+// an owner's handler breaks off leaves the painter able to paint again.
+TEST_F(PaintTest, APaintCutShortByTheOwnerLeavesThePainterWorking) {
+    ThrowingListener listener;
+    grid.SetListener(&listener);
+    grid.AddColumn(L"v", L"", 0, -1, 100);
+    // Virtual rows whose owner fails half-way through a paint.
+    listener.throwAt = 3;
+    grid.Virtual(true);
+    EXPECT_THROW(grid.Draw(), std::runtime_error);
+    listener.throwAt = 0;
+    grid.Draw();
+    EXPECT_GT(grid.Rows(), 3);
+    EXPECT_GT(grid.PaintedRowCount(), 0);
 }
 
 }  // namespace
