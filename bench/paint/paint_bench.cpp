@@ -1,12 +1,13 @@
 // MoskGrid painting against the system's list-view control, for an 800x600 window with 100 and with
 // 100,000 rows of 5 columns: a full repaint, a repaint after one changed cell, a one-line scroll and
 // a one-page scroll. Prints each time in microseconds, the grid/list-view ratio, the 100,000/100
-// ratio of the grid and the rows one changed cell repainted.
+// ratio of the grid and the rows one changed cell repainted. Each figure is the fastest of 7 rounds.
 // "--show" fills a grid, shows it for a few seconds and exits (for a screenshot).
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <functional>
@@ -60,16 +61,26 @@ protected:
     }
 };
 
+// The fastest of several rounds: the machine is shared, and a round that another process slowed
+// down says nothing about the painter.
+constexpr int kRounds = 7;
+
 double Microseconds(int repeats, const std::function<void(int)>& work) {
-    LARGE_INTEGER frequency, start, end;
+    LARGE_INTEGER frequency;
     ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&start);
-    for (int i = 0; i < repeats; ++i)
-        work(i);
-    ::GdiFlush();
-    ::QueryPerformanceCounter(&end);
-    return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart) /
-           repeats;
+    double best = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        LARGE_INTEGER start, end;
+        ::QueryPerformanceCounter(&start);
+        for (int i = 0; i < repeats; ++i)
+            work(i);
+        ::GdiFlush();
+        ::QueryPerformanceCounter(&end);
+        double each = 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                      static_cast<double>(frequency.QuadPart) / repeats;
+        best = round == 0 ? each : std::min(best, each);
+    }
+    return best;
 }
 
 void Pump() {
@@ -105,17 +116,17 @@ Figures MeasureGrid(HostWindow& host, long rows) {
     Pump();
     Figures f;
     HWND hwnd = grid.hwnd();
-    f.full = Microseconds(50, [&](int) { ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
-    f.cell = Microseconds(200, [&](int i) {
+    f.full = Microseconds(10, [&](int) { ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
+    f.cell = Microseconds(40, [&](int i) {
         grid.CellText(3, 2, TaggedValue(i % 2 ? L"changed" : L"again"));
         ::UpdateWindow(hwnd);
     });
     f.cellRows = grid.PaintedRowCount();
-    f.line = Microseconds(200, [&](int i) {
+    f.line = Microseconds(40, [&](int i) {
         ::SendMessageW(hwnd, WM_VSCROLL, i % 2 ? SB_LINEUP : SB_LINEDOWN, 0);
         ::UpdateWindow(hwnd);
     });
-    f.page = Microseconds(100, [&](int i) {
+    f.page = Microseconds(20, [&](int i) {
         ::SendMessageW(hwnd, WM_VSCROLL, i % 2 ? SB_PAGEUP : SB_PAGEDOWN, 0);
         ::UpdateWindow(hwnd);
     });
@@ -139,17 +150,17 @@ Figures MeasureListView(HostWindow& host, long rows) {
     ::SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
     Pump();
     Figures f;
-    f.full = Microseconds(50, [&](int) { ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
-    f.cell = Microseconds(200, [&](int i) {
+    f.full = Microseconds(10, [&](int) { ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
+    f.cell = Microseconds(40, [&](int i) {
         g_data[2][1] = i % 2 ? L"changed" : L"again";
         ::SendMessageW(list, LVM_REDRAWITEMS, 2, 2);
         ::UpdateWindow(list);
     });
-    f.line = Microseconds(200, [&](int i) {
+    f.line = Microseconds(40, [&](int i) {
         ::SendMessageW(list, WM_VSCROLL, i % 2 ? SB_LINEUP : SB_LINEDOWN, 0);
         ::UpdateWindow(list);
     });
-    f.page = Microseconds(100, [&](int i) {
+    f.page = Microseconds(20, [&](int i) {
         ::SendMessageW(list, WM_VSCROLL, i % 2 ? SB_PAGEUP : SB_PAGEDOWN, 0);
         ::UpdateWindow(list);
     });
