@@ -224,7 +224,7 @@ void MoskGrid::DrawRows() {
     rp.dc = rp.buffered ? m_hRowDC.get() : screen.get();
     std::optional<SelectGuard> unbufferedFont;
     if (!rp.buffered) {
-        FillBackground(screen.get(), client, 0, 0);
+        FillBackground(screen.get(), client, 0, -HeaderVisibleHeight());
         ::SetBkMode(screen.get(), TRANSPARENT);
         unbufferedFont.emplace(screen.get(), m_hFont.get());
     }
@@ -334,7 +334,8 @@ void MoskGrid::DrawRows() {
         ++m_lPaintedRows;
         if (rp.buffered) {
             RECT fill{0, 0, m_lRowBufferWidth, m_lRowBufferHeight};
-            FillBackground(rp.dc, fill, m_lScrollX, rowTop - m_lScrollY);
+            // The picture stays put in the view: rows and the area below them share its phase.
+            FillBackground(rp.dc, fill, 0, rowTop - m_lScrollY);
         }
         rp.lastCellRight = 0;
         rp.lastCellHighlighted = false;
@@ -367,7 +368,7 @@ void MoskGrid::DrawRows() {
 
     if (recordedBottom < client.bottom) {
         RECT below{0, std::max(recordedBottom, headerHeight), client.right, client.bottom};
-        FillBackground(screen.get(), below, m_lScrollX, recordedBottom - headerHeight);
+        FillBackground(screen.get(), below, 0, -headerHeight);
     }
     ::SetTextColor(rp.dc, ColorOf(m_oForeColor, COLOR_WINDOWTEXT));
     m_lPrevSelRow = m_lSelectedRow;

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "grid/grid_picture.h"
 #include "paint_fixture.h"
 
 namespace ferryl::test {
@@ -216,6 +217,37 @@ TEST_F(PaintTest, APaintCutShortByTheOwnerLeavesThePainterWorking) {
     grid.Draw();
     EXPECT_GT(grid.Rows(), 3);
     EXPECT_GT(grid.PaintedRowCount(), 0);
+}
+
+TEST_F(PaintTest, TheBackgroundPictureIsTiledBehindRowsAndBelowThem) {
+    // An 8x8 picture: its top half red on the left and blue on the right, its bottom half green.
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 8, 8);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+    HBRUSH blue = ::CreateSolidBrush(RGB(0, 0, 255));
+    HBRUSH green = ::CreateSolidBrush(RGB(0, 255, 0));
+    RECT left{0, 0, 4, 4}, right{4, 0, 8, 4}, bottom{0, 4, 8, 8};
+    ::FillRect(memory, &left, red);
+    ::FillRect(memory, &right, blue);
+    ::FillRect(memory, &bottom, green);
+    ::DeleteObject(red);
+    ::DeleteObject(blue);
+    ::DeleteObject(green);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    Fill(3);
+    grid.BackgroundPicture(std::make_shared<GridPicture>(bitmap));
+    Snapshot shot(grid.hwnd());
+    // Tiles line up across rows and the area below them: the picture starts under the header, and
+    // (x mod 8, (y - header) mod 8) decides the colour everywhere.
+    for (int y : {kHeader + 1, kHeader + kRow + 5, kHeader + 5 * kRow + 5}) {
+        EXPECT_EQ(shot.At(3 * kColumn + 17, y), RGB(255, 0, 0)) << y;  // 257 mod 8 = 1
+        EXPECT_EQ(shot.At(3 * kColumn + 21, y), RGB(0, 0, 255)) << y;  // 261 mod 8 = 5
+        EXPECT_EQ(shot.At(3 * kColumn + 17, y + 4), RGB(0, 255, 0)) << y;
+    }
 }
 
 }  // namespace
