@@ -140,6 +140,44 @@ TEST_F(SendNowTest, CopyToTheTemporaryFolderRenamesOnACollisionAndDeletesTheSour
     ::DeleteFileW(taken.c_str());
 }
 
+TEST_F(SendNowTest, AFileThatCannotBeCopiedStopsSendNowWithAWarningNamingIt) {
+    const std::wstring kept = files.WriteFile(L"kept.txt", "k");
+    const std::wstring vanished = files.WriteFile(L"vanished.txt", "v");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, kept + L" " + vanished));
+    ASSERT_TRUE(::DeleteFileW(vanished.c_str()));
+    ::PostMessageW(PanelChild(L"&Copy To"), BM_CLICK, 0, 0);
+    ::PostMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0);
+
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (box = ::FindWindowW(L"#32770", L"Warning - Ferryl Handler")) != nullptr; }));
+    bool named = false;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t text[1024]{};
+        ::GetWindowTextW(child, text, 1024);
+        named = named || std::wstring(text).find(vanished) != std::wstring::npos;
+    }
+    EXPECT_TRUE(named) << "the warning names the file";
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([] { return !::FindWindowW(L"#32770", L"Warning - Ferryl Handler"); }));
+    EXPECT_TRUE(MainWindow()) << "the window stays open";
+    EXPECT_FALSE(FileExists(record)) << "the mail program is not started with an incomplete list";
+    EXPECT_TRUE(FileExists(kept)) << "Delete source files was not ticked";
+
+    // The copy of the first file made before the failure stays in the temporary folder.
+    wchar_t temp[MAX_PATH]{};
+    ::GetTempPathW(MAX_PATH, temp);
+    for (long counter = 0; counter < 100; ++counter) {
+        const std::wstring copy = std::wstring(temp) + L"kept.txt" + (counter ? L"." + std::to_wstring(counter) : L"");
+        if (ReadFileBytes(copy) == "k") {
+            ::DeleteFileW(copy.c_str());
+            break;
+        }
+    }
+    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ferryl.WaitForExit());
+}
+
 TEST_F(SendNowTest, NoMailProgramAndTheDialogCancelledStartsNothing) {
     WriteIni(L"Settings", L"MailProgram", L"", ini);
     const std::wstring file = files.WriteFile(L"x.txt");
