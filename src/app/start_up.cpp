@@ -54,26 +54,6 @@ StartUpState& StartUp() {
     return state;
 }
 
-std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
-std::wstring ProgramPath() {
-    return ProgramFolder() + L"\\" + ExecutableBaseName() + L".exe";
-}
-
 std::wstring ProcessArguments() {
     return ArgumentPart(::GetCommandLineW());
 }

@@ -11,6 +11,7 @@
 
 #include "app/instance_window.h"
 #include "app/start_up_state.h"
+#include "common/module_path.h"
 
 namespace ferryl {
 
@@ -18,11 +19,6 @@ inline constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\Cu
 inline constexpr wchar_t kEudoraCommandLineKey[] = L"Software\\Qualcomm\\Eudora\\CommandLine";
 inline constexpr wchar_t kShortcutName[] = L"Mail Recipient Via Command Line.lnk";
 inline constexpr wchar_t kShortcutDescription[] = L"Mail Recipient Via Command Line";
-
-// The folder of the running executable, without a trailing "\".
-std::wstring ProgramFolder();
-// The program's own path: its folder, "\", the executable's base name and ".exe".
-std::wstring ProgramPath();
 
 // The process's command line after the program's own path.
 std::wstring ProcessArguments();

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/module_path.h"
 #include "common/text.h"
 
 namespace ferryl {
@@ -12,17 +13,7 @@ Error::Error(long number, std::wstring source, std::wstring description)
 }
 
 std::wstring ExecutableBaseName() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    std::wstring path = ModulePath();
     size_t nameStart = path.find_last_of(L"\\/");
     std::wstring name = nameStart == std::wstring::npos ? path : path.substr(nameStart + 1);
     size_t dot = name.rfind(L'.');

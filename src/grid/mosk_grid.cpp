@@ -1,7 +1,11 @@
 #include "grid/mosk_grid.h"
 
 #include "common/ole_color.h"
+#include "grid/flat_header.h"
 #include "grid/grid_errors.h"
+#include "grid/header_control.h"
+#include "grid/mosk_grid_sinks.h"
+#include "grid/scroll_bars.h"
 #include "grid/shell_sort.h"
 
 namespace ferryl {
@@ -23,8 +27,21 @@ MoskGrid::MoskGrid()
     m_hFont = CreateGridFont(*m_oFont, nullptr);
 }
 
-// Out of line: the sort object is only declared in the header.
-MoskGrid::~MoskGrid() = default;
+MoskGrid::~MoskGrid() {
+    // The wrappers detach from the window while it still exists.
+    m_cFlatHeader.reset();
+    m_cScroll.reset();
+    m_cHeader.reset();
+    // A bitmap or font still selected into the row buffer would not be freed: put the originals back.
+    if (m_hRowDC) {
+        if (m_hRowOldBitmap)
+            ::SelectObject(m_hRowDC.get(), m_hRowOldBitmap);
+        if (m_hRowOldFont)
+            ::SelectObject(m_hRowDC.get(), m_hRowOldFont);
+    }
+    m_hRowBitmap.reset();
+    m_hRowDC.reset();
+}
 
 bool MoskGrid::Create(HWND parent, int x, int y, int width, int height, UINT id) {
     if (!RegisterWindowClass(kClassName))
@@ -37,8 +54,16 @@ bool MoskGrid::Create(HWND parent, int x, int y, int width, int height, UINT id)
     if (!m_bEnabled)
         ::EnableWindow(created, FALSE);
     // The control font may have been set before there was a window; measure it against ours now.
-    WindowDC dc(created);
-    m_hFont = CreateGridFont(*m_oFont, dc.get());
+    {
+        WindowDC dc(created);
+        m_hFont = CreateGridFont(*m_oFont, dc.get());
+    }
+    CreateHeader();
+    if (m_bUserMode)
+        CreateScrollBars();
+    if (m_lRowBufferHeight > 0)
+        BuildRowBuffer(m_lRowBufferHeight);
+    UpdateScrollRanges();
     return true;
 }
 
@@ -57,25 +82,24 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
             return 0;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT covers the whole area; erasing first would flicker
+        case WM_SIZE:
+            OnSize();
+            return 0;
+        case kMsgResyncHeader:
+            try {
+                SetHeaders();
+            } catch (...) {
+            }
+            return 0;
+        case WM_SETFOCUS:
+            OnFocus(true);
+            return 0;
+        case WM_KILLFOCUS:
+            OnFocus(false);
+            return 0;
         default:
             return Window::HandleMessage(message, wParam, lParam);
     }
-}
-
-void MoskGrid::Paint() noexcept {
-    PaintDC dc(Hwnd());
-    // Only the background until the painter lands: rows, cells, selection and grid lines are its work.
-    long color = TranslateColor(m_bEnabled ? m_oBackColor : SystemColor(COLOR_BTNFACE));
-    UniqueBrush brush(::CreateSolidBrush(color < 0 ? ::GetSysColor(COLOR_WINDOW) : static_cast<COLORREF>(color)));
-    ::FillRect(dc.get(), &dc.paint().rcPaint, brush.get());
-}
-
-void MoskGrid::Draw() {
-    // Nothing paints while Redraw is off, nor in design mode.
-    if (!m_bRedraw || !m_bUserMode || !Hwnd())
-        return;
-    // The painter will repaint only the dirty cells and rows; until then the whole area is invalidated.
-    ::InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void MoskGrid::MarkAllCellsDirty() {
@@ -101,7 +125,8 @@ void MoskGrid::Enabled(bool bState) {
     m_bEnabled = bState;
     if (Hwnd())
         ::EnableWindow(Hwnd(), bState ? TRUE : FALSE);
-    // The header wrapper, when it exists, is enabled and disabled with the grid.
+    if (m_cHeader)
+        m_cHeader->Enabled(bState);
     MarkAllCellsDirty();
     m_bDirty = true;
     Draw();
@@ -130,8 +155,9 @@ void MoskGrid::Redraw(bool bState) {
 }
 
 void MoskGrid::ScrollBarStyle(long eStyle) {
-    // Applied to the bars by the scroll-bar wrapper, which is not built yet.
     m_eScrollBarStyle = eStyle;
+    if (m_cScroll)
+        m_cScroll->Style(eStyle);
     PropertyChanged(L"ScrollBarStyle");
 }
 
@@ -181,11 +207,15 @@ void MoskGrid::ForeColor(long oColor) {
 
 void MoskGrid::HighlightBackColor(long oColor) {
     m_oHighlightBackColor = oColor;
+    m_bDirty = true;
+    Draw();
     PropertyChanged(L"HighlightBackColor");
 }
 
 void MoskGrid::HighlightForeColor(long oColor) {
     m_oHighlightForeColor = oColor;
+    m_bDirty = true;
+    Draw();
     PropertyChanged(L"HighlightForeColor");
 }
 
@@ -198,16 +228,22 @@ void MoskGrid::GridLineColor(long oColor) {
 
 void MoskGrid::Font(const GridFont& sFont) {
     m_oFont = std::make_shared<GridFont>(sFont);
-    WindowDC dc(Hwnd());
-    m_hFont = CreateGridFont(*m_oFont, dc.get());
-    // The header wrapper and the row buffer take the new font when they exist.
+    {
+        WindowDC dc(Hwnd());
+        m_hFont = CreateGridFont(*m_oFont, dc.get());
+    }
+    // The row buffer draws with the new font; the font it came with is still the one put back at the end.
+    if (m_hRowDC)
+        ::SelectObject(m_hRowDC.get(), m_hFont.get());
+    if (m_cHeader)
+        m_cHeader->Font(*m_oFont);
     m_bDirty = true;
     Draw();
     PropertyChanged(L"Font");
 }
 
 void MoskGrid::BackgroundPicture(const ObjectRef& sPic) {
-    // The painter tiles it; the tile size comes from the picture surface once pictures are drawn.
+    // A GridPicture is tiled behind the cells; any other object paints the plain background.
     m_oBackgroundPicture = sPic;
     m_bDirty = true;
     Draw();
@@ -216,11 +252,15 @@ void MoskGrid::BackgroundPicture(const ObjectRef& sPic) {
 
 void MoskGrid::BackgroundPictureHeight(long lHeight) {
     m_lBackgroundPictureHeight = lHeight;
+    m_bDirty = true;
+    Draw();
     PropertyChanged(L"BackgroundPictureHeight");
 }
 
 void MoskGrid::BackgroundPictureWidth(long lWidth) {
     m_lBackgroundPictureWidth = lWidth;
+    m_bDirty = true;
+    Draw();
     PropertyChanged(L"BackgroundPictureWidth");
 }
 
@@ -239,49 +279,70 @@ void MoskGrid::ImageList(const TaggedValue& vThis) {
         m_hImageList = handle;
         if (!::ImageList_GetIconSize(handle, &m_lIconWidth, &m_lIconHeight))
             m_lIconWidth = m_lIconHeight = 0;
+        if (m_cHeader)
+            m_cHeader->ImageList(handle);
+        SetHeaders();
+        m_bDirty = true;
+        Draw();
     }
 }
 
-// --- header: stored here; building the header control's items is the header wrapper's work ---
+// --- header ---
 
 void MoskGrid::Header(bool bState) {
     m_bHeader = bState;
-    SetHeaders();
+    if (m_cHeader)
+        m_cHeader->Visible(bState);
+    PositionHeader();
+    m_bDirty = true;
+    Draw();
     PropertyChanged(L"Header");
 }
 
 void MoskGrid::HeaderFlat(bool bState) {
     m_bHeaderFlat = bState;
+    if (bState && Hwnd() && m_bUserMode) {
+        if (!m_cFlatHeader)
+            m_cFlatHeader = std::make_unique<cFlatHeader>();
+        m_cFlatHeader->Attach(Hwnd());
+    } else if (m_cFlatHeader) {
+        m_cFlatHeader->Detach();
+    }
     PropertyChanged(L"HeaderFlat");
 }
 
 void MoskGrid::HeaderHeight(long lHeight) {
     m_lHeaderHeight = lHeight;
+    if (m_cHeader)
+        m_cHeader->Height(lHeight);
+    PositionHeader();
+    m_bDirty = true;
+    Draw();
     PropertyChanged(L"HeaderHeight");
 }
 
 void MoskGrid::HeaderDragReOrderColumns(bool bState) {
     m_bHeaderDragReOrderColumns = bState;
+    if (m_cHeader)
+        m_cHeader->DragReorder(bState);
+    SetHeaders();
     PropertyChanged(L"HeaderDragReOrderColumns");
 }
 
 void MoskGrid::HeaderButtons(bool bState) {
     m_bHeaderButtons = bState;
+    if (m_cHeader)
+        m_cHeader->Buttons(bState);
+    SetHeaders();
     PropertyChanged(L"HeaderButtons");
 }
 
 void MoskGrid::HeaderHotTrack(bool bState) {
     m_bHeaderHotTrack = bState;
+    if (m_cHeader)
+        m_cHeader->HotTrack(bState);
+    SetHeaders();
     PropertyChanged(L"HeaderHotTrack");
-}
-
-void MoskGrid::SetHeaders() {
-    // The header control does not exist yet, so there are no items to build; the header wrapper
-    // fills this in and sets each column's lHeaderColIndex.
-}
-
-void MoskGrid::UpdateHeaderItem(const tGridColumn& /*column*/) {
-    // As SetHeaders: nothing to update while there is no header control.
 }
 
 // --- metrics: measuring, hit testing and scrolling come with the metrics and scroll-bar work ---
@@ -320,12 +381,6 @@ void MoskGrid::AutoHeightRow(long lRow, long /*lMinimumHeight*/) {
 
 void MoskGrid::EnsureVisible(long /*lRow*/, long /*lCol*/) {
     Draw();
-}
-
-void MoskGrid::BuildRowBuffer(long lHeight) {
-    // The one-row drawing buffer itself belongs to the painter; the height is what the storage
-    // decides, so it is kept now.
-    m_lRowBufferHeight = lHeight;
 }
 
 // --- editing ---

@@ -6,9 +6,9 @@
 // properties), mosk_grid_cells.cpp, mosk_grid_columns.cpp, mosk_grid_rows.cpp,
 // mosk_grid_selection.cpp, mosk_grid_search.cpp, mosk_grid_sort.cpp and mosk_grid_persistence.cpp.
 //
-// Painting, the header control, the scroll bars, the metrics and keyboard/mouse input are not in
-// this class yet. Their members keep their contract here; where the real work belongs to one of
-// those pieces the comment says what is missing.
+// Painting (mosk_grid_paint.cpp), the header (mosk_grid_header.cpp, header_control.h) and the
+// scroll bars (mosk_grid_scroll.cpp, scroll_bars.h) draw and scroll it. The metrics and the
+// keyboard/mouse input are not in this class yet: where the work belongs to them the comment says so.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -29,6 +29,9 @@ namespace ferryl {
 
 class cShellSortTGridCells;
 class GridPropertyStore;
+class cHeaderControl;
+class cFlatHeader;
+class cScrollBars;
 
 class MoskGrid : public Window {
 public:
@@ -36,6 +39,9 @@ public:
     // DT_SINGLELINE | DT_WORD_ELLIPSIS: the format CellDetails gives when none is named.
     static constexpr unsigned long kDefaultTextFormat = 0x40020;
     static constexpr unsigned long kNoPrefix = 0x800;  // DT_NOPREFIX, forced on every cell
+    // Posted to itself when the header must take the column widths again once it has finished
+    // with a drag it applies after notifying.
+    static constexpr UINT kMsgResyncHeader = WM_APP + 0x4D47;
 
     MoskGrid();
     ~MoskGrid() override;
@@ -130,8 +136,8 @@ public:
     // Brings a cell into view. No scroll bars yet, so nothing scrolls; it repaints what is dirty.
     void EnsureVisible(long lRow, long lCol);
 
-    // Repaints what is dirty; nothing while Redraw is False. Until the painter lands it only
-    // invalidates the window.
+    // Repaints the rows that hold a dirty cell (every visible row after a full-repaint request);
+    // nothing while Redraw is False or in design mode.
     void Draw();
 
     // --- rows ---
@@ -276,6 +282,22 @@ public:
     bool Dirty() const noexcept { return m_bDirty; }
     long RowBufferHeight() const noexcept { return m_lRowBufferHeight; }
 
+    // --- what the painter and the scroll bars hold, for the owner's layout and the tests ---
+    // Rows composed by the last Draw (a row whose cells were all clean is not counted).
+    long PaintedRowCount() const noexcept { return m_lPaintedRows; }
+    long ScrollOffsetX() const noexcept { return m_lScrollX; }
+    long ScrollOffsetY() const noexcept { return m_lScrollY; }
+    long VisibleDataWidth() const noexcept { return m_lVisibleWidth; }
+    long VisibleDataHeight() const noexcept { return m_lVisibleHeight; }
+    // The header window (nothing before Create).
+    HWND HeaderHwnd() const noexcept;
+    cHeaderControl* HeaderObject() const noexcept { return m_cHeader.get(); }
+    // Only in run mode; nothing in design mode.
+    cScrollBars* ScrollBarsObject() const noexcept { return m_cScroll.get(); }
+    // The typed key-search prefix the painter shows in the current row's KeySearchColumn cell.
+    const std::wstring& KeySearchText() const noexcept { return m_sKeySearch; }
+    void KeySearchText(const std::wstring& sText);
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
 
@@ -310,6 +332,48 @@ private:
 
     void PropertyChanged(std::wstring_view name);
     void Paint() noexcept;
+
+    // Painter (mosk_grid_paint.cpp).
+    struct tVisibleRange {
+        long lFirstRow = 1, lLastRow = 0, lFirstCol = 1, lLastCol = 0, lScrollX = 0, lScrollY = 0;
+    };
+    struct tRowPaint;
+    tVisibleRange GetVisibleRange() const;
+    void DrawRows();
+    void DrawCell(tRowPaint& rp, long lRow, long lPos);
+    void DrawRowText(tRowPaint& rp, long lRow);
+    void InvalidateVisibleCells(bool bForce);
+    void MarkRowDirty(long lRow);
+    void FillBackground(HDC hdc, const RECT& rc, long xOffset, long yOffset);
+    long HeaderVisibleHeight() const noexcept;
+    HFONT CellFontHandle(const tGridCell& cell) const noexcept;
+    std::wstring CellDrawText(const tGridCell& cell, long lPos) const;
+    void OnSize() noexcept;
+    void OnFocus(bool bHasFocus) noexcept;
+
+    // Header (mosk_grid_header.cpp).
+    class HeaderSink;
+    friend class HeaderSink;
+    void CreateHeader();
+    void PositionHeader();
+    long ColumnOfHeaderItem(long lItem, bool bVisibleOnly) const;
+    RECT DragLine(long lItem, long lWidth) const;
+    void m_cHeader_ColumnBeginDrag(long& lColumn);
+    void m_cHeader_ColumnClick(long& lColumn);
+    void m_cHeader_StartColumnWidthChange(long& lColumn, long lWidth, bool& bCancel);
+    void m_cHeader_ColumnWidthChanging(long& lColumn, long lWidth, bool& bCancel);
+    void m_cHeader_ColumnWidthChanged(long& lColumn, long lWidth);
+    void m_cHeader_DividerDblClick(long& lColumn);
+    void m_cHeader_ColumnEndDrag(long& lColumn, long& lOrder);
+    void m_cHeader_RightClick(float& x, float& y);
+    void m_cHeader_RecreateControl();
+
+    // Scroll bars (mosk_grid_scroll.cpp).
+    class ScrollSink;
+    friend class ScrollSink;
+    void CreateScrollBars();
+    void UpdateScrollRanges();
+    void m_cScroll_Change(long& eBar);
 
     MoskGridListener* m_listener;
     // Weak references held by cGridCell objects resolve through this token; it dies with the grid.
@@ -372,6 +436,31 @@ private:
     bool m_bHeaderDragReOrderColumns = true;
     bool m_bHeaderButtons = true;
     bool m_bHeaderHotTrack = true;
+
+    // Painter state.
+    UniqueMemoryDC m_hRowDC;
+    UniqueBitmap m_hRowBitmap;
+    HGDIOBJ m_hRowOldBitmap = nullptr;
+    HGDIOBJ m_hRowOldFont = nullptr;
+    long m_lRowBufferWidth = 0;
+    tVisibleRange m_tLastVisible;
+    long m_lScrollX = 0;
+    long m_lScrollY = 0;
+    long m_lVisibleWidth = 0;
+    long m_lVisibleHeight = 0;
+    bool m_bHasFocus = false;
+    bool m_bForceFullInvalidate = false;
+    bool m_bInDraw = false;
+    long m_lPaintedRows = 0;
+    std::wstring m_sKeySearch;
+    // The owner refused a width while the divider was dragged: the drop keeps the old width.
+    bool m_bWidthTrackRefused = false;
+
+    std::unique_ptr<HeaderSink> m_headerSink;
+    std::unique_ptr<cHeaderControl> m_cHeader;
+    std::unique_ptr<cFlatHeader> m_cFlatHeader;
+    std::unique_ptr<ScrollSink> m_scrollSink;
+    std::unique_ptr<cScrollBars> m_cScroll;
 };
 
 }  // namespace ferryl

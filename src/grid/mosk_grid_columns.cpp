@@ -58,7 +58,6 @@ void MoskGrid::ValidateNewKey(const std::wstring& sKey) const {
 void MoskGrid::ApplyColumnWidth(long lPosition, long lWidth) {
     m_tCols[static_cast<size_t>(lPosition)].lWidth = lWidth;
     RecomputeColumnStarts(m_tCols);
-    // The header item follows the width once the header wrapper exists.
 }
 
 long MoskGrid::AddColumn(const std::wstring& vKey, const std::wstring& sHeader, long eAlign, long iIconIndex,
@@ -298,6 +297,9 @@ void MoskGrid::ColumnWidth(const TaggedValue& vKey, long lWidth) {
     if (position < 1)
         RaiseGridError(kErrSubscriptOutOfRange, kTextColumnOutOfRange);
     ApplyColumnWidth(position, lWidth);
+    UpdateHeaderItem(m_tCols[static_cast<size_t>(position)]);
+    m_bDirty = true;
+    Draw();
 }
 
 void MoskGrid::ColumnOrder(const TaggedValue& vKey, long lOrder) {

@@ -4,6 +4,7 @@
 
 #include "grid/grid_property_store.h"
 #include "grid/mosk_grid.h"
+#include "grid/mosk_grid_sinks.h"
 
 namespace ferryl {
 namespace {
@@ -36,9 +37,22 @@ void MoskGrid::InitProperties(const GridFont& containerFont) {
 }
 
 void MoskGrid::ReadProperties(const GridPropertyStore& store, bool bUserMode) {
-    // In run mode the scroll-bar wrapper and the flat-header painter are created and attached here
-    // once they exist; in design mode neither is, and the painter stays idle.
+    // In run mode the scroll bars are created (both hidden) and the flat-header painter may attach;
+    // in design mode neither exists, the header's messages are not subclassed and nothing paints.
+    bool changedMode = m_bUserMode != bUserMode;
     m_bUserMode = bUserMode;
+    if (Hwnd()) {
+        if (bUserMode) {
+            CreateScrollBars();
+        } else {
+            m_cFlatHeader.reset();
+            m_cScroll.reset();
+            m_scrollSink.reset();
+            m_lScrollX = m_lScrollY = 0;
+        }
+        if (changedMode)
+            CreateHeader();
+    }
 
     MultiSelect(ReadBool(store, L"MultiSelect", false));
     RowMode(ReadBool(store, L"RowMode", false));
@@ -70,7 +84,8 @@ void MoskGrid::ReadProperties(const GridPropertyStore& store, bool bUserMode) {
     DrawFocusRectangle(ReadBool(store, L"DrawFocusRectangle", true));
     Virtual(ReadBool(store, L"Virtual", false));
     DefaultRowHeight(ReadLong(store, L"DefaultRowHeight", 20));
-    // The layout after a resize (visible area, header, scroll bars) follows here with those pieces.
+    // Laid out as after a resize: header, scroll bars, then every visible row.
+    PositionHeader();
     m_bDirty = true;
     Draw();
 }

@@ -7,6 +7,8 @@
 #include "grid/grid_errors.h"
 #include "grid/grid_layout.h"
 #include "grid/mosk_grid.h"
+#include "grid/mosk_grid_sinks.h"
+#include "grid/scroll_bars.h"
 
 namespace ferryl {
 
@@ -218,7 +220,11 @@ void MoskGrid::Clear(bool bRemoveCols) {
     m_lSelectedRow = m_lSelectedCol = m_lPrevSelRow = m_lPrevSelCol = 0;
     m_bDirty = true;
     m_bMoreRows = m_bVirtual;
-    // Both scroll positions go back to 0 here once the scroll bars exist.
+    if (m_cScroll) {
+        m_cScroll->Value(cScrollBars::kHorizontal, 0);
+        m_cScroll->Value(cScrollBars::kVertical, 0);
+    }
+    m_lScrollX = m_lScrollY = 0;
     Draw();
 }
 

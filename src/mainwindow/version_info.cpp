@@ -1,18 +1,16 @@
 #include "mainwindow/version_info.h"
 
+#include "common/module_path.h"
+
 #include <string>
 #include <vector>
 
 namespace ferryl {
 
 std::optional<ProgramVersion> ReadModuleVersion(HMODULE module) {
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = 0;
-    while ((length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()))) == path.size())
-        path.resize(path.size() * 2);
-    if (length == 0)
+    std::wstring path = ModulePath(module);
+    if (path.empty())
         return std::nullopt;
-    path.resize(length);
 
     DWORD ignored = 0;
     DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/error.h"
+#include "common/module_path.h"
 #include "common/unique_handle.h"
 #include "winsvc/dialog_filter.h"
 
@@ -20,22 +21,6 @@ constexpr wchar_t kCancelSource[] = L"Run-time error";
 constexpr wchar_t kCancelDescription[] = L"Cancel was selected";
 // Where the hook procedure finds its object: on the hook dialog, from WM_INITDIALOG on.
 constexpr wchar_t kHookObjectProperty[] = L"Ferryl.cmDlg";
-
-std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
 
 // A text argument the dialogs read as "not given" when empty: an empty caption or default
 // extension would otherwise be taken literally.

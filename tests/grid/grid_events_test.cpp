@@ -102,6 +102,8 @@ TEST_F(GridEventsTest, TheOwnersAnswerToRequestEditBecomesTheEditState) {
 
 TEST_F(GridEventsTest, VirtualRowsComeFromTheOwnerUntilItSaysNoMore) {
     AddColumns(1);
+    // The painter asks for rows by itself; here only the explicit requests are looked at.
+    grid.Redraw(false);
     grid.DefaultRowHeight(17);
     grid.Virtual(true);
     listener.lastRow = 2;

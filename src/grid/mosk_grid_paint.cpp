@@ -1,0 +1,621 @@
+// MoskGrid: the painter. Each row is composed in a one-row buffer and copied to the screen with one
+// BitBlt; only rows that hold a dirty cell are composed unless a full repaint was asked for, and a
+// small scroll moves the screen bits and marks only what it uncovered.
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+
+#include "common/ole_color.h"
+#include "grid/api_and_callbacks.h"
+#include "grid/grid_picture.h"
+#include "grid/header_control.h"
+#include "grid/mosk_grid.h"
+#include "grid/mosk_grid_sinks.h"
+
+namespace ferryl {
+namespace {
+
+COLORREF ColorOf(long oColor, int fallbackIndex) {
+    long color = TranslateColor(oColor);
+    return color < 0 ? ::GetSysColor(fallbackIndex) : static_cast<COLORREF>(color);
+}
+
+// A brush for an OLE colour: system colours come from the system's own brushes, which must not be
+// deleted, so the owning handle stays empty for them.
+struct ColorBrush {
+    UniqueBrush owned;
+    HBRUSH brush = nullptr;
+    ColorBrush(long oColor, int fallbackIndex) {
+        if (IsSystemColor(oColor)) {
+            brush = ::GetSysColorBrush(static_cast<int>(oColor & 0x1F));
+        } else {
+            owned.reset(::CreateSolidBrush(ColorOf(oColor, fallbackIndex)));
+            brush = owned.get();
+        }
+    }
+};
+
+RECT Shrunk(RECT rc, int by) {
+    ::InflateRect(&rc, -by, -by);
+    return rc;
+}
+
+}  // namespace
+
+// What one Draw shares between its rows and cells.
+struct MoskGrid::tRowPaint {
+    HDC dc = nullptr;             // the row buffer, or the control's DC without one
+    bool buffered = false;
+    long top = 0;                 // row top in dc
+    long bottom = 0;
+    long rowTopData = 0;          // row top measured from the top of row 1
+    bool lastVisibleRow = false;
+    long lastCellRight = 0;       // right edge of the last painted cell
+    bool lastCellHighlighted = false;
+    long selStartCol = 0;         // display position of the first column with bIncludeInSelect
+    long rowTextLeft = 0;
+    long rowTextRight = 0;
+    HBRUSH gridLineBrush = nullptr;
+    COLORREF foreColor = 0;
+    COLORREF highlightFore = 0;
+    COLORREF highlightBack = 0;
+};
+
+long MoskGrid::HeaderVisibleHeight() const noexcept {
+    return (m_bHeader && m_cHeader && m_cHeader->hWnd() && m_cHeader->Visible()) ? m_cHeader->Height() : 0;
+}
+
+HFONT MoskGrid::CellFontHandle(const tGridCell& cell) const noexcept {
+    return cell.lFntIndex != 0 ? m_fonts.HandleAt(cell.lFntIndex) : nullptr;
+}
+
+std::wstring MoskGrid::CellDrawText(const tGridCell& cell, long lPos) const {
+    if (cell.vText.IsMissing() || cell.vText.IsEmpty())
+        return {};
+    const std::wstring& format = m_tCols[static_cast<size_t>(lPos)].sFmtString;
+    if (!format.empty())
+        return cell.vText.Format(format);
+    return cell.vText.ToText();
+}
+
+void MoskGrid::KeySearchText(const std::wstring& sText) {
+    m_sKeySearch = sText;
+    if (m_lSelectedRow >= 1 && m_lSelectedRow <= Rows())
+        MarkRowDirty(m_lSelectedRow);
+    Draw();
+}
+
+void MoskGrid::MarkRowDirty(long lRow) {
+    for (auto& cell : m_tCells[static_cast<size_t>(lRow)])
+        cell.bDirty = true;
+}
+
+void MoskGrid::BuildRowBuffer(long lHeight) {
+    m_lRowBufferHeight = lHeight;
+    if (!Hwnd())
+        return;
+    WindowDC screen(Hwnd());
+    if (!m_hRowDC) {
+        m_hRowDC.reset(::CreateCompatibleDC(screen.get()));
+        if (!m_hRowDC)
+            return;
+    }
+    if (m_hRowBitmap) {
+        ::SelectObject(m_hRowDC.get(), m_hRowOldBitmap);
+        m_hRowBitmap.reset();
+        m_hRowOldBitmap = nullptr;
+    }
+    // As wide as the screen, so that no window width or horizontal scroll needs a rebuild.
+    m_lRowBufferWidth = std::max(::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CXSCREEN));
+    m_hRowBitmap.reset(::CreateCompatibleBitmap(screen.get(), m_lRowBufferWidth, std::max(lHeight, 1L)));
+    if (!m_hRowBitmap)
+        return;
+    m_hRowOldBitmap = ::SelectObject(m_hRowDC.get(), m_hRowBitmap.get());
+    ::SetTextColor(m_hRowDC.get(), ColorOf(m_oForeColor, COLOR_WINDOWTEXT));
+    ::SetBkColor(m_hRowDC.get(), ColorOf(m_oBackColor, COLOR_WINDOW));
+    ::SetBkMode(m_hRowDC.get(), TRANSPARENT);
+    HGDIOBJ previous = ::SelectObject(m_hRowDC.get(), m_hFont.get());
+    if (!m_hRowOldFont)
+        m_hRowOldFont = previous;
+    RECT all{0, 0, m_lRowBufferWidth, lHeight};
+    ColorBrush back(m_oBackColor, COLOR_WINDOW);
+    ::FillRect(m_hRowDC.get(), &all, back.brush);
+}
+
+void MoskGrid::FillBackground(HDC hdc, const RECT& rc, long xOffset, long yOffset) {
+    auto picture = std::dynamic_pointer_cast<GridPicture>(m_oBackgroundPicture);
+    if (picture && picture->Handle()) {
+        UniqueMemoryDC source(::CreateCompatibleDC(hdc));
+        SelectGuard select(source.get(), picture->Handle());
+        long width = m_lBackgroundPictureWidth > 0 ? m_lBackgroundPictureWidth : picture->Width();
+        long height = m_lBackgroundPictureHeight > 0 ? m_lBackgroundPictureHeight : picture->Height();
+        TileArea(hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, source.get(), width, height, xOffset,
+                 yOffset);
+        return;
+    }
+    ColorBrush brush(m_bEnabled ? m_oBackColor : SystemColor(COLOR_BTNFACE), COLOR_WINDOW);
+    ::FillRect(hdc, &rc, brush.brush);
+}
+
+MoskGrid::tVisibleRange MoskGrid::GetVisibleRange() const {
+    tVisibleRange range;
+    range.lScrollX = m_lScrollX;
+    range.lScrollY = m_lScrollY;
+    long rows = Rows();
+    const tGridRowTable& table = RowTable();
+    auto bottom = [&](long r) {
+        const tGridRow& row = table[static_cast<size_t>(r)];
+        return row.lStartY + (row.bVisible ? row.lHeight : 0);
+    };
+    // Row starts only grow, so both ends are found by halving: the cost does not follow Rows.
+    long lo = 1, hi = rows + 1;
+    while (lo < hi) {
+        long mid = lo + (hi - lo) / 2;
+        if (bottom(mid) > m_lScrollY)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    range.lFirstRow = lo;
+    long limit = m_lScrollY + m_lVisibleHeight;
+    lo = range.lFirstRow;
+    hi = rows + 1;
+    while (lo < hi) {
+        long mid = lo + (hi - lo) / 2;
+        if (table[static_cast<size_t>(mid)].lStartY >= limit)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    range.lLastRow = std::max(lo - 1, range.lFirstRow - 1);
+
+    range.lFirstCol = 0;
+    range.lLastCol = 0;
+    for (long c = 1; c <= Columns(); ++c) {
+        const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
+        if (!column.bVisible || column.bRowTextCol)
+            continue;
+        if (range.lFirstCol == 0 && column.lStartX + column.lWidth > m_lScrollX)
+            range.lFirstCol = c;
+        if (column.lStartX < m_lScrollX + m_lVisibleWidth)
+            range.lLastCol = c;
+    }
+    if (range.lFirstCol == 0) {
+        range.lFirstCol = 1;
+        range.lLastCol = 0;
+    }
+    return range;
+}
+
+void MoskGrid::Draw() {
+    if (!m_bInDraw)
+        m_lPaintedRows = 0;
+    if (!m_bRedraw || !m_bUserMode || !Hwnd())
+        return;
+    // Adding a virtual row or showing a scroll bar calls back in here; the paint under way covers it.
+    if (m_bInDraw) {
+        m_bDirty = true;
+        return;
+    }
+    m_bInDraw = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_bInDraw};
+    DrawRows();
+}
+
+void MoskGrid::DrawRows() {
+    long scrollX = m_lScrollX, scrollY = m_lScrollY;
+    UpdateScrollRanges();
+    // A range that shrank under the scroll position moved it without moving the screen bits.
+    if (scrollX != m_lScrollX || scrollY != m_lScrollY)
+        m_bDirty = true;
+    long headerHeight = HeaderVisibleHeight();
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    WindowDC screen(Hwnd());
+    if (!screen)
+        return;
+
+    tRowPaint rp;
+    rp.buffered = m_hRowDC && m_hRowBitmap;
+    rp.dc = rp.buffered ? m_hRowDC.get() : screen.get();
+    std::optional<SelectGuard> unbufferedFont;
+    if (!rp.buffered) {
+        FillBackground(screen.get(), client, 0, 0);
+        ::SetBkMode(screen.get(), TRANSPARENT);
+        unbufferedFont.emplace(screen.get(), m_hFont.get());
+    }
+    ::SelectObject(rp.dc, m_hFont.get());
+    tVisibleRange range = GetVisibleRange();
+
+    // Virtual mode: rows that are still to come fill the rest of the visible area.
+    if (m_bVirtual && m_bMoreRows) {
+        long rowBottom = range.lLastRow >= 1 && range.lLastRow <= Rows()
+                             ? RowStartY(range.lLastRow) + m_tRows[static_cast<size_t>(range.lLastRow)].lHeight -
+                                   m_lScrollY
+                             : 0;
+        while (rowBottom < m_lVisibleHeight) {
+            ++range.lLastRow;
+            rowBottom += m_lDefaultRowHeight;
+        }
+    }
+
+    // Row-text geometry.
+    for (long c = 1; c <= Columns(); ++c) {
+        if (m_tCols[static_cast<size_t>(c)].bIncludeInSelect) {
+            rp.selStartCol = c;
+            break;
+        }
+    }
+    if (rp.selStartCol > 0)
+        rp.rowTextLeft = m_tCols[static_cast<size_t>(rp.selStartCol)].lStartX - m_lScrollX;
+    long rowTextStartPos = m_lRowTextStartColumn != 0 ? FindColumn(TaggedValue(m_lRowTextStartColumn)) : 0;
+    if (rowTextStartPos > 0)
+        rp.rowTextLeft = m_tCols[static_cast<size_t>(rowTextStartPos)].lStartX - m_lScrollX;
+    for (long c = 1; c <= Columns(); ++c) {
+        const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
+        if (column.bVisible && !column.bRowTextCol && c != rowTextStartPos)
+            rp.rowTextRight = std::max(rp.rowTextRight, column.lStartX + column.lWidth - m_lScrollX);
+    }
+
+    UniqueBrush gridLineBrush;
+    if (m_bGridLines) {
+        if (m_bEnabled) {
+            gridLineBrush.reset(::CreateSolidBrush(ColorOf(m_oGridLineColor, COLOR_BTNFACE)));
+            rp.gridLineBrush = gridLineBrush.get();
+        } else {
+            rp.gridLineBrush = ::GetSysColorBrush(COLOR_GRAYTEXT);
+        }
+    }
+    rp.foreColor = m_bEnabled ? ColorOf(m_oForeColor, COLOR_WINDOWTEXT) : ::GetSysColor(COLOR_GRAYTEXT);
+    rp.highlightFore = ColorOf(m_oHighlightForeColor, COLOR_HIGHLIGHTTEXT);
+    rp.highlightBack = ColorOf(m_oHighlightBackColor, COLOR_HIGHLIGHT);
+    ::SetTextColor(rp.dc, rp.foreColor);
+
+    bool noMoreRowsMet = false;
+    long recordedBottom = headerHeight - m_lScrollY + (range.lFirstRow <= Rows() ? RowStartY(range.lFirstRow) : 0);
+    if (Rows() < 1)
+        recordedBottom = headerHeight;
+    for (long r = range.lFirstRow; r <= range.lLastRow; ++r) {
+        if (r > Rows()) {
+            if (Columns() < 1)
+                return;
+            if (!m_bVirtual || !m_bMoreRows)
+                break;
+            if (!RequestVirtualRow(r)) {
+                UpdateScrollRanges();
+                noMoreRowsMet = true;
+                break;
+            }
+            UpdateScrollRanges();
+            if (!rp.buffered && m_hRowDC && m_hRowBitmap) {
+                // The first row made the row buffer: go through it from now on.
+                rp.buffered = true;
+                rp.dc = m_hRowDC.get();
+                ::SelectObject(rp.dc, m_hFont.get());
+            }
+        }
+        const tGridRow& row = m_tRows[static_cast<size_t>(r)];
+        if (!row.bVisible)
+            continue;
+        long rowTop = RowStartY(r);
+        long screenTop = rowTop - m_lScrollY + headerHeight;
+        rp.rowTopData = rowTop;
+        rp.top = rp.buffered ? 0 : screenTop;
+        rp.bottom = rp.top + row.lHeight;
+        rp.lastVisibleRow = r == range.lLastRow || rowTop + row.lHeight >= m_lScrollY + m_lVisibleHeight;
+
+        auto& cells = m_tCells[static_cast<size_t>(r)];
+        if (!m_bDirty) {
+            bool dirty = false;
+            if (!row.bGroupRow) {
+                for (long c = range.lFirstCol; c <= range.lLastCol; ++c) {
+                    tGridCell& cell = cells[static_cast<size_t>(m_tCols[static_cast<size_t>(c)].lCellColIndex - 1)];
+                    dirty = dirty || cell.bDirty;
+                    cell.bDirty = false;
+                }
+            }
+            if (m_lRowTextCol > 0) {
+                tGridCell& cell = cells[static_cast<size_t>(m_tCols[static_cast<size_t>(m_lRowTextCol)].lCellColIndex - 1)];
+                dirty = dirty || cell.bDirty;
+                cell.bDirty = false;
+            }
+            if (!dirty) {
+                recordedBottom = screenTop + row.lHeight;
+                continue;
+            }
+        } else {
+            for (auto& cell : cells)
+                cell.bDirty = false;
+        }
+        ++m_lPaintedRows;
+        if (rp.buffered) {
+            RECT fill{0, 0, m_lRowBufferWidth, m_lRowBufferHeight};
+            FillBackground(rp.dc, fill, m_lScrollX, rowTop - m_lScrollY);
+        }
+        rp.lastCellRight = 0;
+        rp.lastCellHighlighted = false;
+        if (!row.bGroupRow) {
+            for (long c = range.lFirstCol; c <= range.lLastCol; ++c) {
+                const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
+                if (!column.bVisible || column.bRowTextCol)
+                    continue;
+                DrawCell(rp, r, c);
+            }
+            if (!m_bGridLines && m_bRowMode && r == m_lSelectedRow && m_bDrawFocusRectangle && m_bHasFocus &&
+                m_bEnabled && rp.selStartCol > 0) {
+                const tGridCell& first = cells[static_cast<size_t>(m_tCols[static_cast<size_t>(rp.selStartCol)].lCellColIndex - 1)];
+                RECT focus{m_tCols[static_cast<size_t>(rp.selStartCol)].lStartX - m_lScrollX + first.lIndent,
+                           rp.top + 1, rp.lastCellRight, rp.bottom};
+                ::DrawFocusRect(rp.dc, &focus);
+                MarkRowDirty(r);
+            }
+            if (m_bGridLines && rp.lastCellRight < m_lVisibleWidth + 32) {
+                RECT rest{rp.lastCellRight, rp.top, m_lVisibleWidth + 32, rp.lastVisibleRow ? rp.bottom : rp.bottom + 1};
+                ::FrameRect(rp.dc, &rest, rp.gridLineBrush);
+            }
+        }
+        if (m_lRowTextCol > 0 && (m_bRowMode || row.bGroupRow))
+            DrawRowText(rp, r);
+        if (rp.buffered)
+            ::BitBlt(screen.get(), 0, screenTop, client.right, row.lHeight, rp.dc, 0, 0, SRCCOPY);
+        recordedBottom = screenTop + row.lHeight;
+    }
+
+    if (recordedBottom < client.bottom) {
+        RECT below{0, std::max(recordedBottom, headerHeight), client.right, client.bottom};
+        FillBackground(screen.get(), below, m_lScrollX, recordedBottom - headerHeight);
+    }
+    ::SetTextColor(rp.dc, ColorOf(m_oForeColor, COLOR_WINDOWTEXT));
+    m_lPrevSelRow = m_lSelectedRow;
+    m_lPrevSelCol = m_lSelectedCol;
+    m_bDirty = false;
+    if (noMoreRowsMet) {
+        // The scroll range lost its room for one more row; everything is laid out again once.
+        m_bDirty = true;
+        m_bInDraw = false;
+        Draw();
+    }
+}
+
+void MoskGrid::DrawCell(tRowPaint& rp, long lRow, long lPos) {
+    const tGridColumn& column = m_tCols[static_cast<size_t>(lPos)];
+    tGridCell& cell = m_tCells[static_cast<size_t>(lRow)][static_cast<size_t>(column.lCellColIndex - 1)];
+    HDC dc = rp.dc;
+    long left = column.lStartX - m_lScrollX;
+    RECT rc{left + cell.lIndent, rp.top, left + column.lWidth, rp.bottom};
+    rp.lastCellRight = rc.right;
+    bool current = lRow == m_lSelectedRow && column.lCellColIndex == m_lSelectedCol;
+
+    bool highlighted = false;
+    bool paintNormally = m_bEnabled && !cell.bSelected;
+    if (cell.bSelected && m_bEnabled) {
+        if (!column.bIncludeInSelect && lPos <= rp.selStartCol) {
+            paintNormally = true;
+        } else {
+            highlighted = m_bHasFocus;
+            RECT fill = m_bGridLines ? Shrunk(rc, 1) : rc;
+            if (m_bRowMode && lPos > rp.selStartCol)
+                fill.left -= cell.lIndent;
+            if (m_bRowMode && !m_bGridLines)
+                fill.top += 1;
+            else if (current && m_bDrawFocusRectangle)
+                fill = Shrunk(fill, 1);
+            if (m_bHasFocus) {
+                UniqueBrush brush(::CreateSolidBrush(rp.highlightBack));
+                ::FillRect(dc, &fill, brush.get());
+            } else {
+                ::FillRect(dc, &fill, ::GetSysColorBrush(COLOR_BTNFACE));
+            }
+        }
+    }
+    COLORREF textColor = rp.foreColor;
+    if (paintNormally) {
+        if (cell.lBackColor != -1) {
+            RECT back = rc;
+            back.left -= cell.lIndent;
+            UniqueBrush brush(::CreateSolidBrush(ColorOf(cell.lBackColor, COLOR_WINDOW)));
+            ::FillRect(dc, &back, brush.get());
+        }
+        if (cell.lForeColor != -1)
+            textColor = ColorOf(cell.lForeColor, COLOR_WINDOWTEXT);
+    }
+    rp.lastCellHighlighted = highlighted;
+
+    RECT text;
+    if (m_bGridLines) {
+        RECT frame{rc.left - cell.lIndent, rc.top, rc.right + 1, rp.lastVisibleRow ? rc.bottom : rc.bottom + 1};
+        ::FrameRect(dc, &frame, rp.gridLineBrush);
+        text = Shrunk(rc, 2);
+    } else {
+        text = Shrunk(rc, 1);
+    }
+
+    if (current && m_bDrawFocusRectangle && m_bHasFocus && m_bEnabled && (!m_bRowMode || m_bGridLines)) {
+        RECT focus = Shrunk(text, -1);
+        ::DrawFocusRect(dc, &focus);
+        cell.bDirty = true;  // the next paint takes the dotted frame away again
+    }
+
+    bool selectedIcon = cell.bSelected && m_bHighlightSelectedIcons;
+    bool disabledIcon = !m_bEnabled && m_bDisableIcons;
+    for (long icon : {cell.lExtraIconIndex, cell.lIconIndex}) {
+        if (icon < 0)
+            continue;
+        DrawImageListIcon(m_hImageList, icon, dc, text.left, text.top, m_lIconWidth, m_lIconHeight, selectedIcon, false,
+                          disabledIcon);
+        text.left += m_lIconWidth + 2;
+    }
+
+    std::wstring value = CellDrawText(cell, lPos);
+    if (!value.empty()) {
+        SelectGuard font(dc, CellFontHandle(cell));
+        ::SetTextColor(dc, highlighted ? rp.highlightFore : textColor);
+        UINT format = static_cast<UINT>(cell.eTextFormat);
+        ::DrawTextW(dc, value.c_str(), -1, &text, format);
+        if (!m_sKeySearch.empty() && m_bEnabled && lRow == m_lSelectedRow &&
+            column.lCellColIndex == m_lKeySearchColumn) {
+            // The typed prefix shows in normal colours inside the highlight.
+            std::wstring prefix = value.substr(0, std::min(value.size(), m_sKeySearch.size()));
+            ::SetBkMode(dc, OPAQUE);
+            ::SetBkColor(dc, ColorOf(m_oBackColor, COLOR_WINDOW));
+            ::SetTextColor(dc, rp.foreColor);
+            ::DrawTextW(dc, prefix.c_str(), static_cast<int>(prefix.size()), &text, format & ~DT_WORD_ELLIPSIS & ~DT_END_ELLIPSIS);
+            ::SetBkMode(dc, TRANSPARENT);
+        }
+        ::SetTextColor(dc, rp.foreColor);
+    }
+}
+
+void MoskGrid::DrawRowText(tRowPaint& rp, long lRow) {
+    const tGridRow& row = m_tRows[static_cast<size_t>(lRow)];
+    const tGridColumn& textColumn = m_tCols[static_cast<size_t>(m_lRowTextCol)];
+    tGridCell& cell = m_tCells[static_cast<size_t>(lRow)][static_cast<size_t>(textColumn.lCellColIndex - 1)];
+    HDC dc = rp.dc;
+    RECT rc{rp.rowTextLeft, rp.top + (row.bGroupRow ? 1 : m_lDefaultRowHeight), rp.rowTextRight, rp.bottom};
+    if (row.bGroupRow && row.lGroupStartColIndex != 0) {
+        long pos = FindColumn(TaggedValue(row.lGroupStartColIndex));
+        if (pos > 0)
+            rc.left = m_tCols[static_cast<size_t>(pos)].lStartX - m_lScrollX;
+    }
+    rc.left += cell.lIndent;
+    if (rc.top >= rc.bottom)
+        return;
+    std::wstring value = CellDrawText(cell, m_lRowTextCol);
+    bool highlighted = false;
+    COLORREF textColor = rp.foreColor;
+    if (m_bEnabled) {
+        if (row.bGroupRow && cell.bSelected) {
+            UniqueBrush brush(::CreateSolidBrush(rp.highlightBack));
+            ::FillRect(dc, &rc, brush.get());
+            if (m_bDrawFocusRectangle && m_bHasFocus) {
+                ::DrawFocusRect(dc, &rc);
+                cell.bDirty = true;
+            }
+            highlighted = true;
+        } else {
+            if (cell.lBackColor != -1) {
+                UniqueBrush brush(::CreateSolidBrush(ColorOf(cell.lBackColor, COLOR_WINDOW)));
+                ::FillRect(dc, &rc, brush.get());
+            }
+            if (cell.lForeColor != -1)
+                textColor = ColorOf(cell.lForeColor, COLOR_WINDOWTEXT);
+        }
+    }
+    bool selectedIcon = cell.bSelected && m_bHighlightSelectedIcons;
+    bool disabledIcon = !m_bEnabled && m_bDisableIcons;
+    for (long icon : {cell.lExtraIconIndex, cell.lIconIndex}) {
+        if (icon < 0)
+            continue;
+        DrawImageListIcon(m_hImageList, icon, dc, rc.left, rc.top, m_lIconWidth, m_lIconHeight, selectedIcon, false,
+                          disabledIcon);
+        rc.left += m_lIconWidth + 2;
+    }
+    if (value.empty())
+        return;
+    SelectGuard font(dc, CellFontHandle(cell));
+    ::SetTextColor(dc, highlighted || (!row.bGroupRow && rp.lastCellHighlighted) ? rp.highlightFore : textColor);
+    ::DrawTextW(dc, value.c_str(), static_cast<int>(value.size()), &rc, static_cast<UINT>(cell.eTextFormat));
+    ::SetTextColor(dc, rp.foreColor);
+}
+
+void MoskGrid::InvalidateVisibleCells(bool bForce) {
+    if (Rows() < 1 || Columns() < 1 || !Hwnd())
+        return;
+    tVisibleRange range = GetVisibleRange();
+    long firstRow = std::max(range.lFirstRow - 1, 1L);
+    long lastRow = std::min(range.lLastRow, Rows());
+    bool full = bForce || m_bForceFullInvalidate || m_oBackgroundPicture != nullptr;
+    if (!full) {
+        RECT client{};
+        ::GetClientRect(Hwnd(), &client);
+        RECT area{0, HeaderVisibleHeight(), client.right, client.bottom};
+        long dx = m_tLastVisible.lScrollX - range.lScrollX;
+        long dy = m_tLastVisible.lScrollY - range.lScrollY;
+        if (std::labs(dx) * 2 < area.right - area.left && std::labs(dy) * 2 < area.bottom - area.top) {
+            if (dx != 0 || dy != 0) {
+                WindowDC screen(Hwnd());
+                ::ScrollDC(screen.get(), dx, dy, &area, &area, nullptr, nullptr);
+            }
+            // Mark what the move uncovered: a band of rows at the top or bottom, or of columns at a side.
+            long bandTop = range.lScrollY, bandBottom = range.lScrollY;
+            if (dy < 0) {
+                bandTop = range.lScrollY + m_lVisibleHeight + dy;
+                bandBottom = range.lScrollY + m_lVisibleHeight;
+            } else if (dy > 0) {
+                bandBottom = range.lScrollY + dy;
+            }
+            if (dy != 0) {
+                for (long r = firstRow; r <= lastRow; ++r) {
+                    long top = RowStartY(r);
+                    if (top < bandBottom && top + m_tRows[static_cast<size_t>(r)].lHeight >= bandTop)
+                        MarkRowDirty(r);
+                }
+            }
+            if (dx != 0) {
+                long left = dx < 0 ? range.lScrollX + m_lVisibleWidth + dx : range.lScrollX;
+                long right = dx < 0 ? range.lScrollX + m_lVisibleWidth : range.lScrollX + dx;
+                for (long c = range.lFirstCol; c <= range.lLastCol; ++c) {
+                    const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
+                    if (column.lStartX >= right || column.lStartX + column.lWidth < left)
+                        continue;
+                    for (long r = firstRow; r <= lastRow; ++r)
+                        m_tCells[static_cast<size_t>(r)][static_cast<size_t>(column.lCellColIndex - 1)].bDirty = true;
+                }
+                // Row text spans the columns; it is drawn again with any of them.
+                if (m_lRowTextCol > 0) {
+                    for (long r = firstRow; r <= lastRow; ++r)
+                        MarkRowDirty(r);
+                }
+            }
+        } else {
+            full = true;
+        }
+    }
+    if (full) {
+        for (long r = firstRow; r <= lastRow; ++r)
+            MarkRowDirty(r);
+    }
+    m_tLastVisible = range;
+}
+
+void MoskGrid::OnSize() noexcept {
+    try {
+        PositionHeader();
+        m_bDirty = true;
+        Draw();
+    } catch (...) {
+    }
+}
+
+void MoskGrid::OnFocus(bool bHasFocus) noexcept {
+    try {
+        m_bHasFocus = bHasFocus;
+        InvalidateVisibleCells(true);
+        Draw();
+    } catch (...) {
+    }
+}
+
+void MoskGrid::Paint() noexcept {
+    {
+        PaintDC dc(Hwnd());
+        if (!m_bRedraw || !m_bUserMode) {
+            // Design mode: nothing but the background.
+            RECT rc = dc.paint().rcPaint;
+            ::FillRect(dc.get(), &rc, ::GetSysColorBrush(COLOR_WINDOW));
+            return;
+        }
+    }
+    try {
+        InvalidateVisibleCells(true);
+        Draw();
+    } catch (...) {
+        // An owner's handler that throws during a paint leaves the rest for the next paint.
+    }
+}
+
+}  // namespace ferryl

@@ -1,0 +1,140 @@
+// The header: its items follow hidden and reordered columns, and width tracking with the mouse on
+// the real header window reaches the grid, which can refuse it.
+
+#include "grid/flat_header.h"
+#include "grid/header_control.h"
+#include "paint_fixture.h"
+
+namespace ferryl::test {
+namespace {
+
+class WidthListener : public MoskGridListener {
+public:
+    void ColumnWidthStartChange(long lCol, long /*lWidth*/, bool& bCancel) override {
+        starts.push_back(lCol);
+        bCancel = refuseStart;
+    }
+    void ColumnWidthChanging(long /*lCol*/, long lWidth, bool& bCancel) override {
+        changing.push_back(lWidth);
+        bCancel = refuseChanging;
+    }
+    void ColumnWidthChanged(long lCol, long lWidth, bool& /*bCancel*/) override {
+        changed.emplace_back(lCol, lWidth);
+    }
+    void ColumnOrderChanged() override { ++orderChanges; }
+    void ColumnClick(long lCol) override { clicks.push_back(lCol); }
+    bool refuseStart = false;
+    bool refuseChanging = false;
+    std::vector<long> starts;
+    std::vector<long> changing;
+    std::vector<std::pair<long, long>> changed;
+    std::vector<long> clicks;
+    int orderChanges = 0;
+};
+
+class HeaderTest : public PaintTest {
+protected:
+    void SetUp() override {
+        PaintTest::SetUp();
+        grid.SetListener(&listener);
+        Fill(3);
+    }
+    std::wstring ItemTexts() {
+        std::wstring texts;
+        cHeaderControl& header = *grid.HeaderObject();
+        for (long i = 0; i < header.ColumnCount(); ++i)
+            texts += (i ? L"," : L"") + header.ColumnHeader(i);
+        return texts;
+    }
+    // Drags the divider right of header item 0 by dx pixels with real mouse messages.
+    void DragDivider(int dx) {
+        HWND header = grid.HeaderHwnd();
+        LPARAM at = MAKELPARAM(kColumn, 8);
+        ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + dx / 2, 8));
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + dx, 8));
+        ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(kColumn + dx, 8));
+        PumpMessages();
+    }
+    // An HDN_ENDDRAG as the header sends it when item `item` is dropped at `order`.
+    void DropItem(long item, long order) {
+        HDITEMW pitem{};
+        pitem.mask = HDI_ORDER;
+        pitem.iOrder = static_cast<int>(order);
+        NMHEADERW nm{};
+        nm.hdr.hwndFrom = grid.HeaderHwnd();
+        nm.hdr.idFrom = 0;
+        nm.hdr.code = HDN_ENDDRAG;
+        nm.iItem = static_cast<int>(item);
+        nm.pitem = &pitem;
+        ::SendMessageW(grid.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+    }
+    WidthListener listener;
+};
+
+TEST_F(HeaderTest, ItemsFollowHiddenAndReorderedColumns) {
+    EXPECT_EQ(ItemTexts(), L"Head 1,Head 2,Head 3");
+    grid.ColumnVisible(TaggedValue(L"c2"), false);
+    EXPECT_EQ(ItemTexts(), L"Head 1,Head 3");
+    EXPECT_EQ(grid.ColumnTable()[3].lHeaderColIndex, 2);
+    EXPECT_EQ(grid.ColumnTable()[2].lHeaderColIndex, 0);
+    grid.ColumnHeader(TaggedValue(L"c3"), L"Third");
+    EXPECT_EQ(ItemTexts(), L"Head 1,Third");
+
+    // Dropping "Head 1" after "Third": the hidden column is stepped over and c1 lands last.
+    DropItem(0, 1);
+    EXPECT_EQ(listener.orderChanges, 1);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[3].lCellColIndex), L"c1");
+    EXPECT_EQ(grid.ColumnTable()[3].lStartX, kColumn);  // c2 hidden, c3 first, then c1
+    // Dropping it on its own place only reports the order change.
+    DropItem(0, 1);
+    EXPECT_EQ(listener.orderChanges, 2);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[3].lCellColIndex), L"c1");
+
+    grid.ColumnVisible(TaggedValue(L"c2"), true);
+    EXPECT_EQ(ItemTexts(), L"Head 2,Third,Head 1");
+}
+
+TEST_F(HeaderTest, WidthTrackingReachesTheGridAndCanBeRefused) {
+    listener.refuseStart = true;
+    DragDivider(40);
+    EXPECT_EQ(listener.starts, (std::vector<long>{1}));
+    EXPECT_TRUE(listener.changed.empty());
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn);
+
+    listener.refuseStart = false;
+    listener.refuseChanging = true;
+    DragDivider(40);
+    EXPECT_FALSE(listener.changing.empty());
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn);  // the header gives the width back too
+
+    listener.refuseChanging = false;
+    listener.changing.clear();
+    DragDivider(40);
+    ASSERT_FALSE(listener.changed.empty());
+    EXPECT_EQ(listener.changed.back(), (std::pair<long, long>{1, kColumn + 40}));
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn + 40);
+    EXPECT_EQ(grid.ColumnTable()[2].lStartX, kColumn + 40);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
+}
+
+TEST_F(HeaderTest, DisablingKeepsButtonsForEnablingAndTheFlatPainterNeedsAHeader) {
+    cHeaderControl& header = *grid.HeaderObject();
+    ASSERT_TRUE(header.Buttons());
+    header.Enabled(false);
+    EXPECT_TRUE(header.Buttons());
+    EXPECT_EQ(::GetWindowLongPtrW(grid.HeaderHwnd(), GWL_STYLE) & HDS_BUTTONS, 0);
+    header.Enabled(true);
+    EXPECT_NE(::GetWindowLongPtrW(grid.HeaderHwnd(), GWL_STYLE) & HDS_BUTTONS, 0);
+
+    cFlatHeader flat;
+    Error error = CatchGridError([&] { flat.Attach(host.Hwnd()); });
+    EXPECT_EQ(error.Number(), kErrNoHeaderControl);
+    EXPECT_EQ(error.Description(), L"Invalid Window Passed to cFlatHeader - no header control detected.");
+    flat.Attach(grid.hwnd());
+    EXPECT_EQ(flat.Attached(), grid.HeaderHwnd());
+}
+
+}  // namespace
+}  // namespace ferryl::test

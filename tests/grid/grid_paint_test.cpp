@@ -1,0 +1,189 @@
+// The painter read back as pixels: highlight, grid lines, focus rectangle, a cell's own colours,
+// icons, clipped text, the area below the rows, and what one change repaints.
+
+#include "paint_fixture.h"
+
+namespace ferryl::test {
+namespace {
+
+TEST_F(PaintTest, SelectedCellAndRowShowTheHighlight) {
+    Fill(5);
+    grid.SelectedRow(2);
+    grid.SelectedCol(2);
+    Focus(true);
+    {
+        Snapshot shot(grid.hwnd());
+        POINT in = Inside(2, 2);
+        EXPECT_EQ(shot.At(in.x, in.y), Sys(COLOR_HIGHLIGHT));
+        POINT beside = Inside(2, 1);
+        EXPECT_EQ(shot.At(beside.x, beside.y), Sys(COLOR_WINDOW));
+        // The highlighted cell's text uses the highlight text colour.
+        EXPECT_GT(shot.Count(CellRect(2, 2), Sys(COLOR_HIGHLIGHTTEXT)), 0);
+    }
+    // Without the focus the selection is shown in the button face colour and the text keeps its own.
+    Focus(false);
+    {
+        Snapshot shot(grid.hwnd());
+        POINT in = Inside(2, 2);
+        EXPECT_EQ(shot.At(in.x, in.y), Sys(COLOR_BTNFACE));
+        EXPECT_GT(shot.Count(CellRect(2, 2), Sys(COLOR_WINDOWTEXT)), 0);
+    }
+    grid.RowMode(true);
+    grid.SelectedRow(4);
+    Focus(true);
+    Snapshot shot(grid.hwnd());
+    for (long c = 1; c <= 3; ++c) {
+        POINT in = Inside(4, c);
+        EXPECT_EQ(shot.At(in.x, in.y), Sys(COLOR_HIGHLIGHT)) << "column " << c;
+        POINT old = Inside(2, c);
+        EXPECT_EQ(shot.At(old.x, old.y), Sys(COLOR_WINDOW)) << "column " << c;
+    }
+}
+
+TEST_F(PaintTest, GridLinesLieOnTheColumnEdgesAndTheFocusFrameOnTheCurrentCell) {
+    Fill(4);
+    grid.GridLineColor(RGB(255, 0, 0));
+    grid.GridLines(true);
+    Snapshot lines(grid.hwnd());
+    int y = Inside(2, 1).y;
+    EXPECT_EQ(lines.At(kColumn, y), RGB(255, 0, 0));
+    EXPECT_EQ(lines.At(2 * kColumn, y), RGB(255, 0, 0));
+    EXPECT_NE(lines.At(kColumn + 40, y), RGB(255, 0, 0));
+    EXPECT_EQ(lines.At(40, kHeader + kRow), RGB(255, 0, 0));  // between rows 1 and 2
+
+    grid.GridLines(false);
+    grid.SelectedRow(3);
+    grid.SelectedCol(2);
+    RECT cell = CellRect(3, 2);
+    RECT topEdge{cell.left + 2, cell.top, cell.right - 2, cell.top + 1};
+    int edge = topEdge.right - topEdge.left;
+    Focus(false);
+    EXPECT_EQ(Snapshot(grid.hwnd()).Count(topEdge, Sys(COLOR_WINDOW)), edge);
+    Focus(true);
+    // The dotted frame leaves about every other pixel of the edge changed.
+    int plain = Snapshot(grid.hwnd()).Count(topEdge, Sys(COLOR_WINDOW));
+    EXPECT_LT(plain, edge * 3 / 4);
+    EXPECT_GT(plain, 0);
+}
+
+TEST_F(PaintTest, ACellShowsItsOwnColoursAndTheDisabledGridShowsNone) {
+    Fill(3);
+    grid.CellBackColor(2, 1, RGB(0, 128, 0));
+    grid.CellForeColor(2, 1, RGB(255, 0, 255));
+    grid.CellText(2, 1, TaggedValue(L"MMMM"));
+    Snapshot shot(grid.hwnd());
+    POINT in = Inside(2, 1);
+    EXPECT_EQ(shot.At(in.x, in.y), RGB(0, 128, 0));
+    EXPECT_GT(shot.Count(CellRect(2, 1), RGB(255, 0, 255)), 10);
+
+    grid.Enabled(false);
+    Snapshot off(grid.hwnd());
+    EXPECT_EQ(off.At(in.x, in.y), Sys(COLOR_BTNFACE));
+    EXPECT_EQ(off.Count(CellRect(2, 1), RGB(255, 0, 255)), 0);
+    EXPECT_GT(off.Count(CellRect(2, 1), Sys(COLOR_GRAYTEXT)), 0);
+}
+
+TEST_F(PaintTest, IconsSitAtTheTextStartExtraIconFirst) {
+    HIMAGELIST list = ::ImageList_Create(16, 16, ILC_COLOR32, 2, 0);
+    for (COLORREF color : {RGB(0, 0, 255), RGB(255, 128, 0)}) {
+        HDC screen = ::GetDC(nullptr);
+        HDC memory = ::CreateCompatibleDC(screen);
+        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        HBRUSH brush = ::CreateSolidBrush(color);
+        RECT all{0, 0, 16, 16};
+        ::FillRect(memory, &all, brush);
+        ::DeleteObject(brush);
+        ::SelectObject(memory, old);
+        ::ImageList_Add(list, bitmap, nullptr);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(memory);
+        ::ReleaseDC(nullptr, screen);
+    }
+    Fill(3);
+    grid.ImageList(TaggedValue(static_cast<double>(reinterpret_cast<INT_PTR>(list))));
+    grid.CellIcon(2, 2, 0);
+    grid.CellExtraIcon(2, 2, 1);
+    grid.CellText(3, 2, TaggedValue(L""));
+    Snapshot shot(grid.hwnd());
+    int top = kHeader + kRow + 1;  // text rectangle: the cell shrunk by 1
+    int left = kColumn + 1;
+    EXPECT_EQ(shot.At(left + 8, top + 8), RGB(255, 128, 0));        // extra icon
+    EXPECT_EQ(shot.At(left + 18 + 8, top + 8), RGB(0, 0, 255));     // icon, 16 + 2 further
+    EXPECT_EQ(shot.At(left + 8, kHeader + 2 * kRow + 8), Sys(COLOR_WINDOW));  // row 3 has none
+    grid.Clear(true);
+    ::ImageList_Destroy(list);
+}
+
+TEST_F(PaintTest, LongTextIsCutWithAnEllipsisInsideItsCell) {
+    Fill(2);
+    std::wstring text = L"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
+    grid.CellText(1, 3, TaggedValue(L""));
+    grid.CellText(1, 2, TaggedValue(L""));
+    grid.CellText(1, 1, TaggedValue(text));
+    Snapshot shot(grid.hwnd());
+    // Nothing spills into the next (empty) cell.
+    RECT next = CellRect(1, 2);
+    EXPECT_EQ(shot.Count(next, Sys(COLOR_WINDOW)), kColumn * kRow);
+
+    // The cell holds what DrawText gives for the text with an ellipsis, in the cell's text area.
+    RECT textRect{1, 1, kColumn - 1, kRow - 1};
+    HDC screen = ::GetDC(grid.hwnd());
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, kColumn, kRow);
+    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+    HGDIOBJ oldFont = ::SelectObject(memory, grid.FontHandle());
+    RECT all{0, 0, kColumn, kRow};
+    ::FillRect(memory, &all, ::GetSysColorBrush(COLOR_WINDOW));
+    ::SetBkMode(memory, TRANSPARENT);
+    ::SetTextColor(memory, Sys(COLOR_WINDOWTEXT));
+    ::DrawTextW(memory, text.c_str(), -1, &textRect, MoskGrid::kDefaultTextFormat | MoskGrid::kNoPrefix);
+    int differing = 0, inked = 0;
+    for (int y = 0; y < kRow; ++y) {
+        for (int x = 0; x < kColumn; ++x) {
+            COLORREF want = ::GetPixel(memory, x, y);
+            inked += want != Sys(COLOR_WINDOW) ? 1 : 0;
+            differing += shot.At(x, kHeader + y) != want ? 1 : 0;
+        }
+    }
+    // The last text pixels are the dots: three separate runs near the right end.
+    EXPECT_GT(inked, 20);
+    EXPECT_EQ(differing, 0);
+    ::SelectObject(memory, oldFont);
+    ::SelectObject(memory, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(grid.hwnd(), screen);
+}
+
+TEST_F(PaintTest, TheAreaBelowTheLastRowIsFilled) {
+    Fill(6);
+    grid.BackColor(RGB(10, 20, 30));
+    grid.CellBackColor(5, 1, RGB(200, 0, 0));
+    POINT gone = Inside(5, 1);
+    EXPECT_EQ(Snapshot(grid.hwnd()).At(gone.x, gone.y), RGB(200, 0, 0));
+    grid.Rows(3);
+    Snapshot shot(grid.hwnd());
+    EXPECT_EQ(shot.At(gone.x, gone.y), RGB(10, 20, 30));
+    EXPECT_EQ(shot.At(shot.Width() - 2, shot.Height() - 2), RGB(10, 20, 30));
+    // Right of the last column too.
+    EXPECT_EQ(shot.At(3 * kColumn + 20, Inside(1, 1).y), RGB(10, 20, 30));
+}
+
+TEST_F(PaintTest, AChangedCellRepaintsOnlyItsRow) {
+    Fill(40);
+    grid.CellText(3, 2, TaggedValue(L"changed"));
+    EXPECT_EQ(grid.PaintedRowCount(), 1);
+    grid.CellBackColor(5, 1, RGB(1, 2, 3));
+    EXPECT_EQ(grid.PaintedRowCount(), 1);
+    // A change to a row out of view paints nothing.
+    grid.CellText(39, 1, TaggedValue(L"far"));
+    EXPECT_EQ(grid.PaintedRowCount(), 0);
+    // A full repaint paints what is visible, not what is stored.
+    Repaint();
+    long visibleRows = (grid.VisibleDataHeight() + kRow - 1) / kRow;
+    EXPECT_EQ(grid.PaintedRowCount(), visibleRows);
+}
+
+}  // namespace
+}  // namespace ferryl::test

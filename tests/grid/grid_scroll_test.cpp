@@ -1,0 +1,128 @@
+// Scroll ranges: the arithmetic at its one-pixel edges, and the real bars of a grid window.
+
+#include "grid/scroll_bars.h"
+#include "grid/scroll_layout.h"
+#include "paint_fixture.h"
+
+namespace ferryl::test {
+namespace {
+
+TEST(ScrollLayout, OnePixelMoreThanTheRoomShowsABarAndTakesItsThickness) {
+    ScrollLayoutInput in{300, 200, 300, 100, 16, 16};
+    ScrollLayout fits = ComputeScrollLayout(in);
+    EXPECT_FALSE(fits.needH);
+    EXPECT_FALSE(fits.needV);
+    in.totalWidth = 301;
+    ScrollLayout wide = ComputeScrollLayout(in);
+    EXPECT_TRUE(wide.needH);
+    EXPECT_FALSE(wide.needV);
+    EXPECT_EQ(wide.visibleHeight, 184);
+    EXPECT_EQ(wide.maxH, 1);
+    EXPECT_EQ(wide.largeH, 1);
+    // The horizontal bar's thickness makes the rows, which just fitted, need the vertical one too.
+    in.totalHeight = 190;
+    ScrollLayout both = ComputeScrollLayout(in);
+    EXPECT_TRUE(both.needV);
+    EXPECT_EQ(both.visibleWidth, 284);
+    EXPECT_EQ(both.maxH, 301 - 284);
+    EXPECT_EQ(both.maxV, 190 - 184);
+    EXPECT_EQ(PageStep(1000, 300), 233);  // 700 / (700 / 300 + 1)
+    EXPECT_EQ(PageStep(300, 300), 0);
+}
+
+class ScrollTest : public PaintTest {};
+
+TEST_F(ScrollTest, TheBarsRangeEndsWhereTheLastRowMeetsTheBottom) {
+    Fill(30);
+    cScrollBars& bars = *grid.ScrollBarsObject();
+    ASSERT_TRUE(bars.Visible(cScrollBars::kVertical));
+    EXPECT_FALSE(bars.Visible(cScrollBars::kHorizontal));
+    long max = 30 * kRow - grid.VisibleDataHeight();
+    EXPECT_EQ(bars.Max(cScrollBars::kVertical), max);
+
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(grid.ScrollOffsetY(), max);
+    // No further: the thumb stops at Max, not one pixel past it.
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(grid.ScrollOffsetY(), max);
+    // Row 30 is the last one in view, ending on the bottom edge.
+    long lRow = 0, lCol = 0;
+    EXPECT_EQ(grid.RowStartY(30) + kRow - grid.ScrollOffsetY(), grid.VisibleDataHeight());
+    (void)lRow, (void)lCol;
+
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(grid.ScrollOffsetY(), 0);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_EQ(grid.ScrollOffsetY(), 0);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(grid.ScrollOffsetY(), kRow);  // one default row
+
+    // Fewer rows: the bar goes and the view returns to the top.
+    grid.Rows(3);
+    EXPECT_FALSE(bars.Visible(cScrollBars::kVertical));
+    EXPECT_EQ(grid.ScrollOffsetY(), 0);
+}
+
+TEST_F(ScrollTest, ASmallScrollMovesTheBitsAndPaintsOnlyTheUncoveredRows) {
+    Fill(60);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_LE(grid.PaintedRowCount(), 2);
+    // What was row 2 now sits where row 1 was, moved rather than repainted.
+    grid.CellBackColor(2, 1, RGB(0, 0, 200));
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEUP, 0);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+    POINT top = Inside(1, 1);
+    EXPECT_EQ(Snapshot(grid.hwnd()).At(top.x, top.y), RGB(0, 0, 200));
+    // A jump of half a page or more repaints every visible row.
+    long visibleRows = (grid.VisibleDataHeight() + kRow - 1) / kRow;
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    info.nPos = 30 * kRow;
+    ::SetScrollInfo(grid.hwnd(), SB_VERT, &info, TRUE);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
+    EXPECT_GE(grid.PaintedRowCount(), visibleRows);
+}
+
+class VirtualListener : public MoskGridListener {
+public:
+    void RequestRow(long lRow, std::wstring&, bool&, long&, bool&, bool& bNoMoreRows) override {
+        requested.push_back(lRow);
+        bNoMoreRows = lRow > lastRow;
+    }
+    void RequestRowData(long lRow) override { grid->CellText(lRow, 1, TaggedValue(L"v" + std::to_wstring(lRow))); }
+    MoskGrid* grid = nullptr;
+    long lastRow = 0;
+    std::vector<long> requested;
+};
+
+TEST_F(ScrollTest, VirtualModeAsksForRowsAsTheyComeIntoViewUntilToldNoMore) {
+    VirtualListener listener;
+    listener.grid = &grid;
+    listener.lastRow = 25;
+    grid.SetListener(&listener);
+    grid.AddColumn(L"c1", L"Virtual", 0, -1, 200);
+    grid.Virtual(true);
+    grid.Draw();
+    long visibleRows = (grid.VisibleDataHeight() + kRow - 1) / kRow;
+    EXPECT_EQ(grid.Rows(), visibleRows);
+    ASSERT_FALSE(listener.requested.empty());
+    EXPECT_EQ(listener.requested.front(), 1);
+    // The range keeps one default row of room for the next row.
+    EXPECT_EQ(grid.ScrollBarsObject()->Max(cScrollBars::kVertical), (visibleRows + 1) * kRow - grid.VisibleDataHeight());
+    for (int i = 0; i < 40 && grid.MoreRows(); ++i)
+        ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_FALSE(grid.MoreRows());
+    EXPECT_EQ(grid.Rows(), 25);
+    EXPECT_EQ(listener.requested.back(), 26);  // the one answered with "no more"
+    EXPECT_EQ(grid.CellText(25, 1).ToText(), L"v25");
+    size_t asked = listener.requested.size();
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    grid.Draw();
+    EXPECT_EQ(listener.requested.size(), asked);
+    EXPECT_EQ(grid.ScrollBarsObject()->Max(cScrollBars::kVertical), 25 * kRow - grid.VisibleDataHeight());
+}
+
+}  // namespace
+}  // namespace ferryl::test
