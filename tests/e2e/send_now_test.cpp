@@ -150,14 +150,20 @@ TEST_F(SendNowTest, AFileThatCannotBeCopiedStopsSendNowWithAWarningNamingIt) {
     ::PostMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0);
 
     HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = ::FindWindowW(L"#32770", L"Warning - Ferryl Handler")) != nullptr; }));
-    bool named = false;
-    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t text[1024]{};
-        ::GetWindowTextW(child, text, 1024);
-        named = named || std::wstring(text).find(vanished) != std::wstring::npos;
-    }
-    EXPECT_TRUE(named) << "the warning names the file";
+    const auto names = [&](HWND window) {
+        for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t text[1024]{};
+            ::GetWindowTextW(child, text, 1024);
+            if (std::wstring(text).find(vanished) != std::wstring::npos)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(PumpUntil([&] {
+        box = ::FindWindowW(L"#32770", L"Warning - Ferryl Handler");
+        return box && names(box);
+    })) << "the warning names the file";
+    ASSERT_TRUE(box);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil([] { return !::FindWindowW(L"#32770", L"Warning - Ferryl Handler"); }));
     EXPECT_TRUE(MainWindow()) << "the window stays open";
@@ -188,9 +194,13 @@ TEST_F(SendNowTest, NoMailProgramAndTheDialogCancelledStartsNothing) {
     HWND dialog = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (dialog = ::FindWindowW(L"#32770", L"Select E-Mail Program")) != nullptr; }));
     ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    // The box is found as soon as it exists; its text is set while it initialises.
     HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = ::FindWindowW(L"#32770", L"Ferryl Handler")) != nullptr; }));
-    EXPECT_TRUE(ChildHasText(box, L"E-mail program not specified."));
+    EXPECT_TRUE(PumpUntil([&] {
+        box = ::FindWindowW(L"#32770", L"Ferryl Handler");
+        return box && ChildHasText(box, L"E-mail program not specified.");
+    }));
+    ASSERT_TRUE(box);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil([] { return !::FindWindowW(L"#32770", L"Ferryl Handler"); }));
 
