@@ -34,6 +34,16 @@ HWND PanelChild(const wchar_t* text) {
     return panel ? ::FindWindowExW(panel, nullptr, L"Button", text) : nullptr;
 }
 
+// Ticks a check box of the panel as a click does: the check, then BN_CLICKED to its parent.
+// (BM_CLICK from another process depends on the capture and focus of a window that may not be
+// active under an unmanaged X server.)
+void Tick(const wchar_t* text) {
+    HWND box = PanelChild(text);
+    ::PostMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+    ::PostMessageW(::GetParent(box), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(box), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(box));
+}
+
 bool ChildHasText(HWND parent, const std::wstring& wanted) {
     for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         wchar_t text[512]{};
@@ -63,7 +73,8 @@ protected:
     }
 
     bool StartFerryl(ChildProcess& process, const std::wstring& arguments) {
-        return process.Start(exe, arguments) && PumpUntil([] {
+        // Idle for input: the command line has been taken in whole, not just its first file.
+        return process.Start(exe, arguments) && process.WaitForInputIdle() && PumpUntil([] {
                    HWND send = PanelChild(L"&Send Now");
                    return send && ::IsWindowVisible(MainWindow()) && ::IsWindowEnabled(send);
                });
@@ -71,9 +82,9 @@ protected:
     // Presses "&Send Now" and waits for the program to end and the mail program to record.
     std::wstring SendAndRecord(ChildProcess& ferryl) {
         ::PostMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0);
-        if (!ferryl.WaitForExit([&] { return FileExists(record); }, 20000))
+        std::string bytes;
+        if (!ferryl.WaitForExit([&] { return !(bytes = ReadFileBytes(record)).empty(); }, 20000))
             return L"(no record)";
-        const std::string bytes = ReadFileBytes(record);
         return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
     }
 
@@ -129,8 +140,8 @@ TEST_F(SendNowTest, CopyToTheTemporaryFolderRenamesOnACollisionAndDeletesTheSour
     }
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, L"\"" + source + L"\""));
-    ::PostMessageW(PanelChild(L"&Copy To"), BM_CLICK, 0, 0);
-    ::PostMessageW(PanelChild(L"&Delete source files"), BM_CLICK, 0, 0);
+    Tick(L"&Copy To");
+    Tick(L"&Delete source files");
     const std::wstring recorded = SendAndRecord(ferryl);
     EXPECT_EQ(recorded, ShortPathName(mail) + L" " + ShortPathName(copy));
     EXPECT_EQ(ReadFileBytes(copy), "moved");
@@ -146,7 +157,7 @@ TEST_F(SendNowTest, AFileThatCannotBeCopiedStopsSendNowWithAWarningNamingIt) {
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, kept + L" " + vanished));
     ASSERT_TRUE(::DeleteFileW(vanished.c_str()));
-    ::PostMessageW(PanelChild(L"&Copy To"), BM_CLICK, 0, 0);
+    Tick(L"&Copy To");
     ::PostMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0);
 
     HWND box = nullptr;
@@ -162,7 +173,8 @@ TEST_F(SendNowTest, AFileThatCannotBeCopiedStopsSendNowWithAWarningNamingIt) {
     EXPECT_TRUE(PumpUntil([&] {
         box = ::FindWindowW(L"#32770", L"Warning - Ferryl Handler");
         return box && names(box);
-    })) << "the warning names the file";
+    })) << "the warning names the file; box " << box << ", recorded: " << FileExists(record)
+         << ", Ferryl running: " << (MainWindow() != nullptr);
     ASSERT_TRUE(box);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil([] { return !::FindWindowW(L"#32770", L"Warning - Ferryl Handler"); }));

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "app/instance_window.h"
 #include "app/intake.h"
 #include "app/start_up_state.h"
@@ -178,6 +180,59 @@ TEST_F(FerrylFTest, ClosingUnloadsTheReceiverUnlessAThirdWindowIsLoaded) {
     form.Unload();
     receiver.Unload();
     ::DestroyWindow(form.About().Hwnd());
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!::OpenClipboard(nullptr))
+        return L"(closed)";
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(const std::wstring& text) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+}
+
+TEST_F(FerrylFTest, CopyPathPutsTheSelectedPathOrItsShortFormOnTheClipboard) {
+    ASSERT_TRUE(form.Load());
+    SetClipboardText(L"before");
+    form.CopyPath(false);
+    EXPECT_EQ(ClipboardText(), L"before") << "an empty list leaves the clipboard alone";
+
+    const std::wstring a = folder.WriteFile(L"long file name.txt");
+    AddFilesToList(L"\"" + a + L"\"", form);
+    form.CopyPath(false);
+    EXPECT_EQ(ClipboardText(), a);
+    form.CopyPath(true);
+    EXPECT_EQ(ClipboardText(), ShortPathName(a));
+}
+
+TEST_F(FerrylFTest, TabLeavesTheListForThePanelWhileOtherKeysStayWithIt) {
+    const std::wstring a = folder.WriteFile(L"a.txt");
+    AddFilesToList(a, form);
+    ASSERT_TRUE(form.Loaded());
+    HWND grid = form.Lista()->hwnd();
+    ::SetFocus(grid);
+    ASSERT_EQ(::GetFocus(), grid);
+
+    MSG down{grid, WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+    EXPECT_FALSE(form.PreTranslateMessage(down)) << "arrows are the list's own";
+    MSG tab{grid, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(form.PreTranslateMessage(tab));
+    EXPECT_EQ(::GetFocus(), form.copyC()) << "the first control of the panel follows the list";
+    MSG otherWindow{form.About().Hwnd(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_FALSE(form.PreTranslateMessage(otherWindow));
 }
 
 TEST_F(FerrylFTest, CopyToEnablesExistingFoldersAndFillsTheFirstOne) {
