@@ -152,10 +152,12 @@ TEST_F(SendNowTest, CopyToTheTemporaryFolderRenamesOnACollisionAndDeletesTheSour
 }
 
 TEST_F(SendNowTest, AFileThatCannotBeCopiedStopsSendNowWithAWarningNamingIt) {
-    const std::wstring kept = files.WriteFile(L"kept.txt", "k");
+    // A name of its own, so the copy left in the temporary folder is found and removed.
+    const std::wstring keptName = L"kept " + std::to_wstring(::GetTickCount()) + L".txt";
+    const std::wstring kept = files.WriteFile(keptName, "k");
     const std::wstring vanished = files.WriteFile(L"vanished.txt", "v");
     ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, kept + L" " + vanished));
+    ASSERT_TRUE(StartFerryl(ferryl, L"\"" + kept + L"\" " + vanished));
     ASSERT_TRUE(::DeleteFileW(vanished.c_str()));
     Tick(L"&Copy To");
     ::PostMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0);
@@ -185,13 +187,9 @@ TEST_F(SendNowTest, AFileThatCannotBeCopiedStopsSendNowWithAWarningNamingIt) {
     // The copy of the first file made before the failure stays in the temporary folder.
     wchar_t temp[MAX_PATH]{};
     ::GetTempPathW(MAX_PATH, temp);
-    for (long counter = 0; counter < 100; ++counter) {
-        const std::wstring copy = std::wstring(temp) + L"kept.txt" + (counter ? L"." + std::to_wstring(counter) : L"");
-        if (ReadFileBytes(copy) == "k") {
-            ::DeleteFileW(copy.c_str());
-            break;
-        }
-    }
+    const std::wstring copy = std::wstring(temp) + keptName;
+    EXPECT_EQ(ReadFileBytes(copy), "k");
+    ::DeleteFileW(copy.c_str());
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(ferryl.WaitForExit());
 }
