@@ -29,6 +29,9 @@ constexpr wchar_t kPositionSection[] = L"Window Position";
 constexpr wchar_t kWarningTitle[] = L"Warning - Ferryl Handler";
 constexpr wchar_t kProgramTitle[] = L"Ferryl Handler";
 
+// Posted to let the list paint again once a batch of rows is in.
+constexpr UINT kRedrawMessage = WM_APP + 1;
+
 constexpr int kListaId = 100;
 constexpr int kCopyCId = 201;
 constexpr int kPutanjaTId = 202;
@@ -300,6 +303,17 @@ void FerrylF::SetUpFileList() {
     Try([&] { lista.SetHeaders(); });
 }
 
+void FerrylF::DeferRedraw() {
+    // Every row written repaints the whole list; a command line of many files would repaint it
+    // once per cell. The posted message arrives when the intake is done.
+    if (!m_lista || m_redrawDeferred)
+        return;
+    m_lista->Redraw(false);
+    m_redrawDeferred = ::PostMessageW(Hwnd(), kRedrawMessage, 0, 0) != FALSE;
+    if (!m_redrawDeferred)
+        m_lista->Redraw(true);
+}
+
 void FerrylF::ApplySendNowRule() {
     ::EnableWindow(m_send_nowD, Rows() != 0);
 }
@@ -350,6 +364,7 @@ void FerrylF::OnDestroyed() noexcept {
         m_sendNowImages = nullptr;
     }
     m_unloading = false;
+    m_redrawDeferred = false;
 }
 
 // --- the message loop's share ---
@@ -409,6 +424,7 @@ std::wstring FerrylF::CellText(long lRow, long lCol) {
 void FerrylF::CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) {
     if (!m_lista)
         return;
+    DeferRedraw();
     if (eTextAlign)
         m_lista->CellDetails(lRow, lCol, vText, static_cast<unsigned long>(*eTextAlign));
     else
@@ -862,6 +878,11 @@ LRESULT FerrylF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexc
         case WM_SIZE:
             if (wParam != SIZE_MINIMIZED)
                 Try([&] { Form_Resize(); });
+            return 0;
+        case kRedrawMessage:
+            m_redrawDeferred = false;
+            if (m_lista)
+                Try([&] { m_lista->Redraw(true); });
             return 0;
         case DM_GETDEFID:
             // IsDialogMessageW asks which button Enter presses.

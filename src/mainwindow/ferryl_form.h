@@ -109,6 +109,8 @@ private:
                     long top, long width, long height);
     void SetUpFileList();
     void ApplySendNowRule();
+    // Holds the list's painting while a batch of rows comes in; the message loop lets it go.
+    void DeferRedraw();
     void SetToolTip(HWND button, const wchar_t* text);
     void OnCommand(int id, int code) noexcept;
     std::wstring SelectedPath();
@@ -137,6 +139,7 @@ private:
     WindowState m_loadState = WindowState::Normal;
     bool m_shownSinceLoad = false;
     bool m_unloading = false;
+    bool m_redrawDeferred = false;
 
     // Kept for the whole run, as the settings file gives them at each load.
     std::wstring m_customFolder;
