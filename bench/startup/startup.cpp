@@ -35,8 +35,8 @@ bool Start(const std::wstring& program, const std::wstring& arguments, PROCESS_I
     std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    return ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info) != FALSE;
+    return ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info) != FALSE;
 }
 
 double Median(std::vector<double> values) {

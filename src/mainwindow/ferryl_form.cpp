@@ -76,13 +76,13 @@ bool IsChecked(HWND checkBox) {
 
 // The hourglass while a command works, the arrow again when it is done however it ends.
 class WaitCursor {
-public:
+  public:
     WaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
     ~WaitCursor() { ::SetCursor(m_previous ? m_previous : ::LoadCursorW(nullptr, IDC_ARROW)); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
-private:
+  private:
     HCURSOR m_previous;
 };
 
@@ -94,8 +94,8 @@ bool PanelP::Create(HWND parent, const RECT& where) {
     RegisterWindowClass(kPanelClassName, 0, ::GetSysColorBrush(COLOR_BTNFACE));
     // WS_EX_CONTROLPARENT: the dialog keys of the main window walk into the panel's controls.
     return CreateHandle(kPanelClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                        WS_EX_CONTROLPARENT, where.left, where.top, where.right - where.left,
-                        where.bottom - where.top, parent) != nullptr;
+                        WS_EX_CONTROLPARENT, where.left, where.top, where.right - where.left, where.bottom - where.top,
+                        parent) != nullptr;
 }
 
 LRESULT PanelP::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -175,27 +175,28 @@ void FerrylF::CreateControls() {
     m_pozadinaP.Create(form, TwipsRect(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight));
     const HWND panel = m_pozadinaP.Hwnd();
     m_copyC = AddControl(panel, L"BUTTON", L"&Copy To", WS_TABSTOP | BS_AUTOCHECKBOX, kCopyCId, 120, 150, 975, 255);
-    m_putanjaT = AddControl(panel, L"EDIT", L"", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, kPutanjaTId, 1200, 120,
-                            3375, 285);
+    m_putanjaT =
+        AddControl(panel, L"EDIT", L"", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, kPutanjaTId, 1200, 120, 3375, 285);
     ::SetWindowLongPtrW(m_putanjaT, GWL_EXSTYLE, ::GetWindowLongPtrW(m_putanjaT, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     ::SetWindowPos(m_putanjaT, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     m_deleteC = AddControl(panel, L"BUTTON", L"&Delete source files", WS_TABSTOP | BS_AUTOCHECKBOX, kDeleteCId, 240,
                            670, 1695, 255);
-    m_temporaryD = AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kTemporaryDId, 2280, 480,
-                              495, 495);
+    m_temporaryD =
+        AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kTemporaryDId, 2280, 480, 495, 495);
     m_desktopD =
         AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kDesktopDId, 2880, 480, 495, 495);
-    m_attachmentsD = AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kAttachmentsDId, 3480,
-                                480, 495, 495);
+    m_attachmentsD =
+        AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kAttachmentsDId, 3480, 480, 495, 495);
     m_customD =
         AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kCustomDId, 4080, 480, 495, 495);
     m_send_nowD = AddControl(panel, L"BUTTON", L"&Send Now", WS_TABSTOP | BS_DEFPUSHBUTTON | BS_BOTTOM, kSendNowDId,
                              4680, 120, kSendNowWidth, 855);
 
     HINSTANCE module = ::GetModuleHandleW(nullptr);
-    const std::pair<HWND, int> folderIcons[] = {
-        {m_temporaryD, IDI_TEMPORARY}, {m_desktopD, IDI_DESKTOP}, {m_attachmentsD, IDI_ATTACHMENTS},
-        {m_customD, IDI_CUSTOM}};
+    const std::pair<HWND, int> folderIcons[] = {{m_temporaryD, IDI_TEMPORARY},
+                                                {m_desktopD, IDI_DESKTOP},
+                                                {m_attachmentsD, IDI_ATTACHMENTS},
+                                                {m_customD, IDI_CUSTOM}};
     for (const auto& [button, id] : folderIcons) {
         HANDLE image = ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_SHARED);
         ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
@@ -215,13 +216,20 @@ void FerrylF::CreateControls() {
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, module, nullptr);
 }
 
-HWND FerrylF::AddControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, long left,
-                         long top, long width, long height) {
+HWND FerrylF::AddControl(HWND parent,
+                         const wchar_t* className,
+                         const wchar_t* text,
+                         DWORD style,
+                         int id,
+                         long left,
+                         long top,
+                         long width,
+                         long height) {
     const RECT r = TwipsRect(left, top, width, height);
-    HWND control = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, r.left,
-                                     r.top, r.right - r.left, r.bottom - r.top, parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
-                                     nullptr);
+    HWND control =
+        ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, r.left, r.top,
+                          r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                          ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
     return control;
 }
@@ -257,10 +265,9 @@ void FerrylF::Form_Load() {
 
 void FerrylF::ApplySavedGeometry() {
     const std::wstring& iniFile = StartUp().IniFile;
-    const SavedGeometry saved =
-        ParseGeometry(ReadIni(kPositionSection, L"WindowTop", iniFile), ReadIni(kPositionSection, L"WindowLeft", iniFile),
-                      ReadIni(kPositionSection, L"WindowHeight", iniFile),
-                      ReadIni(kPositionSection, L"WindowWidth", iniFile));
+    const SavedGeometry saved = ParseGeometry(
+        ReadIni(kPositionSection, L"WindowTop", iniFile), ReadIni(kPositionSection, L"WindowLeft", iniFile),
+        ReadIni(kPositionSection, L"WindowHeight", iniFile), ReadIni(kPositionSection, L"WindowWidth", iniFile));
     RECT outer{};
     ::GetWindowRect(Hwnd(), &outer);
     int left = outer.left, top = outer.top;
@@ -622,7 +629,8 @@ void FerrylF::copyC_Click() noexcept {
     });
     Try([&] {
         for (const std::wstring* folder :
-             {static_cast<const std::wstring*>(&m_customFolder), &startUp.EudoraAttachmentsFolder, &startUp.TempFolder, &startUp.DesktopFolder}) {
+             {static_cast<const std::wstring*>(&m_customFolder), &startUp.EudoraAttachmentsFolder, &startUp.TempFolder,
+              &startUp.DesktopFolder}) {
             if (FolderExists(*folder)) {
                 ::SetWindowTextW(m_putanjaT, folder->c_str());
                 break;
@@ -859,8 +867,8 @@ void FerrylF::Form_Resize() {
         ::MoveWindow(m_lista->hwnd(), layout.lista.left, layout.lista.top, layout.lista.width, layout.lista.height,
                      TRUE);
     if (m_pozadinaP.Hwnd())
-        ::MoveWindow(m_pozadinaP.Hwnd(), layout.panel.left, layout.panel.top, layout.panel.width,
-                     layout.panel.height, TRUE);
+        ::MoveWindow(m_pozadinaP.Hwnd(), layout.panel.left, layout.panel.top, layout.panel.width, layout.panel.height,
+                     TRUE);
     if (m_send_nowD) {
         RECT button{};
         ::GetWindowRect(m_send_nowD, &button);

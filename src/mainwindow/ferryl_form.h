@@ -5,6 +5,7 @@
 // with an empty list.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <memory>
@@ -22,15 +23,15 @@ class InstanceF;
 
 // The bottom panel: a plain container that hands its controls' notifications to the main window.
 class PanelP : public Window {
-public:
+  public:
     bool Create(HWND parent, const RECT& where);
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
 };
 
 class FerrylF : public Window, public FileListTarget, public MoskGridListener {
-public:
+  public:
     static constexpr const wchar_t* kClassName = L"FerrylF";
     static constexpr const wchar_t* kCaption = L"Send To Mail Recipient Via Command Line";
 
@@ -90,7 +91,7 @@ public:
     const std::wstring& CustomFolder() const noexcept { return m_customFolder; }
     const std::wstring& MailProgramPath() const noexcept { return m_mailProgramPath; }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
     void OnDestroyed() noexcept override;
 
@@ -99,14 +100,21 @@ protected:
     void MouseUp(short& Button, short& Shift, float& x, float& y) override;
     void DblClick(long lRow, long lCol) override;
 
-private:
+  private:
     void Form_Load();
     void Form_Resize();
     void SaveGeometry();
     void ApplySavedGeometry();
     void CreateControls();
-    HWND AddControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, long left,
-                    long top, long width, long height);
+    HWND AddControl(HWND parent,
+                    const wchar_t* className,
+                    const wchar_t* text,
+                    DWORD style,
+                    int id,
+                    long left,
+                    long top,
+                    long width,
+                    long height);
     void SetUpFileList();
     void ApplySendNowRule();
     // Holds the list's painting while a batch of rows comes in; the message loop lets it go.

@@ -26,12 +26,12 @@ bool ClosingEndsProgram(int loadedWindows) {
 
 std::vector<std::pair<std::wstring, std::wstring>> GeometryToSave(WindowState state, const Rect& outerTwips) {
     switch (state) {
-    case WindowState::Maximized:
-        return {{L"WindowState", L"2"}};
-    case WindowState::Minimized:
-        return {{L"WindowState", L"1"}};
-    case WindowState::Normal:
-        break;
+        case WindowState::Maximized:
+            return {{L"WindowState", L"2"}};
+        case WindowState::Minimized:
+            return {{L"WindowState", L"1"}};
+        case WindowState::Normal:
+            break;
     }
     return {{L"WindowState", L"0"},
             {L"WindowHeight", std::to_wstring(outerTwips.height)},
@@ -55,7 +55,9 @@ std::optional<long> ValueOf(const std::wstring& text) {
 
 }  // namespace
 
-SavedGeometry ParseGeometry(const std::wstring& top, const std::wstring& left, const std::wstring& height,
+SavedGeometry ParseGeometry(const std::wstring& top,
+                            const std::wstring& left,
+                            const std::wstring& height,
                             const std::wstring& width) {
     return SavedGeometry{ValueOf(top), ValueOf(left), ValueOf(height), ValueOf(width)};
 }

@@ -34,8 +34,8 @@ struct Rect {
 };
 
 struct MainLayout {
-    Rect lista;     // the file list, above the panel
-    Rect panel;     // the bottom panel, docked to the bottom edge at full width
+    Rect lista;            // the file list, above the panel
+    Rect panel;            // the bottom panel, docked to the bottom edge at full width
     long sendNowLeft = 0;  // in the panel's coordinates
 };
 
@@ -57,7 +57,9 @@ std::vector<std::pair<std::wstring, std::wstring>> GeometryToSave(WindowState st
 struct SavedGeometry {
     std::optional<long> top, left, height, width;
 };
-SavedGeometry ParseGeometry(const std::wstring& top, const std::wstring& left, const std::wstring& height,
+SavedGeometry ParseGeometry(const std::wstring& top,
+                            const std::wstring& left,
+                            const std::wstring& height,
                             const std::wstring& width);
 // The saved state text: "2" maximised, "1" minimised, anything else normal.
 WindowState ParseWindowState(const std::wstring& text);

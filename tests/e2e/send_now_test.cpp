@@ -57,7 +57,7 @@ bool ChildHasText(HWND parent, const std::wstring& wanted) {
 // A copy of the program in a folder of its own (Ferryl.ini lives beside it), and the recorder as
 // the mail program in a folder whose name has a blank.
 class SendNowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_FALSE(MainWindow()) << "a main window of an earlier run is still open";
         const std::wstring bin = ProgramFolder();
@@ -121,8 +121,7 @@ TEST_F(SendNowTest, ASecondInstanceAddsItsFileToTheRunningOne) {
     ASSERT_TRUE(StartFerryl(ferryl, first));
     ASSERT_TRUE(later.Start(exe, second));
     ASSERT_TRUE(later.WaitForExit());
-    EXPECT_EQ(SendAndRecord(ferryl),
-              ShortPathName(mail) + L" " + ShortPathName(first) + L" " + ShortPathName(second));
+    EXPECT_EQ(SendAndRecord(ferryl), ShortPathName(mail) + L" " + ShortPathName(first) + L" " + ShortPathName(second));
 }
 
 TEST_F(SendNowTest, CopyToTheTemporaryFolderRenamesOnACollisionAndDeletesTheSource) {
@@ -175,8 +174,8 @@ TEST_F(SendNowTest, AFileThatCannotBeCopiedStopsSendNowWithAWarningNamingIt) {
     EXPECT_TRUE(PumpUntil([&] {
         box = ::FindWindowW(L"#32770", L"Warning - Ferryl Handler");
         return box && names(box);
-    })) << "the warning names the file; box " << box << ", recorded: " << FileExists(record)
-         << ", Ferryl running: " << (MainWindow() != nullptr);
+    })) << "the warning names the file; box "
+        << box << ", recorded: " << FileExists(record) << ", Ferryl running: " << (MainWindow() != nullptr);
     ASSERT_TRUE(box);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil([] { return !::FindWindowW(L"#32770", L"Warning - Ferryl Handler"); }));

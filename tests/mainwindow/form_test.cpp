@@ -34,7 +34,7 @@ RECT ScreenRect(HWND window) {
 }
 
 class FerrylFTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         StartUp() = StartUpState{};
         StartUp().IniFile = folder / L"Ferryl.ini";
@@ -59,8 +59,8 @@ TEST_F(FerrylFTest, LoadsEmptyWithCopyToControlsDisabled) {
     EXPECT_EQ(Text(form.Hwnd()), L"Send To Mail Recipient Via Command Line");
     EXPECT_EQ(form.Rows(), 0);
     EXPECT_FALSE(::IsWindowEnabled(form.send_nowD()));
-    for (HWND control : {form.putanjaT(), form.deleteC(), form.temporaryD(), form.desktopD(), form.attachmentsD(),
-                         form.customD()})
+    for (HWND control :
+         {form.putanjaT(), form.deleteC(), form.temporaryD(), form.desktopD(), form.attachmentsD(), form.customD()})
         EXPECT_FALSE(::IsWindowEnabled(control));
     EXPECT_TRUE(::IsWindowEnabled(form.copyC()));
     MoskGrid& lista = *form.Lista();
@@ -78,6 +78,9 @@ TEST_F(FerrylFTest, IntakeWritesRowsAndRemoveKeepsTheSendNowRule) {
     ASSERT_TRUE(form.Loaded());
     EXPECT_TRUE(::IsWindowVisible(form.Hwnd()));
     ASSERT_EQ(form.Rows(), 2);
+    EXPECT_FALSE(form.Lista()->Redraw()) << "painting waits for the whole batch";
+    PumpMessages();
+    EXPECT_TRUE(form.Lista()->Redraw()) << "and resumes once the loop runs";
     EXPECT_EQ(form.CellText(1, 4), a);
     EXPECT_EQ(form.Lista()->CellFormattedText(2, 3), L"0");
     EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));

@@ -16,8 +16,8 @@ TEST(CopyTargetPath, PlainNameThenNameDotCounter) {
 }
 
 TEST(MailCommandLine, ProgramParametersThenFilesWithSingleBlanks) {
-    EXPECT_EQ(MailCommandLine(L"C:\\PROGRA~1\\Mail\\mail.exe", MailArguments(L"/a", {L"C:\\MYDOCU~1\\AB~1.TXT",
-                                                                                    L"C:\\x.txt"})),
+    EXPECT_EQ(MailCommandLine(L"C:\\PROGRA~1\\Mail\\mail.exe",
+                              MailArguments(L"/a", {L"C:\\MYDOCU~1\\AB~1.TXT", L"C:\\x.txt"})),
               L"C:\\PROGRA~1\\Mail\\mail.exe /a C:\\MYDOCU~1\\AB~1.TXT C:\\x.txt");
     EXPECT_EQ(MailCommandLine(L"C:\\m.exe", MailArguments(L"", {L"C:\\x.txt"})), L"C:\\m.exe C:\\x.txt");
 }
@@ -64,12 +64,11 @@ TEST(SavedGeometry, WritesStateOnlyWhenMinimisedOrMaximised) {
     using Pairs = std::vector<std::pair<std::wstring, std::wstring>>;
     EXPECT_EQ(GeometryToSave(WindowState::Maximized, twips), (Pairs{{L"WindowState", L"2"}}));
     EXPECT_EQ(GeometryToSave(WindowState::Minimized, twips), (Pairs{{L"WindowState", L"1"}}));
-    EXPECT_EQ(GeometryToSave(WindowState::Normal, twips),
-              (Pairs{{L"WindowState", L"0"},
-                     {L"WindowHeight", L"3000"},
-                     {L"WindowWidth", L"6000"},
-                     {L"WindowTop", L"30"},
-                     {L"WindowLeft", L"-15"}}));
+    EXPECT_EQ(GeometryToSave(WindowState::Normal, twips), (Pairs{{L"WindowState", L"0"},
+                                                                 {L"WindowHeight", L"3000"},
+                                                                 {L"WindowWidth", L"6000"},
+                                                                 {L"WindowTop", L"30"},
+                                                                 {L"WindowLeft", L"-15"}}));
 }
 
 TEST(SavedGeometry, EmptyValuesAreSkippedAndOthersReadAsNumbers) {
