@@ -119,8 +119,19 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
 }
 
 void RunWhileLoaded(const InstanceF& instanceF) noexcept {
+    RunWhileLoaded(instanceF, [](MSG&) { return false; });
+}
+
+void RunWhileLoaded(const InstanceF& instanceF, const std::function<bool(MSG&)>& preTranslate) noexcept {
     MSG message;
     while (instanceF.Loaded() && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        bool handled = false;
+        try {
+            handled = preTranslate && preTranslate(message);
+        } catch (...) {
+        }
+        if (handled)
+            continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }

@@ -3,6 +3,9 @@
 // to the running one, the first one settles its process-wide state (StartUp()), the settings file
 // and the Send To shortcut, then loads its receiving window.
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -34,5 +37,8 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept;
 
 // The message loop of the first instance: runs until the receiving window is unloaded.
 void RunWhileLoaded(const InstanceF& instanceF) noexcept;
+// The same, with a hook that may take a message before it is translated and dispatched (the main
+// window's shortcuts and dialog keys); it returns true for a message it handled.
+void RunWhileLoaded(const InstanceF& instanceF, const std::function<bool(MSG&)>& preTranslate) noexcept;
 
 }  // namespace ferryl

@@ -46,6 +46,11 @@ public:
                          timeoutMs);
     }
 
+    // Waits until the child's message loop first waits for input: its start-up work is done.
+    bool WaitForInputIdle(DWORD timeoutMs = 20000) const {
+        return ::WaitForInputIdle(m_info.hProcess, timeoutMs) == 0;
+    }
+
     DWORD ExitCode() const {
         DWORD code = 0;
         ::GetExitCodeProcess(m_info.hProcess, &code);

@@ -117,6 +117,19 @@ TEST_F(RunningInstanceTest, NoReceiverMeansTheSecondInstanceEndsQuietly) {
     EXPECT_EQ(child.ExitCode(), 0u);
 }
 
+// A first instance stays running with its main window; by the time that window shows, start-up has
+// written everything, and the process is ended (ChildProcess kills it) without touching the files.
+void StartUntilMainWindowShows(const std::wstring& program) {
+    ChildProcess process;
+    ASSERT_TRUE(process.Start(program, L""));
+    ASSERT_TRUE(test::PumpUntil(
+        [] {
+            HWND main = ::FindWindowW(L"FerrylF", nullptr);
+            return main && ::IsWindowVisible(main);
+        },
+        20000));
+}
+
 TEST(FirstStart, CreatesSettingsAndShortcutAndLeavesExistingOnesAlone) {
     TempFolder folder;
     const std::wstring program = folder.MakeFolder(L"prog") + L"\\Ferryl.exe";
@@ -126,40 +139,27 @@ TEST(FirstStart, CreatesSettingsAndShortcutAndLeavesExistingOnesAlone) {
     const std::wstring ini = folder / L"prog\\Ferryl.ini";
     const std::wstring link = sendTo + L"\\" + kShortcutName;
 
-    {
-        ChildProcess first;
-        ASSERT_TRUE(first.Start(program, L""));
-        ASSERT_TRUE(first.WaitForExit());
-        EXPECT_EQ(first.ExitCode(), 0u);
-    }
+    StartUntilMainWindowShows(program);
     EXPECT_EQ(ReadFileBytes(ini), DefaultIniText());
     test::ShortcutInfo info = test::ReadShortcut(link);
     ASSERT_TRUE(info.loaded);
     EXPECT_EQ(info.target, program);
     EXPECT_EQ(info.icon, program);
     EXPECT_EQ(info.description, kShortcutDescription);
-    // The instance that ended let its mutex go.
+    // The instance that ended let its mutex go (the system closes a killed process's handles).
     ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
     ReleaseInstanceMutex();
 
     const std::string settings = "[Settings]\r\nCLParameters=/a\r\n";
     folder.WriteFile(L"prog\\Ferryl.ini", settings);
     folder.WriteFile(L"SendTo\\Mail Recipient Via Command Line.lnk", "kept as it is");
-    {
-        ChildProcess again;
-        ASSERT_TRUE(again.Start(program, L""));
-        ASSERT_TRUE(again.WaitForExit());
-    }
+    StartUntilMainWindowShows(program);
     EXPECT_EQ(ReadFileBytes(ini), settings);
     EXPECT_EQ(ReadFileBytes(link), "kept as it is");
 
     // Wine hands every saved shortcut to winemenubuilder, which may still hold it open for a while.
     ASSERT_TRUE(test::PumpUntil([&] { return ::DeleteFileW(link.c_str()) != FALSE; }, 15000));
-    {
-        ChildProcess third;
-        ASSERT_TRUE(third.Start(program, L""));
-        ASSERT_TRUE(third.WaitForExit());
-    }
+    StartUntilMainWindowShows(program);
     EXPECT_EQ(test::ReadShortcut(link).target, program);
     // Clear up while winemenubuilder, started by the shell link's save from the program's folder,
     // still holds the new shortcut and that folder open.

@@ -1,0 +1,920 @@
+#include "mainwindow/ferryl_form.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "app/instance_window.h"
+#include "app/start_up.h"
+#include "common/error.h"
+#include "common/twips.h"
+#include "mainwindow/copy_step.h"
+#include "mainwindow/file_entry.h"
+#include "mainwindow/resource.h"
+#include "mainwindow/send_rules.h"
+#include "settings/funkcije.h"
+#include "settings/ini.h"
+#include "winsvc/cmdlg.h"
+
+namespace ferryl {
+
+namespace {
+
+constexpr wchar_t kPanelClassName[] = L"FerrylPozadinaP";
+constexpr wchar_t kSection[] = L"Settings";
+constexpr wchar_t kPositionSection[] = L"Window Position";
+constexpr wchar_t kWarningTitle[] = L"Warning - Ferryl Handler";
+constexpr wchar_t kProgramTitle[] = L"Ferryl Handler";
+
+// Posted to let the list paint again once a batch of rows is in.
+constexpr UINT kRedrawMessage = WM_APP + 1;
+
+constexpr int kListaId = 100;
+constexpr int kCopyCId = 201;
+constexpr int kPutanjaTId = 202;
+constexpr int kDeleteCId = 203;
+constexpr int kTemporaryDId = 204;
+constexpr int kDesktopDId = 205;
+constexpr int kAttachmentsDId = 206;
+constexpr int kCustomDId = 207;
+constexpr int kSendNowDId = 208;
+
+// Designed geometry, in twips.
+constexpr long kClientWidth = 5880;
+constexpr long kClientHeight = 4095;
+constexpr long kPanelHeight = 1095;
+constexpr long kSendNowWidth = 975;
+
+// OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_LONGNAMES
+constexpr unsigned long kOpenFlags = 0x201804;
+
+constexpr long kRowsColumnName = 1;
+constexpr long kColumnPath = 4;
+
+template <typename F>
+void Try(F&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+        // Continue-on-error: a failing step is skipped and the next one runs.
+    }
+}
+
+std::wstring WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+bool IsChecked(HWND checkBox) {
+    return ::SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// The hourglass while a command works, the arrow again when it is done however it ends.
+class WaitCursor {
+  public:
+    WaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(m_previous ? m_previous : ::LoadCursorW(nullptr, IDC_ARROW)); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+  private:
+    HCURSOR m_previous;
+};
+
+}  // namespace
+
+// --- the bottom panel ---
+
+bool PanelP::Create(HWND parent, const RECT& where) {
+    RegisterWindowClass(kPanelClassName, 0, ::GetSysColorBrush(COLOR_BTNFACE));
+    // WS_EX_CONTROLPARENT: the dialog keys of the main window walk into the panel's controls.
+    return CreateHandle(kPanelClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                        WS_EX_CONTROLPARENT, where.left, where.top, where.right - where.left, where.bottom - where.top,
+                        parent) != nullptr;
+}
+
+LRESULT PanelP::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    switch (message) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            if (HWND parent = ::GetParent(Hwnd()))
+                return ::SendMessageW(parent, message, wParam, lParam);
+            break;
+        default:
+            break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+// --- loading and unloading ---
+
+FerrylF::~FerrylF() {
+    if (Loaded()) {
+        m_instanceF = nullptr;  // the program is ending anyway: no second unload from here
+        Unload();
+    }
+}
+
+bool FerrylF::Load() noexcept {
+    if (Loaded())
+        return true;
+    try {
+        HINSTANCE module = ::GetModuleHandleW(nullptr);
+        HICON icon = static_cast<HICON>(
+            ::LoadImageW(module, MAKEINTRESOURCEW(IDI_FERRYL), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+        RegisterWindowClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE), icon);
+        HMENU menu = ::LoadMenuW(module, MAKEINTRESOURCEW(IDM_FERRYL));
+        const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+        RECT outer = TwipsRect(0, 0, kClientWidth, kClientHeight);
+        ::AdjustWindowRectEx(&outer, style, menu != nullptr, 0);
+        if (!CreateHandle(kClassName, kCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                          outer.bottom - outer.top, nullptr, menu)) {
+            if (menu)
+                ::DestroyMenu(menu);
+            return false;
+        }
+        if (!m_accelerators)
+            m_accelerators = ::LoadAcceleratorsW(module, MAKEINTRESOURCEW(IDA_FERRYL));
+        m_shownSinceLoad = false;
+        m_unloading = false;
+        CreateControls();
+        Form_Load();
+        Form_Resize();
+        return true;
+    } catch (...) {
+        if (Loaded())
+            ::DestroyWindow(Hwnd());
+        return false;
+    }
+}
+
+void FerrylF::CreateControls() {
+    const HWND form = Hwnd();
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    // Tahoma 8.25 points: the face Windows itself substitutes for "MS Sans Serif".
+    m_font.reset(::CreateFontW(-::MulDiv(825, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+
+    // Created first, so the list comes first in the tab order.
+    m_lista = std::make_unique<MoskGrid>();
+    m_lista->SetListener(this);
+    RECT client{};
+    ::GetClientRect(form, &client);
+    m_lista->Create(form, 0, 0, client.right, client.bottom - TwipsToPixelsY(kPanelHeight), kListaId);
+
+    m_pozadinaP.Create(form, TwipsRect(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight));
+    const HWND panel = m_pozadinaP.Hwnd();
+    m_copyC = AddControl(panel, L"BUTTON", L"&Copy To", WS_TABSTOP | BS_AUTOCHECKBOX, kCopyCId, 120, 150, 975, 255);
+    m_putanjaT =
+        AddControl(panel, L"EDIT", L"", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, kPutanjaTId, 1200, 120, 3375, 285);
+    ::SetWindowLongPtrW(m_putanjaT, GWL_EXSTYLE, ::GetWindowLongPtrW(m_putanjaT, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+    ::SetWindowPos(m_putanjaT, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    m_deleteC = AddControl(panel, L"BUTTON", L"&Delete source files", WS_TABSTOP | BS_AUTOCHECKBOX, kDeleteCId, 240,
+                           670, 1695, 255);
+    m_temporaryD =
+        AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kTemporaryDId, 2280, 480, 495, 495);
+    m_desktopD =
+        AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kDesktopDId, 2880, 480, 495, 495);
+    m_attachmentsD =
+        AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kAttachmentsDId, 3480, 480, 495, 495);
+    m_customD =
+        AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kCustomDId, 4080, 480, 495, 495);
+    m_send_nowD = AddControl(panel, L"BUTTON", L"&Send Now", WS_TABSTOP | BS_DEFPUSHBUTTON | BS_BOTTOM, kSendNowDId,
+                             4680, 120, kSendNowWidth, 855);
+
+    HINSTANCE module = ::GetModuleHandleW(nullptr);
+    const std::pair<HWND, int> folderIcons[] = {{m_temporaryD, IDI_TEMPORARY},
+                                                {m_desktopD, IDI_DESKTOP},
+                                                {m_attachmentsD, IDI_ATTACHMENTS},
+                                                {m_customD, IDI_CUSTOM}};
+    for (const auto& [button, id] : folderIcons) {
+        HANDLE image = ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_SHARED);
+        ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
+    }
+    // The 32x32 picture above the caption: an image list aligned to the top (common controls 6).
+    if (!m_sendNowImages) {
+        m_sendNowImages = ::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 0);
+        HICON sendIcon =
+            static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_SEND_NOW), IMAGE_ICON, 32, 32, LR_SHARED));
+        if (m_sendNowImages && sendIcon)
+            ::ImageList_AddIcon(m_sendNowImages, sendIcon);
+    }
+    BUTTON_IMAGELIST images{m_sendNowImages, {0, 4, 0, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
+    ::SendMessageW(m_send_nowD, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+
+    m_toolTips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, module, nullptr);
+}
+
+HWND FerrylF::AddControl(HWND parent,
+                         const wchar_t* className,
+                         const wchar_t* text,
+                         DWORD style,
+                         int id,
+                         long left,
+                         long top,
+                         long width,
+                         long height) {
+    const RECT r = TwipsRect(left, top, width, height);
+    HWND control =
+        ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, r.left, r.top,
+                          r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                          ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+    return control;
+}
+
+void FerrylF::Form_Load() {
+    Try([&] { ::SetWindowTextW(Hwnd(), kCaption); });
+    for (HWND control : {m_putanjaT, m_deleteC, m_attachmentsD, m_temporaryD, m_desktopD, m_customD})
+        ::EnableWindow(control, FALSE);
+    Try([&] { SetUpFileList(); });
+    Try([&] { m_lista->HeaderFlat(true); });
+    Try([&] {
+        HWND grid = m_lista->hwnd();
+        ::SetWindowLongPtrW(grid, GWL_STYLE, ::GetWindowLongPtrW(grid, GWL_STYLE) | WS_TABSTOP);
+        ::SetFocus(grid);
+    });
+    m_loadState = WindowState::Normal;
+    const std::wstring& iniFile = StartUp().IniFile;
+    if (FileExists(iniFile)) {
+        Try([&] {
+            m_loadState = ParseWindowState(ReadIni(kPositionSection, L"WindowState", iniFile));
+            if (m_loadState == WindowState::Normal)
+                ApplySavedGeometry();
+        });
+        Try([&] { m_mailProgramPath = ReadIni(kSection, L"MailProgram", iniFile); });
+        Try([&] {
+            m_customFolder = ReadIni(kSection, L"AttachmentsFolder", iniFile);
+            if (!m_customFolder.empty() && m_customFolder.back() != L'\\')
+                m_customFolder += L'\\';
+        });
+    }
+    ApplySendNowRule();
+}
+
+void FerrylF::ApplySavedGeometry() {
+    const std::wstring& iniFile = StartUp().IniFile;
+    const SavedGeometry saved = ParseGeometry(
+        ReadIni(kPositionSection, L"WindowTop", iniFile), ReadIni(kPositionSection, L"WindowLeft", iniFile),
+        ReadIni(kPositionSection, L"WindowHeight", iniFile), ReadIni(kPositionSection, L"WindowWidth", iniFile));
+    RECT outer{};
+    ::GetWindowRect(Hwnd(), &outer);
+    int left = outer.left, top = outer.top;
+    int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    if (saved.top)
+        top = TwipsToPixelsY(*saved.top);
+    if (saved.left)
+        left = TwipsToPixelsX(*saved.left);
+    if (saved.height)
+        height = TwipsToPixelsY(*saved.height);
+    if (saved.width)
+        width = TwipsToPixelsX(*saved.width);
+    ::SetWindowPos(Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FerrylF::SetUpFileList() {
+    MoskGrid& lista = *m_lista;
+    // What the window's design data gives the grid.
+    Try([&] { lista.GridLines(true); });
+    Try([&] { lista.HeaderButtons(false); });
+    Try([&] { lista.HeaderHotTrack(false); });
+    Try([&] { lista.BackgroundPictureWidth(0); });
+    Try([&] { lista.BackgroundPictureHeight(0); });
+    Try([&] { lista.Font(GridFont(L"MS Sans Serif", 8.25)); });
+
+    Try([&] { lista.RowMode(true); });
+    Try([&] { lista.DefaultRowHeight(18); });
+    Try([&] { lista.HeaderFlat(false); });
+    const TaggedValue missing = TaggedValue::Missing();
+    // Only "body" carries the row-text flag: the grid takes the last flagged column as its row text
+    // anyway, and its header and painter skip every flagged column, which would hide the other three.
+    Try([&] { lista.AddColumn(L"file", L"Name", 0, -1, 110, true, false, missing, true, L"", false, 102); });
+    Try([&] {
+        lista.AddColumn(L"date", L"Date", 0, -1, 90, true, false, missing, true, L"dd/mm/yy hh:mm", false, 200);
+    });
+    Try([&] { lista.AddColumn(L"size", L"Size (bytes)", 0, -1, 80, true, false, missing, true, L"", false, 102); });
+    Try([&] { lista.AddColumn(L"path", L"Full Path", 0, -1, 240, true, false, missing, true, L"", false, 102); });
+    Try([&] { lista.AddColumn(L"body", L"", 0, -1, 544, true, false, missing, true, L"", true); });
+    Try([&] { lista.KeySearchColumn(lista.ColumnIndex(TaggedValue(std::wstring(L"file")))); });
+    Try([&] { lista.SetHeaders(); });
+}
+
+void FerrylF::DeferRedraw() {
+    // Every row written repaints the whole list; a command line of many files would repaint it
+    // once per cell. The posted message arrives when the intake is done.
+    if (!m_lista || m_redrawDeferred)
+        return;
+    m_lista->Redraw(false);
+    m_redrawDeferred = ::PostMessageW(Hwnd(), kRedrawMessage, 0, 0) != FALSE;
+    if (!m_redrawDeferred)
+        m_lista->Redraw(true);
+}
+
+void FerrylF::ApplySendNowRule() {
+    ::EnableWindow(m_send_nowD, Rows() != 0);
+}
+
+int FerrylF::LoadedWindowCount() const {
+    int count = Loaded() ? 1 : 0;
+    if (m_instanceF && m_instanceF->Loaded())
+        ++count;
+    if (m_aboutF.IsLoaded())
+        ++count;
+    return count;
+}
+
+void FerrylF::Unload() noexcept {
+    if (!Loaded() || m_unloading)
+        return;
+    m_unloading = true;
+    Try([&] { SaveGeometry(); });
+    bool endsProgram = true;
+    Try([&] { endsProgram = ClosingEndsProgram(LoadedWindowCount()); });
+    ::DestroyWindow(Hwnd());
+    if (endsProgram && m_instanceF)
+        m_instanceF->Unload();
+}
+
+void FerrylF::SaveGeometry() {
+    WindowState state = WindowState::Normal;
+    if (::IsZoomed(Hwnd()))
+        state = WindowState::Maximized;
+    else if (::IsIconic(Hwnd()))
+        state = WindowState::Minimized;
+    RECT outer{};
+    ::GetWindowRect(Hwnd(), &outer);
+    const Rect twips{PixelsToTwipsX(outer.left), PixelsToTwipsY(outer.top), PixelsToTwipsX(outer.right - outer.left),
+                     PixelsToTwipsY(outer.bottom - outer.top)};
+    for (const auto& [key, value] : GeometryToSave(state, twips))
+        WriteIni(kPositionSection, key, value, StartUp().IniFile);
+}
+
+void FerrylF::OnDestroyed() noexcept {
+    // The grid's window went with this one; the object follows, so the next load starts empty.
+    m_lista.reset();
+    m_copyC = m_putanjaT = m_deleteC = nullptr;
+    m_temporaryD = m_desktopD = m_attachmentsD = m_customD = m_send_nowD = nullptr;
+    m_toolTips = m_lastFocus = nullptr;
+    if (m_sendNowImages) {
+        ::ImageList_Destroy(m_sendNowImages);
+        m_sendNowImages = nullptr;
+    }
+    m_unloading = false;
+    m_redrawDeferred = false;
+}
+
+// --- the message loop's share ---
+
+bool FerrylF::PreTranslateMessage(MSG& message) noexcept {
+    if (!Loaded() || !message.hwnd || (message.hwnd != Hwnd() && !::IsChild(Hwnd(), message.hwnd)))
+        return false;
+    if (!::IsWindowEnabled(Hwnd()))
+        return false;  // a modal box of ours is up
+    if (m_accelerators && ::TranslateAcceleratorW(Hwnd(), m_accelerators, &message))
+        return true;
+    // The list takes its own keys (arrows, Home, End...); only Tab and Enter leave it for the
+    // dialog keys, which would otherwise move the focus on every arrow.
+    HWND grid = m_lista ? m_lista->hwnd() : nullptr;
+    if (grid && (message.hwnd == grid || ::IsChild(grid, message.hwnd)) &&
+        (message.message == WM_KEYDOWN || message.message == WM_CHAR || message.message == WM_KEYUP)) {
+        const bool tabOrEnter = message.wParam == VK_TAB || message.wParam == VK_RETURN ||
+                                (message.message == WM_CHAR && (message.wParam == L'\t' || message.wParam == L'\r'));
+        if (!tabOrEnter)
+            return false;
+    }
+    return ::IsDialogMessageW(Hwnd(), &message) != FALSE;
+}
+
+// --- FileListTarget ---
+
+void FerrylF::ShowMainWindow() {
+    if (!Loaded() && !Load())
+        return;
+    if (!::IsWindowVisible(Hwnd())) {
+        int show = SW_SHOWNORMAL;
+        if (!m_shownSinceLoad && m_loadState == WindowState::Maximized)
+            show = SW_SHOWMAXIMIZED;
+        else if (!m_shownSinceLoad && m_loadState == WindowState::Minimized)
+            show = SW_SHOWMINIMIZED;
+        ::ShowWindow(Hwnd(), show);
+        m_shownSinceLoad = true;
+        if (m_lista)
+            ::SetFocus(m_lista->hwnd());
+    }
+    ::SetForegroundWindow(Hwnd());
+}
+
+void FerrylF::RestoreMainWindow() {
+    if (Loaded() && ::IsIconic(Hwnd()))
+        ::ShowWindow(Hwnd(), SW_RESTORE);
+}
+
+long FerrylF::Rows() {
+    return m_lista ? m_lista->Rows() : 0;
+}
+
+std::wstring FerrylF::CellText(long lRow, long lCol) {
+    return m_lista ? m_lista->CellText(lRow, lCol).ToText() : std::wstring();
+}
+
+void FerrylF::CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) {
+    if (!m_lista)
+        return;
+    DeferRedraw();
+    if (eTextAlign)
+        m_lista->CellDetails(lRow, lCol, vText, static_cast<unsigned long>(*eTextAlign));
+    else
+        m_lista->CellDetails(lRow, lCol, vText);
+}
+
+void FerrylF::CellSelected(long lRow, long lCol, bool bSelected) {
+    if (m_lista)
+        m_lista->CellSelected(lRow, lCol, bSelected);
+}
+
+void FerrylF::EnableSendNow() {
+    ::EnableWindow(m_send_nowD, TRUE);
+}
+
+// --- the file list's commands ---
+
+void FerrylF::AddFileFromDialog() noexcept {
+    if (!Loaded())
+        return;
+    try {
+        cmDlg dialog;
+        dialog.hwnd(Hwnd());
+        dialog.DialogTitle(L"Add File");
+        dialog.CancelError(true);
+        dialog.flags(kOpenFlags);
+        dialog.Filter(L"All Files (*.*)|*.*");
+        dialog.FilterIndex(1);
+        dialog.ShowOpen();
+        const long row = Rows() + 1;
+        if (row > 32767)
+            return;  // the list's row numbers are 16-bit
+        const std::wstring fileName = dialog.FileName();
+        const FileEntry entry = ReadFileEntry(fileName);
+        m_lista->CellDetails(row, kRowsColumnName, TaggedValue(dialog.FileTitle()));
+        m_lista->CellDetails(row, 2, entry.modified);
+        m_lista->CellDetails(row, 3, entry.size, kSizeAlign);
+        m_lista->CellDetails(row, kColumnPath, TaggedValue(fileName));
+        m_lista->CellSelected(1, 1, true);
+        ApplySendNowRule();
+    } catch (...) {
+        // Cancelled, or the entry could not be written: nothing more happens.
+    }
+}
+
+void FerrylF::RemoveSelectedFile() noexcept {
+    if (Rows() == 0)
+        return;
+    Try([&] { m_lista->RemoveRow(m_lista->SelectedRow()); });
+    if (Rows() < 1) {
+        ::EnableWindow(m_send_nowD, FALSE);
+    } else {
+        Try([&] { m_lista->CellSelected(1, 1, true); });
+        ::EnableWindow(m_send_nowD, TRUE);
+    }
+}
+
+std::wstring FerrylF::SelectedPath() {
+    if (Rows() == 0 || !m_lista)
+        return {};
+    const long row = m_lista->SelectedRow();
+    if (row < 1 || row > Rows())
+        return {};
+    return m_lista->Cell(row, kColumnPath).Text().ToText();
+}
+
+void FerrylF::Launch() noexcept {
+    Try([&] {
+        const std::wstring path = SelectedPath();
+        if (!path.empty())
+            ::ShellExecuteW(Hwnd(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    });
+}
+
+void FerrylF::ShowProperties() noexcept {
+    Try([&] {
+        const std::wstring path = SelectedPath();
+        if (path.empty())
+            return;
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = SEE_MASK_INVOKEIDLIST;
+        info.lpVerb = L"properties";
+        info.lpFile = path.c_str();
+        info.nShow = SW_SHOW;
+        ::ShellExecuteExW(&info);
+    });
+}
+
+void FerrylF::CopyPath(bool bShort) noexcept {
+    Try([&] {
+        std::wstring path = SelectedPath();
+        if (path.empty())
+            return;
+        if (bShort)
+            path = ShortPathName(path);
+        if (!::OpenClipboard(Hwnd()))
+            return;
+        ::EmptyClipboard();
+        const size_t bytes = (path.size() + 1) * sizeof(wchar_t);
+        if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+            if (void* target = ::GlobalLock(memory)) {
+                std::memcpy(target, path.c_str(), bytes);
+                ::GlobalUnlock(memory);
+                if (!::SetClipboardData(CF_UNICODETEXT, memory))
+                    ::GlobalFree(memory);
+            } else {
+                ::GlobalFree(memory);
+            }
+        }
+        ::CloseClipboard();
+    });
+}
+
+void FerrylF::SetWindowState(WindowState state) noexcept {
+    switch (state) {
+        case WindowState::Normal:
+            ::ShowWindow(Hwnd(), SW_RESTORE);
+            break;
+        case WindowState::Minimized:
+            ::ShowWindow(Hwnd(), SW_MINIMIZE);
+            break;
+        case WindowState::Maximized:
+            ::ShowWindow(Hwnd(), SW_MAXIMIZE);
+            break;
+    }
+}
+
+void FerrylF::ShowTopics() noexcept {
+    Try([&] {
+        // The help file sits beside the program; a full path keeps the current folder out of it.
+        const std::wstring help = ProgramFolder() + L"\\fyh.chm";
+        ::ShellExecuteW(Hwnd(), L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    });
+}
+
+void FerrylF::ShowAbout() noexcept {
+    Try([&] {
+        if (!m_aboutF.Load())
+            return;
+        RECT outer{};
+        ::GetWindowRect(Hwnd(), &outer);
+        m_aboutF.ShowModal(Hwnd(), POINT{outer.left, outer.top});
+    });
+}
+
+// --- Copy To ---
+
+void FerrylF::SetToolTip(HWND button, const wchar_t* text) {
+    if (!m_toolTips)
+        return;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = m_pozadinaP.Hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    ::SendMessageW(m_toolTips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = const_cast<wchar_t*>(text);
+    ::SendMessageW(m_toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void FerrylF::copyC_Click() noexcept {
+    const LRESULT value = ::SendMessageW(m_copyC, BM_GETCHECK, 0, 0);
+    if (value == BST_UNCHECKED) {
+        for (HWND control : {m_putanjaT, m_deleteC, m_attachmentsD, m_temporaryD, m_desktopD, m_customD})
+            ::EnableWindow(control, FALSE);
+        return;
+    }
+    if (value != BST_CHECKED)
+        return;
+    const StartUpState& startUp = StartUp();
+    Try([&] {
+        ::EnableWindow(m_customD, TRUE);
+        ::EnableWindow(m_putanjaT, TRUE);
+        ::EnableWindow(m_deleteC, TRUE);
+        SetToolTip(m_customD, L"Custom Folder");
+    });
+    Try([&] {
+        if (FolderExists(startUp.EudoraAttachmentsFolder)) {
+            ::EnableWindow(m_attachmentsD, TRUE);
+            SetToolTip(m_attachmentsD, L"Attachments Folder");
+        }
+    });
+    Try([&] {
+        if (FolderExists(startUp.TempFolder)) {
+            ::EnableWindow(m_temporaryD, TRUE);
+            SetToolTip(m_temporaryD, L"Temporary Folder");
+        }
+    });
+    Try([&] {
+        if (FolderExists(startUp.DesktopFolder)) {
+            ::EnableWindow(m_desktopD, TRUE);
+            SetToolTip(m_desktopD, L"Desktop Folder");
+        }
+    });
+    Try([&] {
+        for (const std::wstring* folder :
+             {static_cast<const std::wstring*>(&m_customFolder), &startUp.EudoraAttachmentsFolder, &startUp.TempFolder,
+              &startUp.DesktopFolder}) {
+            if (FolderExists(*folder)) {
+                ::SetWindowTextW(m_putanjaT, folder->c_str());
+                break;
+            }
+        }
+    });
+}
+
+void FerrylF::customD_Click() noexcept {
+    WaitCursor wait;
+    Try([&] {
+        BROWSEINFOW browse{};
+        browse.hwndOwner = Hwnd();
+        browse.lpszTitle = L"";
+        browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
+        PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
+        if (!chosen)
+            return;
+        wchar_t buffer[MAX_PATH + 1]{};
+        const BOOL havePath = ::SHGetPathFromIDListW(chosen, buffer);
+        // The shell allocated the identifier list with the task allocator; it is ours to free.
+        ::CoTaskMemFree(chosen);
+        if (!havePath)
+            return;
+        const std::wstring folder = std::wstring(buffer) + L"\\";
+        ::SetWindowTextW(m_putanjaT, folder.c_str());
+        m_customFolder = folder;
+        WriteIni(kSection, L"AttachmentsFolder", m_customFolder, StartUp().IniFile);
+    });
+}
+
+// --- Send Now ---
+
+void FerrylF::Inform(const wchar_t* text, const wchar_t* title) {
+    ::MessageBoxW(Hwnd(), text, title, MB_OK | MB_ICONINFORMATION);
+}
+
+void FerrylF::send_nowD_Click() noexcept {
+    if (Rows() == 0)
+        return;
+    std::optional<WaitCursor> wait(std::in_place);
+    const long rows = Rows();
+    std::vector<std::wstring> shortPaths;
+    long counter = 0;
+    const bool copy = IsChecked(m_copyC);
+    const bool deleteSource = IsChecked(m_deleteC);
+    const std::wstring folder = WindowText(m_putanjaT);
+    for (long row = 1; row <= rows; ++row) {
+        std::wstring path;
+        Try([&] { path = m_lista->Cell(row, kColumnPath).Text().ToText(); });
+        if (!copy) {
+            Try([&] { shortPaths.push_back(ShortPathName(path)); });
+            continue;
+        }
+        CopyOutcome outcome;
+        Try([&] { outcome = CopyToFolder(path, folder, counter, deleteSource); });
+        if (outcome.status == CopyOutcome::Status::FolderMissing) {
+            wait.reset();
+            Inform(L"Specified directory does not exist.", kWarningTitle);
+            return;
+        }
+        if (outcome.status == CopyOutcome::Status::CopyFailed) {
+            // Sending the rest would hand the mail program an incomplete list without a word.
+            wait.reset();
+            const std::wstring text = L"The file \"" + path + L"\" could not be copied to \"" + folder +
+                                      L"\".\n\nNothing was sent; the copies already made stay in place.";
+            Inform(text.c_str(), kWarningTitle);
+            return;
+        }
+        Try([&] { shortPaths.push_back(ShortPathName(outcome.target)); });
+    }
+    std::wstring arguments;
+    Try([&] { arguments = MailArguments(StartUp().ClParameters, shortPaths); });
+    if (!StartMailProgram(arguments)) {
+        wait.reset();
+        Inform(L"E-mail program not specified.", kProgramTitle);
+        return;
+    }
+    wait.reset();
+    Unload();
+}
+
+bool FerrylF::StartMailProgram(const std::wstring& arguments) {
+    std::wstring program;
+    StartUpState& startUp = StartUp();
+    if (FileExists(m_mailProgramPath)) {
+        m_mailProgramPath = ShortPathName(m_mailProgramPath);
+        program = m_mailProgramPath;
+    } else if (FileExists(startUp.EudoraProgram)) {
+        startUp.EudoraProgram = ShortPathName(startUp.EudoraProgram);
+        program = startUp.EudoraProgram;
+    } else {
+        try {
+            cmDlg dialog;
+            dialog.hwnd(Hwnd());
+            dialog.DialogTitle(L"Select E-Mail Program");
+            dialog.CancelError(true);
+            dialog.flags(kOpenFlags);
+            dialog.Filter(L"Program Files (*.exe)|*.exe");
+            dialog.FilterIndex(1);
+            dialog.ShowOpen();
+            m_mailProgramPath = ShortPathName(dialog.FileName());
+            WriteIni(kSection, L"MailProgram", m_mailProgramPath, startUp.IniFile);
+            program = m_mailProgramPath;
+        } catch (...) {
+            return false;
+        }
+    }
+    // Started without waiting; a program that cannot be started is not reported.
+    std::wstring commandLine = MailCommandLine(program, arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &process)) {
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    return true;
+}
+
+// --- the list's keys and mouse ---
+
+void FerrylF::KeyDown(short& KeyCode, short& Shift, bool&) {
+    const int modifiers = Shift & 7;
+    constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
+    if (modifiers == kCtrl && KeyCode == 'A')
+        AddFileFromDialog();
+    else if (modifiers == kCtrl && KeyCode == 'R')
+        RemoveSelectedFile();
+    else if (modifiers == kCtrl && KeyCode == 'L')
+        Launch();
+    else if (modifiers == kCtrl && KeyCode == 'C')
+        CopyPath(false);
+    else if (modifiers == (kCtrl | kShift) && KeyCode == 'C')
+        CopyPath(true);
+    else if (modifiers == kAlt && KeyCode == VK_RETURN)
+        ShowProperties();
+}
+
+void FerrylF::MouseUp(short& Button, short&, float&, float&) {
+    if (Button == 2 && m_lista)
+        ::SetFocus(m_lista->hwnd());
+}
+
+void FerrylF::DblClick(long, long) {
+    Launch();
+}
+
+// --- messages ---
+
+void FerrylF::OnCommand(int id, int code) noexcept {
+    switch (id) {
+        case IDM_ADD:
+            AddFileFromDialog();
+            break;
+        case IDM_REMOVE:
+            if (Rows() != 0)
+                RemoveSelectedFile();
+            break;
+        case IDM_LAUNCH:
+            Launch();
+            break;
+        case IDM_PROPERTIES:
+            ShowProperties();
+            break;
+        case IDM_RESTORE:
+            SetWindowState(WindowState::Normal);
+            break;
+        case IDM_MINIMIZE:
+            SetWindowState(WindowState::Minimized);
+            break;
+        case IDM_MAXIMIZE:
+            SetWindowState(WindowState::Maximized);
+            break;
+        case IDM_TOPICS:
+            ShowTopics();
+            break;
+        case IDM_ABOUT:
+            ShowAbout();
+            break;
+        case kCopyCId:
+            if (code == BN_CLICKED)
+                copyC_Click();
+            break;
+        case kTemporaryDId:
+            if (code == BN_CLICKED)
+                ::SetWindowTextW(m_putanjaT, StartUp().TempFolder.c_str());
+            break;
+        case kDesktopDId:
+            if (code == BN_CLICKED)
+                ::SetWindowTextW(m_putanjaT, StartUp().DesktopFolder.c_str());
+            break;
+        case kAttachmentsDId:
+            if (code == BN_CLICKED)
+                ::SetWindowTextW(m_putanjaT, StartUp().EudoraAttachmentsFolder.c_str());
+            break;
+        case kCustomDId:
+            if (code == BN_CLICKED)
+                customD_Click();
+            break;
+        case kSendNowDId:
+        case IDOK:
+            if (code == BN_CLICKED && ::IsWindowEnabled(m_send_nowD))
+                send_nowD_Click();
+            break;
+        default:
+            break;
+    }
+}
+
+void FerrylF::Form_Resize() {
+    if (::IsIconic(Hwnd()))
+        return;
+    RECT outer{};
+    ::GetWindowRect(Hwnd(), &outer);
+    if (!::IsZoomed(Hwnd())) {
+        const Size current{outer.right - outer.left, outer.bottom - outer.top};
+        const Size minimum{TwipsToPixelsX(kMinimumWindowWidth), TwipsToPixelsY(kMinimumWindowHeight)};
+        if (const std::optional<Size> snapped = SnappedSize(current, minimum)) {
+            // The WM_SIZE this sends lays the controls out.
+            ::SetWindowPos(Hwnd(), nullptr, 0, 0, snapped->width, snapped->height,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return;
+        }
+    }
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const MainLayout layout = LayOut(Size{client.right, client.bottom}, TwipsToPixelsY(kPanelHeight),
+                                     TwipsToPixelsX(kSendNowWidth), TwipsToPixelsX(kSendNowRightMargin));
+    if (m_lista && m_lista->hwnd())
+        ::MoveWindow(m_lista->hwnd(), layout.lista.left, layout.lista.top, layout.lista.width, layout.lista.height,
+                     TRUE);
+    if (m_pozadinaP.Hwnd())
+        ::MoveWindow(m_pozadinaP.Hwnd(), layout.panel.left, layout.panel.top, layout.panel.width, layout.panel.height,
+                     TRUE);
+    if (m_send_nowD) {
+        RECT button{};
+        ::GetWindowRect(m_send_nowD, &button);
+        ::MapWindowPoints(nullptr, m_pozadinaP.Hwnd(), reinterpret_cast<POINT*>(&button), 2);
+        ::SetWindowPos(m_send_nowD, nullptr, layout.sendNowLeft, button.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+LRESULT FerrylF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED)
+                Try([&] { Form_Resize(); });
+            return 0;
+        case kRedrawMessage:
+            m_redrawDeferred = false;
+            if (m_lista)
+                Try([&] { m_lista->Redraw(true); });
+            return 0;
+        case DM_GETDEFID:
+            // IsDialogMessageW asks which button Enter presses.
+            return MAKELRESULT(kSendNowDId, DC_HASDEFID);
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                if (focus && ::IsChild(Hwnd(), focus))
+                    m_lastFocus = focus;
+            }
+            break;
+        case WM_SETFOCUS:
+            if (m_lastFocus && ::IsWindow(m_lastFocus))
+                ::SetFocus(m_lastFocus);
+            else if (m_lista && m_lista->hwnd())
+                ::SetFocus(m_lista->hwnd());
+            return 0;
+        case WM_CLOSE:
+            Unload();
+            return 0;
+        default:
+            break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace ferryl

@@ -1,0 +1,157 @@
+#pragma once
+// FerrylF: the main window. The file list `Lista` (a MoskGrid) above the bottom panel `pozadinaP`
+// with Copy To and "&Send Now"; the File, Window and Help menus. The object lives for the whole
+// run; its window is loaded by the intake on first use and again after it was closed, each time
+// with an empty list.
+
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+#include "app/file_list_target.h"
+#include "grid/mosk_grid.h"
+#include "mainwindow/about_form.h"
+#include "mainwindow/window_rules.h"
+#include "winsvc/window.h"
+
+namespace ferryl {
+
+class InstanceF;
+
+// The bottom panel: a plain container that hands its controls' notifications to the main window.
+class PanelP : public Window {
+  public:
+    bool Create(HWND parent, const RECT& where);
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+};
+
+class FerrylF : public Window, public FileListTarget, public MoskGridListener {
+  public:
+    static constexpr const wchar_t* kClassName = L"FerrylF";
+    static constexpr const wchar_t* kCaption = L"Send To Mail Recipient Via Command Line";
+
+    FerrylF() = default;
+    ~FerrylF() override;
+
+    // The receiving window that closing this window may unload.
+    void SetInstanceWindow(InstanceF* instanceF) noexcept { m_instanceF = instanceF; }
+
+    // Creates the window (hidden) and runs the load handler. True when it is loaded.
+    bool Load() noexcept;
+    // Saves the geometry, destroys the window and, when it was the last working window, unloads
+    // the receiving window too, which ends the program.
+    void Unload() noexcept;
+    bool Loaded() const noexcept { return Hwnd() != nullptr; }
+
+    // For the message loop: the menu shortcuts and the dialog keys (Tab between controls, Enter
+    // for "&Send Now", Alt+letter). True when the message was handled.
+    bool PreTranslateMessage(MSG& message) noexcept;
+
+    // FileListTarget (the command-line intake).
+    void ShowMainWindow() override;
+    void RestoreMainWindow() override;
+    long Rows() override;
+    std::wstring CellText(long lRow, long lCol) override;
+    void CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) override;
+    void CellSelected(long lRow, long lCol, bool bSelected) override;
+    void EnableSendNow() override;
+
+    // Commands.
+    void AddFileFromDialog() noexcept;
+    void RemoveSelectedFile() noexcept;
+    void Launch() noexcept;
+    void ShowProperties() noexcept;
+    void CopyPath(bool bShort) noexcept;
+    void SetWindowState(WindowState state) noexcept;
+    void ShowTopics() noexcept;
+    void ShowAbout() noexcept;
+    void copyC_Click() noexcept;
+    void customD_Click() noexcept;
+    void send_nowD_Click() noexcept;
+
+    // The controls, for the message loop's owner and the tests.
+    MoskGrid* Lista() noexcept { return m_lista.get(); }
+    HWND pozadinaP() const noexcept { return m_pozadinaP.Hwnd(); }
+    HWND copyC() const noexcept { return m_copyC; }
+    HWND putanjaT() const noexcept { return m_putanjaT; }
+    HWND deleteC() const noexcept { return m_deleteC; }
+    HWND temporaryD() const noexcept { return m_temporaryD; }
+    HWND desktopD() const noexcept { return m_desktopD; }
+    HWND attachmentsD() const noexcept { return m_attachmentsD; }
+    HWND customD() const noexcept { return m_customD; }
+    HWND send_nowD() const noexcept { return m_send_nowD; }
+    HWND ToolTips() const noexcept { return m_toolTips; }
+    AboutF& About() noexcept { return m_aboutF; }
+
+    const std::wstring& CustomFolder() const noexcept { return m_customFolder; }
+    const std::wstring& MailProgramPath() const noexcept { return m_mailProgramPath; }
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+    void OnDestroyed() noexcept override;
+
+    // MoskGridListener: the list's keys and mouse.
+    void KeyDown(short& KeyCode, short& Shift, bool& bDoDefault) override;
+    void MouseUp(short& Button, short& Shift, float& x, float& y) override;
+    void DblClick(long lRow, long lCol) override;
+
+  private:
+    void Form_Load();
+    void Form_Resize();
+    void SaveGeometry();
+    void ApplySavedGeometry();
+    void CreateControls();
+    HWND AddControl(HWND parent,
+                    const wchar_t* className,
+                    const wchar_t* text,
+                    DWORD style,
+                    int id,
+                    long left,
+                    long top,
+                    long width,
+                    long height);
+    void SetUpFileList();
+    void ApplySendNowRule();
+    // Holds the list's painting while a batch of rows comes in; the message loop lets it go.
+    void DeferRedraw();
+    void SetToolTip(HWND button, const wchar_t* text);
+    void OnCommand(int id, int code) noexcept;
+    std::wstring SelectedPath();
+    int LoadedWindowCount() const;
+    // Starts the mail program with the file list text; true when a program was chosen.
+    bool StartMailProgram(const std::wstring& arguments);
+    void Inform(const wchar_t* text, const wchar_t* title);
+
+    InstanceF* m_instanceF = nullptr;
+    AboutF m_aboutF;  // stays loaded once shown, beyond this window's unload
+    std::unique_ptr<MoskGrid> m_lista;
+    PanelP m_pozadinaP;
+    HWND m_copyC = nullptr;
+    HWND m_putanjaT = nullptr;
+    HWND m_deleteC = nullptr;
+    HWND m_temporaryD = nullptr;
+    HWND m_desktopD = nullptr;
+    HWND m_attachmentsD = nullptr;
+    HWND m_customD = nullptr;
+    HWND m_send_nowD = nullptr;
+    HWND m_toolTips = nullptr;
+    HWND m_lastFocus = nullptr;
+    HACCEL m_accelerators = nullptr;
+    HIMAGELIST m_sendNowImages = nullptr;
+    UniqueFont m_font;
+    WindowState m_loadState = WindowState::Normal;
+    bool m_shownSinceLoad = false;
+    bool m_unloading = false;
+    bool m_redrawDeferred = false;
+
+    // Kept for the whole run, as the settings file gives them at each load.
+    std::wstring m_customFolder;
+    std::wstring m_mailProgramPath;
+};
+
+}  // namespace ferryl

@@ -1,0 +1,88 @@
+// Copy To's step against real files.
+
+#include <gtest/gtest.h>
+
+#include "mainwindow/copy_step.h"
+#include "settings/funkcije.h"
+#include "support/temp_folder.h"
+
+namespace ferryl {
+namespace {
+
+using test::ReadFileBytes;
+using test::TempFolder;
+
+TEST(CopyStep, CollisionsTakeTheNextCounterSharedByTheRun) {
+    TempFolder source, dest;
+    const std::wstring a = source.WriteFile(L"a.txt", "new a");
+    const std::wstring b = source.WriteFile(L"b.txt", "new b");
+    dest.WriteFile(L"a.txt", "old");
+    dest.WriteFile(L"a.txt.1", "old 1");
+    dest.WriteFile(L"b.txt", "old b");
+    const std::wstring folder = dest.Path() + L"\\";
+    long counter = 0;
+
+    CopyOutcome first = CopyToFolder(a, folder, counter, false);
+    ASSERT_EQ(first.status, CopyOutcome::Status::Copied);
+    EXPECT_EQ(first.target, dest / L"a.txt.2");
+    EXPECT_EQ(ReadFileBytes(first.target), "new a");
+    EXPECT_EQ(ReadFileBytes(dest / L"a.txt"), "old") << "an existing file is never replaced";
+
+    CopyOutcome second = CopyToFolder(b, folder, counter, false);
+    EXPECT_EQ(second.target, dest / L"b.txt.3");
+    EXPECT_EQ(counter, 3);
+    EXPECT_TRUE(FileExists(a)) << "the source stays without Delete source files";
+}
+
+TEST(CopyStep, DeletesTheSourceOnlyAfterAGoodCopy) {
+    TempFolder source, dest;
+    const std::wstring a = source.WriteFile(L"a.txt", "payload");
+    long counter = 0;
+    // Into its own folder: copied beside itself with .1, then the source goes.
+    CopyOutcome same = CopyToFolder(a, source.Path() + L"\\", counter, true);
+    ASSERT_EQ(same.status, CopyOutcome::Status::Copied);
+    EXPECT_EQ(same.target, source / L"a.txt.1");
+    EXPECT_FALSE(FileExists(a));
+    EXPECT_EQ(ReadFileBytes(same.target), "payload");
+}
+
+TEST(CopyStep, ANameTakenUnseenByTheExistenceTestIsNotOverwritten) {
+    TempFolder source, dest;
+    const std::wstring a = source.WriteFile(L"a.txt", "keep me");
+    // A folder under the copy's name: the existence test (files only) misses it, as it misses a file
+    // that appears between the test and the copy; the copy moves on to the next name.
+    dest.MakeFolder(L"a.txt");
+    long counter = 0;
+    CopyOutcome outcome = CopyToFolder(a, dest.Path() + L"\\", counter, false);
+    ASSERT_EQ(outcome.status, CopyOutcome::Status::Copied);
+    EXPECT_EQ(outcome.target, dest / L"a.txt.1");
+    EXPECT_EQ(ReadFileBytes(outcome.target), "keep me");
+}
+
+TEST(CopyStep, VanishedSourceAndMissingFolder) {
+    TempFolder source, dest;
+    long counter = 0;
+    // A vanished source fails the copy; nothing is made and nothing else is deleted.
+    EXPECT_EQ(CopyToFolder(source / L"gone.txt", dest.Path() + L"\\", counter, true).status,
+              CopyOutcome::Status::CopyFailed);
+    EXPECT_FALSE(FileExists(dest / L"gone.txt"));
+    const std::wstring a = source.WriteFile(L"a.txt");
+    EXPECT_EQ(CopyToFolder(a, dest / L"missing\\", counter, true).status, CopyOutcome::Status::FolderMissing);
+    EXPECT_TRUE(FileExists(a));
+}
+
+TEST(CopyStep, AReadOnlyFileOfTheSameNameIsSteppedAround) {
+    TempFolder source, dest;
+    const std::wstring a = source.WriteFile(L"a.txt", "new");
+    const std::wstring taken = dest.WriteFile(L"a.txt", "old");
+    ASSERT_TRUE(::SetFileAttributesW(taken.c_str(), FILE_ATTRIBUTE_READONLY));
+    long counter = 0;
+    CopyOutcome outcome = CopyToFolder(a, dest.Path() + L"\\", counter, true);
+    EXPECT_EQ(outcome.target, dest / L"a.txt.1");
+    EXPECT_EQ(ReadFileBytes(taken), "old");
+    EXPECT_FALSE(FileExists(a));
+    ::SetFileAttributesW(taken.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
+}  // namespace ferryl

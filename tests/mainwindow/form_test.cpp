@@ -1,0 +1,274 @@
+// The main window as a real window: layout and resize rule, the window count, the saved geometry,
+// Copy To's enabling and filling, and the list fed by the real intake.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/instance_window.h"
+#include "app/intake.h"
+#include "app/start_up_state.h"
+#include "common/twips.h"
+#include "mainwindow/ferryl_form.h"
+#include "settings/funkcije.h"
+#include "settings/ini.h"
+#include "support/messages.h"
+#include "support/temp_folder.h"
+
+namespace ferryl {
+namespace {
+
+using test::PumpMessages;
+using test::TempFolder;
+
+std::wstring Text(HWND window) {
+    wchar_t buffer[1024]{};
+    ::GetWindowTextW(window, buffer, 1024);
+    return buffer;
+}
+
+RECT ScreenRect(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return r;
+}
+
+class FerrylFTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        StartUp() = StartUpState{};
+        StartUp().IniFile = folder / L"Ferryl.ini";
+        StartUp().TempFolder = temp.Path() + L"\\";
+        StartUp().DesktopFolder = desktop.Path() + L"\\";
+        StartUp().EudoraAttachmentsFolder = folder / L"no such folder\\";
+        WriteDefaultIni(StartUp().IniFile);
+    }
+    void TearDown() override {
+        form.SetInstanceWindow(nullptr);
+        form.Unload();
+        StartUp() = StartUpState{};
+    }
+    std::wstring Ini(const wchar_t* key) { return ReadIni(L"Window Position", key, StartUp().IniFile); }
+
+    TempFolder folder, temp, desktop;
+    FerrylF form;
+};
+
+TEST_F(FerrylFTest, LoadsEmptyWithCopyToControlsDisabled) {
+    ASSERT_TRUE(form.Load());
+    EXPECT_EQ(Text(form.Hwnd()), L"Send To Mail Recipient Via Command Line");
+    EXPECT_EQ(form.Rows(), 0);
+    EXPECT_FALSE(::IsWindowEnabled(form.send_nowD()));
+    for (HWND control :
+         {form.putanjaT(), form.deleteC(), form.temporaryD(), form.desktopD(), form.attachmentsD(), form.customD()})
+        EXPECT_FALSE(::IsWindowEnabled(control));
+    EXPECT_TRUE(::IsWindowEnabled(form.copyC()));
+    MoskGrid& lista = *form.Lista();
+    ASSERT_EQ(lista.Columns(), 5);
+    EXPECT_EQ(lista.ColumnHeader(TaggedValue(4.0)), L"Full Path");
+    EXPECT_EQ(lista.RowTextColumn(), lista.ColumnIndex(TaggedValue(std::wstring(L"body"))));
+    EXPECT_EQ(lista.KeySearchColumn(), lista.ColumnIndex(TaggedValue(std::wstring(L"file"))));
+    EXPECT_TRUE(lista.HeaderFlat());
+}
+
+TEST_F(FerrylFTest, IntakeWritesRowsAndRemoveKeepsTheSendNowRule) {
+    const std::wstring a = folder.WriteFile(L"with blank.txt", "12345");
+    const std::wstring b = folder.WriteFile(L"b.txt", "");
+    AddFilesToList(L"\"" + a + L"\" " + b + L" " + b, form);
+    ASSERT_TRUE(form.Loaded());
+    EXPECT_TRUE(::IsWindowVisible(form.Hwnd()));
+    ASSERT_EQ(form.Rows(), 2);
+    EXPECT_FALSE(form.Lista()->Redraw()) << "painting waits for the whole batch";
+    PumpMessages();
+    EXPECT_TRUE(form.Lista()->Redraw()) << "and resumes once the loop runs";
+    EXPECT_EQ(form.CellText(1, 4), a);
+    EXPECT_EQ(form.Lista()->CellFormattedText(2, 3), L"0");
+    EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
+
+    form.Lista()->SelectedRow(2);
+    form.RemoveSelectedFile();
+    ASSERT_EQ(form.Rows(), 1);
+    EXPECT_EQ(form.CellText(1, 4), a);
+    EXPECT_EQ(form.Lista()->SelectedRow(), 1);
+    EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
+    form.RemoveSelectedFile();
+    EXPECT_EQ(form.Rows(), 0);
+    EXPECT_FALSE(::IsWindowEnabled(form.send_nowD()));
+}
+
+TEST_F(FerrylFTest, ResizeKeepsTheMinimumAndLaysOutListPanelAndSendNow) {
+    ASSERT_TRUE(form.Load());
+    ::ShowWindow(form.Hwnd(), SW_SHOWNORMAL);
+    ::SetWindowPos(form.Hwnd(), nullptr, 10, 10, 100, 50, SWP_NOZORDER);
+    PumpMessages();
+    RECT outer = ScreenRect(form.Hwnd());
+    EXPECT_EQ(outer.right - outer.left, TwipsToPixelsX(6000));
+    EXPECT_EQ(outer.bottom - outer.top, TwipsToPixelsY(3000));
+
+    ::SetWindowPos(form.Hwnd(), nullptr, 10, 10, 700, 500, SWP_NOZORDER);
+    PumpMessages();
+    RECT client{};
+    ::GetClientRect(form.Hwnd(), &client);
+    ::MapWindowPoints(form.Hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const RECT list = ScreenRect(form.Lista()->hwnd());
+    const RECT panel = ScreenRect(form.pozadinaP());
+    const RECT send = ScreenRect(form.send_nowD());
+    EXPECT_EQ(list.top, client.top);
+    EXPECT_EQ(list.right - list.left, client.right - client.left);
+    EXPECT_EQ(list.bottom, panel.top);
+    EXPECT_EQ(panel.bottom, client.bottom);
+    EXPECT_EQ(panel.bottom - panel.top, TwipsToPixelsY(1095));
+    EXPECT_EQ(client.right - send.right, TwipsToPixelsX(100));
+
+    // Minimising does not trigger the rule (the minimised window is far below the minimum).
+    ::ShowWindow(form.Hwnd(), SW_MINIMIZE);
+    PumpMessages();
+    EXPECT_TRUE(::IsIconic(form.Hwnd()));
+}
+
+TEST_F(FerrylFTest, GeometryIsSavedInEachStateAndAppliedAtLoad) {
+    WriteIni(L"Window Position", L"WindowTop", L"", StartUp().IniFile);
+    WriteIni(L"Window Position", L"WindowLeft", L"1500", StartUp().IniFile);
+    WriteIni(L"Window Position", L"WindowWidth", L"9000", StartUp().IniFile);
+    WriteIni(L"Window Position", L"WindowHeight", L"4500", StartUp().IniFile);
+    ASSERT_TRUE(form.Load());
+    const int designedTop = ScreenRect(form.Hwnd()).top;
+    RECT outer = ScreenRect(form.Hwnd());
+    EXPECT_EQ(outer.left, TwipsToPixelsX(1500));
+    EXPECT_EQ(outer.top, designedTop);
+    EXPECT_EQ(outer.right - outer.left, TwipsToPixelsX(9000));
+    EXPECT_EQ(outer.bottom - outer.top, TwipsToPixelsY(4500));
+
+    ::ShowWindow(form.Hwnd(), SW_SHOWNORMAL);
+    ::SetWindowPos(form.Hwnd(), nullptr, 30, 45, 600, 400, SWP_NOZORDER);
+    form.Unload();
+    EXPECT_EQ(Ini(L"WindowState"), L"0");
+    EXPECT_EQ(Ini(L"WindowLeft"), std::to_wstring(PixelsToTwipsX(30)));
+    EXPECT_EQ(Ini(L"WindowTop"), std::to_wstring(PixelsToTwipsY(45)));
+    EXPECT_EQ(Ini(L"WindowWidth"), std::to_wstring(PixelsToTwipsX(600)));
+
+    ASSERT_TRUE(form.Load());
+    EXPECT_EQ(form.Rows(), 0);
+    ::ShowWindow(form.Hwnd(), SW_MAXIMIZE);
+    form.Unload();
+    EXPECT_EQ(Ini(L"WindowState"), L"2");
+    EXPECT_EQ(Ini(L"WindowLeft"), std::to_wstring(PixelsToTwipsX(30))) << "the normal geometry stays";
+
+    ASSERT_TRUE(form.Load());
+    form.ShowMainWindow();
+    EXPECT_TRUE(::IsZoomed(form.Hwnd())) << "a saved state 2 opens maximised";
+    ::ShowWindow(form.Hwnd(), SW_MINIMIZE);
+    form.Unload();
+    EXPECT_EQ(Ini(L"WindowState"), L"1");
+    EXPECT_EQ(Ini(L"WindowWidth"), std::to_wstring(PixelsToTwipsX(600)));
+}
+
+TEST_F(FerrylFTest, ClosingUnloadsTheReceiverUnlessAThirdWindowIsLoaded) {
+    InstanceF receiver(&form);
+    form.SetInstanceWindow(&receiver);
+    ASSERT_TRUE(receiver.Load(L""));
+    ASSERT_TRUE(form.Loaded()) << "the intake loads the main window";
+    ::SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_FALSE(receiver.Loaded());
+
+    ASSERT_TRUE(receiver.Load(L""));
+    ASSERT_TRUE(form.About().Load());
+    ::SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_TRUE(receiver.Loaded()) << "the About box keeps the program running";
+    receiver.AddFilesFromCommandLine(L"");
+    EXPECT_TRUE(form.Loaded()) << "the next intake loads a fresh main window";
+    form.SetInstanceWindow(nullptr);
+    form.Unload();
+    receiver.Unload();
+    ::DestroyWindow(form.About().Hwnd());
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!::OpenClipboard(nullptr))
+        return L"(closed)";
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(const std::wstring& text) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+}
+
+TEST_F(FerrylFTest, CopyPathPutsTheSelectedPathOrItsShortFormOnTheClipboard) {
+    ASSERT_TRUE(form.Load());
+    SetClipboardText(L"before");
+    form.CopyPath(false);
+    EXPECT_EQ(ClipboardText(), L"before") << "an empty list leaves the clipboard alone";
+
+    const std::wstring a = folder.WriteFile(L"long file name.txt");
+    AddFilesToList(L"\"" + a + L"\"", form);
+    form.CopyPath(false);
+    EXPECT_EQ(ClipboardText(), a);
+    form.CopyPath(true);
+    EXPECT_EQ(ClipboardText(), ShortPathName(a));
+}
+
+TEST_F(FerrylFTest, TabLeavesTheListForThePanelWhileOtherKeysStayWithIt) {
+    const std::wstring a = folder.WriteFile(L"a.txt");
+    AddFilesToList(a, form);
+    ASSERT_TRUE(form.Loaded());
+    HWND grid = form.Lista()->hwnd();
+    ::SetFocus(grid);
+    ASSERT_EQ(::GetFocus(), grid);
+
+    MSG down{grid, WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+    EXPECT_FALSE(form.PreTranslateMessage(down)) << "arrows are the list's own";
+    MSG tab{grid, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(form.PreTranslateMessage(tab));
+    EXPECT_EQ(::GetFocus(), form.copyC()) << "the first control of the panel follows the list";
+    MSG otherWindow{form.About().Hwnd(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_FALSE(form.PreTranslateMessage(otherWindow));
+}
+
+TEST_F(FerrylFTest, CopyToEnablesExistingFoldersAndFillsTheFirstOne) {
+    WriteIni(L"Settings", L"AttachmentsFolder", folder.Path(), StartUp().IniFile);
+    ASSERT_TRUE(form.Load());
+    EXPECT_EQ(form.CustomFolder(), folder.Path() + L"\\") << "a backslash is appended";
+    ::SendMessageW(form.copyC(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(::IsWindowEnabled(form.customD()));
+    EXPECT_TRUE(::IsWindowEnabled(form.putanjaT()));
+    EXPECT_TRUE(::IsWindowEnabled(form.deleteC()));
+    EXPECT_TRUE(::IsWindowEnabled(form.temporaryD()));
+    EXPECT_TRUE(::IsWindowEnabled(form.desktopD()));
+    EXPECT_FALSE(::IsWindowEnabled(form.attachmentsD())) << "no Eudora attachments folder";
+    EXPECT_EQ(Text(form.putanjaT()), folder.Path() + L"\\");
+
+    ::SendMessageW(form.desktopD(), BM_CLICK, 0, 0);
+    EXPECT_EQ(Text(form.putanjaT()), desktop.Path() + L"\\");
+    ::SendMessageW(form.deleteC(), BM_CLICK, 0, 0);
+
+    ::SendMessageW(form.copyC(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(::IsWindowEnabled(form.customD()));
+    EXPECT_FALSE(::IsWindowEnabled(form.deleteC()));
+    EXPECT_FALSE(::IsWindowEnabled(form.temporaryD()));
+    EXPECT_EQ(Text(form.putanjaT()), desktop.Path() + L"\\") << "unchecking keeps the text";
+    EXPECT_EQ(::SendMessageW(form.deleteC(), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    // Without a custom folder the temporary folder comes first.
+    form.Unload();
+    WriteIni(L"Settings", L"AttachmentsFolder", folder / L"gone", StartUp().IniFile);
+    ASSERT_TRUE(form.Load());
+    ::SendMessageW(form.copyC(), BM_CLICK, 0, 0);
+    EXPECT_EQ(Text(form.putanjaT()), temp.Path() + L"\\");
+}
+
+}  // namespace
+}  // namespace ferryl

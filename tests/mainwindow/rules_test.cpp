@@ -1,0 +1,87 @@
+// The rules of the main window, Copy To and Send Now that need no window.
+
+#include <gtest/gtest.h>
+
+#include "mainwindow/send_rules.h"
+#include "mainwindow/window_rules.h"
+
+namespace ferryl {
+namespace {
+
+TEST(CopyTargetPath, PlainNameThenNameDotCounter) {
+    EXPECT_EQ(CopyTargetPath(L"C:\\dest\\", L"report.doc", 0), L"C:\\dest\\report.doc");
+    EXPECT_EQ(CopyTargetPath(L"C:\\dest\\", L"report.doc", 2), L"C:\\dest\\report.doc.2");
+    // A drive root chosen with the folder browser ends in two backslashes; used unchanged.
+    EXPECT_EQ(CopyTargetPath(L"C:\\\\", L"a", 1), L"C:\\\\a.1");
+}
+
+TEST(MailCommandLine, ProgramParametersThenFilesWithSingleBlanks) {
+    EXPECT_EQ(MailCommandLine(L"C:\\PROGRA~1\\Mail\\mail.exe",
+                              MailArguments(L"/a", {L"C:\\MYDOCU~1\\AB~1.TXT", L"C:\\x.txt"})),
+              L"C:\\PROGRA~1\\Mail\\mail.exe /a C:\\MYDOCU~1\\AB~1.TXT C:\\x.txt");
+    EXPECT_EQ(MailCommandLine(L"C:\\m.exe", MailArguments(L"", {L"C:\\x.txt"})), L"C:\\m.exe C:\\x.txt");
+}
+
+TEST(MailCommandLine, MissingShortPathsContributeNothing) {
+    EXPECT_EQ(MailArguments(L"", {L"", L"C:\\x.txt", L"", L"C:\\y.txt", L""}), L"C:\\x.txt C:\\y.txt");
+    // With every file gone only the parameters remain (and their trailing blank, as built).
+    EXPECT_EQ(MailArguments(L"-attach", {L""}), L"-attach ");
+    EXPECT_EQ(MailArguments(L"", {}), L"");
+}
+
+TEST(MailCommandLine, PathsThatKeepABlankAreQuoted) {
+    // Volumes without 8.3 names give back the long form, blank and all.
+    EXPECT_EQ(MailArguments(L"/a b", {L"C:\\with blank.txt", L"C:\\x.txt"}), L"/a b \"C:\\with blank.txt\" C:\\x.txt");
+    EXPECT_EQ(MailCommandLine(L"C:\\Program Files\\m.exe", L"x"), L"\"C:\\Program Files\\m.exe\" x");
+    EXPECT_EQ(CommandLinePath(L"C:\\PROGRA~1\\m.exe"), L"C:\\PROGRA~1\\m.exe");
+}
+
+TEST(ResizeRule, SnapsOnlyWhatIsBelowTheMinimum) {
+    const Size minimum{400, 200};
+    EXPECT_FALSE(SnappedSize({400, 200}, minimum));
+    EXPECT_EQ(SnappedSize({399, 500}, minimum), (Size{400, 500}));
+    EXPECT_EQ(SnappedSize({800, 10}, minimum), (Size{800, 200}));
+    EXPECT_EQ(SnappedSize({0, 0}, minimum), minimum);
+}
+
+TEST(ResizeRule, ListFillsAboveThePanelAndSendNowKeepsItsMargin) {
+    const MainLayout layout = LayOut({500, 300}, 73, 65, 7);
+    EXPECT_EQ(layout.lista, (Rect{0, 0, 500, 227}));
+    EXPECT_EQ(layout.panel, (Rect{0, 227, 500, 73}));
+    EXPECT_EQ(layout.sendNowLeft + 65 + 7, 500);
+    // A client area lower than the panel leaves the list empty rather than negative.
+    EXPECT_EQ(LayOut({500, 50}, 73, 65, 7).lista.height, 0);
+}
+
+TEST(WindowCount, ClosingEndsTheProgramOnlyWithoutAThirdWindow) {
+    EXPECT_TRUE(ClosingEndsProgram(1));
+    EXPECT_TRUE(ClosingEndsProgram(2));
+    EXPECT_FALSE(ClosingEndsProgram(3));
+}
+
+TEST(SavedGeometry, WritesStateOnlyWhenMinimisedOrMaximised) {
+    const Rect twips{-15, 30, 6000, 3000};
+    using Pairs = std::vector<std::pair<std::wstring, std::wstring>>;
+    EXPECT_EQ(GeometryToSave(WindowState::Maximized, twips), (Pairs{{L"WindowState", L"2"}}));
+    EXPECT_EQ(GeometryToSave(WindowState::Minimized, twips), (Pairs{{L"WindowState", L"1"}}));
+    EXPECT_EQ(GeometryToSave(WindowState::Normal, twips), (Pairs{{L"WindowState", L"0"},
+                                                                 {L"WindowHeight", L"3000"},
+                                                                 {L"WindowWidth", L"6000"},
+                                                                 {L"WindowTop", L"30"},
+                                                                 {L"WindowLeft", L"-15"}}));
+}
+
+TEST(SavedGeometry, EmptyValuesAreSkippedAndOthersReadAsNumbers) {
+    const SavedGeometry saved = ParseGeometry(L"", L"-120", L"abc", L"7000.4");
+    EXPECT_FALSE(saved.top);
+    EXPECT_EQ(saved.left, -120);
+    EXPECT_EQ(saved.height, 0);
+    EXPECT_EQ(saved.width, 7000);
+    EXPECT_EQ(ParseWindowState(L"2"), WindowState::Maximized);
+    EXPECT_EQ(ParseWindowState(L"1"), WindowState::Minimized);
+    EXPECT_EQ(ParseWindowState(L""), WindowState::Normal);
+    EXPECT_EQ(ParseWindowState(L"3"), WindowState::Normal);
+}
+
+}  // namespace
+}  // namespace ferryl
