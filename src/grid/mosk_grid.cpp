@@ -95,8 +95,10 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
             OnSize();
             return 0;
         case WM_GETDLGCODE:
-            // Tab and the arrows move between cells, so the grid takes every key.
-            return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
+            // Arrows and typed characters are the grid's. Tab and Enter stay with a parent that runs
+            // the dialog keys (Tab to the next control, Enter to the default button), as with the
+            // system's list view; without one the grid gets them and Tab moves between cells.
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_KEYDOWN:
             OnKeyDown(static_cast<short>(wParam), KeyShiftState());
             return 0;

@@ -314,6 +314,9 @@ private:
     tGridColumn& ColumnEntry(const TaggedValue& vKey);
     void ValidateNewKey(const std::wstring& sKey) const;
     void CheckRow(long lRow) const;
+    // The display position drawn and handled as row text: the last column added with the flag,
+    // whatever flags earlier columns were added with.
+    bool IsRowTextPosition(long lPosition) const noexcept { return m_bHasRowText && lPosition == m_lRowTextCol; }
     void RowStartsChangedFrom(size_t row) noexcept;
     void EnsureRowStarts(size_t upTo = SIZE_MAX) const noexcept;
     std::vector<tGridCell> BlankRow() const;

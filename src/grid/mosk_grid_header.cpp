@@ -41,7 +41,7 @@ void MoskGrid::SetHeaders() {
         m_cHeader->RemoveColumn(item);
     for (size_t c = 1; c < m_tCols.size(); ++c) {
         tGridColumn& column = m_tCols[c];
-        if (!column.bVisible || column.bRowTextCol) {
+        if (!column.bVisible || IsRowTextPosition(static_cast<long>(c))) {
             column.lHeaderColIndex = 0;
             continue;
         }
@@ -192,12 +192,13 @@ void MoskGrid::m_cHeader_ColumnEndDrag(long& lColumn, long& lOrder) {
     tGridColumn moved = std::move(m_tCols[static_cast<size_t>(source)]);
     m_tCols.erase(m_tCols.begin() + source);
     m_tCols.insert(m_tCols.begin() + target, std::move(moved));
-    if (m_lRowTextCol > 0) {
-        for (size_t c = 1; c < m_tCols.size(); ++c) {
-            if (m_tCols[c].bRowTextCol)
-                m_lRowTextCol = static_cast<long>(c);
-        }
-    }
+    // The row-text column keeps its identity: it is the moved column or one of those that shifted.
+    if (m_lRowTextCol == source)
+        m_lRowTextCol = target;
+    else if (source < m_lRowTextCol && m_lRowTextCol <= target)
+        --m_lRowTextCol;
+    else if (target <= m_lRowTextCol && m_lRowTextCol < source)
+        ++m_lRowTextCol;
     RecomputeColumnStarts(m_tCols);
     m_bDirty = true;
     Draw();

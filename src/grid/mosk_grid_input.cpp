@@ -51,14 +51,14 @@ long MoskGrid::LastVisibleRow() const noexcept {
 
 long MoskGrid::FirstVisibleColumn() const noexcept {
     for (long c = 1; c <= Columns(); ++c)
-        if (m_tCols[static_cast<size_t>(c)].bVisible && !m_tCols[static_cast<size_t>(c)].bRowTextCol)
+        if (m_tCols[static_cast<size_t>(c)].bVisible && !IsRowTextPosition(c))
             return m_tCols[static_cast<size_t>(c)].lCellColIndex;
     return 0;
 }
 
 long MoskGrid::LastVisibleColumn() const noexcept {
     for (long c = Columns(); c >= 1; --c)
-        if (m_tCols[static_cast<size_t>(c)].bVisible && !m_tCols[static_cast<size_t>(c)].bRowTextCol)
+        if (m_tCols[static_cast<size_t>(c)].bVisible && !IsRowTextPosition(c))
             return m_tCols[static_cast<size_t>(c)].lCellColIndex;
     return 0;
 }
@@ -93,9 +93,9 @@ bool MoskGrid::MoveCurrentCell(long dc, long dr) {
         if (!group) {
             for (pos += dc; pos >= 1 && pos <= Columns(); pos += dc) {
                 const tGridColumn& column = m_tCols[static_cast<size_t>(pos)];
-                if (column.bVisible && !column.bRowTextCol)
+                if (column.bVisible && !IsRowTextPosition(pos))
                     break;
-                if (column.bRowTextCol && !m_bRowMode)
+                if (IsRowTextPosition(pos) && !m_bRowMode)
                     break;  // in cell mode the row text is a stop of its own
             }
             if (pos >= 1 && pos <= Columns()) {

@@ -68,7 +68,7 @@ void MoskGrid::CellFromPoint(long xPixels, long yPixels, long& lRow, long& lCol)
     }
     for (long c = 1; c <= Columns(); ++c) {
         const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
-        if (column.bVisible && !column.bRowTextCol && column.lStartX < x && x <= column.lStartX + column.lWidth) {
+        if (column.bVisible && !IsRowTextPosition(c) && column.lStartX < x && x <= column.lStartX + column.lWidth) {
             lCol = column.lCellColIndex;
             return;
         }
@@ -188,7 +188,7 @@ void MoskGrid::EnsureVisible(long lRow, long lCol) {
     if (!column.bVisible && !row.bGroupRow)
         return;
     long target = lCol;
-    if (column.bRowTextCol || row.bGroupRow) {
+    if (IsRowTextPosition(pos) || row.bGroupRow) {
         target = m_lRowTextStartColumn;
         if (target == 0) {
             for (long c = 1; c <= Columns() && target == 0; ++c) {

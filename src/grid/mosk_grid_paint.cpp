@@ -174,7 +174,7 @@ MoskGrid::tVisibleRange MoskGrid::GetVisibleRange() const {
     range.lLastCol = 0;
     for (long c = 1; c <= Columns(); ++c) {
         const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
-        if (!column.bVisible || column.bRowTextCol)
+        if (!column.bVisible || IsRowTextPosition(c))
             continue;
         if (range.lFirstCol == 0 && column.lStartX + column.lWidth > m_lScrollX)
             range.lFirstCol = c;
@@ -257,7 +257,7 @@ void MoskGrid::DrawRows() {
         rp.rowTextLeft = m_tCols[static_cast<size_t>(rowTextStartPos)].lStartX - m_lScrollX;
     for (long c = 1; c <= Columns(); ++c) {
         const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
-        if (column.bVisible && !column.bRowTextCol && c != rowTextStartPos)
+        if (column.bVisible && !IsRowTextPosition(c) && c != rowTextStartPos)
             rp.rowTextRight = std::max(rp.rowTextRight, column.lStartX + column.lWidth - m_lScrollX);
     }
 
@@ -342,7 +342,7 @@ void MoskGrid::DrawRows() {
         if (!row.bGroupRow) {
             for (long c = range.lFirstCol; c <= range.lLastCol; ++c) {
                 const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
-                if (!column.bVisible || column.bRowTextCol)
+                if (!column.bVisible || IsRowTextPosition(c))
                     continue;
                 DrawCell(rp, r, c);
             }

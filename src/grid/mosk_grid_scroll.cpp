@@ -41,7 +41,7 @@ void MoskGrid::UpdateScrollRanges() {
     in.barHeight = barHeight;
     for (size_t c = 1; c < m_tCols.size(); ++c) {
         const tGridColumn& column = m_tCols[c];
-        if (column.bVisible && !column.bRowTextCol)
+        if (column.bVisible && !IsRowTextPosition(static_cast<long>(c)))
             in.totalWidth = std::max(in.totalWidth, column.lStartX + column.lWidth);
     }
     if (Rows() >= 1) {

@@ -297,14 +297,14 @@ void FerrylF::SetUpFileList() {
     Try([&] { lista.DefaultRowHeight(18); });
     Try([&] { lista.HeaderFlat(false); });
     const TaggedValue missing = TaggedValue::Missing();
-    // Only "body" carries the row-text flag: the grid takes the last flagged column as its row text
-    // anyway, and its header and painter skip every flagged column, which would hide the other three.
-    Try([&] { lista.AddColumn(L"file", L"Name", 0, -1, 110, true, false, missing, true, L"", false, 102); });
+    // "file", "size", "path" and "body" carry the row-text flag; the grid takes the last flagged
+    // column, "body", as its row text and shows the other four side by side.
+    Try([&] { lista.AddColumn(L"file", L"Name", 0, -1, 110, true, false, missing, true, L"", true, 102); });
     Try([&] {
         lista.AddColumn(L"date", L"Date", 0, -1, 90, true, false, missing, true, L"dd/mm/yy hh:mm", false, 200);
     });
-    Try([&] { lista.AddColumn(L"size", L"Size (bytes)", 0, -1, 80, true, false, missing, true, L"", false, 102); });
-    Try([&] { lista.AddColumn(L"path", L"Full Path", 0, -1, 240, true, false, missing, true, L"", false, 102); });
+    Try([&] { lista.AddColumn(L"size", L"Size (bytes)", 0, -1, 80, true, false, missing, true, L"", true, 102); });
+    Try([&] { lista.AddColumn(L"path", L"Full Path", 0, -1, 240, true, false, missing, true, L"", true, 102); });
     Try([&] { lista.AddColumn(L"body", L"", 0, -1, 544, true, false, missing, true, L"", true); });
     Try([&] { lista.KeySearchColumn(lista.ColumnIndex(TaggedValue(std::wstring(L"file")))); });
     Try([&] { lista.SetHeaders(); });

@@ -95,6 +95,21 @@ TEST_F(HeaderTest, ItemsFollowHiddenAndReorderedColumns) {
     EXPECT_EQ(ItemTexts(), L"Head 2,Third,Head 1");
 }
 
+TEST_F(HeaderTest, OnlyTheLastRowTextColumnLeavesTheHeader) {
+    // Two columns added with the row-text flag: the later one is the row text, the earlier one an
+    // ordinary column with a header item of its own.
+    grid.AddColumn(L"first", L"Flagged", 0, -1, kColumn, true, false, TaggedValue::Missing(), true, L"", true);
+    grid.AddColumn(L"body", L"Body", 0, -1, kColumn, true, false, TaggedValue::Missing(), true, L"", true);
+    EXPECT_EQ(ItemTexts(), L"Head 1,Head 2,Head 3,Flagged");
+    EXPECT_EQ(grid.RowTextColumn(), 5);
+
+    // Moving a column over the row-text column keeps the row text on the same column.
+    DropItem(3, 0);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[1].lCellColIndex), L"first");
+    EXPECT_EQ(grid.RowTextColumn(), 5);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[5].lCellColIndex), L"body");
+}
+
 TEST_F(HeaderTest, WidthTrackingReachesTheGridAndCanBeRefused) {
     listener.refuseStart = true;
     DragDivider(40);
