@@ -18,8 +18,12 @@ CopyOutcome CopyToFolder(const std::wstring& source, const std::wstring& folder,
     if (!FolderExists(folder))
         return {CopyOutcome::Status::FolderMissing, {}};
     const std::wstring name = FileNameOf(source);
+    // A folder of the same name takes the name as surely as a file does.
+    auto taken = [](const std::wstring& path) {
+        return FileExists(path) || ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
     std::wstring target = CopyTargetPath(folder, name, 0);
-    while (FileExists(target))
+    while (taken(target))
         target = CopyTargetPath(folder, name, ++counter);
     for (int attempt = 0; attempt < kRaceRetries; ++attempt) {
         // bFailIfExists: the existence test above misses network paths, and a file may appear

@@ -609,24 +609,21 @@ void FerrylF::copyC_Click() noexcept {
         ::EnableWindow(m_deleteC, TRUE);
         SetToolTip(m_customD, L"Custom Folder");
     });
-    Try([&] {
-        if (FolderExists(startUp.EudoraAttachmentsFolder)) {
-            ::EnableWindow(m_attachmentsD, TRUE);
-            SetToolTip(m_attachmentsD, L"Attachments Folder");
-        }
-    });
-    Try([&] {
-        if (FolderExists(startUp.TempFolder)) {
-            ::EnableWindow(m_temporaryD, TRUE);
-            SetToolTip(m_temporaryD, L"Temporary Folder");
-        }
-    });
-    Try([&] {
-        if (FolderExists(startUp.DesktopFolder)) {
-            ::EnableWindow(m_desktopD, TRUE);
-            SetToolTip(m_desktopD, L"Desktop Folder");
-        }
-    });
+    struct FolderButton {
+        HWND button;
+        const std::wstring& folder;
+        const wchar_t* tip;
+    };
+    for (const FolderButton& entry : {FolderButton{m_attachmentsD, startUp.EudoraAttachmentsFolder, L"Attachments Folder"},
+                                      FolderButton{m_temporaryD, startUp.TempFolder, L"Temporary Folder"},
+                                      FolderButton{m_desktopD, startUp.DesktopFolder, L"Desktop Folder"}}) {
+        Try([&] {
+            if (FolderExists(entry.folder)) {
+                ::EnableWindow(entry.button, TRUE);
+                SetToolTip(entry.button, entry.tip);
+            }
+        });
+    }
     Try([&] {
         for (const std::wstring* folder :
              {static_cast<const std::wstring*>(&m_customFolder), &startUp.EudoraAttachmentsFolder, &startUp.TempFolder,
@@ -664,6 +661,21 @@ void FerrylF::customD_Click() noexcept {
 
 // --- Send Now ---
 
+namespace {
+
+// The 8.3 form of an existing path, or the path itself when the system has none to give (8.3 names
+// switched off, a folder that may not be listed, a very long path): the file is still there and is
+// passed in full (quoted where it holds a blank) rather than dropped or replaced by nothing. A path
+// that does not exist gives the empty text.
+std::wstring ShortPathOrFull(const std::wstring& path) {
+    std::wstring shortPath = ShortPathName(path);
+    if (shortPath.empty() && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return path;
+    return shortPath;
+}
+
+}  // namespace
+
 void FerrylF::Inform(const wchar_t* text, const wchar_t* title) {
     ::MessageBoxW(Hwnd(), text, title, MB_OK | MB_ICONINFORMATION);
 }
@@ -682,7 +694,7 @@ void FerrylF::send_nowD_Click() noexcept {
         std::wstring path;
         Try([&] { path = m_lista->Cell(row, kColumnPath).Text().ToText(); });
         if (!copy) {
-            Try([&] { shortPaths.push_back(ShortPathName(path)); });
+            Try([&] { shortPaths.push_back(ShortPathOrFull(path)); });
             continue;
         }
         CopyOutcome outcome;
@@ -700,7 +712,7 @@ void FerrylF::send_nowD_Click() noexcept {
             Inform(text.c_str(), kWarningTitle);
             return;
         }
-        Try([&] { shortPaths.push_back(ShortPathName(outcome.target)); });
+        Try([&] { shortPaths.push_back(ShortPathOrFull(outcome.target)); });
     }
     std::wstring arguments;
     Try([&] { arguments = MailArguments(StartUp().ClParameters, shortPaths); });
@@ -710,6 +722,14 @@ void FerrylF::send_nowD_Click() noexcept {
         return;
     }
     wait.reset();
+    // Files that arrived from Explorer while the mail program was being chosen were not sent: they
+    // stay listed, and the window with them, instead of going with the window.
+    if (Rows() > rows) {
+        for (long row = rows; row >= 1; --row)
+            Try([&] { m_lista->RemoveRow(row); });
+        ApplySendNowRule();
+        return;
+    }
     Unload();
 }
 
@@ -717,10 +737,10 @@ bool FerrylF::StartMailProgram(const std::wstring& arguments) {
     std::wstring program;
     StartUpState& startUp = StartUp();
     if (FileExists(m_mailProgramPath)) {
-        m_mailProgramPath = ShortPathName(m_mailProgramPath);
+        m_mailProgramPath = ShortPathOrFull(m_mailProgramPath);
         program = m_mailProgramPath;
     } else if (FileExists(startUp.EudoraProgram)) {
-        startUp.EudoraProgram = ShortPathName(startUp.EudoraProgram);
+        startUp.EudoraProgram = ShortPathOrFull(startUp.EudoraProgram);
         program = startUp.EudoraProgram;
     } else {
         try {
@@ -732,7 +752,9 @@ bool FerrylF::StartMailProgram(const std::wstring& arguments) {
             dialog.Filter(L"Program Files (*.exe)|*.exe");
             dialog.FilterIndex(1);
             dialog.ShowOpen();
-            m_mailProgramPath = ShortPathName(dialog.FileName());
+            m_mailProgramPath = ShortPathOrFull(dialog.FileName());
+            if (m_mailProgramPath.empty())
+                return false;
             WriteIni(kSection, L"MailProgram", m_mailProgramPath, startUp.IniFile);
             program = m_mailProgramPath;
         } catch (...) {
@@ -746,7 +768,9 @@ bool FerrylF::StartMailProgram(const std::wstring& arguments) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    // The program is named apart from the command line, so that nothing on it (an empty or odd
+    // program path) can make the system run one of the listed files instead.
+    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                          &process)) {
         ::CloseHandle(process.hThread);
         ::CloseHandle(process.hProcess);

@@ -34,6 +34,18 @@ TEST(CopyStep, CollisionsTakeTheNextCounterSharedByTheRun) {
     EXPECT_TRUE(FileExists(a)) << "the source stays without Delete source files";
 }
 
+TEST(CopyStep, AFolderOfTheSameNameIsSteppedAroundToo) {
+    TempFolder source, dest;
+    const std::wstring a = source.WriteFile(L"report.doc", "text");
+    dest.MakeFolder(L"report.doc");
+    long counter = 0;
+    CopyOutcome outcome = CopyToFolder(a, dest.Path() + L"\\", counter, true);
+    ASSERT_EQ(outcome.status, CopyOutcome::Status::Copied);
+    EXPECT_EQ(outcome.target, dest / L"report.doc.1");
+    EXPECT_EQ(ReadFileBytes(outcome.target), "text");
+    EXPECT_FALSE(FileExists(a));
+}
+
 TEST(CopyStep, DeletesTheSourceOnlyAfterAGoodCopy) {
     TempFolder source, dest;
     const std::wstring a = source.WriteFile(L"a.txt", "payload");
