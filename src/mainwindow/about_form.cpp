@@ -4,6 +4,7 @@
 
 #include "common/twips.h"
 #include "mainwindow/about_text.h"
+#include "mainwindow/form_controls.h"
 #include "mainwindow/resource.h"
 #include "mainwindow/version_info.h"
 #include "winsvc/modal_loop.h"
@@ -34,12 +35,7 @@ bool AboutF::Load() {
                       outer.bottom - outer.top))
         return false;
 
-    HDC screen = ::GetDC(nullptr);
-    int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    // Tahoma 8.25 points.
-    m_font.reset(::CreateFontW(-::MulDiv(825, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+    m_font = CreateFormFont();
 
     // Created in tab order, which is also the order the dialog keys walk.
     m_cbClose = AddControl(L"BUTTON", L"&Close", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, 2865, 2280, 1455, 375);
@@ -60,13 +56,7 @@ bool AboutF::Load() {
 
 HWND AboutF::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int id, long left, long top,
                         long width, long height) {
-    RECT r = TwipsRect(left, top, width, height);
-    HWND control = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, r.left,
-                                     r.top, r.right - r.left, r.bottom - r.top, Hwnd(),
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
-                                     nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
-    return control;
+    return CreateFormControl(Hwnd(), className, text, style, id, left, top, width, height, m_font.get());
 }
 
 void AboutF::Form_Load() {

@@ -13,6 +13,7 @@
 #include "common/twips.h"
 #include "mainwindow/copy_step.h"
 #include "mainwindow/file_entry.h"
+#include "mainwindow/form_controls.h"
 #include "mainwindow/resource.h"
 #include "mainwindow/send_rules.h"
 #include "settings/funkcije.h"
@@ -158,12 +159,7 @@ bool FerrylF::Load() noexcept {
 
 void FerrylF::CreateControls() {
     const HWND form = Hwnd();
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    // Tahoma 8.25 points: the face Windows itself substitutes for "MS Sans Serif".
-    m_font.reset(::CreateFontW(-::MulDiv(825, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+    m_font = CreateFormFont();
 
     // Created first, so the list comes first in the tab order.
     m_lista = std::make_unique<MoskGrid>();
@@ -225,13 +221,7 @@ HWND FerrylF::AddControl(HWND parent,
                          long top,
                          long width,
                          long height) {
-    const RECT r = TwipsRect(left, top, width, height);
-    HWND control =
-        ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, r.left, r.top,
-                          r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                          ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
-    return control;
+    return CreateFormControl(parent, className, text, style, id, left, top, width, height, m_font.get());
 }
 
 void FerrylF::Form_Load() {
@@ -449,18 +439,22 @@ void FerrylF::EnableSendNow() {
 
 // --- the file list's commands ---
 
+void FerrylF::ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter) {
+    dialog.hwnd(Hwnd());
+    dialog.DialogTitle(title);
+    dialog.CancelError(true);
+    dialog.flags(kOpenFlags);
+    dialog.Filter(filter);
+    dialog.FilterIndex(1);
+    dialog.ShowOpen();  // raises when cancelled
+}
+
 void FerrylF::AddFileFromDialog() noexcept {
     if (!Loaded())
         return;
     try {
         cmDlg dialog;
-        dialog.hwnd(Hwnd());
-        dialog.DialogTitle(L"Add File");
-        dialog.CancelError(true);
-        dialog.flags(kOpenFlags);
-        dialog.Filter(L"All Files (*.*)|*.*");
-        dialog.FilterIndex(1);
-        dialog.ShowOpen();
+        ShowOpenDialog(dialog, L"Add File", L"All Files (*.*)|*.*");
         const long row = Rows() + 1;
         if (row > 32767)
             return;  // the list's row numbers are 16-bit
@@ -745,13 +739,7 @@ bool FerrylF::StartMailProgram(const std::wstring& arguments) {
     } else {
         try {
             cmDlg dialog;
-            dialog.hwnd(Hwnd());
-            dialog.DialogTitle(L"Select E-Mail Program");
-            dialog.CancelError(true);
-            dialog.flags(kOpenFlags);
-            dialog.Filter(L"Program Files (*.exe)|*.exe");
-            dialog.FilterIndex(1);
-            dialog.ShowOpen();
+            ShowOpenDialog(dialog, L"Select E-Mail Program", L"Program Files (*.exe)|*.exe");
             m_mailProgramPath = ShortPathOrFull(dialog.FileName());
             if (m_mailProgramPath.empty())
                 return false;

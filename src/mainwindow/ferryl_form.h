@@ -19,6 +19,8 @@
 
 namespace ferryl {
 
+class cmDlg;
+
 class InstanceF;
 
 // The bottom panel: a plain container that hands its controls' notifications to the main window.
@@ -116,6 +118,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
                     long width,
                     long height);
     void SetUpFileList();
+    void ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter);
     void ApplySendNowRule();
     // Holds the list's painting while a batch of rows comes in; the message loop lets it go.
     void DeferRedraw();

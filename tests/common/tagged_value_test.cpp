@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/error.h"
+#include "support/dates.h"
 
 namespace ferryl {
 namespace {
@@ -11,17 +12,6 @@ std::wstring LocaleText(LCTYPE type) {
     wchar_t buffer[16] = {};
     ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 16);
     return buffer;
-}
-
-TaggedValue DateOf(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
-    SYSTEMTIME time{};
-    time.wYear = year;
-    time.wMonth = month;
-    time.wDay = day;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    return TaggedValue::FromSystemTime(time);
 }
 
 template <typename F>
@@ -55,9 +45,9 @@ TEST(TaggedValueLocale, SystemLocaleFollowsLang) {
 TEST(TaggedValueLocale, FileListPicturesUseTheLocaleSeparators) {
     std::wstring dateSep = LocaleText(LOCALE_SDATE);
     std::wstring thousands = LocaleText(LOCALE_STHOUSAND);
-    EXPECT_EQ(DateOf(2026, 1, 5, 13, 7, 59).Format(L"dd/mm/yy hh:mm"),
+    EXPECT_EQ(test::DateValue(2026, 1, 5, 13, 7, 59).Format(L"dd/mm/yy hh:mm"),
               L"05" + dateSep + L"01" + dateSep + L"26 13:07");
-    EXPECT_EQ(DateOf(1999, 12, 31).Format(L"dd/mm/yy hh:mm"), L"31" + dateSep + L"12" + dateSep + L"99 00:00");
+    EXPECT_EQ(test::DateValue(1999, 12, 31).Format(L"dd/mm/yy hh:mm"), L"31" + dateSep + L"12" + dateSep + L"99 00:00");
 
     const std::wstring sizePicture = L"#,###,###,##0";
     EXPECT_EQ(TaggedValue(0).Format(sizePicture), L"0");
@@ -107,9 +97,9 @@ TEST(TaggedValue, ConversionsFollowVisualBasic) {
     EXPECT_FALSE(TaggedValue(L"0").ToBoolean());
 
     // A date at midnight shows no time, like CStr of a date.
-    TaggedValue midnight = DateOf(2026, 3, 4);
+    TaggedValue midnight = test::DateValue(2026, 3, 4);
     EXPECT_EQ(midnight.ToText().find(L':'), std::wstring::npos);
-    EXPECT_NE(DateOf(2026, 3, 4, 10, 30).ToText().find(L':'), std::wstring::npos);
+    EXPECT_NE(test::DateValue(2026, 3, 4, 10, 30).ToText().find(L':'), std::wstring::npos);
     // The date's own text reads back as the same date.
     EXPECT_TRUE(TaggedValue(midnight.ToText()).IsDate());
     EXPECT_DOUBLE_EQ(TaggedValue(midnight.ToText()).ToDate().value, midnight.ToDate().value);
@@ -142,13 +132,13 @@ TEST(TaggedValue, ComparisonPutsNumbersBeforeTextsAndEmptyBesideEither) {
     EXPECT_TRUE(Compare(TaggedValue(), TaggedValue(1)) < 0);
     EXPECT_TRUE(Compare(TaggedValue(), TaggedValue(-1)) > 0);
     EXPECT_TRUE(TaggedValue(true) == TaggedValue(-1));
-    EXPECT_TRUE(Compare(DateOf(2020, 1, 1), DateOf(2020, 1, 2)) < 0);
+    EXPECT_TRUE(Compare(test::DateValue(2020, 1, 1), test::DateValue(2020, 1, 2)) < 0);
     EXPECT_TRUE(TaggedValue(2.0) == TaggedValue(2));
     EXPECT_EQ(ErrorNumberOf([] { (void)Compare(TaggedValue::Missing(), TaggedValue(1)); }), kErrTypeMismatch);
 }
 
 TEST(TaggedValue, VariantRoundTrip) {
-    for (const TaggedValue& value : {TaggedValue(), TaggedValue(true), TaggedValue(2.5), DateOf(2001, 2, 3, 4, 5, 6),
+    for (const TaggedValue& value : {TaggedValue(), TaggedValue(true), TaggedValue(2.5), test::DateValue(2001, 2, 3, 4, 5, 6),
                                      TaggedValue(L"text \u00e9"), TaggedValue::Missing()}) {
         VARIANT variant = value.ToVariant();
         EXPECT_TRUE(TaggedValue::FromVariant(variant).Identical(value));

@@ -2,6 +2,7 @@
 // and the key search.
 
 #include "grid_fixture.h"
+#include "support/dates.h"
 
 namespace ferryl::test {
 namespace {
@@ -101,14 +102,7 @@ TEST_F(GridTest, FormattedTextUsesTheColumnsPicture) {
     grid.AddColumn(L"size", L"", 0, -1, -1, true, false, TaggedValue::Missing(), true, L"#,###,###,##0");
     grid.AddColumn(L"plain");
     grid.Rows(1);
-    SYSTEMTIME time{};
-    time.wYear = 2024;
-    time.wMonth = 3;
-    time.wDay = 7;
-    time.wHour = 14;
-    time.wMinute = 5;
-    time.wSecond = 59;
-    grid.CellText(1, 1, TaggedValue::FromSystemTime(time));
+    grid.CellText(1, 1, DateValue(2024, 3, 7, 14, 5, 59));
     grid.CellText(1, 2, TaggedValue(1234567.0));
     grid.CellText(1, 3, TaggedValue(L"as is"));
     EXPECT_EQ(grid.CellFormattedText(1, 1), L"07/03/24 14:05");

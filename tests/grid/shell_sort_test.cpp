@@ -7,6 +7,7 @@
 
 #include "common/error.h"
 #include "grid/sort_shell_order.h"
+#include "support/dates.h"
 
 namespace ferryl {
 namespace {
@@ -51,19 +52,6 @@ Sort OneKey(short column, long type, long order = Sort::eSortAscending) {
     sort.SortType(1, type);
     sort.SortOrder(1, order);
     return sort;
-}
-
-Date MakeDate(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
-    SYSTEMTIME time{};
-    time.wYear = year;
-    time.wMonth = month;
-    time.wDay = day;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    double value = 0;
-    ::SystemTimeToVariantTime(&time, &value);
-    return Date{value};
 }
 
 using Texts = std::vector<std::wstring>;
@@ -156,9 +144,9 @@ TEST(ShellSort, NumericKeyComparesFractionsAndEmptyAsZero) {
 
 TEST(ShellSort, DayAccuracyTreatsTimesOfOneDayAsEqualSoTheNextKeyDecides) {
     Tables t;
-    t.Add({MakeDate(2024, 3, 5, 18, 0), L"b"});
-    t.Add({MakeDate(2024, 3, 5, 9, 30), L"a"});
-    t.Add({MakeDate(2024, 3, 4, 23, 59), L"z"});
+    t.Add({test::DateValue(2024, 3, 5, 18, 0), L"b"});
+    t.Add({test::DateValue(2024, 3, 5, 9, 30), L"a"});
+    t.Add({test::DateValue(2024, 3, 4, 23, 59), L"z"});
     Sort sort = OneKey(1, Sort::eSortDateDayAccuracy);
     sort.SortColumn(2, 2);
     sort.SortType(2, Sort::eSortString);
@@ -169,10 +157,10 @@ TEST(ShellSort, DayAccuracyTreatsTimesOfOneDayAsEqualSoTheNextKeyDecides) {
 
 TEST(ShellSort, NonDatesComeFirstAscendingAndLastInOrderTwo) {
     Tables t;
-    t.Add({MakeDate(2023, 6, 1)});
+    t.Add({test::DateValue(2023, 6, 1)});
     t.Add({L"not a date"});
     t.Add({L"5/3/2021"});  // text that reads as a date
-    t.Add({MakeDate(2022, 1, 1)});
+    t.Add({test::DateValue(2022, 1, 1)});
     Tables descending = t;
     OneKey(1, Sort::eSortDateYearAccuracy).SortRows(t.cells, t.rows);
     EXPECT_EQ(t.Keys(), (Texts{L"r2", L"r3", L"r4", L"r1"}));
