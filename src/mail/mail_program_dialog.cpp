@@ -137,7 +137,7 @@ std::wstring DescribeMailProgramSetting(const std::wstring& setting) {
     const MailProgramSetting parsed = ParseMailProgramSetting(setting);
     switch (parsed.kind) {
         case MailProgramSetting::Kind::None:
-            return L"None: Send Now uses the default mail client, or asks for a program";
+            return L"None chosen: Send Now uses Eudora or the default mail client when there is one, else asks";
         case MailProgramSetting::Kind::DefaultMapi:
             return L"The default mail client (Simple MAPI)";
         case MailProgramSetting::Kind::NamedMapi:

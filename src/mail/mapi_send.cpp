@@ -33,7 +33,9 @@ std::string FileHead(const std::wstring& path) {
 
 constexpr int kOwnBits = sizeof(void*) * 8;
 
-std::wstring BitnessFailure(const std::wstring& dllPath) {
+}  // namespace
+
+std::wstring WrongBitnessText(const std::wstring& dllPath) {
     const std::optional<uint16_t> machine = PeMachine(FileHead(dllPath));
     const int bits = machine ? MachineBits(*machine) : 0;
     if (bits == 0 || bits == kOwnBits)
@@ -43,6 +45,8 @@ std::wstring BitnessFailure(const std::wstring& dllPath) {
            L"-bit program, which cannot load it.\n\nInstall the " + std::to_wstring(kOwnBits) +
            L"-bit edition of the mail client, or choose its program with File > E-Mail Program.";
 }
+
+namespace {
 
 // A bare DLL name is looked for in the system folder only, never beside the program or in the
 // current folder, where anyone could have put a DLL of that name.
@@ -106,14 +110,14 @@ ULONG CallAnsi(const MapiLibrary& library, const std::vector<MapiAttachment>& fi
         paths.push_back(ToAnsi(file.shortPath.empty() ? file.path : file.shortPath));
         names.push_back(ToAnsi(AnsiOrShortName(file)));
     }
-    std::vector<::MapiFileDesc> descriptors(files.size());
+    std::vector<mapi::MapiFileDesc> descriptors(files.size());
     for (size_t i = 0; i < files.size(); ++i) {
         descriptors[i] = {};
         descriptors[i].nPosition = static_cast<ULONG>(-1);
         descriptors[i].lpszPathName = paths[i].data();
         descriptors[i].lpszFileName = names[i].data();
     }
-    ::MapiMessage message{};
+    mapi::MapiMessage message{};
     message.nFileCount = static_cast<ULONG>(descriptors.size());
     message.lpFiles = descriptors.empty() ? nullptr : descriptors.data();
     return library.sendMailA(0, reinterpret_cast<ULONG_PTR>(uiParent), &message, kMapiSendFlags, 0);
@@ -131,7 +135,7 @@ MapiLoad LoadMapiLibrary(const std::wstring& dllPath) {
         module = LoadDll(dllPath);
         if (!module) {
             const DWORD error = ::GetLastError();
-            std::wstring failure = BitnessFailure(dllPath);
+            std::wstring failure = WrongBitnessText(dllPath);
             if (failure.empty())
                 failure = L"The mail client's DLL \"" + dllPath + L"\" cannot be loaded.\n\n" + SystemErrorText(error);
             return {std::nullopt, failure};
@@ -175,7 +179,7 @@ std::unique_ptr<MapiSend> MapiSend::Start(const MapiLibrary& library,
     send->m_thread = std::thread([shared = send->m_call] {
         // Clients use COM and show windows: a single-threaded apartment, pumped by their dialogs.
         const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ULONG result = MAPI_E_FAILURE;
+        ULONG result = mapi::kFailure;
         try {
             result = CallMapiSendMail(shared->library, shared->files, shared->uiParent);
         } catch (...) {

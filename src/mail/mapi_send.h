@@ -32,13 +32,17 @@ struct MapiLoad {
 // that would run into an unloaded DLL.
 MapiLoad LoadMapiLibrary(const std::wstring& dllPath);
 
+// Why a DLL cannot be loaded into this program because of its bitness (a 32-bit DLL in a 64-bit
+// program), in words; empty when its bitness fits or cannot be told.
+std::wstring WrongBitnessText(const std::wstring& dllPath);
+
 struct MapiAttachment {
     std::wstring path;       // the full long path
     std::wstring shortPath;  // its 8.3 form, for the ANSI call (the long path when there is none)
 };
 
 // The flags of the call: the client's compose window, with a logon dialog if it needs one.
-inline constexpr ULONG kMapiSendFlags = MAPI_DIALOG | MAPI_LOGON_UI;
+inline constexpr ULONG kMapiSendFlags = mapi::kDialog | mapi::kLogonUi;
 
 class MapiSend {
   public:

@@ -1,60 +1,72 @@
 #pragma once
-// Simple MAPI's wide message types and entry points, declared here with the Windows SDK's layout:
-// MinGW's mapi.h has only the ANSI ones, and the SDK's declares the wide ones only for Windows 8
-// targets. In our namespace they cannot clash with either header.
+// Simple MAPI's message types, flags and entry points, declared here with the Windows SDK's
+// layout. MinGW's mapi.h has no wide types, and the SDK's declares them only for Windows 8
+// targets; declared in our own namespace, and without either header, they build with both
+// compilers and cannot clash with a declaration of theirs.
 
 #include <windows.h>
-// After windows.h, which it needs.
-#include <mapi.h>
 
 #include <cstddef>
 
 namespace ferryl::mapi {
 
-struct MapiRecipDescW {
+using LHANDLE = ULONG_PTR;
+using FLAGS = ULONG;
+
+inline constexpr FLAGS kLogonUi = 0x00000001;  // MAPI_LOGON_UI
+inline constexpr FLAGS kDialog = 0x00000008;   // MAPI_DIALOG
+inline constexpr ULONG kFailure = 2;           // MAPI_E_FAILURE
+
+template <typename Text>
+struct RecipDesc {
     ULONG ulReserved;
     ULONG ulRecipClass;
-    PWSTR lpszName;
-    PWSTR lpszAddress;
+    Text lpszName;
+    Text lpszAddress;
     ULONG ulEIDSize;
     PVOID lpEntryID;
 };
 
-struct MapiFileDescW {
+template <typename Text>
+struct FileDesc {
     ULONG ulReserved;
     ULONG flFlags;
     ULONG nPosition;
-    PWSTR lpszPathName;
-    PWSTR lpszFileName;
+    Text lpszPathName;
+    Text lpszFileName;
     PVOID lpFileType;
 };
 
-struct MapiMessageW {
+template <typename Text>
+struct Message {
     ULONG ulReserved;
-    PWSTR lpszSubject;
-    PWSTR lpszNoteText;
-    PWSTR lpszMessageType;
-    PWSTR lpszDateReceived;
-    PWSTR lpszConversationID;
+    Text lpszSubject;
+    Text lpszNoteText;
+    Text lpszMessageType;
+    Text lpszDateReceived;
+    Text lpszConversationID;
     FLAGS flFlags;
-    MapiRecipDescW* lpOriginator;
+    RecipDesc<Text>* lpOriginator;
     ULONG nRecipCount;
-    MapiRecipDescW* lpRecips;
+    RecipDesc<Text>* lpRecips;
     ULONG nFileCount;
-    MapiFileDescW* lpFiles;
+    FileDesc<Text>* lpFiles;
 };
 
-// The wide types differ from the ANSI ones only in their text pointers.
-static_assert(sizeof(MapiMessageW) == sizeof(::MapiMessage));
-static_assert(offsetof(MapiMessageW, lpFiles) == offsetof(::MapiMessage, lpFiles));
-static_assert(offsetof(MapiMessageW, nRecipCount) == offsetof(::MapiMessage, nRecipCount));
-static_assert(sizeof(MapiFileDescW) == sizeof(::MapiFileDesc));
-static_assert(offsetof(MapiFileDescW, lpszFileName) == offsetof(::MapiFileDesc, lpszFileName));
-static_assert(sizeof(MapiRecipDescW) == sizeof(::MapiRecipDesc));
+using MapiRecipDesc = RecipDesc<LPSTR>;
+using MapiFileDesc = FileDesc<LPSTR>;
+using MapiMessage = Message<LPSTR>;
+using MapiRecipDescW = RecipDesc<PWSTR>;
+using MapiFileDescW = FileDesc<PWSTR>;
+using MapiMessageW = Message<PWSTR>;
+
+// The SDK's sizes: natural alignment, pointers of the platform's width.
+static_assert(sizeof(MapiFileDescW) == (sizeof(void*) == 8 ? 40 : 24));
+static_assert(sizeof(MapiMessageW) == (sizeof(void*) == 8 ? 96 : 48));
+static_assert(offsetof(MapiMessageW, lpFiles) == (sizeof(void*) == 8 ? 88 : 44));
 
 using SendMailW =
     ULONG(WINAPI*)(LHANDLE session, ULONG_PTR uiParam, MapiMessageW* message, FLAGS flags, ULONG reserved);
-using SendMailA =
-    ULONG(WINAPI*)(LHANDLE session, ULONG_PTR uiParam, ::MapiMessage* message, FLAGS flags, ULONG reserved);
+using SendMailA = ULONG(WINAPI*)(LHANDLE session, ULONG_PTR uiParam, MapiMessage* message, FLAGS flags, ULONG reserved);
 
 }  // namespace ferryl::mapi

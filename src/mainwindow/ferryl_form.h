@@ -177,6 +177,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     std::unique_ptr<MapiSend> m_mapiSend;
     long m_sendingRows = 0;
     bool m_closeAfterSend = false;
+    bool m_inSendNow = false;
 
     // Kept for the whole run, as the settings file gives them at each load.
     std::wstring m_customFolder;

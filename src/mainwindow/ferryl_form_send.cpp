@@ -11,6 +11,7 @@
 #include "mail/mail_clients.h"
 #include "mail/mail_program_dialog.h"
 #include "mail/mapi_outcome.h"
+#include "mail/mapi_send.h"
 #include "mail/program_start.h"
 #include "mail/utf8.h"
 #include "mainwindow/copy_step.h"
@@ -82,10 +83,16 @@ MailTargetChoice MapiTarget(const std::wstring& dll) {
 }
 
 MailTargetChoice DefaultClientTarget() {
-    if (!DefaultMailClient())
+    const std::optional<std::wstring> name = DefaultMailClient();
+    if (!name)
         return Failed(
             L"No default mail client is set up on this computer, so the files cannot be handed to one.\n\nChoose a "
             L"mail program with File > E-Mail Program.");
+    // The system's MAPI DLL would fail on a client DLL of the other bitness without saying why.
+    if (const std::optional<std::wstring> dll = MailClientDll(*name)) {
+        if (std::wstring failure = WrongBitnessText(*dll); !failure.empty())
+            return Failed(failure);
+    }
     return MapiTarget(SystemMapiDll());
 }
 
@@ -449,8 +456,15 @@ void FerrylF::FinishSend(long rows) {
 }
 
 void FerrylF::send_nowD_Click() noexcept {
-    if (Rows() == 0 || Sending())
+    // A click that arrives while this one waits in a dialog (the program's choice, a warning) is
+    // dispatched by that dialog's loop; it must not start a second run over the same rows.
+    if (Rows() == 0 || Sending() || m_inSendNow)
         return;
+    m_inSendNow = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{m_inSendNow};
     // What is listed now is what is sent; files arriving meanwhile wait for the next Send Now.
     const long rows = Rows();
     std::optional<WaitCursor> wait(std::in_place);

@@ -129,7 +129,8 @@ TEST_F(MailProgramsTest, AClientThatFailsLeavesTheWindowAndTheListWithAWarning) 
     PressSendNow();
     EXPECT_TRUE(AnswerBox(test::kWarningTitle, {L"The mail client failed", L"MAPI_E_FAILURE"}));
     ASSERT_TRUE(MainWindow()) << "the window stays";
-    EXPECT_TRUE(PumpUntil([] { return ::IsWindowEnabled(MainWindow()) && ::IsWindowEnabled(PanelChild(L"&Send Now")); }));
+    EXPECT_TRUE(
+        PumpUntil([] { return ::IsWindowEnabled(MainWindow()) && ::IsWindowEnabled(PanelChild(L"&Send Now")); }));
     // The same list goes again, and this time the client takes it.
     SetMapiResult("0");
     ::DeleteFileW(Mapi(L"mapi_record.txt").c_str());
@@ -164,6 +165,26 @@ TEST_F(MailProgramsTest, WhileTheClientHasTheFilesTheWindowPaintsAndASecondSendN
     ASSERT_TRUE(ferryl.WaitForExit()) << "the close asked for meanwhile comes once the client is done";
     EXPECT_EQ(ReadRecord(Mapi(L"mapi_calls.txt")), L"MAPISendMailW\n") << "one call only";
     EXPECT_EQ(MapiRecord(), MapiRecordOf({blank}));
+}
+
+TEST_F(MailProgramsTest, ADefaultClientWithA32BitDllIsNamedAsSuch) {
+    WriteIni(L"Settings", L"MailProgram", L"", ini);
+    // The headers of a 32-bit DLL, as a 32-bit Office registers its MAPI DLL.
+    std::string head(0x200, '\0');
+    head.replace(0, 2, "MZ");
+    head[0x3C] = '\x80';
+    head.replace(0x80, 6, std::string("PE\0\0\x4C\x01", 6));
+    const std::wstring dll = programFolder.WriteFile(L"olmapi32.dll", head);
+    Keep(HKEY_LOCAL_MACHINE, std::wstring(kMailClientsKey) + L"\\" + kClient, L"DLLPath", dll);
+    Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", std::wstring(kClient));
+    Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
+    PressSendNow();
+    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {Quoted(dll) + L" is a 32-bit DLL", L"64-bit program"}));
+    EXPECT_TRUE(MainWindow()) << "the window stays with its list";
+    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ferryl.WaitForExit());
 }
 
 TEST_F(MailProgramsTest, TheNewOutlookGetsADraftHoldingEveryFile) {

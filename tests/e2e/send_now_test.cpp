@@ -175,8 +175,8 @@ TEST_F(SendNowTest, AProgramThatCannotBeStartedIsReportedAndTheListStays) {
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, file));
     PressSendNow();
-    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {L"The mail program \"" + ShortPathName(bogus) + L"\" could not be started.",
-                                                L"(error "}));
+    EXPECT_TRUE(AnswerBox(test::kWarningTitle,
+                          {L"The mail program \"" + ShortPathName(bogus) + L"\" could not be started.", L"(error "}));
     EXPECT_TRUE(MainWindow()) << "the window stays open";
     EXPECT_TRUE(::IsWindowEnabled(PanelChild(L"&Send Now"))) << "with its list";
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
@@ -200,12 +200,38 @@ class NoMailProgramTest : public SendNowTest {
     }
 };
 
+int CountWindows(const wchar_t* title) {
+    struct Count {
+        const wchar_t* title;
+        int found = 0;
+    } count{title};
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* count = reinterpret_cast<Count*>(data);
+            wchar_t text[256]{};
+            ::GetWindowTextW(window, text, 256);
+            if (std::wstring(text) == count->title && ::IsWindowVisible(window))
+                ++count->found;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.found;
+}
+
 TEST_F(NoMailProgramTest, TheDialogCancelledStartsNothing) {
     const std::wstring file = files.WriteFile(L"x.txt");
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, file));
     PressSendNow();
+    ASSERT_TRUE(PumpUntil([] { return CountWindows(L"Select E-Mail Program") == 1; }));
+    // A second click while the first waits for the choice (a screen reader's or a tool's) starts
+    // no second run.
+    PressSendNow();
+    ::Sleep(500);
+    EXPECT_EQ(CountWindows(L"Select E-Mail Program"), 1);
     CancelTheProgramChoice();
+    ::Sleep(300);
+    EXPECT_EQ(CountWindows(L"Ferryl Handler"), 0) << "one run, one message";
     EXPECT_TRUE(MainWindow()) << "the window stays open";
     EXPECT_FALSE(FileExists(CommandLineRecord())) << "nothing was started";
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", ini), L"");

@@ -86,7 +86,8 @@ TEST_F(MailFormTest, TheSentRowsStayUntilTheClientReturnsAndLaterFilesStayListed
     form.RemoveSelectedFile();
     EXPECT_EQ(form.Rows(), 3) << "the row being sent stays";
     form.send_nowD_Click();
-    EXPECT_EQ(test::ReadFileBytes(Beside(L"mapi_calls.txt")), std::string("M\0A\0P\0I\0S\0e\0n\0d\0M\0a\0i\0l\0W\0\n\0", 28))
+    EXPECT_EQ(test::ReadFileBytes(Beside(L"mapi_calls.txt")),
+              std::string("M\0A\0P\0I\0S\0e\0n\0d\0M\0a\0i\0l\0W\0\n\0", 28))
         << "no second call";
     form.Lista()->SelectedRow(3);
 
@@ -101,18 +102,43 @@ TEST_F(MailFormTest, TheSentRowsStayUntilTheClientReturnsAndLaterFilesStayListed
     EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
 }
 
-// Waits on its own thread for a top-level window of this process with the caption, then runs the
-// steps on it.
+// The control with the keyboard focus in the thread that runs the dialog, once the dialog has
+// given it one.
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    for (int i = 0; i < 200; ++i) {
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info);
+        if (info.hwndFocus && ::IsChild(dialog, info.hwndFocus))
+            return info.hwndFocus;
+        ::Sleep(10);
+    }
+    return nullptr;
+}
+
+// Waits on its own thread for a dialog of this process with the caption, then runs the steps on
+// it. A dialog the steps leave open is cancelled, so that a failing test does not hang.
 class DialogDriver {
   public:
     DialogDriver(const wchar_t* caption, std::function<void(HWND)> steps)
         : m_thread([caption, steps = std::move(steps), this] {
-              for (int i = 0; i < 500 && !m_found; ++i) {
-                  if (HWND dialog = ::FindWindowW(L"#32770", caption)) {
-                      m_found = true;
-                      steps(dialog);
-                  }
+              HWND dialog = nullptr;
+              for (int i = 0; i < 500 && !(dialog = ::FindWindowW(L"#32770", caption)); ++i)
                   ::Sleep(20);
+              if (!dialog)
+                  return;
+              m_found = true;
+              FocusOf(dialog);
+              steps(dialog);
+              for (int i = 0; i < 250 && ::IsWindow(dialog); ++i)
+                  ::Sleep(20);
+              for (int i = 0; i < 10; ++i) {
+                  HWND open = ::FindWindowW(L"#32770", nullptr);
+                  DWORD process = 0;
+                  if (!open || (::GetWindowThreadProcessId(open, &process), process != ::GetCurrentProcessId()))
+                      break;
+                  ::PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
+                  ::Sleep(200);
               }
           }) {}
     ~DialogDriver() { m_thread.join(); }
@@ -123,17 +149,7 @@ class DialogDriver {
     std::thread m_thread;
 };
 
-// The control with the keyboard focus in the thread that runs the dialog.
-HWND FocusOf(HWND dialog) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info);
-    return info.hwndFocus;
-}
-
 void PressKey(HWND dialog, WPARAM key) {
-    for (int i = 0; i < 100 && !FocusOf(dialog); ++i)
-        ::Sleep(10);
     ::PostMessageW(FocusOf(dialog), WM_KEYDOWN, key, 1);
     ::PostMessageW(FocusOf(dialog), WM_KEYUP, key, 0xC0000001);
     ::Sleep(100);
@@ -166,8 +182,6 @@ TEST_F(MailFormTest, TheDialogMarksTheDefaultAndEscapeChangesNothing) {
     std::vector<std::wstring> listed;
     std::wstring shown;
     DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
-        for (int i = 0; i < 100 && !FocusOf(dialog); ++i)
-            ::Sleep(10);
         HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
         const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
@@ -192,8 +206,6 @@ TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
     const std::wstring program = folder.WriteFile(L"\u65E5\u672C mail.exe");
     ASSERT_TRUE(form.Load());
     DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
-        for (int i = 0; i < 100 && !FocusOf(dialog); ++i)
-            ::Sleep(10);
         // Alt+O, the button's mnemonic, opens the file dialog.
         ::PostMessageW(FocusOf(dialog), WM_SYSCHAR, L'o', 1 << 29);
         HWND files = nullptr;
@@ -218,8 +230,7 @@ TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
 
 TEST(StartProgram, ACommandLineTooLongForWindowsIsRefusedWithTheReason) {
     const std::wstring failure = StartProgram(L"C:\\mail.exe", std::wstring(kLongestCommandLine, L'x'));
-    EXPECT_EQ(failure.find(L"The mail program \"C:\\mail.exe\" could not be started.\n\nToo many files are listed"),
-              0u)
+    EXPECT_EQ(failure.find(L"The mail program \"C:\\mail.exe\" could not be started.\n\nToo many files are listed"), 0u)
         << failure;
     const std::wstring missing = StartProgram(L"C:\\no such\\mail.exe", L"mail.exe x");
     EXPECT_NE(missing.find(L"(error "), std::wstring::npos) << missing;

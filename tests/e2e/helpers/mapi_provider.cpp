@@ -65,7 +65,7 @@ std::wstring Text(const wchar_t* text) {
 }
 
 template <typename Message, typename ToText>
-ULONG Record(const wchar_t* entry, ULONG_PTR uiParam, const Message* message, FLAGS flags, ToText toText) {
+ULONG Record(const wchar_t* entry, ULONG_PTR uiParam, const Message* message, ULONG flags, ToText toText) {
     WriteWhole(Beside(L"mapi_calls.txt"), std::wstring(entry) + L"\n", true);
     if (Exists(Beside(L"mapi_hold"))) {
         for (int i = 0; i < 6000 && !Exists(Beside(L"mapi_release")); ++i)
@@ -98,12 +98,19 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-__declspec(dllexport) ULONG WINAPI
-    MAPISendMailW(LHANDLE, ULONG_PTR uiParam, ferryl::mapi::MapiMessageW* message, FLAGS flags, ULONG) {
+__declspec(dllexport) ULONG WINAPI MAPISendMailW(ferryl::mapi::LHANDLE,
+                                                 ULONG_PTR uiParam,
+                                                 ferryl::mapi::MapiMessageW* message,
+                                                 ferryl::mapi::FLAGS flags,
+                                                 ULONG) {
     return Record(L"MAPISendMailW", uiParam, message, flags, Text);
 }
 
-__declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE, ULONG_PTR uiParam, MapiMessage* message, FLAGS flags, ULONG) {
+__declspec(dllexport) ULONG WINAPI MAPISendMail(ferryl::mapi::LHANDLE,
+                                                ULONG_PTR uiParam,
+                                                ferryl::mapi::MapiMessage* message,
+                                                ferryl::mapi::FLAGS flags,
+                                                ULONG) {
     return Record(L"MAPISendMail", uiParam, message, flags, Widen);
 }
 }
