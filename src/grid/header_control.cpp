@@ -380,10 +380,14 @@ void cHeaderControl::RemoveColumn(long lColumn) {
     m_sItemTags.resize(static_cast<size_t>(ColumnCount()));
 }
 
-void cHeaderControl::Font(const GridFont& oFont) {
-    WindowDC dc(m_hWnd ? m_hWnd : m_hWndOwner);
+void cHeaderControl::Font(const GridFont& oFont, int dpi) {
     LOGFONTW lf{};
-    FontToLogFont(oFont, dc.get(), lf);
+    if (dpi > 0) {
+        lf = oFont.ToLogFont(dpi);
+    } else {
+        WindowDC dc(m_hWnd ? m_hWnd : m_hWndOwner);
+        FontToLogFont(oFont, dc.get(), lf);
+    }
     UniqueFont font(::CreateFontIndirectW(&lf));
     if (m_hWnd)
         ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);

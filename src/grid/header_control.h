@@ -89,7 +89,8 @@ public:
     long AddColumn(const std::wstring& sText, long lWidth = -1, long eAlign = HDF_LEFT, long lItemData = 0,
                    long lImage = -1, long lBefore = -1);
     void RemoveColumn(long lColumn);
-    void Font(const GridFont& oFont);
+    // The font at `dpi`; 0 measures it against the header's device context.
+    void Font(const GridFont& oFont, int dpi = 0);
 
     long MsgResponse() override { return m_lMsgResponse; }
     void MsgResponse(long lResponse) override { m_lMsgResponse = lResponse; }
