@@ -592,7 +592,7 @@ GridAccessibility::~GridAccessibility() {
     Disconnect();
 }
 
-LRESULT GridAccessibility::GetObject(WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT GridAccessibility::OnGetObject(WPARAM wParam, LPARAM lParam) noexcept {
     // The object id travels as a 32-bit value: on 64-bit Windows lParam may carry it unextended.
     if (static_cast<LONG>(lParam) != OBJID_CLIENT || !m_grid.hwnd())
         return 0;

@@ -26,7 +26,7 @@ class GridAccessibility {
 
     // WM_GETOBJECT: the grid's object for OBJID_CLIENT, through LresultFromObject; 0 for any other
     // object id, which leaves that one to the system.
-    LRESULT GetObject(WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam) noexcept;
 
     // Rows were added, removed or put in another order: one EVENT_OBJECT_REORDER follows at the
     // next Announce, however many rows a batch changed.

@@ -161,7 +161,7 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
             OnFocus(false);
             return 0;
         case WM_GETOBJECT:
-            if (LRESULT object = m_access->GetObject(wParam, lParam))
+            if (LRESULT object = m_access->OnGetObject(wParam, lParam))
                 return object;
             return Window::HandleMessage(message, wParam, lParam);
         case kMsgDefaultAction:
