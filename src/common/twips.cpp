@@ -48,6 +48,10 @@ int ScaleForDpi(int pixels, int dpi) {
     return ::MulDiv(pixels, dpi, kDesignDpi);
 }
 
+int TwipsPerPixel(int dpi) {
+    return kTwipsPerInch / (dpi > 0 ? dpi : kDesignDpi);
+}
+
 int TwipsToPixels(long twips, int dpi) {
     return ::MulDiv(twips, dpi, kTwipsPerInch);
 }
@@ -63,11 +67,11 @@ RECT TwipsRect(long left, long top, long width, long height, int dpi) {
 }
 
 int TwipsPerPixelX() {
-    return kTwipsPerInch / ScreenDpi(LOGPIXELSX);
+    return TwipsPerPixel(ScreenDpi(LOGPIXELSX));
 }
 
 int TwipsPerPixelY() {
-    return kTwipsPerInch / ScreenDpi(LOGPIXELSY);
+    return TwipsPerPixel(ScreenDpi(LOGPIXELSY));
 }
 
 int TwipsToPixelsX(long twips) {

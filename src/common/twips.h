@@ -15,6 +15,8 @@ int WindowDpi(HWND window);
 // A length designed in pixels at 96 DPI (a row height, an icon edge), at `dpi`.
 int ScaleForDpi(int pixels, int dpi);
 
+// Twips per pixel at `dpi` (15 at 96, 10 at 144).
+int TwipsPerPixel(int dpi);
 int TwipsToPixels(long twips, int dpi);
 long PixelsToTwips(int pixels, int dpi);
 // A rectangle given in twips (left, top, width, height) as pixels at `dpi`.

@@ -73,12 +73,19 @@ void AboutF::LoadPicture() {
     m_icon = std::move(icon);
 }
 
-void AboutF::OnDpiChanged(int dpi, const RECT& suggested) {
+void AboutF::ApplyDpi(int dpi) {
     m_dpi = dpi;
     UniqueFont font = CreateFormFont(dpi);
     m_layout.Place(dpi, font.get());
+    // The controls use the new font now; the old one may go.
     m_font = std::move(font);
     LoadPicture();
+}
+
+void AboutF::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0)
+        return;
+    ApplyDpi(dpi);
     // The system's suggestion keeps the box where it was on the new monitor, scaled.
     ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -102,6 +109,12 @@ void AboutF::ShowModal(HWND owner, POINT topLeft) {
     if (!Load())
         return;
     ::SetWindowPos(Hwnd(), HWND_TOP, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    // Moved while hidden to a monitor of another scale (the main window went there since), the box
+    // is laid out for it before it shows.
+    if (const int dpi = WindowDpi(Hwnd()); dpi != m_dpi) {
+        ApplyDpi(dpi);
+        SizeToDesign();
+    }
     ::SendMessageW(Hwnd(), DM_SETDEFID, IDOK, 0);
     ::SetFocus(m_cbClose);
     RunModal(Hwnd(), owner);

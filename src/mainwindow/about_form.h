@@ -46,6 +46,8 @@ private:
     // The client size from twips, the picture at its size: at load and when the DPI changes.
     void SizeToDesign();
     void LoadPicture();
+    // The font, the controls' places and the picture at `dpi`.
+    void ApplyDpi(int dpi);
     void OnDpiChanged(int dpi, const RECT& suggested);
 
     int m_dpi = 96;

@@ -156,6 +156,13 @@ bool FerrylF::Load() noexcept {
         m_unloading = false;
         CreateControls();
         Form_Load();
+        // The saved position may have taken the hidden window to a monitor of another scale.
+        if (const int dpi = WindowDpi(Hwnd()); dpi != m_dpi) {
+            RECT outer{};
+            ::GetWindowRect(Hwnd(), &outer);
+            OnDpiChanged(dpi, RECT{outer.left, outer.top, outer.left + ::MulDiv(outer.right - outer.left, dpi, m_dpi),
+                                   outer.top + ::MulDiv(outer.bottom - outer.top, dpi, m_dpi)});
+        }
         Form_Resize();
         return true;
     } catch (...) {
@@ -317,10 +324,12 @@ void FerrylF::ApplySavedGeometry() {
     ::GetWindowRect(Hwnd(), &outer);
     int left = outer.left, top = outer.top;
     int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    // The position is on the whole desktop, whose pixels all monitors share: it converts at the
+    // system's DPI, the same whichever monitor the window is on. The size is the window's own.
     if (saved.top)
-        top = ToPixels(*saved.top);
+        top = TwipsToPixels(*saved.top, ScreenDpi());
     if (saved.left)
-        left = ToPixels(*saved.left);
+        left = TwipsToPixels(*saved.left, ScreenDpi());
     if (saved.height)
         height = ToPixels(*saved.height);
     if (saved.width)
@@ -403,8 +412,9 @@ void FerrylF::SaveGeometry() {
         state = WindowState::Minimized;
     RECT outer{};
     ::GetWindowRect(Hwnd(), &outer);
-    const Rect twips{ToTwips(outer.left), ToTwips(outer.top), ToTwips(outer.right - outer.left),
-                     ToTwips(outer.bottom - outer.top)};
+    // The position at the system's DPI, the size at the window's (see ApplySavedGeometry).
+    const Rect twips{PixelsToTwips(outer.left, ScreenDpi()), PixelsToTwips(outer.top, ScreenDpi()),
+                     ToTwips(outer.right - outer.left), ToTwips(outer.bottom - outer.top)};
     for (const auto& [key, value] : GeometryToSave(state, twips))
         WriteIni(kPositionSection, key, value, StartUp().IniFile);
 }

@@ -249,10 +249,21 @@ TEST_F(FormDpiTest, TheSavedPositionStaysInTwips) {
     ::SetWindowPos(form.Hwnd(), nullptr, 30, 60, 900, 600, SWP_NOZORDER);
     form.Unload();
     auto ini = [](const wchar_t* key) { return ReadIni(L"Window Position", key, StartUp().IniFile); };
-    EXPECT_EQ(ini(L"WindowLeft"), std::to_wstring(PixelsToTwips(30, to)));
-    EXPECT_EQ(ini(L"WindowTop"), std::to_wstring(PixelsToTwips(60, to)));
+    // The size is the window's at its DPI; the position is on the desktop that all monitors share.
     EXPECT_EQ(ini(L"WindowWidth"), std::to_wstring(PixelsToTwips(900, to)));
     EXPECT_EQ(ini(L"WindowHeight"), std::to_wstring(PixelsToTwips(600, to)));
+    EXPECT_EQ(ini(L"WindowLeft"), std::to_wstring(PixelsToTwips(30, ScreenDpi())));
+    EXPECT_EQ(ini(L"WindowTop"), std::to_wstring(PixelsToTwips(60, ScreenDpi())));
+
+    // Loaded again at the first DPI, the window is as large in inches as it was.
+    ASSERT_TRUE(form.Load());
+    ASSERT_EQ(form.Dpi(), from);
+    RECT outer2{};
+    ::GetWindowRect(form.Hwnd(), &outer2);
+    EXPECT_EQ(outer2.left, 30);
+    EXPECT_EQ(outer2.top, 60);
+    EXPECT_NEAR(outer2.right - outer2.left, 900.0 * from / to, 1);
+    EXPECT_NEAR(outer2.bottom - outer2.top, 600.0 * from / to, 1);
 }
 
 TEST_F(FormDpiTest, NoCaptionOfTheBottomPanelIsClipped) {
