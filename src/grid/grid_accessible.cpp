@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -290,8 +291,8 @@ class GridAccessible final : public IAccessible {
             return hr;
         constexpr LONG known = SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION | SELFLAG_EXTENDSELECTION |
                                SELFLAG_ADDSELECTION | SELFLAG_REMOVESELECTION;
-        const bool add = flags & SELFLAG_ADDSELECTION, remove = flags & SELFLAG_REMOVESELECTION;
-        const bool take = flags & SELFLAG_TAKESELECTION, extend = flags & SELFLAG_EXTENDSELECTION;
+        const bool add = (flags & SELFLAG_ADDSELECTION) != 0, remove = (flags & SELFLAG_REMOVESELECTION) != 0;
+        const bool take = (flags & SELFLAG_TAKESELECTION) != 0, extend = (flags & SELFLAG_EXTENDSELECTION) != 0;
         if ((flags & ~known) || (add && remove) || (take && (add || remove || extend)))
             return E_INVALIDARG;
         if (row == CHILDID_SELF) {
@@ -613,7 +614,8 @@ void GridAccessibility::Announce() noexcept {
         ::NotifyWinEvent(EVENT_OBJECT_REORDER, hwnd, OBJID_CLIENT, CHILDID_SELF);
     }
     const long row = m_grid.SelectedRow();
-    const bool focused = ::GetFocus() == hwnd;
+    // The grid's own record of the focus: no call to the system on every paint.
+    const bool focused = m_grid.m_bHasFocus;
     const bool moved = row != m_announcedRow;
     if (row >= 1 && row <= m_grid.Rows()) {
         if (focused && (moved || !m_announcedFocus))
@@ -643,9 +645,9 @@ void GridAccessibility::Select(long lRow, LONG flags) {
     } else {
         // Several rows may be selected: the flags say which change, from the current row to this
         // one when extending; with the focus this row becomes current.
-        const bool extend = flags & SELFLAG_EXTENDSELECTION;
+        const bool extend = (flags & SELFLAG_EXTENDSELECTION) != 0;
         const long anchor = oldRow >= 1 && oldRow <= grid.Rows() ? oldRow : lRow;
-        bool state = !(flags & SELFLAG_REMOVESELECTION);
+        bool state = (flags & SELFLAG_REMOVESELECTION) == 0;
         if (extend && !(flags & (SELFLAG_ADDSELECTION | SELFLAG_REMOVESELECTION)))
             state = RowSelected(anchor);
         if (flags & (SELFLAG_ADDSELECTION | SELFLAG_REMOVESELECTION | SELFLAG_EXTENDSELECTION)) {
