@@ -23,8 +23,9 @@ constexpr long kFrameTop = 120;
 
 constexpr long kClientWidth = 7185;
 constexpr long kClientHeight = 2790;
-// No caption and no control box: only a thin fixed border around the client area.
-constexpr DWORD kStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
+// No caption and no control box: only a thin fixed border around the client area. Not
+// WS_CLIPCHILDREN: a group box does not paint its inside, which the box's own background must.
+constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
 
 }  // namespace
 
@@ -47,6 +48,9 @@ bool AboutF::Load() {
     m_cbWebDonations = AddControl(L"BUTTON", L"&Make a Donation", WS_TABSTOP | BS_PUSHBUTTON, kDonationsId,
                                   kFrameLeft + 240, kFrameTop + 960, 2775, 375);
     m_pbFYH = AddControl(L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, -1, 120, 2160, 495, 495);
+    // The frame goes under the buttons it holds: above them, it clipped them away (every control
+    // clips its siblings). It takes no focus, so the tab order stays.
+    ::SetWindowPos(m_Frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     LoadPicture();
 
     Form_Load();
