@@ -94,12 +94,5 @@ TEST_F(AccessibilityProcessTest, TheListIsReadAndSelectedFromAnotherProcess) {
     EXPECT_EQ(test::ChildId(hit), 3);
 }
 
-TEST_F(AccessibilityProcessTest, AClosedWindowLeavesTheReaderADisconnectedObject) {
-    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(ferryl.WaitForExit());
-    LONG count = 3;
-    EXPECT_FALSE(SUCCEEDED(access->get_accChildCount(&count)));
-}
-
 }  // namespace
 }  // namespace ferryl
