@@ -10,13 +10,17 @@ bool GridFont::SameAs(const GridFont& other) const noexcept {
 }
 
 LOGFONTW GridFont::ToLogFont(HDC dc) const {
-    LOGFONTW logFont{};
     int pixelsPerInch = 96;
     if (dc) {
         pixelsPerInch = ::GetDeviceCaps(dc, LOGPIXELSY);
     } else if (WindowDC screen(nullptr); screen) {
         pixelsPerInch = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     }
+    return ToLogFont(pixelsPerInch);
+}
+
+LOGFONTW GridFont::ToLogFont(int pixelsPerInch) const {
+    LOGFONTW logFont{};
     // Negative: the size is the character height without internal leading, as point sizes mean.
     logFont.lfHeight = -static_cast<LONG>(std::lround(Size * pixelsPerInch / 72.0));
     logFont.lfWeight = Bold ? FW_BOLD : FW_NORMAL;
@@ -32,20 +36,26 @@ LOGFONTW GridFont::ToLogFont(HDC dc) const {
     return logFont;
 }
 
-UniqueFont CreateGridFont(const GridFont& font, HDC dc) {
-    LOGFONTW logFont = font.ToLogFont(dc);
+UniqueFont CreateGridFont(const GridFont& font, int dpi) {
+    LOGFONTW logFont = font.ToLogFont(dpi);
     return UniqueFont(::CreateFontIndirectW(&logFont));
 }
 
-long GridFontList::FindOrAdd(const GridFont& font, HDC dc) {
+long GridFontList::FindOrAdd(const GridFont& font, int dpi) {
     for (size_t i = 0; i < m_entries.size(); ++i) {
         if (m_entries[i].font->SameAs(font))
             return static_cast<long>(i + 1);
     }
     // The list keeps its own copy: the caller may change its object later without changing cells.
-    Entry entry{std::make_shared<GridFont>(font), CreateGridFont(font, dc)};
+    Entry entry{std::make_shared<GridFont>(font), CreateGridFont(font, dpi)};
     m_entries.push_back(std::move(entry));
     return static_cast<long>(m_entries.size());
+}
+
+void GridFontList::Recreate(int dpi) {
+    // Cell fonts are selected only while a cell is drawn or measured, so none is in use here.
+    for (Entry& entry : m_entries)
+        entry.handle = CreateGridFont(*entry.font, dpi);
 }
 
 GridFontRef GridFontList::FontAt(long index) const {

@@ -34,18 +34,22 @@ public:
     // The logical font for a device context: the point size turned into a character height in the
     // context's pixels.
     LOGFONTW ToLogFont(HDC dc) const;
+    // The same at a DPI: a window's, which under per-monitor awareness its device context does not tell.
+    LOGFONTW ToLogFont(int dpi) const;
 };
 using GridFontRef = std::shared_ptr<GridFont>;
 
-// A GDI font made from a font object against a device context (the screen when dc is null).
-UniqueFont CreateGridFont(const GridFont& font, HDC dc);
+// A GDI font made from a font object at a DPI.
+UniqueFont CreateGridFont(const GridFont& font, int dpi);
 
 // Entries 1..Count(); entry 0 stands for the control's own font and is not held here.
 class GridFontList {
 public:
-    // The index of an entry equal to the font, adding a copy of it (and its GDI font) when there is
-    // none.
-    long FindOrAdd(const GridFont& font, HDC dc);
+    // The index of an entry equal to the font, adding a copy of it (and its GDI font at `dpi`) when
+    // there is none.
+    long FindOrAdd(const GridFont& font, int dpi);
+    // Makes every entry's GDI font again at `dpi`; the indexes stay.
+    void Recreate(int dpi);
 
     long Count() const noexcept { return static_cast<long>(m_entries.size()); }
     // Nothing for 0 or an index that is not in the list.

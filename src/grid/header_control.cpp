@@ -380,10 +380,15 @@ void cHeaderControl::RemoveColumn(long lColumn) {
     m_sItemTags.resize(static_cast<size_t>(ColumnCount()));
 }
 
-void cHeaderControl::Font(const GridFont& oFont) {
-    WindowDC dc(m_hWnd ? m_hWnd : m_hWndOwner);
+void cHeaderControl::Font(const GridFont& oFont, int dpi) {
     LOGFONTW lf{};
-    FontToLogFont(oFont, dc.get(), lf);
+    if (dpi > 0) {
+        m_lDpi = dpi;
+        lf = oFont.ToLogFont(dpi);
+    } else {
+        WindowDC dc(m_hWnd ? m_hWnd : m_hWndOwner);
+        FontToLogFont(oFont, dc.get(), lf);
+    }
     UniqueFont font(::CreateFontIndirectW(&lf));
     if (m_hWnd)
         ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
@@ -486,8 +491,9 @@ LRESULT cHeaderControl::Notify(HWND hwnd, WPARAM wParam, LPARAM lParam) {
             POINT pt{};
             ::GetCursorPos(&pt);
             ::ScreenToClient(m_hWnd, &pt);
-            float x = static_cast<float>(pt.x * TwipsPerPixelX());
-            float y = static_cast<float>(pt.y * TwipsPerPixelY());
+            const int twipsPerPixel = m_lDpi > 0 ? TwipsPerPixel(m_lDpi) : TwipsPerPixelX();
+            float x = static_cast<float>(pt.x * twipsPerPixel);
+            float y = static_cast<float>(pt.y * twipsPerPixel);
             if (m_events)
                 m_events->RightClick(x, y);
             return 0;

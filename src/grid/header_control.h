@@ -89,7 +89,9 @@ public:
     long AddColumn(const std::wstring& sText, long lWidth = -1, long eAlign = HDF_LEFT, long lItemData = 0,
                    long lImage = -1, long lBefore = -1);
     void RemoveColumn(long lColumn);
-    void Font(const GridFont& oFont);
+    // The font at `dpi`, which is then also the DPI of the twips the events report; 0 measures
+    // the font against the header's device context.
+    void Font(const GridFont& oFont, int dpi = 0);
 
     long MsgResponse() override { return m_lMsgResponse; }
     void MsgResponse(long lResponse) override { m_lMsgResponse = lResponse; }
@@ -114,6 +116,7 @@ private:
     bool m_bPositionSet = false;
     bool m_bVisible = false;
     UniqueFont m_hFont;
+    int m_lDpi = 0;  // 0: the screen's
     HIMAGELIST m_hIml = nullptr;
     std::vector<std::wstring> m_sItemTags;
     bool m_bSubclassed = false;

@@ -1,7 +1,9 @@
 #include "grid/mosk_grid.h"
 
 #include "common/ole_color.h"
+#include "common/twips.h"
 #include "grid/flat_header.h"
+#include "grid/grid_accessible.h"
 #include "grid/grid_errors.h"
 #include "grid/header_control.h"
 #include "grid/mosk_grid_sinks.h"
@@ -31,11 +33,17 @@ MoskGridListener& NoListener() {
 }  // namespace
 
 MoskGrid::MoskGrid()
-    : m_listener(&NoListener()), m_self(std::make_shared<MoskGrid*>(this)), m_tCells(1), m_tRows(1), m_tCols(1) {
+    : m_listener(&NoListener()),
+      m_self(std::make_shared<MoskGrid*>(this)),
+      m_tCells(1),
+      m_tRows(1),
+      m_tCols(1),
+      m_access(std::make_unique<GridAccessibility>(*this)) {
     m_tCols[0].lCellColIndex = 0;
     m_tCols[0].lWidth = 0;
     m_oFont = std::make_shared<GridFont>();
-    m_hFont = CreateGridFont(*m_oFont, nullptr);
+    m_lDpi = ScreenDpi();
+    m_hFont = CreateGridFont(*m_oFont, m_lDpi);
 }
 
 MoskGrid::~MoskGrid() {
@@ -62,11 +70,10 @@ bool MoskGrid::Create(HWND parent, int x, int y, int width, int height, UINT id)
                                 width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     if (!created)
         return false;
-    // The control font may have been set before there was a window; measure it against ours now.
-    {
-        WindowDC dc(created);
-        m_hFont = CreateGridFont(*m_oFont, dc.get());
-    }
+    // The fonts may have been made before there was a window; make them at the window's DPI now.
+    m_lDpi = WindowDpi(created);
+    m_hFont = CreateGridFont(*m_oFont, m_lDpi);
+    m_fonts.Recreate(m_lDpi);
     CreateHeader();
     if (m_bUserMode)
         CreateScrollBars();
@@ -153,6 +160,16 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
         case WM_KILLFOCUS:
             OnFocus(false);
             return 0;
+        case WM_GETOBJECT:
+            if (LRESULT object = m_access->OnGetObject(wParam, lParam))
+                return object;
+            return Window::HandleMessage(message, wParam, lParam);
+        case kMsgDefaultAction:
+            m_access->DoDefaultAction(static_cast<long>(wParam));
+            return 0;
+        case WM_NCDESTROY:
+            m_access->Disconnect();
+            return Window::HandleMessage(message, wParam, lParam);
         default:
             return Window::HandleMessage(message, wParam, lParam);
     }
@@ -284,18 +301,20 @@ void MoskGrid::GridLineColor(long oColor) {
 
 void MoskGrid::Font(const GridFont& sFont) {
     m_oFont = std::make_shared<GridFont>(sFont);
-    {
-        WindowDC dc(Hwnd());
-        m_hFont = CreateGridFont(*m_oFont, dc.get());
-    }
-    // The row buffer draws with the new font; the font it came with is still the one put back at the end.
-    if (m_hRowDC)
-        ::SelectObject(m_hRowDC.get(), m_hFont.get());
+    ReplaceControlFont(CreateGridFont(*m_oFont, m_lDpi));
     if (m_cHeader)
-        m_cHeader->Font(*m_oFont);
+        m_cHeader->Font(*m_oFont, m_lDpi);
     m_bDirty = true;
     Draw();
     PropertyChanged(L"Font");
+}
+
+void MoskGrid::ReplaceControlFont(UniqueFont font) {
+    // A font still selected into a device context is not freed: the row buffer takes the new one
+    // first. The font it came with is still the one put back at the end.
+    if (m_hRowDC)
+        ::SelectObject(m_hRowDC.get(), font.get());
+    m_hFont = std::move(font);
 }
 
 void MoskGrid::BackgroundPicture(const ObjectRef& sPic) {

@@ -32,6 +32,8 @@ class GridPropertyStore;
 class cHeaderControl;
 class cFlatHeader;
 class cScrollBars;
+class GridAccessibility;
+class GridAccessible;
 
 class MoskGrid : public Window {
 public:
@@ -42,6 +44,8 @@ public:
     // Posted to itself when the header must take the column widths again once it has finished
     // with a drag it applies after notifying.
     static constexpr UINT kMsgResyncHeader = WM_APP + 0x4D47;
+    // Posted by the accessible object: do what a double click on row wParam does.
+    static constexpr UINT kMsgDefaultAction = WM_APP + 0x4D48;
 
     MoskGrid();
     ~MoskGrid() override;
@@ -94,6 +98,12 @@ public:
     // The control font: a copy of what was set, with its own GDI font.
     const GridFontRef& Font() const noexcept { return m_oFont; }
     void Font(const GridFont& sFont);
+
+    // The DPI the grid's pixel sizes (row heights, column widths, the header's height) and its
+    // fonts are for: the window's when it is created. Setting another (the window went to a monitor
+    // of another scale) scales the sizes and makes the fonts again (mosk_grid_dpi.cpp).
+    int Dpi() const noexcept { return m_lDpi; }
+    void Dpi(int dpi);
 
     // Background picture: stored here; the tiling belongs to the painter.
     const ObjectRef& BackgroundPicture() const noexcept { return m_oBackgroundPicture; }
@@ -302,6 +312,10 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
 
 private:
+    // Active Accessibility (grid_accessible.cpp) reads the grid and selects rows as user input does.
+    friend class GridAccessibility;
+    friend class GridAccessible;
+
     // Storage helpers (mosk_grid_cells.cpp, mosk_grid_columns.cpp, mosk_grid_rows.cpp).
     bool ValidateCell(long lRow, long lCol) const;
     tGridCell& CellAt(long lRow, long lCol) { return m_tCells[lRow][static_cast<size_t>(lCol - 1)]; }
@@ -335,6 +349,8 @@ private:
 
     void PropertyChanged(std::wstring_view name);
     void Paint() noexcept;
+    // Puts a new control font in place, in the row buffer too, before the old one is deleted.
+    void ReplaceControlFont(UniqueFont font);
 
     // Painter (mosk_grid_paint.cpp).
     struct tVisibleRange {
@@ -451,6 +467,7 @@ private:
     long m_oGridLineColor = static_cast<long>(0x8000000F);
     GridFontRef m_oFont;
     UniqueFont m_hFont;
+    int m_lDpi = 96;
     ObjectRef m_oBackgroundPicture;
     long m_lBackgroundPictureHeight = 0;
     long m_lBackgroundPictureWidth = 0;
@@ -491,6 +508,7 @@ private:
     std::unique_ptr<cFlatHeader> m_cFlatHeader;
     std::unique_ptr<ScrollSink> m_scrollSink;
     std::unique_ptr<cScrollBars> m_cScroll;
+    std::unique_ptr<GridAccessibility> m_access;
 };
 
 }  // namespace ferryl

@@ -133,8 +133,7 @@ void MoskGrid::CellDefaultFont(long lRow, long lCol) {
 }
 
 long MoskGrid::FindOrAddFont(const GridFont& font) {
-    WindowDC dc(Hwnd());
-    return m_fonts.FindOrAdd(font, dc.get());
+    return m_fonts.FindOrAdd(font, m_lDpi);
 }
 
 void MoskGrid::CellDetails(long lRow, long lCol, TaggedValue sText, unsigned long eTextAlign, long lIconIndex,

@@ -26,7 +26,7 @@ void MoskGrid::CreateHeader() {
     m_cHeader->HotTrack(m_bHeaderHotTrack);
     m_cHeader->DragReorder(m_bHeaderDragReOrderColumns);
     m_cHeader->Init(Hwnd(), m_bUserMode);
-    m_cHeader->Font(*m_oFont);
+    m_cHeader->Font(*m_oFont, m_lDpi);
     if (m_hImageList)
         m_cHeader->ImageList(m_hImageList);
     m_cHeader->Visible(m_bHeader);

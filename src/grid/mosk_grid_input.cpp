@@ -398,14 +398,14 @@ void MoskGrid::OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept 
             return;
         short Shift = MouseShift(wParam);
         long xPixels = GET_X_LPARAM(lParam), yPixels = GET_Y_LPARAM(lParam);
-        float x = static_cast<float>(xPixels * TwipsPerPixelX());
-        float y = static_cast<float>(yPixels * TwipsPerPixelY());
+        float x = static_cast<float>(xPixels * TwipsPerPixel(m_lDpi));
+        float y = static_cast<float>(yPixels * TwipsPerPixel(m_lDpi));
         bool bDoDefault = true;
         m_listener->MouseDown(Button, Shift, x, y, bDoDefault);
         if (!bDoDefault)
             return;
         ::SetCapture(Hwnd());
-        MouseDownDefault(Shift, std::lround(x / TwipsPerPixelX()), std::lround(y / TwipsPerPixelY()));
+        MouseDownDefault(Shift, std::lround(x / TwipsPerPixel(m_lDpi)), std::lround(y / TwipsPerPixel(m_lDpi)));
     } catch (...) {
     }
 }
@@ -473,8 +473,8 @@ void MoskGrid::OnMouseMoveOrUp(UINT message, short Button, WPARAM wParam, LPARAM
         if (!m_bEnabled)
             return;
         short Shift = MouseShift(wParam);
-        float x = static_cast<float>(GET_X_LPARAM(lParam) * TwipsPerPixelX());
-        float y = static_cast<float>(GET_Y_LPARAM(lParam) * TwipsPerPixelY());
+        float x = static_cast<float>(GET_X_LPARAM(lParam) * TwipsPerPixel(m_lDpi));
+        float y = static_cast<float>(GET_Y_LPARAM(lParam) * TwipsPerPixel(m_lDpi));
         if (message == WM_MOUSEMOVE) {
             m_listener->MouseMove(Button, Shift, x, y);
             return;

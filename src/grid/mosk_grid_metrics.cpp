@@ -83,7 +83,7 @@ void MoskGrid::CellBoundary(long lRow, long lCol, long& lLeft, long& lTop, long&
     const tGridColumn& column = m_tCols[static_cast<size_t>(pos)];
     long offset = cell.lIndent + (cell.lIconIndex != -1 ? m_lIconWidth : 0) +
                   (cell.lExtraIconIndex != -1 ? m_lIconWidth : 0);
-    double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+    double tx = TwipsPerPixel(m_lDpi), ty = TwipsPerPixel(m_lDpi);
     lLeft = std::lround((column.lStartX - m_lScrollX + offset) * tx);
     lTop = std::lround((RowStartY(lRow) - m_lScrollY + HeaderVisibleHeight()) * ty);
     lWidth = std::lround((column.lWidth - offset) * tx);

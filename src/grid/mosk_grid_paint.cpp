@@ -8,6 +8,7 @@
 
 #include "common/ole_color.h"
 #include "grid/api_and_callbacks.h"
+#include "grid/grid_accessible.h"
 #include "grid/grid_picture.h"
 #include "grid/header_control.h"
 #include "grid/mosk_grid.h"
@@ -198,12 +199,16 @@ void MoskGrid::Draw() {
         m_bDirty = true;
         return;
     }
-    m_bInDraw = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{m_bInDraw};
-    DrawRows();
+    {
+        m_bInDraw = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset{m_bInDraw};
+        DrawRows();
+    }
+    // Screen readers hear of the changes once they are on the screen.
+    m_access->Announce();
 }
 
 void MoskGrid::DrawRows() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "grid/grid_accessible.h"
 #include "grid/grid_errors.h"
 #include "grid/grid_layout.h"
 #include "grid/mosk_grid.h"
@@ -78,6 +79,7 @@ void MoskGrid::Rows(long lRows) {
         if (m_lDefaultRowHeight > m_lRowBufferHeight)
             BuildRowBuffer(m_lDefaultRowHeight);
     }
+    m_access->RowsChanged();
     m_bDirty = true;
     Draw();
 }
@@ -178,6 +180,7 @@ void MoskGrid::AddRow(long lRowBefore, const std::wstring& sKey, bool bVisible, 
     }
     if (lHeight > m_lRowBufferHeight)
         BuildRowBuffer(lHeight);
+    m_access->RowsChanged();
     m_bDirty = true;
     Draw();
 }
@@ -203,6 +206,7 @@ void MoskGrid::RemoveRow(long lRow) {
     KeepSelectionInside();
     if (wasCurrent && !m_bMultiSelect && m_lSelectedRow > 0 && m_lSelectedCol > 0)
         SelectCurrentOnly();
+    m_access->RowsChanged();
     m_bDirty = true;
     Draw();
 }
@@ -218,6 +222,7 @@ void MoskGrid::Clear(bool bRemoveCols) {
         m_bHasRowText = false;
     }
     m_lSelectedRow = m_lSelectedCol = m_lPrevSelRow = m_lPrevSelCol = 0;
+    m_access->RowsChanged();
     m_bDirty = true;
     m_bMoreRows = m_bVirtual;
     if (m_cScroll) {

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "grid/grid_accessible.h"
 #include "grid/mosk_grid.h"
 #include "grid/shell_sort.h"
 
@@ -54,6 +55,7 @@ void MoskGrid::Sort() {
     }
     m_tRows[1].lStartY = 0;
     RowHeight(1, m_tRows[1].lHeight);  // recomputes every lStartY
+    m_access->RowsChanged();
     m_bDirty = true;
     if (m_lSelectedRow >= 1 && m_lSelectedRow <= Rows() && m_lSelectedCol >= 1 && m_lSelectedCol <= Columns()) {
         EnsureVisible(m_lSelectedRow, m_lSelectedCol);

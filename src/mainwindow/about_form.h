@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/unique_handle.h"
+#include "mainwindow/form_controls.h"
 #include "winsvc/window.h"
 
 namespace ferryl {
@@ -26,6 +27,11 @@ public:
     HWND CloseButton() const { return m_cbClose; }
     HWND HomePageButton() const { return m_cbWebHomePage; }
     HWND DonationsButton() const { return m_cbWebDonations; }
+    HWND Label() const { return m_LabelAbout; }
+    HWND Frame() const { return m_Frame; }
+    HWND Picture() const { return m_pbFYH; }
+    // The DPI the box is laid out for.
+    int Dpi() const { return m_dpi; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
@@ -37,8 +43,17 @@ private:
     void cbWebDonations_Click();
     HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int id, long left, long top,
                     long width, long height);
+    // The client size from twips, the picture at its size: at load and when the DPI changes.
+    void SizeToDesign();
+    void LoadPicture();
+    // The font, the controls' places and the picture at `dpi`.
+    void ApplyDpi(int dpi);
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
+    int m_dpi = 96;
+    FormLayout m_layout;
     UniqueFont m_font;
+    UniqueIcon m_icon;
     HWND m_LabelAbout = nullptr;
     HWND m_Frame = nullptr;
     HWND m_cbWebHomePage = nullptr;

@@ -38,6 +38,8 @@ constexpr int kAttachmentsDId = 206;
 constexpr int kCustomDId = 207;
 constexpr int kSendNowDId = 208;
 
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
 // Designed geometry, in twips.
 constexpr long kClientWidth = 5880;
 constexpr long kClientHeight = 4095;
@@ -93,21 +95,28 @@ bool FerrylF::Load() noexcept {
             ::LoadImageW(module, MAKEINTRESOURCEW(IDI_FERRYL), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
         RegisterWindowClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE), icon);
         HMENU menu = ::LoadMenuW(module, MAKEINTRESOURCEW(IDM_FERRYL));
-        const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-        RECT outer = TwipsRect(0, 0, kClientWidth, kClientHeight);
-        ::AdjustWindowRectEx(&outer, style, menu != nullptr, 0);
-        if (!CreateHandle(kClassName, kCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
-                          outer.bottom - outer.top, nullptr, menu)) {
+        if (!CreateHandle(kClassName, kCaption, kStyle, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                          nullptr, menu)) {
             if (menu)
                 ::DestroyMenu(menu);
             return false;
         }
+        // Only the window knows the DPI of the monitor it is on.
+        m_dpi = WindowDpi(Hwnd());
+        SizeToDesign();
         if (!m_accelerators)
             m_accelerators = ::LoadAcceleratorsW(module, MAKEINTRESOURCEW(IDA_FERRYL));
         m_shownSinceLoad = false;
         m_unloading = false;
         CreateControls();
         Form_Load();
+        // The saved position may have taken the hidden window to a monitor of another scale.
+        if (const int dpi = WindowDpi(Hwnd()); dpi != m_dpi) {
+            RECT outer{};
+            ::GetWindowRect(Hwnd(), &outer);
+            OnDpiChanged(dpi, RECT{outer.left, outer.top, outer.left + ::MulDiv(outer.right - outer.left, dpi, m_dpi),
+                                   outer.top + ::MulDiv(outer.bottom - outer.top, dpi, m_dpi)});
+        }
         Form_Resize();
         return true;
     } catch (...) {
@@ -119,16 +128,18 @@ bool FerrylF::Load() noexcept {
 
 void FerrylF::CreateControls() {
     const HWND form = Hwnd();
-    m_font = CreateFormFont();
+    m_font = CreateFormFont(m_dpi);
+    m_layout.Clear();
 
     // Created first, so the list comes first in the tab order.
     m_lista = std::make_unique<MoskGrid>();
     m_lista->SetListener(this);
     RECT client{};
     ::GetClientRect(form, &client);
-    m_lista->Create(form, 0, 0, client.right, client.bottom - TwipsToPixelsY(kPanelHeight), kListaId);
+    m_lista->Create(form, 0, 0, client.right, client.bottom - ToPixels(kPanelHeight), kListaId);
+    m_lista->Dpi(m_dpi);
 
-    m_pozadinaP.Create(form, TwipsRect(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight));
+    m_pozadinaP.Create(form, TwipsRect(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight, m_dpi));
     const HWND panel = m_pozadinaP.Hwnd();
     m_copyC = AddControl(panel, L"BUTTON", L"&Copy To", WS_TABSTOP | BS_AUTOCHECKBOX, kCopyCId, 120, 150, 975, 255);
     m_putanjaT =
@@ -137,39 +148,84 @@ void FerrylF::CreateControls() {
     ::SetWindowPos(m_putanjaT, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     m_deleteC = AddControl(panel, L"BUTTON", L"&Delete source files", WS_TABSTOP | BS_AUTOCHECKBOX, kDeleteCId, 240,
                            670, 1695, 255);
-    m_temporaryD =
-        AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kTemporaryDId, 2280, 480, 495, 495);
-    m_desktopD =
-        AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kDesktopDId, 2880, 480, 495, 495);
-    m_attachmentsD =
-        AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kAttachmentsDId, 3480, 480, 495, 495);
-    m_customD =
-        AddControl(panel, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kCustomDId, 4080, 480, 495, 495);
+    // The folder buttons show only a picture; their text is the name a screen reader speaks.
+    m_temporaryD = AddControl(panel, L"BUTTON", kTemporaryFolderName, WS_TABSTOP | BS_PUSHBUTTON | BS_ICON,
+                              kTemporaryDId, 2280, 480, 495, 495);
+    m_desktopD = AddControl(panel, L"BUTTON", kDesktopFolderName, WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kDesktopDId,
+                            2880, 480, 495, 495);
+    m_attachmentsD = AddControl(panel, L"BUTTON", kAttachmentsFolderName, WS_TABSTOP | BS_PUSHBUTTON | BS_ICON,
+                                kAttachmentsDId, 3480, 480, 495, 495);
+    m_customD = AddControl(panel, L"BUTTON", kCustomFolderName, WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kCustomDId, 4080,
+                           480, 495, 495);
     m_send_nowD = AddControl(panel, L"BUTTON", L"&Send Now", WS_TABSTOP | BS_DEFPUSHBUTTON | BS_BOTTOM, kSendNowDId,
                              4680, 120, kSendNowWidth, 855);
+    LoadIcons();
 
+    m_toolTips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
+                                   ::GetModuleHandleW(nullptr), nullptr);
+}
+
+void FerrylF::LoadIcons() {
     HINSTANCE module = ::GetModuleHandleW(nullptr);
+    const int folderSize = ScaleForDpi(16, m_dpi);
     const std::pair<HWND, int> folderIcons[] = {{m_temporaryD, IDI_TEMPORARY},
                                                 {m_desktopD, IDI_DESKTOP},
                                                 {m_attachmentsD, IDI_ATTACHMENTS},
                                                 {m_customD, IDI_CUSTOM}};
-    for (const auto& [button, id] : folderIcons) {
-        HANDLE image = ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_SHARED);
-        ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
+    for (size_t i = 0; i < std::size(folderIcons); ++i) {
+        const auto& [button, id] = folderIcons[i];
+        // Not shared: a shared icon keeps the size it was first loaded at.
+        UniqueIcon icon(static_cast<HICON>(
+            ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, folderSize, folderSize, LR_DEFAULTCOLOR)));
+        ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+        // The old picture goes only once its button shows the new one.
+        m_folderIcons[i] = std::move(icon);
     }
-    // The 32x32 picture above the caption: an image list aligned to the top (common controls 6).
-    if (!m_sendNowImages) {
-        m_sendNowImages = ::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 0);
-        HICON sendIcon =
-            static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_SEND_NOW), IMAGE_ICON, 32, 32, LR_SHARED));
-        if (m_sendNowImages && sendIcon)
-            ::ImageList_AddIcon(m_sendNowImages, sendIcon);
-    }
-    BUTTON_IMAGELIST images{m_sendNowImages, {0, 4, 0, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
-    ::SendMessageW(m_send_nowD, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    // The picture above the caption (32 by 32 at 96 DPI): an image list aligned to the top
+    // (common controls 6), which keeps its own copy of the icon.
+    const int sendSize = ScaleForDpi(32, m_dpi);
+    UniqueImageList images(::ImageList_Create(sendSize, sendSize, ILC_COLOR32 | ILC_MASK, 1, 0));
+    UniqueIcon sendIcon(static_cast<HICON>(
+        ::LoadImageW(module, MAKEINTRESOURCEW(IDI_SEND_NOW), IMAGE_ICON, sendSize, sendSize, LR_DEFAULTCOLOR)));
+    if (images && sendIcon)
+        ::ImageList_AddIcon(images.get(), sendIcon.get());
+    BUTTON_IMAGELIST list{images.get(), {0, ScaleForDpi(4, m_dpi), 0, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
+    ::SendMessageW(m_send_nowD, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+    m_sendNowImages = std::move(images);
+}
 
-    m_toolTips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, module, nullptr);
+int FerrylF::ToPixels(long twips) const noexcept {
+    return TwipsToPixels(twips, m_dpi);
+}
+
+long FerrylF::ToTwips(int pixels) const noexcept {
+    return PixelsToTwips(pixels, m_dpi);
+}
+
+void FerrylF::SizeToDesign() {
+    const SIZE outer = OuterSizeForClient(SIZE{ToPixels(kClientWidth), ToPixels(kClientHeight)}, kStyle, 0,
+                                          ::GetMenu(Hwnd()) != nullptr, m_dpi);
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FerrylF::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0)
+        return;
+    m_dpi = dpi;
+    UniqueFont font = CreateFormFont(dpi);
+    m_layout.Place(dpi, font.get());
+    // The controls use the new font now; the old one may go.
+    m_font = std::move(font);
+    LoadIcons();
+    if (m_lista)
+        Try([&] { m_lista->Dpi(dpi); });
+    // The system's suggestion keeps the window in place on its new monitor, scaled; the WM_SIZE it
+    // sends lays the list and the panel out at the new DPI.
+    ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A suggestion of the same size sends none.
+    Try([&] { Form_Resize(); });
 }
 
 HWND FerrylF::AddControl(HWND parent,
@@ -181,7 +237,7 @@ HWND FerrylF::AddControl(HWND parent,
                          long top,
                          long width,
                          long height) {
-    return CreateFormControl(parent, className, text, style, id, left, top, width, height, m_font.get());
+    return m_layout.Add(parent, className, text, style, id, left, top, width, height, m_dpi, m_font.get());
 }
 
 void FerrylF::Form_Load() {
@@ -222,14 +278,16 @@ void FerrylF::ApplySavedGeometry() {
     ::GetWindowRect(Hwnd(), &outer);
     int left = outer.left, top = outer.top;
     int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    // The position is on the whole desktop, whose pixels all monitors share: it converts at the
+    // system's DPI, the same whichever monitor the window is on. The size is the window's own.
     if (saved.top)
-        top = TwipsToPixelsY(*saved.top);
+        top = TwipsToPixels(*saved.top, ScreenDpi());
     if (saved.left)
-        left = TwipsToPixelsX(*saved.left);
+        left = TwipsToPixels(*saved.left, ScreenDpi());
     if (saved.height)
-        height = TwipsToPixelsY(*saved.height);
+        height = ToPixels(*saved.height);
     if (saved.width)
-        width = TwipsToPixelsX(*saved.width);
+        width = ToPixels(*saved.width);
     ::SetWindowPos(Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -243,19 +301,23 @@ void FerrylF::SetUpFileList() {
     Try([&] { lista.BackgroundPictureHeight(0); });
     Try([&] { lista.Font(GridFont(L"MS Sans Serif", 8.25)); });
 
+    // The list's sizes are pixels designed at 96 DPI, as is the grid's own header height.
+    const auto px = [&](long pixels) { return static_cast<long>(ScaleForDpi(pixels, m_dpi)); };
+    Try([&] { lista.HeaderHeight(px(lista.HeaderHeight())); });
+
     Try([&] { lista.RowMode(true); });
-    Try([&] { lista.DefaultRowHeight(18); });
+    Try([&] { lista.DefaultRowHeight(px(18)); });
     Try([&] { lista.HeaderFlat(false); });
     const TaggedValue missing = TaggedValue::Missing();
     // "file", "size", "path" and "body" carry the row-text flag; the grid takes the last flagged
     // column, "body", as its row text and shows the other four side by side.
-    Try([&] { lista.AddColumn(L"file", L"Name", 0, -1, 110, true, false, missing, true, L"", true, 102); });
+    Try([&] { lista.AddColumn(L"file", L"Name", 0, -1, px(110), true, false, missing, true, L"", true, 102); });
     Try([&] {
-        lista.AddColumn(L"date", L"Date", 0, -1, 90, true, false, missing, true, L"dd/mm/yy hh:mm", false, 200);
+        lista.AddColumn(L"date", L"Date", 0, -1, px(90), true, false, missing, true, L"dd/mm/yy hh:mm", false, 200);
     });
-    Try([&] { lista.AddColumn(L"size", L"Size (bytes)", 0, -1, 80, true, false, missing, true, L"", true, 102); });
-    Try([&] { lista.AddColumn(L"path", L"Full Path", 0, -1, 240, true, false, missing, true, L"", true, 102); });
-    Try([&] { lista.AddColumn(L"body", L"", 0, -1, 544, true, false, missing, true, L"", true); });
+    Try([&] { lista.AddColumn(L"size", L"Size (bytes)", 0, -1, px(80), true, false, missing, true, L"", true, 102); });
+    Try([&] { lista.AddColumn(L"path", L"Full Path", 0, -1, px(240), true, false, missing, true, L"", true, 102); });
+    Try([&] { lista.AddColumn(L"body", L"", 0, -1, px(544), true, false, missing, true, L"", true); });
     Try([&] { lista.KeySearchColumn(lista.ColumnIndex(TaggedValue(std::wstring(L"file")))); });
     Try([&] { lista.SetHeaders(); });
 }
@@ -304,8 +366,9 @@ void FerrylF::SaveGeometry() {
         state = WindowState::Minimized;
     RECT outer{};
     ::GetWindowRect(Hwnd(), &outer);
-    const Rect twips{PixelsToTwipsX(outer.left), PixelsToTwipsY(outer.top), PixelsToTwipsX(outer.right - outer.left),
-                     PixelsToTwipsY(outer.bottom - outer.top)};
+    // The position at the system's DPI, the size at the window's (see ApplySavedGeometry).
+    const Rect twips{PixelsToTwips(outer.left, ScreenDpi()), PixelsToTwips(outer.top, ScreenDpi()),
+                     ToTwips(outer.right - outer.left), ToTwips(outer.bottom - outer.top)};
     for (const auto& [key, value] : GeometryToSave(state, twips))
         WriteIni(kPositionSection, key, value, StartUp().IniFile);
 }
@@ -316,10 +379,10 @@ void FerrylF::OnDestroyed() noexcept {
     m_copyC = m_putanjaT = m_deleteC = nullptr;
     m_temporaryD = m_desktopD = m_attachmentsD = m_customD = m_send_nowD = nullptr;
     m_toolTips = m_lastFocus = nullptr;
-    if (m_sendNowImages) {
-        ::ImageList_Destroy(m_sendNowImages);
-        m_sendNowImages = nullptr;
-    }
+    m_layout.Clear();
+    m_sendNowImages.reset();
+    for (UniqueIcon& icon : m_folderIcons)
+        icon.reset();
     m_unloading = false;
     m_redrawDeferred = false;
     // Only the program's end takes the window while a mail client still has the files; the call's
@@ -653,7 +716,7 @@ void FerrylF::Form_Resize() {
     ::GetWindowRect(Hwnd(), &outer);
     if (!::IsZoomed(Hwnd())) {
         const Size current{outer.right - outer.left, outer.bottom - outer.top};
-        const Size minimum{TwipsToPixelsX(kMinimumWindowWidth), TwipsToPixelsY(kMinimumWindowHeight)};
+        const Size minimum{ToPixels(kMinimumWindowWidth), ToPixels(kMinimumWindowHeight)};
         if (const std::optional<Size> snapped = SnappedSize(current, minimum)) {
             // The WM_SIZE this sends lays the controls out.
             ::SetWindowPos(Hwnd(), nullptr, 0, 0, snapped->width, snapped->height,
@@ -663,8 +726,12 @@ void FerrylF::Form_Resize() {
     }
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    const MainLayout layout = LayOut(Size{client.right, client.bottom}, TwipsToPixelsY(kPanelHeight),
-                                     TwipsToPixelsX(kSendNowWidth), TwipsToPixelsX(kSendNowRightMargin));
+    // "&Send Now" may be wider than designed, to fit its caption.
+    RECT sendNow{};
+    if (!m_send_nowD || !::GetWindowRect(m_send_nowD, &sendNow))
+        sendNow = RECT{0, 0, ToPixels(kSendNowWidth), 0};
+    const MainLayout layout = LayOut(Size{client.right, client.bottom}, ToPixels(kPanelHeight),
+                                     sendNow.right - sendNow.left, ToPixels(kSendNowRightMargin));
     if (m_lista && m_lista->hwnd())
         ::MoveWindow(m_lista->hwnd(), layout.lista.left, layout.lista.top, layout.lista.width, layout.lista.height,
                      TRUE);
@@ -697,6 +764,10 @@ LRESULT FerrylF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexc
         case DM_GETDEFID:
             // IsDialogMessageW asks which button Enter presses.
             return MAKELRESULT(kSendNowDId, DC_HASDEFID);
+        case WM_DPICHANGED:
+            if (lParam)
+                Try([&] { OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); });
+            return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = ::GetFocus();

@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "app/file_list_target.h"
+#include "common/unique_handle.h"
 #include "grid/mosk_grid.h"
 #include "mail/mail_target.h"
 #include "mail/mapi_send.h"
 #include "mainwindow/about_form.h"
+#include "mainwindow/form_controls.h"
 #include "mainwindow/window_rules.h"
 #include "winsvc/window.h"
 
@@ -99,6 +101,8 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     HWND send_nowD() const noexcept { return m_send_nowD; }
     HWND ToolTips() const noexcept { return m_toolTips; }
     AboutF& About() noexcept { return m_aboutF; }
+    // The DPI the window is laid out for (its monitor's).
+    int Dpi() const noexcept { return m_dpi; }
 
     const std::wstring& CustomFolder() const noexcept { return m_customFolder; }
     const std::wstring& MailProgramPath() const noexcept { return m_mailProgramPath; }
@@ -128,6 +132,13 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
                     long width,
                     long height);
     void SetUpFileList();
+    // The designed outer size at the window's DPI (the client area from twips).
+    void SizeToDesign();
+    // The folder buttons' pictures and the one above "&Send Now", at the window's DPI.
+    void LoadIcons();
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    int ToPixels(long twips) const noexcept;
+    long ToTwips(int pixels) const noexcept;
     void ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter, HWND owner = nullptr);
     void ApplySendNowRule();
     // Holds the list's painting while a batch of rows comes in; the message loop lets it go.
@@ -166,7 +177,11 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     HWND m_toolTips = nullptr;
     HWND m_lastFocus = nullptr;
     HACCEL m_accelerators = nullptr;
-    HIMAGELIST m_sendNowImages = nullptr;
+    using UniqueImageList = Unique<NullInvalidTraits<HIMAGELIST, &::ImageList_Destroy>>;
+    UniqueImageList m_sendNowImages;
+    UniqueIcon m_folderIcons[4];
+    int m_dpi = 96;
+    FormLayout m_layout;
     UniqueFont m_font;
     WindowState m_loadState = WindowState::Normal;
     bool m_shownSinceLoad = false;

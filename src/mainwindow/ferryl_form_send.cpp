@@ -127,7 +127,7 @@ void FerrylF::copyC_Click() noexcept {
         ::EnableWindow(m_customD, TRUE);
         ::EnableWindow(m_putanjaT, TRUE);
         ::EnableWindow(m_deleteC, TRUE);
-        SetToolTip(m_customD, L"Custom Folder");
+        SetToolTip(m_customD, kCustomFolderName);
     });
     struct FolderButton {
         HWND button;
@@ -135,9 +135,9 @@ void FerrylF::copyC_Click() noexcept {
         const wchar_t* tip;
     };
     for (const FolderButton& entry :
-         {FolderButton{m_attachmentsD, startUp.EudoraAttachmentsFolder, L"Attachments Folder"},
-          FolderButton{m_temporaryD, startUp.TempFolder, L"Temporary Folder"},
-          FolderButton{m_desktopD, startUp.DesktopFolder, L"Desktop Folder"}}) {
+         {FolderButton{m_attachmentsD, startUp.EudoraAttachmentsFolder, kAttachmentsFolderName},
+          FolderButton{m_temporaryD, startUp.TempFolder, kTemporaryFolderName},
+          FolderButton{m_desktopD, startUp.DesktopFolder, kDesktopFolderName}}) {
         Try([&] {
             if (FolderExists(entry.folder)) {
                 ::EnableWindow(entry.button, TRUE);

@@ -16,6 +16,13 @@ inline constexpr wchar_t kProgramTitle[] = L"Ferryl Handler";
 // (WM_APP + 1 lets the list paint again after a batch of rows.)
 inline constexpr UINT kMapiDoneMessage = WM_APP + 2;
 
+// The folder buttons' names: their tool tips, and what screen readers say (the buttons show only
+// a picture).
+inline constexpr wchar_t kTemporaryFolderName[] = L"Temporary Folder";
+inline constexpr wchar_t kDesktopFolderName[] = L"Desktop Folder";
+inline constexpr wchar_t kAttachmentsFolderName[] = L"Attachments Folder";
+inline constexpr wchar_t kCustomFolderName[] = L"Custom Folder";
+
 inline constexpr long kColumnName = 1;
 inline constexpr long kColumnPath = 4;
 

@@ -91,6 +91,62 @@ TEST(AboutF, CloseHidesTheBoxWhichKeepsItsTextAndReenablesTheOwner) {
     EXPECT_FALSE(::IsWindowVisible(about.Hwnd()));
 }
 
+// What the screen shows at a point of the box, in its client coordinates.
+COLORREF ShownAt(HWND box, POINT point) {
+    HDC dc = ::GetDC(box);
+    COLORREF color = ::GetPixel(dc, point.x, point.y);
+    ::ReleaseDC(box, dc);
+    return color;
+}
+
+// A point on a button's face, inside its edge and clear of its centred caption, in the button's
+// coordinates.
+POINT FaceOf(HWND button) {
+    RECT r{};
+    ::GetClientRect(button, &r);
+    return POINT{5, r.bottom / 2};
+}
+
+// Whether the screen shows the button's own drawing at that point (and not whatever covers it).
+bool ShowsItself(HWND button, POINT point) {
+    RECT r{};
+    ::GetClientRect(button, &r);
+    HDC screen = ::GetDC(button);
+    UniqueMemoryDC dc(::CreateCompatibleDC(screen));
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen, r.right, r.bottom));
+    const COLORREF shown = ::GetPixel(screen, point.x, point.y);
+    ::ReleaseDC(button, screen);
+    SelectGuard select(dc.get(), bitmap.get());
+    ::SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT | PRF_ERASEBKGND);
+    return ::GetPixel(dc.get(), point.x, point.y) == shown;
+}
+
+TEST(AboutF, TheWebButtonsShowInsideTheirFrame) {
+    OwnerWindow owner;
+    AboutF about;
+    bool homePage = false, donations = false;
+    COLORREF betweenThem = 0;
+    WhenShown(about, [&] {
+        ::UpdateWindow(about.Hwnd());
+        test::PumpMessages();
+        homePage = ShowsItself(about.HomePageButton(), FaceOf(about.HomePageButton()));
+        donations = ShowsItself(about.DonationsButton(), FaceOf(about.DonationsButton()));
+        RECT first{}, second{};
+        ::GetWindowRect(about.HomePageButton(), &first);
+        ::GetWindowRect(about.DonationsButton(), &second);
+        POINT gap{first.left + 2, (first.bottom + second.top) / 2};
+        ::ScreenToClient(about.Hwnd(), &gap);
+        betweenThem = ShownAt(about.Hwnd(), gap);
+        ::SendMessageW(about.CloseButton(), BM_CLICK, 0, 0);
+    });
+    about.ShowModal(owner.Hwnd(), POINT{0, 0});
+    // Neither the frame above them nor an unpainted inside hides the buttons.
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(betweenThem, face) << "the frame's inside is painted";
+    EXPECT_TRUE(homePage);
+    EXPECT_TRUE(donations);
+}
+
 TEST(AboutF, OutlivesTheWindowThatShowedIt) {
     AboutF about;
     {

@@ -50,6 +50,22 @@ std::wstring TempFolder::MakeFolder(std::wstring_view name) const {
     return path;
 }
 
+bool SetModifiedTime(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute) {
+    SYSTEMTIME local{};
+    local.wYear = year;
+    local.wMonth = month;
+    local.wDay = day;
+    local.wHour = hour;
+    local.wMinute = minute;
+    SYSTEMTIME utc{};
+    FILETIME time{};
+    if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &time))
+        return false;
+    UniqueFile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && ::SetFileTime(file.get(), nullptr, nullptr, &time);
+}
+
 std::string ReadFileBytes(const std::wstring& path) {
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));

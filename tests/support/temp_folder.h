@@ -28,6 +28,9 @@ private:
     std::wstring m_path;
 };
 
+// Sets a file's last-modified time to a local date and time; true when it took.
+bool SetModifiedTime(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute);
+
 // The whole content of a file, or nothing when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 

@@ -1,0 +1,98 @@
+// A screen reader in another process: the real Ferryl.exe with three files listed, read and driven
+// through Active Accessibility from this test, which hears its WinEvents.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/child_process.h"
+#include "app/start_up.h"
+#include "settings/ini.h"
+#include "support/accessibility.h"
+#include "support/messages.h"
+#include "support/temp_folder.h"
+
+namespace ferryl {
+namespace {
+
+using test::AccessibleRef;
+using test::Child;
+using test::ChildProcess;
+using test::PumpUntil;
+using test::TempFolder;
+using test::WinEventRecorder;
+
+HWND MainWindow() {
+    return ::FindWindowW(L"FerrylF", L"Send To Mail Recipient Via Command Line");
+}
+
+class AccessibilityProcessTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(MainWindow()) << "a main window of an earlier run is still open";
+        ASSERT_TRUE(::CopyFileW((ProgramFolder() + L"\\Ferryl.exe").c_str(), exe.c_str(), FALSE));
+        ASSERT_TRUE(WriteDefaultIni(programFolder / L"Ferryl.ini"));
+        a = files.WriteFile(L"a.txt", std::string(2048, 'a'));
+        b = files.WriteFile(L"b b.txt", "b");
+        c = files.WriteFile(L"c.txt", "");
+        ASSERT_TRUE(test::SetModifiedTime(a, 2024, 3, 5, 14, 7));
+        ASSERT_TRUE(test::SetModifiedTime(b, 2024, 3, 6, 9, 30));
+        ASSERT_TRUE(test::SetModifiedTime(c, 2024, 3, 7, 0, 0));
+        ASSERT_TRUE(ferryl.Start(exe, a + L" \"" + b + L"\" " + c));
+        ASSERT_TRUE(ferryl.WaitForInputIdle());
+        HWND grid = nullptr;
+        // The whole command line is in once the three rows can be counted.
+        ASSERT_TRUE(PumpUntil([&] {
+            grid = MainWindow() ? ::FindWindowExW(MainWindow(), nullptr, L"FerrylMoskGrid", nullptr) : nullptr;
+            if (!grid)
+                return false;
+            if (!access)
+                access = test::ClientAccessible(grid);
+            LONG count = 0;
+            return access && SUCCEEDED(access->get_accChildCount(&count)) && count == 3;
+        }));
+        list = grid;
+    }
+    void TearDown() override {
+        access.Reset();
+        if (HWND main = MainWindow())
+            ::PostMessageW(main, WM_CLOSE, 0, 0);
+        ferryl.WaitForExit();
+    }
+
+    TempFolder programFolder, files;
+    const std::wstring exe = programFolder / L"Ferryl.exe";
+    std::wstring a, b, c;
+    ChildProcess ferryl;
+    AccessibleRef access;
+    HWND list = nullptr;
+};
+
+TEST_F(AccessibilityProcessTest, TheListIsReadAndSelectedFromAnotherProcess) {
+    EXPECT_EQ(test::Role(access.get(), CHILDID_SELF), ROLE_SYSTEM_LIST);
+    EXPECT_EQ(test::Name(access.get(), 1), L"a.txt, 05/03/24 14:07, 2,048, " + a);
+    EXPECT_EQ(test::Name(access.get(), 2), L"b b.txt, 06/03/24 09:30, 1, " + b);
+    EXPECT_EQ(test::Name(access.get(), 3), L"c.txt, 07/03/24 00:00, 0, " + c);
+    EXPECT_TRUE(test::State(access.get(), 1) & STATE_SYSTEM_SELECTED);
+    EXPECT_FALSE(test::State(access.get(), 2) & STATE_SYSTEM_SELECTED);
+
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(list, &processId);
+    WinEventRecorder events(EVENT_OBJECT_REORDER, EVENT_OBJECT_SELECTION, processId);
+    ASSERT_TRUE(events.Hooked());
+    ASSERT_EQ(access->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(2)), S_OK);
+    EXPECT_EQ(test::Selection(access.get()), std::vector<long>{2});
+    EXPECT_TRUE(test::State(access.get(), 2) & STATE_SYSTEM_SELECTED);
+    EXPECT_FALSE(test::State(access.get(), 1) & STATE_SYSTEM_SELECTED);
+    EXPECT_TRUE(PumpUntil([&] { return events.Count(EVENT_OBJECT_SELECTION, list, 2) == 1; }));
+
+    // The hit test at the middle of row 3 finds row 3.
+    LONG x = 0, y = 0, width = 0, height = 0;
+    ASSERT_EQ(access->accLocation(&x, &y, &width, &height, Child(3)), S_OK);
+    VARIANT hit;
+    ASSERT_EQ(access->accHitTest(x + width / 2, y + height / 2, &hit), S_OK);
+    EXPECT_EQ(test::ChildId(hit), 3);
+}
+
+}  // namespace
+}  // namespace ferryl

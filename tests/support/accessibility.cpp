@@ -1,0 +1,154 @@
+#include "support/accessibility.h"
+
+#include "grid/grid_accessible.h"
+#include "support/messages.h"
+
+namespace ferryl::test {
+
+namespace {
+
+WinEventRecorder* g_recorder = nullptr;
+
+std::wstring TakeText(HRESULT hr, BSTR text) {
+    std::wstring result = SUCCEEDED(hr) && text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
+    ::SysFreeString(text);
+    return result;
+}
+
+long TakeNumber(HRESULT hr, VARIANT& value) {
+    const long result = SUCCEEDED(hr) ? ChildId(value) : -1;
+    ::VariantClear(&value);
+    return result;
+}
+
+}  // namespace
+
+AccessibleRef& AccessibleRef::operator=(AccessibleRef&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        m_object = other.m_object;
+        other.m_object = nullptr;
+    }
+    return *this;
+}
+
+void AccessibleRef::Reset() noexcept {
+    if (m_object)
+        m_object->Release();
+    m_object = nullptr;
+}
+
+AccessibleRef ClientAccessible(HWND window) {
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kIID_IAccessible,
+                                            reinterpret_cast<void**>(&object))))
+        object = nullptr;
+    return AccessibleRef(object);
+}
+
+VARIANT Child(long child) {
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = child;
+    return v;
+}
+
+std::wstring Name(IAccessible* object, long child) {
+    BSTR text = nullptr;
+    const HRESULT hr = object->get_accName(Child(child), &text);
+    return TakeText(hr, text);
+}
+
+std::wstring Description(IAccessible* object, long child) {
+    BSTR text = nullptr;
+    const HRESULT hr = object->get_accDescription(Child(child), &text);
+    return TakeText(hr, text);
+}
+
+std::wstring DefaultAction(IAccessible* object, long child) {
+    BSTR text = nullptr;
+    const HRESULT hr = object->get_accDefaultAction(Child(child), &text);
+    return TakeText(hr, text);
+}
+
+long Role(IAccessible* object, long child) {
+    VARIANT value;
+    ::VariantInit(&value);
+    const HRESULT hr = object->get_accRole(Child(child), &value);
+    return TakeNumber(hr, value);
+}
+
+long State(IAccessible* object, long child) {
+    VARIANT value;
+    ::VariantInit(&value);
+    const HRESULT hr = object->get_accState(Child(child), &value);
+    return TakeNumber(hr, value);
+}
+
+std::vector<long> Selection(IAccessible* object) {
+    VARIANT value;
+    ::VariantInit(&value);
+    std::vector<long> children;
+    if (FAILED(object->get_accSelection(&value)))
+        return children;
+    if (value.vt == VT_I4) {
+        children.push_back(value.lVal);
+    } else if (value.vt == VT_UNKNOWN && value.punkVal) {
+        IEnumVARIANT* items = nullptr;
+        if (SUCCEEDED(value.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&items)))) {
+            VARIANT item;
+            ::VariantInit(&item);
+            ULONG fetched = 0;
+            while (items->Next(1, &item, &fetched) == S_OK && fetched == 1) {
+                children.push_back(ChildId(item));
+                ::VariantClear(&item);
+            }
+            items->Release();
+        }
+    }
+    ::VariantClear(&value);
+    return children;
+}
+
+long ChildId(const VARIANT& result) {
+    return result.vt == VT_I4 ? result.lVal : -1;
+}
+
+WinEventRecorder::WinEventRecorder(DWORD first, DWORD last, DWORD processId) {
+    g_recorder = this;
+    m_hook = ::SetWinEventHook(first, last, nullptr, &WinEventRecorder::Callback, processId, 0, WINEVENT_OUTOFCONTEXT);
+}
+
+WinEventRecorder::~WinEventRecorder() {
+    if (m_hook)
+        ::UnhookWinEvent(m_hook);
+    g_recorder = nullptr;
+}
+
+std::vector<WinEvent> WinEventRecorder::Events(HWND window) {
+    PumpMessages();
+    std::vector<WinEvent> events;
+    for (const WinEvent& event : m_events) {
+        if (!window || event.window == window)
+            events.push_back(event);
+    }
+    return events;
+}
+
+size_t WinEventRecorder::Count(DWORD event, HWND window, LONG child) {
+    size_t count = 0;
+    for (const WinEvent& e : Events(window)) {
+        if (e.event == event && e.child == child)
+            ++count;
+    }
+    return count;
+}
+
+void CALLBACK
+WinEventRecorder::Callback(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (g_recorder)
+        g_recorder->m_events.push_back(WinEvent{event, window, object, child});
+}
+
+}  // namespace ferryl::test
