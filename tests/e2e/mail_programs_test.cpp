@@ -85,9 +85,10 @@ TEST_F(MailProgramsTest, ClawsGetsAttachAndTheLongPaths) {
 TEST_F(MailProgramsTest, OutlookGetsOneFileAfterSlashA) {
     WriteIni(L"Settings", L"CLParameters", L"/profile Work", ini);
     const std::wstring program = InstallMailProgram(L"outlook.exe");
+    const std::wstring all = files.WriteFile(L"it's a,b \u03A9.txt");
     ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, ShortPathName(greek)));
-    EXPECT_EQ(SendAndRecord(ferryl), Quoted(program) + L" /profile Work /c ipm.note /a " + Quoted(greek));
+    ASSERT_TRUE(StartFerryl(ferryl, ShortPathName(all)));
+    EXPECT_EQ(SendAndRecord(ferryl), Quoted(program) + L" /profile Work /c ipm.note /a " + Quoted(all));
 }
 
 TEST_F(MailProgramsTest, OutlookWithMoreFilesGoesThroughItsSimpleMapiClient) {

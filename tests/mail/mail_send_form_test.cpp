@@ -168,7 +168,18 @@ TEST_F(MailFormTest, TheDialogChoosesARegisteredClientFromTheKeyboard) {
         shown = text;
         PressKey(dialog, VK_RETURN);
     });
-    form.ChooseMailProgram();
+    // File > E-Mail Program...: the last item, after a separator; the others keep their places.
+    HMENU file = ::GetSubMenu(::GetMenu(form.Hwnd()), 0);
+    const int items = ::GetMenuItemCount(file);
+    ASSERT_EQ(items, 8);
+    wchar_t text[64]{};
+    ::GetMenuStringW(file, items - 1, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"&E-Mail Program...");
+    EXPECT_EQ(::GetMenuItemID(file, items - 1), static_cast<UINT>(IDM_MAIL_PROGRAM));
+    EXPECT_EQ(::GetMenuState(file, items - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    EXPECT_EQ(::GetMenuItemID(file, 0), static_cast<UINT>(IDM_ADD));
+    EXPECT_EQ(::GetMenuItemID(file, 5), static_cast<UINT>(IDM_PROPERTIES));
+    ::SendMessageW(form.Hwnd(), WM_COMMAND, IDM_MAIL_PROGRAM, 0);
     ASSERT_TRUE(driver.Found());
     EXPECT_EQ(shown, clients.front().name + L" (Simple MAPI)");
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"MAPI:" + clients.front().name);
