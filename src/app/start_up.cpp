@@ -8,6 +8,7 @@
 #include "app/shortcut.h"
 #include "common/error.h"
 #include "common/text.h"
+#include "mail/draft_file.h"
 #include "settings/erwr.h"
 #include "settings/funkcije.h"
 #include "settings/ini.h"
@@ -84,6 +85,8 @@ void PrepareFirstInstance(const std::wstring& programFolder, const std::wstring&
         if (length > 0 && length <= MAX_PATH)
             state.TempFolder = Trimmed(std::wstring(buffer, length));
     });
+    // Drafts left for the new Outlook by earlier runs; one written today may still be unread.
+    Try([&] { RemoveOldDrafts(state.TempFolder); });
     Try([&] { state.SendMenuFolder = ShellFolder(L"SendTo"); });
     Try([&] {
         const std::wstring link = state.SendMenuFolder + kShortcutName;

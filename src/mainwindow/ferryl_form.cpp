@@ -1,7 +1,6 @@
 #include "mainwindow/ferryl_form.h"
 
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <cstring>
 #include <optional>
@@ -11,11 +10,10 @@
 #include "app/start_up.h"
 #include "common/error.h"
 #include "common/twips.h"
-#include "mainwindow/copy_step.h"
 #include "mainwindow/file_entry.h"
 #include "mainwindow/form_controls.h"
+#include "mainwindow/form_steps.h"
 #include "mainwindow/resource.h"
-#include "mainwindow/send_rules.h"
 #include "settings/funkcije.h"
 #include "settings/ini.h"
 #include "winsvc/cmdlg.h"
@@ -25,10 +23,7 @@ namespace ferryl {
 namespace {
 
 constexpr wchar_t kPanelClassName[] = L"FerrylPozadinaP";
-constexpr wchar_t kSection[] = L"Settings";
 constexpr wchar_t kPositionSection[] = L"Window Position";
-constexpr wchar_t kWarningTitle[] = L"Warning - Ferryl Handler";
-constexpr wchar_t kProgramTitle[] = L"Ferryl Handler";
 
 // Posted to let the list paint again once a batch of rows is in.
 constexpr UINT kRedrawMessage = WM_APP + 1;
@@ -53,47 +48,6 @@ constexpr long kSendNowWidth = 975;
 
 // OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_LONGNAMES
 constexpr unsigned long kOpenFlags = 0x201804;
-
-// The folder buttons' names, spoken by screen readers (the buttons show only a picture).
-constexpr wchar_t kTemporaryFolderName[] = L"Temporary Folder";
-constexpr wchar_t kDesktopFolderName[] = L"Desktop Folder";
-constexpr wchar_t kAttachmentsFolderName[] = L"Attachments Folder";
-constexpr wchar_t kCustomFolderName[] = L"Custom Folder";
-
-constexpr long kRowsColumnName = 1;
-constexpr long kColumnPath = 4;
-
-template <typename F>
-void Try(F&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-        // Continue-on-error: a failing step is skipped and the next one runs.
-    }
-}
-
-std::wstring WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
-
-bool IsChecked(HWND checkBox) {
-    return ::SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-// The hourglass while a command works, the arrow again when it is done however it ends.
-class WaitCursor {
-  public:
-    WaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(m_previous ? m_previous : ::LoadCursorW(nullptr, IDC_ARROW)); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-  private:
-    HCURSOR m_previous;
-};
 
 }  // namespace
 
@@ -305,9 +259,9 @@ void FerrylF::Form_Load() {
             if (m_loadState == WindowState::Normal)
                 ApplySavedGeometry();
         });
-        Try([&] { m_mailProgramPath = ReadIni(kSection, L"MailProgram", iniFile); });
+        Try([&] { m_mailProgramPath = ReadIni(kSettingsSection, L"MailProgram", iniFile); });
         Try([&] {
-            m_customFolder = ReadIni(kSection, L"AttachmentsFolder", iniFile);
+            m_customFolder = ReadIni(kSettingsSection, L"AttachmentsFolder", iniFile);
             if (!m_customFolder.empty() && m_customFolder.back() != L'\\')
                 m_customFolder += L'\\';
         });
@@ -380,7 +334,7 @@ void FerrylF::DeferRedraw() {
 }
 
 void FerrylF::ApplySendNowRule() {
-    ::EnableWindow(m_send_nowD, Rows() != 0);
+    ::EnableWindow(m_send_nowD, Rows() != 0 && !Sending());
 }
 
 int FerrylF::LoadedWindowCount() const {
@@ -431,6 +385,10 @@ void FerrylF::OnDestroyed() noexcept {
         icon.reset();
     m_unloading = false;
     m_redrawDeferred = false;
+    // Only the program's end takes the window while a mail client still has the files; the call's
+    // thread is left to it.
+    m_mapiSend.reset();
+    m_closeAfterSend = false;
 }
 
 // --- the message loop's share ---
@@ -503,13 +461,14 @@ void FerrylF::CellSelected(long lRow, long lCol, bool bSelected) {
 }
 
 void FerrylF::EnableSendNow() {
-    ::EnableWindow(m_send_nowD, TRUE);
+    // Not while a mail client has the listed files: a second Send Now must wait for it.
+    ::EnableWindow(m_send_nowD, !Sending());
 }
 
 // --- the file list's commands ---
 
-void FerrylF::ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter) {
-    dialog.hwnd(Hwnd());
+void FerrylF::ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter, HWND owner) {
+    dialog.hwnd(owner ? owner : Hwnd());
     dialog.DialogTitle(title);
     dialog.CancelError(true);
     dialog.flags(kOpenFlags);
@@ -529,7 +488,7 @@ void FerrylF::AddFileFromDialog() noexcept {
             return;  // the list's row numbers are 16-bit
         const std::wstring fileName = dialog.FileName();
         const FileEntry entry = ReadFileEntry(fileName);
-        m_lista->CellDetails(row, kRowsColumnName, TaggedValue(dialog.FileTitle()));
+        m_lista->CellDetails(row, kColumnName, TaggedValue(dialog.FileTitle()));
         m_lista->CellDetails(row, 2, entry.modified);
         m_lista->CellDetails(row, 3, entry.size, kSizeAlign);
         m_lista->CellDetails(row, kColumnPath, TaggedValue(fileName));
@@ -541,7 +500,8 @@ void FerrylF::AddFileFromDialog() noexcept {
 }
 
 void FerrylF::RemoveSelectedFile() noexcept {
-    if (Rows() == 0)
+    // The rows a mail client is sending stay until it is done, so that they can go then.
+    if (Rows() == 0 || Sending())
         return;
     Try([&] { m_lista->RemoveRow(m_lista->SelectedRow()); });
     if (Rows() < 1) {
@@ -656,185 +616,6 @@ void FerrylF::SetToolTip(HWND button, const wchar_t* text) {
     ::SendMessageW(m_toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void FerrylF::copyC_Click() noexcept {
-    const LRESULT value = ::SendMessageW(m_copyC, BM_GETCHECK, 0, 0);
-    if (value == BST_UNCHECKED) {
-        for (HWND control : {m_putanjaT, m_deleteC, m_attachmentsD, m_temporaryD, m_desktopD, m_customD})
-            ::EnableWindow(control, FALSE);
-        return;
-    }
-    if (value != BST_CHECKED)
-        return;
-    const StartUpState& startUp = StartUp();
-    Try([&] {
-        ::EnableWindow(m_customD, TRUE);
-        ::EnableWindow(m_putanjaT, TRUE);
-        ::EnableWindow(m_deleteC, TRUE);
-        SetToolTip(m_customD, L"Custom Folder");
-    });
-    struct FolderButton {
-        HWND button;
-        const std::wstring& folder;
-        const wchar_t* tip;
-    };
-    for (const FolderButton& entry : {FolderButton{m_attachmentsD, startUp.EudoraAttachmentsFolder, L"Attachments Folder"},
-                                      FolderButton{m_temporaryD, startUp.TempFolder, L"Temporary Folder"},
-                                      FolderButton{m_desktopD, startUp.DesktopFolder, L"Desktop Folder"}}) {
-        Try([&] {
-            if (FolderExists(entry.folder)) {
-                ::EnableWindow(entry.button, TRUE);
-                SetToolTip(entry.button, entry.tip);
-            }
-        });
-    }
-    Try([&] {
-        for (const std::wstring* folder :
-             {static_cast<const std::wstring*>(&m_customFolder), &startUp.EudoraAttachmentsFolder, &startUp.TempFolder,
-              &startUp.DesktopFolder}) {
-            if (FolderExists(*folder)) {
-                ::SetWindowTextW(m_putanjaT, folder->c_str());
-                break;
-            }
-        }
-    });
-}
-
-void FerrylF::customD_Click() noexcept {
-    WaitCursor wait;
-    Try([&] {
-        BROWSEINFOW browse{};
-        browse.hwndOwner = Hwnd();
-        browse.lpszTitle = L"";
-        browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
-        PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
-        if (!chosen)
-            return;
-        wchar_t buffer[MAX_PATH + 1]{};
-        const BOOL havePath = ::SHGetPathFromIDListW(chosen, buffer);
-        // The shell allocated the identifier list with the task allocator; it is ours to free.
-        ::CoTaskMemFree(chosen);
-        if (!havePath)
-            return;
-        const std::wstring folder = std::wstring(buffer) + L"\\";
-        ::SetWindowTextW(m_putanjaT, folder.c_str());
-        m_customFolder = folder;
-        WriteIni(kSection, L"AttachmentsFolder", m_customFolder, StartUp().IniFile);
-    });
-}
-
-// --- Send Now ---
-
-namespace {
-
-// The 8.3 form of an existing path, or the path itself when the system has none to give (8.3 names
-// switched off, a folder that may not be listed, a very long path): the file is still there and is
-// passed in full (quoted where it holds a blank) rather than dropped or replaced by nothing. A path
-// that does not exist gives the empty text.
-std::wstring ShortPathOrFull(const std::wstring& path) {
-    std::wstring shortPath = ShortPathName(path);
-    if (shortPath.empty() && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return path;
-    return shortPath;
-}
-
-}  // namespace
-
-void FerrylF::Inform(const wchar_t* text, const wchar_t* title) {
-    ::MessageBoxW(Hwnd(), text, title, MB_OK | MB_ICONINFORMATION);
-}
-
-void FerrylF::send_nowD_Click() noexcept {
-    if (Rows() == 0)
-        return;
-    std::optional<WaitCursor> wait(std::in_place);
-    const long rows = Rows();
-    std::vector<std::wstring> shortPaths;
-    long counter = 0;
-    const bool copy = IsChecked(m_copyC);
-    const bool deleteSource = IsChecked(m_deleteC);
-    const std::wstring folder = WindowText(m_putanjaT);
-    for (long row = 1; row <= rows; ++row) {
-        std::wstring path;
-        Try([&] { path = m_lista->Cell(row, kColumnPath).Text().ToText(); });
-        if (!copy) {
-            Try([&] { shortPaths.push_back(ShortPathOrFull(path)); });
-            continue;
-        }
-        CopyOutcome outcome;
-        Try([&] { outcome = CopyToFolder(path, folder, counter, deleteSource); });
-        if (outcome.status == CopyOutcome::Status::FolderMissing) {
-            wait.reset();
-            Inform(L"Specified directory does not exist.", kWarningTitle);
-            return;
-        }
-        if (outcome.status == CopyOutcome::Status::CopyFailed) {
-            // Sending the rest would hand the mail program an incomplete list without a word.
-            wait.reset();
-            const std::wstring text = L"The file \"" + path + L"\" could not be copied to \"" + folder +
-                                      L"\".\n\nNothing was sent; the copies already made stay in place.";
-            Inform(text.c_str(), kWarningTitle);
-            return;
-        }
-        Try([&] { shortPaths.push_back(ShortPathOrFull(outcome.target)); });
-    }
-    std::wstring arguments;
-    Try([&] { arguments = MailArguments(StartUp().ClParameters, shortPaths); });
-    if (!StartMailProgram(arguments)) {
-        wait.reset();
-        Inform(L"E-mail program not specified.", kProgramTitle);
-        return;
-    }
-    wait.reset();
-    // Files that arrived from Explorer while the mail program was being chosen were not sent: they
-    // stay listed, and the window with them, instead of going with the window.
-    if (Rows() > rows) {
-        for (long row = rows; row >= 1; --row)
-            Try([&] { m_lista->RemoveRow(row); });
-        ApplySendNowRule();
-        return;
-    }
-    Unload();
-}
-
-bool FerrylF::StartMailProgram(const std::wstring& arguments) {
-    std::wstring program;
-    StartUpState& startUp = StartUp();
-    if (FileExists(m_mailProgramPath)) {
-        m_mailProgramPath = ShortPathOrFull(m_mailProgramPath);
-        program = m_mailProgramPath;
-    } else if (FileExists(startUp.EudoraProgram)) {
-        startUp.EudoraProgram = ShortPathOrFull(startUp.EudoraProgram);
-        program = startUp.EudoraProgram;
-    } else {
-        try {
-            cmDlg dialog;
-            ShowOpenDialog(dialog, L"Select E-Mail Program", L"Program Files (*.exe)|*.exe");
-            m_mailProgramPath = ShortPathOrFull(dialog.FileName());
-            if (m_mailProgramPath.empty())
-                return false;
-            WriteIni(kSection, L"MailProgram", m_mailProgramPath, startUp.IniFile);
-            program = m_mailProgramPath;
-        } catch (...) {
-            return false;
-        }
-    }
-    // Started without waiting; a program that cannot be started is not reported.
-    std::wstring commandLine = MailCommandLine(program, arguments);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    // The program is named apart from the command line, so that nothing on it (an empty or odd
-    // program path) can make the system run one of the listed files instead.
-    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &process)) {
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-    }
-    return true;
-}
-
 // --- the list's keys and mouse ---
 
 void FerrylF::KeyDown(short& KeyCode, short& Shift, bool&) {
@@ -879,6 +660,9 @@ void FerrylF::OnCommand(int id, int code) noexcept {
             break;
         case IDM_PROPERTIES:
             ShowProperties();
+            break;
+        case IDM_MAIL_PROGRAM:
+            ChooseMailProgram();
             break;
         case IDM_RESTORE:
             SetWindowState(WindowState::Normal);
@@ -998,7 +782,14 @@ LRESULT FerrylF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexc
                 ::SetFocus(m_lista->hwnd());
             return 0;
         case WM_CLOSE:
-            Unload();
+            // The mail client still reads the listed files; the window goes once it is done.
+            if (Sending())
+                m_closeAfterSend = true;
+            else
+                Unload();
+            return 0;
+        case kMapiDoneMessage:
+            OnMapiSendDone(static_cast<unsigned long>(wParam));
             return 0;
         default:
             break;

@@ -9,11 +9,15 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/file_list_target.h"
 #include "common/unique_handle.h"
 #include "grid/mosk_grid.h"
+#include "mail/mail_target.h"
+#include "mail/mapi_send.h"
 #include "mainwindow/about_form.h"
 #include "mainwindow/form_controls.h"
 #include "mainwindow/window_rules.h"
@@ -77,6 +81,12 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void copyC_Click() noexcept;
     void customD_Click() noexcept;
     void send_nowD_Click() noexcept;
+    // File > E-Mail Program...: the registered mail clients or any program.
+    void ChooseMailProgram() noexcept;
+
+    // True while a mail client's compose window has the listed files (Simple MAPI): the rows stay
+    // and Send Now waits until it is closed.
+    bool Sending() const noexcept { return m_mapiSend != nullptr; }
 
     // The controls, for the message loop's owner and the tests.
     MoskGrid* Lista() noexcept { return m_lista.get(); }
@@ -129,7 +139,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void OnDpiChanged(int dpi, const RECT& suggested);
     int ToPixels(long twips) const noexcept;
     long ToTwips(int pixels) const noexcept;
-    void ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter);
+    void ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter, HWND owner = nullptr);
     void ApplySendNowRule();
     // Holds the list's painting while a batch of rows comes in; the message loop lets it go.
     void DeferRedraw();
@@ -137,9 +147,20 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void OnCommand(int id, int code) noexcept;
     std::wstring SelectedPath();
     int LoadedWindowCount() const;
-    // Starts the mail program with the file list text; true when a program was chosen.
-    bool StartMailProgram(const std::wstring& arguments);
-    void Inform(const wchar_t* text, const wchar_t* title);
+    void Inform(const std::wstring& text, const wchar_t* title);
+
+    // Send Now's steps: choose where the files go (before any is copied), gather the files (with
+    // Copy To), hand them over, and take the sent rows away.
+    MailTargetChoice ChooseMailTarget(long rows);
+    MailTargetChoice TargetForProgram(const std::wstring& path, long rows);
+    std::optional<std::wstring> PickMailProgramFile(HWND owner);
+    void KeepMailProgram(const std::wstring& path);
+    bool GatherFiles(long rows, std::vector<std::wstring>& paths);
+    void NameCopyInRow(long row, const std::wstring& copy);
+    bool HandOff(const MailTarget& target, const std::vector<std::wstring>& paths, long rows);
+    bool StartMapiSend(const std::wstring& dll, const std::vector<std::wstring>& paths, long rows);
+    void OnMapiSendDone(unsigned long result) noexcept;
+    void FinishSend(long rows);
 
     InstanceF* m_instanceF = nullptr;
     AboutF m_aboutF;  // stays loaded once shown, beyond this window's unload
@@ -166,6 +187,12 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     bool m_shownSinceLoad = false;
     bool m_unloading = false;
     bool m_redrawDeferred = false;
+
+    // The Simple MAPI call in progress, the rows it sends, and a close asked for meanwhile.
+    std::unique_ptr<MapiSend> m_mapiSend;
+    long m_sendingRows = 0;
+    bool m_closeAfterSend = false;
+    bool m_inSendNow = false;
 
     // Kept for the whole run, as the settings file gives them at each load.
     std::wstring m_customFolder;

@@ -19,5 +19,12 @@
 #define IDM_RESTORE 1011
 #define IDM_MINIMIZE 1012
 #define IDM_MAXIMIZE 1013
+#define IDM_MAIL_PROGRAM 1005
 #define IDM_TOPICS 1021
 #define IDM_ABOUT 1022
+
+// The "E-Mail Program" dialog.
+#define IDD_MAIL_PROGRAM 200
+#define IDC_MAIL_CHOICE 201
+#define IDC_MAIL_CLIENTS 202
+#define IDC_MAIL_OTHER 203

@@ -51,6 +51,18 @@ std::wstring ShortPathName(const std::wstring& path) {
     return buffer;
 }
 
+std::wstring LongPathName(const std::wstring& path) {
+    const DWORD length = ::GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (length == 0)
+        return path;
+    std::wstring buffer(length, L'\0');
+    const DWORD written = ::GetLongPathNameW(path.c_str(), buffer.data(), length);
+    if (written == 0 || written >= length)
+        return path;
+    buffer.resize(written);
+    return buffer;
+}
+
 TaggedValue FileNameOfVariant(const std::wstring& path) {
     return TaggedValue(FileNameOf(path));
 }

@@ -19,6 +19,10 @@ bool FolderExists(const std::wstring& path);
 // The 8.3 form of an existing path; empty when the path does not exist.
 std::wstring ShortPathName(const std::wstring& path);
 
+// The long form of an existing path (every 8.3 part replaced by its long name); the path as given
+// when the system has none to give.
+std::wstring LongPathName(const std::wstring& path);
+
 // FileNameOf held as a tagged value.
 TaggedValue FileNameOfVariant(const std::wstring& path);
 

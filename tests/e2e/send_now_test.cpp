@@ -1,99 +1,42 @@
 // End to end: the real Ferryl.exe, started from a folder of its own with its own Ferryl.ini, is
-// given files, its "&Send Now" is pressed through its window, and a stand-in mail program records
-// the command line it gets.
+// given files, its "&Send Now" is pressed through its window, and a stand-in mail program of no
+// known kind records the command line it gets: short paths, as such programs always had them.
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/child_process.h"
-#include "app/start_up.h"
-#include "settings/funkcije.h"
-#include "settings/ini.h"
-#include "support/messages.h"
-#include "support/temp_folder.h"
+#include "e2e/ferryl_session.h"
 
 namespace ferryl {
 namespace {
 
+using test::AnswerBox;
 using test::ChildProcess;
+using test::MainWindow;
+using test::PanelChild;
+using test::PressSendNow;
 using test::PumpUntil;
+using test::Quoted;
 using test::ReadFileBytes;
-using test::TempFolder;
+using test::Tick;
 
-constexpr wchar_t kMainClass[] = L"FerrylF";
-constexpr wchar_t kMainCaption[] = L"Send To Mail Recipient Via Command Line";
-
-HWND MainWindow() {
-    return ::FindWindowW(kMainClass, kMainCaption);
-}
-
-HWND PanelChild(const wchar_t* text) {
-    HWND panel = ::FindWindowExW(MainWindow(), nullptr, L"FerrylPozadinaP", nullptr);
-    return panel ? ::FindWindowExW(panel, nullptr, L"Button", text) : nullptr;
-}
-
-// Ticks a check box of the panel as a click does: the check, then BN_CLICKED to its parent.
-// (BM_CLICK from another process depends on the capture and focus of a window that may not be
-// active under an unmanaged X server.)
-void Tick(const wchar_t* text) {
-    HWND box = PanelChild(text);
-    ::PostMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
-    ::PostMessageW(::GetParent(box), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(box), BN_CLICKED),
-                   reinterpret_cast<LPARAM>(box));
-}
-
-bool ChildHasText(HWND parent, const std::wstring& wanted) {
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t text[512]{};
-        ::GetWindowTextW(child, text, 512);
-        if (wanted == text)
-            return true;
-    }
-    return false;
-}
-
-// A copy of the program in a folder of its own (Ferryl.ini lives beside it), and the recorder as
-// the mail program in a folder whose name has a blank.
-class SendNowTest : public ::testing::Test {
+// The recorder as "mail.exe", in a folder whose name has a blank.
+class SendNowTest : public test::FerrylSession {
   protected:
     void SetUp() override {
-        ASSERT_FALSE(MainWindow()) << "a main window of an earlier run is still open";
-        const std::wstring bin = ProgramFolder();
-        ASSERT_TRUE(::CopyFileW((bin + L"\\Ferryl.exe").c_str(), exe.c_str(), FALSE));
-        programFolder.MakeFolder(L"Mail Program");
-        ASSERT_TRUE(::CopyFileW((bin + L"\\e2e_mail_recorder.exe").c_str(), mail.c_str(), FALSE));
-        ASSERT_TRUE(WriteDefaultIni(ini));
-        WriteIni(L"Settings", L"MailProgram", mail, ini);
+        FerrylSession::SetUp();
+        mail = InstallMailProgram(L"mail.exe");
     }
-    void TearDown() override {
-        if (HWND main = MainWindow())
-            ::PostMessageW(main, WM_CLOSE, 0, 0);
-    }
-
-    bool StartFerryl(ChildProcess& process, const std::wstring& arguments) {
-        // Idle for input: the command line has been taken in whole, not just its first file.
-        return process.Start(exe, arguments) && process.WaitForInputIdle() && PumpUntil([] {
-                   HWND send = PanelChild(L"&Send Now");
-                   return send && ::IsWindowVisible(MainWindow()) && ::IsWindowEnabled(send);
-               });
-    }
-    // Presses "&Send Now" and waits for the program to end and the mail program to record.
-    std::wstring SendAndRecord(ChildProcess& ferryl) {
-        ::PostMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0);
-        std::string bytes;
-        if (!ferryl.WaitForExit([&] { return !(bytes = ReadFileBytes(record)).empty(); }, 20000))
-            return L"(no record)";
-        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-    }
-
-    TempFolder programFolder, files;
-    const std::wstring exe = programFolder / L"Ferryl.exe";
-    const std::wstring ini = programFolder / L"Ferryl.ini";
-    const std::wstring mail = programFolder / L"Mail Program\\mail.exe";
-    const std::wstring record = programFolder / L"Mail Program\\command_line.txt";
+    std::wstring mail;
 };
+
+std::wstring TempFolderPath() {
+    wchar_t temp[MAX_PATH]{};
+    ::GetTempPathW(MAX_PATH, temp);
+    return temp;
+}
 
 TEST_F(SendNowTest, TheMailProgramGetsTheShortPathsOfTheListedFiles) {
     const std::wstring spaced = files.WriteFile(L"with blank.txt", "a");
@@ -125,9 +68,7 @@ TEST_F(SendNowTest, ASecondInstanceAddsItsFileToTheRunningOne) {
 }
 
 TEST_F(SendNowTest, CopyToTheTemporaryFolderRenamesOnACollisionAndDeletesTheSource) {
-    wchar_t tempBuffer[MAX_PATH]{};
-    ::GetTempPathW(MAX_PATH, tempBuffer);
-    const std::wstring temp = tempBuffer;
+    const std::wstring temp = TempFolderPath();
     const std::wstring name = L"ferryl e2e " + std::to_wstring(::GetTickCount()) + L".txt";
     const std::wstring source = files.WriteFile(name, "moved");
     const std::wstring taken = temp + name;
@@ -138,7 +79,7 @@ TEST_F(SendNowTest, CopyToTheTemporaryFolderRenamesOnACollisionAndDeletesTheSour
         ::CloseHandle(file);
     }
     ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, L"\"" + source + L"\""));
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(source)));
     Tick(L"&Copy To");
     Tick(L"&Delete source files");
     const std::wstring recorded = SendAndRecord(ferryl);
@@ -156,66 +97,159 @@ TEST_F(SendNowTest, AFileThatCannotBeCopiedStopsSendNowWithAWarningNamingIt) {
     const std::wstring kept = files.WriteFile(keptName, "k");
     const std::wstring vanished = files.WriteFile(L"vanished.txt", "v");
     ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, L"\"" + kept + L"\" " + vanished));
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(kept) + L" " + vanished));
     ASSERT_TRUE(::DeleteFileW(vanished.c_str()));
     Tick(L"&Copy To");
-    ::PostMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0);
-
-    HWND box = nullptr;
-    const auto names = [&](HWND window) {
-        for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            wchar_t text[1024]{};
-            ::GetWindowTextW(child, text, 1024);
-            if (std::wstring(text).find(vanished) != std::wstring::npos)
-                return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(PumpUntil([&] {
-        box = ::FindWindowW(L"#32770", L"Warning - Ferryl Handler");
-        return box && names(box);
-    })) << "the warning names the file; box "
-        << box << ", recorded: " << FileExists(record) << ", Ferryl running: " << (MainWindow() != nullptr);
-    ASSERT_TRUE(box);
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(PumpUntil([] { return !::FindWindowW(L"#32770", L"Warning - Ferryl Handler"); }));
+    PressSendNow();
+    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {vanished})) << "the warning names the file";
     EXPECT_TRUE(MainWindow()) << "the window stays open";
-    EXPECT_FALSE(FileExists(record)) << "the mail program is not started with an incomplete list";
+    EXPECT_FALSE(FileExists(CommandLineRecord())) << "the mail program is not started with an incomplete list";
     EXPECT_TRUE(FileExists(kept)) << "Delete source files was not ticked";
 
     // The copy of the first file made before the failure stays in the temporary folder.
-    wchar_t temp[MAX_PATH]{};
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring copy = std::wstring(temp) + keptName;
+    const std::wstring copy = TempFolderPath() + keptName;
     EXPECT_EQ(ReadFileBytes(copy), "k");
     ::DeleteFileW(copy.c_str());
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(ferryl.WaitForExit());
 }
 
-TEST_F(SendNowTest, NoMailProgramAndTheDialogCancelledStartsNothing) {
-    WriteIni(L"Settings", L"MailProgram", L"", ini);
+TEST_F(SendNowTest, AfterAMoveThatStoppedTheListNamesTheCopyAndTheWarningNamesItToo) {
+    const std::wstring movedName = L"moved " + std::to_wstring(::GetTickCount()) + L".txt";
+    const std::wstring moved = files.WriteFile(movedName, "m");
+    const std::wstring vanished = files.WriteFile(L"vanished.txt", "v");
+    const std::wstring copy = TempFolderPath() + movedName;
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(moved) + L" " + vanished));
+    ASSERT_TRUE(::DeleteFileW(vanished.c_str()));
+    Tick(L"&Copy To");
+    Tick(L"&Delete source files");
+    PressSendNow();
+    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {vanished, L"already moved", copy}));
+    EXPECT_FALSE(FileExists(moved));
+    EXPECT_EQ(ReadFileBytes(copy), "m");
+    // Without Copy To now: the first row names the copy, so the mail program gets the copy.
+    Tick(L"&Copy To", false);
+    EXPECT_EQ(SendAndRecord(ferryl), ShortPathName(mail) + L" " + ShortPathName(copy));
+    ::DeleteFileW(copy.c_str());
+}
+
+TEST_F(SendNowTest, TwoRowsNamingOneFileSendItsOneCopy) {
+    const std::wstring name = L"twice " + std::to_wstring(::GetTickCount()) + L".txt";
+    const std::wstring file = files.WriteFile(name, "2");
+    const std::wstring shortForm = ShortPathName(file);
+    ASSERT_NE(shortForm, file) << "the two rows spell the file differently";
+    const std::wstring copy = TempFolderPath() + name;
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(file) + L" " + shortForm));
+    Tick(L"&Copy To");
+    Tick(L"&Delete source files");
+    const std::wstring recorded = SendAndRecord(ferryl);
+    EXPECT_EQ(recorded, ShortPathName(mail) + L" " + ShortPathName(copy) + L" " + ShortPathName(copy));
+    EXPECT_EQ(ReadFileBytes(copy), "2");
+    EXPECT_FALSE(FileExists(copy + L".1")) << "copied once";
+    ::DeleteFileW(copy.c_str());
+}
+
+TEST_F(SendNowTest, AFileAlreadyInTheFolderIsPassedAsItIs) {
+    const std::wstring path = TempFolderPath() + L"there " + std::to_wstring(::GetTickCount()) + L".txt";
+    {
+        HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        ::CloseHandle(file);
+    }
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(path)));
+    Tick(L"&Copy To");
+    Tick(L"&Delete source files");
+    EXPECT_EQ(SendAndRecord(ferryl), ShortPathName(mail) + L" " + ShortPathName(path));
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_FALSE(FileExists(path + L".1")) << "not copied beside itself";
+    ::DeleteFileW(path.c_str());
+}
+
+TEST_F(SendNowTest, AProgramThatCannotBeStartedIsReportedAndTheListStays) {
+    const std::wstring bogus = programFolder.WriteFile(L"Mail Program\\bogus.exe", "not a program");
+    WriteIni(L"Settings", L"MailProgram", bogus, ini);
     const std::wstring file = files.WriteFile(L"x.txt");
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, file));
-    ::PostMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0);
-
-    HWND dialog = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (dialog = ::FindWindowW(L"#32770", L"Select E-Mail Program")) != nullptr; }));
-    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    // The box is found as soon as it exists; its text is set while it initialises.
-    HWND box = nullptr;
-    EXPECT_TRUE(PumpUntil([&] {
-        box = ::FindWindowW(L"#32770", L"Ferryl Handler");
-        return box && ChildHasText(box, L"E-mail program not specified.");
-    }));
-    ASSERT_TRUE(box);
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(PumpUntil([] { return !::FindWindowW(L"#32770", L"Ferryl Handler"); }));
-
+    PressSendNow();
+    EXPECT_TRUE(AnswerBox(test::kWarningTitle,
+                          {L"The mail program \"" + ShortPathName(bogus) + L"\" could not be started.", L"(error "}));
     EXPECT_TRUE(MainWindow()) << "the window stays open";
-    EXPECT_FALSE(FileExists(record)) << "nothing was started";
+    EXPECT_TRUE(::IsWindowEnabled(PanelChild(L"&Send Now"))) << "with its list";
+    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(ferryl.WaitForExit());
+}
+
+// No program set and no default mail client: Send Now asks for one.
+class NoMailProgramTest : public SendNowTest {
+  protected:
+    void SetUp() override {
+        SendNowTest::SetUp();
+        WriteIni(L"Settings", L"MailProgram", L"", ini);
+        NoDefaultMailClient();
+    }
+    void CancelTheProgramChoice() {
+        HWND dialog = nullptr;
+        ASSERT_TRUE(
+            PumpUntil([&] { return (dialog = ::FindWindowW(L"#32770", L"Select E-Mail Program")) != nullptr; }));
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(AnswerBox(L"Ferryl Handler", {L"E-mail program not specified."}));
+    }
+};
+
+int CountWindows(const wchar_t* title) {
+    struct Count {
+        const wchar_t* title;
+        int found = 0;
+    } count{title};
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* count = reinterpret_cast<Count*>(data);
+            wchar_t text[256]{};
+            ::GetWindowTextW(window, text, 256);
+            if (std::wstring(text) == count->title && ::IsWindowVisible(window))
+                ++count->found;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.found;
+}
+
+TEST_F(NoMailProgramTest, TheDialogCancelledStartsNothing) {
+    const std::wstring file = files.WriteFile(L"x.txt");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, file));
+    PressSendNow();
+    ASSERT_TRUE(PumpUntil([] { return CountWindows(L"Select E-Mail Program") == 1; }));
+    // A second click while the first waits for the choice (a screen reader's or a tool's) starts
+    // no second run.
+    PressSendNow();
+    ::Sleep(500);
+    EXPECT_EQ(CountWindows(L"Select E-Mail Program"), 1);
+    CancelTheProgramChoice();
+    ::Sleep(300);
+    EXPECT_EQ(CountWindows(L"Ferryl Handler"), 0) << "one run, one message";
+    EXPECT_TRUE(MainWindow()) << "the window stays open";
+    EXPECT_FALSE(FileExists(CommandLineRecord())) << "nothing was started";
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", ini), L"");
+    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ferryl.WaitForExit());
+}
+
+TEST_F(NoMailProgramTest, CancellingTheChoiceWithCopyToAndDeleteMovesNothing) {
+    const std::wstring name = L"stays " + std::to_wstring(::GetTickCount()) + L".txt";
+    const std::wstring file = files.WriteFile(name, "s");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(file)));
+    Tick(L"&Copy To");
+    Tick(L"&Delete source files");
+    PressSendNow();
+    CancelTheProgramChoice();
+    EXPECT_EQ(ReadFileBytes(file), "s") << "the source stays where the list says";
+    EXPECT_FALSE(FileExists(TempFolderPath() + name)) << "nothing was copied";
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(ferryl.WaitForExit());
 }

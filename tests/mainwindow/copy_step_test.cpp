@@ -53,6 +53,7 @@ TEST(CopyStep, DeletesTheSourceOnlyAfterAGoodCopy) {
     // Into its own folder: copied beside itself with .1, then the source goes.
     CopyOutcome same = CopyToFolder(a, source.Path() + L"\\", counter, true);
     ASSERT_EQ(same.status, CopyOutcome::Status::Copied);
+    EXPECT_TRUE(same.sourceDeleted);
     EXPECT_EQ(same.target, source / L"a.txt.1");
     EXPECT_FALSE(FileExists(a));
     EXPECT_EQ(ReadFileBytes(same.target), "payload");
@@ -94,6 +95,42 @@ TEST(CopyStep, AReadOnlyFileOfTheSameNameIsSteppedAround) {
     EXPECT_EQ(ReadFileBytes(taken), "old");
     EXPECT_FALSE(FileExists(a));
     ::SetFileAttributesW(taken.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(CopyStep, ASourceThatCannotBeDeletedIsReportedKept) {
+    TempFolder source, dest;
+    const std::wstring a = source.WriteFile(L"a.txt", "locked");
+    // Open without delete sharing: the copy reads it, the delete is refused.
+    HANDLE open = ::CreateFileW(a.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    long counter = 0;
+    CopyOutcome outcome = CopyToFolder(a, dest.Path() + L"\\", counter, true);
+    ::CloseHandle(open);
+    ASSERT_EQ(outcome.status, CopyOutcome::Status::Copied);
+    EXPECT_FALSE(outcome.sourceDeleted);
+    EXPECT_TRUE(FileExists(a));
+    EXPECT_EQ(ReadFileBytes(outcome.target), "locked");
+}
+
+TEST(CopyStep, AFileLiesInAFolderHoweverEitherIsSpelt) {
+    TempFolder root;
+    const std::wstring folder = root.MakeFolder(L"long folder name");
+    const std::wstring file = root.WriteFile(L"long folder name\\a file.txt");
+    EXPECT_TRUE(LiesInFolder(file, folder + L"\\"));
+    EXPECT_TRUE(LiesInFolder(file, folder));
+    EXPECT_TRUE(LiesInFolder(ShortPathName(file), folder + L"\\"));
+    EXPECT_TRUE(LiesInFolder(file, ShortPathName(folder) + L"\\"));
+    EXPECT_FALSE(LiesInFolder(file, root.Path() + L"\\")) << "the folder above is another folder";
+    EXPECT_FALSE(LiesInFolder(file, root / L"missing\\"));
+    EXPECT_FALSE(LiesInFolder(L"a.txt", folder));
+}
+
+TEST(CopyStep, OneKeyForEverySpellingOfAFile) {
+    TempFolder root;
+    const std::wstring file = root.WriteFile(L"Long Name Of A File.txt");
+    EXPECT_EQ(SameFileKey(ShortPathName(file)), SameFileKey(file));
+    EXPECT_EQ(SameFileKey(file), SameFileKey(root.Path() + L"\\.\\long name of a file.TXT"));
+    EXPECT_NE(SameFileKey(file), SameFileKey(root.WriteFile(L"other.txt")));
 }
 
 }  // namespace

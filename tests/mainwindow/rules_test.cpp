@@ -1,4 +1,4 @@
-// The rules of the main window, Copy To and Send Now that need no window.
+// The rules of the main window and Copy To that need no window.
 
 #include <gtest/gtest.h>
 
@@ -13,27 +13,6 @@ TEST(CopyTargetPath, PlainNameThenNameDotCounter) {
     EXPECT_EQ(CopyTargetPath(L"C:\\dest\\", L"report.doc", 2), L"C:\\dest\\report.doc.2");
     // A drive root chosen with the folder browser ends in two backslashes; used unchanged.
     EXPECT_EQ(CopyTargetPath(L"C:\\\\", L"a", 1), L"C:\\\\a.1");
-}
-
-TEST(MailCommandLine, ProgramParametersThenFilesWithSingleBlanks) {
-    EXPECT_EQ(MailCommandLine(L"C:\\PROGRA~1\\Mail\\mail.exe",
-                              MailArguments(L"/a", {L"C:\\MYDOCU~1\\AB~1.TXT", L"C:\\x.txt"})),
-              L"C:\\PROGRA~1\\Mail\\mail.exe /a C:\\MYDOCU~1\\AB~1.TXT C:\\x.txt");
-    EXPECT_EQ(MailCommandLine(L"C:\\m.exe", MailArguments(L"", {L"C:\\x.txt"})), L"C:\\m.exe C:\\x.txt");
-}
-
-TEST(MailCommandLine, MissingShortPathsContributeNothing) {
-    EXPECT_EQ(MailArguments(L"", {L"", L"C:\\x.txt", L"", L"C:\\y.txt", L""}), L"C:\\x.txt C:\\y.txt");
-    // With every file gone only the parameters remain (and their trailing blank, as built).
-    EXPECT_EQ(MailArguments(L"-attach", {L""}), L"-attach ");
-    EXPECT_EQ(MailArguments(L"", {}), L"");
-}
-
-TEST(MailCommandLine, PathsThatKeepABlankAreQuoted) {
-    // Volumes without 8.3 names give back the long form, blank and all.
-    EXPECT_EQ(MailArguments(L"/a b", {L"C:\\with blank.txt", L"C:\\x.txt"}), L"/a b \"C:\\with blank.txt\" C:\\x.txt");
-    EXPECT_EQ(MailCommandLine(L"C:\\Program Files\\m.exe", L"x"), L"\"C:\\Program Files\\m.exe\" x");
-    EXPECT_EQ(CommandLinePath(L"C:\\PROGRA~1\\m.exe"), L"C:\\PROGRA~1\\m.exe");
 }
 
 TEST(ResizeRule, SnapsOnlyWhatIsBelowTheMinimum) {

@@ -1,0 +1,143 @@
+#include "mail/draft_file.h"
+
+#include <windows.h>
+
+#include "common/system_error_text.h"
+#include "common/unique_handle.h"
+#include "mail/mime_draft.h"
+#include "settings/path_rules.h"
+
+namespace ferryl {
+
+namespace {
+
+constexpr DWORD kReadChunk = 192 * 1024;
+constexpr size_t kWriteChunk = 256 * 1024;
+constexpr int kNameAttempts = 100;
+// A day, in FILETIME's 100-nanosecond units.
+constexpr ULONGLONG kDay = 24ull * 60 * 60 * 10'000'000;
+
+uint64_t UniqueSeed() {
+    LARGE_INTEGER counter{};
+    ::QueryPerformanceCounter(&counter);
+    return (static_cast<uint64_t>(::GetCurrentProcessId()) << 40) ^ static_cast<uint64_t>(counter.QuadPart) ^
+           (::GetTickCount64() << 20);
+}
+
+std::string DateNow() {
+    SYSTEMTIME now{};
+    ::GetSystemTime(&now);
+    return Rfc5322Date({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wDayOfWeek});
+}
+
+ULONGLONG AsNumber(const FILETIME& time) {
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+class DraftWriter {
+  public:
+    explicit DraftWriter(HANDLE file) : m_file(file) {}
+
+    bool Write(std::string& text, bool all) {
+        if (text.size() < kWriteChunk && !all)
+            return true;
+        DWORD written = 0;
+        const bool ok = ::WriteFile(m_file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                        written == text.size();
+        text.clear();
+        return ok;
+    }
+
+  private:
+    HANDLE m_file;
+};
+
+// Appends one file's part; the failure in words, or empty.
+std::wstring AppendFile(const std::wstring& path,
+                        const std::string& boundary,
+                        const DraftAttachmentHead& head,
+                        std::string& pending,
+                        DraftWriter& writer) {
+    UniqueFile source(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source)
+        return L"The file \"" + path + L"\" cannot be read.\n\n" + SystemErrorText(::GetLastError());
+    pending += AttachmentStart(boundary, head);
+    Base64Lines body;
+    std::string chunk(kReadChunk, '\0');
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(source.get(), chunk.data(), kReadChunk, &read, nullptr))
+            return L"The file \"" + path + L"\" cannot be read.\n\n" + SystemErrorText(::GetLastError());
+        if (read == 0)
+            break;
+        body.Append(std::string_view(chunk.data(), read), pending);
+        if (!writer.Write(pending, false))
+            return L"The draft message cannot be written.\n\n" + SystemErrorText(::GetLastError());
+    }
+    body.Finish(pending);
+    return {};
+}
+
+}  // namespace
+
+DraftOutcome WriteDraftFile(const std::wstring& folder, const std::vector<std::wstring>& files) {
+    const uint64_t seed = UniqueSeed();
+    const std::wstring base = !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
+    std::wstring path;
+    UniqueFile draft;
+    DWORD error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < kNameAttempts && !draft && error == ERROR_FILE_EXISTS; ++attempt) {
+        path = base + DraftFileName(seed + static_cast<uint64_t>(attempt));
+        draft.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        error = draft ? ERROR_SUCCESS : ::GetLastError();
+    }
+    if (!draft)
+        return {{}, L"The draft message cannot be written to \"" + folder + L"\".\n\n" + SystemErrorText(error)};
+
+    std::vector<DraftAttachmentHead> heads;
+    std::string headText;
+    for (const std::wstring& file : files) {
+        heads.push_back(AttachmentHeadFor(FileNameOf(file)));
+        headText += heads.back().contentType + heads.back().contentDisposition;
+    }
+    const std::string boundary = ChooseBoundary(headText, seed);
+    DraftWriter writer(draft.get());
+    std::string pending = DraftStart(boundary, DateNow());
+    std::wstring failure;
+    for (size_t i = 0; i < files.size() && failure.empty(); ++i)
+        failure = AppendFile(files[i], boundary, heads[i], pending, writer);
+    if (failure.empty()) {
+        pending += DraftEnd(boundary);
+        if (!writer.Write(pending, true))
+            failure = L"The draft message cannot be written.\n\n" + SystemErrorText(::GetLastError());
+    }
+    draft.reset();
+    if (!failure.empty()) {
+        ::DeleteFileW(path.c_str());
+        return {{}, failure};
+    }
+    return {path, {}};
+}
+
+void RemoveOldDrafts(const std::wstring& folder) noexcept {
+    if (folder.empty())
+        return;
+    const std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
+    FILETIME nowTime{};
+    ::GetSystemTimeAsFileTime(&nowTime);
+    const ULONGLONG now = AsNumber(nowTime);
+    WIN32_FIND_DATAW entry{};
+    UniqueFind search(::FindFirstFileW((base + DraftFilePattern()).c_str(), &entry));
+    if (!search)
+        return;
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsDraftFileName(entry.cFileName))
+            continue;
+        const ULONGLONG written = AsNumber(entry.ftLastWriteTime);
+        if (written < now && now - written > kDay)
+            ::DeleteFileW((base + entry.cFileName).c_str());
+    } while (::FindNextFileW(search.get(), &entry));
+}
+
+}  // namespace ferryl

@@ -1,0 +1,73 @@
+#include "mail/mail_arguments.h"
+
+#include "mail/file_url.h"
+
+namespace ferryl {
+
+namespace {
+
+// The blank trimming the file list text gets after every append.
+std::wstring TrimBlanks(std::wstring_view text) {
+    const size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring_view::npos)
+        return {};
+    const size_t last = text.find_last_not_of(L' ');
+    return std::wstring(text.substr(first, last - first + 1));
+}
+
+std::wstring AfterParameters(std::wstring_view clParameters, std::wstring own) {
+    if (clParameters.empty())
+        return own;
+    return std::wstring(clParameters) + L" " + own;
+}
+
+}  // namespace
+
+std::wstring CommandLinePath(std::wstring_view path) {
+    if (path.find(L' ') == std::wstring_view::npos)
+        return std::wstring(path);
+    return L"\"" + std::wstring(path) + L"\"";
+}
+
+std::wstring MailArguments(std::wstring_view clParameters, const std::vector<std::wstring>& shortPaths) {
+    std::wstring files;
+    for (const std::wstring& path : shortPaths)
+        files = TrimBlanks(files + L" " + (path.empty() ? std::wstring() : CommandLinePath(path)));
+    return AfterParameters(clParameters, files);
+}
+
+std::wstring MailCommandLine(std::wstring_view programPath, std::wstring_view arguments) {
+    return CommandLinePath(programPath) + L" " + std::wstring(arguments);
+}
+
+std::wstring ThunderbirdArguments(std::wstring_view clParameters, const std::vector<std::wstring>& longPaths) {
+    // Commas part the attachments and apostrophes close the list; the URLs carry both encoded.
+    std::wstring urls;
+    for (const std::wstring& path : longPaths) {
+        if (!urls.empty())
+            urls += L',';
+        urls += FileUrl(path);
+    }
+    return AfterParameters(clParameters, L"-compose \"attachment='" + urls + L"'\"");
+}
+
+std::wstring ClawsArguments(std::wstring_view clParameters, const std::vector<std::wstring>& longPaths) {
+    std::wstring own = L"--attach";
+    for (const std::wstring& path : longPaths)
+        own += L" " + CommandLinePath(path);
+    return AfterParameters(clParameters, own);
+}
+
+std::wstring OutlookArguments(std::wstring_view clParameters, std::wstring_view longPath) {
+    return AfterParameters(clParameters, L"/c ipm.note /a \"" + std::wstring(longPath) + L"\"");
+}
+
+std::wstring NewOutlookArguments(std::wstring_view clParameters, std::wstring_view draftPath) {
+    return AfterParameters(clParameters, CommandLinePath(draftPath));
+}
+
+bool GoesThroughMapi(MailProgramKind kind, size_t fileCount) {
+    return kind == MailProgramKind::Outlook && fileCount > 1;
+}
+
+}  // namespace ferryl

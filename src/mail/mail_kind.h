@@ -1,0 +1,37 @@
+#pragma once
+// The kinds of mail program Send Now knows, and what the MailProgram setting names.
+
+#include <string>
+#include <string_view>
+
+namespace ferryl {
+
+enum class MailProgramKind {
+    CommandLine,  // any other program: short paths on its command line
+    Thunderbird,  // thunderbird.exe, betterbird.exe, seamonkey.exe: -compose "attachment='URLs'"
+    Claws,        // claws-mail.exe, sylpheed.exe: --attach and the paths
+    Outlook,      // outlook.exe (classic): /c ipm.note /a for one file, Simple MAPI for more
+    NewOutlook,   // olk.exe: a draft message file
+};
+
+// The kind, from the program file's name (case-insensitive).
+MailProgramKind KindOfProgram(std::wstring_view programPath);
+
+// What the setting MailProgram holds.
+struct MailProgramSetting {
+    enum class Kind { None, DefaultMapi, NamedMapi, Program };
+    Kind kind = Kind::None;
+    std::wstring text;  // the client's name for NamedMapi, the path for Program
+};
+
+// "" names nothing, "MAPI" the default mail client, "MAPI:<name>" a registered client, anything else
+// a program's path. The word MAPI is taken in any case.
+MailProgramSetting ParseMailProgramSetting(std::wstring_view value);
+
+// The setting's text for a registered client: "MAPI:<name>".
+std::wstring NamedMapiSetting(std::wstring_view clientName);
+
+// The client that classic Outlook registers for Simple MAPI.
+inline constexpr wchar_t kOutlookClientName[] = L"Microsoft Outlook";
+
+}  // namespace ferryl

@@ -1,0 +1,164 @@
+#pragma once
+// What the end-to-end tests share: a copy of Ferryl.exe in a folder of its own (Ferryl.ini lives
+// beside it), stand-in mail programs and a stand-in Simple MAPI provider that record what they
+// get, the registry of mail clients set for the test and put back afterwards, and the windows of
+// the running program found and pressed from outside.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/child_process.h"
+#include "common/module_path.h"
+#include "mail/mail_clients.h"
+#include "settings/funkcije.h"
+#include "settings/ini.h"
+#include "support/messages.h"
+#include "support/registry_scope.h"
+#include "support/temp_folder.h"
+
+namespace ferryl::test {
+
+inline constexpr wchar_t kMainClass[] = L"FerrylF";
+inline constexpr wchar_t kMainCaption[] = L"Send To Mail Recipient Via Command Line";
+inline constexpr wchar_t kWarningTitle[] = L"Warning - Ferryl Handler";
+
+inline HWND MainWindow() {
+    return ::FindWindowW(kMainClass, kMainCaption);
+}
+
+inline HWND PanelChild(const wchar_t* text) {
+    HWND panel = ::FindWindowExW(MainWindow(), nullptr, L"FerrylPozadinaP", nullptr);
+    return panel ? ::FindWindowExW(panel, nullptr, L"Button", text) : nullptr;
+}
+
+// Sets a check box of the panel as a click does: the check, then BN_CLICKED to its parent.
+// (BM_CLICK from another process depends on the capture and focus of a window that may not be
+// active under an unmanaged X server.)
+inline void Tick(const wchar_t* text, bool checked = true) {
+    HWND box = PanelChild(text);
+    ::PostMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::PostMessageW(::GetParent(box), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(box), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(box));
+}
+
+inline void PressSendNow() {
+    ::PostMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0);
+}
+
+// True when a child of the window has text containing every part.
+inline bool ChildHasText(HWND parent, const std::vector<std::wstring>& parts) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        std::wstring text(4096, L'\0');
+        text.resize(static_cast<size_t>(::GetWindowTextW(child, text.data(), 4096)));
+        bool all = true;
+        for (const std::wstring& part : parts)
+            all = all && text.find(part) != std::wstring::npos;
+        if (all)
+            return true;
+    }
+    return false;
+}
+
+// Waits for a message box of the title whose text holds every part, and closes it with OK.
+inline bool AnswerBox(const wchar_t* title, const std::vector<std::wstring>& parts) {
+    HWND box = nullptr;
+    const bool found = PumpUntil(
+        [&] {
+            box = ::FindWindowW(L"#32770", title);
+            return box && ChildHasText(box, parts);
+        },
+        10000);
+    if (box)
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return found && PumpUntil([&] { return !::IsWindow(box); });
+}
+
+// A UTF-16 record file as text; empty while it does not exist.
+inline std::wstring ReadRecord(const std::wstring& path) {
+    const std::string bytes = ReadFileBytes(path);
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+class FerrylSession : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(MainWindow()) << "a main window of an earlier run is still open";
+        const std::wstring bin = ProgramFolder();
+        ASSERT_TRUE(::CopyFileW((bin + L"\\Ferryl.exe").c_str(), exe.c_str(), FALSE));
+        programFolder.MakeFolder(L"Mail Program");
+        ASSERT_TRUE(WriteDefaultIni(ini));
+    }
+    void TearDown() override {
+        if (HWND main = MainWindow())
+            ::PostMessageW(main, WM_CLOSE, 0, 0);
+    }
+
+    // The recorder under a mail program's file name, set as MailProgram; its full path.
+    std::wstring InstallMailProgram(const wchar_t* name, bool configure = true) {
+        const std::wstring path = programFolder / (std::wstring(L"Mail Program\\") + name);
+        EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), path.c_str(), FALSE));
+        if (configure)
+            WriteIni(L"Settings", L"MailProgram", path, ini);
+        return path;
+    }
+    std::wstring CommandLineRecord() const { return programFolder / L"Mail Program\\command_line.txt"; }
+
+    // The provider registered as a mail client of the machine, the default one when asked; set
+    // as the only default, of the machine and of the user, as Wine's mapi32 takes the machine's.
+    void InstallMapiProvider(const std::wstring& clientName, bool asDefault) {
+        programFolder.MakeFolder(L"Mapi");
+        EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mapi_provider.dll").c_str(), (Mapi(L"provider.dll")).c_str(),
+                                FALSE));
+        const std::wstring key = std::wstring(kMailClientsKey) + L"\\" + clientName;
+        Keep(HKEY_LOCAL_MACHINE, key, L"DLLPath", Mapi(L"provider.dll"));
+        if (asDefault) {
+            Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", clientName);
+            Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
+        }
+    }
+    std::wstring Mapi(const wchar_t* name) const { return programFolder / (std::wstring(L"Mapi\\") + name); }
+    void SetMapiResult(const char* result) const { programFolder.WriteFile(L"Mapi\\mapi_result.txt", result); }
+
+    // No mail client is the default, so that Send Now asks for a program.
+    void NoDefaultMailClient() {
+        Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", std::nullopt);
+        Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
+    }
+
+    void Keep(HKEY root, const std::wstring& key, const std::wstring& name, const std::optional<std::wstring>& value) {
+        registry.push_back(std::make_unique<RegistryValueScope>(root, key, name, value));
+    }
+
+    // Starts the program with the arguments and waits until it has taken its whole command line in.
+    bool StartFerryl(ChildProcess& process, const std::wstring& arguments) {
+        return process.Start(exe, arguments) && process.WaitForInputIdle() && PumpUntil([] {
+                   HWND send = PanelChild(L"&Send Now");
+                   return send && ::IsWindowVisible(MainWindow()) && ::IsWindowEnabled(send);
+               });
+    }
+
+    // Presses "&Send Now" and waits for the program to end and the record to be written.
+    std::wstring SendAndRecord(ChildProcess& ferryl, const std::wstring& record) {
+        PressSendNow();
+        std::wstring text;
+        if (!ferryl.WaitForExit([&] { return !(text = ReadRecord(record)).empty(); }, 20000))
+            return L"(no record)";
+        return text;
+    }
+    std::wstring SendAndRecord(ChildProcess& ferryl) { return SendAndRecord(ferryl, CommandLineRecord()); }
+
+    // Declared first, so that they are put back last, after the program and its folder are gone.
+    std::vector<std::unique_ptr<RegistryValueScope>> registry;
+    TempFolder programFolder, files;
+    const std::wstring exe = programFolder / L"Ferryl.exe";
+    const std::wstring ini = programFolder / L"Ferryl.ini";
+};
+
+inline std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
+
+}  // namespace ferryl::test

@@ -1,0 +1,116 @@
+// A stand-in Simple MAPI provider for the tests, registered as a mail client's DLLPath. It writes
+// what it was given to "mapi_record.txt" beside itself (UTF-16: the entry point, the flags, the
+// recipient count, the file count, then each file's path, name and position) and returns the
+// number in "mapi_result.txt" (0 when there is none). While "mapi_hold" exists beside it, it waits
+// for "mapi_release" first, without pumping messages, as a client that blocks does. Every call
+// adds a line to "mapi_calls.txt" as it starts.
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "mail/mapi_types.h"
+
+namespace {
+
+HMODULE g_module = nullptr;
+
+std::wstring Beside(const wchar_t* name) {
+    wchar_t path[MAX_PATH]{};
+    const DWORD length = ::GetModuleFileNameW(g_module, path, MAX_PATH);
+    std::wstring folder(path, length);
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    return folder + name;
+}
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WriteWhole(const std::wstring& path, const std::wstring& text, bool append) {
+    HANDLE file = ::CreateFileW(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, 0, nullptr,
+                                append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+ULONG ResultToReturn() {
+    HANDLE file = ::CreateFileW(Beside(L"mapi_result.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    char text[16]{};
+    DWORD read = 0;
+    ::ReadFile(file, text, sizeof text - 1, &read, nullptr);
+    ::CloseHandle(file);
+    return static_cast<ULONG>(std::strtoul(text, nullptr, 10));
+}
+
+std::wstring Widen(const char* text) {
+    if (!text)
+        return L"(null)";
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+std::wstring Text(const wchar_t* text) {
+    return text ? std::wstring(text) : L"(null)";
+}
+
+template <typename Message, typename ToText>
+ULONG Record(const wchar_t* entry, ULONG_PTR uiParam, const Message* message, ULONG flags, ToText toText) {
+    WriteWhole(Beside(L"mapi_calls.txt"), std::wstring(entry) + L"\n", true);
+    if (Exists(Beside(L"mapi_hold"))) {
+        for (int i = 0; i < 6000 && !Exists(Beside(L"mapi_release")); ++i)
+            ::Sleep(10);
+    }
+    std::wstring record = L"call=" + std::wstring(entry) + L"\n";
+    record += L"flags=" + std::to_wstring(flags) + L"\n";
+    record += L"parent=" + std::wstring(uiParam ? L"window" : L"none") + L"\n";
+    record += L"recipients=" + std::to_wstring(message ? message->nRecipCount : 0) + L"\n";
+    record += L"files=" + std::to_wstring(message ? message->nFileCount : 0) + L"\n";
+    for (ULONG i = 0; message && message->lpFiles && i < message->nFileCount; ++i) {
+        const auto& file = message->lpFiles[i];
+        record += L"file=" + toText(file.lpszPathName) + L"|" + toText(file.lpszFileName) + L"|" +
+                  std::to_wstring(static_cast<long>(file.nPosition)) + L"\n";
+    }
+    // Written under another name first, so a test that sees the record sees all of it.
+    const std::wstring partial = Beside(L"mapi_record.partial");
+    WriteWhole(partial, record, false);
+    ::MoveFileExW(partial.c_str(), Beside(L"mapi_record.txt").c_str(), MOVEFILE_REPLACE_EXISTING);
+    return ResultToReturn();
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH)
+        g_module = module;
+    return TRUE;
+}
+
+__declspec(dllexport) ULONG WINAPI MAPISendMailW(ferryl::mapi::LHANDLE,
+                                                 ULONG_PTR uiParam,
+                                                 ferryl::mapi::MapiMessageW* message,
+                                                 ferryl::mapi::FLAGS flags,
+                                                 ULONG) {
+    return Record(L"MAPISendMailW", uiParam, message, flags, Text);
+}
+
+__declspec(dllexport) ULONG WINAPI MAPISendMail(ferryl::mapi::LHANDLE,
+                                                ULONG_PTR uiParam,
+                                                ferryl::mapi::MapiMessage* message,
+                                                ferryl::mapi::FLAGS flags,
+                                                ULONG) {
+    return Record(L"MAPISendMail", uiParam, message, flags, Widen);
+}
+}

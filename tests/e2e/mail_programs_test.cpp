@@ -1,0 +1,227 @@
+// End to end: Send Now hands the files to the mail programs of today. Stand-ins named as those
+// programs record their command lines, and a stand-in Simple MAPI provider registered as a mail
+// client records the call it gets, for files whose names hold a blank, a comma, an apostrophe and
+// characters outside the code page.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/ferryl_session.h"
+#include "support/mime_reader.h"
+
+namespace ferryl {
+namespace {
+
+using test::AnswerBox;
+using test::ChildProcess;
+using test::MainWindow;
+using test::PanelChild;
+using test::PressSendNow;
+using test::PumpUntil;
+using test::Quoted;
+using test::ReadFileBytes;
+using test::ReadRecord;
+
+constexpr wchar_t kClient[] = L"Ferryl Test Client";
+
+class MailProgramsTest : public test::FerrylSession {
+  protected:
+    void SetUp() override {
+        FerrylSession::SetUp();
+        blank = files.WriteFile(L"a b.txt", "blank");
+        comma = files.WriteFile(L"x,1.txt", "comma");
+        apostrophe = files.WriteFile(L"it's.txt", "apostrophe");
+        greek = files.WriteFile(L"\u03A9\u03BC\u03AD\u03B3\u03B1.txt", "greek");
+    }
+    std::wstring AllFiles() const { return Quoted(blank) + L" " + comma + L" " + apostrophe + L" " + greek; }
+    // The folder of the files as a file URL: the temporary folder's path needs no encoding here.
+    std::wstring FolderUrl() const {
+        std::wstring url = L"file:///" + files.Path() + L"/";
+        for (wchar_t& c : url)
+            c = c == L'\\' ? L'/' : c;
+        return url;
+    }
+    std::vector<std::wstring> MapiRecord() const {
+        const std::wstring text = ReadRecord(Mapi(L"mapi_record.txt"));
+        std::vector<std::wstring> lines;
+        for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+            lines.push_back(text.substr(start, end - start));
+        return lines;
+    }
+    std::vector<std::wstring> MapiRecordOf(const std::vector<std::wstring>& paths) const {
+        std::vector<std::wstring> lines{L"call=MAPISendMailW", L"flags=9", L"parent=window", L"recipients=0",
+                                        L"files=" + std::to_wstring(paths.size())};
+        for (const std::wstring& path : paths)
+            lines.push_back(L"file=" + path + L"|" + FileNameOf(path) + L"|-1");
+        return lines;
+    }
+
+    std::wstring blank, comma, apostrophe, greek;
+};
+
+TEST_F(MailProgramsTest, ThunderbirdGetsEveryFileAsAUrlInOneComposeArgument) {
+    ASSERT_EQ(files.Path().find_first_not_of(L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789:\\-_."),
+              std::wstring::npos);
+    const std::wstring program = InstallMailProgram(L"thunderbird.exe");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, AllFiles()));
+    const std::wstring folder = FolderUrl();
+    EXPECT_EQ(SendAndRecord(ferryl), Quoted(program) + L" -compose \"attachment='" + folder + L"a%20b.txt," + folder +
+                                         L"x%2C1.txt," + folder + L"it%27s.txt," + folder +
+                                         L"%CE%A9%CE%BC%CE%AD%CE%B3%CE%B1.txt'\"");
+}
+
+TEST_F(MailProgramsTest, ClawsGetsAttachAndTheLongPaths) {
+    const std::wstring program = InstallMailProgram(L"claws-mail.exe");
+    ChildProcess ferryl;
+    // The shell may hand over 8.3 paths; the mail program gets the names the recipient should see.
+    ASSERT_TRUE(StartFerryl(ferryl, ShortPathName(blank) + L" " + comma + L" " + apostrophe + L" " + greek));
+    EXPECT_EQ(SendAndRecord(ferryl),
+              Quoted(program) + L" --attach " + Quoted(blank) + L" " + comma + L" " + apostrophe + L" " + greek);
+}
+
+TEST_F(MailProgramsTest, OutlookGetsOneFileAfterSlashA) {
+    WriteIni(L"Settings", L"CLParameters", L"/profile Work", ini);
+    const std::wstring program = InstallMailProgram(L"outlook.exe");
+    const std::wstring all = files.WriteFile(L"it's a,b \u03A9.txt");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, ShortPathName(all)));
+    EXPECT_EQ(SendAndRecord(ferryl), Quoted(program) + L" /profile Work /c ipm.note /a " + Quoted(all));
+}
+
+TEST_F(MailProgramsTest, OutlookWithMoreFilesGoesThroughItsSimpleMapiClient) {
+    InstallMailProgram(L"outlook.exe");
+    InstallMapiProvider(L"Microsoft Outlook", false);
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank) + L" " + greek));
+    ReadRecord(Mapi(L"mapi_record.txt"));
+    SendAndRecord(ferryl, Mapi(L"mapi_record.txt"));
+    EXPECT_EQ(MapiRecord(), MapiRecordOf({blank, greek}));
+    EXPECT_FALSE(FileExists(CommandLineRecord())) << "outlook.exe itself is not started";
+}
+
+TEST_F(MailProgramsTest, TheDefaultMailClientGetsTheFilesThroughSimpleMapi) {
+    WriteIni(L"Settings", L"MailProgram", L"", ini);
+    InstallMapiProvider(kClient, true);
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, AllFiles()));
+    SendAndRecord(ferryl, Mapi(L"mapi_record.txt"));
+    EXPECT_EQ(MapiRecord(), MapiRecordOf({blank, comma, apostrophe, greek}));
+    EXPECT_EQ(ferryl.ExitCode(), 0u);
+}
+
+TEST_F(MailProgramsTest, ANamedClientGetsTheFilesThroughSimpleMapi) {
+    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
+    InstallMapiProvider(kClient, false);  // not the default: Wine's own client stays that
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(apostrophe) + L" " + greek));
+    SendAndRecord(ferryl, Mapi(L"mapi_record.txt"));
+    EXPECT_EQ(MapiRecord(), MapiRecordOf({apostrophe, greek}));
+}
+
+TEST_F(MailProgramsTest, AClientThatFailsLeavesTheWindowAndTheListWithAWarning) {
+    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
+    InstallMapiProvider(kClient, false);
+    SetMapiResult("2");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank) + L" " + comma));
+    PressSendNow();
+    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {L"The mail client failed", L"MAPI_E_FAILURE"}));
+    ASSERT_TRUE(MainWindow()) << "the window stays";
+    EXPECT_TRUE(
+        PumpUntil([] { return ::IsWindowEnabled(MainWindow()) && ::IsWindowEnabled(PanelChild(L"&Send Now")); }));
+    // The same list goes again, and this time the client takes it.
+    SetMapiResult("0");
+    ::DeleteFileW(Mapi(L"mapi_record.txt").c_str());
+    SendAndRecord(ferryl, Mapi(L"mapi_record.txt"));
+    EXPECT_EQ(MapiRecord(), MapiRecordOf({blank, comma}));
+}
+
+TEST_F(MailProgramsTest, WhileTheClientHasTheFilesTheWindowPaintsAndASecondSendNowWaits) {
+    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
+    InstallMapiProvider(kClient, false);
+    programFolder.WriteFile(L"Mapi\\mapi_hold", "");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
+    PressSendNow();
+    ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(Mapi(L"mapi_calls.txt")).empty(); }));
+    const HWND main = MainWindow();
+    // The window paints: what is invalidated is validated again by the window's own thread.
+    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    EXPECT_TRUE(PumpUntil([&] { return !::GetUpdateRect(main, nullptr, FALSE); }, 3000));
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
+    EXPECT_FALSE(::IsWindowEnabled(main));
+    EXPECT_FALSE(::IsWindowEnabled(PanelChild(L"&Send Now")));
+    // A second Send Now, and a close, asked for from outside while the call runs.
+    PressSendNow();
+    ::PostMessageW(main, WM_COMMAND, IDOK, 0);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ::Sleep(500);
+    ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+    EXPECT_EQ(MainWindow(), main) << "the window waits for the client";
+    programFolder.WriteFile(L"Mapi\\mapi_release", "");
+    ASSERT_TRUE(ferryl.WaitForExit()) << "the close asked for meanwhile comes once the client is done";
+    EXPECT_EQ(ReadRecord(Mapi(L"mapi_calls.txt")), L"MAPISendMailW\n") << "one call only";
+    EXPECT_EQ(MapiRecord(), MapiRecordOf({blank}));
+}
+
+TEST_F(MailProgramsTest, ADefaultClientWithA32BitDllIsNamedAsSuch) {
+    WriteIni(L"Settings", L"MailProgram", L"", ini);
+    // The headers of a 32-bit DLL, as a 32-bit Office registers its MAPI DLL.
+    std::string head(0x200, '\0');
+    head.replace(0, 2, "MZ");
+    head[0x3C] = '\x80';
+    head.replace(0x80, 6, std::string("PE\0\0\x4C\x01", 6));
+    const std::wstring dll = programFolder.WriteFile(L"olmapi32.dll", head);
+    Keep(HKEY_LOCAL_MACHINE, std::wstring(kMailClientsKey) + L"\\" + kClient, L"DLLPath", dll);
+    Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", std::wstring(kClient));
+    Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
+    PressSendNow();
+    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {Quoted(dll) + L" is a 32-bit DLL", L"64-bit program"}));
+    EXPECT_TRUE(MainWindow()) << "the window stays with its list";
+    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ferryl.WaitForExit());
+}
+
+TEST_F(MailProgramsTest, TheNewOutlookGetsADraftHoldingEveryFile) {
+    const std::wstring program = InstallMailProgram(L"olk.exe");
+    std::string binary(70000, '\0');
+    for (size_t i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>(i * 13 + (i >> 8));
+    const std::wstring bytes = files.WriteFile(L"bytes.bin", binary);
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, AllFiles() + L" " + bytes));
+    const std::wstring recorded = SendAndRecord(ferryl);
+    const std::wstring prefix = Quoted(program) + L" ";
+    ASSERT_EQ(recorded.rfind(prefix, 0), 0u) << recorded;
+    std::wstring draft = recorded.substr(prefix.size());
+    if (draft.size() > 1 && draft.front() == L'"')
+        draft = draft.substr(1, draft.size() - 2);
+    wchar_t temp[MAX_PATH]{};
+    ::GetTempPathW(MAX_PATH, temp);
+    EXPECT_EQ(draft.rfind(std::wstring(temp) + L"FerrylDraft-", 0), 0u) << draft;
+    const std::string text = ReadFileBytes(draft);
+    ::DeleteFileW(draft.c_str());
+    const auto message = test::ReadMime(text);
+    ASSERT_TRUE(message) << "the draft parses as MIME";
+    EXPECT_EQ(message->headers.at("x-unsent").value, "1");
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"a b.txt", "blank"},
+        {"x,1.txt", "comma"},
+        {"it's.txt", "apostrophe"},
+        {"\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1.txt", "greek"},
+        {"bytes.bin", binary}};
+    ASSERT_EQ(message->parts.size(), expected.size() + 1);
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(message->parts[i + 1].headers.at("content-disposition").parameters.at("filename"), expected[i].first);
+        EXPECT_EQ(message->parts[i + 1].Decoded(), expected[i].second) << expected[i].first;
+    }
+}
+
+}  // namespace
+}  // namespace ferryl

@@ -1,0 +1,293 @@
+// The system side of Send Now's mail routes, against the Wine registry and real files: registered
+// clients, loading a MAPI DLL, the Simple MAPI call through the stand-in provider, draft files,
+// and paths as the settings file keeps them.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "common/module_path.h"
+#include "common/text.h"
+#include "mail/draft_file.h"
+#include "mail/mail_clients.h"
+#include "mail/mapi_send.h"
+#include "mainwindow/settings_path.h"
+#include "settings/funkcije.h"
+#include "support/messages.h"
+#include "support/mime_reader.h"
+#include "support/registry_scope.h"
+#include "support/temp_folder.h"
+
+namespace ferryl {
+namespace {
+
+using test::PumpUntil;
+using test::ReadFileBytes;
+using test::RegistryValueScope;
+using test::TempFolder;
+
+const std::wstring kClientsKey = kMailClientsKey;
+
+// A client of the current user, with its MAPI DLL, for the length of a test.
+struct RegisteredClient {
+    RegisteredClient(const std::wstring& name,
+                     const std::wstring& dll,
+                     const wchar_t* valueName = L"DLLPath",
+                     DWORD type = REG_SZ)
+        : dllPath(HKEY_CURRENT_USER, kClientsKey + L"\\" + name, valueName, dll, type) {}
+    RegistryValueScope dllPath;
+};
+
+TEST(MailClients, ListsClientsWithAMapiDllAndMarksTheDefault) {
+    RegistryValueScope defaultClient(HKEY_CURRENT_USER, kClientsKey, L"", L"Ferryl Test B");
+    RegisteredClient a(L"Ferryl Test A", L"C:\\a\\mapi.dll");
+    RegisteredClient b(L"Ferryl Test B", L"%SystemRoot%\\b.dll", L"DLLPath", REG_EXPAND_SZ);
+    // A key without a DLL (a web mail handler, say) offers no Simple MAPI.
+    RegistryValueScope noDll(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test C", L"Other", L"x");
+
+    EXPECT_EQ(DefaultMailClient(), L"Ferryl Test B");
+    const std::vector<MailClient> clients = RegisteredMailClients();
+    auto find = [&](const wchar_t* name) {
+        return std::find_if(clients.begin(), clients.end(), [&](const MailClient& c) { return c.name == name; });
+    };
+    ASSERT_NE(find(L"Ferryl Test A"), clients.end());
+    ASSERT_NE(find(L"Ferryl Test B"), clients.end());
+    EXPECT_EQ(find(L"Ferryl Test C"), clients.end());
+    EXPECT_FALSE(find(L"Ferryl Test A")->isDefault);
+    EXPECT_TRUE(find(L"Ferryl Test B")->isDefault);
+    EXPECT_EQ(std::count_if(clients.begin(), clients.end(), [](const MailClient& c) { return c.isDefault; }), 1);
+    EXPECT_TRUE(std::is_sorted(clients.begin(), clients.end(), [](const MailClient& x, const MailClient& y) {
+        return ToUpper(x.name) < ToUpper(y.name);
+    }));
+
+    wchar_t windows[MAX_PATH]{};
+    ::GetEnvironmentVariableW(L"SystemRoot", windows, MAX_PATH);
+    EXPECT_EQ(MailClientDll(L"Ferryl Test B"), std::wstring(windows) + L"\\b.dll") << "environment strings expanded";
+    EXPECT_EQ(MailClientDll(L"Ferryl Test C"), std::nullopt);
+    EXPECT_EQ(MailClientDll(L"..\\Ferryl Test A"), std::nullopt) << "a name cannot reach another key";
+}
+
+TEST(MailClients, DllPathExComesFirstAndADefaultWithoutDllIsNoDefault) {
+    RegisteredClient plain(L"Ferryl Test A", L"C:\\old.dll");
+    RegistryValueScope ex(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test A", L"DLLPathEx", L"C:\\new.dll");
+    EXPECT_EQ(MailClientDll(L"Ferryl Test A"), L"C:\\new.dll");
+
+    RegistryValueScope userDefault(HKEY_CURRENT_USER, kClientsKey, L"", L"Ferryl Nowhere");
+    RegistryValueScope machineDefault(HKEY_LOCAL_MACHINE, kClientsKey, L"", L"Ferryl Test A");
+    EXPECT_EQ(DefaultMailClient(), L"Ferryl Test A") << "the machine's default when the user's names no client";
+    RegistryValueScope noMachineDefault(HKEY_LOCAL_MACHINE, kClientsKey, L"", std::nullopt);
+    EXPECT_EQ(DefaultMailClient(), std::nullopt);
+}
+
+std::wstring ProviderDll() {
+    return ProgramFolder() + L"\\e2e_mapi_provider.dll";
+}
+
+std::wstring Beside(const wchar_t* name) {
+    return ProgramFolder() + L"\\" + name;
+}
+
+// The provider's record, one line per entry.
+std::vector<std::wstring> ProviderRecord() {
+    const std::string bytes = ReadFileBytes(Beside(L"mapi_record.txt"));
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    std::vector<std::wstring> lines;
+    for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+class MapiCall : public ::testing::Test {
+  protected:
+    void SetUp() override { TearDown(); }
+    void TearDown() override {
+        for (const wchar_t* name :
+             {L"mapi_record.txt", L"mapi_result.txt", L"mapi_calls.txt", L"mapi_hold", L"mapi_release"})
+            ::DeleteFileW(Beside(name).c_str());
+    }
+    TempFolder files;
+};
+
+TEST_F(MapiCall, TheWideCallGetsLongPathsNamesAndNoRecipients) {
+    const MapiLoad load = LoadMapiLibrary(ProviderDll());
+    ASSERT_TRUE(load.library) << load.failure;
+    ASSERT_TRUE(load.library->sendMailW && load.library->sendMailA);
+    const std::wstring a = files.WriteFile(L"a b,1.txt"), b = files.WriteFile(L"\u65E5\u672C.txt");
+    EXPECT_EQ(CallMapiSendMail(*load.library, {{a, ShortPathName(a)}, {b, ShortPathName(b)}}, nullptr), 0u);
+    EXPECT_EQ(ProviderRecord(),
+              (std::vector<std::wstring>{L"call=MAPISendMailW", L"flags=9", L"parent=none", L"recipients=0", L"files=2",
+                                         L"file=" + a + L"|a b,1.txt|-1", L"file=" + b + L"|\u65E5\u672C.txt|-1"}));
+}
+
+TEST_F(MapiCall, WithoutTheWideEntryTheAnsiOneGetsShortPaths) {
+    MapiLoad load = LoadMapiLibrary(ProviderDll());
+    ASSERT_TRUE(load.library);
+    load.library->sendMailW = nullptr;
+    const std::wstring a = files.WriteFile(L"long name.txt"), b = files.WriteFile(L"\u65E5\u672C.txt");
+    const std::wstring shortB = ShortPathName(b);
+    ASSERT_FALSE(shortB.empty());
+    ASSERT_TRUE(ToAnsiExact(shortB)) << "Wine gives the name an 8.3 form in the code page";
+    EXPECT_EQ(CallMapiSendMail(*load.library, {{a, ShortPathName(a)}, {b, shortB}}, nullptr), 0u);
+    // The name outside the code page goes by its short form; the one inside keeps its own.
+    EXPECT_EQ(ProviderRecord(),
+              (std::vector<std::wstring>{L"call=MAPISendMail", L"flags=9", L"parent=none", L"recipients=0", L"files=2",
+                                         L"file=" + ShortPathName(a) + L"|long name.txt|-1",
+                                         L"file=" + shortB + L"|" + FileNameOf(shortB) + L"|-1"}));
+}
+
+// The result the call's thread posts, caught by a window of this thread.
+constexpr UINT kDone = WM_APP + 7;
+std::optional<WPARAM> g_posted;
+
+LRESULT CALLBACK CatchDone(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kDone)
+        g_posted = wParam;
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(MapiCall, RunsOnItsOwnThreadAndPostsTheResultWhenTheClientReturns) {
+    const MapiLoad load = LoadMapiLibrary(ProviderDll());
+    ASSERT_TRUE(load.library);
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = CatchDone;
+    windowClass.lpszClassName = L"FerrylTestCatchDone";
+    ::RegisterClassW(&windowClass);
+    HWND window =
+        ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window);
+    g_posted.reset();
+    files.WriteFile(L"unused");
+    HANDLE hold = ::CreateFileW(Beside(L"mapi_hold").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ::CloseHandle(hold);
+    {
+        HANDLE result =
+            ::CreateFileW(Beside(L"mapi_result.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(result, "11", 2, &written, nullptr);
+        ::CloseHandle(result);
+    }
+    std::unique_ptr<MapiSend> send =
+        MapiSend::Start(*load.library, {{files / L"unused", files / L"unused"}}, nullptr, window, kDone);
+    // The call has begun and holds; this thread is free meanwhile.
+    ASSERT_TRUE(PumpUntil([] { return !ReadFileBytes(Beside(L"mapi_calls.txt")).empty(); }));
+    test::PumpMessages();
+    EXPECT_FALSE(g_posted) << "the client has not returned yet";
+    HANDLE release =
+        ::CreateFileW(Beside(L"mapi_release").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ::CloseHandle(release);
+    ASSERT_TRUE(PumpUntil([] { return g_posted.has_value(); }, 10000));
+    EXPECT_EQ(*g_posted, 11u) << "the client's result";
+    send.reset();
+    ::DestroyWindow(window);
+}
+
+TEST(LoadMapiLibrary, SaysWhyADllCannotBeUsed) {
+    TempFolder folder;
+    // A 32-bit DLL's headers: the loader refuses it in a 64-bit process.
+    std::string head(0x200, '\0');
+    head[0] = 'M';
+    head[1] = 'Z';
+    head[0x3C] = '\x80';
+    head.replace(0x80, 6, std::string("PE\0\0\x4C\x01", 6));
+    const std::wstring x86 = folder.WriteFile(L"olmapi32.dll", head);
+    const MapiLoad wrongBits = LoadMapiLibrary(x86);
+    ASSERT_FALSE(wrongBits.library);
+    if constexpr (sizeof(void*) == 8) {
+        EXPECT_NE(wrongBits.failure.find(L"\"" + x86 + L"\" is a 32-bit DLL, and Ferryl Handler is a 64-bit program"),
+                  std::wstring::npos)
+            << wrongBits.failure;
+    }
+
+    const MapiLoad missing = LoadMapiLibrary(folder / L"none.dll");
+    ASSERT_FALSE(missing.library);
+    EXPECT_EQ(missing.failure.find(L"The mail client's DLL \"" + (folder / L"none.dll") + L"\" cannot be loaded."), 0u)
+        << missing.failure;
+    EXPECT_NE(missing.failure.find(L"(error 126)"), std::wstring::npos) << "the system's reason, " << missing.failure;
+
+    wchar_t system[MAX_PATH]{};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring noMapi = std::wstring(system) + L"\\version.dll";
+    const MapiLoad other = LoadMapiLibrary(noMapi);
+    ASSERT_FALSE(other.library);
+    EXPECT_EQ(other.failure, L"The mail client's DLL \"" + noMapi + L"\" offers no Simple MAPI (MAPISendMail).");
+}
+
+TEST(DraftFile, HoldsEveryFileAndLeavesNothingWhenAFileCannotBeRead) {
+    TempFolder folder, temp;
+    std::string big(300 * 1024 + 5, '\0');
+    for (size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i * 7);
+    const std::wstring a = folder.WriteFile(L"a b,1.txt", "first"), b = folder.WriteFile(L"\u00DCber \u20AC.bin", big);
+    const DraftOutcome draft = WriteDraftFile(temp.Path() + L"\\", {a, b});
+    ASSERT_TRUE(draft.failure.empty()) << draft.failure;
+    EXPECT_EQ(draft.path.rfind(temp.Path() + L"\\FerrylDraft-", 0), 0u);
+    const auto message = test::ReadMime(ReadFileBytes(draft.path));
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->headers.at("x-unsent").value, "1");
+    ASSERT_EQ(message->parts.size(), 3u);
+    EXPECT_EQ(message->parts[1].headers.at("content-disposition").parameters.at("filename"), "a b,1.txt");
+    EXPECT_EQ(message->parts[1].Decoded(), "first");
+    EXPECT_EQ(message->parts[2].headers.at("content-disposition").parameters.at("filename"),
+              "\xC3\x9C"
+              "ber \xE2\x82\xAC.bin");
+    EXPECT_EQ(message->parts[2].Decoded(), big);
+
+    const DraftOutcome failed = WriteDraftFile(temp.Path() + L"\\", {a, folder / L"gone.txt"});
+    EXPECT_TRUE(failed.path.empty());
+    EXPECT_EQ(failed.failure.find(L"The file \"" + (folder / L"gone.txt") + L"\" cannot be read."), 0u);
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = ::FindFirstFileW((temp / L"*.eml").c_str(), &entry);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(temp / entry.cFileName, draft.path);
+    EXPECT_FALSE(::FindNextFileW(search, &entry)) << "no partial draft is left";
+    ::FindClose(search);
+}
+
+void MakeOld(const std::wstring& path, int days) {
+    HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
+    time.QuadPart -= static_cast<ULONGLONG>(days) * 24 * 60 * 60 * 10'000'000ull + 60 * 10'000'000ull;
+    const FILETIME old{time.LowPart, time.HighPart};
+    ::SetFileTime(file, nullptr, nullptr, &old);
+    ::CloseHandle(file);
+}
+
+TEST(DraftFile, OnlyFerrylsDraftsOlderThanADayAreRemoved) {
+    TempFolder temp;
+    const std::wstring old = temp.WriteFile(L"FerrylDraft-0000000000000001.eml");
+    const std::wstring fresh = temp.WriteFile(L"FerrylDraft-0000000000000002.eml");
+    const std::wstring almost = temp.WriteFile(L"FerrylDraft-0000000000000003.eml");
+    const std::wstring other = temp.WriteFile(L"Other-0000000000000001.eml");
+    MakeOld(old, 2);
+    MakeOld(almost, 0);
+    MakeOld(other, 2);
+    RemoveOldDrafts(temp.Path());
+    EXPECT_FALSE(FileExists(old));
+    EXPECT_TRUE(FileExists(fresh));
+    EXPECT_TRUE(FileExists(almost));
+    EXPECT_TRUE(FileExists(other));
+}
+
+TEST(SettingsPath, PathsOutsideTheCodePageAreKeptInTheirShortForm) {
+    TempFolder root;
+    const std::wstring plain = root.MakeFolder(L"plain folder") + L"\\";
+    EXPECT_EQ(FolderPathForSettings(plain), plain);
+    const std::wstring greek = root.MakeFolder(L"\u03A9\u03BC\u03AD\u03B3\u03B1") + L"\\";
+    const std::optional<std::wstring> kept = FolderPathForSettings(greek);
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(SettingsFileCanHold(*kept));
+    EXPECT_EQ(ToUpper(LongPathName(*kept)), ToUpper(greek)) << "the short form names the same folder";
+
+    const std::wstring program = root.WriteFile(L"\u65E5\u672C mail.exe");
+    const std::optional<std::wstring> keptProgram = ProgramPathForSettings(program);
+    ASSERT_TRUE(keptProgram);
+    EXPECT_EQ(*keptProgram, ShortPathName(program));
+    EXPECT_EQ(ProgramPathForSettings(root / L"gone \u65E5.exe"), std::nullopt) << "no short form, not in the code page";
+    EXPECT_FALSE(SettingsFileCanHold(std::wstring(256, L'a'))) << "longer than the file's values are read back";
+    EXPECT_NE(ChoiceNotKeptText(L"C:\\x").find(L"holds only until the program ends"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace ferryl
