@@ -13,6 +13,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "grid/grid_events.h"
 #include "grid/grid_font.h"
 #include "grid/grid_types.h"
+#include "grid/selected_rows.h"
 #include "winsvc/window.h"
 
 namespace ferryl {
@@ -326,11 +328,14 @@ private:
     void BuildRowBuffer(long lHeight);
     void MarkAllCellsDirty();
 
-    // Selection helpers (mosk_grid_selection.cpp).
+    // Selection helpers (mosk_grid_selection.cpp). Every change of a cell's selected flag goes through
+    // SetCellSelected, which lists the row in m_selectedRows.
     void SelectCurrentOnly();
-    bool SetCellSelected(tGridCell& cell, bool bState);
+    bool SetCellSelected(long lRow, tGridCell& cell, bool bState);
     void SelectOnlyRow(long lRow);
     void SelectOnlyCell(long lRow, long lCol);
+    // Unselects every cell but those `keep` (row, cell column) names, visiting only the listed rows.
+    void UnselectAllBut(const std::function<bool(long, long)>& keep);
     void KeepSelectionInside();
 
     void PropertyChanged(std::wstring_view name);
@@ -413,6 +418,8 @@ private:
     mutable size_t m_firstStaleRowStart = SIZE_MAX;
     std::vector<tGridColumn> m_tCols;
     tGridCell m_tBlankCell;
+    // The rows that hold a selected cell: a new selection clears these instead of every cell.
+    SelectedRows m_selectedRows;
     GridFontList m_fonts;
     std::unique_ptr<cShellSortTGridCells> m_sort;
 

@@ -78,10 +78,10 @@ void MoskGrid::FinishNavigation() {
 void MoskGrid::ToggleCell(long lRow, long lCol) {
     if (m_bRowMode) {
         for (auto& cell : m_tCells[static_cast<size_t>(lRow)])
-            SetCellSelected(cell, !cell.bSelected);
+            SetCellSelected(lRow, cell, !cell.bSelected);
     } else {
         tGridCell& cell = CellAt(lRow, lCol);
-        SetCellSelected(cell, !cell.bSelected);
+        SetCellSelected(lRow, cell, !cell.bSelected);
     }
 }
 
@@ -435,10 +435,16 @@ void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
                 long p1 = FindColumn(TaggedValue(lCol)), p2 = FindColumn(TaggedValue(m_lSelectedCol));
                 if (p1 > p2)
                     std::swap(p1, p2);
-                for (long r = 1; r <= Rows(); ++r) {
-                    for (long p = 1; p <= Columns(); ++p) {
-                        bool inside = r >= r1 && r <= r2 && (m_bRowMode || (p >= p1 && p <= p2));
-                        SetCellSelected(CellAt(r, m_tCols[static_cast<size_t>(p)].lCellColIndex), inside);
+                // The rectangle is in display positions; the cells are kept by cell column.
+                std::vector<bool> insideColumn(static_cast<size_t>(Columns()) + 1, m_bRowMode);
+                for (long p = p1; !m_bRowMode && p <= p2; ++p)
+                    insideColumn[static_cast<size_t>(m_tCols[static_cast<size_t>(p)].lCellColIndex)] = true;
+                UnselectAllBut(
+                    [&](long r, long c) { return r >= r1 && r <= r2 && insideColumn[static_cast<size_t>(c)]; });
+                for (long r = r1; r <= r2; ++r) {
+                    for (long c = 1; c <= Columns(); ++c) {
+                        if (insideColumn[static_cast<size_t>(c)])
+                            SetCellSelected(r, CellAt(r, c), true);
                     }
                 }
                 FinishNavigation();
@@ -460,7 +466,7 @@ void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
             bool wasSelected = CellAt(lRow, lCol).bSelected;
             SelectOnlyCell(lRow, lCol);
             // A plain click toggles the clicked cell while clearing every other one.
-            SetCellSelected(CellAt(lRow, lCol), !wasSelected);
+            SetCellSelected(lRow, CellAt(lRow, lCol), !wasSelected);
         }
         FinishNavigation();
     }

@@ -2,6 +2,7 @@
 // default switches, the key search, the wheel and the disabled grid that only scrolls.
 
 #include "grid/scroll_bars.h"
+#include "grid/shell_sort.h"
 #include "paint_fixture.h"
 
 namespace ferryl::test {
@@ -130,6 +131,42 @@ TEST_F(InputTest, MultiSelectShiftAndCtrlBuildSelectionsWithoutMovingTheCurrentC
     // Ctrl+Space toggles the current row.
     Key(VK_SPACE, false, true);
     EXPECT_FALSE(grid.CellSelected(6, 1));
+}
+
+TEST_F(InputTest, ANewSelectionClearsCellsWhereverTheirRowsMoved) {
+    Fill(6);
+    grid.MultiSelect(true);
+    auto selectedCells = [&] {
+        int count = 0;
+        for (long r = 1; r <= grid.Rows(); ++r)
+            for (long c = 1; c <= grid.Columns(); ++c)
+                count += grid.CellSelected(r, c) ? 1 : 0;
+        return count;
+    };
+    // The selected cells travel with their rows: an insert above them, then a removal above them.
+    Click(2, 1);
+    Click(5, 3, MK_CONTROL);
+    grid.AddRow(1);
+    grid.RemoveRow(2);
+    ASSERT_TRUE(grid.CellSelected(2, 1));
+    ASSERT_TRUE(grid.CellSelected(5, 3));
+    // A plain click leaves the clicked cell the only selected one, wherever the others went.
+    Click(6, 2);
+    EXPECT_EQ(selectedCells(), 1);
+    EXPECT_TRUE(grid.CellSelected(6, 2));
+
+    // The same after a sort.
+    Click(3, 1, MK_CONTROL);
+    cShellSortTGridCells& sort = grid.SortObject();
+    sort.SortColumn(1, 1);
+    sort.SortType(1, cShellSortTGridCells::eSortString);
+    sort.SortOrder(1, cShellSortTGridCells::eSortDescending);
+    grid.Sort();
+    ASSERT_EQ(selectedCells(), 2);
+    ASSERT_FALSE(grid.CellSelected(1, 3));
+    Click(1, 3);
+    EXPECT_EQ(selectedCells(), 1);
+    EXPECT_TRUE(grid.CellSelected(1, 3));
 }
 
 TEST_F(InputTest, ClickingTheCurrentCellAsksForAnEditOnlyWhenEditable) {
