@@ -347,7 +347,8 @@ private:
     };
     struct tRowPaint;
     tVisibleRange GetVisibleRange() const;
-    void DrawRows();
+    // One pass of Draw; True when the rows must be laid out and drawn once more.
+    bool DrawRows();
     void DrawCell(tRowPaint& rp, long lRow, long lPos);
     void DrawRowText(tRowPaint& rp, long lRow);
     void InvalidateVisibleCells(bool bForce);
@@ -477,6 +478,8 @@ private:
     HGDIOBJ m_hRowOldBitmap = nullptr;
     HGDIOBJ m_hRowOldFont = nullptr;
     long m_lRowBufferWidth = 0;
+    // Its scroll offsets are those at which the screen shows the rows: set by each paint and by the
+    // ScrollDC of a small scroll.
     tVisibleRange m_tLastVisible;
     long m_lScrollX = 0;
     long m_lScrollY = 0;

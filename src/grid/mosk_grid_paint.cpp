@@ -203,21 +203,28 @@ void MoskGrid::Draw() {
         bool& flag;
         ~Reset() { flag = false; }
     } reset{m_bInDraw};
-    DrawRows();
+    // A paint that met the end of the virtual rows, or under which the offsets moved, lays
+    // everything out once more; the offsets settle within a pass or two.
+    for (int pass = 0; pass < 3 && DrawRows(); ++pass) {
+        m_bDirty = true;
+        m_lPaintedRows = 0;
+    }
 }
 
-void MoskGrid::DrawRows() {
-    long scrollX = m_lScrollX, scrollY = m_lScrollY;
+bool MoskGrid::DrawRows() {
     UpdateScrollRanges();
-    // A range that shrank under the scroll position moved it without moving the screen bits.
-    if (scrollX != m_lScrollX || scrollY != m_lScrollY)
+    // The screen shows the rows at the offsets of the last paint or the last ScrollDC. Offsets that
+    // moved without the bits (a range that shrank moves the bar's position without a message, a
+    // scroll during a paint, Clear) leave every row to be drawn again.
+    if (m_lScrollX != m_tLastVisible.lScrollX || m_lScrollY != m_tLastVisible.lScrollY)
         m_bDirty = true;
+    const long paintedX = m_lScrollX, paintedY = m_lScrollY;
     long headerHeight = HeaderVisibleHeight();
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
     WindowDC screen(Hwnd());
     if (!screen)
-        return;
+        return false;
 
     tRowPaint rp;
     rp.buffered = m_hRowDC && m_hRowBitmap;
@@ -282,7 +289,7 @@ void MoskGrid::DrawRows() {
     for (long r = range.lFirstRow; r <= range.lLastRow; ++r) {
         if (r > Rows()) {
             if (Columns() < 1)
-                return;
+                return false;
             if (!m_bVirtual || !m_bMoreRows)
                 break;
             if (!RequestVirtualRow(r)) {
@@ -374,12 +381,11 @@ void MoskGrid::DrawRows() {
     m_lPrevSelRow = m_lSelectedRow;
     m_lPrevSelCol = m_lSelectedCol;
     m_bDirty = false;
-    if (noMoreRowsMet) {
-        // The scroll range lost its room for one more row; everything is laid out again once.
-        m_bDirty = true;
-        m_bInDraw = false;
-        Draw();
-    }
+    m_tLastVisible.lScrollX = paintedX;
+    m_tLastVisible.lScrollY = paintedY;
+    // The scroll range lost its room for one more row, or a virtual row moved the offsets while the
+    // rows above it were already drawn.
+    return noMoreRowsMet || m_lScrollX != paintedX || m_lScrollY != paintedY;
 }
 
 void MoskGrid::DrawCell(tRowPaint& rp, long lRow, long lPos) {

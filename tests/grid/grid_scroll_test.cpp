@@ -85,6 +85,68 @@ TEST_F(ScrollTest, ASmallScrollMovesTheBitsAndPaintsOnlyTheUncoveredRows) {
     EXPECT_GE(grid.PaintedRowCount(), visibleRows);
 }
 
+// The rows on the screen after a small scroll are those a full repaint draws, whatever moved the
+// offsets before it without moving the screen's bits. Each row of column 1 has a colour of its own.
+class TrueRowsTest : public ScrollTest {
+  protected:
+    static COLORREF RowColor(long row) { return RGB(15 * row, 100, 255 - 15 * row); }
+    void FillColored(long rows) {
+        Fill(rows);
+        for (long r = 1; r <= rows; ++r)
+            grid.CellBackColor(r, 1, RowColor(r));
+    }
+    // Every row wholly in view shows its own colour, and nothing differs from a full repaint.
+    void ExpectEveryRowTrue(const char* when) {
+        Snapshot shown(grid.hwnd());
+        for (long r = 1; r <= grid.Rows(); ++r) {
+            long top = kHeader + grid.RowStartY(r) - grid.ScrollOffsetY();
+            if (top >= kHeader && top + kRow <= kHeader + grid.VisibleDataHeight()) {
+                EXPECT_EQ(shown.At(60, top + kRow / 2), RowColor(r)) << when << ", row " << r;
+            }
+        }
+        Repaint();
+        EXPECT_TRUE(shown.SameAs(Snapshot(grid.hwnd()), shown.All())) << when;
+    }
+};
+
+TEST_F(TrueRowsTest, WhenTheRangeShrankUnderTheScrollPosition) {
+    FillColored(14);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    ASSERT_GT(grid.ScrollOffsetY(), kRow);
+    // One row less: the system takes the position back a row on its own, without a message.
+    grid.RemoveRow(14);
+    long shrunk = grid.ScrollOffsetY();
+    ASSERT_GT(shrunk, 0);
+    // Then a scroll back up smaller than half the view, as when row 1 is selected (in column 2, so
+    // that column 1 keeps the row's colour).
+    grid.CellSelected(1, 2, true);
+    ASSERT_EQ(grid.ScrollOffsetY(), 0);
+    ExpectEveryRowTrue("scrolled up after the removal");
+    // A click hits the row it shows.
+    long row = 0, col = 0;
+    grid.CellFromPoint(60, kHeader + kRow / 2 + 2 * kRow, row, col);
+    EXPECT_EQ(row, 3);
+}
+
+TEST_F(TrueRowsTest, WhenTheBarWentDuringAPaintOrTheGridWasCleared) {
+    FillColored(14);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    // Few rows: the bar goes, and its value returns to 0 while the paint is under way.
+    grid.Rows(5);
+    grid.Rows(14);
+    for (long r = 6; r <= 14; ++r)
+        grid.CellBackColor(r, 1, RowColor(r));
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+    ExpectEveryRowTrue("a line down after the bar came back");
+
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    grid.Clear(true);
+    grid.Clear(true);  // on a grid already empty
+    FillColored(14);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+    ExpectEveryRowTrue("a line down after Clear");
+}
+
 class VirtualListener : public MoskGridListener {
 public:
     void RequestRow(long lRow, std::wstring&, bool&, long&, bool&, bool& bNoMoreRows) override {
