@@ -11,17 +11,6 @@
 namespace ferryl {
 namespace {
 
-short KeyShiftState() {
-    short shift = 0;
-    if (::GetKeyState(VK_SHIFT) < 0)
-        shift |= 1;
-    if (::GetKeyState(VK_CONTROL) < 0)
-        shift |= 2;
-    if (::GetKeyState(VK_MENU) < 0)
-        shift |= 4;
-    return shift;
-}
-
 // Where events go while the owner has not named a listener.
 MoskGridListener& NoListener() {
     static MoskGridListener listener;
@@ -100,15 +89,15 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
             // system's list view; without one the grid gets them and Tab moves between cells.
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_KEYDOWN:
-            OnKeyDown(static_cast<short>(wParam), KeyShiftState());
-            return 0;
         case WM_KEYUP:
-            try {
-                short KeyCode = static_cast<short>(wParam), Shift = KeyShiftState();
-                m_listener->KeyUp(KeyCode, Shift);
-            } catch (...) {
-            }
+            OnKeyMessage(message, wParam, lParam);
             return 0;
+        case WM_SYSKEYDOWN:
+        case WM_SYSKEYUP:
+            // Alt+key reaches the owner as a key with the Alt bit; the system's own handling (Alt+F4,
+            // the menu mnemonics) follows as for any window.
+            OnKeyMessage(message, wParam, lParam);
+            return Window::HandleMessage(message, wParam, lParam);
         case WM_CHAR:
             OnChar(static_cast<wchar_t>(wParam));
             return 0;

@@ -382,6 +382,7 @@ private:
     bool ScrollCellIntoView(long lRow, long lCol);
 
     // Input (mosk_grid_input.cpp).
+    void OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void OnKeyDown(short KeyCode, short Shift) noexcept;
     void OnChar(wchar_t ch) noexcept;
     void OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept;

@@ -19,6 +19,20 @@ constexpr short kShiftBit = 1;
 constexpr short kCtrlBit = 2;
 constexpr short kAltBit = 4;
 
+// The Shift argument of the key events. A WM_SYSKEYDOWN or WM_SYSKEYUP says in its context bit
+// (29) whether Alt is down; F10 alone comes as one without it.
+short KeyShift(UINT message, LPARAM lParam) {
+    short shift = 0;
+    if (::GetKeyState(VK_SHIFT) < 0)
+        shift |= kShiftBit;
+    if (::GetKeyState(VK_CONTROL) < 0)
+        shift |= kCtrlBit;
+    bool system = message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
+    if (::GetKeyState(VK_MENU) < 0 || (system && (lParam & (1 << 29))))
+        shift |= kAltBit;
+    return shift;
+}
+
 short MouseShift(WPARAM wParam) {
     short shift = 0;
     if (wParam & MK_SHIFT)
@@ -152,6 +166,27 @@ void MoskGrid::PageSelect(long lTarget, short Shift, bool bDown) {
             SelectOnlyRow(lTarget);
         else
             SelectOnlyCell(lTarget, m_lSelectedCol);
+    }
+}
+
+void MoskGrid::OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    short KeyCode = static_cast<short>(wParam);
+    short Shift = KeyShift(message, lParam);
+    if (message == WM_KEYDOWN) {
+        OnKeyDown(KeyCode, Shift);
+        return;
+    }
+    try {
+        if (message == WM_SYSKEYDOWN) {
+            // The owner hears Alt+key as it hears any key; the grid's own keys are the plain ones.
+            if (!m_bEnabled)
+                return;
+            bool bDoDefault = Rows() >= 1 && Columns() >= 1;
+            m_listener->KeyDown(KeyCode, Shift, bDoDefault);
+        } else {
+            m_listener->KeyUp(KeyCode, Shift);
+        }
+    } catch (...) {
     }
 }
 

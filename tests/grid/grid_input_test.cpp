@@ -12,10 +12,12 @@ class InputListener : public MoskGridListener {
 public:
     void SelectionChange(long lRow, long lCol) override { selections.emplace_back(lRow, lCol); }
     void RequestEdit(long lRow, long lCol, short, bool&) override { edits.emplace_back(lRow, lCol); }
-    void KeyDown(short& KeyCode, short&, bool& bDoDefault) override {
+    void KeyDown(short& KeyCode, short& Shift, bool& bDoDefault) override {
         keys.push_back(KeyCode);
+        shifts.push_back(Shift);
         bDoDefault = bDoDefault && keyDefault;
     }
+    void KeyUp(short& KeyCode, short& Shift) override { upKeys.emplace_back(KeyCode, Shift); }
     void MouseDown(short&, short&, float&, float&, bool& bDoDefault) override {
         ++mouseDowns;
         bDoDefault = mouseDefault;
@@ -23,6 +25,8 @@ public:
     std::vector<std::pair<long, long>> selections;
     std::vector<std::pair<long, long>> edits;
     std::vector<short> keys;
+    std::vector<short> shifts;
+    std::vector<std::pair<short, short>> upKeys;
     int mouseDowns = 0;
     bool keyDefault = true;
     bool mouseDefault = true;
@@ -252,6 +256,77 @@ TEST_F(InputTest, OneWheelNotchScrollsTheSystemsLinesOfDefaultRows) {
     EXPECT_EQ(grid.ScrollOffsetY(), static_cast<long>(lines) * kRow);  // half a notch waits
     ::SendMessageW(grid.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), 0);
     EXPECT_EQ(grid.ScrollOffsetY(), 0);
+}
+
+// A top-level window with a menu bar that records the system commands and menu activations its
+// child's keys bring about, carrying none of them out.
+class SystemKeyHost : public Window {
+  public:
+    bool Create() {
+        RegisterWindowClass(L"FerrylGridSystemKeyHost");
+        HMENU bar = ::CreateMenu();
+        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), L"&File");
+        return CreateHandle(L"FerrylGridSystemKeyHost", L"keys", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0, 400,
+                            300, nullptr, bar) != nullptr;
+    }
+    std::vector<WPARAM> commands;
+    int menusOpened = 0;
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
+        if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+            commands.push_back(SC_CLOSE);
+            return 0;
+        }
+        if (message == WM_INITMENU) {
+            ++menusOpened;
+            ::EndMenu();  // the menu loop ends at once, so that the test goes on
+        }
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+};
+
+// Alt+key as the system sends it: WM_SYSKEYDOWN with the Alt context bit, the character (for a
+// letter) and the release.
+void AltKey(HWND target, WORD vk, wchar_t ch = 0) {
+    const LPARAM alt = 1 | (1 << 29);
+    ::SendMessageW(target, WM_SYSKEYDOWN, vk, alt);
+    if (ch)
+        ::SendMessageW(target, WM_SYSCHAR, ch, alt);
+    ::SendMessageW(target, WM_SYSKEYUP, vk, alt | (1 << 30) | static_cast<LPARAM>(1u << 31));
+    PumpMessages();
+}
+
+TEST(GridSystemKeys, AltKeysReachTheOwnerAndStillWorkTheWindowsMenuAndClose) {
+    SystemKeyHost host;
+    ASSERT_TRUE(host.Create());
+    ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
+    MoskGrid grid;
+    ASSERT_TRUE(grid.Create(host.Hwnd(), 0, 0, 380, 240));
+    InputListener listener;
+    grid.SetListener(&listener);
+    grid.AddColumn(L"c1");
+    grid.Rows(3);
+    grid.CellSelected(1, 1, true);
+
+    AltKey(grid.hwnd(), VK_RETURN);
+    EXPECT_EQ(listener.keys, (std::vector<short>{VK_RETURN}));
+    EXPECT_EQ(listener.shifts, (std::vector<short>{4}));
+    EXPECT_EQ(listener.upKeys, (std::vector<std::pair<short, short>>{{VK_RETURN, 4}}));
+    // The grid's own keys are the plain ones: Alt+Down does not move the current cell.
+    AltKey(grid.hwnd(), VK_DOWN);
+    EXPECT_EQ(grid.SelectedRow(), 1);
+
+    AltKey(grid.hwnd(), 'F', L'f');
+    EXPECT_EQ(host.menusOpened, 1) << "Alt+F opens the File menu";
+    AltKey(grid.hwnd(), VK_F4);
+    EXPECT_EQ(host.commands, (std::vector<WPARAM>{SC_CLOSE}));
+    // A disabled grid raises no key event, and Alt+F4 still closes.
+    grid.Enabled(false);
+    listener.keys.clear();
+    AltKey(grid.hwnd(), VK_F4);
+    EXPECT_TRUE(listener.keys.empty());
+    EXPECT_EQ(host.commands.size(), 2u);
 }
 
 }  // namespace
