@@ -3,6 +3,7 @@
 #include "common/ole_color.h"
 #include "grid/flat_header.h"
 #include "grid/grid_errors.h"
+#include "grid/grid_picture.h"
 #include "grid/header_control.h"
 #include "grid/mosk_grid_sinks.h"
 #include "grid/scroll_bars.h"
@@ -129,6 +130,18 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
             return 0;
         case WM_MOUSEWHEEL:
             OnMouseWheel(wParam);
+            return 0;
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse: no button release will come, so the press ends here.
+            m_bMouseDown = false;
+            return 0;
+        case WM_TIMER:
+            if (wParam != kKeySearchTimer)
+                return Window::HandleMessage(message, wParam, lParam);
+            try {
+                ClearKeySearch();
+            } catch (...) {
+            }
             return 0;
         case kMsgResyncHeader:
             try {
@@ -288,8 +301,12 @@ void MoskGrid::Font(const GridFont& sFont) {
 }
 
 void MoskGrid::BackgroundPicture(const ObjectRef& sPic) {
-    // A GridPicture is tiled behind the cells; any other object paints the plain background.
+    // A GridPicture is tiled behind the cells; any other object paints the plain background. The
+    // tile is the new picture's own size: sizes left from an earlier picture would not fit it.
     m_oBackgroundPicture = sPic;
+    auto picture = std::dynamic_pointer_cast<GridPicture>(sPic);
+    m_lBackgroundPictureWidth = picture ? picture->Width() : 0;
+    m_lBackgroundPictureHeight = picture ? picture->Height() : 0;
     m_bDirty = true;
     Draw();
     PropertyChanged(L"BackgroundPicture");

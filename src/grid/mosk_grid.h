@@ -44,6 +44,10 @@ public:
     // Posted to itself when the header must take the column widths again once it has finished
     // with a drag it applies after notifying.
     static constexpr UINT kMsgResyncHeader = WM_APP + 0x4D47;
+    // The list view's pause after which typing starts a new search and the typed prefix goes; the
+    // window timer that takes the prefix away.
+    static constexpr UINT kKeySearchPauseMs = 1000;
+    static constexpr UINT_PTR kKeySearchTimer = 0x4D47;
 
     MoskGrid();
     ~MoskGrid() override;
@@ -145,7 +149,7 @@ public:
     // --- rows ---
     long RowTextStartColumn() const noexcept { return m_lRowTextStartColumn; }
     void RowTextStartColumn(long lColumn) noexcept { m_lRowTextStartColumn = lColumn; }
-    long DefaultRowHeight() const noexcept { return m_lDefaultRowHeight; }
+    long DefaultRowHeight() const noexcept { return m_lDefaultRowHeightProperty; }
     void DefaultRowHeight(long lHeight);
     long Rows() const noexcept { return static_cast<long>(m_tRows.size()) - 1; }
     void Rows(long lRows);
@@ -356,7 +360,14 @@ private:
     void FillBackground(HDC hdc, const RECT& rc, long xOffset, long yOffset);
     long HeaderVisibleHeight() const noexcept;
     HFONT CellFontHandle(const tGridCell& cell) const noexcept;
-    std::wstring CellDrawText(const tGridCell& cell, long lPos) const;
+    // The text a cell shows through a column's format string; empty for what cannot be shown.
+    std::wstring CellShownText(const tGridCell& cell, const std::wstring& format) const;
+    // A cell's format as DrawText takes it here. DT_MODIFYSTRING would have DrawText write the
+    // shortened text and its ellipsis back into the string, past the end of a short one; nothing
+    // here wants the shortened text.
+    static UINT DrawTextFormat(unsigned long eTextFormat) noexcept {
+        return static_cast<UINT>(eTextFormat) & ~static_cast<UINT>(DT_MODIFYSTRING);
+    }
     void OnSize() noexcept;
     void OnFocus(bool bHasFocus) noexcept;
 
@@ -376,6 +387,7 @@ private:
     void m_cHeader_ColumnEndDrag(long& lColumn, long& lOrder);
     void m_cHeader_RightClick(float& x, float& y);
     void m_cHeader_RecreateControl();
+    void m_cHeader_CaptureLost();
 
     // Metrics (mosk_grid_metrics.cpp).
     long MeasureTextWidth(long lRow, long lCol, bool bNoModify, long lMinimum);
@@ -399,7 +411,11 @@ private:
     long LastVisibleRow() const noexcept;
     long FirstVisibleColumn() const noexcept;
     long LastVisibleColumn() const noexcept;
-    void KeySearch(wchar_t ch);
+    // Adds a typed character (one UTF-16 unit, or a surrogate pair) to the search; "\b" takes the
+    // last character away.
+    void KeySearch(const std::wstring& typed);
+    // Takes the typed prefix away, from the screen too.
+    void ClearKeySearch();
     void ScrollBy(long eBar, long lDelta);
 
     // Scroll bars (mosk_grid_scroll.cpp).
@@ -425,6 +441,9 @@ private:
     GridFontList m_fonts;
     std::unique_ptr<cShellSortTGridCells> m_sort;
 
+    // DefaultRowHeight as set (and saved), and the height in use: at least 1 pixel, since rows of no
+    // height would never fill the view that virtual rows are asked for until it is full.
+    long m_lDefaultRowHeightProperty = 20;
     long m_lDefaultRowHeight = 20;
     long m_lDefaultColumnWidth = 64;
     long m_lSelectedRow = 0;
@@ -491,10 +510,15 @@ private:
     bool m_bInDraw = false;
     long m_lPaintedRows = 0;
     std::wstring m_sKeySearch;
-    // The owner refused a width while the divider was dragged: the drop keeps the old width.
+    // A divider is being dragged, with the grid's drag line on the screen.
+    bool m_bWidthTracking = false;
+    // The owner refused the last width of the drag, or the drag lost the mouse: the drop keeps the
+    // column's width.
     bool m_bWidthTrackRefused = false;
     bool m_bMouseDown = false;
     DWORD m_lastKeySearchTick = 0;
+    // The first half of a typed character beyond U+FFFF, until its second half comes.
+    wchar_t m_pendingHighSurrogate = L'\0';
     int m_wheelRemainder = 0;
 
     std::unique_ptr<HeaderSink> m_headerSink;

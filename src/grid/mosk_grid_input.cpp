@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "common/text.h"
 #include "common/twips.h"
@@ -43,9 +44,6 @@ short MouseShift(WPARAM wParam) {
         shift |= kAltBit;
     return shift;
 }
-
-// The list view's pause after which typing starts a new search.
-constexpr DWORD kKeySearchPauseMs = 1000;
 
 }  // namespace
 
@@ -250,7 +248,7 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
     switch (KeyCode) {
         case VK_SPACE:
             if ((Shift & kCtrlBit) && m_bMultiSelect) {
-                m_sKeySearch.clear();
+                ClearKeySearch();
                 ToggleCell(m_lSelectedRow, m_lSelectedCol);
                 Draw();
                 RequestCellEdit();
@@ -258,7 +256,7 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
             break;
         case VK_LEFT:
         case VK_RIGHT:
-            m_sKeySearch.clear();
+            ClearKeySearch();
             if (m_bRowMode || scrollSideways) {
                 long step = m_cScroll ? m_cScroll->SmallChange(cScrollBars::kHorizontal) : 0;
                 ScrollBy(cScrollBars::kHorizontal, KeyCode == VK_LEFT ? -step : step);
@@ -268,14 +266,14 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
             break;
         case VK_UP:
         case VK_DOWN:
-            m_sKeySearch.clear();
+            ClearKeySearch();
             if ((KeyCode == VK_UP ? m_lSelectedRow >= 2 : m_lSelectedRow < Rows()) &&
                 MoveCurrentCell(0, KeyCode == VK_UP ? -1 : 1))
                 selectionRule();
             break;
         case VK_PRIOR:
         case VK_NEXT: {
-            m_sKeySearch.clear();
+            ClearKeySearch();
             const tGridRow& current = m_tRows[static_cast<size_t>(m_lSelectedRow)];
             long target = m_lSelectedRow;
             if (KeyCode == VK_PRIOR) {
@@ -317,7 +315,7 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
         }
         case VK_HOME:
         case VK_END: {
-            m_sKeySearch.clear();
+            ClearKeySearch();
             long target = KeyCode == VK_HOME ? FirstVisibleRow() : LastVisibleRow();
             if (target < 1)
                 break;
@@ -345,7 +343,7 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
             RequestCellEdit();
             break;
         case VK_ESCAPE:
-            m_sKeySearch.clear();
+            ClearKeySearch();
             CancelEdit();
             break;
         default:
@@ -359,29 +357,47 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
 
 void MoskGrid::OnChar(wchar_t ch) noexcept {
     try {
+        // KeyPress carries the UTF-16 unit as the 16-bit integer it always was; the search takes the
+        // unit back whole, so that U+8000 and above (Hangul, much of CJK) are found too.
         short KeyAscii = static_cast<short>(ch);
         m_listener->KeyPress(KeyAscii);
-        // Typed characters drive the key search, as in a list view; Tab, Enter and Escape do not.
-        if (KeyAscii == 8 || KeyAscii >= 32)
-            KeySearch(static_cast<wchar_t>(KeyAscii));
+        wchar_t unit = static_cast<wchar_t>(static_cast<unsigned short>(KeyAscii));
+        wchar_t high = std::exchange(m_pendingHighSurrogate, L'\0');
+        if (IS_HIGH_SURROGATE(unit)) {
+            // The system sends a character beyond U+FFFF as two WM_CHARs: the search waits for both.
+            m_pendingHighSurrogate = unit;
+        } else if (IS_LOW_SURROGATE(unit)) {
+            if (high)
+                KeySearch(std::wstring{high, unit});
+        } else if (unit == L'\b' || unit >= L' ') {
+            // Tab, Enter and Escape do not search.
+            KeySearch(std::wstring(1, unit));
+        }
     } catch (...) {
     }
 }
 
-void MoskGrid::KeySearch(wchar_t ch) {
+void MoskGrid::ClearKeySearch() {
+    if (!m_sKeySearch.empty())
+        KeySearchText(std::wstring());
+}
+
+void MoskGrid::KeySearch(const std::wstring& typed) {
     if (m_bEditable || !m_bEnabled || m_lKeySearchColumn < 1 || m_lKeySearchColumn > Columns() || Rows() < 1)
         return;
     DWORD now = ::GetTickCount();
     if (now - m_lastKeySearchTick > kKeySearchPauseMs)
-        m_sKeySearch.clear();
+        ClearKeySearch();
     m_lastKeySearchTick = now;
     std::wstring previous = m_sKeySearch;
     std::wstring text = previous;
-    if (ch == 8) {
+    if (typed == L"\b") {
         if (!text.empty())
             text.pop_back();
+        if (!text.empty() && IS_HIGH_SURROGATE(text.back()))
+            text.pop_back();  // the whole character beyond U+FFFF goes
     } else {
-        text += ch;
+        text += typed;
     }
     if (text.empty()) {
         KeySearchText(text);
@@ -408,6 +424,9 @@ void MoskGrid::KeySearch(wchar_t ch) {
             return;
     }
     long oldRow = m_lSelectedRow, oldCol = m_lSelectedCol;
+    // The prefix showed in the old current row; it shows in the found one from now on.
+    if (oldRow >= 1 && oldRow <= Rows())
+        MarkRowDirty(oldRow);
     m_lSelectedRow = row;
     m_lSelectedCol = m_lKeySearchColumn;
     if (m_bMultiSelect) {
@@ -420,6 +439,8 @@ void MoskGrid::KeySearch(wchar_t ch) {
     }
     m_sKeySearch = text;
     MarkRowDirty(row);
+    // The prefix goes from the screen after the pause, as the next key would start afresh then.
+    ::SetTimer(Hwnd(), kKeySearchTimer, kKeySearchPauseMs, nullptr);
     FinishNavigation();
     if (m_lSelectedRow != oldRow || m_lSelectedCol != oldCol)
         m_listener->SelectionChange(m_lSelectedRow, m_lSelectedCol);
@@ -446,7 +467,7 @@ void MoskGrid::OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept 
 }
 
 void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
-    m_sKeySearch.clear();
+    ClearKeySearch();
     m_bMouseDown = true;
     long oldRow = m_lSelectedRow, oldCol = m_lSelectedCol;
     long lRow = 0, lCol = 0;

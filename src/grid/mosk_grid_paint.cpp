@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "common/error.h"
 #include "common/ole_color.h"
 #include "grid/api_and_callbacks.h"
 #include "grid/grid_picture.h"
@@ -70,17 +71,29 @@ HFONT MoskGrid::CellFontHandle(const tGridCell& cell) const noexcept {
     return cell.lFntIndex != 0 ? m_fonts.HandleAt(cell.lFntIndex) : nullptr;
 }
 
-std::wstring MoskGrid::CellDrawText(const tGridCell& cell, long lPos) const {
-    if (cell.vText.IsMissing() || cell.vText.IsEmpty())
+std::wstring MoskGrid::CellShownText(const tGridCell& cell, const std::wstring& format) const {
+    // Painting must not fail on a value: an object or an error value shows nothing, and a value the
+    // format string cannot take shows as it is.
+    const TaggedValue& value = cell.vText;
+    if (value.IsEmpty() || value.IsError() || value.IsObject())
         return {};
-    const std::wstring& format = m_tCols[static_cast<size_t>(lPos)].sFmtString;
-    if (!format.empty())
-        return cell.vText.Format(format, kFirstDaySunday, kFirstWeekJan1);
-    return cell.vText.ToText();
+    if (!format.empty()) {
+        try {
+            return value.Format(format, kFirstDaySunday, kFirstWeekJan1);
+        } catch (const Error&) {
+        }
+    }
+    try {
+        return value.ToText();
+    } catch (const Error&) {
+        return {};
+    }
 }
 
 void MoskGrid::KeySearchText(const std::wstring& sText) {
     m_sKeySearch = sText;
+    if (sText.empty() && Hwnd())
+        ::KillTimer(Hwnd(), kKeySearchTimer);
     if (m_lSelectedRow >= 1 && m_lSelectedRow <= Rows())
         MarkRowDirty(m_lSelectedRow);
     Draw();
@@ -128,8 +141,11 @@ void MoskGrid::FillBackground(HDC hdc, const RECT& rc, long xOffset, long yOffse
     if (picture && picture->Handle()) {
         UniqueMemoryDC source(::CreateCompatibleDC(hdc));
         SelectGuard select(source.get(), picture->Handle());
-        long width = m_lBackgroundPictureWidth > 0 ? m_lBackgroundPictureWidth : picture->Width();
-        long height = m_lBackgroundPictureHeight > 0 ? m_lBackgroundPictureHeight : picture->Height();
+        // A tile may be a part of the picture, never more: BitBlt would read past the bitmap.
+        long width =
+            m_lBackgroundPictureWidth > 0 ? std::min(m_lBackgroundPictureWidth, picture->Width()) : picture->Width();
+        long height = m_lBackgroundPictureHeight > 0 ? std::min(m_lBackgroundPictureHeight, picture->Height())
+                                                     : picture->Height();
         TileArea(hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, source.get(), width, height, xOffset,
                  yOffset);
         return;
@@ -457,11 +473,11 @@ void MoskGrid::DrawCell(tRowPaint& rp, long lRow, long lPos) {
         text.left += m_lIconWidth + 2;
     }
 
-    std::wstring value = CellDrawText(cell, lPos);
+    std::wstring value = CellShownText(cell, column.sFmtString);
     if (!value.empty()) {
         SelectGuard font(dc, CellFontHandle(cell));
         ::SetTextColor(dc, highlighted ? rp.highlightFore : textColor);
-        UINT format = static_cast<UINT>(cell.eTextFormat);
+        UINT format = DrawTextFormat(cell.eTextFormat);
         ::DrawTextW(dc, value.c_str(), -1, &text, format);
         if (!m_sKeySearch.empty() && m_bEnabled && lRow == m_lSelectedRow &&
             column.lCellColIndex == m_lKeySearchColumn) {
@@ -491,7 +507,7 @@ void MoskGrid::DrawRowText(tRowPaint& rp, long lRow) {
     rc.left += cell.lIndent;
     if (rc.top >= rc.bottom)
         return;
-    std::wstring value = CellDrawText(cell, m_lRowTextCol);
+    std::wstring value = CellShownText(cell, textColumn.sFmtString);
     bool highlighted = false;
     COLORREF textColor = rp.foreColor;
     if (m_bEnabled) {
@@ -525,7 +541,7 @@ void MoskGrid::DrawRowText(tRowPaint& rp, long lRow) {
         return;
     SelectGuard font(dc, CellFontHandle(cell));
     ::SetTextColor(dc, highlighted || (!row.bGroupRow && rp.lastCellHighlighted) ? rp.highlightFore : textColor);
-    ::DrawTextW(dc, value.c_str(), static_cast<int>(value.size()), &rc, static_cast<UINT>(cell.eTextFormat));
+    ::DrawTextW(dc, value.c_str(), static_cast<int>(value.size()), &rc, DrawTextFormat(cell.eTextFormat));
     ::SetTextColor(dc, rp.foreColor);
 }
 

@@ -45,7 +45,8 @@ std::vector<tGridCell> MoskGrid::BlankRow() const {
 }
 
 void MoskGrid::DefaultRowHeight(long lHeight) {
-    m_lDefaultRowHeight = lHeight;
+    m_lDefaultRowHeightProperty = lHeight;
+    m_lDefaultRowHeight = std::max(lHeight, 1L);
     PropertyChanged(L"DefaultRowHeight");
 }
 

@@ -246,6 +246,94 @@ TEST_F(InputTest, TypedLettersFindTheRowAndNavigationClearsThem) {
     EXPECT_EQ(Snapshot(grid.hwnd()).Count(inner, Sys(COLOR_WINDOWTEXT)), 0);
 }
 
+TEST_F(InputTest, TypedCharactersFromEveryPartOfUnicodeFindTheirRows) {
+    grid.AddColumn(L"name", L"Name", 0, -1, 160);
+    const wchar_t* names[] = {L"apple", L"\uD55C\uAD6D", L"\U0001F600 smile", L"\U0001F680 rocket"};
+    grid.Rows(4);
+    for (long r = 1; r <= 4; ++r)
+        grid.CellText(r, 1, TaggedValue(names[r - 1]));
+    grid.KeySearchColumn(1);
+    Click(1, 1);
+    // U+D55C, a Hangul syllable: above U+8000.
+    Type(L"\uD55C");
+    EXPECT_EQ(grid.SelectedRow(), 2);
+    Key(VK_ESCAPE);
+    // U+1F680 comes as two WM_CHARs; its first half alone would match the row of U+1F600.
+    listener.selections.clear();
+    Type(L"\U0001F680");
+    EXPECT_EQ(grid.SelectedRow(), 4);
+    EXPECT_EQ(listener.selections, (std::vector<std::pair<long, long>>{{4, 1}}));
+    EXPECT_EQ(grid.KeySearchText(), L"\U0001F680");
+    Type(L"\b");  // Backspace takes the whole character
+    EXPECT_EQ(grid.KeySearchText(), L"");
+}
+
+// The typed prefix shows inside the current cell; once the search text is cleared the cell must
+// look as a full repaint without a prefix draws it.
+class KeySearchPrefixTest : public InputTest {
+  protected:
+    void SetUp() override {
+        InputTest::SetUp();
+        grid.AddColumn(L"name", L"Name", 0, -1, 120);
+        const wchar_t* names[] = {L"apple", L"banana", L"blueberry", L"cherry", L"blackberry"};
+        grid.Rows(5);
+        for (long r = 1; r <= 5; ++r)
+            grid.CellText(r, 1, TaggedValue(names[r - 1]));
+        grid.KeySearchColumn(1);
+        Focus(true);
+    }
+    // Types "ch" (row 4) and returns the screen with the prefix showing.
+    Snapshot TypePrefix() {
+        Click(1, 1);
+        Type(L"ch");
+        EXPECT_EQ(grid.SelectedRow(), 4);
+        return Snapshot(grid.hwnd());
+    }
+    void ExpectPrefixGone(const Snapshot& typed, const char* after) {
+        EXPECT_EQ(grid.KeySearchText(), L"") << after;
+        Snapshot shown(grid.hwnd());
+        Repaint();
+        Snapshot repainted(grid.hwnd());
+        RECT cell = CellRect(4, 1);
+        EXPECT_FALSE(typed.SameAs(repainted, cell)) << "the prefix showed before " << after;
+        EXPECT_TRUE(shown.SameAs(repainted, cell)) << "the prefix is still on the screen after " << after;
+    }
+};
+
+TEST_F(KeySearchPrefixTest, GoesFromTheScreenWithEscapeAClickAndThePause) {
+    Snapshot typed = TypePrefix();
+    Key(VK_ESCAPE);
+    ExpectPrefixGone(typed, "Escape");
+
+    typed = TypePrefix();
+    Click(4, 1);  // the current cell itself: no selection change repaints it
+    ExpectPrefixGone(typed, "a click");
+
+    typed = TypePrefix();
+    EXPECT_TRUE(PumpUntil([&] { return grid.KeySearchText().empty(); }, 3000));
+    ExpectPrefixGone(typed, "the pause");
+}
+
+TEST_F(InputTest, ALostCaptureEndsTheRowModePress) {
+    for (int i = 1; i <= 3; ++i)
+        grid.AddColumn(L"c" + std::to_wstring(i), L"", 0, -1, 300);
+    grid.Rows(5);
+    grid.RowMode(true);
+    ASSERT_TRUE(grid.ScrollBarsObject()->Visible(cScrollBars::kHorizontal));
+    // A press in row 2 that another window ends by taking the mouse: no release comes.
+    POINT at = Inside(2, 1);
+    ::SendMessageW(grid.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ::SetCapture(host.Hwnd());
+    ::ReleaseCapture();
+    // Without a press under way, row mode keeps the view where it is while the keys move the row.
+    ::SendMessageW(grid.hwnd(), WM_HSCROLL, SB_BOTTOM, 0);
+    long right = grid.ScrollOffsetX();
+    ASSERT_GT(right, 0);
+    Key(VK_DOWN);
+    EXPECT_EQ(grid.SelectedRow(), 3);
+    EXPECT_EQ(grid.ScrollOffsetX(), right);
+}
+
 TEST_F(InputTest, OneWheelNotchScrollsTheSystemsLinesOfDefaultRows) {
     Fill(80);
     UINT lines = 3;

@@ -1,5 +1,6 @@
 // Scroll ranges: the arithmetic at its one-pixel edges, and the real bars of a grid window.
 
+#include "grid/grid_property_store.h"
 #include "grid/scroll_bars.h"
 #include "grid/scroll_layout.h"
 #include "paint_fixture.h"
@@ -184,6 +185,27 @@ TEST_F(ScrollTest, VirtualModeAsksForRowsAsTheyComeIntoViewUntilToldNoMore) {
     grid.Draw();
     EXPECT_EQ(listener.requested.size(), asked);
     EXPECT_EQ(grid.ScrollBarsObject()->Max(cScrollBars::kVertical), 25 * kRow - grid.VisibleDataHeight());
+}
+
+TEST_F(ScrollTest, ADefaultRowHeightOfZeroOrLessIsTakenAsOnePixel) {
+    VirtualListener listener;
+    listener.grid = &grid;
+    listener.lastRow = 100000;
+    grid.SetListener(&listener);
+    grid.AddColumn(L"c1", L"Virtual", 0, -1, 200);
+    grid.DefaultRowHeight(0);
+    grid.Virtual(true);
+    grid.Draw();  // the view fills with rows of one pixel, and the paint ends
+    EXPECT_GE(grid.Rows(), grid.VisibleDataHeight());
+    EXPECT_LE(grid.Rows(), grid.VisibleDataHeight() + 2);
+    EXPECT_EQ(grid.RowHeight(1), 1);
+    EXPECT_EQ(grid.DefaultRowHeight(), 0) << "the property keeps what was set";
+    GridPropertyStore store;
+    grid.WriteProperties(store);
+    EXPECT_EQ(store.ReadProperty(L"DefaultRowHeight", TaggedValue(20L)).ToNumber(), 0.0);
+    grid.DefaultRowHeight(-5);
+    grid.AddRow();
+    EXPECT_EQ(grid.RowHeight(grid.Rows()), 1);
 }
 
 }  // namespace
