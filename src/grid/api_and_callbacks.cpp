@@ -80,4 +80,8 @@ void DrawDragRect(const RECT& rc, bool bFirst, bool bLast) {
     ::SetROP2(dc.get(), previousRop);
 }
 
+bool DragRectShown() noexcept {
+    return g_dragShown;
+}
+
 }  // namespace ferryl

@@ -27,5 +27,7 @@ void FontToLogFont(const GridFont& oFont, HDC hdc, LOGFONTW& tLF);
 // drawn last is drawn again (which erases it) when it is still shown; unless bLast, the new one is
 // drawn and remembered.
 void DrawDragRect(const RECT& rc, bool bFirst, bool bLast);
+// Whether a rectangle DrawDragRect drew is on the screen now.
+bool DragRectShown() noexcept;
 
 }  // namespace ferryl

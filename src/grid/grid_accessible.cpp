@@ -656,9 +656,9 @@ void GridAccessibility::Select(long lRow, LONG flags) {
             for (long r = first; r <= last; ++r) {
                 if (grid.RowMode()) {
                     for (auto& cell : grid.m_tCells[static_cast<size_t>(r)])
-                        grid.SetCellSelected(cell, state);
+                        grid.SetCellSelected(r, cell, state);
                 } else {
-                    grid.SetCellSelected(grid.CellAt(r, grid.m_lSelectedCol), state);
+                    grid.SetCellSelected(r, grid.CellAt(r, grid.m_lSelectedCol), state);
                 }
             }
         }

@@ -51,6 +51,7 @@ void cHeaderControl::AttachMessages() {
     if (!m_bUserMode || !m_hWnd || m_bSubclassed)
         return;
     AttachMessage(this, m_hWnd, HDM_LAYOUT);
+    AttachMessage(this, m_hWnd, WM_CAPTURECHANGED);
     AttachMessage(this, m_hWndOwner, WM_NOTIFY);
     m_bSubclassed = true;
 }
@@ -59,6 +60,7 @@ void cHeaderControl::DetachMessages() noexcept {
     if (!m_bSubclassed)
         return;
     DetachMessage(this, m_hWnd, HDM_LAYOUT);
+    DetachMessage(this, m_hWnd, WM_CAPTURECHANGED);
     DetachMessage(this, m_hWndOwner, WM_NOTIFY);
     m_bSubclassed = false;
 }
@@ -416,6 +418,14 @@ LRESULT cHeaderControl::WindowProc(HWND hwnd, UINT iMsg, WPARAM wParam, LPARAM l
     }
     if (iMsg == WM_NOTIFY)
         return Notify(hwnd, wParam, lParam);
+    if (iMsg == WM_CAPTURECHANGED) {
+        // The header ends its own tracking first (Wine's keeps tracking: the drop it may send later
+        // is refused by the owner).
+        LRESULT result = CallOldWindowProc(hwnd, iMsg, wParam, lParam);
+        if (m_events && reinterpret_cast<HWND>(lParam) != m_hWnd)
+            m_events->CaptureLost();
+        return result;
+    }
     return 0;
 }
 

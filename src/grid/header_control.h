@@ -29,6 +29,8 @@ public:
     // Twips, relative to the header window.
     virtual void RightClick(float& /*x*/, float& /*y*/) {}
     virtual void RecreateControl() {}
+    // Another window took the mouse from the header: a drag under way ends without its drop.
+    virtual void CaptureLost() {}
 };
 
 class cHeaderControl : public ISubclass {

@@ -5,6 +5,7 @@
 #include "grid/flat_header.h"
 #include "grid/grid_accessible.h"
 #include "grid/grid_errors.h"
+#include "grid/grid_picture.h"
 #include "grid/header_control.h"
 #include "grid/mosk_grid_sinks.h"
 #include "grid/scroll_bars.h"
@@ -12,17 +13,6 @@
 
 namespace ferryl {
 namespace {
-
-short KeyShiftState() {
-    short shift = 0;
-    if (::GetKeyState(VK_SHIFT) < 0)
-        shift |= 1;
-    if (::GetKeyState(VK_CONTROL) < 0)
-        shift |= 2;
-    if (::GetKeyState(VK_MENU) < 0)
-        shift |= 4;
-    return shift;
-}
 
 // Where events go while the owner has not named a listener.
 MoskGridListener& NoListener() {
@@ -107,15 +97,15 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
             // system's list view; without one the grid gets them and Tab moves between cells.
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_KEYDOWN:
-            OnKeyDown(static_cast<short>(wParam), KeyShiftState());
-            return 0;
         case WM_KEYUP:
-            try {
-                short KeyCode = static_cast<short>(wParam), Shift = KeyShiftState();
-                m_listener->KeyUp(KeyCode, Shift);
-            } catch (...) {
-            }
+            OnKeyMessage(message, wParam, lParam);
             return 0;
+        case WM_SYSKEYDOWN:
+        case WM_SYSKEYUP:
+            // Alt+key reaches the owner as a key with the Alt bit; the system's own handling (Alt+F4,
+            // the menu mnemonics) follows as for any window.
+            OnKeyMessage(message, wParam, lParam);
+            return Window::HandleMessage(message, wParam, lParam);
         case WM_CHAR:
             OnChar(static_cast<wchar_t>(wParam));
             return 0;
@@ -147,6 +137,18 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
             return 0;
         case WM_MOUSEWHEEL:
             OnMouseWheel(wParam);
+            return 0;
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse: no button release will come, so the press ends here.
+            m_bMouseDown = false;
+            return 0;
+        case WM_TIMER:
+            if (wParam != kKeySearchTimer)
+                return Window::HandleMessage(message, wParam, lParam);
+            try {
+                ClearKeySearch();
+            } catch (...) {
+            }
             return 0;
         case kMsgResyncHeader:
             try {
@@ -318,8 +320,12 @@ void MoskGrid::ReplaceControlFont(UniqueFont font) {
 }
 
 void MoskGrid::BackgroundPicture(const ObjectRef& sPic) {
-    // A GridPicture is tiled behind the cells; any other object paints the plain background.
+    // A GridPicture is tiled behind the cells; any other object paints the plain background. The
+    // tile is the new picture's own size: sizes left from an earlier picture would not fit it.
     m_oBackgroundPicture = sPic;
+    auto picture = std::dynamic_pointer_cast<GridPicture>(sPic);
+    m_lBackgroundPictureWidth = picture ? picture->Width() : 0;
+    m_lBackgroundPictureHeight = picture ? picture->Height() : 0;
     m_bDirty = true;
     Draw();
     PropertyChanged(L"BackgroundPicture");

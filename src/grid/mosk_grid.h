@@ -13,6 +13,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "grid/grid_events.h"
 #include "grid/grid_font.h"
 #include "grid/grid_types.h"
+#include "grid/selected_rows.h"
 #include "winsvc/window.h"
 
 namespace ferryl {
@@ -46,6 +48,10 @@ public:
     static constexpr UINT kMsgResyncHeader = WM_APP + 0x4D47;
     // Posted by the accessible object: do what a double click on row wParam does.
     static constexpr UINT kMsgDefaultAction = WM_APP + 0x4D48;
+    // The list view's pause after which typing starts a new search and the typed prefix goes; the
+    // window timer that takes the prefix away.
+    static constexpr UINT kKeySearchPauseMs = 1000;
+    static constexpr UINT_PTR kKeySearchTimer = 0x4D47;
 
     MoskGrid();
     ~MoskGrid() override;
@@ -153,7 +159,7 @@ public:
     // --- rows ---
     long RowTextStartColumn() const noexcept { return m_lRowTextStartColumn; }
     void RowTextStartColumn(long lColumn) noexcept { m_lRowTextStartColumn = lColumn; }
-    long DefaultRowHeight() const noexcept { return m_lDefaultRowHeight; }
+    long DefaultRowHeight() const noexcept { return m_lDefaultRowHeightProperty; }
     void DefaultRowHeight(long lHeight);
     long Rows() const noexcept { return static_cast<long>(m_tRows.size()) - 1; }
     void Rows(long lRows);
@@ -340,11 +346,14 @@ private:
     void BuildRowBuffer(long lHeight);
     void MarkAllCellsDirty();
 
-    // Selection helpers (mosk_grid_selection.cpp).
+    // Selection helpers (mosk_grid_selection.cpp). Every change of a cell's selected flag goes through
+    // SetCellSelected, which lists the row in m_selectedRows.
     void SelectCurrentOnly();
-    bool SetCellSelected(tGridCell& cell, bool bState);
+    bool SetCellSelected(long lRow, tGridCell& cell, bool bState);
     void SelectOnlyRow(long lRow);
     void SelectOnlyCell(long lRow, long lCol);
+    // Unselects every cell but those `keep` (row, cell column) names, visiting only the listed rows.
+    void UnselectAllBut(const std::function<bool(long, long)>& keep);
     void KeepSelectionInside();
 
     void PropertyChanged(std::wstring_view name);
@@ -358,7 +367,8 @@ private:
     };
     struct tRowPaint;
     tVisibleRange GetVisibleRange() const;
-    void DrawRows();
+    // One pass of Draw; True when the rows must be laid out and drawn once more.
+    bool DrawRows();
     void DrawCell(tRowPaint& rp, long lRow, long lPos);
     void DrawRowText(tRowPaint& rp, long lRow);
     void InvalidateVisibleCells(bool bForce);
@@ -366,7 +376,14 @@ private:
     void FillBackground(HDC hdc, const RECT& rc, long xOffset, long yOffset);
     long HeaderVisibleHeight() const noexcept;
     HFONT CellFontHandle(const tGridCell& cell) const noexcept;
-    std::wstring CellDrawText(const tGridCell& cell, long lPos) const;
+    // The text a cell shows through a column's format string; empty for what cannot be shown.
+    std::wstring CellShownText(const tGridCell& cell, const std::wstring& format) const;
+    // A cell's format as DrawText takes it here. DT_MODIFYSTRING would have DrawText write the
+    // shortened text and its ellipsis back into the string, past the end of a short one; nothing
+    // here wants the shortened text.
+    static UINT DrawTextFormat(unsigned long eTextFormat) noexcept {
+        return static_cast<UINT>(eTextFormat) & ~static_cast<UINT>(DT_MODIFYSTRING);
+    }
     void OnSize() noexcept;
     void OnFocus(bool bHasFocus) noexcept;
 
@@ -386,12 +403,14 @@ private:
     void m_cHeader_ColumnEndDrag(long& lColumn, long& lOrder);
     void m_cHeader_RightClick(float& x, float& y);
     void m_cHeader_RecreateControl();
+    void m_cHeader_CaptureLost();
 
     // Metrics (mosk_grid_metrics.cpp).
     long MeasureTextWidth(long lRow, long lCol, bool bNoModify, long lMinimum);
     bool ScrollCellIntoView(long lRow, long lCol);
 
     // Input (mosk_grid_input.cpp).
+    void OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void OnKeyDown(short KeyCode, short Shift) noexcept;
     void OnChar(wchar_t ch) noexcept;
     void OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept;
@@ -408,7 +427,11 @@ private:
     long LastVisibleRow() const noexcept;
     long FirstVisibleColumn() const noexcept;
     long LastVisibleColumn() const noexcept;
-    void KeySearch(wchar_t ch);
+    // Adds a typed character (one UTF-16 unit, or a surrogate pair) to the search; "\b" takes the
+    // last character away.
+    void KeySearch(const std::wstring& typed);
+    // Takes the typed prefix away, from the screen too.
+    void ClearKeySearch();
     void ScrollBy(long eBar, long lDelta);
 
     // Scroll bars (mosk_grid_scroll.cpp).
@@ -429,9 +452,14 @@ private:
     mutable size_t m_firstStaleRowStart = SIZE_MAX;
     std::vector<tGridColumn> m_tCols;
     tGridCell m_tBlankCell;
+    // The rows that hold a selected cell: a new selection clears these instead of every cell.
+    SelectedRows m_selectedRows;
     GridFontList m_fonts;
     std::unique_ptr<cShellSortTGridCells> m_sort;
 
+    // DefaultRowHeight as set (and saved), and the height in use: at least 1 pixel, since rows of no
+    // height would never fill the view that virtual rows are asked for until it is full.
+    long m_lDefaultRowHeightProperty = 20;
     long m_lDefaultRowHeight = 20;
     long m_lDefaultColumnWidth = 64;
     long m_lSelectedRow = 0;
@@ -487,6 +515,8 @@ private:
     HGDIOBJ m_hRowOldBitmap = nullptr;
     HGDIOBJ m_hRowOldFont = nullptr;
     long m_lRowBufferWidth = 0;
+    // Its scroll offsets are those at which the screen shows the rows: set by each paint and by the
+    // ScrollDC of a small scroll.
     tVisibleRange m_tLastVisible;
     long m_lScrollX = 0;
     long m_lScrollY = 0;
@@ -497,10 +527,15 @@ private:
     bool m_bInDraw = false;
     long m_lPaintedRows = 0;
     std::wstring m_sKeySearch;
-    // The owner refused a width while the divider was dragged: the drop keeps the old width.
+    // A divider is being dragged, with the grid's drag line on the screen.
+    bool m_bWidthTracking = false;
+    // The owner refused the last width of the drag, or the drag lost the mouse: the drop keeps the
+    // column's width.
     bool m_bWidthTrackRefused = false;
     bool m_bMouseDown = false;
     DWORD m_lastKeySearchTick = 0;
+    // The first half of a typed character beyond U+FFFF, until its second half comes.
+    wchar_t m_pendingHighSurrogate = L'\0';
     int m_wheelRemainder = 0;
 
     std::unique_ptr<HeaderSink> m_headerSink;

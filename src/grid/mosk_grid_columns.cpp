@@ -127,6 +127,7 @@ void MoskGrid::RemoveColumn(const TaggedValue& vKey) {
         m_tCols.resize(1);
         m_tRows.resize(1);
         m_tCells.resize(1);
+        m_selectedRows.Clear();
         m_lSelectedRow = m_lSelectedCol = m_lPrevSelRow = m_lPrevSelCol = 0;
         m_lKeySearchColumn = 0;
         if (m_bHeader)

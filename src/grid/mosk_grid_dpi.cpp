@@ -19,7 +19,8 @@ void MoskGrid::Dpi(int dpi) {
     // Scaled from the sizes as they are, so that going there and back gives them back.
     auto scale = [&](long pixels) { return static_cast<long>(::MulDiv(pixels, dpi, old)); };
 
-    m_lDefaultRowHeight = scale(m_lDefaultRowHeight);
+    m_lDefaultRowHeightProperty = scale(m_lDefaultRowHeightProperty);
+    m_lDefaultRowHeight = std::max(m_lDefaultRowHeightProperty, 1L);
     m_lDefaultColumnWidth = scale(m_lDefaultColumnWidth);
     m_lHeaderHeight = scale(m_lHeaderHeight);
     for (size_t r = 1; r < m_tRows.size(); ++r)

@@ -117,6 +117,7 @@ void MoskGrid::m_cHeader_StartColumnWidthChange(long& lColumn, long lWidth, bool
     m_listener->ColumnWidthStartChange(lColumn + 1, lWidth, bCancel);
     if (bCancel)
         return;
+    m_bWidthTracking = true;
     long pos = ColumnOfHeaderItem(lColumn, false);
     if (pos > 0)
         DrawDragRect(DragLine(lColumn, m_tCols[static_cast<size_t>(pos)].lWidth), true, false);
@@ -132,30 +133,39 @@ void MoskGrid::m_cHeader_ColumnWidthChanging(long& lColumn, long lWidth, bool& b
     lColumn = m_tCols[static_cast<size_t>(pos)].lCellColIndex;
     DrawDragRect(line, false, false);
     m_listener->ColumnWidthChanging(lColumn, lWidth, bCancel);
-    if (bCancel) {
+    // The last step decides: a width refused on the way does not spoil one accepted after it.
+    m_bWidthTrackRefused = bCancel;
+    if (bCancel)
         DrawDragRect(line, false, true);
-        m_bWidthTrackRefused = true;
-    }
 }
 
 void MoskGrid::m_cHeader_ColumnWidthChanged(long& lColumn, long lWidth) {
     DrawDragRect(RECT{}, false, true);
-    if (std::exchange(m_bWidthTrackRefused, false)) {
-        // The header still drops its own width after this notice: it is given the grid's back then.
-        ::PostMessageW(Hwnd(), kMsgResyncHeader, 0, 0);
-        return;
-    }
+    m_bWidthTracking = false;
     long pos = ColumnOfHeaderItem(lColumn, true);
-    if (pos < 1)
+    if (!std::exchange(m_bWidthTrackRefused, false) && pos >= 1) {
+        bool cancel = false;
+        m_listener->ColumnWidthChanged(m_tCols[static_cast<size_t>(pos)].lCellColIndex, lWidth, cancel);
+        if (!cancel) {
+            ApplyColumnWidth(pos, lWidth);
+            m_bDirty = true;
+            Draw();
+            PositionHeader();
+            return;
+        }
+    }
+    // Refused: the header still drops its own width after this notice, and is given the column's
+    // width back then.
+    ::PostMessageW(Hwnd(), kMsgResyncHeader, 0, 0);
+}
+
+void MoskGrid::m_cHeader_CaptureLost() {
+    if (!m_bWidthTracking)
         return;
-    bool cancel = false;
-    m_listener->ColumnWidthChanged(m_tCols[static_cast<size_t>(pos)].lCellColIndex, lWidth, cancel);
-    if (cancel)
-        return;
-    ApplyColumnWidth(pos, lWidth);
-    m_bDirty = true;
-    Draw();
-    PositionHeader();
+    m_bWidthTracking = false;
+    m_bWidthTrackRefused = true;
+    DrawDragRect(RECT{}, false, true);
+    ::PostMessageW(Hwnd(), kMsgResyncHeader, 0, 0);
 }
 
 void MoskGrid::m_cHeader_DividerDblClick(long& lColumn) {

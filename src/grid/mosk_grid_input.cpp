@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "common/text.h"
 #include "common/twips.h"
@@ -19,6 +20,20 @@ constexpr short kShiftBit = 1;
 constexpr short kCtrlBit = 2;
 constexpr short kAltBit = 4;
 
+// The Shift argument of the key events. A WM_SYSKEYDOWN or WM_SYSKEYUP says in its context bit
+// (29) whether Alt is down; F10 alone comes as one without it.
+short KeyShift(UINT message, LPARAM lParam) {
+    short shift = 0;
+    if (::GetKeyState(VK_SHIFT) < 0)
+        shift |= kShiftBit;
+    if (::GetKeyState(VK_CONTROL) < 0)
+        shift |= kCtrlBit;
+    bool system = message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
+    if (::GetKeyState(VK_MENU) < 0 || (system && (lParam & (1 << 29))))
+        shift |= kAltBit;
+    return shift;
+}
+
 short MouseShift(WPARAM wParam) {
     short shift = 0;
     if (wParam & MK_SHIFT)
@@ -29,9 +44,6 @@ short MouseShift(WPARAM wParam) {
         shift |= kAltBit;
     return shift;
 }
-
-// The list view's pause after which typing starts a new search.
-constexpr DWORD kKeySearchPauseMs = 1000;
 
 }  // namespace
 
@@ -78,10 +90,10 @@ void MoskGrid::FinishNavigation() {
 void MoskGrid::ToggleCell(long lRow, long lCol) {
     if (m_bRowMode) {
         for (auto& cell : m_tCells[static_cast<size_t>(lRow)])
-            SetCellSelected(cell, !cell.bSelected);
+            SetCellSelected(lRow, cell, !cell.bSelected);
     } else {
         tGridCell& cell = CellAt(lRow, lCol);
-        SetCellSelected(cell, !cell.bSelected);
+        SetCellSelected(lRow, cell, !cell.bSelected);
     }
 }
 
@@ -155,6 +167,27 @@ void MoskGrid::PageSelect(long lTarget, short Shift, bool bDown) {
     }
 }
 
+void MoskGrid::OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    short KeyCode = static_cast<short>(wParam);
+    short Shift = KeyShift(message, lParam);
+    if (message == WM_KEYDOWN) {
+        OnKeyDown(KeyCode, Shift);
+        return;
+    }
+    try {
+        if (message == WM_SYSKEYDOWN) {
+            // The owner hears Alt+key as it hears any key; the grid's own keys are the plain ones.
+            if (!m_bEnabled)
+                return;
+            bool bDoDefault = Rows() >= 1 && Columns() >= 1;
+            m_listener->KeyDown(KeyCode, Shift, bDoDefault);
+        } else {
+            m_listener->KeyUp(KeyCode, Shift);
+        }
+    } catch (...) {
+    }
+}
+
 void MoskGrid::OnKeyDown(short KeyCode, short Shift) noexcept {
     try {
         if (KeyCode == VK_TAB) {
@@ -215,7 +248,7 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
     switch (KeyCode) {
         case VK_SPACE:
             if ((Shift & kCtrlBit) && m_bMultiSelect) {
-                m_sKeySearch.clear();
+                ClearKeySearch();
                 ToggleCell(m_lSelectedRow, m_lSelectedCol);
                 Draw();
                 RequestCellEdit();
@@ -223,7 +256,7 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
             break;
         case VK_LEFT:
         case VK_RIGHT:
-            m_sKeySearch.clear();
+            ClearKeySearch();
             if (m_bRowMode || scrollSideways) {
                 long step = m_cScroll ? m_cScroll->SmallChange(cScrollBars::kHorizontal) : 0;
                 ScrollBy(cScrollBars::kHorizontal, KeyCode == VK_LEFT ? -step : step);
@@ -233,14 +266,14 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
             break;
         case VK_UP:
         case VK_DOWN:
-            m_sKeySearch.clear();
+            ClearKeySearch();
             if ((KeyCode == VK_UP ? m_lSelectedRow >= 2 : m_lSelectedRow < Rows()) &&
                 MoveCurrentCell(0, KeyCode == VK_UP ? -1 : 1))
                 selectionRule();
             break;
         case VK_PRIOR:
         case VK_NEXT: {
-            m_sKeySearch.clear();
+            ClearKeySearch();
             const tGridRow& current = m_tRows[static_cast<size_t>(m_lSelectedRow)];
             long target = m_lSelectedRow;
             if (KeyCode == VK_PRIOR) {
@@ -282,7 +315,7 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
         }
         case VK_HOME:
         case VK_END: {
-            m_sKeySearch.clear();
+            ClearKeySearch();
             long target = KeyCode == VK_HOME ? FirstVisibleRow() : LastVisibleRow();
             if (target < 1)
                 break;
@@ -310,7 +343,7 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
             RequestCellEdit();
             break;
         case VK_ESCAPE:
-            m_sKeySearch.clear();
+            ClearKeySearch();
             CancelEdit();
             break;
         default:
@@ -324,29 +357,47 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
 
 void MoskGrid::OnChar(wchar_t ch) noexcept {
     try {
+        // KeyPress carries the UTF-16 unit as the 16-bit integer it always was; the search takes the
+        // unit back whole, so that U+8000 and above (Hangul, much of CJK) are found too.
         short KeyAscii = static_cast<short>(ch);
         m_listener->KeyPress(KeyAscii);
-        // Typed characters drive the key search, as in a list view; Tab, Enter and Escape do not.
-        if (KeyAscii == 8 || KeyAscii >= 32)
-            KeySearch(static_cast<wchar_t>(KeyAscii));
+        wchar_t unit = static_cast<wchar_t>(static_cast<unsigned short>(KeyAscii));
+        wchar_t high = std::exchange(m_pendingHighSurrogate, L'\0');
+        if (IS_HIGH_SURROGATE(unit)) {
+            // The system sends a character beyond U+FFFF as two WM_CHARs: the search waits for both.
+            m_pendingHighSurrogate = unit;
+        } else if (IS_LOW_SURROGATE(unit)) {
+            if (high)
+                KeySearch(std::wstring{high, unit});
+        } else if (unit == L'\b' || unit >= L' ') {
+            // Tab, Enter and Escape do not search.
+            KeySearch(std::wstring(1, unit));
+        }
     } catch (...) {
     }
 }
 
-void MoskGrid::KeySearch(wchar_t ch) {
+void MoskGrid::ClearKeySearch() {
+    if (!m_sKeySearch.empty())
+        KeySearchText(std::wstring());
+}
+
+void MoskGrid::KeySearch(const std::wstring& typed) {
     if (m_bEditable || !m_bEnabled || m_lKeySearchColumn < 1 || m_lKeySearchColumn > Columns() || Rows() < 1)
         return;
     DWORD now = ::GetTickCount();
     if (now - m_lastKeySearchTick > kKeySearchPauseMs)
-        m_sKeySearch.clear();
+        ClearKeySearch();
     m_lastKeySearchTick = now;
     std::wstring previous = m_sKeySearch;
     std::wstring text = previous;
-    if (ch == 8) {
+    if (typed == L"\b") {
         if (!text.empty())
             text.pop_back();
+        if (!text.empty() && IS_HIGH_SURROGATE(text.back()))
+            text.pop_back();  // the whole character beyond U+FFFF goes
     } else {
-        text += ch;
+        text += typed;
     }
     if (text.empty()) {
         KeySearchText(text);
@@ -373,6 +424,9 @@ void MoskGrid::KeySearch(wchar_t ch) {
             return;
     }
     long oldRow = m_lSelectedRow, oldCol = m_lSelectedCol;
+    // The prefix showed in the old current row; it shows in the found one from now on.
+    if (oldRow >= 1 && oldRow <= Rows())
+        MarkRowDirty(oldRow);
     m_lSelectedRow = row;
     m_lSelectedCol = m_lKeySearchColumn;
     if (m_bMultiSelect) {
@@ -385,6 +439,8 @@ void MoskGrid::KeySearch(wchar_t ch) {
     }
     m_sKeySearch = text;
     MarkRowDirty(row);
+    // The prefix goes from the screen after the pause, as the next key would start afresh then.
+    ::SetTimer(Hwnd(), kKeySearchTimer, kKeySearchPauseMs, nullptr);
     FinishNavigation();
     if (m_lSelectedRow != oldRow || m_lSelectedCol != oldCol)
         m_listener->SelectionChange(m_lSelectedRow, m_lSelectedCol);
@@ -411,7 +467,7 @@ void MoskGrid::OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept 
 }
 
 void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
-    m_sKeySearch.clear();
+    ClearKeySearch();
     m_bMouseDown = true;
     long oldRow = m_lSelectedRow, oldCol = m_lSelectedCol;
     long lRow = 0, lCol = 0;
@@ -435,10 +491,16 @@ void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
                 long p1 = FindColumn(TaggedValue(lCol)), p2 = FindColumn(TaggedValue(m_lSelectedCol));
                 if (p1 > p2)
                     std::swap(p1, p2);
-                for (long r = 1; r <= Rows(); ++r) {
-                    for (long p = 1; p <= Columns(); ++p) {
-                        bool inside = r >= r1 && r <= r2 && (m_bRowMode || (p >= p1 && p <= p2));
-                        SetCellSelected(CellAt(r, m_tCols[static_cast<size_t>(p)].lCellColIndex), inside);
+                // The rectangle is in display positions; the cells are kept by cell column.
+                std::vector<bool> insideColumn(static_cast<size_t>(Columns()) + 1, m_bRowMode);
+                for (long p = p1; !m_bRowMode && p <= p2; ++p)
+                    insideColumn[static_cast<size_t>(m_tCols[static_cast<size_t>(p)].lCellColIndex)] = true;
+                UnselectAllBut(
+                    [&](long r, long c) { return r >= r1 && r <= r2 && insideColumn[static_cast<size_t>(c)]; });
+                for (long r = r1; r <= r2; ++r) {
+                    for (long c = 1; c <= Columns(); ++c) {
+                        if (insideColumn[static_cast<size_t>(c)])
+                            SetCellSelected(r, CellAt(r, c), true);
                     }
                 }
                 FinishNavigation();
@@ -460,7 +522,7 @@ void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
             bool wasSelected = CellAt(lRow, lCol).bSelected;
             SelectOnlyCell(lRow, lCol);
             // A plain click toggles the clicked cell while clearing every other one.
-            SetCellSelected(CellAt(lRow, lCol), !wasSelected);
+            SetCellSelected(lRow, CellAt(lRow, lCol), !wasSelected);
         }
         FinishNavigation();
     }

@@ -103,13 +103,13 @@ long MoskGrid::EvaluateTextHeight(long lRow, long lCol) {
     SelectGuard font(dc.get(), CellFontHandle(cell));
     RECT rc{0, 0, std::max(width, 0L), 0};
     ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rc,
-                static_cast<UINT>(cell.eTextFormat) | DT_CALCRECT);
+                DrawTextFormat(cell.eTextFormat) | DT_CALCRECT);
     return rc.bottom - rc.top;
 }
 
 long MoskGrid::MeasureTextWidth(long lRow, long lCol, bool bNoModify, long lMinimum) {
     const tGridCell& cell = CheckedCell(lRow, lCol);
-    UINT flags = static_cast<UINT>(cell.eTextFormat) | DT_CALCRECT;
+    UINT flags = DrawTextFormat(cell.eTextFormat) | DT_CALCRECT;
     if (bNoModify)
         flags &= ~static_cast<UINT>(DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_WORD_ELLIPSIS);
     std::wstring text = CellFormattedText(lRow, lCol);

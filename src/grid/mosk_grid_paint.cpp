@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "common/error.h"
 #include "common/ole_color.h"
 #include "grid/api_and_callbacks.h"
 #include "grid/grid_accessible.h"
@@ -71,17 +72,29 @@ HFONT MoskGrid::CellFontHandle(const tGridCell& cell) const noexcept {
     return cell.lFntIndex != 0 ? m_fonts.HandleAt(cell.lFntIndex) : nullptr;
 }
 
-std::wstring MoskGrid::CellDrawText(const tGridCell& cell, long lPos) const {
-    if (cell.vText.IsMissing() || cell.vText.IsEmpty())
+std::wstring MoskGrid::CellShownText(const tGridCell& cell, const std::wstring& format) const {
+    // Painting must not fail on a value: an object or an error value shows nothing, and a value the
+    // format string cannot take shows as it is.
+    const TaggedValue& value = cell.vText;
+    if (value.IsEmpty() || value.IsError() || value.IsObject())
         return {};
-    const std::wstring& format = m_tCols[static_cast<size_t>(lPos)].sFmtString;
-    if (!format.empty())
-        return cell.vText.Format(format, kFirstDaySunday, kFirstWeekJan1);
-    return cell.vText.ToText();
+    if (!format.empty()) {
+        try {
+            return value.Format(format, kFirstDaySunday, kFirstWeekJan1);
+        } catch (const Error&) {
+        }
+    }
+    try {
+        return value.ToText();
+    } catch (const Error&) {
+        return {};
+    }
 }
 
 void MoskGrid::KeySearchText(const std::wstring& sText) {
     m_sKeySearch = sText;
+    if (sText.empty() && Hwnd())
+        ::KillTimer(Hwnd(), kKeySearchTimer);
     if (m_lSelectedRow >= 1 && m_lSelectedRow <= Rows())
         MarkRowDirty(m_lSelectedRow);
     Draw();
@@ -129,8 +142,11 @@ void MoskGrid::FillBackground(HDC hdc, const RECT& rc, long xOffset, long yOffse
     if (picture && picture->Handle()) {
         UniqueMemoryDC source(::CreateCompatibleDC(hdc));
         SelectGuard select(source.get(), picture->Handle());
-        long width = m_lBackgroundPictureWidth > 0 ? m_lBackgroundPictureWidth : picture->Width();
-        long height = m_lBackgroundPictureHeight > 0 ? m_lBackgroundPictureHeight : picture->Height();
+        // A tile may be a part of the picture, never more: BitBlt would read past the bitmap.
+        long width =
+            m_lBackgroundPictureWidth > 0 ? std::min(m_lBackgroundPictureWidth, picture->Width()) : picture->Width();
+        long height = m_lBackgroundPictureHeight > 0 ? std::min(m_lBackgroundPictureHeight, picture->Height())
+                                                     : picture->Height();
         TileArea(hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, source.get(), width, height, xOffset,
                  yOffset);
         return;
@@ -205,24 +221,31 @@ void MoskGrid::Draw() {
             bool& flag;
             ~Reset() { flag = false; }
         } reset{m_bInDraw};
-        DrawRows();
+        // A paint that met the end of the virtual rows, or under which the offsets moved, lays
+        // everything out once more; the offsets settle within a pass or two.
+        for (int pass = 0; pass < 3 && DrawRows(); ++pass) {
+            m_bDirty = true;
+            m_lPaintedRows = 0;
+        }
     }
     // Screen readers hear of the changes once they are on the screen.
     m_access->Announce();
 }
 
-void MoskGrid::DrawRows() {
-    long scrollX = m_lScrollX, scrollY = m_lScrollY;
+bool MoskGrid::DrawRows() {
     UpdateScrollRanges();
-    // A range that shrank under the scroll position moved it without moving the screen bits.
-    if (scrollX != m_lScrollX || scrollY != m_lScrollY)
+    // The screen shows the rows at the offsets of the last paint or the last ScrollDC. Offsets that
+    // moved without the bits (a range that shrank moves the bar's position without a message, a
+    // scroll during a paint, Clear) leave every row to be drawn again.
+    if (m_lScrollX != m_tLastVisible.lScrollX || m_lScrollY != m_tLastVisible.lScrollY)
         m_bDirty = true;
+    const long paintedX = m_lScrollX, paintedY = m_lScrollY;
     long headerHeight = HeaderVisibleHeight();
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
     WindowDC screen(Hwnd());
     if (!screen)
-        return;
+        return false;
 
     tRowPaint rp;
     rp.buffered = m_hRowDC && m_hRowBitmap;
@@ -287,7 +310,7 @@ void MoskGrid::DrawRows() {
     for (long r = range.lFirstRow; r <= range.lLastRow; ++r) {
         if (r > Rows()) {
             if (Columns() < 1)
-                return;
+                return false;
             if (!m_bVirtual || !m_bMoreRows)
                 break;
             if (!RequestVirtualRow(r)) {
@@ -379,12 +402,11 @@ void MoskGrid::DrawRows() {
     m_lPrevSelRow = m_lSelectedRow;
     m_lPrevSelCol = m_lSelectedCol;
     m_bDirty = false;
-    if (noMoreRowsMet) {
-        // The scroll range lost its room for one more row; everything is laid out again once.
-        m_bDirty = true;
-        m_bInDraw = false;
-        Draw();
-    }
+    m_tLastVisible.lScrollX = paintedX;
+    m_tLastVisible.lScrollY = paintedY;
+    // The scroll range lost its room for one more row, or a virtual row moved the offsets while the
+    // rows above it were already drawn.
+    return noMoreRowsMet || m_lScrollX != paintedX || m_lScrollY != paintedY;
 }
 
 void MoskGrid::DrawCell(tRowPaint& rp, long lRow, long lPos) {
@@ -456,11 +478,11 @@ void MoskGrid::DrawCell(tRowPaint& rp, long lRow, long lPos) {
         text.left += m_lIconWidth + 2;
     }
 
-    std::wstring value = CellDrawText(cell, lPos);
+    std::wstring value = CellShownText(cell, column.sFmtString);
     if (!value.empty()) {
         SelectGuard font(dc, CellFontHandle(cell));
         ::SetTextColor(dc, highlighted ? rp.highlightFore : textColor);
-        UINT format = static_cast<UINT>(cell.eTextFormat);
+        UINT format = DrawTextFormat(cell.eTextFormat);
         ::DrawTextW(dc, value.c_str(), -1, &text, format);
         if (!m_sKeySearch.empty() && m_bEnabled && lRow == m_lSelectedRow &&
             column.lCellColIndex == m_lKeySearchColumn) {
@@ -490,7 +512,7 @@ void MoskGrid::DrawRowText(tRowPaint& rp, long lRow) {
     rc.left += cell.lIndent;
     if (rc.top >= rc.bottom)
         return;
-    std::wstring value = CellDrawText(cell, m_lRowTextCol);
+    std::wstring value = CellShownText(cell, textColumn.sFmtString);
     bool highlighted = false;
     COLORREF textColor = rp.foreColor;
     if (m_bEnabled) {
@@ -524,7 +546,7 @@ void MoskGrid::DrawRowText(tRowPaint& rp, long lRow) {
         return;
     SelectGuard font(dc, CellFontHandle(cell));
     ::SetTextColor(dc, highlighted || (!row.bGroupRow && rp.lastCellHighlighted) ? rp.highlightFore : textColor);
-    ::DrawTextW(dc, value.c_str(), static_cast<int>(value.size()), &rc, static_cast<UINT>(cell.eTextFormat));
+    ::DrawTextW(dc, value.c_str(), static_cast<int>(value.size()), &rc, DrawTextFormat(cell.eTextFormat));
     ::SetTextColor(dc, rp.foreColor);
 }
 

@@ -120,7 +120,7 @@ void MoskGrid::WriteProperties(GridPropertyStore& store) const {
     store.WriteProperty(L"HighlightSelectedIcons", m_bHighlightSelectedIcons, TaggedValue(true));
     store.WriteProperty(L"DrawFocusRectangle", m_bDrawFocusRectangle, TaggedValue(true));
     store.WriteProperty(L"Virtual", m_bVirtual, TaggedValue(false));
-    store.WriteProperty(L"DefaultRowHeight", m_lDefaultRowHeight, TaggedValue(20));
+    store.WriteProperty(L"DefaultRowHeight", m_lDefaultRowHeightProperty, TaggedValue(20));
 }
 
 }  // namespace ferryl

@@ -46,7 +46,8 @@ std::vector<tGridCell> MoskGrid::BlankRow() const {
 }
 
 void MoskGrid::DefaultRowHeight(long lHeight) {
-    m_lDefaultRowHeight = lHeight;
+    m_lDefaultRowHeightProperty = lHeight;
+    m_lDefaultRowHeight = std::max(lHeight, 1L);
     PropertyChanged(L"DefaultRowHeight");
 }
 
@@ -59,6 +60,7 @@ void MoskGrid::Rows(long lRows) {
     if (lRows <= oldRows) {
         m_tCells.resize(static_cast<size_t>(lRows) + 1);
         m_tRows.resize(static_cast<size_t>(lRows) + 1);
+        m_selectedRows.RowsCutAfter(lRows);
         // A current row that was cut off moves to the new last row and takes the selection with it.
         bool cutOff = m_lSelectedRow > lRows;
         KeepSelectionInside();
@@ -171,6 +173,7 @@ void MoskGrid::AddRow(long lRowBefore, const std::wstring& sKey, bool bVisible, 
         size_t at = static_cast<size_t>(lRowBefore);
         m_tRows.insert(at, std::move(row));
         m_tCells.insert(at, BlankRow());
+        m_selectedRows.RowInserted(lRowBefore);
         RowStartsChangedFrom(at);
         // The current row's cells moved down with it; the current row number follows them.
         if (m_lSelectedRow >= lRowBefore)
@@ -194,6 +197,7 @@ void MoskGrid::RemoveRow(long lRow) {
     size_t at = static_cast<size_t>(lRow);
     m_tRows.erase(at);
     m_tCells.erase(at);
+    m_selectedRows.RowRemoved(lRow);
     RowStartsChangedFrom(at);
 
     // The current row follows its data up; when it was the removed row, the row now in its place
@@ -214,6 +218,7 @@ void MoskGrid::RemoveRow(long lRow) {
 void MoskGrid::Clear(bool bRemoveCols) {
     m_tCells.resize(1);
     m_tRows.resize(1);
+    m_selectedRows.Clear();
     m_firstStaleRowStart = SIZE_MAX;
     if (bRemoveCols) {
         m_tCols.resize(1);

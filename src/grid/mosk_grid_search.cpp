@@ -11,19 +11,12 @@ std::wstring MoskGrid::CellFormattedText(long lRow, long lCol) const {
     // instead of reading outside the tables.
     if (lRow < 1 || lRow > Rows() || lCol < 1 || lCol > Columns())
         return {};
-    const TaggedValue& value = CellAt(lRow, lCol).vText;
-    if (value.IsMissing())
-        return {};
-    const std::wstring* format = nullptr;
+    // As the painter shows it.
     for (size_t i = 1; i < m_tCols.size(); ++i) {
-        if (m_tCols[i].lCellColIndex == lCol) {
-            format = &m_tCols[i].sFmtString;
-            break;
-        }
+        if (m_tCols[i].lCellColIndex == lCol)
+            return CellShownText(CellAt(lRow, lCol), m_tCols[i].sFmtString);
     }
-    if (format && !format->empty())
-        return value.Format(*format, kFirstDaySunday, kFirstWeekJan1);
-    return value.ToText();
+    return CellShownText(CellAt(lRow, lCol), std::wstring());
 }
 
 long MoskGrid::FindSearchMatchRow(const std::wstring& sSearchString, bool bLoop, bool bVisibleRowsOnly) const {

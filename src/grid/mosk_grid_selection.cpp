@@ -9,28 +9,45 @@
 
 namespace ferryl {
 
-bool MoskGrid::SetCellSelected(tGridCell& cell, bool bState) {
+bool MoskGrid::SetCellSelected(long lRow, tGridCell& cell, bool bState) {
     if (cell.bSelected == bState)
         return false;
     cell.bSelected = bState;
     cell.bDirty = true;
+    if (bState)
+        m_selectedRows.Add(lRow);
     return true;
 }
 
-void MoskGrid::SelectOnlyRow(long lRow) {
-    for (size_t r = 1; r < m_tCells.size(); ++r) {
-        bool inRow = static_cast<long>(r) == lRow;
-        for (auto& cell : m_tCells[r])
-            SetCellSelected(cell, inRow);
+void MoskGrid::UnselectAllBut(const std::function<bool(long, long)>& keep) {
+    for (long r : m_selectedRows.Take()) {
+        if (r < 1 || r > Rows())
+            continue;
+        auto& cells = m_tCells[static_cast<size_t>(r)];
+        bool kept = false;
+        for (size_t c = 0; c < cells.size(); ++c) {
+            bool stays = cells[c].bSelected && keep(r, static_cast<long>(c + 1));
+            SetCellSelected(r, cells[c], stays);
+            kept = kept || stays;
+        }
+        if (kept)
+            m_selectedRows.Add(r);
     }
 }
 
+void MoskGrid::SelectOnlyRow(long lRow) {
+    UnselectAllBut([lRow](long r, long) { return r == lRow; });
+    if (lRow < 1 || lRow > Rows())
+        return;
+    for (auto& cell : m_tCells[static_cast<size_t>(lRow)])
+        SetCellSelected(lRow, cell, true);
+}
+
 void MoskGrid::SelectOnlyCell(long lRow, long lCol) {
-    for (size_t r = 1; r < m_tCells.size(); ++r) {
-        auto& row = m_tCells[r];
-        for (size_t c = 0; c < row.size(); ++c)
-            SetCellSelected(row[c], static_cast<long>(r) == lRow && static_cast<long>(c + 1) == lCol);
-    }
+    UnselectAllBut([lRow, lCol](long r, long c) { return r == lRow && c == lCol; });
+    if (lRow < 1 || lRow > Rows() || lCol < 1 || lCol > Columns())
+        return;
+    SetCellSelected(lRow, CellAt(lRow, lCol), true);
 }
 
 // Single selection: only the current cell (row mode: the current row) stays selected. Every other
@@ -67,9 +84,9 @@ void MoskGrid::CellSelected(long lRow, long lCol, bool bState) {
     if (m_bMultiSelect) {
         if (m_bRowMode) {
             for (auto& cell : m_tCells[static_cast<size_t>(lRow)])
-                SetCellSelected(cell, bState);
+                SetCellSelected(lRow, cell, bState);
         } else {
-            SetCellSelected(CellAt(lRow, lCol), bState);
+            SetCellSelected(lRow, CellAt(lRow, lCol), bState);
         }
         return;
     }
@@ -100,7 +117,7 @@ void MoskGrid::SelectedCol(long lCol) {
     m_lSelectedCol = lCol;
     if (m_lSelectedRow >= 1 && m_lSelectedRow <= Rows()) {
         if (m_bMultiSelect)
-            SetCellSelected(CellAt(m_lSelectedRow, lCol), true);
+            SetCellSelected(m_lSelectedRow, CellAt(m_lSelectedRow, lCol), true);
         else
             SelectCurrentOnly();
     }
@@ -108,10 +125,7 @@ void MoskGrid::SelectedCol(long lCol) {
 }
 
 void MoskGrid::ClearSelection() {
-    for (size_t r = 1; r < m_tCells.size(); ++r) {
-        for (auto& cell : m_tCells[r])
-            SetCellSelected(cell, false);
-    }
+    UnselectAllBut([](long, long) { return false; });
     m_lSelectedRow = 0;
     m_lSelectedCol = 0;
     Draw();
@@ -133,11 +147,12 @@ void MoskGrid::RowMode(bool bState) {
             SelectCurrentOnly();
     } else if (bState) {
         // Every row that has a selected cell becomes fully selected.
-        for (size_t r = 1; r < m_tCells.size(); ++r) {
-            auto& row = m_tCells[r];
+        const std::vector<long> listed = m_selectedRows.Rows();
+        for (long r : listed) {
+            auto& row = m_tCells[static_cast<size_t>(r)];
             if (std::any_of(row.begin(), row.end(), [](const tGridCell& cell) { return cell.bSelected; })) {
                 for (auto& cell : row)
-                    SetCellSelected(cell, true);
+                    SetCellSelected(r, cell, true);
             }
         }
     }

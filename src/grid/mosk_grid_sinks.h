@@ -30,6 +30,7 @@ public:
     }
     void RightClick(float& x, float& y) override { Guard([&] { m_grid.m_cHeader_RightClick(x, y); }); }
     void RecreateControl() override { Guard([&] { m_grid.m_cHeader_RecreateControl(); }); }
+    void CaptureLost() override { Guard([&] { m_grid.m_cHeader_CaptureLost(); }); }
 
 private:
     template <typename F>

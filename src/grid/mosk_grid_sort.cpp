@@ -1,6 +1,7 @@
 // MoskGrid: sorting the rows with the sort object. Kept apart from the rest of the grid so that a
 // program that never sorts does not link the sort.
 
+#include <algorithm>
 #include <utility>
 
 #include "grid/grid_accessible.h"
@@ -22,7 +23,8 @@ cShellSortTGridCells& MoskGrid::SortObject() {
 }
 
 void MoskGrid::Sort() {
-    if (Rows() < 1 || Columns() < 1)
+    // Without a key the rows keep their order, and so do the selection and the view.
+    if (Rows() < 1 || Columns() < 1 || !m_sort || m_sort->KeyCount() == 0)
         return;
     bool markSelected = m_lSelectedRow >= 1 && m_lSelectedRow <= Rows();
     std::wstring selectedKey;
@@ -44,6 +46,10 @@ void MoskGrid::Sort() {
         throw;
     }
 
+    m_selectedRows.Rebuild(Rows(), [this](long r) {
+        const auto& cells = m_tCells[static_cast<size_t>(r)];
+        return std::any_of(cells.begin(), cells.end(), [](const tGridCell& cell) { return cell.bSelected; });
+    });
     if (markSelected) {
         for (size_t r = 1; r < m_tRows.size(); ++r) {
             if (m_tRows[r].sKey == kSelectedRowMarker) {

@@ -33,6 +33,8 @@ public:
     enum SortOrders : long { eSortAscending = 1, eSortDescending = 2 };
 
     void Clear();
+    // The highest sort index set; 0 when there is no key and a sort would change nothing.
+    short KeyCount() const noexcept { return m_iKeyCount; }
     short LastSortIndex() const;
     void LastSortIndex(short iLastSortIndex);
     short SortColumn(short iSortIndex) const;

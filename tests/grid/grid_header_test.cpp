@@ -1,6 +1,7 @@
 // The header: its items follow hidden and reordered columns, and width tracking with the mouse on
 // the real header window reaches the grid, which can refuse it.
 
+#include "grid/api_and_callbacks.h"
 #include "grid/flat_header.h"
 #include "grid/header_control.h"
 #include "paint_fixture.h"
@@ -16,15 +17,18 @@ public:
     }
     void ColumnWidthChanging(long /*lCol*/, long lWidth, bool& bCancel) override {
         changing.push_back(lWidth);
-        bCancel = refuseChanging;
+        bCancel = refuseChanging || lWidth < refuseBelow;
     }
-    void ColumnWidthChanged(long lCol, long lWidth, bool& /*bCancel*/) override {
+    void ColumnWidthChanged(long lCol, long lWidth, bool& bCancel) override {
         changed.emplace_back(lCol, lWidth);
+        bCancel = cancelChanged;
     }
     void ColumnOrderChanged() override { ++orderChanges; }
     void ColumnClick(long lCol) override { clicks.push_back(lCol); }
     bool refuseStart = false;
     bool refuseChanging = false;
+    long refuseBelow = 0;
+    bool cancelChanged = false;
     std::vector<long> starts;
     std::vector<long> changing;
     std::vector<std::pair<long, long>> changed;
@@ -46,14 +50,14 @@ protected:
             texts += (i ? L"," : L"") + header.ColumnHeader(i);
         return texts;
     }
-    // Drags the divider right of header item 0 by dx pixels with real mouse messages.
-    void DragDivider(int dx) {
+    // Drags the divider right of header item 0 (at x = from) by dx pixels with real mouse messages.
+    void DragDivider(int dx, int from = kColumn) {
         HWND header = grid.HeaderHwnd();
-        LPARAM at = MAKELPARAM(kColumn, 8);
+        LPARAM at = MAKELPARAM(from, 8);
         ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + dx / 2, 8));
-        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + dx, 8));
-        ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(kColumn + dx, 8));
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from + dx / 2, 8));
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from + dx, 8));
+        ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(from + dx, 8));
         PumpMessages();
     }
     // An HDN_ENDDRAG as the header sends it when item `item` is dropped at `order`.
@@ -132,6 +136,40 @@ TEST_F(HeaderTest, WidthTrackingReachesTheGridAndCanBeRefused) {
     EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn + 40);
     EXPECT_EQ(grid.ColumnTable()[2].lStartX, kColumn + 40);
     EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
+}
+
+TEST_F(HeaderTest, TheDropDecidesTheWidthAndACancelledOneGivesTheHeaderTheColumnsWidth) {
+    // The step to +20 is refused, the one to +40 accepted: the drop at +40 takes.
+    listener.refuseBelow = kColumn + 30;
+    DragDivider(40);
+    ASSERT_EQ(listener.changing, (std::vector<long>{kColumn + 20, kColumn + 40}));
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn + 40);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
+
+    // The owner cancels the drop itself: the header item returns to the column's width.
+    listener.refuseBelow = 0;
+    listener.cancelChanged = true;
+    DragDivider(-30, kColumn + 40);
+    ASSERT_FALSE(listener.changed.empty());
+    EXPECT_EQ(listener.changed.back().second, kColumn + 10);
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn + 40);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
+}
+
+TEST_F(HeaderTest, ALostCaptureEndsADividerDragWithoutItsDrop) {
+    HWND header = grid.HeaderHwnd();
+    ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kColumn, 8));
+    ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + 30, 8));
+    ASSERT_TRUE(DragRectShown()) << "the drag line is on the screen";
+    ::SetCapture(host.Hwnd());  // another window takes the mouse
+    EXPECT_FALSE(DragRectShown());
+    ::ReleaseCapture();
+    // A header that goes on tracking all the same drops later: that drop is not taken.
+    ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(kColumn + 30, 8));
+    PumpMessages();
+    EXPECT_FALSE(DragRectShown());
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn);
 }
 
 TEST_F(HeaderTest, DisablingKeepsButtonsForEnablingAndTheFlatPainterNeedsAHeader) {

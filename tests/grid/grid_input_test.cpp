@@ -2,6 +2,7 @@
 // default switches, the key search, the wheel and the disabled grid that only scrolls.
 
 #include "grid/scroll_bars.h"
+#include "grid/shell_sort.h"
 #include "paint_fixture.h"
 
 namespace ferryl::test {
@@ -11,10 +12,12 @@ class InputListener : public MoskGridListener {
 public:
     void SelectionChange(long lRow, long lCol) override { selections.emplace_back(lRow, lCol); }
     void RequestEdit(long lRow, long lCol, short, bool&) override { edits.emplace_back(lRow, lCol); }
-    void KeyDown(short& KeyCode, short&, bool& bDoDefault) override {
+    void KeyDown(short& KeyCode, short& Shift, bool& bDoDefault) override {
         keys.push_back(KeyCode);
+        shifts.push_back(Shift);
         bDoDefault = bDoDefault && keyDefault;
     }
+    void KeyUp(short& KeyCode, short& Shift) override { upKeys.emplace_back(KeyCode, Shift); }
     void MouseDown(short&, short&, float&, float&, bool& bDoDefault) override {
         ++mouseDowns;
         bDoDefault = mouseDefault;
@@ -22,6 +25,8 @@ public:
     std::vector<std::pair<long, long>> selections;
     std::vector<std::pair<long, long>> edits;
     std::vector<short> keys;
+    std::vector<short> shifts;
+    std::vector<std::pair<short, short>> upKeys;
     int mouseDowns = 0;
     bool keyDefault = true;
     bool mouseDefault = true;
@@ -132,6 +137,42 @@ TEST_F(InputTest, MultiSelectShiftAndCtrlBuildSelectionsWithoutMovingTheCurrentC
     EXPECT_FALSE(grid.CellSelected(6, 1));
 }
 
+TEST_F(InputTest, ANewSelectionClearsCellsWhereverTheirRowsMoved) {
+    Fill(6);
+    grid.MultiSelect(true);
+    auto selectedCells = [&] {
+        int count = 0;
+        for (long r = 1; r <= grid.Rows(); ++r)
+            for (long c = 1; c <= grid.Columns(); ++c)
+                count += grid.CellSelected(r, c) ? 1 : 0;
+        return count;
+    };
+    // The selected cells travel with their rows: an insert above them, then a removal above them.
+    Click(2, 1);
+    Click(5, 3, MK_CONTROL);
+    grid.AddRow(1);
+    grid.RemoveRow(2);
+    ASSERT_TRUE(grid.CellSelected(2, 1));
+    ASSERT_TRUE(grid.CellSelected(5, 3));
+    // A plain click leaves the clicked cell the only selected one, wherever the others went.
+    Click(6, 2);
+    EXPECT_EQ(selectedCells(), 1);
+    EXPECT_TRUE(grid.CellSelected(6, 2));
+
+    // The same after a sort.
+    Click(3, 1, MK_CONTROL);
+    cShellSortTGridCells& sort = grid.SortObject();
+    sort.SortColumn(1, 1);
+    sort.SortType(1, cShellSortTGridCells::eSortString);
+    sort.SortOrder(1, cShellSortTGridCells::eSortDescending);
+    grid.Sort();
+    ASSERT_EQ(selectedCells(), 2);
+    ASSERT_FALSE(grid.CellSelected(1, 3));
+    Click(1, 3);
+    EXPECT_EQ(selectedCells(), 1);
+    EXPECT_TRUE(grid.CellSelected(1, 3));
+}
+
 TEST_F(InputTest, ClickingTheCurrentCellAsksForAnEditOnlyWhenEditable) {
     Fill(3);
     Click(2, 2);
@@ -205,6 +246,94 @@ TEST_F(InputTest, TypedLettersFindTheRowAndNavigationClearsThem) {
     EXPECT_EQ(Snapshot(grid.hwnd()).Count(inner, Sys(COLOR_WINDOWTEXT)), 0);
 }
 
+TEST_F(InputTest, TypedCharactersFromEveryPartOfUnicodeFindTheirRows) {
+    grid.AddColumn(L"name", L"Name", 0, -1, 160);
+    const wchar_t* names[] = {L"apple", L"\uD55C\uAD6D", L"\U0001F600 smile", L"\U0001F680 rocket"};
+    grid.Rows(4);
+    for (long r = 1; r <= 4; ++r)
+        grid.CellText(r, 1, TaggedValue(names[r - 1]));
+    grid.KeySearchColumn(1);
+    Click(1, 1);
+    // U+D55C, a Hangul syllable: above U+8000.
+    Type(L"\uD55C");
+    EXPECT_EQ(grid.SelectedRow(), 2);
+    Key(VK_ESCAPE);
+    // U+1F680 comes as two WM_CHARs; its first half alone would match the row of U+1F600.
+    listener.selections.clear();
+    Type(L"\U0001F680");
+    EXPECT_EQ(grid.SelectedRow(), 4);
+    EXPECT_EQ(listener.selections, (std::vector<std::pair<long, long>>{{4, 1}}));
+    EXPECT_EQ(grid.KeySearchText(), L"\U0001F680");
+    Type(L"\b");  // Backspace takes the whole character
+    EXPECT_EQ(grid.KeySearchText(), L"");
+}
+
+// The typed prefix shows inside the current cell; once the search text is cleared the cell must
+// look as a full repaint without a prefix draws it.
+class KeySearchPrefixTest : public InputTest {
+  protected:
+    void SetUp() override {
+        InputTest::SetUp();
+        grid.AddColumn(L"name", L"Name", 0, -1, 120);
+        const wchar_t* names[] = {L"apple", L"banana", L"blueberry", L"cherry", L"blackberry"};
+        grid.Rows(5);
+        for (long r = 1; r <= 5; ++r)
+            grid.CellText(r, 1, TaggedValue(names[r - 1]));
+        grid.KeySearchColumn(1);
+        Focus(true);
+    }
+    // Types "ch" (row 4) and returns the screen with the prefix showing.
+    Snapshot TypePrefix() {
+        Click(1, 1);
+        Type(L"ch");
+        EXPECT_EQ(grid.SelectedRow(), 4);
+        return Snapshot(grid.hwnd());
+    }
+    void ExpectPrefixGone(const Snapshot& typed, const char* after) {
+        EXPECT_EQ(grid.KeySearchText(), L"") << after;
+        Snapshot shown(grid.hwnd());
+        Repaint();
+        Snapshot repainted(grid.hwnd());
+        RECT cell = CellRect(4, 1);
+        EXPECT_FALSE(typed.SameAs(repainted, cell)) << "the prefix showed before " << after;
+        EXPECT_TRUE(shown.SameAs(repainted, cell)) << "the prefix is still on the screen after " << after;
+    }
+};
+
+TEST_F(KeySearchPrefixTest, GoesFromTheScreenWithEscapeAClickAndThePause) {
+    Snapshot typed = TypePrefix();
+    Key(VK_ESCAPE);
+    ExpectPrefixGone(typed, "Escape");
+
+    typed = TypePrefix();
+    Click(4, 1);  // the current cell itself: no selection change repaints it
+    ExpectPrefixGone(typed, "a click");
+
+    typed = TypePrefix();
+    EXPECT_TRUE(PumpUntil([&] { return grid.KeySearchText().empty(); }, 3000));
+    ExpectPrefixGone(typed, "the pause");
+}
+
+TEST_F(InputTest, ALostCaptureEndsTheRowModePress) {
+    for (int i = 1; i <= 3; ++i)
+        grid.AddColumn(L"c" + std::to_wstring(i), L"", 0, -1, 300);
+    grid.Rows(5);
+    grid.RowMode(true);
+    ASSERT_TRUE(grid.ScrollBarsObject()->Visible(cScrollBars::kHorizontal));
+    // A press in row 2 that another window ends by taking the mouse: no release comes.
+    POINT at = Inside(2, 1);
+    ::SendMessageW(grid.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ::SetCapture(host.Hwnd());
+    ::ReleaseCapture();
+    // Without a press under way, row mode keeps the view where it is while the keys move the row.
+    ::SendMessageW(grid.hwnd(), WM_HSCROLL, SB_BOTTOM, 0);
+    long right = grid.ScrollOffsetX();
+    ASSERT_GT(right, 0);
+    Key(VK_DOWN);
+    EXPECT_EQ(grid.SelectedRow(), 3);
+    EXPECT_EQ(grid.ScrollOffsetX(), right);
+}
+
 TEST_F(InputTest, OneWheelNotchScrollsTheSystemsLinesOfDefaultRows) {
     Fill(80);
     UINT lines = 3;
@@ -215,6 +344,77 @@ TEST_F(InputTest, OneWheelNotchScrollsTheSystemsLinesOfDefaultRows) {
     EXPECT_EQ(grid.ScrollOffsetY(), static_cast<long>(lines) * kRow);  // half a notch waits
     ::SendMessageW(grid.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), 0);
     EXPECT_EQ(grid.ScrollOffsetY(), 0);
+}
+
+// A top-level window with a menu bar that records the system commands and menu activations its
+// child's keys bring about, carrying none of them out.
+class SystemKeyHost : public Window {
+  public:
+    bool Create() {
+        RegisterWindowClass(L"FerrylGridSystemKeyHost");
+        HMENU bar = ::CreateMenu();
+        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), L"&File");
+        return CreateHandle(L"FerrylGridSystemKeyHost", L"keys", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0, 400,
+                            300, nullptr, bar) != nullptr;
+    }
+    std::vector<WPARAM> commands;
+    int menusOpened = 0;
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
+        if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+            commands.push_back(SC_CLOSE);
+            return 0;
+        }
+        if (message == WM_INITMENU) {
+            ++menusOpened;
+            ::EndMenu();  // the menu loop ends at once, so that the test goes on
+        }
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+};
+
+// Alt+key as the system sends it: WM_SYSKEYDOWN with the Alt context bit, the character (for a
+// letter) and the release.
+void AltKey(HWND target, WORD vk, wchar_t ch = 0) {
+    const LPARAM alt = 1 | (1 << 29);
+    ::SendMessageW(target, WM_SYSKEYDOWN, vk, alt);
+    if (ch)
+        ::SendMessageW(target, WM_SYSCHAR, ch, alt);
+    ::SendMessageW(target, WM_SYSKEYUP, vk, alt | (1 << 30) | static_cast<LPARAM>(1u << 31));
+    PumpMessages();
+}
+
+TEST(GridSystemKeys, AltKeysReachTheOwnerAndStillWorkTheWindowsMenuAndClose) {
+    SystemKeyHost host;
+    ASSERT_TRUE(host.Create());
+    ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
+    MoskGrid grid;
+    ASSERT_TRUE(grid.Create(host.Hwnd(), 0, 0, 380, 240));
+    InputListener listener;
+    grid.SetListener(&listener);
+    grid.AddColumn(L"c1");
+    grid.Rows(3);
+    grid.CellSelected(1, 1, true);
+
+    AltKey(grid.hwnd(), VK_RETURN);
+    EXPECT_EQ(listener.keys, (std::vector<short>{VK_RETURN}));
+    EXPECT_EQ(listener.shifts, (std::vector<short>{4}));
+    EXPECT_EQ(listener.upKeys, (std::vector<std::pair<short, short>>{{VK_RETURN, 4}}));
+    // The grid's own keys are the plain ones: Alt+Down does not move the current cell.
+    AltKey(grid.hwnd(), VK_DOWN);
+    EXPECT_EQ(grid.SelectedRow(), 1);
+
+    AltKey(grid.hwnd(), 'F', L'f');
+    EXPECT_EQ(host.menusOpened, 1) << "Alt+F opens the File menu";
+    AltKey(grid.hwnd(), VK_F4);
+    EXPECT_EQ(host.commands, (std::vector<WPARAM>{SC_CLOSE}));
+    // A disabled grid raises no key event, and Alt+F4 still closes.
+    grid.Enabled(false);
+    listener.keys.clear();
+    AltKey(grid.hwnd(), VK_F4);
+    EXPECT_TRUE(listener.keys.empty());
+    EXPECT_EQ(host.commands.size(), 2u);
 }
 
 }  // namespace

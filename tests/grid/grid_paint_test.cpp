@@ -77,13 +77,14 @@ TEST_F(PaintTest, ACellShowsItsOwnColoursAndTheDisabledGridShowsNone) {
     Snapshot shot(grid.hwnd());
     POINT in = Inside(2, 1);
     EXPECT_EQ(shot.At(in.x, in.y), RGB(0, 128, 0));
-    EXPECT_GT(shot.CountNear(CellRect(2, 1), RGB(255, 0, 255), 64), 10);
+    // The ink is magenta: text in any other colour over the green has no pixel near it.
+    EXPECT_LE(shot.Nearest(CellRect(2, 1), RGB(255, 0, 255)), kInkTolerance);
 
     grid.Enabled(false);
     Snapshot off(grid.hwnd());
     EXPECT_EQ(off.At(in.x, in.y), Sys(COLOR_BTNFACE));
-    EXPECT_EQ(off.CountNear(CellRect(2, 1), RGB(255, 0, 255), 64), 0);
-    EXPECT_GT(off.Count(CellRect(2, 1), Sys(COLOR_GRAYTEXT)), 0);
+    EXPECT_GT(off.Nearest(CellRect(2, 1), RGB(255, 0, 255)), 128) << "nothing of the cell's own colours";
+    EXPECT_LE(off.Nearest(CellRect(2, 1), Sys(COLOR_GRAYTEXT)), kInkTolerance);
 }
 
 TEST_F(PaintTest, IconsSitAtTheTextStartExtraIconFirst) {
@@ -219,27 +220,35 @@ TEST_F(PaintTest, APaintCutShortByTheOwnerLeavesThePainterWorking) {
     EXPECT_GT(grid.PaintedRowCount(), 0);
 }
 
-TEST_F(PaintTest, TheBackgroundPictureIsTiledBehindRowsAndBelowThem) {
-    // An 8x8 picture: its top half red on the left and blue on the right, its bottom half green.
+// A picture of size by size pixels: its top half red on the left and blue on the right, its bottom
+// half green; and the colour it has at (x, y) when tiled from the origin.
+ObjectRef HalvesPicture(int size) {
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 8, 8);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size, size);
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
-    HBRUSH blue = ::CreateSolidBrush(RGB(0, 0, 255));
-    HBRUSH green = ::CreateSolidBrush(RGB(0, 255, 0));
-    RECT left{0, 0, 4, 4}, right{4, 0, 8, 4}, bottom{0, 4, 8, 8};
-    ::FillRect(memory, &left, red);
-    ::FillRect(memory, &right, blue);
-    ::FillRect(memory, &bottom, green);
-    ::DeleteObject(red);
-    ::DeleteObject(blue);
-    ::DeleteObject(green);
+    const int half = size / 2;
+    RECT left{0, 0, half, half}, right{half, 0, size, half}, bottom{0, half, size, size};
+    for (auto [rect, color] : {std::pair{left, RGB(255, 0, 0)}, {right, RGB(0, 0, 255)}, {bottom, RGB(0, 255, 0)}}) {
+        HBRUSH brush = ::CreateSolidBrush(color);
+        ::FillRect(memory, &rect, brush);
+        ::DeleteObject(brush);
+    }
     ::SelectObject(memory, old);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
+    return std::make_shared<GridPicture>(bitmap);
+}
+
+COLORREF HalvesColor(int size, int x, int y) {
+    if (y % size >= size / 2)
+        return RGB(0, 255, 0);
+    return x % size < size / 2 ? RGB(255, 0, 0) : RGB(0, 0, 255);
+}
+
+TEST_F(PaintTest, TheBackgroundPictureIsTiledBehindRowsAndBelowThem) {
     Fill(3);
-    grid.BackgroundPicture(std::make_shared<GridPicture>(bitmap));
+    grid.BackgroundPicture(HalvesPicture(8));
     Snapshot shot(grid.hwnd());
     // Tiles line up across rows and the area below them: the picture starts under the header, and
     // (x mod 8, (y - header) mod 8) decides the colour everywhere.
@@ -248,6 +257,74 @@ TEST_F(PaintTest, TheBackgroundPictureIsTiledBehindRowsAndBelowThem) {
         EXPECT_EQ(shot.At(3 * kColumn + 21, y), RGB(0, 0, 255)) << y;  // 261 mod 8 = 5
         EXPECT_EQ(shot.At(3 * kColumn + 17, y + 4), RGB(0, 255, 0)) << y;
     }
+}
+
+TEST_F(PaintTest, TheTileSizeComesFromThePictureShownNow) {
+    Fill(3);
+    grid.BackgroundPicture(HalvesPicture(16));
+    EXPECT_EQ(grid.BackgroundPictureWidth(), 16);
+    EXPECT_EQ(grid.BackgroundPictureHeight(), 16);
+    // As a host that saved the sizes and reads them back gives them again.
+    grid.BackgroundPictureWidth(16);
+    grid.BackgroundPictureHeight(16);
+    grid.BackgroundPicture(HalvesPicture(8));
+    EXPECT_EQ(grid.BackgroundPictureWidth(), 8);
+    EXPECT_EQ(grid.BackgroundPictureHeight(), 8);
+    auto expectEightPixelTiles = [&](const char* when) {
+        Snapshot shot(grid.hwnd());
+        int wrong = 0;
+        for (int y = kHeader; y < kHeader + 5 * kRow; ++y)
+            for (int x = 3 * kColumn; x < 3 * kColumn + 48; ++x)
+                wrong += shot.At(x, y) != HalvesColor(8, x, y - kHeader) ? 1 : 0;
+        EXPECT_EQ(wrong, 0) << when;
+    };
+    expectEightPixelTiles("after the new picture");
+    // A tile asked larger than the picture keeps to the picture.
+    grid.BackgroundPictureWidth(32);
+    grid.BackgroundPictureHeight(32);
+    expectEightPixelTiles("with sizes larger than the picture");
+}
+
+TEST_F(PaintTest, AnObjectOrAnErrorInACellShowsAsEmptyTextAndTheRestStillPaints) {
+    Fill(6);
+    grid.CellBackColor(5, 1, RGB(200, 0, 0));
+    Snapshot before(grid.hwnd());
+    EXPECT_NO_THROW(grid.CellText(2, 1, TaggedValue(ObjectRef(std::make_shared<Object>()))));
+    EXPECT_TRUE(grid.CellText(2, 1).IsObject()) << "the value is kept";
+    EXPECT_NO_THROW(grid.CellText(3, 2, TaggedValue(ErrorValue{static_cast<long>(0x800A000DL)})));
+    EXPECT_EQ(grid.CellFormattedText(2, 1), L"");
+    EXPECT_EQ(grid.CellFormattedText(3, 2), L"");
+    EXPECT_NO_THROW(Repaint());
+    Snapshot shot(grid.hwnd());
+    POINT below = Inside(5, 1);
+    EXPECT_EQ(shot.At(below.x, below.y), RGB(200, 0, 0)) << "the rows below still paint";
+    EXPECT_EQ(shot.At(20, kHeader + 6 * kRow + 20), Sys(COLOR_WINDOW)) << "and the area under the last row";
+    // Both cells look as a cell with empty text does.
+    grid.CellText(2, 1, TaggedValue(L""));
+    grid.CellText(3, 2, TaggedValue(L""));
+    Snapshot empty(grid.hwnd());
+    EXPECT_TRUE(shot.SameAs(empty, CellRect(2, 1)));
+    EXPECT_TRUE(shot.SameAs(empty, CellRect(3, 2)));
+    EXPECT_FALSE(before.SameAs(empty, CellRect(2, 1))) << "the cell had text to lose";
+}
+
+TEST_F(PaintTest, AFormatAskingDrawTextToModifyTheStringPaintsAsOneWithoutIt) {
+    grid.AddColumn(L"name", L"Name", 0, -1, kColumn);
+    grid.Rows(1);
+    const std::wstring text(20, L'W');
+    grid.CellText(1, 1, TaggedValue(text));
+    grid.KeySearchColumn(1);
+    grid.CellSelected(1, 1, true);
+    Focus(true);
+    // The typed prefix is drawn from the same text after the cell's own text: it shows whether
+    // the first drawing changed the text.
+    grid.KeySearchText(text);
+    grid.CellTextAlign(1, 1, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING);
+    Snapshot modifying(grid.hwnd());
+    grid.CellTextAlign(1, 1, DT_SINGLELINE | DT_END_ELLIPSIS);
+    Snapshot plain(grid.hwnd());
+    EXPECT_TRUE(modifying.SameAs(plain, CellRect(1, 1)));
+    EXPECT_EQ(grid.CellText(1, 1).ToText(), text);
 }
 
 }  // namespace

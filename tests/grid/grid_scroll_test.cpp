@@ -1,5 +1,6 @@
 // Scroll ranges: the arithmetic at its one-pixel edges, and the real bars of a grid window.
 
+#include "grid/grid_property_store.h"
 #include "grid/scroll_bars.h"
 #include "grid/scroll_layout.h"
 #include "paint_fixture.h"
@@ -85,6 +86,68 @@ TEST_F(ScrollTest, ASmallScrollMovesTheBitsAndPaintsOnlyTheUncoveredRows) {
     EXPECT_GE(grid.PaintedRowCount(), visibleRows);
 }
 
+// The rows on the screen after a small scroll are those a full repaint draws, whatever moved the
+// offsets before it without moving the screen's bits. Each row of column 1 has a colour of its own.
+class TrueRowsTest : public ScrollTest {
+  protected:
+    static COLORREF RowColor(long row) { return RGB(15 * row, 100, 255 - 15 * row); }
+    void FillColored(long rows) {
+        Fill(rows);
+        for (long r = 1; r <= rows; ++r)
+            grid.CellBackColor(r, 1, RowColor(r));
+    }
+    // Every row wholly in view shows its own colour, and nothing differs from a full repaint.
+    void ExpectEveryRowTrue(const char* when) {
+        Snapshot shown(grid.hwnd());
+        for (long r = 1; r <= grid.Rows(); ++r) {
+            long top = kHeader + grid.RowStartY(r) - grid.ScrollOffsetY();
+            if (top >= kHeader && top + kRow <= kHeader + grid.VisibleDataHeight()) {
+                EXPECT_EQ(shown.At(60, top + kRow / 2), RowColor(r)) << when << ", row " << r;
+            }
+        }
+        Repaint();
+        EXPECT_TRUE(shown.SameAs(Snapshot(grid.hwnd()), shown.All())) << when;
+    }
+};
+
+TEST_F(TrueRowsTest, WhenTheRangeShrankUnderTheScrollPosition) {
+    FillColored(14);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    ASSERT_GT(grid.ScrollOffsetY(), kRow);
+    // One row less: the system takes the position back a row on its own, without a message.
+    grid.RemoveRow(14);
+    long shrunk = grid.ScrollOffsetY();
+    ASSERT_GT(shrunk, 0);
+    // Then a scroll back up smaller than half the view, as when row 1 is selected (in column 2, so
+    // that column 1 keeps the row's colour).
+    grid.CellSelected(1, 2, true);
+    ASSERT_EQ(grid.ScrollOffsetY(), 0);
+    ExpectEveryRowTrue("scrolled up after the removal");
+    // A click hits the row it shows.
+    long row = 0, col = 0;
+    grid.CellFromPoint(60, kHeader + kRow / 2 + 2 * kRow, row, col);
+    EXPECT_EQ(row, 3);
+}
+
+TEST_F(TrueRowsTest, WhenTheBarWentDuringAPaintOrTheGridWasCleared) {
+    FillColored(14);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    // Few rows: the bar goes, and its value returns to 0 while the paint is under way.
+    grid.Rows(5);
+    grid.Rows(14);
+    for (long r = 6; r <= 14; ++r)
+        grid.CellBackColor(r, 1, RowColor(r));
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+    ExpectEveryRowTrue("a line down after the bar came back");
+
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    grid.Clear(true);
+    grid.Clear(true);  // on a grid already empty
+    FillColored(14);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+    ExpectEveryRowTrue("a line down after Clear");
+}
+
 class VirtualListener : public MoskGridListener {
 public:
     void RequestRow(long lRow, std::wstring&, bool&, long&, bool&, bool& bNoMoreRows) override {
@@ -122,6 +185,27 @@ TEST_F(ScrollTest, VirtualModeAsksForRowsAsTheyComeIntoViewUntilToldNoMore) {
     grid.Draw();
     EXPECT_EQ(listener.requested.size(), asked);
     EXPECT_EQ(grid.ScrollBarsObject()->Max(cScrollBars::kVertical), 25 * kRow - grid.VisibleDataHeight());
+}
+
+TEST_F(ScrollTest, ADefaultRowHeightOfZeroOrLessIsTakenAsOnePixel) {
+    VirtualListener listener;
+    listener.grid = &grid;
+    listener.lastRow = 100000;
+    grid.SetListener(&listener);
+    grid.AddColumn(L"c1", L"Virtual", 0, -1, 200);
+    grid.DefaultRowHeight(0);
+    grid.Virtual(true);
+    grid.Draw();  // the view fills with rows of one pixel, and the paint ends
+    EXPECT_GE(grid.Rows(), grid.VisibleDataHeight());
+    EXPECT_LE(grid.Rows(), grid.VisibleDataHeight() + 2);
+    EXPECT_EQ(grid.RowHeight(1), 1);
+    EXPECT_EQ(grid.DefaultRowHeight(), 0) << "the property keeps what was set";
+    GridPropertyStore store;
+    grid.WriteProperties(store);
+    EXPECT_EQ(store.ReadProperty(L"DefaultRowHeight", TaggedValue(20L)).ToNumber(), 0.0);
+    grid.DefaultRowHeight(-5);
+    grid.AddRow();
+    EXPECT_EQ(grid.RowHeight(grid.Rows()), 1);
 }
 
 }  // namespace

@@ -71,6 +71,22 @@ TEST_F(GridSortTest, TwoEqualRowsAreExchangedAndThreeKeepTheirOrder) {
     EXPECT_EQ(ColumnTexts(2), L"first,second,third");
 }
 
+TEST_F(GridSortTest, WithoutASortKeyNothingChangesNotEvenTheSelection) {
+    AddColumns(2);
+    Fill(1, {L"c", L"a", L"b"});
+    grid.Sort();  // no sort object yet
+    EXPECT_EQ(grid.SelectedRow(), 0);
+    EXPECT_EQ(grid.SelectedCol(), 0);
+    grid.CellSelected(3, 2, true);
+    grid.SortObject().Clear();
+    grid.Sort();
+    EXPECT_EQ(ColumnTexts(1), L"c,a,b");
+    EXPECT_EQ(grid.SelectedRow(), 3);
+    EXPECT_EQ(grid.SelectedCol(), 2);
+    EXPECT_TRUE(grid.CellSelected(3, 2));
+    EXPECT_FALSE(grid.CellSelected(1, 1));
+}
+
 TEST_F(GridSortTest, TheCurrentRowFollowsItsDataAndNoSelectionGivesRowOne) {
     AddColumns(2);
     Fill(1, {L"d", L"b", L"e", L"a", L"c"});

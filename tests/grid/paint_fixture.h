@@ -2,6 +2,7 @@
 // Pixels of the grid as it is on the screen: its client area blitted from the window DC into a
 // 32-bit DIB, and the colours the painter should have used.
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -52,22 +53,31 @@ public:
                 n += At(x, y) == color ? 1 : 0;
         return n;
     }
-    // Pixels of the rectangle within `tolerance` of the colour in each channel: anti-aliased text
-    // has few pixels of exactly its colour, and how many depends on the fonts at hand.
-    int CountNear(const RECT& rc, COLORREF color, int tolerance) const {
-        int n = 0;
+    // How near the rectangle comes to the colour: the smallest, over its pixels, of the largest
+    // difference in one channel. Text is read this way rather than by counting pixels of an exact
+    // colour, which font smoothing and the fonts present decide.
+    int Nearest(const RECT& rc, COLORREF color) const {
+        int nearest = 255;
         for (int y = rc.top; y < rc.bottom; ++y) {
             for (int x = rc.left; x < rc.right; ++x) {
-                COLORREF c = At(x, y);
-                n += std::abs(GetRValue(c) - GetRValue(color)) <= tolerance &&
-                             std::abs(GetGValue(c) - GetGValue(color)) <= tolerance &&
-                             std::abs(GetBValue(c) - GetBValue(color)) <= tolerance
-                         ? 1
-                         : 0;
+                COLORREF p = At(x, y);
+                int distance =
+                    std::max({std::abs(GetRValue(p) - GetRValue(color)), std::abs(GetGValue(p) - GetGValue(color)),
+                              std::abs(GetBValue(p) - GetBValue(color))});
+                nearest = std::min(nearest, distance);
             }
         }
-        return n;
+        return nearest;
     }
+    // Whether the rectangle is the same here and in `other` at the same place.
+    bool SameAs(const Snapshot& other, const RECT& rc) const {
+        for (int y = rc.top; y < rc.bottom; ++y)
+            for (int x = rc.left; x < rc.right; ++x)
+                if (At(x, y) != other.At(x, y))
+                    return false;
+        return true;
+    }
+    RECT All() const { return RECT{0, 0, m_width, m_height}; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 
@@ -108,6 +118,9 @@ protected:
                     static_cast<int>(column * kColumn), static_cast<int>(kHeader + row * kRow)};
     }
     static COLORREF Sys(int index) { return ::GetSysColor(index); }
+    // How near a text's strongest pixels come to its colour, however the font smooths its edges: a
+    // stem of a glyph is at least this much ink.
+    static constexpr int kInkTolerance = 96;
 };
 
 }  // namespace ferryl::test
