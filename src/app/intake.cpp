@@ -85,8 +85,6 @@ void AddFile(const std::wstring& path, FileListTarget& target, ListedPaths& list
     target.CellDetails(row, kColumnDate, TaggedValue::FromSystemTime(time), std::nullopt);
     target.CellDetails(row, kColumnSize, TaggedValue(length).Format(L"#,###,###,##0"), kAlignRight);
     target.CellDetails(row, kColumnPath, TaggedValue(path), std::nullopt);
-    target.CellSelected(1, 1, true);
-    target.EnableSendNow();
 }
 
 }  // namespace
@@ -107,12 +105,33 @@ void AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
         return;
     }
     ListedPaths listed(target);
+    long rowsBefore = 0;
+    try {
+        rowsBefore = target.Rows();
+    } catch (...) {
+    }
     for (const std::wstring& path : paths) {
         try {
             AddFile(path, target, listed);
         } catch (...) {
             // One file's failure must not cost the others.
         }
+    }
+    try {
+        if (target.Rows() <= rowsBefore)
+            return;
+    } catch (...) {
+        return;
+    }
+    // Once the files are in, not after each: selecting walks every row of the list. Nothing paints
+    // in between, so the list shows the same.
+    try {
+        target.CellSelected(1, 1, true);
+    } catch (...) {
+    }
+    try {
+        target.EnableSendNow();
+    } catch (...) {
     }
 }
 

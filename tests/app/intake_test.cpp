@@ -44,7 +44,7 @@ TEST(Intake, AddsQuotedAndPlainPathsWithTheirDetails) {
 
     EXPECT_EQ(target.shown, 1);
     EXPECT_EQ(target.restored, 1);
-    EXPECT_EQ(target.sendNowEnabled, 2);
+    EXPECT_EQ(target.sendNowEnabled, 1);
     EXPECT_TRUE(target.selectedAfterLastWrite);
 }
 
@@ -120,9 +120,9 @@ TEST(Intake, DuplicatesAreFoundInLongListsAndInRowsWrittenMeanwhile) {
     // intake) lists a file that the outer one names later: it is added once.
     struct NestingTarget : RecordingTarget {
         std::wstring nested;
-        void EnableSendNow() override {
-            RecordingTarget::EnableSendNow();
-            if (!nested.empty())
+        void CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) override {
+            RecordingTarget::CellDetails(lRow, lCol, vText, eTextAlign);
+            if (lCol == 4 && !nested.empty())
                 AddFilesToList(std::exchange(nested, std::wstring()), *this);
         }
     } nesting;
