@@ -2,6 +2,7 @@
 // Pixels of the grid as it is on the screen: its client area blitted from the window DC into a
 // 32-bit DIB, and the colours the painter should have used.
 
+#include <cstdlib>
 #include <vector>
 
 #include "grid_fixture.h"
@@ -49,6 +50,22 @@ public:
         for (int y = rc.top; y < rc.bottom; ++y)
             for (int x = rc.left; x < rc.right; ++x)
                 n += At(x, y) == color ? 1 : 0;
+        return n;
+    }
+    // Pixels of the rectangle within `tolerance` of the colour in each channel: anti-aliased text
+    // has few pixels of exactly its colour, and how many depends on the fonts at hand.
+    int CountNear(const RECT& rc, COLORREF color, int tolerance) const {
+        int n = 0;
+        for (int y = rc.top; y < rc.bottom; ++y) {
+            for (int x = rc.left; x < rc.right; ++x) {
+                COLORREF c = At(x, y);
+                n += std::abs(GetRValue(c) - GetRValue(color)) <= tolerance &&
+                             std::abs(GetGValue(c) - GetGValue(color)) <= tolerance &&
+                             std::abs(GetBValue(c) - GetBValue(color)) <= tolerance
+                         ? 1
+                         : 0;
+            }
+        }
         return n;
     }
     int Width() const { return m_width; }
