@@ -28,7 +28,7 @@ constexpr int kManyFiles = 200;
 constexpr int kStartRuns = 7;
 constexpr int kHandoffFiles = 10000;
 constexpr int kFilesPerHandoff = 100;
-constexpr int kHandoffRounds = 3;
+constexpr int kHandoffRounds = 5;
 
 double Milliseconds(Clock::time_point since) {
     return std::chrono::duration<double, std::milli>(Clock::now() - since).count();

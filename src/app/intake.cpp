@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
-#include <unordered_set>
+#include <algorithm>
+#include <functional>
+#include <string_view>
+#include <vector>
 
 #include "app/command_line.h"
 #include "common/text.h"
@@ -18,37 +21,57 @@ constexpr long kColumnSize = 3;
 constexpr long kColumnPath = 4;
 constexpr long kAlignRight = 2;
 
-// The paths already listed, upper-cased, for the duplicate test: read from the list once per
-// command line instead of once per file, which made a long list's every new file cost a pass over
-// all of its rows. Read again when the list changed under the intake (a nested intake run by a
-// message the system dispatched meanwhile).
+// The listed paths for the duplicate test: the hash of each one's upper-case form beside the row
+// that holds it, sorted by hash. Read from the list once per command line rather than once per
+// file (a long list made every new file a pass over all of its rows), and no text is kept per
+// row. Read again when the list changed under the intake (a nested intake run by a message the
+// system dispatched meanwhile).
 class ListedPaths {
   public:
     explicit ListedPaths(FileListTarget& target) : m_target(target) {}
 
     bool Contains(const std::wstring& upperPath) {
         Refresh();
-        return m_paths.contains(upperPath);
+        const auto [first, last] = std::equal_range(m_entries.begin(), m_entries.end(), Entry{Hash(upperPath), 0});
+        // A hash is confirmed against the row's own text.
+        return std::any_of(first, last, [&](const Entry& entry) {
+            return ToUpper(m_target.CellText(entry.row, kColumnPath)) == upperPath;
+        });
     }
-    void Added(std::wstring upperPath) {
-        m_paths.insert(std::move(upperPath));
-        ++m_rows;
+    // The path of a new last row has been written.
+    void Added(const std::wstring& upperPath, long row) {
+        const Entry entry{Hash(upperPath), row};
+        m_entries.insert(std::upper_bound(m_entries.begin(), m_entries.end(), entry), entry);
+        m_rows = row;
     }
 
   private:
+    struct Entry {
+        size_t hash;
+        long row;
+        bool operator<(const Entry& other) const { return hash < other.hash; }
+    };
+
+    static size_t Hash(std::wstring_view upperPath) { return std::hash<std::wstring_view>{}(upperPath); }
+
     void Refresh() {
         const long rows = m_target.Rows();
         if (m_read && rows == m_rows)
             return;
-        m_paths.clear();
-        for (long row = 1; row <= rows; ++row)
-            m_paths.insert(ToUpper(m_target.CellText(row, kColumnPath)));
+        m_entries.clear();
+        m_entries.reserve(static_cast<size_t>(rows));
+        for (long row = 1; row <= rows; ++row) {
+            std::wstring path = m_target.CellText(row, kColumnPath);
+            MakeUpper(path);
+            m_entries.push_back(Entry{Hash(path), row});
+        }
+        std::sort(m_entries.begin(), m_entries.end());
         m_rows = rows;
         m_read = true;
     }
 
     FileListTarget& m_target;
-    std::unordered_set<std::wstring> m_paths;
+    std::vector<Entry> m_entries;
     long m_rows = 0;
     bool m_read = false;
 };
@@ -66,7 +89,7 @@ void AddFile(const std::wstring& path, FileListTarget& target, ListedPaths& list
     const long row = target.Rows() + 1;
     if (row > kMaxListRows)
         return;
-    std::wstring upperPath = ToUpper(path);
+    const std::wstring upperPath = ToUpper(path);
     if (listed.Contains(upperPath))
         return;
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -81,10 +104,10 @@ void AddFile(const std::wstring& path, FileListTarget& target, ListedPaths& list
         static_cast<double>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 
     target.CellDetails(row, kColumnName, FileNameOfVariant(path), std::nullopt);
-    listed.Added(std::move(upperPath));
     target.CellDetails(row, kColumnDate, TaggedValue::FromSystemTime(time), std::nullopt);
     target.CellDetails(row, kColumnSize, TaggedValue(length).Format(L"#,###,###,##0"), kAlignRight);
     target.CellDetails(row, kColumnPath, TaggedValue(path), std::nullopt);
+    listed.Added(upperPath, row);
 }
 
 }  // namespace
