@@ -1,10 +1,12 @@
-// Start-up benchmark: the time from starting Ferryl.exe with 200 files on its command line to its
-// main window showing all 200 rows, beside the time to start and end a do-nothing program built
-// the same way, in the same run.
-//
-// The rows are added before the program's message loop first waits, so "showing all rows" is taken
-// as the main window being visible once the program is idle for input (WaitForInputIdle, which
-// also means its first paint has been dispatched).
+// Start-up and intake benchmark, all figures from one run:
+// - the time from starting Ferryl.exe to its being idle for input (WaitForInputIdle) with its main
+//   window shown, with 1 file and with 200 files on its command line, runs interleaved so that the
+//   machine's load falls on both alike; the rows are added before the message loop first waits;
+// - the cost of a handoff of 100 files to a running instance while its list is short (files 1 to
+//   100) and while it is long (files 9,901 to 10,000): one WM_COPYDATA each, as a second start
+//   sends it, timed until the list has painted the batch;
+// - the do-nothing program built the same way, as the yardstick.
+// Medians and fastest runs: 7 starts each, 5 rounds of handoffs.
 
 #include <windows.h>
 
@@ -14,29 +16,27 @@
 #include <string>
 #include <vector>
 
+#include "app/handoff_payload.h"
+#include "app/instance.h"
 #include "app/start_up.h"
 #include "settings/ini.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kFiles = 200;
-constexpr int kRuns = 5;
+constexpr int kFewFiles = 1;
+constexpr int kManyFiles = 200;
+constexpr int kStartRuns = 7;
+constexpr int kHandoffFiles = 10000;
+constexpr int kFilesPerHandoff = 100;
+constexpr int kHandoffRounds = 5;
 
-std::wstring MakeFolder() {
-    wchar_t temp[MAX_PATH]{};
-    ::GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"ferryl_bench_startup_" + std::to_wstring(::GetCurrentProcessId());
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
+double Milliseconds(Clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
 }
 
-bool Start(const std::wstring& program, const std::wstring& arguments, PROCESS_INFORMATION& info) {
-    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    return ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &info) != FALSE;
+double Fastest(const std::vector<double>& values) {
+    return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
 }
 
 double Median(std::vector<double> values) {
@@ -44,59 +44,185 @@ double Median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+class Process {
+  public:
+    ~Process() { End(); }
+    bool Start(const std::wstring& program, const std::wstring& arguments) {
+        std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        return ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                &startup, &m_info) != FALSE;
+    }
+    HANDLE Handle() const { return m_info.hProcess; }
+    // Closes Ferryl's main window, which ends it; a program that does not end is stopped.
+    void End() {
+        if (!m_info.hProcess)
+            return;
+        if (HWND main = ::FindWindowW(L"FerrylF", nullptr))
+            ::PostMessageW(main, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(m_info.hProcess, 30000) == WAIT_TIMEOUT)
+            ::TerminateProcess(m_info.hProcess, 1);
+        ::CloseHandle(m_info.hProcess);
+        ::CloseHandle(m_info.hThread);
+        m_info = {};
+    }
+
+  private:
+    PROCESS_INFORMATION m_info{};
+};
+
+struct Bench {
+    std::wstring folder;
+    std::wstring exe;
+    std::vector<std::wstring> files;
+
+    std::wstring Quoted(size_t first, size_t count) const {
+        std::wstring text;
+        for (size_t i = first; i < first + count; ++i)
+            text += L"\"" + files[i] + L"\" ";
+        return text;
+    }
+};
+
+// Waits until Ferryl's main window shows and the program is idle. Wine's WaitForInputIdle returns
+// at once while the program has no message queue yet; once its main window shows, it has one, and
+// the wait is for the rows.
+bool UntilIdleWithMainWindow(const Process& ferryl) {
+    const auto start = Clock::now();
+    HWND main = nullptr;
+    while (!(main = ::FindWindowW(L"FerrylF", nullptr)) || !::IsWindowVisible(main)) {
+        if (Milliseconds(start) > 30000)
+            return false;
+        ::Sleep(1);
+    }
+    return ::WaitForInputIdle(ferryl.Handle(), 30000) == 0;
+}
+
+// Milliseconds from the start of Ferryl.exe to its being idle with its main window shown.
+double TimeToIdle(const Bench& bench, const std::wstring& arguments) {
+    Process ferryl;
+    const auto start = Clock::now();
+    if (!ferryl.Start(bench.exe, arguments) || !UntilIdleWithMainWindow(ferryl))
+        return -1;
+    return Milliseconds(start);
+}
+
+double StartToEnd(const std::wstring& program) {
+    Process noop;
+    const auto start = Clock::now();
+    if (!noop.Start(program, L""))
+        return -1;
+    ::WaitForSingleObject(noop.Handle(), 30000);
+    return Milliseconds(start);
+}
+
+// Hands files over in batches of kFilesPerHandoff; returns the time of the first and the last
+// batch, each from the send to the list painted with it.
+bool TimeHandoffs(const Bench& bench, double& firstBatch, double& lastBatch) {
+    Process ferryl;
+    if (!ferryl.Start(bench.exe, L"") || !UntilIdleWithMainWindow(ferryl))
+        return false;
+    ferryl::StartUp().RunningInstanceWindow = nullptr;
+    ferryl::FindRunningInstance();
+    const HWND receiver = ferryl::StartUp().RunningInstanceWindow;
+    HWND panel = ::FindWindowExW(::FindWindowW(L"FerrylF", nullptr), nullptr, L"FerrylPozadinaP", nullptr);
+    const HWND marker = panel ? ::FindWindowExW(panel, nullptr, L"Button", L"&Copy To") : nullptr;
+    if (!receiver || !marker)
+        return false;
+    WPARAM check = BST_CHECKED;
+    for (size_t first = 0; first < bench.files.size(); first += kFilesPerHandoff) {
+        const ferryl::HandoffPayload payload = ferryl::BuildHandoffPayload(bench.Quoted(first, kFilesPerHandoff));
+        COPYDATASTRUCT data{payload.dwData, static_cast<DWORD>(payload.bytes.size()),
+                            const_cast<char*>(payload.bytes.data())};
+        const auto start = Clock::now();
+        DWORD_PTR result = 0;
+        if (!::SendMessageTimeoutW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 120000,
+                                   &result))
+            return false;
+        // The list paints the batch from a message it posted to itself; one posted now comes after
+        // it, so the "&Copy To" box shows this check once the paint is done. (Only the box's own
+        // state changes: no click is reported.)
+        ::PostMessageW(marker, BM_SETCHECK, check, 0);
+        while (::SendMessageW(marker, BM_GETCHECK, 0, 0) != static_cast<LRESULT>(check)) {
+            if (Milliseconds(start) > 120000)
+                return false;
+        }
+        const double took = Milliseconds(start);
+        check = check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+        if (first == 0)
+            firstBatch = took;
+        lastBatch = took;
+    }
+    return true;
+}
+
 }  // namespace
 
 int wmain() {
+    Bench bench;
     const std::wstring bin = ferryl::ProgramFolder();
-    const std::wstring folder = MakeFolder();
-    const std::wstring exe = folder + L"\\Ferryl.exe";
-    if (!::CopyFileW((bin + L"\\Ferryl.exe").c_str(), exe.c_str(), FALSE)) {
+    wchar_t temp[MAX_PATH]{};
+    ::GetTempPathW(MAX_PATH, temp);
+    bench.folder = std::wstring(temp) + L"ferryl_bench_startup_" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(bench.folder.c_str(), nullptr);
+    bench.exe = bench.folder + L"\\Ferryl.exe";
+    if (!::CopyFileW((bin + L"\\Ferryl.exe").c_str(), bench.exe.c_str(), FALSE)) {
         std::fprintf(stderr, "cannot copy Ferryl.exe\n");
         return 1;
     }
-    ferryl::WriteDefaultIni(folder + L"\\Ferryl.ini");
-    std::wstring arguments;
-    std::vector<std::wstring> files;
-    for (int i = 0; i < kFiles; ++i) {
-        files.push_back(folder + L"\\file " + std::to_wstring(i) + L".txt");
-        HANDLE file = ::CreateFileW(files.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ferryl::WriteDefaultIni(bench.folder + L"\\Ferryl.ini");
+    for (int i = 0; i < kHandoffFiles; ++i) {
+        bench.files.push_back(bench.folder + L"\\file " + std::to_wstring(i + 1) + L".txt");
+        HANDLE file = ::CreateFileW(bench.files.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ::CloseHandle(file);
-        arguments += L"\"" + files.back() + L"\" ";
     }
 
-    std::vector<double> ferrylTimes, noopTimes;
-    for (int run = 0; run < kRuns; ++run) {
-        PROCESS_INFORMATION info{};
-        const auto start = Clock::now();
-        if (!Start(exe, arguments, info))
-            return 1;
-        ::WaitForInputIdle(info.hProcess, 30000);
-        HWND main = nullptr;
-        while (!(main = ::FindWindowW(L"FerrylF", nullptr)) || !::IsWindowVisible(main))
-            ::Sleep(1);
-        ferrylTimes.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        ::PostMessageW(main, WM_CLOSE, 0, 0);
-        ::WaitForSingleObject(info.hProcess, 30000);
-        ::CloseHandle(info.hProcess);
-        ::CloseHandle(info.hThread);
-
-        const auto noopStart = Clock::now();
-        if (!Start(bin + L"\\bench_handoff_noop.exe", L"", info))
-            return 1;
-        ::WaitForSingleObject(info.hProcess, 30000);
-        noopTimes.push_back(std::chrono::duration<double, std::milli>(Clock::now() - noopStart).count());
-        ::CloseHandle(info.hProcess);
-        ::CloseHandle(info.hThread);
+    int status = 0;
+    std::vector<double> few, many, noop;
+    for (int run = 0; run < kStartRuns && status == 0; ++run) {
+        few.push_back(TimeToIdle(bench, bench.Quoted(0, kFewFiles)));
+        many.push_back(TimeToIdle(bench, bench.Quoted(0, kManyFiles)));
+        noop.push_back(StartToEnd(bin + L"\\bench_handoff_noop.exe"));
+        if (few.back() < 0 || many.back() < 0 || noop.back() < 0) {
+            std::fprintf(stderr, "a start did not come to an idle main window\n");
+            status = 1;
+        }
     }
-    std::printf("Ferryl.exe with %d files to its main window with all rows: median %.1f ms over %d runs\n", kFiles,
-                Median(ferrylTimes), kRuns);
-    std::printf("do-nothing program built the same way, start to end:      median %.1f ms over %d runs\n",
-                Median(noopTimes), kRuns);
+    std::vector<double> firstBatches, lastBatches;
+    for (int round = 0; round < kHandoffRounds && status == 0; ++round) {
+        double firstBatch = 0, lastBatch = 0;
+        if (!TimeHandoffs(bench, firstBatch, lastBatch)) {
+            std::fprintf(stderr, "a handoff did not arrive\n");
+            status = 1;
+        }
+        firstBatches.push_back(firstBatch);
+        lastBatches.push_back(lastBatch);
+    }
 
-    for (const std::wstring& file : files)
+    if (status == 0) {
+        // The fastest run is the one other processes' load disturbed least.
+        const auto line = [](const char* what, const std::vector<double>& values, const std::vector<double>* base) {
+            std::printf("%-34s %7.1f ms %7.1f ms", what, Median(values), Fastest(values));
+            if (base)
+                std::printf("   ratio %.2f, %.2f (limit 1.50)", Median(values) / Median(*base),
+                            Fastest(values) / Fastest(*base));
+            std::printf("\n");
+        };
+        std::printf("%-34s  median   fastest\n", "");
+        const std::string fewLabel = "Ferryl.exe to idle, " + std::to_string(kFewFiles) + " file(s)";
+        const std::string manyLabel = "Ferryl.exe to idle, " + std::to_string(kManyFiles) + " files";
+        line(fewLabel.c_str(), few, nullptr);
+        line(manyLabel.c_str(), many, &few);
+        line("handoff of files 1 to 100", firstBatches, nullptr);
+        line("handoff of files 9,901 to 10,000", lastBatches, &firstBatches);
+        line("do-nothing program, start to end", noop, nullptr);
+    }
+
+    for (const std::wstring& file : bench.files)
         ::DeleteFileW(file.c_str());
     for (const wchar_t* name : {L"\\Ferryl.exe", L"\\Ferryl.ini"})
-        ::DeleteFileW((folder + name).c_str());
-    ::RemoveDirectoryW(folder.c_str());
-    return 0;
+        ::DeleteFileW((bench.folder + name).c_str());
+    ::RemoveDirectoryW(bench.folder.c_str());
+    return status;
 }

@@ -7,7 +7,8 @@ namespace ferryl {
 HandoffPayload BuildHandoffPayload(std::wstring_view commandLine) {
     if (commandLine.empty())
         return {kHandoffAnsi, std::string(1, '\0')};
-    if (std::optional<std::string> ansi = ToAnsiExact(commandLine))
+    std::optional<std::string> ansi = ToAnsiExact(commandLine);
+    if (ansi && ansi->size() <= kHandoffMaxUnits)
         return {kHandoffAnsi, std::move(*ansi)};
     HandoffPayload payload{kHandoffUtf16, {}};
     payload.bytes.reserve(commandLine.size() * 2);
@@ -19,12 +20,12 @@ HandoffPayload BuildHandoffPayload(std::wstring_view commandLine) {
 }
 
 std::optional<std::wstring> DecodeHandoffPayload(std::uintptr_t dwData, const void* data, std::size_t size) {
-    if (!data || size == 0 || size > kHandoffMaxBytes)
+    if (!data || size == 0)
         return std::nullopt;
     const auto* bytes = static_cast<const unsigned char*>(data);
-    if (dwData == kHandoffAnsi)
+    if (dwData == kHandoffAnsi && size <= kHandoffMaxUnits)
         return FromAnsi(std::string_view(reinterpret_cast<const char*>(bytes), size));
-    if (dwData == kHandoffUtf16 && size % 2 == 0) {
+    if (dwData == kHandoffUtf16 && size % 2 == 0 && size / 2 <= kHandoffMaxUnits) {
         std::wstring text(size / 2, L'\0');
         for (std::size_t i = 0; i < text.size(); ++i)
             text[i] = static_cast<wchar_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));

@@ -13,18 +13,22 @@ namespace ferryl {
 
 inline constexpr std::uintptr_t kHandoffAnsi = 0;
 inline constexpr std::uintptr_t kHandoffUtf16 = 1;
-// A command line holds at most 32767 characters; anything far larger is not ours.
-inline constexpr std::size_t kHandoffMaxBytes = 1024 * 1024;
+// A command line holds at most 32767 UTF-16 units, and so does a payload: at most that many ANSI
+// bytes or UTF-16 units. Anything larger is not a command line of ours and is ignored.
+inline constexpr std::size_t kHandoffMaxUnits = 32767;
 
 struct HandoffPayload {
     std::uintptr_t dwData = kHandoffAnsi;
     std::string bytes;
 };
 
+// A command line whose ANSI form would pass the limit (double-byte code pages take two bytes for
+// some characters) travels as UTF-16 too.
 HandoffPayload BuildHandoffPayload(std::wstring_view commandLine);
 
-// The text of a received payload; nothing for an unknown tag, an empty or oversized payload, or
-// UTF-16 of odd length. ANSI zero bytes become NUL characters.
+// The text of a received payload; nothing for an unknown tag, an empty payload, one of more than
+// kHandoffMaxUnits bytes (ANSI) or units (UTF-16), or UTF-16 of odd length. ANSI zero bytes become
+// NUL characters.
 std::optional<std::wstring> DecodeHandoffPayload(std::uintptr_t dwData, const void* data, std::size_t size);
 
 }  // namespace ferryl

@@ -78,7 +78,7 @@ void ReleaseInstanceMutex() {
     }
 }
 
-void SendCommandLine(HWND receiver, std::wstring_view commandLine) {
+bool SendCommandLine(HWND receiver, std::wstring_view commandLine) {
     HandoffPayload payload = BuildHandoffPayload(commandLine);
     COPYDATASTRUCT data{};
     data.dwData = payload.dwData;
@@ -86,18 +86,38 @@ void SendCommandLine(HWND receiver, std::wstring_view commandLine) {
     data.lpData = payload.bytes.data();
     LetReceiverTakeForeground(receiver);
     DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 5000, &result);
+    ::SetLastError(ERROR_SUCCESS);
+    if (::SendMessageTimeoutW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 5000, &result))
+        return true;
+    return ::GetLastError() == ERROR_TIMEOUT;
 }
 
-void HandOffToRunningInstance(std::wstring_view commandLine) {
+bool HandOffToRunningInstance(std::wstring_view commandLine) {
+    // A receiver found by an earlier attempt may have gone since.
+    StartUp().RunningInstanceWindow = nullptr;
     FindRunningInstance();
     HWND receiver = StartUp().RunningInstanceWindow;
     if (!receiver)
-        return;
+        return false;
     if (!commandLine.empty() || !::IsWindowVisible(receiver))
-        SendCommandLine(receiver, commandLine);
-    else
-        RestoreAndActivate(receiver);
+        return SendCommandLine(receiver, commandLine);
+    RestoreAndActivate(receiver);
+    return true;
+}
+
+HandoffOutcome HandOffWithRetries(std::wstring_view commandLine, unsigned long retryMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + retryMs;
+    for (;;) {
+        if (HandOffToRunningInstance(commandLine))
+            return HandoffOutcome::HandedOver;
+        if (IsFirstInstance(InstanceMutexName()))
+            return HandoffOutcome::NowFirst;
+        if (::GetTickCount64() >= deadline)
+            return HandoffOutcome::NoneAnswered;
+        // The running instance marks its receiver once its start-up is done: a few tenths of a
+        // second on a slow start.
+        ::Sleep(20);
+    }
 }
 
 }  // namespace ferryl

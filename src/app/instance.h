@@ -34,11 +34,27 @@ void RestoreAndActivate(HWND hwnd);
 // Closes StartUp().InstanceMutex when held.
 void ReleaseInstanceMutex();
 
-// Sends the command line's argument part to a receiving window (5 s time-out, result ignored).
-void SendCommandLine(HWND receiver, std::wstring_view commandLine);
+// Sends the command line's argument part to a receiving window (5 s time-out). False when the send
+// failed: the window is gone or would not take it. A send that timed out counts as sent: the
+// message stays queued for the receiver, which takes it in when it gets to it.
+bool SendCommandLine(HWND receiver, std::wstring_view commandLine);
 
-// A later instance's part of start-up: finds the running instance and sends it the command line,
-// or, with an empty command line and a visible receiver, just brings that window forward.
-void HandOffToRunningInstance(std::wstring_view commandLine);
+// One attempt of a later instance: finds the running instance and sends it the command line, or,
+// with an empty command line and a visible receiver, just brings that window forward. False when
+// no receiver was found or the send failed.
+bool HandOffToRunningInstance(std::wstring_view commandLine);
 
+// How long a later instance keeps trying to reach the running one, which may still be starting
+// (its receiving window not made yet) or closing (its mutex not released yet).
+inline constexpr unsigned long kHandoffRetryMs = 5000;
+
+enum class HandoffOutcome {
+    HandedOver,    // the running instance has the command line
+    NowFirst,      // the running instance ended meanwhile; this process holds the mutex now
+    NoneAnswered,  // an instance holds the mutex but no receiver took the command line in time
+};
+
+// A later instance's part of start-up: tries, for up to retryMs, to hand the command line over,
+// and takes the instance mutex as soon as it has gone.
+HandoffOutcome HandOffWithRetries(std::wstring_view commandLine, unsigned long retryMs = kHandoffRetryMs);
 }  // namespace ferryl

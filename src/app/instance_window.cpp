@@ -38,12 +38,17 @@ bool InstanceF::Load(std::wstring_view commandLine) noexcept {
 void InstanceF::Unload() noexcept {
     if (!Loaded())
         return;
+    // Unmarked first: a later instance that looks now goes on to wait for the mutex to go, instead
+    // of sending to a window that is about to vanish.
+    ::RemovePropW(Hwnd(), InstanceMarkerName().c_str());
     if (m_attached) {
         DetachMessage(this, Hwnd(), WM_COPYDATA);
         m_attached = false;
     }
     ReleaseInstanceMutex();
     ::DestroyWindow(Hwnd());
+    if (m_quitLoopOnUnload)
+        ::PostQuitMessage(0);
 }
 
 void InstanceF::AddFilesFromCommandLine(std::wstring_view text) noexcept {

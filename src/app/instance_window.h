@@ -25,6 +25,9 @@ public:
     // Detaches, releases the instance mutex and destroys the window; the marker goes with it.
     void Unload() noexcept;
     bool Loaded() const noexcept { return Hwnd() != nullptr; }
+    // While set, unloading posts WM_QUIT, which ends the message loop whatever dispatched the
+    // unload (RunWhileLoaded sets it for its run).
+    void QuitMessageLoopOnUnload(bool bQuit) noexcept { m_quitLoopOnUnload = bQuit; }
 
     // The command-line intake: brings this window forward, shows the main window and adds the files.
     void AddFilesFromCommandLine(std::wstring_view text) noexcept;
@@ -40,6 +43,7 @@ protected:
 private:
     FileListTarget* m_target;
     bool m_attached = false;
+    bool m_quitLoopOnUnload = false;
 };
 
 }  // namespace ferryl

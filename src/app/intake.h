@@ -12,8 +12,8 @@ namespace ferryl {
 inline constexpr long kMaxListRows = 32767;
 
 // Shows the main window, then adds every existing, not yet listed file the text names (name,
-// modification date, size, full path), selecting row 1 and enabling "&Send Now" after each one.
-// A failure skips that file; nothing is raised.
+// modification date, size, full path); when any was added, selects row 1 and enables "&Send Now".
+// Folders are skipped like missing files. A failure skips that file; nothing is raised.
 void AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept;
 
 }  // namespace ferryl

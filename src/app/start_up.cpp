@@ -111,8 +111,14 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
     bool first = true;
     Try([&] { first = IsFirstInstance(InstanceMutexName()); });
     if (!first) {
-        Try([&] { HandOffToRunningInstance(commandLine); });
-        return;
+        HandoffOutcome outcome = HandoffOutcome::NoneAnswered;
+        Try([&] { outcome = HandOffWithRetries(commandLine); });
+        if (outcome == HandoffOutcome::HandedOver)
+            return;
+        // NowFirst: the running instance ended meanwhile, and this one holds the mutex now.
+        // NoneAnswered: an instance holds the mutex but took nothing for seconds (stuck in its
+        // start-up, or no instance of ours at all); this process lists the files itself, without
+        // the mutex, rather than drop them.
     }
     // Only the first instance needs COM (the shell link object, later the main window's dialogs);
     // a second start stays cheap without it. The apartment lasts as long as the process.
@@ -121,11 +127,16 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
     instanceF.Load(commandLine);
 }
 
-void RunWhileLoaded(const InstanceF& instanceF) noexcept {
+void RunWhileLoaded(InstanceF& instanceF) noexcept {
     RunWhileLoaded(instanceF, [](MSG&) { return false; });
 }
 
-void RunWhileLoaded(const InstanceF& instanceF, const std::function<bool(MSG&)>& preTranslate) noexcept {
+void RunWhileLoaded(InstanceF& instanceF, const std::function<bool(MSG&)>& preTranslate) noexcept {
+    // The loop tests Loaded() only when GetMessageW returns, and GetMessageW dispatches messages
+    // sent from other processes itself without returning: an unload they cause (a Send Now
+    // clicked through a message from a screen reader or an automation tool) would leave the
+    // process waiting with no window at all. The WM_QUIT the unload posts ends the loop instead.
+    instanceF.QuitMessageLoopOnUnload(true);
     MSG message;
     while (instanceF.Loaded() && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
         bool handled = false;
@@ -138,6 +149,7 @@ void RunWhileLoaded(const InstanceF& instanceF, const std::function<bool(MSG&)>&
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
+    instanceF.QuitMessageLoopOnUnload(false);
 }
 
 }  // namespace ferryl

@@ -33,12 +33,15 @@ void DetectEudora(const std::wstring& registeredCommandLine) noexcept;
 
 // The program's entry. A later instance hands commandLine over and returns with nothing loaded;
 // the first instance prepares itself and loads the receiving window, which takes commandLine in.
+// A later instance that cannot reach the running one for a few seconds goes on as the first one
+// (taking the mutex when it has gone), so that its files are listed all the same.
 void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept;
 
-// The message loop of the first instance: runs until the receiving window is unloaded.
-void RunWhileLoaded(const InstanceF& instanceF) noexcept;
+// The message loop of the first instance: runs until the receiving window is unloaded, however
+// that happens.
+void RunWhileLoaded(InstanceF& instanceF) noexcept;
 // The same, with a hook that may take a message before it is translated and dispatched (the main
 // window's shortcuts and dialog keys); it returns true for a message it handled.
-void RunWhileLoaded(const InstanceF& instanceF, const std::function<bool(MSG&)>& preTranslate) noexcept;
+void RunWhileLoaded(InstanceF& instanceF, const std::function<bool(MSG&)>& preTranslate) noexcept;
 
 }  // namespace ferryl

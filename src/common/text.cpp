@@ -41,9 +41,13 @@ std::wstring FromAnsi(std::string_view text) {
 
 std::wstring ToUpper(std::wstring_view text) {
     std::wstring result(text);
-    if (!result.empty())
-        ::CharUpperBuffW(result.data(), static_cast<DWORD>(result.size()));
+    MakeUpper(result);
     return result;
+}
+
+void MakeUpper(std::wstring& text) {
+    if (!text.empty())
+        ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
 }
 
 }  // namespace ferryl

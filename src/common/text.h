@@ -19,5 +19,7 @@ std::wstring FromAnsi(std::string_view text);
 
 // Upper case as the user's locale sees it.
 std::wstring ToUpper(std::wstring_view text);
+// The same, in place.
+void MakeUpper(std::wstring& text);
 
 }  // namespace ferryl

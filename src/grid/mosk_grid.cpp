@@ -1,5 +1,7 @@
 #include "grid/mosk_grid.h"
 
+#include <utility>
+
 #include "common/ole_color.h"
 #include "common/twips.h"
 #include "grid/flat_header.h"
@@ -224,6 +226,11 @@ void MoskGrid::Redraw(bool bState) {
     m_bRedraw = bState;
     if (m_bUserMode) {
         m_bDirty = true;
+        if (bState && m_lScrollIntoViewRow != 0) {
+            // Sets the ranges once for all the rows that came in while painting was held.
+            const long row = std::exchange(m_lScrollIntoViewRow, 0);
+            ScrollCellIntoView(row, std::exchange(m_lScrollIntoViewCol, 0));
+        }
         Draw();
     }
     PropertyChanged(L"Redraw");

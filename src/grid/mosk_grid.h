@@ -478,6 +478,10 @@ private:
     bool m_bUserMode = true;
 
     bool m_bRedraw = true;
+    // The cell to scroll into view once painting resumes (0: none); while it is held the scroll
+    // ranges are not set, for the rows still coming in would change them again.
+    long m_lScrollIntoViewRow = 0;
+    long m_lScrollIntoViewCol = 0;
     bool m_bHighlightSelectedIcons = true;
     bool m_bDrawFocusRectangle = true;
     bool m_bEnabled = true;

@@ -206,6 +206,11 @@ void MoskGrid::EnsureVisible(long lRow, long lCol) {
 bool MoskGrid::ScrollCellIntoView(long lRow, long lCol) {
     if (!m_cScroll || lRow < 1 || lRow > Rows() || lCol < 1 || lCol > Columns())
         return false;
+    if (!m_bRedraw) {
+        m_lScrollIntoViewRow = lRow;
+        m_lScrollIntoViewCol = lCol;
+        return false;
+    }
     UpdateScrollRanges();
     bool moved = false;
     const tGridRow& row = m_tRows[static_cast<size_t>(lRow)];

@@ -1,6 +1,6 @@
 #include "mainwindow/window_rules.h"
 
-#include <cwchar>
+#include <algorithm>
 
 namespace ferryl {
 
@@ -42,15 +42,28 @@ std::vector<std::pair<std::wstring, std::wstring>> GeometryToSave(WindowState st
 
 namespace {
 
-// The number at the start of a text, as Val reads it: leading blanks skipped, 0 when none.
+// A saved value as the program writes it: a whole number in decimal, blanks around it allowed.
+// Anything else ("abc", "12.5", "nan", "1e400", "0x10") is no position of ours and is skipped.
 std::optional<long> ValueOf(const std::wstring& text) {
-    if (text.empty())
+    const size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring::npos)
         return std::nullopt;
-    const double value = std::wcstod(text.c_str(), nullptr);
+    const size_t last = text.find_last_not_of(L' ');
+    size_t i = first;
+    const bool negative = text[i] == L'-';
+    if (text[i] == L'-' || text[i] == L'+')
+        ++i;
+    if (i > last)
+        return std::nullopt;
     // Far off-screen values are applied as they are, but must fit the window functions' int.
-    if (value > 1e9 || value < -1e9)
-        return value > 0 ? 1000000000L : -1000000000L;
-    return static_cast<long>(value < 0 ? value - 0.5 : value + 0.5);
+    constexpr long long kLimit = 1000000000LL;
+    long long value = 0;
+    for (; i <= last; ++i) {
+        if (text[i] < L'0' || text[i] > L'9')
+            return std::nullopt;
+        value = std::min(value * 10 + (text[i] - L'0'), kLimit);
+    }
+    return static_cast<long>(negative ? -value : value);
 }
 
 }  // namespace

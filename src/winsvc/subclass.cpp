@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/error.h"
 #include "winsvc/subclass_names.h"
@@ -15,6 +16,8 @@ namespace {
 // Process-wide, set before each client is called and never cleared (a nested dispatch overwrites it).
 UINT g_currentMessage = 0;
 WNDPROC g_oldWindowProc = nullptr;
+// Raised by every attachment and detachment, so that a dispatch notices its clients changed.
+unsigned long g_attachmentChanges = 0;
 
 std::intptr_t Key(HWND hwnd) {
     return reinterpret_cast<std::intptr_t>(hwnd);
@@ -48,31 +51,69 @@ LRESULT CallPrevious(WNDPROC previous, HWND hwnd, UINT message, WPARAM wParam, L
     throw Error(kObjectErrorBase | baseNumber, ErrorSource(L"WindowProc"), description);
 }
 
+bool IsAttached(HWND hwnd, UINT message, const ISubclass* client) {
+    const long count = static_cast<long>(ReadNumber(hwnd, names::ClientCount(Key(hwnd), message)));
+    for (long i = 1; i <= count; ++i) {
+        if (ReadClient(hwnd, message, i) == client)
+            return true;
+    }
+    return false;
+}
+
 LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC previous = ReadOldProc(hwnd);
     const long count = static_cast<long>(ReadNumber(hwnd, names::ClientCount(Key(hwnd), message)));
     if (count <= 0)
         return CallPrevious(previous, hwnd, message, wParam, lParam);
 
+    // The clients as the message found them: one may detach itself or another, destroy another or
+    // the window, and the indices of the rest then move under a walk by index.
+    std::vector<ISubclass*> clients;
+    clients.reserve(static_cast<size_t>(count));
+    for (long i = 1; i <= count; ++i)
+        clients.push_back(ReadClient(hwnd, message, i));
+    const unsigned long changesBefore = g_attachmentChanges;
+    // A client detached during this message is not called or asked again; a destroyed client has
+    // detached in its teardown. Checked only once something was attached or detached.
+    const auto stillAttached = [&](const ISubclass* client) {
+        return g_attachmentChanges == changesBefore || IsAttached(hwnd, message, client);
+    };
+
     LRESULT result = 0;
     bool previousCalled = false;
-    for (long i = 1; i <= count; ++i) {
-        ISubclass* client = ReadClient(hwnd, message, i);
+    for (size_t i = 0; i < clients.size(); ++i) {
+        ISubclass* client = clients[i];
         if (!client) {
             result = CallPrevious(previous, hwnd, message, wParam, lParam);
             continue;
         }
+        if (!stillAttached(client))
+            continue;
         g_currentMessage = message;
         g_oldWindowProc = previous;
-        if (i == 1 && client->MsgResponse() == ResponseCallBefore && !previousCalled) {
+        // Asked before the call as well: a client that detaches itself in WindowProc has given
+        // its answer for the previous procedure already.
+        long response = client->MsgResponse();
+        if (i == 0 && response == ResponseCallBefore && !previousCalled) {
             result = CallPrevious(previous, hwnd, message, wParam, lParam);
             previousCalled = true;
         }
         result = client->WindowProc(hwnd, message, wParam, lParam);
-        if (i == count && client->MsgResponse() == ResponseCallAfter && !previousCalled) {
+        // A window destroyed by its client takes no more calls, its previous procedure's included.
+        if (!::IsWindow(hwnd))
+            return result;
+        bool last = true;
+        for (size_t later = i + 1; later < clients.size() && last; ++later)
+            last = clients[later] && !stillAttached(clients[later]);
+        if (!last)
+            continue;
+        if (stillAttached(client))
+            response = client->MsgResponse();
+        if (response == ResponseCallAfter && !previousCalled) {
             result = CallPrevious(previous, hwnd, message, wParam, lParam);
             previousCalled = true;
         }
+        break;
     }
     return result;
 }
@@ -117,6 +158,7 @@ void AttachMessage(ISubclass* iwp, HWND hwnd, UINT iMsg) {
 
     WriteNumber(hwnd, names::ClientCount(Key(hwnd), iMsg), clients + 1);
     ::SetPropW(hwnd, names::Client(Key(hwnd), iMsg, clients + 1).c_str(), static_cast<HANDLE>(iwp));
+    ++g_attachmentChanges;
 }
 
 void DetachMessage(ISubclass* iwp, HWND hwnd, UINT iMsg) noexcept {
@@ -147,6 +189,7 @@ void DetachMessage(ISubclass* iwp, HWND hwnd, UINT iMsg) noexcept {
         ::SetPropW(hwnd, names::Client(Key(hwnd), iMsg, i - 1).c_str(), ReadClient(hwnd, iMsg, i));
     ::RemovePropW(hwnd, names::Client(Key(hwnd), iMsg, clients).c_str());
     WriteNumber(hwnd, clientCountName, clients - 1);
+    ++g_attachmentChanges;
 }
 
 UINT CurrentMessage() noexcept {

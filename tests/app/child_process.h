@@ -51,6 +51,8 @@ public:
         return ::WaitForInputIdle(m_info.hProcess, timeoutMs) == 0;
     }
 
+    bool Exited() const { return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_OBJECT_0; }
+
     DWORD ExitCode() const {
         DWORD code = 0;
         ::GetExitCodeProcess(m_info.hProcess, &code);

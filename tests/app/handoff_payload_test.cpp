@@ -21,9 +21,22 @@ TEST(HandoffPayload, ForeignOrBrokenPayloadsAreRefused) {
     EXPECT_EQ(DecodeHandoffPayload(0, bytes.data(), 0), std::nullopt);
     EXPECT_EQ(DecodeHandoffPayload(0, nullptr, 8), std::nullopt);
     EXPECT_EQ(DecodeHandoffPayload(1, bytes.data(), 7), std::nullopt);
-    const std::string large(kHandoffMaxBytes + 1, 'a');
-    EXPECT_EQ(DecodeHandoffPayload(0, large.data(), large.size()), std::nullopt);
-    EXPECT_TRUE(DecodeHandoffPayload(0, large.data(), kHandoffMaxBytes).has_value());
+}
+
+TEST(HandoffPayload, NoMoreThanACommandLineHoldsIsTakenIn) {
+    // 32767 ANSI bytes or UTF-16 units, the most a command line holds.
+    const std::string ansi(kHandoffMaxUnits + 1, 'a');
+    EXPECT_EQ(DecodeHandoffPayload(0, ansi.data(), kHandoffMaxUnits)->size(), kHandoffMaxUnits);
+    EXPECT_EQ(DecodeHandoffPayload(0, ansi.data(), ansi.size()), std::nullopt);
+    const std::string utf16((kHandoffMaxUnits + 1) * 2, 'a');
+    EXPECT_EQ(DecodeHandoffPayload(1, utf16.data(), kHandoffMaxUnits * 2)->size(), kHandoffMaxUnits);
+    EXPECT_EQ(DecodeHandoffPayload(1, utf16.data(), utf16.size()), std::nullopt);
+
+    // The longest command line goes as its ANSI bytes, byte for byte.
+    const std::wstring longest(kHandoffMaxUnits, L'a');
+    const HandoffPayload payload = BuildHandoffPayload(longest);
+    EXPECT_EQ(payload.dwData, 0u);
+    EXPECT_EQ(payload.bytes, std::string(kHandoffMaxUnits, 'a'));
 }
 
 }  // namespace

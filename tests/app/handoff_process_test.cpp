@@ -110,11 +110,21 @@ TEST_F(RunningInstanceTest, VisibleReceiverIsRestoredInsteadOfSentAnEmptyLine) {
     EXPECT_TRUE(window.received.empty());
 }
 
-TEST_F(RunningInstanceTest, NoReceiverMeansTheSecondInstanceEndsQuietly) {
+TEST_F(RunningInstanceTest, ALaterInstanceHandsOverOnceTheStartingOneHasItsReceiver) {
+    // The mutex is held, the receiver not made yet: the running instance is still starting.
+    TempFolder folder;
+    const std::wstring file = folder.WriteFile(L"late.txt");
     ChildProcess child;
-    ASSERT_TRUE(child.Start(FerrylExe(), L"C:\\a.txt"));
-    ASSERT_TRUE(child.WaitForExit());
+    ASSERT_TRUE(child.Start(FerrylExe(), file));
+    test::PumpUntil([] { return false; }, 700);
+    EXPECT_FALSE(child.Exited()) << "it waits for the receiver instead of dropping its file";
+
+    RecordingTarget target;
+    InstanceF receiver(&target);
+    ASSERT_TRUE(receiver.Load(L""));
+    ASSERT_TRUE(child.WaitForExit([&] { return target.Rows() == 1; }));
     EXPECT_EQ(child.ExitCode(), 0u);
+    EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{file}));
 }
 
 // A first instance stays running with its main window; by the time that window shows, start-up has

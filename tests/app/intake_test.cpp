@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "recording_target.h"
 #include "support/temp_folder.h"
 
@@ -42,7 +44,7 @@ TEST(Intake, AddsQuotedAndPlainPathsWithTheirDetails) {
 
     EXPECT_EQ(target.shown, 1);
     EXPECT_EQ(target.restored, 1);
-    EXPECT_EQ(target.sendNowEnabled, 2);
+    EXPECT_EQ(target.sendNowEnabled, 1);
     EXPECT_TRUE(target.selectedAfterLastWrite);
 }
 
@@ -86,6 +88,52 @@ TEST(Intake, NetworkStylePathIsNotGluedToThePathBefore) {
     AddFilesToList(first + L" " + second, target);
     EXPECT_EQ(target.Paths(), (Paths{first, second}));
     EXPECT_EQ(target.rows[1][1].value.ToText(), L"second.txt");
+}
+
+TEST(Intake, FoldersAreSkippedAsMissingFilesAre) {
+    TempFolder folder;
+    const std::wstring sub = folder.MakeFolder(L"sub");
+    folder.WriteFile(L"sub\\inside.txt");
+    const std::wstring file = folder.WriteFile(L"file.txt");
+    RecordingTarget target;
+    // A trailing "\" names the folder, whatever it holds; so does the "\\?\" form of it.
+    AddFilesToList(sub + L"\\ " + Quoted(L"\\\\?\\" + sub + L"\\") + L" " + sub + L" " + file, target);
+    EXPECT_EQ(target.Paths(), (Paths{file}));
+}
+
+TEST(Intake, DuplicatesAreFoundInLongListsAndInRowsWrittenMeanwhile) {
+    TempFolder folder;
+    RecordingTarget target;
+    std::wstring batch;
+    Paths expected;
+    for (int i = 0; i < 300; ++i) {
+        expected.push_back(folder.WriteFile(L"f" + std::to_wstring(i) + L".txt"));
+        batch += (batch.empty() ? L"" : L" ") + expected.back();
+        if (i % 100 == 99) {
+            AddFilesToList(batch, target);
+            batch.clear();
+        }
+    }
+    ASSERT_EQ(target.Paths(), expected);
+
+    // A command line taken in while another one is (a message the system dispatches during the
+    // intake) lists a file that the outer one names later: it is added once.
+    struct NestingTarget : RecordingTarget {
+        std::wstring nested;
+        void CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) override {
+            RecordingTarget::CellDetails(lRow, lCol, vText, eTextAlign);
+            if (lCol == 4 && !nested.empty())
+                AddFilesToList(std::exchange(nested, std::wstring()), *this);
+        }
+    } nesting;
+    nesting.rows = target.rows;
+    const std::wstring first = folder.WriteFile(L"first.txt");
+    const std::wstring inner = folder.WriteFile(L"inner.txt");
+    nesting.nested = inner;
+    AddFilesToList(first + L" " + expected[0] + L" " + inner + L" " + expected[299] + L" " + first, nesting);
+    expected.push_back(first);
+    expected.push_back(inner);
+    EXPECT_EQ(nesting.Paths(), expected);
 }
 
 TEST(Intake, EmptyTextOrSingleNulShowsTheWindowOnly) {

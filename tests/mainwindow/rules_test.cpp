@@ -50,12 +50,20 @@ TEST(SavedGeometry, WritesStateOnlyWhenMinimisedOrMaximised) {
                                                                  {L"WindowLeft", L"-15"}}));
 }
 
-TEST(SavedGeometry, EmptyValuesAreSkippedAndOthersReadAsNumbers) {
-    const SavedGeometry saved = ParseGeometry(L"", L"-120", L"abc", L"7000.4");
+TEST(SavedGeometry, OnlyWholeNumbersAreApplied) {
+    const SavedGeometry saved = ParseGeometry(L"", L"-120", L" 4500 ", L"+7000");
     EXPECT_FALSE(saved.top);
     EXPECT_EQ(saved.left, -120);
-    EXPECT_EQ(saved.height, 0);
+    EXPECT_EQ(saved.height, 4500);
     EXPECT_EQ(saved.width, 7000);
+    // Not a finite whole number: the designed value stays.
+    for (const wchar_t* text :
+         {L"abc", L"nan", L"inf", L"1e400", L"1e3", L"7000.4", L"12abc", L"0x10", L"-", L"  ", L"1 2", L"--5"}) {
+        EXPECT_FALSE(ParseGeometry(text, text, text, text).top) << text;
+    }
+    // Far off-screen values are applied, held where the window functions' int still holds them.
+    EXPECT_EQ(ParseGeometry(L"99999999999999999999", L"", L"", L"").top, 1000000000L);
+    EXPECT_EQ(ParseGeometry(L"-99999999999999999999", L"", L"", L"").top, -1000000000L);
     EXPECT_EQ(ParseWindowState(L"2"), WindowState::Maximized);
     EXPECT_EQ(ParseWindowState(L"1"), WindowState::Minimized);
     EXPECT_EQ(ParseWindowState(L""), WindowState::Normal);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -195,6 +196,104 @@ TEST_F(SubclassTest, DetachingWhatIsNotAttachedKeepsTheBookkeeping) {
     EXPECT_EQ(log, (std::vector<std::string>{"attached"}));
     DetachMessage(&attached, hwnd, kMsgA);
     EXPECT_FALSE(HasProp(hwnd, subclass_names::Window(key)));
+}
+
+// A client whose WindowProc runs an action, logging its calls and every MsgResponse read, so that a
+// call after it was detached or destroyed shows in the recorded sequence.
+class ActingClient : public ISubclass {
+  public:
+    ActingClient(std::string name, long response, std::vector<std::string>& log, LRESULT result = 7)
+        : m_name(std::move(name)), m_response(response), m_log(log), m_result(result) {}
+    ~ActingClient() override {
+        if (attachedTo)
+            DetachMessage(this, attachedTo, kMsgA);
+    }
+    void Attach(HWND hwnd) {
+        AttachMessage(this, hwnd, kMsgA);
+        attachedTo = hwnd;
+    }
+    void Detach() {
+        DetachMessage(this, attachedTo, kMsgA);
+        attachedTo = nullptr;
+    }
+    long MsgResponse() override {
+        m_log.push_back(m_name + "?");
+        return m_response;
+    }
+    void MsgResponse(long response) override { m_response = response; }
+    LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override {
+        m_log.push_back(m_name);
+        if (action)
+            action();
+        return m_result;
+    }
+    std::function<void()> action;
+    HWND attachedTo = nullptr;
+
+  private:
+    std::string m_name;
+    long m_response;
+    std::vector<std::string>& m_log;
+    LRESULT m_result;
+};
+
+using Log = std::vector<std::string>;
+
+TEST_F(SubclassTest, AClientThatDetachesItselfIsNotAskedAgainAndTheNextStillRuns) {
+    ActingClient first("first", ResponseCallAfter, log, 1);
+    ActingClient second("second", ResponseConsume, log, 2);
+    first.Attach(hwnd);
+    second.Attach(hwnd);
+    first.action = [&] { first.Detach(); };
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 0, 0), 2);
+    EXPECT_EQ(log, (Log{"first?", "first", "second?", "second", "second?"}));
+
+    // Alone now, it detaches itself too: the answer it gave before its call still brings the
+    // previous procedure in after it, and it is not asked again.
+    log.clear();
+    second.MsgResponse(ResponseCallAfter);
+    second.action = [&] { second.Detach(); };
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 4, 0), 104);
+    EXPECT_EQ(log, (Log{"second?", "second", "old"}));
+    EXPECT_FALSE(HasProp(hwnd, subclass_names::Window(key)));
+}
+
+TEST_F(SubclassTest, AClientDetachedOrDestroyedByAnotherIsNotCalled) {
+    ActingClient first("first", ResponseCallAfter, log, 1);
+    auto second = std::make_unique<ActingClient>("second", ResponseConsume, log, 2);
+    ActingClient third("third", ResponseConsume, log, 3);
+    first.Attach(hwnd);
+    second->Attach(hwnd);
+    third.Attach(hwnd);
+    first.action = [&] { second->Detach(); };
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 0, 0), 3);
+    EXPECT_EQ(log, (Log{"first?", "first", "third?", "third", "third?"}));
+
+    // The last one gone, the first is the last left: its answer decides on the previous procedure.
+    log.clear();
+    first.action = [&] { third.Detach(); };
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 5, 0), 105);
+    EXPECT_EQ(log, (Log{"first?", "first", "first?", "old"}));
+
+    // Destroyed (its destructor detaches, as a client must) during the same message.
+    log.clear();
+    second->Attach(hwnd);
+    third.Attach(hwnd);
+    first.action = [&] { second.reset(); };
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 0, 0), 3);
+    EXPECT_EQ(log, (Log{"first?", "first", "third?", "third", "third?"}));
+}
+
+TEST_F(SubclassTest, AWindowDestroyedDuringDispatchTakesNoFurtherCalls) {
+    ActingClient first("first", ResponseCallAfter, log, 1);
+    ActingClient second("second", ResponseCallAfter, log, 2);
+    first.Attach(hwnd);
+    second.Attach(hwnd);
+    first.action = [&] { ::DestroyWindow(hwnd); };
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 0, 0), 1);
+    EXPECT_EQ(log, (Log{"first?", "first"}));
+    EXPECT_FALSE(::IsWindow(hwnd));
+    first.attachedTo = second.attachedTo = nullptr;  // the bookkeeping went with the window
 }
 
 }  // namespace

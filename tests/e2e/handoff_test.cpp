@@ -1,0 +1,126 @@
+// End to end: the real Ferryl.exe and its later starts as a running instance meets them: two
+// starts at the same moment, an instance that is still starting or has gone meanwhile, a handoff
+// no second start makes, and a click that comes as a message sent from another process.
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "app/instance.h"
+#include "ferryl_under_test.h"
+#include "settings/funkcije.h"
+
+namespace ferryl {
+namespace {
+
+using test::ChildProcess;
+using test::FerrylMainWindow;
+using test::FerrylPanelButton;
+using test::PumpUntil;
+
+class HandoffTest : public test::FerrylUnderTest {
+  protected:
+    void TearDown() override {
+        // Some tests play an instance that holds the mutex.
+        ReleaseInstanceMutex();
+        FerrylUnderTest::TearDown();
+    }
+
+    std::wstring SendAndRecord(ChildProcess& ferryl) {
+        ::PostMessageW(FerrylPanelButton(L"&Send Now"), BM_CLICK, 0, 0);
+        return RecordAfterExit(ferryl);
+    }
+
+    // The mail program's command line for these files, in this order.
+    std::wstring Sent(std::initializer_list<std::wstring> paths) const {
+        std::wstring commandLine = ShortPathName(mail);
+        for (const std::wstring& path : paths)
+            commandLine += L" " + ShortPathName(path);
+        return commandLine;
+    }
+};
+
+TEST_F(HandoffTest, TwoInstancesStartedAtOnceEndWithEveryFileListed) {
+    const std::wstring a = files.WriteFile(L"a.txt");
+    const std::wstring b = files.WriteFile(L"b.txt");
+    ChildProcess one, two;
+    ASSERT_TRUE(one.Start(exe, a));
+    ASSERT_TRUE(two.Start(exe, b));
+    // The one that finds the mutex taken hands its file over and ends; the other lists both.
+    ASSERT_TRUE(PumpUntil([&] { return one.Exited() || two.Exited(); }, 20000));
+    ChildProcess& first = one.Exited() ? two : one;
+    const ChildProcess& later = one.Exited() ? one : two;
+    EXPECT_EQ(later.ExitCode(), 0u);
+    ASSERT_FALSE(first.Exited());
+    ASSERT_TRUE(UntilListedAndIdle(first));
+    const std::wstring recorded = SendAndRecord(first);
+    EXPECT_TRUE(recorded == Sent({a, b}) || recorded == Sent({b, a})) << recorded;
+}
+
+TEST_F(HandoffTest, ALaterInstanceTakesOverWhenTheRunningOneHasGone) {
+    // This process plays an instance still in its start-up: the mutex, no receiver yet.
+    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
+    const std::wstring file = files.WriteFile(L"file.txt");
+    ChildProcess later;
+    ASSERT_TRUE(later.Start(exe, file));
+    PumpUntil([] { return false; }, 700);
+    EXPECT_FALSE(later.Exited()) << "it waits for a receiver instead of dropping its file";
+    ReleaseInstanceMutex();
+    ASSERT_TRUE(UntilListedAndIdle(later));
+    EXPECT_FALSE(IsFirstInstance(InstanceMutexName())) << "it holds the mutex now";
+    EXPECT_EQ(SendAndRecord(later), Sent({file}));
+}
+
+TEST_F(HandoffTest, ALaterInstanceThatNoReceiverAnswersListsItsFilesItself) {
+    // An instance that holds the mutex and never makes a receiver.
+    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
+    const std::wstring file = files.WriteFile(L"file.txt");
+    ChildProcess later;
+    ASSERT_TRUE(later.Start(exe, file));
+    ASSERT_TRUE(UntilListedAndIdle(later));
+    EXPECT_EQ(SendAndRecord(later), Sent({file}));
+}
+
+TEST_F(HandoffTest, HostileHandoffsLeaveTheInstanceAnsweringWithItsListWhole) {
+    const std::wstring own = files.WriteFile(L"own.txt");
+    ChildProcess ferryl;
+    ASSERT_TRUE(ferryl.Start(exe, own));
+    ASSERT_TRUE(UntilListedAndIdle(ferryl));
+    const std::wstring sender = ProgramFolder() + L"\\e2e_hostile_sender.exe";
+    // One-letter tokens: 1 MiB of them (not a command line of ours: ignored), and the most a
+    // command line holds, in ANSI and in UTF-16.
+    struct Payload {
+        unsigned long bytes;
+        int tag;
+    };
+    for (const Payload payload : {Payload{1 << 20, 0}, Payload{32767, 0}, Payload{2 * 32767, 1}, Payload{1 << 20, 1}}) {
+        ChildProcess hostile;
+        ASSERT_TRUE(hostile.Start(sender, std::to_wstring(payload.bytes) + L" " + std::to_wstring(payload.tag)));
+        ASSERT_TRUE(hostile.WaitForExit([] { return true; }, 90000));
+        EXPECT_EQ(hostile.ExitCode(), 0u) << "the receiver took the message; " << payload.bytes << " bytes";
+        DWORD_PTR result = 0;
+        EXPECT_NE(::SendMessageTimeoutW(FerrylMainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result), 0)
+            << "the instance answers after " << payload.bytes << " bytes";
+    }
+    const std::wstring sent = files.WriteFile(L"sent.txt");
+    ChildProcess later;
+    ASSERT_TRUE(later.Start(exe, sent));
+    ASSERT_TRUE(later.WaitForExit());
+    EXPECT_EQ(SendAndRecord(ferryl), Sent({own, sent}));
+}
+
+TEST_F(HandoffTest, SendNowClickedThroughASentMessageEndsTheProgram) {
+    const std::wstring file = files.WriteFile(L"file.txt");
+    ChildProcess ferryl;
+    ASSERT_TRUE(ferryl.Start(exe, file));
+    ASSERT_TRUE(UntilListedAndIdle(ferryl));
+    // Sent, not posted, as a screen reader's default action or an automation tool sends it: the
+    // program's GetMessageW handles it without returning to the message loop.
+    ASSERT_TRUE(::SendNotifyMessageW(FerrylPanelButton(L"&Send Now"), BM_CLICK, 0, 0));
+    EXPECT_EQ(RecordAfterExit(ferryl), Sent({file}));
+    EXPECT_TRUE(ferryl.Exited()) << "no window is left, and neither is the process";
+}
+
+}  // namespace
+}  // namespace ferryl
