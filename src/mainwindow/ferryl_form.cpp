@@ -480,6 +480,9 @@ void FerrylF::AddFileFromDialog() noexcept {
     try {
         cmDlg dialog;
         ShowOpenDialog(dialog, L"Add File", L"All Files (*.*)|*.*");
+        // The dialog's loop dispatches whatever comes, a close from another program too.
+        if (!Loaded())
+            return;
         const long row = Rows() + 1;
         if (row > 32767)
             return;  // the list's row numbers are 16-bit

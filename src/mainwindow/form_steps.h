@@ -1,6 +1,6 @@
 #pragma once
-// What the main window's source files share: the continue-on-error step, the control reads, the
-// wait cursor, and the names of the settings and the list's columns.
+// What the main window's source files share: the continue-on-error step, the check box read, the
+// wait cursor, the window's private messages, and the names of the settings and the list's columns.
 
 #include <windows.h>
 
