@@ -15,6 +15,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ferryl::Main(instanceF, ferryl::ProcessArguments());
     if (instanceF.Loaded())
         ferryl::RunWhileLoaded(instanceF, [&](MSG& message) { return ferrylF.PreTranslateMessage(message); });
+    // The loop also ends when the receiving window is closed from outside (the Restart Manager
+    // closes every top-level window). A mail client that has the listed files through Simple MAPI
+    // runs inside this process, reading them: the program ends once it has returned.
+    ferrylF.WaitWhileSending();
     // Whatever is still loaded goes before the objects do; InstanceF releases the mutex.
     ferrylF.SetInstanceWindow(nullptr);
     ferrylF.Unload();

@@ -8,6 +8,7 @@
 
 #include "grid/mosk_grid.h"
 #include "grid/mosk_grid_sinks.h"
+#include "winsvc/window_text.h"
 
 namespace ferryl {
 
@@ -200,7 +201,8 @@ class GridAccessible final : public IAccessible {
         return row == CHILDID_SELF ? E_INVALIDARG : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        return Text(child, name, [&](long row) { return row == CHILDID_SELF ? WindowText() : RowName(row); });
+        return Text(child, name,
+                    [&](long row) { return row == CHILDID_SELF ? WindowText(m_grid->hwnd()) : RowName(row); });
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         return Text(child, value, [](long) { return std::wstring(); });
@@ -295,16 +297,16 @@ class GridAccessible final : public IAccessible {
         const bool take = (flags & SELFLAG_TAKESELECTION) != 0, extend = (flags & SELFLAG_EXTENDSELECTION) != 0;
         if ((flags & ~known) || (add && remove) || (take && (add || remove || extend)))
             return E_INVALIDARG;
+        // The list itself can only take the focus.
+        if (row == CHILDID_SELF && flags != SELFLAG_TAKEFOCUS)
+            return E_INVALIDARG;
+        // A disabled grid, or one under a modal box, can be read but not selected or focused.
+        if (!Usable())
+            return E_FAIL;
         if (row == CHILDID_SELF) {
-            // The list itself can only take the focus.
-            if (flags != SELFLAG_TAKEFOCUS)
-                return E_INVALIDARG;
             ::SetFocus(m_grid->hwnd());
             return S_OK;
         }
-        // A disabled grid can be read but not selected, by any means.
-        if (!m_grid->Enabled())
-            return E_FAIL;
         if ((add || remove || extend) && !m_grid->MultiSelect())
             return E_INVALIDARG;
         try {
@@ -371,7 +373,7 @@ class GridAccessible final : public IAccessible {
             return hr;
         if (row == CHILDID_SELF)
             return DISP_E_MEMBERNOTFOUND;
-        if (!m_grid->Enabled())
+        if (!Usable())
             return E_FAIL;
         // Done once this call has returned: the action may open a program or a dialog box, and a
         // caller in another process would wait for it all that time.
@@ -389,6 +391,13 @@ class GridAccessible final : public IAccessible {
     }
 
     bool Connected() const noexcept { return m_grid && m_grid->hwnd(); }
+
+    // What the mouse and keys can reach: the grid and its window enabled, and its top-level window
+    // too, which its owner disables while a modal box or a mail client's compose window is up.
+    bool Usable() const noexcept {
+        HWND hwnd = m_grid->hwnd();
+        return m_grid->Enabled() && ::IsWindowEnabled(hwnd) && ::IsWindowEnabled(::GetAncestor(hwnd, GA_ROOT));
+    }
 
     // S_OK with the child's number when it names the list or one of its rows.
     HRESULT Check(const VARIANT& child, long& row) const {
@@ -435,14 +444,6 @@ class GridAccessible final : public IAccessible {
             }
         }
         return vtable ? m_interfaceInfo : m_dispatchInfo;
-    }
-
-    std::wstring WindowText() const {
-        HWND hwnd = m_grid->hwnd();
-        const int length = ::GetWindowTextLengthW(hwnd);
-        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-        text.resize(static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), length + 1)));
-        return text;
     }
 
     // The display positions of the cells a row shows side by side (the row text comes apart).
@@ -498,7 +499,7 @@ class GridAccessible final : public IAccessible {
         DWORD state = STATE_SYSTEM_FOCUSABLE;
         if (::GetFocus() == hwnd)
             state |= STATE_SYSTEM_FOCUSED;
-        if (!m_grid->Enabled())
+        if (!Usable())
             state |= STATE_SYSTEM_UNAVAILABLE;
         if (m_grid->MultiSelect())
             state |= STATE_SYSTEM_MULTISELECTABLE | STATE_SYSTEM_EXTSELECTABLE;
@@ -509,10 +510,10 @@ class GridAccessible final : public IAccessible {
 
     DWORD RowState(long row) const {
         DWORD state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
-        if (!m_grid->Enabled())
+        if (!Usable())
             state |= STATE_SYSTEM_UNAVAILABLE;
-        // A disabled grid shows no selection.
-        else if (RowSelected(row))
+        // A disabled grid shows no selection; one in a disabled window still does.
+        if (m_grid->Enabled() && RowSelected(row))
             state |= STATE_SYSTEM_SELECTED;
         if (row == m_grid->SelectedRow() && ::GetFocus() == m_grid->hwnd())
             state |= STATE_SYSTEM_FOCUSED;

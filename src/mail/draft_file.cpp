@@ -42,14 +42,19 @@ class DraftWriter {
         if (text.size() < kWriteChunk && !all)
             return true;
         DWORD written = 0;
-        const bool ok = ::WriteFile(m_file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                        written == text.size();
+        if (!::WriteFile(m_file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+            m_error = ::GetLastError();
+        else if (written != text.size())
+            m_error = ERROR_DISK_FULL;  // a short write reports no error of its own
         text.clear();
-        return ok;
+        return m_error == ERROR_SUCCESS;
     }
+    // Why the last write failed.
+    DWORD Error() const { return m_error; }
 
   private:
     HANDLE m_file;
+    DWORD m_error = ERROR_SUCCESS;
 };
 
 // Appends one file's part; the failure in words, or empty.
@@ -73,7 +78,7 @@ std::wstring AppendFile(const std::wstring& path,
             break;
         body.Append(std::string_view(chunk.data(), read), pending);
         if (!writer.Write(pending, false))
-            return L"The draft message cannot be written.\n\n" + SystemErrorText(::GetLastError());
+            return L"The draft message cannot be written.\n\n" + SystemErrorText(writer.Error());
     }
     body.Finish(pending);
     return {};
@@ -82,8 +87,13 @@ std::wstring AppendFile(const std::wstring& path,
 }  // namespace
 
 DraftOutcome WriteDraftFile(const std::wstring& folder, const std::vector<std::wstring>& files) {
+    // "\\" and a name would put the draft at the root of the current drive.
+    if (folder.empty())
+        return {{},
+                L"The draft message for the new Outlook cannot be written: the system named no temporary "
+                L"folder when Ferryl Handler started.\n\nSend the files through another mail program."};
     const uint64_t seed = UniqueSeed();
-    const std::wstring base = !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
+    const std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
     std::wstring path;
     UniqueFile draft;
     DWORD error = ERROR_FILE_EXISTS;
@@ -110,7 +120,7 @@ DraftOutcome WriteDraftFile(const std::wstring& folder, const std::vector<std::w
     if (failure.empty()) {
         pending += DraftEnd(boundary);
         if (!writer.Write(pending, true))
-            failure = L"The draft message cannot be written.\n\n" + SystemErrorText(::GetLastError());
+            failure = L"The draft message cannot be written.\n\n" + SystemErrorText(writer.Error());
     }
     draft.reset();
     if (!failure.empty()) {

@@ -1,20 +1,12 @@
 #include "mail/mail_kind.h"
 
-#include <algorithm>
 #include <array>
+
+#include "mail/ascii_case.h"
 
 namespace ferryl {
 
 namespace {
-
-wchar_t AsciiLower(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-bool EqualsNoCase(std::wstring_view text, std::wstring_view lowerCase) {
-    return text.size() == lowerCase.size() && std::equal(text.begin(), text.end(), lowerCase.begin(),
-                                                         [](wchar_t a, wchar_t b) { return AsciiLower(a) == b; });
-}
 
 std::wstring_view FileNamePart(std::wstring_view path) {
     const size_t slash = path.find_last_of(L"\\/");

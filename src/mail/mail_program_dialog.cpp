@@ -11,6 +11,8 @@ namespace ferryl {
 
 namespace {
 
+constexpr wchar_t kDefaultClientEntry[] = L"The default mail client, whichever it is";
+
 class MailProgramDialog {
   public:
     MailProgramDialog(const std::wstring& currentSetting, const PickMailProgram& pickProgram)
@@ -60,23 +62,24 @@ class MailProgramDialog {
     void ShowChoice(const std::wstring& text) { ::SetDlgItemTextW(m_dialog, IDC_MAIL_CHOICE, text.c_str()); }
 
     void FillClients() {
-        m_clients = RegisteredMailClients();
+        const std::vector<MailClient> clients = RegisteredMailClients();
         const HWND list = Clients();
-        if (m_clients.empty()) {
+        if (clients.empty()) {
             ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"(No mail client is registered)"));
             ::EnableWindow(list, FALSE);
             return;
         }
+        // First the setting "MAPI": whichever client is the default, now or later.
+        m_entries.push_back({kDefaultClientEntry, L"MAPI"});
+        for (const MailClient& client : clients)
+            m_entries.push_back(
+                {client.isDefault ? client.name + L" (default)" : client.name, NamedMapiSetting(client.name)});
         const MailProgramSetting current = ParseMailProgramSetting(m_current);
-        for (size_t i = 0; i < m_clients.size(); ++i) {
-            std::wstring text = m_clients[i].name;
-            if (m_clients[i].isDefault)
-                text += L" (default)";
-            ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-            const bool chosen =
-                (current.kind == MailProgramSetting::Kind::NamedMapi && current.text == m_clients[i].name) ||
-                (current.kind == MailProgramSetting::Kind::DefaultMapi && m_clients[i].isDefault);
-            if (chosen)
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(m_entries[i].text.c_str()));
+            const MailProgramSetting entry = ParseMailProgramSetting(m_entries[i].setting);
+            if (entry.kind == current.kind &&
+                (entry.kind != MailProgramSetting::Kind::NamedMapi || entry.text == current.text))
                 ::SendMessageW(list, LB_SETCURSEL, i, 0);
         }
     }
@@ -104,9 +107,9 @@ class MailProgramDialog {
 
     bool ChooseSelectedClient() {
         const LRESULT index = ::SendMessageW(Clients(), LB_GETCURSEL, 0, 0);
-        if (index < 0 || static_cast<size_t>(index) >= m_clients.size())
+        if (index < 0 || static_cast<size_t>(index) >= m_entries.size())
             return false;
-        m_chosen = MailProgramChoice{false, NamedMapiSetting(m_clients[static_cast<size_t>(index)].name)};
+        m_chosen = MailProgramChoice{false, m_entries[static_cast<size_t>(index)].setting};
         ShowChoice(DescribeMailProgramSetting(m_chosen->text));
         return true;
     }
@@ -126,8 +129,13 @@ class MailProgramDialog {
 
     const std::wstring& m_current;
     const PickMailProgram& m_pick;
+    // The list's entries and the setting each stands for.
+    struct Entry {
+        std::wstring text;
+        std::wstring setting;
+    };
     HWND m_dialog = nullptr;
-    std::vector<MailClient> m_clients;
+    std::vector<Entry> m_entries;
     std::optional<MailProgramChoice> m_chosen;
 };
 

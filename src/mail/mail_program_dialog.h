@@ -1,6 +1,7 @@
 #pragma once
-// "E-Mail Program": the user picks the mail program Send Now hands the files to, either a client
-// registered for Simple MAPI (the default one marked) or any program through the file dialog.
+// "E-Mail Program": the user picks the mail program Send Now hands the files to: the default mail
+// client whichever it is, a client registered for Simple MAPI (the default one marked), or any
+// program through the file dialog.
 
 #include <windows.h>
 
@@ -11,7 +12,7 @@
 namespace ferryl {
 
 struct MailProgramChoice {
-    bool isProgram = false;  // a program's full path, else the setting "MAPI:<name>"
+    bool isProgram = false;  // a program's full path, else the setting "MAPI" or "MAPI:<name>"
     std::wstring text;
 };
 

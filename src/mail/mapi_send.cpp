@@ -159,8 +159,28 @@ struct MapiSend::Call {
     HWND uiParent = nullptr;
     HWND notify = nullptr;
     UINT doneMessage = 0;
+    ULONG result = mapi::kFailure;  // written before done is set
     std::atomic<bool> done{false};
 };
+
+namespace {
+
+// The client's compose window is created on the call's thread, which inherits the program's
+// per-monitor awareness; most clients are not per-monitor aware and would draw at 96 DPI, tiny on
+// a scaled monitor. System awareness lets the system scale them. The function is missing before
+// Windows 10 1607, so it is looked up.
+void LetSystemScaleClientWindows() noexcept {
+    using SetContextFn = void*(WINAPI*)(void*);
+    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    if (!user32)
+        return;
+    if (auto setContext = EntryPoint<SetContextFn>(user32, "SetThreadDpiAwarenessContext")) {
+        // DPI_AWARENESS_CONTEXT_SYSTEM_AWARE
+        setContext(reinterpret_cast<void*>(static_cast<INT_PTR>(-2)));
+    }
+}
+
+}  // namespace
 
 std::unique_ptr<MapiSend> MapiSend::Start(const MapiLibrary& library,
                                           std::vector<MapiAttachment> files,
@@ -177,6 +197,7 @@ std::unique_ptr<MapiSend> MapiSend::Start(const MapiLibrary& library,
     call.doneMessage = doneMessage;
     // The thread shares the call, so that it may outlive this object when the process ends first.
     send->m_thread = std::thread([shared = send->m_call] {
+        LetSystemScaleClientWindows();
         // Clients use COM and show windows: a single-threaded apartment, pumped by their dialogs.
         const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         ULONG result = mapi::kFailure;
@@ -187,10 +208,19 @@ std::unique_ptr<MapiSend> MapiSend::Start(const MapiLibrary& library,
         }
         if (SUCCEEDED(com))
             ::CoUninitialize();
+        shared->result = result;
         shared->done = true;
-        ::PostMessageW(shared->notify, shared->doneMessage, result, 0);
+        ::PostMessageW(shared->notify, shared->doneMessage, 0, 0);
     });
     return send;
+}
+
+bool MapiSend::Done() const noexcept {
+    return m_call->done;
+}
+
+ULONG MapiSend::Result() const noexcept {
+    return m_call->done ? m_call->result : mapi::kFailure;
 }
 
 MapiSend::~MapiSend() {

@@ -46,8 +46,8 @@ inline constexpr ULONG kMapiSendFlags = mapi::kDialog | mapi::kLogonUi;
 
 class MapiSend {
   public:
-    // Starts the call; when it returns, doneMessage is posted to notify with the result as wParam.
-    // uiParent owns the client's windows.
+    // Starts the call; when it returns, doneMessage is posted to notify. uiParent owns the client's
+    // windows.
     static std::unique_ptr<MapiSend> Start(const MapiLibrary& library,
                                            std::vector<MapiAttachment> files,
                                            HWND uiParent,
@@ -57,6 +57,12 @@ class MapiSend {
     ~MapiSend();
     MapiSend(const MapiSend&) = delete;
     MapiSend& operator=(const MapiSend&) = delete;
+
+    // True once the call has returned. The done message alone does not say so: any process can
+    // post a message of that number.
+    bool Done() const noexcept;
+    // The call's result, once Done.
+    ULONG Result() const noexcept;
 
   private:
     struct Call;

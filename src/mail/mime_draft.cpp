@@ -1,8 +1,10 @@
 #include "mail/mime_draft.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
+#include "mail/ascii_case.h"
 #include "mail/utf8.h"
 
 namespace ferryl {
@@ -106,18 +108,8 @@ std::string Hex16(uint64_t value) {
     return text;
 }
 
-wchar_t AsciiLower(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-bool EqualsNoCase(std::wstring_view text, std::string_view ascii) {
-    if (text.size() != ascii.size())
-        return false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (AsciiLower(text[i]) != AsciiLower(static_cast<wchar_t>(ascii[i])))
-            return false;
-    }
-    return true;
+bool IsHexDigit(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || (AsciiLower(c) >= L'a' && AsciiLower(c) <= L'f');
 }
 
 }  // namespace
@@ -244,9 +236,15 @@ std::wstring DraftFilePattern() {
 }
 
 bool IsDraftFileName(std::wstring_view name) {
-    return name.size() > kDraftPrefix.size() + kDraftSuffix.size() &&
-           EqualsNoCase(name.substr(0, kDraftPrefix.size()), kDraftPrefix) &&
-           EqualsNoCase(name.substr(name.size() - kDraftSuffix.size()), kDraftSuffix);
+    // Exactly what DraftFileName writes, so that the clean-up at start-up never takes a user's own
+    // "FerrylDraft-notes.eml".
+    constexpr size_t kDigits = 16;
+    if (name.size() != kDraftPrefix.size() + kDigits + kDraftSuffix.size())
+        return false;
+    const std::wstring_view digits = name.substr(kDraftPrefix.size(), kDigits);
+    return EqualsNoCase(name.substr(0, kDraftPrefix.size()), kDraftPrefix) &&
+           std::all_of(digits.begin(), digits.end(), IsHexDigit) &&
+           EqualsNoCase(name.substr(kDraftPrefix.size() + kDigits), kDraftSuffix);
 }
 
 }  // namespace ferryl

@@ -62,7 +62,8 @@ struct DraftFile {
 };
 std::string MimeDraft(const std::vector<DraftFile>& files, std::string_view date, uint64_t seed);
 
-// Ferryl's own drafts in the temporary folder: "FerrylDraft-" and a unique part, ".eml".
+// Ferryl's own drafts in the temporary folder: "FerrylDraft-", the unique number in 16 hex digits,
+// ".eml". IsDraftFileName takes that form only (in any case, as the file system does).
 std::wstring DraftFileName(uint64_t unique);
 bool IsDraftFileName(std::wstring_view name);
 // The directory search pattern that finds them.

@@ -8,6 +8,7 @@
 #include "mainwindow/resource.h"
 #include "mainwindow/version_info.h"
 #include "winsvc/modal_loop.h"
+#include "winsvc/window_text.h"
 
 namespace ferryl {
 
@@ -43,8 +44,8 @@ bool AboutF::Load() {
     m_cbClose = AddControl(L"BUTTON", L"&Close", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, 2865, 2280, 1455, 375);
     m_LabelAbout = AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, -1, 240, 240, 3135, 1455);
     m_Frame = AddControl(L"BUTTON", L"On the Internet", BS_GROUPBOX, -1, kFrameLeft, kFrameTop, 3255, 1575);
-    m_cbWebHomePage = AddControl(L"BUTTON", L"&Home Page", WS_TABSTOP | BS_PUSHBUTTON, kHomePageId,
-                                 kFrameLeft + 240, kFrameTop + 360, 2775, 375);
+    m_cbWebHomePage = AddControl(L"BUTTON", L"&Home Page", WS_TABSTOP | BS_PUSHBUTTON, kHomePageId, kFrameLeft + 240,
+                                 kFrameTop + 360, 2775, 375);
     m_cbWebDonations = AddControl(L"BUTTON", L"&Make a Donation", WS_TABSTOP | BS_PUSHBUTTON, kDonationsId,
                                   kFrameLeft + 240, kFrameTop + 960, 2775, 375);
     m_pbFYH = AddControl(L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, -1, 120, 2160, 495, 495);
@@ -57,8 +58,14 @@ bool AboutF::Load() {
     return true;
 }
 
-HWND AboutF::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int id, long left, long top,
-                        long width, long height) {
+HWND AboutF::AddControl(const wchar_t* className,
+                        const wchar_t* text,
+                        DWORD style,
+                        int id,
+                        long left,
+                        long top,
+                        long width,
+                        long height) {
     return m_layout.Add(Hwnd(), className, text, style, id, left, top, width, height, m_dpi, m_font.get());
 }
 
@@ -103,10 +110,7 @@ void AboutF::Form_Load() {
 }
 
 std::wstring AboutF::LabelText() const {
-    int length = ::GetWindowTextLengthW(m_LabelAbout);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(m_LabelAbout, text.data(), length + 1)));
-    return text;
+    return WindowText(m_LabelAbout);
 }
 
 void AboutF::ShowModal(HWND owner, POINT topLeft) {

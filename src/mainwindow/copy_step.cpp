@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <optional>
+#include <algorithm>
+#include <iterator>
 
 #include "common/text.h"
 #include "common/unique_handle.h"
@@ -46,22 +47,12 @@ CopyOutcome CopyToFolder(const std::wstring& source, const std::wstring& folder,
 
 namespace {
 
-struct FolderIdentity {
-    DWORD volume = 0;
-    ULONGLONG index = 0;
-    bool operator==(const FolderIdentity&) const = default;
+// FILE_ID_INFO and its class, which the headers declare only for Windows 8 on.
+struct FileIdInfo128 {
+    ULONGLONG VolumeSerialNumber;
+    unsigned char Identifier[16];
 };
-
-std::optional<FolderIdentity> IdentityOf(const std::wstring& folder) {
-    // FILE_FLAG_BACKUP_SEMANTICS opens a folder; no access right is needed to read its identity.
-    UniqueFile handle(::CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!handle || !::GetFileInformationByHandle(handle.get(), &info))
-        return std::nullopt;
-    return FolderIdentity{info.dwVolumeSerialNumber,
-                          (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
+constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
 
 std::wstring FullPath(const std::wstring& path) {
     const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
@@ -75,18 +66,73 @@ std::wstring FullPath(const std::wstring& path) {
     return full;
 }
 
+std::wstring Hex(const unsigned char* bytes, size_t count) {
+    static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    std::wstring text;
+    for (size_t i = 0; i < count; ++i) {
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 0x0F];
+    }
+    return text;
+}
+
+template <typename Number>
+std::wstring Hex(Number value) {
+    unsigned char bytes[sizeof(Number)];
+    for (size_t i = 0; i < sizeof(Number); ++i)
+        bytes[i] = static_cast<unsigned char>(value >> (8 * (sizeof(Number) - 1 - i)));
+    return Hex(bytes, sizeof bytes);
+}
+
+FileIds ReadFileIds(const std::wstring& path) {
+    FileIds ids;
+    // FILE_FLAG_BACKUP_SEMANTICS opens a folder too; no access right is needed to read the ids.
+    UniqueFile handle(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle)
+        return ids;
+    FileIdInfo128 id{};
+    if (::GetFileInformationByHandleEx(handle.get(), kFileIdInfo, &id, sizeof id)) {
+        ids.has128 = true;
+        ids.volume128 = id.VolumeSerialNumber;
+        std::copy(std::begin(id.Identifier), std::end(id.Identifier), ids.id128);
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileInformationByHandle(handle.get(), &info)) {
+        ids.has64 = true;
+        ids.volume64 = info.dwVolumeSerialNumber;
+        ids.index64 = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
+    return ids;
+}
+
+// A folder's path without its closing "\" (a drive's root keeps it), as a file's folder is cut.
+std::wstring WithoutClosingBackslash(std::wstring path) {
+    while (path.size() > 3 && path.back() == L'\\')
+        path.pop_back();
+    return path;
+}
+
 }  // namespace
+
+std::wstring IdentityKey(const FileIds& ids, std::wstring_view fullLongPath) {
+    if (ids.has128 && std::any_of(std::begin(ids.id128), std::end(ids.id128), [](unsigned char b) { return b != 0; }))
+        return L"id128:" + Hex(ids.volume128) + L":" + Hex(ids.id128, sizeof ids.id128);
+    if (ids.has64 && ids.index64 != 0)
+        return L"id64:" + Hex(ids.volume64) + L":" + Hex(ids.index64);
+    return L"path:" + ToUpper(fullLongPath);
+}
+
+std::wstring FileIdentityKey(const std::wstring& path) {
+    return IdentityKey(ReadFileIds(path), WithoutClosingBackslash(LongPathName(FullPath(path))));
+}
 
 bool LiesInFolder(const std::wstring& file, const std::wstring& folder) {
     const size_t slash = file.find_last_of(L'\\');
-    if (slash == std::wstring::npos)
+    // A missing folder is CopyToFolder's to report.
+    if (slash == std::wstring::npos || !FolderExists(folder))
         return false;
-    const std::optional<FolderIdentity> own = IdentityOf(file.substr(0, slash + 1));
-    return own && own == IdentityOf(folder);
-}
-
-std::wstring SameFileKey(const std::wstring& path) {
-    return ToUpper(LongPathName(FullPath(path)));
+    return FileIdentityKey(file.substr(0, slash + 1)) == FileIdentityKey(folder);
 }
 
 }  // namespace ferryl

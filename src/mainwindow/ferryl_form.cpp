@@ -25,9 +25,6 @@ namespace {
 constexpr wchar_t kPanelClassName[] = L"FerrylPozadinaP";
 constexpr wchar_t kPositionSection[] = L"Window Position";
 
-// Posted to let the list paint again once a batch of rows is in.
-constexpr UINT kRedrawMessage = WM_APP + 1;
-
 constexpr int kListaId = 100;
 constexpr int kCopyCId = 201;
 constexpr int kPutanjaTId = 202;
@@ -483,6 +480,9 @@ void FerrylF::AddFileFromDialog() noexcept {
     try {
         cmDlg dialog;
         ShowOpenDialog(dialog, L"Add File", L"All Files (*.*)|*.*");
+        // The dialog's loop dispatches whatever comes, a close from another program too.
+        if (!Loaded())
+            return;
         const long row = Rows() + 1;
         if (row > 32767)
             return;  // the list's row numbers are 16-bit
@@ -782,14 +782,16 @@ LRESULT FerrylF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexc
                 ::SetFocus(m_lista->hwnd());
             return 0;
         case WM_CLOSE:
-            // The mail client still reads the listed files; the window goes once it is done.
-            if (Sending())
+            // While Send Now runs, the window goes once it is done: its steps go on with the
+            // window after each dialog (whose loop dispatches a close sent by another program),
+            // and a mail client still reads the listed files.
+            if (Sending() || m_inSendNow)
                 m_closeAfterSend = true;
             else
                 Unload();
             return 0;
         case kMapiDoneMessage:
-            OnMapiSendDone(static_cast<unsigned long>(wParam));
+            OnMapiSendDone();
             return 0;
         default:
             break;

@@ -87,6 +87,9 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     // True while a mail client's compose window has the listed files (Simple MAPI): the rows stay
     // and Send Now waits until it is closed.
     bool Sending() const noexcept { return m_mapiSend != nullptr; }
+    // Runs the thread's messages until the mail client has returned, for the program's end: the
+    // client runs inside this process.
+    void WaitWhileSending() noexcept;
 
     // The controls, for the message loop's owner and the tests.
     MoskGrid* Lista() noexcept { return m_lista.get(); }
@@ -151,6 +154,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
 
     // Send Now's steps: choose where the files go (before any is copied), gather the files (with
     // Copy To), hand them over, and take the sent rows away.
+    void SendNow() noexcept;
     MailTargetChoice ChooseMailTarget(long rows);
     MailTargetChoice TargetForProgram(const std::wstring& path, long rows);
     std::optional<std::wstring> PickMailProgramFile(HWND owner);
@@ -159,7 +163,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void NameCopyInRow(long row, const std::wstring& copy);
     bool HandOff(const MailTarget& target, const std::vector<std::wstring>& paths, long rows);
     bool StartMapiSend(const std::wstring& dll, const std::vector<std::wstring>& paths, long rows);
-    void OnMapiSendDone(unsigned long result) noexcept;
+    void OnMapiSendDone() noexcept;
     void FinishSend(long rows);
 
     InstanceF* m_instanceF = nullptr;
@@ -188,11 +192,12 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     bool m_unloading = false;
     bool m_redrawDeferred = false;
 
-    // The Simple MAPI call in progress, the rows it sends, and a close asked for meanwhile.
+    // The Simple MAPI call in progress and the rows it sends; Send Now's steps running; a close
+    // asked for meanwhile.
     std::unique_ptr<MapiSend> m_mapiSend;
     long m_sendingRows = 0;
-    bool m_closeAfterSend = false;
     bool m_inSendNow = false;
+    bool m_closeAfterSend = false;
 
     // Kept for the whole run, as the settings file gives them at each load.
     std::wstring m_customFolder;

@@ -21,6 +21,7 @@
 #include "settings/funkcije.h"
 #include "settings/ini.h"
 #include "winsvc/cmdlg.h"
+#include "winsvc/window_text.h"
 
 namespace ferryl {
 
@@ -220,10 +221,14 @@ void FerrylF::ChooseMailProgram() noexcept {
             return;
         if (choice->isProgram) {
             KeepMailProgram(choice->text);
-        } else {
-            m_mailProgramPath = choice->text;
-            WriteIni(kSettingsSection, L"MailProgram", m_mailProgramPath, StartUp().IniFile);
+            return;
         }
+        m_mailProgramPath = choice->text;
+        // A client's name outside the code page would come back as "?".
+        if (SettingsFileCanHold(m_mailProgramPath))
+            WriteIni(kSettingsSection, L"MailProgram", m_mailProgramPath, StartUp().IniFile);
+        else
+            Inform(ClientNotKeptText(ParseMailProgramSetting(m_mailProgramPath).text), kWarningTitle);
     });
 }
 
@@ -295,10 +300,10 @@ bool FerrylF::GatherFiles(long rows, std::vector<std::wstring>& paths) {
     const bool deleteSource = IsChecked(m_deleteC);
     const std::wstring folder = WindowText(m_putanjaT);
     // Two rows may name one file under two spellings; once the file is moved, the second row's
-    // spelling leads nowhere, so each file is known by one key taken before anything moves.
+    // spelling leads nowhere, so each file is known by its identity, taken before anything moves.
     std::vector<std::wstring> keys;
     for (const std::wstring& path : listed)
-        keys.push_back(deleteSource ? SameFileKey(path) : std::wstring());
+        keys.push_back(deleteSource ? FileIdentityKey(path) : std::wstring());
     std::map<std::wstring, std::wstring> movedTo;
     std::vector<std::wstring> moved, sourcesKept;
     long counter = 0;
@@ -340,10 +345,13 @@ bool FerrylF::GatherFiles(long rows, std::vector<std::wstring>& paths) {
     if (!sourcesKept.empty())
         Inform(L"The files were copied, but these source files could not be deleted:" + Lines(sourcesKept),
                kWarningTitle);
-    return true;
+    return Loaded();
 }
 
 bool FerrylF::StartMapiSend(const std::wstring& dll, const std::vector<std::wstring>& paths, long rows) {
+    // Without the window the call's end would be posted nowhere, and Sending() would stay true.
+    if (!Loaded())
+        return false;
     const MapiLoad load = LoadMapiLibrary(dll);
     if (!load.library) {
         Inform(load.failure, kWarningTitle);
@@ -354,16 +362,17 @@ bool FerrylF::StartMapiSend(const std::wstring& dll, const std::vector<std::wstr
         files.push_back({PathForMail(path), ShortPathOrFull(path)});
     m_mapiSend = MapiSend::Start(*load.library, std::move(files), Hwnd(), Hwnd(), kMapiDoneMessage);
     m_sendingRows = rows;
-    m_closeAfterSend = false;
     // The client's compose window is modal to this one; the window still paints meanwhile.
     ::EnableWindow(m_send_nowD, FALSE);
     ::EnableWindow(Hwnd(), FALSE);
     return true;
 }
 
-void FerrylF::OnMapiSendDone(unsigned long result) noexcept {
-    if (!Sending())
+void FerrylF::OnMapiSendDone() noexcept {
+    // Only the call itself says it has returned: any program can post the message.
+    if (!Sending() || !m_mapiSend->Done())
         return;
+    const unsigned long result = m_mapiSend->Result();
     m_mapiSend.reset();
     ::EnableWindow(Hwnd(), TRUE);
     ApplySendNowRule();
@@ -381,6 +390,21 @@ void FerrylF::OnMapiSendDone(unsigned long result) noexcept {
         if (m_closeAfterSend)
             Unload();
     });
+}
+
+void FerrylF::WaitWhileSending() noexcept {
+    MSG message;
+    while (Sending()) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1)
+            return;
+        // The WM_QUIT of the receiving window's unload may still be queued: the program is ending
+        // already, once the client has returned.
+        if (got == 0 || PreTranslateMessage(message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
 }
 
 bool FerrylF::HandOff(const MailTarget& target, const std::vector<std::wstring>& paths, long rows) {
@@ -461,15 +485,24 @@ void FerrylF::send_nowD_Click() noexcept {
     if (Rows() == 0 || Sending() || m_inSendNow)
         return;
     m_inSendNow = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_inSendNow};
+    SendNow();
+    m_inSendNow = false;
+    // A close that came meanwhile was held back (see WM_CLOSE); it takes effect now, or once a
+    // mail client that has the files returns.
+    if (m_closeAfterSend && !Sending())
+        Unload();
+}
+
+void FerrylF::SendNow() noexcept {
     // What is listed now is what is sent; files arriving meanwhile wait for the next Send Now.
     const long rows = Rows();
     std::optional<WaitCursor> wait(std::in_place);
     MailTargetChoice choice;
     Try([&] { choice = ChooseMailTarget(rows); });
+    // Each step may have shown a dialog, whose loop dispatches whatever comes: the window is
+    // checked for after each.
+    if (!Loaded())
+        return;
     if (choice.status != MailTargetChoice::Status::Chosen) {
         wait.reset();
         if (choice.status == MailTargetChoice::Status::Failed)
@@ -481,12 +514,12 @@ void FerrylF::send_nowD_Click() noexcept {
     std::vector<std::wstring> paths;
     bool gathered = false;
     Try([&] { gathered = GatherFiles(rows, paths); });
-    if (!gathered)
+    if (!gathered || !Loaded())
         return;
     bool handedOff = false;
     Try([&] { handedOff = HandOff(choice.target, paths, rows); });
     wait.reset();
-    if (handedOff && !Sending())
+    if (handedOff && !Sending() && Loaded())
         FinishSend(rows);
 }
 

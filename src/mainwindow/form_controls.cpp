@@ -6,17 +6,11 @@
 #include <string>
 
 #include "common/twips.h"
+#include "winsvc/window_text.h"
 
 namespace ferryl {
 
 namespace {
-
-std::wstring WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
 
 bool IsClass(HWND window, const wchar_t* className) {
     wchar_t name[32]{};

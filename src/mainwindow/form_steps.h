@@ -1,6 +1,6 @@
 #pragma once
-// What the main window's source files share: the continue-on-error step, the control reads, the
-// wait cursor, and the names of the settings and the list's columns.
+// What the main window's source files share: the continue-on-error step, the check box read, the
+// wait cursor, the window's private messages, and the names of the settings and the list's columns.
 
 #include <windows.h>
 
@@ -12,8 +12,11 @@ inline constexpr wchar_t kSettingsSection[] = L"Settings";
 inline constexpr wchar_t kWarningTitle[] = L"Warning - Ferryl Handler";
 inline constexpr wchar_t kProgramTitle[] = L"Ferryl Handler";
 
-// Posted by the Simple MAPI call's thread when the call has returned; wParam is its result.
-// (WM_APP + 1 lets the list paint again after a batch of rows.)
+// The main window's private messages.
+// Posted to let the list paint again once a batch of rows is in.
+inline constexpr UINT kRedrawMessage = WM_APP + 1;
+// Posted by the Simple MAPI call's thread when the call has returned. Any process may post it too:
+// the window asks the call itself whether it is done, and its result.
 inline constexpr UINT kMapiDoneMessage = WM_APP + 2;
 
 // The folder buttons' names: their tool tips, and what screen readers say (the buttons show only
@@ -33,13 +36,6 @@ void Try(F&& step) noexcept {
         step();
     } catch (...) {
     }
-}
-
-inline std::wstring WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-    return text;
 }
 
 inline bool IsChecked(HWND checkBox) {

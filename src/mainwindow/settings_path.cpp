@@ -40,4 +40,10 @@ std::wstring ChoiceNotKeptText(const std::wstring& path) {
            L"too long), and the system gives no short form of it.\n\nThe choice holds only until the program ends.";
 }
 
+std::wstring ClientNotKeptText(const std::wstring& clientName) {
+    return L"The mail client \"" + clientName +
+           L"\" cannot be kept in the settings file Ferryl.ini: its name has characters the file cannot hold (or is "
+           L"too long).\n\nThe choice holds only until the program ends.";
+}
+
 }  // namespace ferryl

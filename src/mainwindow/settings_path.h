@@ -20,5 +20,7 @@ std::optional<std::wstring> FolderPathForSettings(const std::wstring& folder);
 
 // The warning shown when a choice cannot be kept in the settings file.
 std::wstring ChoiceNotKeptText(const std::wstring& path);
+// The same for a mail client chosen by its name.
+std::wstring ClientNotKeptText(const std::wstring& clientName);
 
 }  // namespace ferryl

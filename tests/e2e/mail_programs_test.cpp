@@ -96,7 +96,7 @@ TEST_F(MailProgramsTest, OutlookWithMoreFilesGoesThroughItsSimpleMapiClient) {
     InstallMapiProvider(L"Microsoft Outlook", false);
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank) + L" " + greek));
-    ReadRecord(Mapi(L"mapi_record.txt"));
+    ASSERT_EQ(ReadRecord(Mapi(L"mapi_record.txt")), L"") << "nothing is sent before Send Now";
     SendAndRecord(ferryl, Mapi(L"mapi_record.txt"));
     EXPECT_EQ(MapiRecord(), MapiRecordOf({blank, greek}));
     EXPECT_FALSE(FileExists(CommandLineRecord())) << "outlook.exe itself is not started";
@@ -166,6 +166,25 @@ TEST_F(MailProgramsTest, WhileTheClientHasTheFilesTheWindowPaintsAndASecondSendN
     ASSERT_TRUE(ferryl.WaitForExit()) << "the close asked for meanwhile comes once the client is done";
     EXPECT_EQ(ReadRecord(Mapi(L"mapi_calls.txt")), L"MAPISendMailW\n") << "one call only";
     EXPECT_EQ(MapiRecord(), MapiRecordOf({blank}));
+}
+
+TEST_F(MailProgramsTest, ClosingTheReceivingWindowEndsTheProgramOnlyOnceTheClientHasReturned) {
+    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
+    InstallMapiProvider(kClient, false);
+    programFolder.WriteFile(L"Mapi\\mapi_hold", "");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
+    PressSendNow();
+    ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(Mapi(L"mapi_calls.txt")).empty(); }));
+    // The Restart Manager closes every top-level window, the hidden receiving window too.
+    HWND receiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
+    ASSERT_TRUE(receiver);
+    ::PostMessageW(receiver, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(ferryl.WaitForExit([] { return true; }, 1500))
+        << "the client still reads the files inside the program's process";
+    programFolder.WriteFile(L"Mapi\\mapi_release", "");
+    ASSERT_TRUE(ferryl.WaitForExit()) << "the program ends once the client has returned";
+    EXPECT_EQ(MapiRecord(), MapiRecordOf({blank})) << "the client got to the end of its call";
 }
 
 TEST_F(MailProgramsTest, ADefaultClientWithA32BitDllIsNamedAsSuch) {

@@ -135,17 +135,18 @@ TEST_F(MapiCall, WithoutTheWideEntryTheAnsiOneGetsShortPaths) {
                                          L"file=" + shortB + L"|" + FileNameOf(shortB) + L"|-1"}));
 }
 
-// The result the call's thread posts, caught by a window of this thread.
+// The message the call's thread posts when the client has returned, caught by a window of this
+// thread.
 constexpr UINT kDone = WM_APP + 7;
-std::optional<WPARAM> g_posted;
+bool g_posted = false;
 
 LRESULT CALLBACK CatchDone(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kDone)
-        g_posted = wParam;
+        g_posted = true;
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-TEST_F(MapiCall, RunsOnItsOwnThreadAndPostsTheResultWhenTheClientReturns) {
+TEST_F(MapiCall, RunsOnItsOwnThreadAndPostsWhenTheClientReturns) {
     const MapiLoad load = LoadMapiLibrary(ProviderDll());
     ASSERT_TRUE(load.library);
     WNDCLASSW windowClass{};
@@ -155,7 +156,7 @@ TEST_F(MapiCall, RunsOnItsOwnThreadAndPostsTheResultWhenTheClientReturns) {
     HWND window =
         ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_TRUE(window);
-    g_posted.reset();
+    g_posted = false;
     files.WriteFile(L"unused");
     HANDLE hold = ::CreateFileW(Beside(L"mapi_hold").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ::CloseHandle(hold);
@@ -172,11 +173,13 @@ TEST_F(MapiCall, RunsOnItsOwnThreadAndPostsTheResultWhenTheClientReturns) {
     ASSERT_TRUE(PumpUntil([] { return !ReadFileBytes(Beside(L"mapi_calls.txt")).empty(); }));
     test::PumpMessages();
     EXPECT_FALSE(g_posted) << "the client has not returned yet";
+    EXPECT_FALSE(send->Done());
     HANDLE release =
         ::CreateFileW(Beside(L"mapi_release").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ::CloseHandle(release);
-    ASSERT_TRUE(PumpUntil([] { return g_posted.has_value(); }, 10000));
-    EXPECT_EQ(*g_posted, 11u) << "the client's result";
+    ASSERT_TRUE(PumpUntil([] { return g_posted; }, 10000));
+    EXPECT_TRUE(send->Done());
+    EXPECT_EQ(send->Result(), 11u) << "the client's result";
     send.reset();
     ::DestroyWindow(window);
 }
@@ -260,14 +263,28 @@ TEST(DraftFile, OnlyFerrylsDraftsOlderThanADayAreRemoved) {
     const std::wstring fresh = temp.WriteFile(L"FerrylDraft-0000000000000002.eml");
     const std::wstring almost = temp.WriteFile(L"FerrylDraft-0000000000000003.eml");
     const std::wstring other = temp.WriteFile(L"Other-0000000000000001.eml");
+    const std::wstring users = temp.WriteFile(L"FerrylDraft-my notes.eml");
     MakeOld(old, 2);
     MakeOld(almost, 0);
     MakeOld(other, 2);
+    MakeOld(users, 2);
     RemoveOldDrafts(temp.Path());
     EXPECT_FALSE(FileExists(old));
     EXPECT_TRUE(FileExists(fresh));
     EXPECT_TRUE(FileExists(almost));
     EXPECT_TRUE(FileExists(other));
+    EXPECT_TRUE(FileExists(users)) << "a file of the user's whose name only begins like a draft's";
+}
+
+TEST(DraftFile, NoTemporaryFolderIsRefusedRatherThanTheDrivesRoot) {
+    TempFolder folder;
+    const std::wstring file = folder.WriteFile(L"a.txt");
+    // The current folder's drive is where "\\FerrylDraft-..." would land.
+    const DraftOutcome draft = WriteDraftFile(L"", {file});
+    if (!draft.path.empty())
+        ::DeleteFileW(draft.path.c_str());
+    EXPECT_EQ(draft.path, L"");
+    EXPECT_NE(draft.failure.find(L"no temporary folder"), std::wstring::npos) << draft.failure;
 }
 
 TEST(SettingsPath, PathsOutsideTheCodePageAreKeptInTheirShortForm) {

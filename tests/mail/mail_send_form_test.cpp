@@ -1,6 +1,8 @@
 // The main window's Send Now through Simple MAPI, in this process: the call runs while the window
-// goes on, the rows it sends stay until it returns, and files that came meanwhile stay listed
-// with row 1 selected. And the E-Mail Program dialog, driven from the keyboard.
+// goes on, the rows it sends stay until it returns (whatever else posts its done message), files
+// that came meanwhile stay listed with row 1 selected, and a close that comes while Send Now runs
+// waits for it. Copy To tells files apart by their identity. And the E-Mail Program dialog,
+// driven from the keyboard.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +16,7 @@
 #include "mail/mail_clients.h"
 #include "mail/program_start.h"
 #include "mainwindow/ferryl_form.h"
+#include "mainwindow/form_steps.h"
 #include "mainwindow/resource.h"
 #include "settings/funkcije.h"
 #include "settings/ini.h"
@@ -39,6 +42,24 @@ void Touch(const wchar_t* name) {
     ::CloseHandle(file);
 }
 
+// The provider's record as text, "" while there is none.
+std::wstring RecordText(const wchar_t* name) {
+    const std::string bytes = test::ReadFileBytes(Beside(name));
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+// The paths the provider was given, in order.
+std::vector<std::wstring> RecordedPaths() {
+    std::vector<std::wstring> paths;
+    const std::wstring text = RecordText(L"mapi_record.txt");
+    for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+        const std::wstring line = text.substr(start, end - start);
+        if (line.rfind(L"file=", 0) == 0)
+            paths.push_back(line.substr(5, line.find(L'|') - 5));
+    }
+    return paths;
+}
+
 class MailFormTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -55,10 +76,19 @@ class MailFormTest : public ::testing::Test {
         Clean();
     }
     static void Clean() {
-        for (const wchar_t* name :
-             {L"mapi_record.txt", L"mapi_result.txt", L"mapi_calls.txt", L"mapi_hold", L"mapi_release"})
+        for (const wchar_t* name : {L"mapi_record.txt", L"mapi_result.txt", L"mapi_calls.txt", L"mapi_thread.txt",
+                                    L"mapi_hold", L"mapi_release"})
             ::DeleteFileW(Beside(name).c_str());
     }
+
+    // Copy To into dest, with "&Delete source files" as asked.
+    void TickCopyTo(const std::wstring& dest, bool deleteSource) {
+        ::SendMessageW(form.copyC(), BM_SETCHECK, BST_CHECKED, 0);
+        form.copyC_Click();
+        ::SendMessageW(form.deleteC(), BM_SETCHECK, deleteSource ? BST_CHECKED : BST_UNCHECKED, 0);
+        ::SetWindowTextW(form.putanjaT(), (dest + L"\\").c_str());
+    }
+    void UseTheClient() { WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, StartUp().IniFile); }
 
     TempFolder folder;
     RegistryValueScope client{HKEY_CURRENT_USER, std::wstring(kMailClientsKey) + L"\\" + kClient, L"DLLPath",
@@ -162,7 +192,9 @@ TEST_F(MailFormTest, TheDialogChoosesARegisteredClientFromTheKeyboard) {
     ASSERT_TRUE(form.Load());
     std::wstring shown;
     DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
-        PressKey(dialog, VK_HOME);  // the list has the focus: its first client
+        // The list has the focus: after the entry for the default client, the first client.
+        PressKey(dialog, VK_HOME);
+        PressKey(dialog, VK_DOWN);
         wchar_t text[512]{};
         ::GetDlgItemTextW(dialog, IDC_MAIL_CHOICE, text, 512);
         shown = text;
@@ -237,6 +269,148 @@ TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
     form.ChooseMailProgram();
     ASSERT_TRUE(driver.Found());
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), ShortPathName(program));
+}
+
+TEST_F(MailFormTest, OnlyTheCallItselfEndsTheSendAndItsThreadIsSystemAware) {
+    UseTheClient();
+    AddFilesToList(folder.WriteFile(L"a.txt"), form);
+    Touch(L"mapi_hold");
+    form.send_nowD_Click();
+    ASSERT_TRUE(form.Sending());
+    ASSERT_TRUE(PumpUntil([] { return !RecordText(L"mapi_calls.txt").empty(); }));
+    // A DPI-unaware client's compose window is scaled by the system rather than drawn tiny.
+    EXPECT_EQ(RecordText(L"mapi_thread.txt"), L"awareness=1") << "DPI_AWARENESS_SYSTEM_AWARE";
+
+    // Any program can post the message, saying what it likes (0: sent).
+    ::PostMessageW(form.Hwnd(), kMapiDoneMessage, 0, 0);
+    test::PumpMessages();
+    EXPECT_TRUE(form.Sending()) << "the client still reads the files";
+    EXPECT_EQ(form.Rows(), 1);
+    ASSERT_TRUE(form.Loaded());
+
+    Touch(L"mapi_release");
+    ASSERT_TRUE(PumpUntil([&] { return !form.Sending(); }, 10000));
+    EXPECT_FALSE(form.Loaded()) << "every listed file was sent";
+}
+
+// The text of a message box.
+std::wstring BoxText(HWND box) {
+    wchar_t text[2048]{};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 2048);  // the box's static text
+    return text;
+}
+
+TEST_F(MailFormTest, ACloseWhileSendNowShowsAWarningWaitsForTheSendToEnd) {
+    UseTheClient();
+    TempFolder dest;
+    const std::wstring locked = folder.WriteFile(L"locked.txt", "kept");
+    AddFilesToList(locked, form);
+    TickCopyTo(dest.Path(), true);
+    // Open without delete sharing: the copy is made, the source cannot go, and Send Now says so.
+    HANDLE open = ::CreateFileW(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    const HWND main = form.Hwnd();
+    std::wstring warning;
+    DialogDriver driver(L"Warning - Ferryl Handler", [&](HWND box) {
+        warning = BoxText(box);
+        // Another program closes the window while the box is up (its loop dispatches the close).
+        ::PostMessageW(main, WM_CLOSE, 0, 0);
+        ::Sleep(300);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    form.send_nowD_Click();
+    ::CloseHandle(open);
+    ASSERT_TRUE(driver.Found());
+    EXPECT_NE(warning.find(L"could not be deleted"), std::wstring::npos) << warning;
+    EXPECT_TRUE(PumpUntil([&] { return !form.Sending(); }, 10000)) << "the call's end reaches the window";
+    EXPECT_FALSE(form.Loaded()) << "the close takes effect once the files are handed over";
+    EXPECT_EQ(RecordedPaths(), std::vector<std::wstring>{dest / L"locked.txt"});
+}
+
+TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
+    TempFolder sources, dest;
+    const std::wstring upper = sources.WriteFile(L"Note.txt", "upper");
+    const std::wstring lower = sources.WriteFileOfOtherCase(L"note.txt", "lower");
+    if (lower.empty())
+        GTEST_SKIP() << "no case-sensitive folder can be made here";
+    UseTheClient();
+    AddFilesToList(upper, form);
+    // The intake takes a path differing only in case for the one listed; File > Add File lists it.
+    form.CellDetails(2, 1, TaggedValue(std::wstring(L"note.txt")), std::nullopt);
+    form.CellDetails(2, 4, TaggedValue(lower), std::nullopt);
+    ASSERT_EQ(form.Rows(), 2);
+    TickCopyTo(dest.Path(), true);
+    form.send_nowD_Click();
+    ASSERT_TRUE(PumpUntil([&] { return !form.Sending(); }, 10000));
+    const std::vector<std::wstring> sent = RecordedPaths();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(test::ReadFileBytes(sent[0]), "upper");
+    EXPECT_EQ(test::ReadFileBytes(sent[1]), "lower") << "the second file, not the first one's copy again";
+    EXPECT_FALSE(FileExists(upper));
+}
+
+TEST_F(MailFormTest, TheFirstEntryFollowsWhicheverClientIsTheDefault) {
+    RegistryValueScope defaultClient(HKEY_CURRENT_USER, kMailClientsKey, L"", kClient);
+    ASSERT_TRUE(form.Load());
+    std::wstring shown;
+    {
+        DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
+            PressKey(dialog, VK_HOME);
+            wchar_t text[512]{};
+            ::GetDlgItemTextW(dialog, IDC_MAIL_CHOICE, text, 512);
+            shown = text;
+            PressKey(dialog, VK_RETURN);
+        });
+        form.ChooseMailProgram();
+        ASSERT_TRUE(driver.Found());
+    }
+    EXPECT_EQ(shown, L"The default mail client (Simple MAPI)");
+    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"MAPI");
+
+    LRESULT selected = -1;
+    std::wstring first;
+    DialogDriver again(L"E-Mail Program", [&](HWND dialog) {
+        HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
+        selected = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
+        wchar_t text[512]{};
+        ::SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        first = text;
+        PressKey(dialog, VK_ESCAPE);
+    });
+    form.ChooseMailProgram();
+    ASSERT_TRUE(again.Found());
+    EXPECT_EQ(first, L"The default mail client, whichever it is");
+    EXPECT_EQ(selected, 0) << "the current choice is selected";
+}
+
+TEST_F(MailFormTest, AClientNameTheSettingsFileCannotHoldIsKeptForThisRunWithAWarning) {
+    const std::wstring foreign = L"\u65E5\u672C Mail";
+    RegistryValueScope other(HKEY_CURRENT_USER, std::wstring(kMailClientsKey) + L"\\" + foreign, L"DLLPath",
+                             Beside(L"e2e_mapi_provider.dll"));
+    ASSERT_TRUE(form.Load());
+    std::wstring warning;
+    DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
+        HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
+        const LRESULT index = ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(foreign.c_str()));
+        ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIL_CLIENTS, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        HWND box = nullptr;
+        for (int i = 0; i < 250 && !(box = ::FindWindowW(L"#32770", L"Warning - Ferryl Handler")); ++i)
+            ::Sleep(20);
+        if (!box)
+            return;
+        ::Sleep(100);
+        warning = BoxText(box);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    form.ChooseMailProgram();
+    ASSERT_TRUE(driver.Found());
+    EXPECT_NE(warning.find(L"\"" + foreign + L"\" cannot be kept"), std::wstring::npos) << warning;
+    EXPECT_NE(warning.find(L"holds only until the program ends"), std::wstring::npos) << warning;
+    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"") << "no \"?\" in the settings file";
+    EXPECT_EQ(form.MailProgramPath(), L"MAPI:" + foreign) << "the choice holds for this run";
 }
 
 TEST(StartProgram, ACommandLineTooLongForWindowsIsRefusedWithTheReason) {

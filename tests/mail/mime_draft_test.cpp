@@ -161,10 +161,17 @@ TEST(MimeDraft, DateAndDraftNames) {
     EXPECT_EQ(Rfc5322Date({2025, 3, 4, 9, 5, 7, 2}), "Tue, 04 Mar 2025 09:05:07 +0000");
     EXPECT_EQ(DraftFileName(0x1F), L"FerrylDraft-000000000000001F.eml");
     EXPECT_TRUE(IsDraftFileName(DraftFileName(12345)));
-    EXPECT_TRUE(IsDraftFileName(L"ferryldraft-X.EML"));
+    EXPECT_TRUE(IsDraftFileName(DraftFileName(~0ull)));
+    EXPECT_TRUE(IsDraftFileName(L"ferryldraft-00000000abcdef09.EML")) << "names are matched in any case";
+    // Only the form Ferryl writes: the start-up clean-up must not take a user's own file.
+    EXPECT_FALSE(IsDraftFileName(L"FerrylDraft-notes.eml"));
+    EXPECT_FALSE(IsDraftFileName(L"FerrylDraft-X.eml"));
+    EXPECT_FALSE(IsDraftFileName(L"FerrylDraft-000000000000001.eml")) << "15 digits";
+    EXPECT_FALSE(IsDraftFileName(L"FerrylDraft-00000000000000001.eml")) << "17 digits";
+    EXPECT_FALSE(IsDraftFileName(L"FerrylDraft-000000000000001G.eml"));
     EXPECT_FALSE(IsDraftFileName(L"FerrylDraft-.eml"));
-    EXPECT_FALSE(IsDraftFileName(L"FerrylDraft-1.eml.txt"));
-    EXPECT_FALSE(IsDraftFileName(L"Draft-1.eml"));
+    EXPECT_FALSE(IsDraftFileName(L"FerrylDraft-000000000000001F.eml.txt"));
+    EXPECT_FALSE(IsDraftFileName(L"Draft-000000000000001F.eml"));
     EXPECT_EQ(DraftFilePattern(), L"FerrylDraft-*.eml");
 }
 

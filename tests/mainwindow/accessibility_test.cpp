@@ -112,6 +112,24 @@ TEST_F(ListaAccessibilityTest, AccSelectMovesTheSelectedRowAndRaisesFocusAndSele
     EXPECT_EQ(access->accSelect(SELFLAG_TAKESELECTION, Child(9)), E_INVALIDARG);
 }
 
+TEST_F(ListaAccessibilityTest, UnderADisabledWindowRowsAreUnavailableAndTakeNoAction) {
+    // The window is disabled while a modal box or a mail client's compose window is up; a screen
+    // reader must not open a file or move the selection under it.
+    ::EnableWindow(form.Hwnd(), FALSE);
+    EXPECT_EQ(access->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(2)), E_FAIL);
+    EXPECT_EQ(access->accSelect(SELFLAG_TAKEFOCUS, Child(CHILDID_SELF)), E_FAIL);
+    EXPECT_EQ(access->accDoDefaultAction(Child(1)), E_FAIL);
+    EXPECT_EQ(form.Lista()->SelectedRow(), 1);
+    EXPECT_TRUE(test::State(access.get(), 2) & STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_TRUE(test::State(access.get(), CHILDID_SELF) & STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_TRUE(test::State(access.get(), 1) & STATE_SYSTEM_SELECTED) << "the list still shows its selection";
+
+    ::EnableWindow(form.Hwnd(), TRUE);
+    EXPECT_FALSE(test::State(access.get(), 2) & STATE_SYSTEM_UNAVAILABLE);
+    ASSERT_EQ(access->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(2)), S_OK);
+    EXPECT_EQ(form.Lista()->SelectedRow(), 2);
+}
+
 TEST_F(ListaAccessibilityTest, ABatchOfFilesIsOneReorderAndRemovingIsAnother) {
     WinEventRecorder events(EVENT_OBJECT_REORDER, EVENT_OBJECT_SELECTION, ::GetCurrentProcessId());
     const std::wstring d = files.WriteFile(L"d.txt"), e = files.WriteFile(L"e.txt"), f = files.WriteFile(L"f.txt");

@@ -128,9 +128,40 @@ TEST(CopyStep, AFileLiesInAFolderHoweverEitherIsSpelt) {
 TEST(CopyStep, OneKeyForEverySpellingOfAFile) {
     TempFolder root;
     const std::wstring file = root.WriteFile(L"Long Name Of A File.txt");
-    EXPECT_EQ(SameFileKey(ShortPathName(file)), SameFileKey(file));
-    EXPECT_EQ(SameFileKey(file), SameFileKey(root.Path() + L"\\.\\long name of a file.TXT"));
-    EXPECT_NE(SameFileKey(file), SameFileKey(root.WriteFile(L"other.txt")));
+    EXPECT_EQ(FileIdentityKey(ShortPathName(file)), FileIdentityKey(file));
+    EXPECT_EQ(FileIdentityKey(file), FileIdentityKey(root.Path() + L"\\.\\long name of a file.TXT"));
+    EXPECT_NE(FileIdentityKey(file), FileIdentityKey(root.WriteFile(L"other.txt")));
+}
+
+TEST(CopyStep, FilesWhoseNamesDifferOnlyInCaseAreTwoFiles) {
+    TempFolder root;
+    const std::wstring upper = root.WriteFile(L"Case.txt", "upper");
+    const std::wstring lower = root.WriteFileOfOtherCase(L"case.txt", "lower");
+    if (lower.empty())
+        GTEST_SKIP() << "no case-sensitive folder can be made here";
+    ASSERT_EQ(ReadFileBytes(lower), "lower");
+    EXPECT_NE(FileIdentityKey(upper), FileIdentityKey(lower));
+    EXPECT_EQ(FileIdentityKey(ShortPathName(lower)), FileIdentityKey(lower));
+}
+
+TEST(CopyStep, AnIdOfZeroIsNoIdAndTheWholeIdGoesFirst) {
+    // Some file systems give 0 as every object's id: the paths tell the objects apart then, in any case.
+    const FileIds none{true, 7, {}, true, 7, 0};
+    EXPECT_NE(IdentityKey(none, L"C:\\One"), IdentityKey(none, L"C:\\Two"));
+    EXPECT_EQ(IdentityKey(none, L"C:\\One"), IdentityKey(none, L"c:\\ONE"));
+    EXPECT_EQ(IdentityKey(FileIds{}, L"C:\\One"), IdentityKey(none, L"C:\\one")) << "nothing could be read";
+
+    // ReFS: two 128-bit ids that differ above the 64 bits the old index keeps.
+    FileIds first{true, 7, {1}, true, 7, 42}, second = first;
+    second.id128[0] = 2;
+    EXPECT_NE(IdentityKey(first, L"C:\\a"), IdentityKey(second, L"C:\\a"));
+    // The same id on another volume is another object.
+    FileIds elsewhere = first;
+    elsewhere.volume128 = 8;
+    EXPECT_NE(IdentityKey(first, L"C:\\a"), IdentityKey(elsewhere, L"C:\\a"));
+    // Without the 128-bit id (before Windows 8) the index is the id, whatever the path.
+    const FileIds index{false, 0, {}, true, 7, 42};
+    EXPECT_EQ(IdentityKey(index, L"C:\\a"), IdentityKey(index, L"D:\\b"));
 }
 
 }  // namespace

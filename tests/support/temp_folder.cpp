@@ -35,8 +35,8 @@ TempFolder::~TempFolder() {
 
 std::wstring TempFolder::WriteFile(std::wstring_view name, std::string_view bytes) const {
     std::wstring path = *this / name;
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         throw std::runtime_error("cannot create a test file");
     DWORD written = 0;
@@ -48,6 +48,33 @@ std::wstring TempFolder::MakeFolder(std::wstring_view name) const {
     std::wstring path = *this / name;
     ::CreateDirectoryW(path.c_str(), nullptr);
     return path;
+}
+
+std::wstring TempFolder::WriteFileOfOtherCase(std::wstring_view name, std::string_view bytes) const {
+    // Wine's own export: the Unix path of a Windows one, allocated on the process heap.
+    using UnixFileNameFn = char*(CDECL*)(const wchar_t*);
+    const auto unixFileName = reinterpret_cast<UnixFileNameFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixFileName)
+        return {};
+    char* unixPath = unixFileName(m_path.c_str());
+    if (!unixPath)
+        return {};
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0);
+    std::wstring folder(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, folder.data(), length);
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    folder.resize(folder.size() - 1);
+    for (wchar_t& c : folder)
+        c = c == L'/' ? L'\\' : c;
+    const std::wstring exact = L"\\\\?\\unix" + folder + L"\\" + std::wstring(name);
+    UniqueFile file(
+        ::CreateFileW(exact.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return {};
+    DWORD written = 0;
+    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return *this / name;
 }
 
 bool SetModifiedTime(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute) {

@@ -9,7 +9,7 @@
 namespace ferryl::test {
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -23,8 +23,12 @@ public:
     // Creates a file with the given bytes and returns its full path.
     std::wstring WriteFile(std::wstring_view name, std::string_view bytes = "x") const;
     std::wstring MakeFolder(std::wstring_view name) const;
+    // Creates a file beside one whose name differs from it only in case, as a case-sensitive
+    // folder holds them: on Wine through the folder's Unix path (a Windows path opens the existing
+    // file, in any case). Its full path, or empty where this cannot be done.
+    std::wstring WriteFileOfOtherCase(std::wstring_view name, std::string_view bytes) const;
 
-private:
+  private:
     std::wstring m_path;
 };
 

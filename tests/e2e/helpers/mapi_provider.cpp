@@ -3,7 +3,8 @@
 // recipient count, the file count, then each file's path, name and position) and returns the
 // number in "mapi_result.txt" (0 when there is none). While "mapi_hold" exists beside it, it waits
 // for "mapi_release" first, without pumping messages, as a client that blocks does. Every call
-// adds a line to "mapi_calls.txt" as it starts.
+// adds a line to "mapi_calls.txt" as it starts, and writes the DPI awareness of the thread that
+// calls it (the DPI_AWARENESS number, -1 when the system cannot tell) to "mapi_thread.txt".
 
 #include <windows.h>
 
@@ -64,9 +65,22 @@ std::wstring Text(const wchar_t* text) {
     return text ? std::wstring(text) : L"(null)";
 }
 
+// What the calling thread's windows are scaled as.
+int ThreadDpiAwareness() {
+    using GetContextFn = void*(WINAPI*)();
+    using AwarenessFn = int(WINAPI*)(void*);
+    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    const auto getContext = reinterpret_cast<GetContextFn>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+    const auto awareness = reinterpret_cast<AwarenessFn>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    return getContext && awareness ? awareness(getContext()) : -1;
+}
+
 template <typename Message, typename ToText>
 ULONG Record(const wchar_t* entry, ULONG_PTR uiParam, const Message* message, ULONG flags, ToText toText) {
     WriteWhole(Beside(L"mapi_calls.txt"), std::wstring(entry) + L"\n", true);
+    WriteWhole(Beside(L"mapi_thread.txt"), L"awareness=" + std::to_wstring(ThreadDpiAwareness()), false);
     if (Exists(Beside(L"mapi_hold"))) {
         for (int i = 0; i < 6000 && !Exists(Beside(L"mapi_release")); ++i)
             ::Sleep(10);
