@@ -1,8 +1,8 @@
 #include "app/instance_window.h"
 
-#include "app/handoff_payload.h"
 #include "app/instance.h"
 #include "app/intake.h"
+#include "core/handoff_payload.h"
 
 namespace ferryl {
 

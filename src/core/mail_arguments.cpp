@@ -1,6 +1,6 @@
-#include "mail/mail_arguments.h"
+#include "core/mail_arguments.h"
 
-#include "mail/file_url.h"
+#include "core/file_url.h"
 
 namespace ferryl {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "mail/mime_draft.h"
-#include "mail/utf8.h"
+#include "core/mime_draft.h"
+#include "core/utf8.h"
 #include "support/mime_reader.h"
 
 namespace ferryl {

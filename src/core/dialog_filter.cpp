@@ -1,4 +1,4 @@
-#include "winsvc/dialog_filter.h"
+#include "core/dialog_filter.h"
 
 namespace ferryl {
 

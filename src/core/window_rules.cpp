@@ -1,4 +1,4 @@
-#include "mainwindow/window_rules.h"
+#include "core/window_rules.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "mail/mail_kind.h"
+#include "core/mail_kind.h"
 
 #include <algorithm>
 #include <array>

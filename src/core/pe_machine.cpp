@@ -1,4 +1,4 @@
-#include "mail/pe_machine.h"
+#include "core/pe_machine.h"
 
 namespace ferryl {
 

@@ -1,4 +1,4 @@
-#include "grid/scroll_layout.h"
+#include "core/scroll_layout.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "grid/sort_shell_order.h"
+#include "core/sort_shell_order.h"
 
 namespace ferryl {
 

@@ -1,4 +1,4 @@
-#include "mainwindow/about_text.h"
+#include "core/about_text.h"
 
 namespace ferryl {
 

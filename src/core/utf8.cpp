@@ -1,4 +1,4 @@
-#include "mail/utf8.h"
+#include "core/utf8.h"
 
 namespace ferryl {
 

@@ -1,9 +1,9 @@
-#include "mail/mime_draft.h"
+#include "core/mime_draft.h"
 
 #include <array>
 #include <cstdio>
 
-#include "mail/utf8.h"
+#include "core/utf8.h"
 
 namespace ferryl {
 

@@ -1,6 +1,6 @@
-#include "mail/file_url.h"
+#include "core/file_url.h"
 
-#include "mail/utf8.h"
+#include "core/utf8.h"
 
 namespace ferryl {
 

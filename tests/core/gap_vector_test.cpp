@@ -1,4 +1,4 @@
-#include "grid/gap_vector.h"
+#include "core/gap_vector.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mail/mail_kind.h"
+#include "core/mail_kind.h"
 
 namespace ferryl {
 

@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "mail/file_url.h"
-#include "mail/mail_arguments.h"
-#include "mail/mail_kind.h"
-#include "mail/mapi_outcome.h"
-#include "mail/pe_machine.h"
-#include "mail/utf8.h"
+#include "core/file_url.h"
+#include "core/mail_arguments.h"
+#include "core/mail_kind.h"
+#include "core/mapi_outcome.h"
+#include "core/pe_machine.h"
+#include "core/utf8.h"
 
 namespace ferryl {
 namespace {

@@ -1,4 +1,4 @@
-#include "mainwindow/send_rules.h"
+#include "core/copy_naming.h"
 
 namespace ferryl {
 

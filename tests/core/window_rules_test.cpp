@@ -1,19 +1,11 @@
-// The rules of the main window and Copy To that need no window.
+// The rules of the main window that need no window.
 
 #include <gtest/gtest.h>
 
-#include "mainwindow/send_rules.h"
-#include "mainwindow/window_rules.h"
+#include "core/window_rules.h"
 
 namespace ferryl {
 namespace {
-
-TEST(CopyTargetPath, PlainNameThenNameDotCounter) {
-    EXPECT_EQ(CopyTargetPath(L"C:\\dest\\", L"report.doc", 0), L"C:\\dest\\report.doc");
-    EXPECT_EQ(CopyTargetPath(L"C:\\dest\\", L"report.doc", 2), L"C:\\dest\\report.doc.2");
-    // A drive root chosen with the folder browser ends in two backslashes; used unchanged.
-    EXPECT_EQ(CopyTargetPath(L"C:\\\\", L"a", 1), L"C:\\\\a.1");
-}
 
 TEST(ResizeRule, SnapsOnlyWhatIsBelowTheMinimum) {
     const Size minimum{400, 200};

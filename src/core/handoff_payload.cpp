@@ -1,4 +1,4 @@
-#include "app/handoff_payload.h"
+#include "core/handoff_payload.h"
 
 #include "common/text.h"
 

@@ -1,4 +1,4 @@
-#include "mail/mapi_outcome.h"
+#include "core/mapi_outcome.h"
 
 #include <array>
 #include <string_view>
