@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "app/handoff_text.h"
 #include "app/instance.h"
 #include "app/start_up.h"
-#include "core/handoff_payload.h"
 #include "settings/ini.h"
 
 namespace {

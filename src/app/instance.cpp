@@ -1,7 +1,7 @@
 #include "app/instance.h"
 
+#include "app/handoff_text.h"
 #include "app/start_up_state.h"
-#include "core/handoff_payload.h"
 
 namespace ferryl {
 
