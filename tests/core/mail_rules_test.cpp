@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 
 #include "core/file_url.h"
@@ -36,17 +37,23 @@ TEST(FileUrl, NetworkAndExtendedLengthPaths) {
 }
 
 TEST(Utf8, LoneSurrogatesBecomeTheReplacementCharacter) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        const wchar_t lone[] = {L'a', static_cast<wchar_t>(0xD800), L'b', 0};
-        EXPECT_EQ(Utf8FromWide(lone),
-                  "a\xEF\xBF\xBD"
-                  "b");
-        EXPECT_TRUE(HasLoneSurrogate(lone));
-        const wchar_t trailing[] = {L'a', static_cast<wchar_t>(0xDC00), 0};
-        EXPECT_TRUE(HasLoneSurrogate(trailing));
-    }
+    // A surrogate standing alone: a lone UTF-16 unit where wchar_t is 16 bits, a surrogate code
+    // point where it is 32; neither has a UTF-8 form.
+    const wchar_t lone[] = {L'a', static_cast<wchar_t>(0xD800), L'b', 0};
+    EXPECT_EQ(Utf8FromWide(lone),
+              "a\xEF\xBF\xBD"
+              "b");
+    EXPECT_TRUE(HasLoneSurrogate(lone));
+    const wchar_t trailing[] = {L'a', static_cast<wchar_t>(0xDC00), 0};
+    EXPECT_TRUE(HasLoneSurrogate(trailing));
     EXPECT_FALSE(HasLoneSurrogate(L"\U0001F600 \uFFFD"));
+    EXPECT_EQ(Utf8FromWide(L"\U0001F600"), "\xF0\x9F\x98\x80");
     EXPECT_EQ(Utf8FromWide(L"\uFFFD"), "\xEF\xBF\xBD");
+#if WCHAR_MAX > 0xFFFF
+    // Only a 32-bit wchar_t can hold a value beyond U+10FFFF.
+    const wchar_t beyond[] = {static_cast<wchar_t>(0x110000), 0};
+    EXPECT_EQ(Utf8FromWide(beyond), "\xEF\xBF\xBD");
+#endif
 }
 
 TEST(MailProgramKind, ChosenByTheFileNameInAnyCase) {
