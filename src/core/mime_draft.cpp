@@ -36,6 +36,16 @@ bool IsAttributeChar(unsigned char c) {
     return std::string_view("!#$&+-.^_`|~").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
+// The length of the value in quotes, each " and \ escaped by a backslash.
+size_t QuotedLength(std::wstring_view value) {
+    size_t length = value.size();
+    for (const wchar_t c : value) {
+        if (c == L'"' || c == L'\\')
+            ++length;
+    }
+    return length;
+}
+
 std::string QuotedParameter(std::string_view attribute, std::wstring_view value) {
     std::string text = ";\r\n " + std::string(attribute) + "=\"";
     for (const wchar_t c : value) {
@@ -163,7 +173,7 @@ void Base64Lines::Finish(std::string& out) {
 }
 
 std::string MimeParameter(std::string_view attribute, std::wstring_view value) {
-    if (IsPrintableAscii(value) && value.size() <= kLongestQuotedValue)
+    if (IsPrintableAscii(value) && QuotedLength(value) <= kLongestQuotedValue)
         return QuotedParameter(attribute, value);
     return ExtendedParameter(attribute, value);
 }

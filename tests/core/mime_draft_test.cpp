@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "core/mime_draft.h"
@@ -109,6 +110,20 @@ TEST(MimeParameter, LongNamesAreSplitIntoSectionsWithShortLinesAndWholeCharacter
         }
     }
     EXPECT_EQ(ReadBack(parameter), Utf8FromWide(name));
+}
+
+TEST(MimeParameter, EscapesCountTowardsTheQuotedFormsLimit) {
+    // 900 backslashes would take 1800 characters in quotes, past the 998 a header line may hold.
+    const std::wstring name(900, L'\\');
+    const std::string parameter = MimeParameter("filename", name);
+    EXPECT_EQ(parameter.find('"'), std::string::npos);
+    for (size_t start = 0, end; start < parameter.size(); start = end + 2) {
+        end = std::min(parameter.find("\r\n", start), parameter.size());
+        EXPECT_LE(end - start, 78u);
+    }
+    EXPECT_EQ(ReadBack(parameter), Utf8FromWide(name));
+    // 450 of them, 900 in quotes, are still quoted.
+    EXPECT_TRUE(MimeParameter("filename", std::wstring(450, L'\\')).starts_with(";\r\n filename=\""));
 }
 
 TEST(ChooseBoundary, NeverOneThatOccursInTheHeaders) {
