@@ -41,3 +41,15 @@ ferryl_configure_and_build() {
         -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1
     cmake --build "$BUILD_DIR" --parallel "$(nproc)" "$@"
 }
+
+# The Win32-free core (src/core), its tests and its fuzzers, built with the host's clang++ under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+export NATIVE_BUILD_DIR=${NATIVE_BUILD_DIR:-$BUILD_DIR/native}
+# Sanitizer reports name files and lines.
+[ -x /usr/lib/llvm-14/bin/llvm-symbolizer ] && export ASAN_SYMBOLIZER_PATH=${ASAN_SYMBOLIZER_PATH:-/usr/lib/llvm-14/bin/llvm-symbolizer}
+
+ferryl_native_configure_and_build() {
+    cmake -S "$FERRYL_ROOT" -B "$NATIVE_BUILD_DIR" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        >/dev/null || return 1
+    cmake --build "$NATIVE_BUILD_DIR" --parallel "$(nproc)" "$@"
+}

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "app/handoff_payload.h"
 #include "app/instance.h"
 #include "app/instance_window.h"
 #include "app/start_up.h"
+#include "core/handoff_payload.h"
 
 namespace {
 

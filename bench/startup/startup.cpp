@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/handoff_payload.h"
+#include "app/handoff_text.h"
 #include "app/instance.h"
 #include "app/start_up.h"
 #include "settings/ini.h"

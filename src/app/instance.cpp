@@ -1,6 +1,6 @@
 #include "app/instance.h"
 
-#include "app/handoff_payload.h"
+#include "app/handoff_text.h"
 #include "app/start_up_state.h"
 
 namespace ferryl {

@@ -1,6 +1,6 @@
 #include "app/instance_window.h"
 
-#include "app/handoff_payload.h"
+#include "app/handoff_text.h"
 #include "app/instance.h"
 #include "app/intake.h"
 
@@ -65,7 +65,7 @@ LRESULT InstanceF::WindowProc(HWND, UINT iMsg, WPARAM, LPARAM lParam) {
         return 0;
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
     // An unknown tag, an empty or oversized payload is not a command line of ours: ignored.
-    if (std::optional<std::wstring> text = DecodeHandoffPayload(data->dwData, data->lpData, data->cbData))
+    if (std::optional<std::wstring> text = ReceivedCommandLine(data->dwData, data->lpData, data->cbData))
         AddFilesFromCommandLine(*text);
     return 0;
 }

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/command_line.h"
 #include "common/text.h"
+#include "core/command_line.h"
 #include "settings/funkcije.h"
 
 namespace ferryl {

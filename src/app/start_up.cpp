@@ -3,11 +3,11 @@
 #include <objbase.h>
 #include <windows.h>
 
-#include "app/command_line.h"
 #include "app/instance.h"
 #include "app/shortcut.h"
 #include "common/error.h"
 #include "common/text.h"
+#include "core/command_line.h"
 #include "mail/draft_file.h"
 #include "settings/erwr.h"
 #include "settings/funkcije.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/tagged_value.h"
-#include "grid/gap_vector.h"
+#include "core/gap_vector.h"
 
 namespace ferryl {
 

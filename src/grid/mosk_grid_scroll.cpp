@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
+#include "core/scroll_layout.h"
 #include "grid/header_control.h"
 #include "grid/mosk_grid.h"
 #include "grid/mosk_grid_sinks.h"
 #include "grid/scroll_bars.h"
-#include "grid/scroll_layout.h"
 
 namespace ferryl {
 

@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "common/error.h"
-#include "grid/sort_shell_order.h"
+#include "core/sort_shell_order.h"
 
 namespace ferryl {
 

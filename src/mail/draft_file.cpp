@@ -4,8 +4,8 @@
 
 #include "common/system_error_text.h"
 #include "common/unique_handle.h"
-#include "mail/mime_draft.h"
-#include "settings/path_rules.h"
+#include "core/mime_draft.h"
+#include "core/path_rules.h"
 
 namespace ferryl {
 

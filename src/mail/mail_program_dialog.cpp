@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "mail/mail_clients.h"
-#include "mail/mail_kind.h"
+#include "core/mail_kind.h"
 #include "mainwindow/resource.h"
 #include "settings/funkcije.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "mail/mail_kind.h"
+#include "core/mail_kind.h"
 
 namespace ferryl {
 

@@ -8,8 +8,8 @@
 #include "common/system_error_text.h"
 #include "common/text.h"
 #include "common/unique_handle.h"
-#include "mail/pe_machine.h"
-#include "settings/path_rules.h"
+#include "core/path_rules.h"
+#include "core/pe_machine.h"
 
 namespace ferryl {
 

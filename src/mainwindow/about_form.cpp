@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "common/twips.h"
-#include "mainwindow/about_text.h"
+#include "core/about_text.h"
 #include "mainwindow/form_controls.h"
 #include "mainwindow/resource.h"
 #include "mainwindow/version_info.h"

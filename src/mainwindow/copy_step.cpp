@@ -7,7 +7,7 @@
 
 #include "common/text.h"
 #include "common/unique_handle.h"
-#include "mainwindow/send_rules.h"
+#include "core/copy_naming.h"
 #include "settings/funkcije.h"
 
 namespace ferryl {

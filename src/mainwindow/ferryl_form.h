@@ -15,12 +15,12 @@
 
 #include "app/file_list_target.h"
 #include "common/unique_handle.h"
+#include "core/window_rules.h"
 #include "grid/mosk_grid.h"
 #include "mail/mail_target.h"
 #include "mail/mapi_send.h"
 #include "mainwindow/about_form.h"
 #include "mainwindow/form_controls.h"
-#include "mainwindow/window_rules.h"
 #include "winsvc/window.h"
 
 namespace ferryl {

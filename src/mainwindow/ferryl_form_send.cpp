@@ -6,14 +6,14 @@
 #include <map>
 
 #include "app/start_up.h"
+#include "core/mail_arguments.h"
+#include "core/mapi_outcome.h"
+#include "core/utf8.h"
 #include "mail/draft_file.h"
-#include "mail/mail_arguments.h"
 #include "mail/mail_clients.h"
 #include "mail/mail_program_dialog.h"
-#include "mail/mapi_outcome.h"
 #include "mail/mapi_send.h"
 #include "mail/program_start.h"
-#include "mail/utf8.h"
 #include "mainwindow/copy_step.h"
 #include "mainwindow/ferryl_form.h"
 #include "mainwindow/form_steps.h"

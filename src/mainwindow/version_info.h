@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "mainwindow/about_text.h"
+#include "core/about_text.h"
 
 namespace ferryl {
 

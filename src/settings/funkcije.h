@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/tagged_value.h"
-#include "settings/path_rules.h"
+#include "core/path_rules.h"
 
 namespace ferryl {
 

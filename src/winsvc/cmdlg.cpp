@@ -9,7 +9,7 @@
 #include "common/error.h"
 #include "common/module_path.h"
 #include "common/unique_handle.h"
-#include "winsvc/dialog_filter.h"
+#include "core/dialog_filter.h"
 
 namespace ferryl {
 

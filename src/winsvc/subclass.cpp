@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/error.h"
-#include "winsvc/subclass_names.h"
+#include "core/subclass_names.h"
 
 namespace ferryl {
 

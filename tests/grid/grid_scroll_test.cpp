@@ -1,35 +1,11 @@
-// Scroll ranges: the arithmetic at its one-pixel edges, and the real bars of a grid window.
+// Scroll ranges: the real bars of a grid window (the arithmetic is tested in the core).
 
 #include "grid/grid_property_store.h"
 #include "grid/scroll_bars.h"
-#include "grid/scroll_layout.h"
 #include "paint_fixture.h"
 
 namespace ferryl::test {
 namespace {
-
-TEST(ScrollLayout, OnePixelMoreThanTheRoomShowsABarAndTakesItsThickness) {
-    ScrollLayoutInput in{300, 200, 300, 100, 16, 16};
-    ScrollLayout fits = ComputeScrollLayout(in);
-    EXPECT_FALSE(fits.needH);
-    EXPECT_FALSE(fits.needV);
-    in.totalWidth = 301;
-    ScrollLayout wide = ComputeScrollLayout(in);
-    EXPECT_TRUE(wide.needH);
-    EXPECT_FALSE(wide.needV);
-    EXPECT_EQ(wide.visibleHeight, 184);
-    EXPECT_EQ(wide.maxH, 1);
-    EXPECT_EQ(wide.largeH, 1);
-    // The horizontal bar's thickness makes the rows, which just fitted, need the vertical one too.
-    in.totalHeight = 190;
-    ScrollLayout both = ComputeScrollLayout(in);
-    EXPECT_TRUE(both.needV);
-    EXPECT_EQ(both.visibleWidth, 284);
-    EXPECT_EQ(both.maxH, 301 - 284);
-    EXPECT_EQ(both.maxV, 190 - 184);
-    EXPECT_EQ(PageStep(1000, 300), 233);  // 700 / (700 / 300 + 1)
-    EXPECT_EQ(PageStep(300, 300), 0);
-}
 
 class ScrollTest : public PaintTest {};
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "common/error.h"
-#include "grid/sort_shell_order.h"
 #include "support/dates.h"
 
 namespace ferryl {
@@ -55,18 +54,6 @@ Sort OneKey(short column, long type, long order = Sort::eSortAscending) {
 }
 
 using Texts = std::vector<std::wstring>;
-
-TEST(SortGap, FollowsTheThreeHPlusOneSequenceBelowTheCount) {
-    EXPECT_EQ(InitialGap(0), 1u);
-    EXPECT_EQ(InitialGap(1), 1u);
-    EXPECT_EQ(InitialGap(4), 1u);
-    EXPECT_EQ(InitialGap(5), 4u);
-    EXPECT_EQ(InitialGap(13), 4u);
-    EXPECT_EQ(InitialGap(14), 13u);
-    EXPECT_EQ(InitialGap(40), 13u);
-    EXPECT_EQ(InitialGap(41), 40u);
-    EXPECT_EQ(InitialGap(122), 121u);
-}
 
 TEST(ShellSortSettings, IndexOutsideOneToEightIsRefusedByEveryAccessor) {
     Sort sort;

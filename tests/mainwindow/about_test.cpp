@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "common/twips.h"
-#include "mainwindow/about_text.h"
 #include "mainwindow/version_info.h"
 #include "support/messages.h"
 #include "version.h"
@@ -11,11 +10,6 @@
 
 namespace ferryl {
 namespace {
-
-TEST(AboutText, NameVersionWithoutBuildAndAnEmptyLine) {
-    EXPECT_EQ(AboutText({1, 2, 0, 1}), L"Ferryl Handler\r\nVersion: 1.2.1\r\n");
-    EXPECT_EQ(AboutText({10, 0, 7, 0}), L"Ferryl Handler\r\nVersion: 10.0.0\r\n");
-}
 
 TEST(AboutText, VersionComesFromTheVersionResource) {
     auto version = ReadModuleVersion();

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/error.h"
-#include "winsvc/subclass_names.h"
+#include "core/subclass_names.h"
 #include "winsvc/window.h"
 
 namespace ferryl {

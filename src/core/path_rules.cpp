@@ -1,0 +1,23 @@
+#include "core/path_rules.h"
+
+namespace ferryl {
+
+bool IsFullFilePath(std::wstring_view path) {
+    if (path.size() < 5)
+        return false;
+    return path.substr(1, 2) == L":\\" || path.substr(0, 2) == L"\\\\";
+}
+
+std::wstring SearchPatternFor(std::wstring_view path) {
+    std::wstring pattern(path);
+    if (!pattern.empty() && pattern.back() == L'\\')
+        pattern += L'*';
+    return pattern;
+}
+
+std::wstring FileNameOf(std::wstring_view path) {
+    size_t slash = path.rfind(L'\\');
+    return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
+}
+
+}  // namespace ferryl
