@@ -450,7 +450,7 @@ class GridAccessible final : public IAccessible {
         std::vector<long> positions;
         const auto& columns = m_grid->ColumnTable();
         for (long p = 1; p <= m_grid->Columns(); ++p) {
-            if (columns[static_cast<size_t>(p)].bVisible && !m_grid->IsRowTextPosition(p))
+            if (columns[static_cast<size_t>(p)].bVisible && !m_grid->m_model.IsRowTextPosition(p))
                 positions.push_back(p);
         }
         return positions;
@@ -628,15 +628,15 @@ void GridAccessibility::Announce() noexcept {
 }
 
 bool GridAccessibility::RowSelected(long lRow) const {
-    const auto& cells = m_grid.CellTable()[static_cast<size_t>(lRow)];
-    return std::any_of(cells.begin(), cells.end(), [](const tGridCell& cell) { return cell.bSelected; });
+    return m_grid.m_model.RowHasSelection(lRow);
 }
 
 void GridAccessibility::Select(long lRow, LONG flags) {
     MoskGrid& grid = m_grid;
-    const long oldRow = grid.m_lSelectedRow, oldCol = grid.m_lSelectedCol;
-    if (grid.m_lSelectedCol < 1)
-        grid.m_lSelectedCol = std::max(grid.FirstVisibleColumn(), 1L);
+    GridModel<tGridCell>& model = grid.m_model;
+    const GridCursor old = model.Current();
+    if (old.column < 1)
+        model.SetCurrent(GridCursor{old.row, std::max(model.FirstVisibleColumn(), 1L)});
     if (flags & SELFLAG_TAKEFOCUS)
         ::SetFocus(grid.hwnd());
     if ((flags & SELFLAG_TAKESELECTION) || ((flags & SELFLAG_TAKEFOCUS) && !grid.MultiSelect())) {
@@ -646,7 +646,7 @@ void GridAccessibility::Select(long lRow, LONG flags) {
         // Several rows may be selected: the flags say which change, from the current row to this
         // one when extending; with the focus this row becomes current.
         const bool extend = (flags & SELFLAG_EXTENDSELECTION) != 0;
-        const long anchor = oldRow >= 1 && oldRow <= grid.Rows() ? oldRow : lRow;
+        const long anchor = old.row >= 1 && old.row <= grid.Rows() ? old.row : lRow;
         bool state = (flags & SELFLAG_REMOVESELECTION) == 0;
         if (extend && !(flags & (SELFLAG_ADDSELECTION | SELFLAG_REMOVESELECTION)))
             state = RowSelected(anchor);
@@ -655,25 +655,24 @@ void GridAccessibility::Select(long lRow, LONG flags) {
             const long last = extend ? std::max(anchor, lRow) : lRow;
             for (long r = first; r <= last; ++r) {
                 if (grid.RowMode()) {
-                    for (auto& cell : grid.m_tCells[static_cast<size_t>(r)])
-                        grid.SetCellSelected(r, cell, state);
+                    for (long c = 1; c <= grid.Columns(); ++c)
+                        model.SetCellSelected(r, c, state);
                 } else {
-                    grid.SetCellSelected(r, grid.CellAt(r, grid.m_lSelectedCol), state);
+                    model.SetCellSelected(r, grid.SelectedCol(), state);
                 }
             }
         }
         if (flags & SELFLAG_TAKEFOCUS) {
-            grid.m_lSelectedRow = lRow;
-            grid.MarkRowDirty(lRow);
-            if (oldRow >= 1 && oldRow <= grid.Rows())
-                grid.MarkRowDirty(oldRow);
-            grid.EnsureVisible(lRow, grid.m_lSelectedCol);
+            model.SetCurrentRow(lRow);
+            model.MarkRowDirty(lRow);
+            if (old.row >= 1 && old.row <= grid.Rows())
+                model.MarkRowDirty(old.row);
+            grid.EnsureVisible(lRow, grid.SelectedCol());
         }
         grid.Draw();
     }
     // As after the user's own keys and clicks, the owner hears of a new current cell.
-    if (grid.m_lSelectedRow != oldRow || grid.m_lSelectedCol != oldCol)
-        grid.m_listener->SelectionChange(grid.m_lSelectedRow, grid.m_lSelectedCol);
+    grid.SelectionChangedFrom(old);
 }
 
 void GridAccessibility::DoDefaultAction(long lRow) noexcept {
