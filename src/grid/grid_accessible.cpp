@@ -448,9 +448,9 @@ class GridAccessible final : public IAccessible {
     // The display positions of the cells a row shows side by side (the row text comes apart).
     std::vector<long> ShownPositions() const {
         std::vector<long> positions;
-        const auto& columns = m_grid->ColumnTable();
-        for (long p = 1; p <= m_grid->Columns(); ++p) {
-            if (columns[static_cast<size_t>(p)].bVisible && !m_grid->m_model.IsRowTextPosition(p))
+        const auto& model = m_grid->m_model;
+        for (long p = 1; p <= model.Columns(); ++p) {
+            if (model.Column(p).bVisible && !model.IsRowTextPosition(p))
                 positions.push_back(p);
         }
         return positions;
@@ -459,8 +459,8 @@ class GridAccessible final : public IAccessible {
     // The row's cells as shown, in column order, joined with ", "; then its row text where the
     // grid paints it.
     std::wstring RowName(long row) const {
-        const auto& columns = m_grid->ColumnTable();
-        const tGridRow& shape = m_grid->RowTable()[static_cast<size_t>(row)];
+        const auto& model = m_grid->m_model;
+        const tGridRow& shape = model.Row(row);
         std::wstring name;
         auto add = [&](const std::wstring& text) {
             if (text.empty())
@@ -471,17 +471,17 @@ class GridAccessible final : public IAccessible {
         };
         if (!shape.bGroupRow) {
             for (long p : ShownPositions())
-                add(m_grid->CellFormattedText(row, columns[static_cast<size_t>(p)].lCellColIndex));
+                add(m_grid->CellFormattedText(row, model.CellColumnAt(p)));
         }
-        if (m_grid->HasRowText() && (m_grid->RowMode() || shape.bGroupRow))
-            add(m_grid->CellFormattedText(row, columns[static_cast<size_t>(m_grid->RowTextColumn())].lCellColIndex));
+        if (model.HasRowText() && (model.RowMode() || shape.bGroupRow))
+            add(m_grid->CellFormattedText(row, model.RowTextCellColumn()));
         return name;
     }
 
     std::wstring ColumnCaptions() const {
         std::wstring captions;
         for (long p : ShownPositions()) {
-            const std::wstring& caption = m_grid->ColumnTable()[static_cast<size_t>(p)].sHeader;
+            const std::wstring& caption = m_grid->m_model.Column(p).sHeader;
             if (caption.empty())
                 continue;
             if (!captions.empty())
@@ -516,7 +516,7 @@ class GridAccessible final : public IAccessible {
             state |= STATE_SYSTEM_SELECTED;
         if (row == m_grid->SelectedRow() && ::GetFocus() == m_grid->hwnd())
             state |= STATE_SYSTEM_FOCUSED;
-        const tGridRow& shape = m_grid->RowTable()[static_cast<size_t>(row)];
+        const tGridRow& shape = m_grid->m_model.Row(row);
         if (!shape.bVisible) {
             state |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
         } else {
@@ -538,10 +538,10 @@ class GridAccessible final : public IAccessible {
     RECT RowRect(long row) const {
         long right = 0;
         for (long p : ShownPositions()) {
-            const tGridColumn& column = m_grid->ColumnTable()[static_cast<size_t>(p)];
+            const tGridColumn& column = m_grid->m_model.Column(p);
             right = std::max(right, column.lStartX + column.lWidth);
         }
-        const tGridRow& shape = m_grid->RowTable()[static_cast<size_t>(row)];
+        const tGridRow& shape = m_grid->m_model.Row(row);
         POINT origin{-m_grid->ScrollOffsetX(),
                      m_grid->HeaderVisibleHeight() + m_grid->RowStartY(row) - m_grid->ScrollOffsetY()};
         ::ClientToScreen(m_grid->hwnd(), &origin);
@@ -552,10 +552,10 @@ class GridAccessible final : public IAccessible {
     // that means nothing.
     long Navigate(long direction, long from) const {
         const long rows = m_grid->Rows();
-        const auto& shapes = m_grid->RowTable();
+        const auto& model = m_grid->m_model;
         auto shownStep = [&](long row, long step) {
             for (row += step; row >= 1 && row <= rows; row += step) {
-                if (shapes[static_cast<size_t>(row)].bVisible)
+                if (model.Row(row).bVisible)
                     return row;
             }
             return 0L;

@@ -1,6 +1,8 @@
 #pragma once
-// MoskGrid: the owner-drawn grid control. It owns a child window of its own class; rows, columns and
-// cells live in the tables of grid_types.h, and the owner hears from it through MoskGridListener.
+// MoskGrid: the owner-drawn grid control. It owns a child window of its own class, and the owner
+// hears from it through MoskGridListener. Rows, columns, cells, the current cell, the selection and
+// what keys and clicks do to them are its model's (core/grid_model.h, no window code); the control
+// checks arguments, paints, scrolls and raises the events.
 //
 // The members are grouped by concern over several files: mosk_grid.cpp (window, Draw, plain
 // properties), mosk_grid_cells.cpp, mosk_grid_columns.cpp, mosk_grid_rows.cpp,

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 #include "common/twips.h"
 #include "grid/mosk_grid.h"

@@ -1,6 +1,8 @@
 // MoskGrid: text as displayed, and the incremental key search over one column. The search's rules
 // are the model's (core/key_search.h); the user's letter case and the timer are the system's.
 
+#include <utility>
+
 #include "common/text.h"
 #include "grid/mosk_grid.h"
 
