@@ -152,8 +152,10 @@ class GridModel : public GridShape {
         if (wasCurrent && !m_multiSelect && m_current.row > 0 && m_current.column > 0)
             SelectCurrentOnly();
     }
-    // New rows to `rows`, visible and `height` high, each with a copy of `blank`.
-    void GrowRows(long rows, long height, const CellRow& blank) {
+    // New rows to `rows`, visible and `height` high, each with the cells `makeCells()` gives. Each row
+    // of cells is made once and moved in: copying a template row would allocate twice per row.
+    template <typename MakeCells>
+    void GrowRows(long rows, long height, MakeCells makeCells) {
         const long first = Rows() + 1;
         m_rows.resize(Index(rows) + 1);
         for (long row = first; row <= rows; ++row) {
@@ -162,7 +164,7 @@ class GridModel : public GridShape {
         }
         RowStartsChangedFrom(first);
         for (long row = first; row <= rows; ++row)
-            m_cells.push_back(blank);
+            m_cells.push_back(makeCells());
     }
     // Only rows 1..rows stay. A current row that was cut off moves to the new last row and takes a
     // single selection with it.

@@ -37,7 +37,7 @@ void MoskGrid::Rows(long lRows) {
         m_model.CutRowsAfter(lRows);
     } else {
         // New rows: visible, the default height, each starting below the one before.
-        m_model.GrowRows(lRows, m_lDefaultRowHeight, BlankRow());
+        m_model.GrowRows(lRows, m_lDefaultRowHeight, [this] { return BlankRow(); });
         if (m_lDefaultRowHeight > m_lRowBufferHeight)
             BuildRowBuffer(m_lDefaultRowHeight);
     }

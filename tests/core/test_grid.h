@@ -36,7 +36,7 @@ inline TestModel MakeModel(long rows, long columns) {
         column.lWidth = kColumnWidth;
         model.InsertColumn(c, column, TestCell{});
     }
-    model.GrowRows(rows, kRowHeight, TestModel::CellRow(static_cast<size_t>(columns)));
+    model.GrowRows(rows, kRowHeight, [columns] { return TestModel::CellRow(static_cast<size_t>(columns)); });
     return model;
 }
 
