@@ -449,9 +449,9 @@ class GridAccessible final : public IAccessible {
     // The display positions of the cells a row shows side by side (the row text comes apart).
     std::vector<long> ShownPositions() const {
         std::vector<long> positions;
-        const auto& columns = m_grid->ColumnTable();
-        for (long p = 1; p <= m_grid->Columns(); ++p) {
-            if (columns[static_cast<size_t>(p)].bVisible && !m_grid->IsRowTextPosition(p))
+        const auto& model = m_grid->m_model;
+        for (long p = 1; p <= model.Columns(); ++p) {
+            if (model.Column(p).bVisible && !model.IsRowTextPosition(p))
                 positions.push_back(p);
         }
         return positions;
@@ -460,8 +460,8 @@ class GridAccessible final : public IAccessible {
     // The row's cells as shown, in column order, joined with ", "; then its row text where the
     // grid paints it.
     std::wstring RowName(long row) const {
-        const auto& columns = m_grid->ColumnTable();
-        const tGridRow& shape = m_grid->RowTable()[static_cast<size_t>(row)];
+        const auto& model = m_grid->m_model;
+        const tGridRow& shape = model.Row(row);
         std::wstring name;
         auto add = [&](const std::wstring& text) {
             if (text.empty())
@@ -472,17 +472,17 @@ class GridAccessible final : public IAccessible {
         };
         if (!shape.bGroupRow) {
             for (long p : ShownPositions())
-                add(m_grid->CellFormattedText(row, columns[static_cast<size_t>(p)].lCellColIndex));
+                add(m_grid->CellFormattedText(row, model.CellColumnAt(p)));
         }
-        if (m_grid->HasRowText() && (m_grid->RowMode() || shape.bGroupRow))
-            add(m_grid->CellFormattedText(row, columns[static_cast<size_t>(m_grid->RowTextColumn())].lCellColIndex));
+        if (model.HasRowText() && (model.RowMode() || shape.bGroupRow))
+            add(m_grid->CellFormattedText(row, model.RowTextCellColumn()));
         return name;
     }
 
     std::wstring ColumnCaptions() const {
         std::wstring captions;
         for (long p : ShownPositions()) {
-            const std::wstring& caption = m_grid->ColumnTable()[static_cast<size_t>(p)].sHeader;
+            const std::wstring& caption = m_grid->m_model.Column(p).sHeader;
             if (caption.empty())
                 continue;
             if (!captions.empty())
@@ -517,7 +517,7 @@ class GridAccessible final : public IAccessible {
             state |= STATE_SYSTEM_SELECTED;
         if (row == m_grid->SelectedRow() && ::GetFocus() == m_grid->hwnd())
             state |= STATE_SYSTEM_FOCUSED;
-        const tGridRow& shape = m_grid->RowTable()[static_cast<size_t>(row)];
+        const tGridRow& shape = m_grid->m_model.Row(row);
         if (!shape.bVisible) {
             state |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
         } else {
@@ -539,10 +539,10 @@ class GridAccessible final : public IAccessible {
     RECT RowRect(long row) const {
         long right = 0;
         for (long p : ShownPositions()) {
-            const tGridColumn& column = m_grid->ColumnTable()[static_cast<size_t>(p)];
+            const tGridColumn& column = m_grid->m_model.Column(p);
             right = std::max(right, column.lStartX + column.lWidth);
         }
-        const tGridRow& shape = m_grid->RowTable()[static_cast<size_t>(row)];
+        const tGridRow& shape = m_grid->m_model.Row(row);
         POINT origin{-m_grid->ScrollOffsetX(),
                      m_grid->HeaderVisibleHeight() + m_grid->RowStartY(row) - m_grid->ScrollOffsetY()};
         ::ClientToScreen(m_grid->hwnd(), &origin);
@@ -553,10 +553,10 @@ class GridAccessible final : public IAccessible {
     // that means nothing.
     long Navigate(long direction, long from) const {
         const long rows = m_grid->Rows();
-        const auto& shapes = m_grid->RowTable();
+        const auto& model = m_grid->m_model;
         auto shownStep = [&](long row, long step) {
             for (row += step; row >= 1 && row <= rows; row += step) {
-                if (shapes[static_cast<size_t>(row)].bVisible)
+                if (model.Row(row).bVisible)
                     return row;
             }
             return 0L;
@@ -629,15 +629,15 @@ void GridAccessibility::Announce() noexcept {
 }
 
 bool GridAccessibility::RowSelected(long lRow) const {
-    const auto& cells = m_grid.CellTable()[static_cast<size_t>(lRow)];
-    return std::any_of(cells.begin(), cells.end(), [](const tGridCell& cell) { return cell.bSelected; });
+    return m_grid.m_model.RowHasSelection(lRow);
 }
 
 void GridAccessibility::Select(long lRow, LONG flags) {
     MoskGrid& grid = m_grid;
-    const long oldRow = grid.m_lSelectedRow, oldCol = grid.m_lSelectedCol;
-    if (grid.m_lSelectedCol < 1)
-        grid.m_lSelectedCol = std::max(grid.FirstVisibleColumn(), 1L);
+    GridModel<tGridCell>& model = grid.m_model;
+    const GridCursor old = model.Current();
+    if (old.column < 1)
+        model.SetCurrent(GridCursor{old.row, std::max(model.FirstVisibleColumn(), 1L)});
     if (flags & SELFLAG_TAKEFOCUS)
         ::SetFocus(grid.hwnd());
     if ((flags & SELFLAG_TAKESELECTION) || ((flags & SELFLAG_TAKEFOCUS) && !grid.MultiSelect())) {
@@ -647,7 +647,7 @@ void GridAccessibility::Select(long lRow, LONG flags) {
         // Several rows may be selected: the flags say which change, from the current row to this
         // one when extending; with the focus this row becomes current.
         const bool extend = (flags & SELFLAG_EXTENDSELECTION) != 0;
-        const long anchor = oldRow >= 1 && oldRow <= grid.Rows() ? oldRow : lRow;
+        const long anchor = old.row >= 1 && old.row <= grid.Rows() ? old.row : lRow;
         bool state = (flags & SELFLAG_REMOVESELECTION) == 0;
         if (extend && !(flags & (SELFLAG_ADDSELECTION | SELFLAG_REMOVESELECTION)))
             state = RowSelected(anchor);
@@ -656,25 +656,24 @@ void GridAccessibility::Select(long lRow, LONG flags) {
             const long last = extend ? std::max(anchor, lRow) : lRow;
             for (long r = first; r <= last; ++r) {
                 if (grid.RowMode()) {
-                    for (auto& cell : grid.m_tCells[static_cast<size_t>(r)])
-                        grid.SetCellSelected(r, cell, state);
+                    for (long c = 1; c <= grid.Columns(); ++c)
+                        model.SetCellSelected(r, c, state);
                 } else {
-                    grid.SetCellSelected(r, grid.CellAt(r, grid.m_lSelectedCol), state);
+                    model.SetCellSelected(r, grid.SelectedCol(), state);
                 }
             }
         }
         if (flags & SELFLAG_TAKEFOCUS) {
-            grid.m_lSelectedRow = lRow;
-            grid.MarkRowDirty(lRow);
-            if (oldRow >= 1 && oldRow <= grid.Rows())
-                grid.MarkRowDirty(oldRow);
-            grid.EnsureVisible(lRow, grid.m_lSelectedCol);
+            model.SetCurrentRow(lRow);
+            model.MarkRowDirty(lRow);
+            if (old.row >= 1 && old.row <= grid.Rows())
+                model.MarkRowDirty(old.row);
+            grid.EnsureVisible(lRow, grid.SelectedCol());
         }
         grid.Draw();
     }
     // As after the user's own keys and clicks, the owner hears of a new current cell.
-    if (grid.m_lSelectedRow != oldRow || grid.m_lSelectedCol != oldCol)
-        grid.m_listener->SelectionChange(grid.m_lSelectedRow, grid.m_lSelectedCol);
+    grid.SelectionChangedFrom(old);
 }
 
 void GridAccessibility::DoDefaultAction(long lRow) noexcept {

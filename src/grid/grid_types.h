@@ -1,11 +1,11 @@
 #pragma once
-// The records behind MoskGrid: one cell, one row, one column, and the table that holds the cells.
+// The cell record behind MoskGrid and the table that holds the cells; the row and column records
+// are in core/grid_records.h.
 
-#include <string>
 #include <vector>
 
 #include "common/tagged_value.h"
-#include "core/gap_vector.h"
+#include "core/grid_records.h"
 
 namespace ferryl {
 
@@ -23,39 +23,10 @@ struct tGridCell {
     long lItemData = 0;
 };
 
-struct tGridRow {
-    long lHeight = 0;
-    long lStartY = 0;  // sum of the heights of the visible rows above
-    bool bVisible = true;
-    std::wstring sKey;
-    bool bGroupRow = false;
-    long lGroupStartColIndex = 0;
-};
-
-struct tGridColumn {
-    long lWidth = 0;
-    long lStartX = 0;  // sum of the widths of the visible columns before it in display order
-    long lCellColIndex = 0;
-    bool bVisible = true;
-    bool bRowTextCol = false;
-    std::wstring sKey;
-    std::wstring sTag;
-    bool bIncludeInSelect = true;
-    long lHeaderColIndex = 0;
-    std::wstring sHeader;
-    long lImage = -1;
-    long eAlign = 0;
-    std::wstring sFmtString;
-    bool bImageOnRight = false;
-    long eSortType = 102;
-    long eSortOrder = 1;
-};
-
 // The cells, one vector per row so that a row moves as a whole by moving its vector:
 // cells[row][cellColumn - 1] for row 1..Rows; cells[0] is the empty sentinel row that keeps row
-// numbers 1-based, like the row table. Both tables keep a gap where rows were last inserted or
-// removed, so a run of such edits moves only the rows between them.
+// numbers 1-based, like the row table. Like the row table it keeps a gap where rows were last
+// inserted or removed.
 using tGridCellTable = GapVector<std::vector<tGridCell>>;
-using tGridRowTable = GapVector<tGridRow>;
 
 }  // namespace ferryl

@@ -27,12 +27,7 @@ MoskGridListener& NoListener() {
 MoskGrid::MoskGrid()
     : m_listener(&NoListener()),
       m_self(std::make_shared<MoskGrid*>(this)),
-      m_tCells(1),
-      m_tRows(1),
-      m_tCols(1),
       m_access(std::make_unique<GridAccessibility>(*this)) {
-    m_tCols[0].lCellColIndex = 0;
-    m_tCols[0].lWidth = 0;
     m_oFont = std::make_shared<GridFont>();
     m_lDpi = ScreenDpi();
     m_hFont = CreateGridFont(*m_oFont, m_lDpi);
@@ -121,8 +116,9 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
             OnMouseDown(4, wParam, lParam);
             return 0;
         case WM_MOUSEMOVE:
-            OnMouseMoveOrUp(message, static_cast<short>((wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) |
-                                                        (wParam & MK_MBUTTON ? 4 : 0)),
+            OnMouseMoveOrUp(message,
+                            static_cast<short>((wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) |
+                                               (wParam & MK_MBUTTON ? 4 : 0)),
                             wParam, lParam);
             return 0;
         case WM_LBUTTONUP:
@@ -179,13 +175,6 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
     }
 }
 
-void MoskGrid::MarkAllCellsDirty() {
-    for (auto& row : m_tCells) {
-        for (auto& cell : row)
-            cell.bDirty = true;
-    }
-}
-
 // --- behaviour and look ---
 
 void MoskGrid::HighlightSelectedIcons(bool bState) {
@@ -204,7 +193,7 @@ void MoskGrid::Enabled(bool bState) {
     m_bEnabled = bState;
     if (m_cHeader)
         m_cHeader->Enabled(bState);
-    MarkAllCellsDirty();
+    m_model.MarkAllDirty();
     m_bDirty = true;
     Draw();
     PropertyChanged(L"Enabled");
@@ -436,11 +425,12 @@ void MoskGrid::HeaderHotTrack(bool bState) {
 // --- editing ---
 
 void MoskGrid::RequestCellEdit(short iKeyAscii) {
-    if (!m_bEnabled || !m_bEditable || m_lSelectedRow < 1 || m_lSelectedCol < 1)
+    const GridCursor current = m_model.Current();
+    if (!m_bEnabled || !m_bEditable || !current.Valid())
         return;
     // The owner's bCancel is the in-edit flag itself: what it leaves there decides.
     m_bInEdit = true;
-    m_listener->RequestEdit(m_lSelectedRow, m_lSelectedCol, iKeyAscii, m_bInEdit);
+    m_listener->RequestEdit(current.row, current.column, iKeyAscii, m_bInEdit);
 }
 
 void MoskGrid::CancelEdit() {

@@ -1,6 +1,8 @@
 #pragma once
-// MoskGrid: the owner-drawn grid control. It owns a child window of its own class; rows, columns and
-// cells live in the tables of grid_types.h, and the owner hears from it through MoskGridListener.
+// MoskGrid: the owner-drawn grid control. It owns a child window of its own class, and the owner
+// hears from it through MoskGridListener. Rows, columns, cells, the current cell, the selection and
+// what keys and clicks do to them are its model's (core/grid_model.h, no window code); the control
+// checks arguments, paints, scrolls and raises the events.
 //
 // The members are grouped by concern over several files: mosk_grid.cpp (window, Draw, plain
 // properties), mosk_grid_cells.cpp, mosk_grid_columns.cpp, mosk_grid_rows.cpp,
@@ -11,20 +13,20 @@
 // keyboard and mouse (mosk_grid_input.cpp) draw, scroll and drive it.
 
 #include <windows.h>
+// commctrl.h needs the types of windows.h before it.
 #include <commctrl.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "common/tagged_value.h"
 #include "common/unique_handle.h"
+#include "core/grid_model.h"
 #include "grid/grid_cell.h"
 #include "grid/grid_events.h"
 #include "grid/grid_font.h"
 #include "grid/grid_types.h"
-#include "grid/selected_rows.h"
 #include "winsvc/window.h"
 
 namespace ferryl {
@@ -38,7 +40,7 @@ class GridAccessibility;
 class GridAccessible;
 
 class MoskGrid : public Window {
-public:
+  public:
     static constexpr const wchar_t* kClassName = L"FerrylMoskGrid";
     // DT_SINGLELINE | DT_WORD_ELLIPSIS: the format CellDetails gives when none is named.
     static constexpr unsigned long kDefaultTextFormat = 0x40020;
@@ -48,9 +50,9 @@ public:
     static constexpr UINT kMsgResyncHeader = WM_APP + 0x4D47;
     // Posted by the accessible object: do what a double click on row wParam does.
     static constexpr UINT kMsgDefaultAction = WM_APP + 0x4D48;
-    // The list view's pause after which typing starts a new search and the typed prefix goes; the
-    // window timer that takes the prefix away.
-    static constexpr UINT kKeySearchPauseMs = 1000;
+    // The pause after which typing starts a new search and the typed prefix goes; the window timer
+    // that takes the prefix away.
+    static constexpr UINT kKeySearchPauseMs = KeySearch::kPauseMs;
     static constexpr UINT_PTR kKeySearchTimer = 0x4D47;
 
     MoskGrid();
@@ -79,9 +81,9 @@ public:
     void Redraw(bool bState);
     long ScrollBarStyle() const noexcept { return m_eScrollBarStyle; }
     void ScrollBarStyle(long eStyle);
-    bool MultiSelect() const noexcept { return m_bMultiSelect; }
+    bool MultiSelect() const noexcept { return m_model.MultiSelect(); }
     void MultiSelect(bool bState);
-    bool RowMode() const noexcept { return m_bRowMode; }
+    bool RowMode() const noexcept { return m_model.RowMode(); }
     void RowMode(bool bState);
     bool GridLines() const noexcept { return m_bGridLines; }
     void GridLines(bool bState);
@@ -161,7 +163,7 @@ public:
     void RowTextStartColumn(long lColumn) noexcept { m_lRowTextStartColumn = lColumn; }
     long DefaultRowHeight() const noexcept { return m_lDefaultRowHeightProperty; }
     void DefaultRowHeight(long lHeight);
-    long Rows() const noexcept { return static_cast<long>(m_tRows.size()) - 1; }
+    long Rows() const noexcept { return m_model.Rows(); }
     void Rows(long lRows);
     long RowHeight(long lRow) const;
     void RowHeight(long lRow, long lHeight);
@@ -171,15 +173,19 @@ public:
     void RowIsGroup(long lRow, bool bState);
     long RowGroupStartColumn(long lRow) const;
     void RowGroupStartColumn(long lRow, long lColumn);
-    void AddRow(long lRowBefore = -1, const std::wstring& sKey = {}, bool bVisible = true, long lHeight = -1,
-                bool bGroupRow = false, long lGroupColStartIndex = 0);
+    void AddRow(long lRowBefore = -1,
+                const std::wstring& sKey = {},
+                bool bVisible = true,
+                long lHeight = -1,
+                bool bGroupRow = false,
+                long lGroupColStartIndex = 0);
     void RemoveRow(long lRow);
     void Clear(bool bRemoveCols = false);
 
     // --- selection ---
-    long SelectedRow() const noexcept { return m_lSelectedRow; }
+    long SelectedRow() const noexcept { return m_model.Current().row; }
     void SelectedRow(long lRow);
-    long SelectedCol() const noexcept { return m_lSelectedCol; }
+    long SelectedCol() const noexcept { return m_model.Current().column; }
     void SelectedCol(long lCol);
     void ClearSelection();
 
@@ -211,21 +217,36 @@ public:
     void CellDefaultFont(long lRow, long lCol);
     // sText omitted (Missing) stores the missing marker as the cell value, as the caller passed it.
     // Values are taken by value so that a caller's temporary text moves into the cell uncopied.
-    void CellDetails(long lRow, long lCol, TaggedValue sText = TaggedValue::Missing(),
-                     unsigned long eTextAlign = kDefaultTextFormat, long lIconIndex = -1, long oBackColor = -1,
-                     long oForeColor = -1, const GridFont* oFont = nullptr, long lIndent = 0,
-                     long lExtraIconIndex = -1, long lItemData = 0);
+    void CellDetails(long lRow,
+                     long lCol,
+                     TaggedValue sText = TaggedValue::Missing(),
+                     unsigned long eTextAlign = kDefaultTextFormat,
+                     long lIconIndex = -1,
+                     long oBackColor = -1,
+                     long oForeColor = -1,
+                     const GridFont* oFont = nullptr,
+                     long lIndent = 0,
+                     long lExtraIconIndex = -1,
+                     long lItemData = 0);
     cGridCell Cell(long lRow, long lCol);
     void Cell(long lRow, long lCol, const cGridCell& cG);
     cGridCell NewCellFormatObject() const { return cGridCell(); }
 
     // --- columns (vKey: a key text, or a number meaning a cell-column index) ---
-    long AddColumn(const std::wstring& vKey = {}, const std::wstring& sHeader = {}, long eAlign = 0,
-                   long iIconIndex = -1, long lColumnWidth = -1, bool bVisible = true, bool bFixed = false,
-                   const TaggedValue& vKeyBefore = TaggedValue::Missing(), bool bIncludeInSelect = true,
-                   const std::wstring& sFmtString = {}, bool bRowTextColumn = false, long eSortType = 102);
+    long AddColumn(const std::wstring& vKey = {},
+                   const std::wstring& sHeader = {},
+                   long eAlign = 0,
+                   long iIconIndex = -1,
+                   long lColumnWidth = -1,
+                   bool bVisible = true,
+                   bool bFixed = false,
+                   const TaggedValue& vKeyBefore = TaggedValue::Missing(),
+                   bool bIncludeInSelect = true,
+                   const std::wstring& sFmtString = {},
+                   bool bRowTextColumn = false,
+                   long eSortType = 102);
     void RemoveColumn(const TaggedValue& vKey);
-    long Columns() const noexcept { return static_cast<long>(m_tCols.size()) - 1; }
+    long Columns() const noexcept { return m_model.Columns(); }
     long ColumnIndex(const TaggedValue& vKey) const;
     std::wstring ColumnKey(long lCol) const;
     void ColumnKey(long lCol, const std::wstring& sKey);
@@ -253,8 +274,8 @@ public:
     void ColumnOrder(const TaggedValue& vKey, long lOrder);
 
     // --- key search ---
-    long KeySearchColumn() const noexcept { return m_lKeySearchColumn; }
-    void KeySearchColumn(long lCol) noexcept { m_lKeySearchColumn = lCol; }
+    long KeySearchColumn() const noexcept { return m_model.KeySearchColumn(); }
+    void KeySearchColumn(long lCol) noexcept { m_model.SetKeySearchColumn(lCol); }
     long FindSearchMatchRow(const std::wstring& sSearchString, bool bLoop = true, bool bVisibleRowsOnly = true) const;
 
     // --- editing ---
@@ -279,22 +300,16 @@ public:
     bool UserMode() const noexcept { return m_bUserMode; }
 
     // --- read-only views of the storage, for the painter, the header and the tests ---
-    const tGridCellTable& CellTable() const noexcept { return m_tCells; }
-    // Row starts are brought up to date on the way out (see EnsureRowStarts).
-    const tGridRowTable& RowTable() const noexcept {
-        EnsureRowStarts();
-        return m_tRows;
-    }
+    const tGridCellTable& CellTable() const noexcept { return m_model.Cells(); }
+    // Row starts are brought up to date on the way out.
+    const tGridRowTable& RowTable() const noexcept { return m_model.RowTable(); }
     // The top of a row measured from the top of row 1.
-    long RowStartY(long lRow) const noexcept {
-        EnsureRowStarts(static_cast<size_t>(lRow));
-        return m_tRows[static_cast<size_t>(lRow)].lStartY;
-    }
-    const std::vector<tGridColumn>& ColumnTable() const noexcept { return m_tCols; }
+    long RowStartY(long lRow) const noexcept { return m_model.RowStartY(lRow); }
+    const tGridColumnTable& ColumnTable() const noexcept { return m_model.ColumnTable(); }
     const GridFontList& FontList() const noexcept { return m_fonts; }
     HFONT FontHandle() const noexcept { return m_hFont.get(); }
-    long RowTextColumn() const noexcept { return m_lRowTextCol; }
-    bool HasRowText() const noexcept { return m_bHasRowText; }
+    long RowTextColumn() const noexcept { return m_model.RowTextPosition(); }
+    bool HasRowText() const noexcept { return m_model.HasRowText(); }
     bool Dirty() const noexcept { return m_bDirty; }
     long RowBufferHeight() const noexcept { return m_lRowBufferHeight; }
 
@@ -311,21 +326,19 @@ public:
     // Only in run mode; nothing in design mode.
     cScrollBars* ScrollBarsObject() const noexcept { return m_cScroll.get(); }
     // The typed key-search prefix the painter shows in the current row's KeySearchColumn cell.
-    const std::wstring& KeySearchText() const noexcept { return m_sKeySearch; }
+    const std::wstring& KeySearchText() const noexcept { return m_model.Search().Text(); }
     void KeySearchText(const std::wstring& sText);
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
 
-private:
+  private:
     // Active Accessibility (grid_accessible.cpp) reads the grid and selects rows as user input does.
     friend class GridAccessibility;
     friend class GridAccessible;
 
     // Storage helpers (mosk_grid_cells.cpp, mosk_grid_columns.cpp, mosk_grid_rows.cpp).
     bool ValidateCell(long lRow, long lCol) const;
-    tGridCell& CellAt(long lRow, long lCol) { return m_tCells[lRow][static_cast<size_t>(lCol - 1)]; }
-    const tGridCell& CellAt(long lRow, long lCol) const { return m_tCells[lRow][static_cast<size_t>(lCol - 1)]; }
     tGridCell& CheckedCell(long lRow, long lCol);
     const tGridCell& CheckedCell(long lRow, long lCol) const;
     void CellChanged(tGridCell& cell);
@@ -334,27 +347,10 @@ private:
     tGridColumn& ColumnEntry(const TaggedValue& vKey);
     void ValidateNewKey(const std::wstring& sKey) const;
     void CheckRow(long lRow) const;
-    // The display position drawn and handled as row text: the last column added with the flag,
-    // whatever flags earlier columns were added with.
-    bool IsRowTextPosition(long lPosition) const noexcept { return m_bHasRowText && lPosition == m_lRowTextCol; }
-    void RowStartsChangedFrom(size_t row) noexcept;
-    void EnsureRowStarts(size_t upTo = SIZE_MAX) const noexcept;
     std::vector<tGridCell> BlankRow() const;
-    void ApplyColumnWidth(long lPosition, long lWidth);
     void UpdateHeaderItem(const tGridColumn& column);
     long FindOrAddFont(const GridFont& font);
     void BuildRowBuffer(long lHeight);
-    void MarkAllCellsDirty();
-
-    // Selection helpers (mosk_grid_selection.cpp). Every change of a cell's selected flag goes through
-    // SetCellSelected, which lists the row in m_selectedRows.
-    void SelectCurrentOnly();
-    bool SetCellSelected(long lRow, tGridCell& cell, bool bState);
-    void SelectOnlyRow(long lRow);
-    void SelectOnlyCell(long lRow, long lCol);
-    // Unselects every cell but those `keep` (row, cell column) names, visiting only the listed rows.
-    void UnselectAllBut(const std::function<bool(long, long)>& keep);
-    void KeepSelectionInside();
 
     void PropertyChanged(std::wstring_view name);
     void Paint() noexcept;
@@ -362,17 +358,13 @@ private:
     void ReplaceControlFont(UniqueFont font);
 
     // Painter (mosk_grid_paint.cpp).
-    struct tVisibleRange {
-        long lFirstRow = 1, lLastRow = 0, lFirstCol = 1, lLastCol = 0, lScrollX = 0, lScrollY = 0;
-    };
     struct tRowPaint;
-    tVisibleRange GetVisibleRange() const;
+    GridVisibleRange GetVisibleRange() const;
     // One pass of Draw; True when the rows must be laid out and drawn once more.
     bool DrawRows();
     void DrawCell(tRowPaint& rp, long lRow, long lPos);
     void DrawRowText(tRowPaint& rp, long lRow);
     void InvalidateVisibleCells(bool bForce);
-    void MarkRowDirty(long lRow);
     void FillBackground(HDC hdc, const RECT& rc, long xOffset, long yOffset);
     long HeaderVisibleHeight() const noexcept;
     HFONT CellFontHandle(const tGridCell& cell) const noexcept;
@@ -419,17 +411,13 @@ private:
     void OnMouseWheel(WPARAM wParam) noexcept;
     void KeyDownDefault(short KeyCode, short Shift);
     void MouseDownDefault(short Shift, long xPixels, long yPixels);
-    bool MoveCurrentCell(long dc, long dr);
     void FinishNavigation();
-    void ToggleCell(long lRow, long lCol);
-    void PageSelect(long lTarget, short Shift, bool bDown);
-    long FirstVisibleRow() const noexcept;
-    long LastVisibleRow() const noexcept;
-    long FirstVisibleColumn() const noexcept;
-    long LastVisibleColumn() const noexcept;
-    // Adds a typed character (one UTF-16 unit, or a surrogate pair) to the search; "\b" takes the
-    // last character away.
-    void KeySearch(const std::wstring& typed);
+    // Raises SelectionChange when the current cell is no longer `old`.
+    void SelectionChangedFrom(const GridCursor& old);
+    // Adds a typed character to the search; "\b" takes the last character away.
+    void KeySearchTyped(const std::wstring& typed);
+    // Whether the key-search cell of a row starts with the upper-case `search`.
+    bool KeySearchCellMatches(long lRow, const std::wstring& search) const;
     // Takes the typed prefix away, from the screen too.
     void ClearKeySearch();
     void ScrollBy(long eBar, long lDelta);
@@ -445,15 +433,9 @@ private:
     // Weak references held by cGridCell objects resolve through this token; it dies with the grid.
     std::shared_ptr<MoskGrid*> m_self;
 
-    tGridCellTable m_tCells;
-    tGridRowTable m_tRows;
-    // Row starts are kept lazily: rows from this one on may hold a stale lStartY (SIZE_MAX: none).
-    // Removing or inserting rows one by one then costs nothing per following row.
-    mutable size_t m_firstStaleRowStart = SIZE_MAX;
-    std::vector<tGridColumn> m_tCols;
+    // The rows, columns and cells, the current cell, the selection and the typed search prefix.
+    GridModel<tGridCell> m_model;
     tGridCell m_tBlankCell;
-    // The rows that hold a selected cell: a new selection clears these instead of every cell.
-    SelectedRows m_selectedRows;
     GridFontList m_fonts;
     std::unique_ptr<cShellSortTGridCells> m_sort;
 
@@ -462,14 +444,7 @@ private:
     long m_lDefaultRowHeightProperty = 20;
     long m_lDefaultRowHeight = 20;
     long m_lDefaultColumnWidth = 64;
-    long m_lSelectedRow = 0;
-    long m_lSelectedCol = 0;
-    long m_lPrevSelRow = 0;
-    long m_lPrevSelCol = 0;
-    long m_lRowTextCol = 0;
     long m_lRowTextStartColumn = 0;
-    bool m_bHasRowText = false;
-    long m_lKeySearchColumn = 0;
     bool m_bVirtual = false;
     bool m_bMoreRows = false;
     bool m_bDirty = false;
@@ -488,8 +463,6 @@ private:
     bool m_bDisableIcons = false;
     bool m_bEditable = false;
     long m_eScrollBarStyle = 0;
-    bool m_bMultiSelect = false;
-    bool m_bRowMode = false;
     bool m_bGridLines = false;
     long m_eBorderStyle = 1;
     long m_oBackColor = static_cast<long>(0x80000005);
@@ -521,7 +494,7 @@ private:
     long m_lRowBufferWidth = 0;
     // Its scroll offsets are those at which the screen shows the rows: set by each paint and by the
     // ScrollDC of a small scroll.
-    tVisibleRange m_tLastVisible;
+    GridVisibleRange m_tLastVisible;
     long m_lScrollX = 0;
     long m_lScrollY = 0;
     long m_lVisibleWidth = 0;
@@ -530,16 +503,12 @@ private:
     bool m_bForceFullInvalidate = false;
     bool m_bInDraw = false;
     long m_lPaintedRows = 0;
-    std::wstring m_sKeySearch;
     // A divider is being dragged, with the grid's drag line on the screen.
     bool m_bWidthTracking = false;
     // The owner refused the last width of the drag, or the drag lost the mouse: the drop keeps the
     // column's width.
     bool m_bWidthTrackRefused = false;
     bool m_bMouseDown = false;
-    DWORD m_lastKeySearchTick = 0;
-    // The first half of a typed character beyond U+FFFF, until its second half comes.
-    wchar_t m_pendingHighSurrogate = L'\0';
     int m_wheelRemainder = 0;
 
     std::unique_ptr<HeaderSink> m_headerSink;

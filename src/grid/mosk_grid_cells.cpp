@@ -16,12 +16,12 @@ bool MoskGrid::ValidateCell(long lRow, long lCol) const {
 
 tGridCell& MoskGrid::CheckedCell(long lRow, long lCol) {
     ValidateCell(lRow, lCol);
-    return CellAt(lRow, lCol);
+    return m_model.CellAt(lRow, lCol);
 }
 
 const tGridCell& MoskGrid::CheckedCell(long lRow, long lCol) const {
     ValidateCell(lRow, lCol);
-    return CellAt(lRow, lCol);
+    return m_model.CellAt(lRow, lCol);
 }
 
 void MoskGrid::CellChanged(tGridCell& cell) {
@@ -136,9 +136,17 @@ long MoskGrid::FindOrAddFont(const GridFont& font) {
     return m_fonts.FindOrAdd(font, m_lDpi);
 }
 
-void MoskGrid::CellDetails(long lRow, long lCol, TaggedValue sText, unsigned long eTextAlign, long lIconIndex,
-                           long oBackColor, long oForeColor, const GridFont* oFont, long lIndent,
-                           long lExtraIconIndex, long lItemData) {
+void MoskGrid::CellDetails(long lRow,
+                           long lCol,
+                           TaggedValue sText,
+                           unsigned long eTextAlign,
+                           long lIconIndex,
+                           long oBackColor,
+                           long oForeColor,
+                           const GridFont* oFont,
+                           long lIndent,
+                           long lExtraIconIndex,
+                           long lItemData) {
     if (lRow > Rows())
         Rows(lRow);
     tGridCell& cell = CheckedCell(lRow, lCol);
@@ -177,8 +185,8 @@ cGridCell MoskGrid::Cell(long lRow, long lCol) {
 
 void MoskGrid::Cell(long lRow, long lCol, const cGridCell& cG) {
     // The object's item data is carried over with everything else: dropping it would lose it.
-    CellDetails(lRow, lCol, cG.Text(), cG.TextAlign(), cG.IconIndex(), cG.BackColor(), cG.ForeColor(),
-                cG.Font().get(), cG.Indent(), cG.ExtraIconIndex(), cG.ItemData());
+    CellDetails(lRow, lCol, cG.Text(), cG.TextAlign(), cG.IconIndex(), cG.BackColor(), cG.ForeColor(), cG.Font().get(),
+                cG.Indent(), cG.ExtraIconIndex(), cG.ItemData());
 }
 
 }  // namespace ferryl

@@ -1,10 +1,10 @@
-// MoskGrid: the column table. A column's display position is its index in m_tCols; its cells are
-// cell column lCellColIndex of every row, which stays with the column when columns are reordered.
+// MoskGrid: the column table. A column's display position is its index in the column table; its
+// cells are cell column lCellColIndex of every row, which stays with the column when columns are
+// reordered.
 
-#include <algorithm>
+#include <utility>
 
 #include "grid/grid_errors.h"
-#include "grid/grid_layout.h"
 #include "grid/mosk_grid.h"
 
 namespace ferryl {
@@ -15,18 +15,18 @@ long MoskGrid::FindColumn(const TaggedValue& vKey) const {
     if (vKey.IsNumeric()) {
         // Any value that reads as a number is a cell-column index, even a key text such as "12".
         double index = vKey.ToNumber();
-        for (size_t i = 1; i < m_tCols.size(); ++i) {
-            if (static_cast<double>(m_tCols[i].lCellColIndex) == index)
-                return static_cast<long>(i);
+        for (long position = 1; position <= Columns(); ++position) {
+            if (static_cast<double>(m_model.CellColumnAt(position)) == index)
+                return position;
         }
         return 0;
     }
     if (!vKey.IsText())
         return 0;
     const std::wstring& key = vKey.Text();
-    for (size_t i = 1; i < m_tCols.size(); ++i) {
-        if (m_tCols[i].sKey == key)
-            return static_cast<long>(i);
+    for (long position = 1; position <= Columns(); ++position) {
+        if (m_model.Column(position).sKey == key)
+            return position;
     }
     return 0;
 }
@@ -39,30 +39,34 @@ long MoskGrid::ColumnIndex(const TaggedValue& vKey) const {
 }
 
 const tGridColumn& MoskGrid::ColumnEntry(const TaggedValue& vKey) const {
-    return m_tCols[static_cast<size_t>(ColumnIndex(vKey))];
+    return m_model.Column(ColumnIndex(vKey));
 }
 
 tGridColumn& MoskGrid::ColumnEntry(const TaggedValue& vKey) {
-    return m_tCols[static_cast<size_t>(ColumnIndex(vKey))];
+    return m_model.Column(ColumnIndex(vKey));
 }
 
 void MoskGrid::ValidateNewKey(const std::wstring& sKey) const {
     if (sKey.empty())
         return;
-    for (size_t i = 1; i < m_tCols.size(); ++i) {
-        if (m_tCols[i].sKey == sKey)
+    for (long position = 1; position <= Columns(); ++position) {
+        if (m_model.Column(position).sKey == sKey)
             RaiseGridError(kErrKeyInUse);
     }
 }
 
-void MoskGrid::ApplyColumnWidth(long lPosition, long lWidth) {
-    m_tCols[static_cast<size_t>(lPosition)].lWidth = lWidth;
-    RecomputeColumnStarts(m_tCols);
-}
-
-long MoskGrid::AddColumn(const std::wstring& vKey, const std::wstring& sHeader, long eAlign, long iIconIndex,
-                         long lColumnWidth, bool bVisible, bool /*bFixed*/, const TaggedValue& vKeyBefore,
-                         bool bIncludeInSelect, const std::wstring& sFmtString, bool bRowTextColumn, long eSortType) {
+long MoskGrid::AddColumn(const std::wstring& vKey,
+                         const std::wstring& sHeader,
+                         long eAlign,
+                         long iIconIndex,
+                         long lColumnWidth,
+                         bool bVisible,
+                         bool /*bFixed*/,
+                         const TaggedValue& vKeyBefore,
+                         bool bIncludeInSelect,
+                         const std::wstring& sFmtString,
+                         bool bRowTextColumn,
+                         long eSortType) {
     ValidateNewKey(vKey);
     long position = Columns() + 1;
     if (!vKeyBefore.IsMissing()) {
@@ -70,29 +74,11 @@ long MoskGrid::AddColumn(const std::wstring& vKey, const std::wstring& sHeader, 
         if (position < 1)
             return 0;
     }
-    if (bRowTextColumn)
-        m_bHasRowText = true;
     if (lColumnWidth == -1)
         lColumnWidth = m_lDefaultColumnWidth;
 
-    // The new column's cells become cell column `position`. Every cell column at or after it moves one
-    // place right: the columns that own them (wherever reordering has put them) follow, and so do the
-    // cell-column numbers the grid keeps elsewhere.
-    for (size_t i = 1; i < m_tCols.size(); ++i) {
-        if (m_tCols[i].lCellColIndex >= position)
-            ++m_tCols[i].lCellColIndex;
-    }
-    if (m_lKeySearchColumn >= position)
-        ++m_lKeySearchColumn;
-    if (m_lSelectedCol >= position)
-        ++m_lSelectedCol;
-    if (m_lPrevSelCol >= position)
-        ++m_lPrevSelCol;
-    if (m_lRowTextCol >= position)
-        ++m_lRowTextCol;
-
     tGridColumn column;
-    column.lCellColIndex = position;
+    column.lWidth = lColumnWidth;
     column.sKey = vKey;
     column.bIncludeInSelect = bIncludeInSelect;
     column.sHeader = sHeader;
@@ -102,13 +88,8 @@ long MoskGrid::AddColumn(const std::wstring& vKey, const std::wstring& sHeader, 
     column.bVisible = bVisible;
     column.eSortType = eSortType;
     column.bRowTextCol = bRowTextColumn;
-    m_tCols.insert(m_tCols.begin() + position, std::move(column));
-    if (bRowTextColumn)
-        m_lRowTextCol = position;
-    ApplyColumnWidth(position, lColumnWidth);
-
-    for (size_t r = 1; r < m_tCells.size(); ++r)
-        m_tCells[r].insert(m_tCells[r].begin() + (position - 1), m_tBlankCell);
+    // The new column's cells become cell column `position`, whatever display position it takes.
+    m_model.InsertColumn(position, std::move(column), m_tBlankCell);
 
     if (bVisible)
         SetHeaders();
@@ -117,51 +98,11 @@ long MoskGrid::AddColumn(const std::wstring& vKey, const std::wstring& sHeader, 
 
 void MoskGrid::RemoveColumn(const TaggedValue& vKey) {
     long position = ColumnIndex(vKey);
-    const tGridColumn& removed = m_tCols[static_cast<size_t>(position)];
-    if (removed.bRowTextCol) {
-        m_lRowTextCol = 0;
+    if (m_model.Column(position).bRowTextCol)
         m_lRowTextStartColumn = 0;
-        m_bHasRowText = false;
-    }
-    if (Columns() <= 1) {
-        m_tCols.resize(1);
-        m_tRows.resize(1);
-        m_tCells.resize(1);
-        m_selectedRows.Clear();
-        m_lSelectedRow = m_lSelectedCol = m_lPrevSelRow = m_lPrevSelCol = 0;
-        m_lKeySearchColumn = 0;
-        if (m_bHeader)
-            SetHeaders();
-        m_bDirty = true;
-        Draw();
-        return;
-    }
-
     // The column at the display position goes, and with it its own cell column, wherever reordering
-    // has put the two.
-    long cellColumn = removed.lCellColIndex;
-    m_tCols.erase(m_tCols.begin() + position);
-    for (size_t i = 1; i < m_tCols.size(); ++i) {
-        if (m_tCols[i].lCellColIndex > cellColumn)
-            --m_tCols[i].lCellColIndex;
-    }
-    if (m_lRowTextCol > position)
-        --m_lRowTextCol;
-    if (m_lKeySearchColumn == cellColumn)
-        m_lKeySearchColumn = 0;
-    else if (m_lKeySearchColumn > cellColumn)
-        --m_lKeySearchColumn;
-    if (m_lSelectedCol > cellColumn)
-        --m_lSelectedCol;
-    if (m_lPrevSelCol > cellColumn)
-        --m_lPrevSelCol;
-    m_lSelectedCol = std::min(m_lSelectedCol, Columns());
-    m_lPrevSelCol = std::min(m_lPrevSelCol, Columns());
-    RecomputeColumnStarts(m_tCols);
-
-    for (size_t r = 1; r < m_tCells.size(); ++r)
-        m_tCells[r].erase(m_tCells[r].begin() + (cellColumn - 1));
-
+    // has put the two; the last column takes the rows with it.
+    m_model.RemoveColumn(position);
     if (m_bHeader)
         SetHeaders();
     m_bDirty = true;
@@ -171,21 +112,18 @@ void MoskGrid::RemoveColumn(const TaggedValue& vKey) {
 std::wstring MoskGrid::ColumnKey(long lCol) const {
     if (lCol < 1)
         RaiseGridError(kErrSubscriptOutOfRange);
-    for (size_t i = 1; i < m_tCols.size(); ++i) {
-        if (m_tCols[i].lCellColIndex == lCol)
-            return m_tCols[i].sKey;
-    }
-    return {};
+    long position = m_model.PositionOf(lCol);
+    return position > 0 ? m_model.Column(position).sKey : std::wstring();
 }
 
 void MoskGrid::ColumnKey(long lCol, const std::wstring& sKey) {
     // Addressed by cell-column index like the getter, so the two agree after reordering.
     if (lCol < 1)
         RaiseGridError(kErrSubscriptOutOfRange);
-    long position = FindColumn(TaggedValue(lCol));
+    long position = m_model.PositionOf(lCol);
     if (position < 1)
         RaiseGridError(kErrSubscriptOutOfRange);
-    tGridColumn& column = m_tCols[static_cast<size_t>(position)];
+    tGridColumn& column = m_model.Column(position);
     if (column.sKey != sKey) {
         ValidateNewKey(sKey);
         column.sKey = sKey;
@@ -279,11 +217,11 @@ bool MoskGrid::ColumnVisible(const TaggedValue& vKey) const {
 
 void MoskGrid::ColumnVisible(const TaggedValue& vKey, bool bState) {
     long position = ColumnIndex(vKey);
-    tGridColumn& column = m_tCols[static_cast<size_t>(position)];
+    tGridColumn& column = m_model.Column(position);
     if (column.bVisible == bState)
         return;
     column.bVisible = bState;
-    ApplyColumnWidth(position, column.lWidth);
+    m_model.SetColumnWidth(position, column.lWidth);
     SetHeaders();
     m_bDirty = true;
     Draw();
@@ -297,8 +235,8 @@ void MoskGrid::ColumnWidth(const TaggedValue& vKey, long lWidth) {
     long position = FindColumn(vKey);
     if (position < 1)
         RaiseGridError(kErrSubscriptOutOfRange, kTextColumnOutOfRange);
-    ApplyColumnWidth(position, lWidth);
-    UpdateHeaderItem(m_tCols[static_cast<size_t>(position)]);
+    m_model.SetColumnWidth(position, lWidth);
+    UpdateHeaderItem(m_model.Column(position));
     m_bDirty = true;
     Draw();
 }
@@ -310,12 +248,7 @@ void MoskGrid::ColumnOrder(const TaggedValue& vKey, long lOrder) {
     if (lOrder < 1 || lOrder > Columns())
         RaiseGridError(kErrSubscriptOutOfRange);
     // An exchange, not a move: the columns between the two keep their places.
-    std::swap(m_tCols[static_cast<size_t>(position)], m_tCols[static_cast<size_t>(lOrder)]);
-    if (m_lRowTextCol == position)
-        m_lRowTextCol = lOrder;
-    else if (m_lRowTextCol == lOrder)
-        m_lRowTextCol = position;
-    RecomputeColumnStarts(m_tCols);
+    m_model.SwapColumns(position, lOrder);
     SetHeaders();
     m_bDirty = true;
     Draw();

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "grid/grid_layout.h"
 #include "grid/header_control.h"
 #include "grid/mosk_grid.h"
 #include "grid/scroll_bars.h"
@@ -23,12 +22,7 @@ void MoskGrid::Dpi(int dpi) {
     m_lDefaultRowHeight = std::max(m_lDefaultRowHeightProperty, 1L);
     m_lDefaultColumnWidth = scale(m_lDefaultColumnWidth);
     m_lHeaderHeight = scale(m_lHeaderHeight);
-    for (size_t r = 1; r < m_tRows.size(); ++r)
-        m_tRows[r].lHeight = scale(m_tRows[r].lHeight);
-    RowStartsChangedFrom(1);
-    for (size_t c = 1; c < m_tCols.size(); ++c)
-        m_tCols[c].lWidth = scale(m_tCols[c].lWidth);
-    RecomputeColumnStarts(m_tCols);
+    m_model.ScaleSizes(scale);
 
     ReplaceControlFont(CreateGridFont(*m_oFont, dpi));
     m_fonts.Recreate(dpi);

@@ -4,10 +4,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "grid/api_and_callbacks.h"
 #include "common/error.h"
+#include "grid/api_and_callbacks.h"
 #include "grid/flat_header.h"
-#include "grid/grid_layout.h"
 #include "grid/header_control.h"
 #include "grid/mosk_grid.h"
 #include "grid/mosk_grid_sinks.h"
@@ -39,9 +38,9 @@ void MoskGrid::SetHeaders() {
         return;
     for (long item = m_cHeader->ColumnCount() - 1; item >= 0; --item)
         m_cHeader->RemoveColumn(item);
-    for (size_t c = 1; c < m_tCols.size(); ++c) {
-        tGridColumn& column = m_tCols[c];
-        if (!column.bVisible || IsRowTextPosition(static_cast<long>(c))) {
+    for (long position = 1; position <= Columns(); ++position) {
+        tGridColumn& column = m_model.Column(position);
+        if (!column.bVisible || m_model.IsRowTextPosition(position)) {
             column.lHeaderColIndex = 0;
             continue;
         }
@@ -80,9 +79,10 @@ void MoskGrid::PositionHeader() {
 }
 
 long MoskGrid::ColumnOfHeaderItem(long lItem, bool bVisibleOnly) const {
-    for (size_t c = 1; c < m_tCols.size(); ++c) {
-        if (m_tCols[c].lHeaderColIndex == lItem + 1 && (!bVisibleOnly || m_tCols[c].bVisible))
-            return static_cast<long>(c);
+    for (long position = 1; position <= Columns(); ++position) {
+        const tGridColumn& column = m_model.Column(position);
+        if (column.lHeaderColIndex == lItem + 1 && (!bVisibleOnly || column.bVisible))
+            return position;
     }
     return 0;
 }
@@ -93,7 +93,7 @@ RECT MoskGrid::DragLine(long lItem, long lWidth) const {
         return RECT{};
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    long x = m_tCols[static_cast<size_t>(pos)].lStartX + lWidth - 1 - m_lScrollX;
+    long x = m_model.Column(pos).lStartX + lWidth - 1 - m_lScrollX;
     POINT corners[2] = {{x, HeaderVisibleHeight()}, {x + 2, client.bottom}};
     ::MapWindowPoints(Hwnd(), nullptr, corners, 2);
     return RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
@@ -107,7 +107,7 @@ void MoskGrid::m_cHeader_ColumnClick(long& lColumn) {
     CancelEdit();
     long pos = ColumnOfHeaderItem(lColumn, false);
     if (pos > 0)
-        lColumn = m_tCols[static_cast<size_t>(pos)].lCellColIndex;
+        lColumn = m_model.Column(pos).lCellColIndex;
     m_listener->ColumnClick(lColumn);
 }
 
@@ -120,7 +120,7 @@ void MoskGrid::m_cHeader_StartColumnWidthChange(long& lColumn, long lWidth, bool
     m_bWidthTracking = true;
     long pos = ColumnOfHeaderItem(lColumn, false);
     if (pos > 0)
-        DrawDragRect(DragLine(lColumn, m_tCols[static_cast<size_t>(pos)].lWidth), true, false);
+        DrawDragRect(DragLine(lColumn, m_model.Column(pos).lWidth), true, false);
 }
 
 void MoskGrid::m_cHeader_ColumnWidthChanging(long& lColumn, long lWidth, bool& bCancel) {
@@ -130,7 +130,7 @@ void MoskGrid::m_cHeader_ColumnWidthChanging(long& lColumn, long lWidth, bool& b
     if (pos < 1)
         return;
     RECT line = DragLine(item, lWidth);
-    lColumn = m_tCols[static_cast<size_t>(pos)].lCellColIndex;
+    lColumn = m_model.Column(pos).lCellColIndex;
     DrawDragRect(line, false, false);
     m_listener->ColumnWidthChanging(lColumn, lWidth, bCancel);
     // The last step decides: a width refused on the way does not spoil one accepted after it.
@@ -145,9 +145,9 @@ void MoskGrid::m_cHeader_ColumnWidthChanged(long& lColumn, long lWidth) {
     long pos = ColumnOfHeaderItem(lColumn, true);
     if (!std::exchange(m_bWidthTrackRefused, false) && pos >= 1) {
         bool cancel = false;
-        m_listener->ColumnWidthChanged(m_tCols[static_cast<size_t>(pos)].lCellColIndex, lWidth, cancel);
+        m_listener->ColumnWidthChanged(m_model.Column(pos).lCellColIndex, lWidth, cancel);
         if (!cancel) {
-            ApplyColumnWidth(pos, lWidth);
+            m_model.SetColumnWidth(pos, lWidth);
             m_bDirty = true;
             Draw();
             PositionHeader();
@@ -172,7 +172,7 @@ void MoskGrid::m_cHeader_DividerDblClick(long& lColumn) {
     CancelEdit();
     long pos = ColumnOfHeaderItem(lColumn, false);
     try {
-        AutoWidthColumn(TaggedValue(pos > 0 ? m_tCols[static_cast<size_t>(pos)].lCellColIndex : 0L));
+        AutoWidthColumn(TaggedValue(pos > 0 ? m_model.Column(pos).lCellColIndex : 0L));
     } catch (const Error&) {
         // No column behind the divider, or no measuring yet: the width stays.
     }
@@ -190,7 +190,7 @@ void MoskGrid::m_cHeader_ColumnEndDrag(long& lColumn, long& lOrder) {
     }
     long target = lOrder + 1;
     for (long c = 1; c <= Columns(); ++c) {
-        if (c <= target && !m_tCols[static_cast<size_t>(c)].bVisible)
+        if (c <= target && !m_model.Column(c).bVisible)
             ++target;
     }
     target = std::min(target, Columns());
@@ -199,17 +199,7 @@ void MoskGrid::m_cHeader_ColumnEndDrag(long& lColumn, long& lOrder) {
         return;
     }
     // A move: the columns in between shift one place towards the source and keep their order.
-    tGridColumn moved = std::move(m_tCols[static_cast<size_t>(source)]);
-    m_tCols.erase(m_tCols.begin() + source);
-    m_tCols.insert(m_tCols.begin() + target, std::move(moved));
-    // The row-text column keeps its identity: it is the moved column or one of those that shifted.
-    if (m_lRowTextCol == source)
-        m_lRowTextCol = target;
-    else if (source < m_lRowTextCol && m_lRowTextCol <= target)
-        --m_lRowTextCol;
-    else if (target <= m_lRowTextCol && m_lRowTextCol < source)
-        ++m_lRowTextCol;
-    RecomputeColumnStarts(m_tCols);
+    m_model.MoveColumn(source, target);
     m_bDirty = true;
     Draw();
     m_listener->ColumnOrderChanged();

@@ -14,7 +14,7 @@ namespace {
 
 // A device context to measure in: the row buffer when there is one, else one like the screen.
 class MeasureDC {
-public:
+  public:
     MeasureDC(HDC rowBuffer, HFONT controlFont) {
         if (rowBuffer) {
             m_dc = rowBuffer;
@@ -32,7 +32,7 @@ public:
     MeasureDC& operator=(const MeasureDC&) = delete;
     HDC get() const noexcept { return m_dc; }
 
-private:
+  private:
     UniqueMemoryDC m_own;
     HDC m_dc = nullptr;
     HGDIOBJ m_previous = nullptr;
@@ -41,59 +41,30 @@ private:
 }  // namespace
 
 void MoskGrid::CellFromPoint(long xPixels, long yPixels, long& lRow, long& lCol) {
-    long x = xPixels + m_lScrollX;
-    long y = yPixels - HeaderVisibleHeight() + m_lScrollY;
-    const tGridRowTable& rows = RowTable();
-    auto bottom = [&](long r) {
-        const tGridRow& row = rows[static_cast<size_t>(r)];
-        return row.lStartY + (row.bVisible ? row.lHeight : 0);
-    };
-    // The bottom pixel belongs to a row, its top pixel to the row above.
-    long lo = 1, hi = Rows() + 1;
-    while (lo < hi) {
-        long mid = lo + (hi - lo) / 2;
-        if (bottom(mid) >= y)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    while (lo <= Rows() && !rows[static_cast<size_t>(lo)].bVisible)
-        ++lo;
-    lRow = (lo <= Rows() && rows[static_cast<size_t>(lo)].lStartY < y && y <= bottom(lo)) ? lo : 0;
-
-    lCol = 0;
-    if (rows[static_cast<size_t>(lRow)].bGroupRow) {
-        lCol = m_lRowTextCol > 0 ? m_tCols[static_cast<size_t>(m_lRowTextCol)].lCellColIndex : 0;
-        return;
-    }
-    for (long c = 1; c <= Columns(); ++c) {
-        const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
-        if (column.bVisible && !IsRowTextPosition(c) && column.lStartX < x && x <= column.lStartX + column.lWidth) {
-            lCol = column.lCellColIndex;
-            return;
-        }
-    }
+    lRow = m_model.RowAtY(yPixels - HeaderVisibleHeight() + m_lScrollY);
+    // Below the last row the column under x is still reported.
+    lCol = m_model.CellColumnAtX(xPixels + m_lScrollX, lRow);
 }
 
 void MoskGrid::CellBoundary(long lRow, long lCol, long& lLeft, long& lTop, long& lWidth, long& lHeight) {
     const tGridCell& cell = CheckedCell(lRow, lCol);
-    long pos = FindColumn(TaggedValue(lCol));
+    long pos = m_model.PositionOf(lCol);
     if (pos < 1)
         RaiseGridError(kErrSubscriptOutOfRange);
-    const tGridColumn& column = m_tCols[static_cast<size_t>(pos)];
-    long offset = cell.lIndent + (cell.lIconIndex != -1 ? m_lIconWidth : 0) +
-                  (cell.lExtraIconIndex != -1 ? m_lIconWidth : 0);
+    const tGridColumn& column = m_model.Column(pos);
+    long offset =
+        cell.lIndent + (cell.lIconIndex != -1 ? m_lIconWidth : 0) + (cell.lExtraIconIndex != -1 ? m_lIconWidth : 0);
     double tx = TwipsPerPixel(m_lDpi), ty = TwipsPerPixel(m_lDpi);
     lLeft = std::lround((column.lStartX - m_lScrollX + offset) * tx);
     lTop = std::lround((RowStartY(lRow) - m_lScrollY + HeaderVisibleHeight()) * ty);
     lWidth = std::lround((column.lWidth - offset) * tx);
-    lHeight = std::lround(m_tRows[static_cast<size_t>(lRow)].lHeight * ty);
+    lHeight = std::lround(m_model.Row(lRow).lHeight * ty);
 }
 
 long MoskGrid::EvaluateTextHeight(long lRow, long lCol) {
     const tGridCell& cell = CheckedCell(lRow, lCol);
-    long pos = FindColumn(TaggedValue(lCol));
-    long width = (pos > 0 ? m_tCols[static_cast<size_t>(pos)].lWidth : 0) - 4 - (m_bGridLines ? 2 : 0) - cell.lIndent;
+    long pos = m_model.PositionOf(lCol);
+    long width = (pos > 0 ? m_model.Column(pos).lWidth : 0) - 4 - (m_bGridLines ? 2 : 0) - cell.lIndent;
     if (cell.lIconIndex >= 0)
         width -= m_lIconWidth + 2;
     if (cell.lExtraIconIndex >= 0)
@@ -124,9 +95,9 @@ long MoskGrid::MeasureTextWidth(long lRow, long lCol, bool bNoModify, long lMini
         RECT rc = measure(0);
         return rc.right - rc.left;
     }
-    long pos = FindColumn(TaggedValue(lCol));
-    long width = std::max(pos > 0 ? m_tCols[static_cast<size_t>(pos)].lWidth : 0, lMinimum);
-    long rowHeight = m_tRows[static_cast<size_t>(lRow)].lHeight;
+    long pos = m_model.PositionOf(lCol);
+    long width = std::max(pos > 0 ? m_model.Column(pos).lWidth : 0, lMinimum);
+    long rowHeight = m_model.Row(lRow).lHeight;
     RECT rc = measure(width);
     // Widen until the wrapped text fits the row; a bound keeps a row of 0 height from looping forever.
     for (int i = 0; rc.bottom - rc.top > rowHeight && i < 4096; ++i) {
@@ -144,12 +115,12 @@ void MoskGrid::AutoWidthColumn(const TaggedValue& vKey) {
     long pos = FindColumn(vKey);
     if (pos < 1)
         RaiseGridError(kErrSubscriptOutOfRange, L"");
-    long c = m_tCols[static_cast<size_t>(pos)].lCellColIndex;
+    long c = m_model.Column(pos).lCellColIndex;
     long widest = 0, largest = 0;
     for (long r = 1; r <= Rows(); ++r) {
-        if (!m_tRows[static_cast<size_t>(r)].bVisible)
+        if (!m_model.Row(r).bVisible)
             continue;
-        const tGridCell& cell = CellAt(r, c);
+        const tGridCell& cell = m_model.CellAt(r, c);
         long t = MeasureTextWidth(r, c, true, largest);
         largest = std::max(largest, t);
         long w = t + cell.lIndent + (cell.lIconIndex >= 0 ? m_lIconWidth : 0) +
@@ -166,7 +137,7 @@ void MoskGrid::AutoHeightRow(long lRow, long lMinimumHeight) {
     long largest = 0;
     for (long c = 1; c <= Columns(); ++c) {
         long h = EvaluateTextHeight(lRow, c);
-        if (CellAt(lRow, c).lIconIndex >= 0 && h < m_lIconHeight)
+        if (m_model.CellAt(lRow, c).lIconIndex >= 0 && h < m_lIconHeight)
             h = m_lIconHeight;
         largest = std::max(largest, std::max(h, minimum));
     }
@@ -177,23 +148,23 @@ void MoskGrid::AutoHeightRow(long lRow, long lMinimumHeight) {
 
 void MoskGrid::EnsureVisible(long lRow, long lCol) {
     ValidateCell(lRow, lCol);
-    const tGridRow& row = m_tRows[static_cast<size_t>(lRow)];
+    const tGridRow& row = m_model.Row(lRow);
     if (!row.bVisible)
         return;
     // lCol is a cell column: its display position can differ after reordering.
-    long pos = FindColumn(TaggedValue(lCol));
+    long pos = m_model.PositionOf(lCol);
     if (pos < 1)
         return;
-    const tGridColumn& column = m_tCols[static_cast<size_t>(pos)];
+    const tGridColumn& column = m_model.Column(pos);
     if (!column.bVisible && !row.bGroupRow)
         return;
     long target = lCol;
-    if (IsRowTextPosition(pos) || row.bGroupRow) {
+    if (m_model.IsRowTextPosition(pos) || row.bGroupRow) {
         target = m_lRowTextStartColumn;
         if (target == 0) {
             for (long c = 1; c <= Columns() && target == 0; ++c) {
-                if (m_tCols[static_cast<size_t>(c)].bVisible && m_tCols[static_cast<size_t>(c)].bIncludeInSelect)
-                    target = m_tCols[static_cast<size_t>(c)].lCellColIndex;
+                if (m_model.Column(c).bVisible && m_model.Column(c).bIncludeInSelect)
+                    target = m_model.Column(c).lCellColIndex;
             }
         }
         if (target == 0)
@@ -213,27 +184,21 @@ bool MoskGrid::ScrollCellIntoView(long lRow, long lCol) {
     }
     UpdateScrollRanges();
     bool moved = false;
-    const tGridRow& row = m_tRows[static_cast<size_t>(lRow)];
-    long pos = FindColumn(TaggedValue(lCol));
-    if (pos > 0 && (!m_bRowMode || m_bMouseDown) && m_cScroll->Visible(cScrollBars::kHorizontal)) {
+    const tGridRow& row = m_model.Row(lRow);
+    long pos = m_model.PositionOf(lCol);
+    if (pos > 0 && (!m_model.RowMode() || m_bMouseDown) && m_cScroll->Visible(cScrollBars::kHorizontal)) {
         long start, end;
         if (row.bGroupRow) {
             long groupCol = row.lGroupStartColIndex != 0 ? row.lGroupStartColIndex : m_lRowTextStartColumn;
-            long groupPos = groupCol > 0 ? FindColumn(TaggedValue(groupCol)) : 0;
-            start = groupPos > 0 ? m_tCols[static_cast<size_t>(groupPos)].lStartX : 0;
+            long groupPos = groupCol > 0 ? m_model.PositionOf(groupCol) : 0;
+            start = groupPos > 0 ? m_model.Column(groupPos).lStartX : 0;
             end = start + 1;
         } else {
-            start = m_tCols[static_cast<size_t>(pos)].lStartX;
-            end = start + m_tCols[static_cast<size_t>(pos)].lWidth;
+            start = m_model.Column(pos).lStartX;
+            end = start + m_model.Column(pos).lWidth;
         }
-        long offset = m_lScrollX;
-        long target = offset;
-        if (start > offset && end >= offset + m_lVisibleWidth) {
-            target = end - start <= m_lVisibleWidth ? offset + end - (offset + m_lVisibleWidth) + 8 : start;
-        } else if (start < offset) {
-            target = offset - (offset - start + 8);
-        }
-        if (target != offset) {
+        long target = ColumnScrollTarget(start, end, m_lScrollX, m_lVisibleWidth);
+        if (target != m_lScrollX) {
             long before = m_cScroll->Value(cScrollBars::kHorizontal);
             m_cScroll->Value(cScrollBars::kHorizontal, std::max(target, 0L));
             moved = moved || m_cScroll->Value(cScrollBars::kHorizontal) != before;
@@ -241,14 +206,8 @@ bool MoskGrid::ScrollCellIntoView(long lRow, long lCol) {
     }
     if (m_cScroll->Visible(cScrollBars::kVertical)) {
         long start = RowStartY(lRow);
-        long end = start + row.lHeight;
-        long offset = m_lScrollY;
-        long target = offset;
-        if (start > offset && end >= offset + m_lVisibleHeight && row.lHeight < m_lVisibleHeight)
-            target = offset + end - (offset + m_lVisibleHeight) + 8;
-        else if (start < offset)
-            target = offset - (offset - start + 8);
-        if (target != offset) {
+        long target = RowScrollTarget(start, start + row.lHeight, m_lScrollY, m_lVisibleHeight);
+        if (target != m_lScrollY) {
             long before = m_cScroll->Value(cScrollBars::kVertical);
             m_cScroll->Value(cScrollBars::kVertical, std::max(target, 0L));
             moved = moved || m_cScroll->Value(cScrollBars::kVertical) != before;

@@ -47,15 +47,15 @@ RECT Shrunk(RECT rc, int by) {
 
 // What one Draw shares between its rows and cells.
 struct MoskGrid::tRowPaint {
-    HDC dc = nullptr;             // the row buffer, or the control's DC without one
+    HDC dc = nullptr;  // the row buffer, or the control's DC without one
     bool buffered = false;
-    long top = 0;                 // row top in dc
+    long top = 0;  // row top in dc
     long bottom = 0;
-    long rowTopData = 0;          // row top measured from the top of row 1
+    long rowTopData = 0;  // row top measured from the top of row 1
     bool lastVisibleRow = false;
-    long lastCellRight = 0;       // right edge of the last painted cell
+    long lastCellRight = 0;  // right edge of the last painted cell
     bool lastCellHighlighted = false;
-    long selStartCol = 0;         // display position of the first column with bIncludeInSelect
+    long selStartCol = 0;  // display position of the first column with bIncludeInSelect
     long rowTextLeft = 0;
     long rowTextRight = 0;
     HBRUSH gridLineBrush = nullptr;
@@ -89,20 +89,6 @@ std::wstring MoskGrid::CellShownText(const tGridCell& cell, const std::wstring& 
     } catch (const Error&) {
         return {};
     }
-}
-
-void MoskGrid::KeySearchText(const std::wstring& sText) {
-    m_sKeySearch = sText;
-    if (sText.empty() && Hwnd())
-        ::KillTimer(Hwnd(), kKeySearchTimer);
-    if (m_lSelectedRow >= 1 && m_lSelectedRow <= Rows())
-        MarkRowDirty(m_lSelectedRow);
-    Draw();
-}
-
-void MoskGrid::MarkRowDirty(long lRow) {
-    for (auto& cell : m_tCells[static_cast<size_t>(lRow)])
-        cell.bDirty = true;
 }
 
 void MoskGrid::BuildRowBuffer(long lHeight) {
@@ -155,54 +141,8 @@ void MoskGrid::FillBackground(HDC hdc, const RECT& rc, long xOffset, long yOffse
     ::FillRect(hdc, &rc, brush.brush);
 }
 
-MoskGrid::tVisibleRange MoskGrid::GetVisibleRange() const {
-    tVisibleRange range;
-    range.lScrollX = m_lScrollX;
-    range.lScrollY = m_lScrollY;
-    long rows = Rows();
-    const tGridRowTable& table = RowTable();
-    auto bottom = [&](long r) {
-        const tGridRow& row = table[static_cast<size_t>(r)];
-        return row.lStartY + (row.bVisible ? row.lHeight : 0);
-    };
-    // Row starts only grow, so both ends are found by halving: the cost does not follow Rows.
-    long lo = 1, hi = rows + 1;
-    while (lo < hi) {
-        long mid = lo + (hi - lo) / 2;
-        if (bottom(mid) > m_lScrollY)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    range.lFirstRow = lo;
-    long limit = m_lScrollY + m_lVisibleHeight;
-    lo = range.lFirstRow;
-    hi = rows + 1;
-    while (lo < hi) {
-        long mid = lo + (hi - lo) / 2;
-        if (table[static_cast<size_t>(mid)].lStartY >= limit)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    range.lLastRow = std::max(lo - 1, range.lFirstRow - 1);
-
-    range.lFirstCol = 0;
-    range.lLastCol = 0;
-    for (long c = 1; c <= Columns(); ++c) {
-        const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
-        if (!column.bVisible || IsRowTextPosition(c))
-            continue;
-        if (range.lFirstCol == 0 && column.lStartX + column.lWidth > m_lScrollX)
-            range.lFirstCol = c;
-        if (column.lStartX < m_lScrollX + m_lVisibleWidth)
-            range.lLastCol = c;
-    }
-    if (range.lFirstCol == 0) {
-        range.lFirstCol = 1;
-        range.lLastCol = 0;
-    }
-    return range;
+GridVisibleRange MoskGrid::GetVisibleRange() const {
+    return m_model.VisibleRange(m_lScrollX, m_lScrollY, m_lVisibleWidth, m_lVisibleHeight);
 }
 
 void MoskGrid::Draw() {
@@ -257,13 +197,12 @@ bool MoskGrid::DrawRows() {
         unbufferedFont.emplace(screen.get(), m_hFont.get());
     }
     ::SelectObject(rp.dc, m_hFont.get());
-    tVisibleRange range = GetVisibleRange();
+    GridVisibleRange range = GetVisibleRange();
 
     // Virtual mode: rows that are still to come fill the rest of the visible area.
     if (m_bVirtual && m_bMoreRows) {
         long rowBottom = range.lLastRow >= 1 && range.lLastRow <= Rows()
-                             ? RowStartY(range.lLastRow) + m_tRows[static_cast<size_t>(range.lLastRow)].lHeight -
-                                   m_lScrollY
+                             ? RowStartY(range.lLastRow) + m_model.Row(range.lLastRow).lHeight - m_lScrollY
                              : 0;
         while (rowBottom < m_lVisibleHeight) {
             ++range.lLastRow;
@@ -273,19 +212,19 @@ bool MoskGrid::DrawRows() {
 
     // Row-text geometry.
     for (long c = 1; c <= Columns(); ++c) {
-        if (m_tCols[static_cast<size_t>(c)].bIncludeInSelect) {
+        if (m_model.Column(c).bIncludeInSelect) {
             rp.selStartCol = c;
             break;
         }
     }
     if (rp.selStartCol > 0)
-        rp.rowTextLeft = m_tCols[static_cast<size_t>(rp.selStartCol)].lStartX - m_lScrollX;
-    long rowTextStartPos = m_lRowTextStartColumn != 0 ? FindColumn(TaggedValue(m_lRowTextStartColumn)) : 0;
+        rp.rowTextLeft = m_model.Column(rp.selStartCol).lStartX - m_lScrollX;
+    long rowTextStartPos = m_lRowTextStartColumn != 0 ? m_model.PositionOf(m_lRowTextStartColumn) : 0;
     if (rowTextStartPos > 0)
-        rp.rowTextLeft = m_tCols[static_cast<size_t>(rowTextStartPos)].lStartX - m_lScrollX;
+        rp.rowTextLeft = m_model.Column(rowTextStartPos).lStartX - m_lScrollX;
     for (long c = 1; c <= Columns(); ++c) {
-        const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
-        if (column.bVisible && !IsRowTextPosition(c) && c != rowTextStartPos)
+        const tGridColumn& column = m_model.Column(c);
+        if (column.bVisible && !m_model.IsRowTextPosition(c) && c != rowTextStartPos)
             rp.rowTextRight = std::max(rp.rowTextRight, column.lStartX + column.lWidth - m_lScrollX);
     }
 
@@ -326,7 +265,7 @@ bool MoskGrid::DrawRows() {
                 ::SelectObject(rp.dc, m_hFont.get());
             }
         }
-        const tGridRow& row = m_tRows[static_cast<size_t>(r)];
+        const tGridRow& row = m_model.Row(r);
         if (!row.bVisible)
             continue;
         long rowTop = RowStartY(r);
@@ -336,18 +275,18 @@ bool MoskGrid::DrawRows() {
         rp.bottom = rp.top + row.lHeight;
         rp.lastVisibleRow = r == range.lLastRow || rowTop + row.lHeight >= m_lScrollY + m_lVisibleHeight;
 
-        auto& cells = m_tCells[static_cast<size_t>(r)];
+        auto& cells = m_model.RowCells(r);
         if (!m_bDirty) {
             bool dirty = false;
             if (!row.bGroupRow) {
                 for (long c = range.lFirstCol; c <= range.lLastCol; ++c) {
-                    tGridCell& cell = cells[static_cast<size_t>(m_tCols[static_cast<size_t>(c)].lCellColIndex - 1)];
+                    tGridCell& cell = m_model.CellAt(r, m_model.CellColumnAt(c));
                     dirty = dirty || cell.bDirty;
                     cell.bDirty = false;
                 }
             }
-            if (m_lRowTextCol > 0) {
-                tGridCell& cell = cells[static_cast<size_t>(m_tCols[static_cast<size_t>(m_lRowTextCol)].lCellColIndex - 1)];
+            if (m_model.HasRowText()) {
+                tGridCell& cell = m_model.CellAt(r, m_model.RowTextCellColumn());
                 dirty = dirty || cell.bDirty;
                 cell.bDirty = false;
             }
@@ -369,25 +308,26 @@ bool MoskGrid::DrawRows() {
         rp.lastCellHighlighted = false;
         if (!row.bGroupRow) {
             for (long c = range.lFirstCol; c <= range.lLastCol; ++c) {
-                const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
-                if (!column.bVisible || IsRowTextPosition(c))
+                const tGridColumn& column = m_model.Column(c);
+                if (!column.bVisible || m_model.IsRowTextPosition(c))
                     continue;
                 DrawCell(rp, r, c);
             }
-            if (!m_bGridLines && m_bRowMode && r == m_lSelectedRow && m_bDrawFocusRectangle && m_bHasFocus &&
+            if (!m_bGridLines && m_model.RowMode() && r == SelectedRow() && m_bDrawFocusRectangle && m_bHasFocus &&
                 m_bEnabled && rp.selStartCol > 0) {
-                const tGridCell& first = cells[static_cast<size_t>(m_tCols[static_cast<size_t>(rp.selStartCol)].lCellColIndex - 1)];
-                RECT focus{m_tCols[static_cast<size_t>(rp.selStartCol)].lStartX - m_lScrollX + first.lIndent,
-                           rp.top + 1, rp.lastCellRight, rp.bottom};
+                const tGridCell& first = m_model.CellAt(r, m_model.CellColumnAt(rp.selStartCol));
+                RECT focus{m_model.Column(rp.selStartCol).lStartX - m_lScrollX + first.lIndent, rp.top + 1,
+                           rp.lastCellRight, rp.bottom};
                 ::DrawFocusRect(rp.dc, &focus);
-                MarkRowDirty(r);
+                m_model.MarkRowDirty(r);
             }
             if (m_bGridLines && rp.lastCellRight < m_lVisibleWidth + 32) {
-                RECT rest{rp.lastCellRight, rp.top, m_lVisibleWidth + 32, rp.lastVisibleRow ? rp.bottom : rp.bottom + 1};
+                RECT rest{rp.lastCellRight, rp.top, m_lVisibleWidth + 32,
+                          rp.lastVisibleRow ? rp.bottom : rp.bottom + 1};
                 ::FrameRect(rp.dc, &rest, rp.gridLineBrush);
             }
         }
-        if (m_lRowTextCol > 0 && (m_bRowMode || row.bGroupRow))
+        if (m_model.HasRowText() && (m_model.RowMode() || row.bGroupRow))
             DrawRowText(rp, r);
         if (rp.buffered)
             ::BitBlt(screen.get(), 0, screenTop, client.right, row.lHeight, rp.dc, 0, 0, SRCCOPY);
@@ -399,8 +339,7 @@ bool MoskGrid::DrawRows() {
         FillBackground(screen.get(), below, 0, -headerHeight);
     }
     ::SetTextColor(rp.dc, ColorOf(m_oForeColor, COLOR_WINDOWTEXT));
-    m_lPrevSelRow = m_lSelectedRow;
-    m_lPrevSelCol = m_lSelectedCol;
+    m_model.RememberPaintedCurrent();
     m_bDirty = false;
     m_tLastVisible.lScrollX = paintedX;
     m_tLastVisible.lScrollY = paintedY;
@@ -410,13 +349,13 @@ bool MoskGrid::DrawRows() {
 }
 
 void MoskGrid::DrawCell(tRowPaint& rp, long lRow, long lPos) {
-    const tGridColumn& column = m_tCols[static_cast<size_t>(lPos)];
-    tGridCell& cell = m_tCells[static_cast<size_t>(lRow)][static_cast<size_t>(column.lCellColIndex - 1)];
+    const tGridColumn& column = m_model.Column(lPos);
+    tGridCell& cell = m_model.CellAt(lRow, column.lCellColIndex);
     HDC dc = rp.dc;
     long left = column.lStartX - m_lScrollX;
     RECT rc{left + cell.lIndent, rp.top, left + column.lWidth, rp.bottom};
     rp.lastCellRight = rc.right;
-    bool current = lRow == m_lSelectedRow && column.lCellColIndex == m_lSelectedCol;
+    bool current = lRow == SelectedRow() && column.lCellColIndex == SelectedCol();
 
     bool highlighted = false;
     bool paintNormally = m_bEnabled && !cell.bSelected;
@@ -426,9 +365,9 @@ void MoskGrid::DrawCell(tRowPaint& rp, long lRow, long lPos) {
         } else {
             highlighted = m_bHasFocus;
             RECT fill = m_bGridLines ? Shrunk(rc, 1) : rc;
-            if (m_bRowMode && lPos > rp.selStartCol)
+            if (m_model.RowMode() && lPos > rp.selStartCol)
                 fill.left -= cell.lIndent;
-            if (m_bRowMode && !m_bGridLines)
+            if (m_model.RowMode() && !m_bGridLines)
                 fill.top += 1;
             else if (current && m_bDrawFocusRectangle)
                 fill = Shrunk(fill, 1);
@@ -462,7 +401,7 @@ void MoskGrid::DrawCell(tRowPaint& rp, long lRow, long lPos) {
         text = Shrunk(rc, 1);
     }
 
-    if (current && m_bDrawFocusRectangle && m_bHasFocus && m_bEnabled && (!m_bRowMode || m_bGridLines)) {
+    if (current && m_bDrawFocusRectangle && m_bHasFocus && m_bEnabled && (!m_model.RowMode() || m_bGridLines)) {
         RECT focus = Shrunk(text, -1);
         ::DrawFocusRect(dc, &focus);
         cell.bDirty = true;  // the next paint takes the dotted frame away again
@@ -484,14 +423,15 @@ void MoskGrid::DrawCell(tRowPaint& rp, long lRow, long lPos) {
         ::SetTextColor(dc, highlighted ? rp.highlightFore : textColor);
         UINT format = DrawTextFormat(cell.eTextFormat);
         ::DrawTextW(dc, value.c_str(), -1, &text, format);
-        if (!m_sKeySearch.empty() && m_bEnabled && lRow == m_lSelectedRow &&
-            column.lCellColIndex == m_lKeySearchColumn) {
+        if (!KeySearchText().empty() && m_bEnabled && lRow == SelectedRow() &&
+            column.lCellColIndex == m_model.KeySearchColumn()) {
             // The typed prefix shows in normal colours inside the highlight.
-            std::wstring prefix = value.substr(0, std::min(value.size(), m_sKeySearch.size()));
+            std::wstring prefix = value.substr(0, std::min(value.size(), KeySearchText().size()));
             ::SetBkMode(dc, OPAQUE);
             ::SetBkColor(dc, ColorOf(m_oBackColor, COLOR_WINDOW));
             ::SetTextColor(dc, rp.foreColor);
-            ::DrawTextW(dc, prefix.c_str(), static_cast<int>(prefix.size()), &text, format & ~DT_WORD_ELLIPSIS & ~DT_END_ELLIPSIS);
+            ::DrawTextW(dc, prefix.c_str(), static_cast<int>(prefix.size()), &text,
+                        format & ~DT_WORD_ELLIPSIS & ~DT_END_ELLIPSIS);
             ::SetBkMode(dc, TRANSPARENT);
         }
         ::SetTextColor(dc, rp.foreColor);
@@ -499,15 +439,15 @@ void MoskGrid::DrawCell(tRowPaint& rp, long lRow, long lPos) {
 }
 
 void MoskGrid::DrawRowText(tRowPaint& rp, long lRow) {
-    const tGridRow& row = m_tRows[static_cast<size_t>(lRow)];
-    const tGridColumn& textColumn = m_tCols[static_cast<size_t>(m_lRowTextCol)];
-    tGridCell& cell = m_tCells[static_cast<size_t>(lRow)][static_cast<size_t>(textColumn.lCellColIndex - 1)];
+    const tGridRow& row = m_model.Row(lRow);
+    const tGridColumn& textColumn = m_model.Column(m_model.RowTextPosition());
+    tGridCell& cell = m_model.CellAt(lRow, textColumn.lCellColIndex);
     HDC dc = rp.dc;
     RECT rc{rp.rowTextLeft, rp.top + (row.bGroupRow ? 1 : m_lDefaultRowHeight), rp.rowTextRight, rp.bottom};
     if (row.bGroupRow && row.lGroupStartColIndex != 0) {
-        long pos = FindColumn(TaggedValue(row.lGroupStartColIndex));
+        long pos = m_model.PositionOf(row.lGroupStartColIndex);
         if (pos > 0)
-            rc.left = m_tCols[static_cast<size_t>(pos)].lStartX - m_lScrollX;
+            rc.left = m_model.Column(pos).lStartX - m_lScrollX;
     }
     rc.left += cell.lIndent;
     if (rc.top >= rc.bottom)
@@ -553,7 +493,7 @@ void MoskGrid::DrawRowText(tRowPaint& rp, long lRow) {
 void MoskGrid::InvalidateVisibleCells(bool bForce) {
     if (Rows() < 1 || Columns() < 1 || !Hwnd())
         return;
-    tVisibleRange range = GetVisibleRange();
+    GridVisibleRange range = GetVisibleRange();
     long firstRow = std::max(range.lFirstRow - 1, 1L);
     long lastRow = std::min(range.lLastRow, Rows());
     bool full = bForce || m_bForceFullInvalidate || m_oBackgroundPicture != nullptr;
@@ -579,24 +519,24 @@ void MoskGrid::InvalidateVisibleCells(bool bForce) {
             if (dy != 0) {
                 for (long r = firstRow; r <= lastRow; ++r) {
                     long top = RowStartY(r);
-                    if (top < bandBottom && top + m_tRows[static_cast<size_t>(r)].lHeight >= bandTop)
-                        MarkRowDirty(r);
+                    if (top < bandBottom && top + m_model.Row(r).lHeight >= bandTop)
+                        m_model.MarkRowDirty(r);
                 }
             }
             if (dx != 0) {
                 long left = dx < 0 ? range.lScrollX + m_lVisibleWidth + dx : range.lScrollX;
                 long right = dx < 0 ? range.lScrollX + m_lVisibleWidth : range.lScrollX + dx;
                 for (long c = range.lFirstCol; c <= range.lLastCol; ++c) {
-                    const tGridColumn& column = m_tCols[static_cast<size_t>(c)];
+                    const tGridColumn& column = m_model.Column(c);
                     if (column.lStartX >= right || column.lStartX + column.lWidth < left)
                         continue;
                     for (long r = firstRow; r <= lastRow; ++r)
-                        m_tCells[static_cast<size_t>(r)][static_cast<size_t>(column.lCellColIndex - 1)].bDirty = true;
+                        m_model.CellAt(r, column.lCellColIndex).bDirty = true;
                 }
                 // Row text spans the columns; it is drawn again with any of them.
-                if (m_lRowTextCol > 0) {
+                if (m_model.HasRowText()) {
                     for (long r = firstRow; r <= lastRow; ++r)
-                        MarkRowDirty(r);
+                        m_model.MarkRowDirty(r);
                 }
             }
         } else {
@@ -605,7 +545,7 @@ void MoskGrid::InvalidateVisibleCells(bool bForce) {
     }
     if (full) {
         for (long r = firstRow; r <= lastRow; ++r)
-            MarkRowDirty(r);
+            m_model.MarkRowDirty(r);
     }
     m_tLastVisible = range;
 }

@@ -91,8 +91,8 @@ void MoskGrid::ReadProperties(const GridPropertyStore& store, bool bUserMode) {
 }
 
 void MoskGrid::WriteProperties(GridPropertyStore& store) const {
-    store.WriteProperty(L"MultiSelect", m_bMultiSelect, TaggedValue(false));
-    store.WriteProperty(L"RowMode", m_bRowMode, TaggedValue(false));
+    store.WriteProperty(L"MultiSelect", MultiSelect(), TaggedValue(false));
+    store.WriteProperty(L"RowMode", RowMode(), TaggedValue(false));
     store.WriteProperty(L"GridLines", m_bGridLines, TaggedValue(false));
     store.WriteProperty(L"BackgroundPicture", m_oBackgroundPicture ? TaggedValue(m_oBackgroundPicture) : TaggedValue(),
                         TaggedValue());

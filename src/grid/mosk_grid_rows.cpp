@@ -6,7 +6,6 @@
 
 #include "grid/grid_accessible.h"
 #include "grid/grid_errors.h"
-#include "grid/grid_layout.h"
 #include "grid/mosk_grid.h"
 #include "grid/mosk_grid_sinks.h"
 #include "grid/scroll_bars.h"
@@ -16,29 +15,6 @@ namespace ferryl {
 void MoskGrid::CheckRow(long lRow) const {
     if (lRow < 1 || lRow > Rows())
         RaiseGridError(kErrSubscriptOutOfRange, kTextInvalidRowSubscript);
-}
-
-void MoskGrid::RowStartsChangedFrom(size_t row) noexcept {
-    if (row < 1)
-        row = 1;
-    if (row < m_firstStaleRowStart)
-        m_firstStaleRowStart = row;
-}
-
-void MoskGrid::EnsureRowStarts(size_t upTo) const noexcept {
-    if (m_firstStaleRowStart == SIZE_MAX)
-        return;
-    size_t last = m_tRows.size() - 1;
-    if (m_firstStaleRowStart > last) {
-        m_firstStaleRowStart = SIZE_MAX;
-        return;
-    }
-    if (upTo < m_firstStaleRowStart)
-        return;
-    // The starts are a cache of the heights and visibilities; refreshing them changes nothing a
-    // caller can tell apart, so readers that are const may do it.
-    RecomputeRowStarts(const_cast<tGridRowTable&>(m_tRows), m_firstStaleRowStart, upTo);
-    m_firstStaleRowStart = upTo >= last ? SIZE_MAX : upTo + 1;
 }
 
 std::vector<tGridCell> MoskGrid::BlankRow() const {
@@ -56,28 +32,12 @@ void MoskGrid::Rows(long lRows) {
         RaiseGridError(kErrSubscriptOutOfRange, kTextRowOutOfRange);
     if (Columns() == 0)
         RaiseGridError(kErrSubscriptOutOfRange, kTextNoColumns);
-    long oldRows = Rows();
-    if (lRows <= oldRows) {
-        m_tCells.resize(static_cast<size_t>(lRows) + 1);
-        m_tRows.resize(static_cast<size_t>(lRows) + 1);
-        m_selectedRows.RowsCutAfter(lRows);
+    if (lRows <= Rows()) {
         // A current row that was cut off moves to the new last row and takes the selection with it.
-        bool cutOff = m_lSelectedRow > lRows;
-        KeepSelectionInside();
-        if (cutOff && !m_bMultiSelect && m_lSelectedCol > 0)
-            SelectCurrentOnly();
+        m_model.CutRowsAfter(lRows);
     } else {
         // New rows: visible, the default height, each starting below the one before.
-        m_tRows.resize(static_cast<size_t>(lRows) + 1);
-        for (long r = oldRows + 1; r <= lRows; ++r) {
-            tGridRow& row = m_tRows[static_cast<size_t>(r)];
-            row.lHeight = m_lDefaultRowHeight;
-            row.bVisible = true;
-        }
-        RowStartsChangedFrom(static_cast<size_t>(oldRows + 1));
-        // Each new row is built once and moved in: resize(n, value) would copy a template row.
-        for (long r = oldRows + 1; r <= lRows; ++r)
-            m_tCells.push_back(BlankRow());
+        m_model.GrowRows(lRows, m_lDefaultRowHeight, [this] { return BlankRow(); });
         if (m_lDefaultRowHeight > m_lRowBufferHeight)
             BuildRowBuffer(m_lDefaultRowHeight);
     }
@@ -88,65 +48,65 @@ void MoskGrid::Rows(long lRows) {
 
 long MoskGrid::RowHeight(long lRow) const {
     CheckRow(lRow);
-    return m_tRows[static_cast<size_t>(lRow)].lHeight;
+    return m_model.Row(lRow).lHeight;
 }
 
 void MoskGrid::RowHeight(long lRow, long lHeight) {
     // A row past Rows is refused: growing the row table alone would leave rows without cells.
     if (lRow < 1 || lRow > Rows())
         RaiseGridError(kErrSubscriptOutOfRange, kTextRowOutOfRange);
-    m_tRows[static_cast<size_t>(lRow)].lHeight = lHeight;
-    RowStartsChangedFrom(static_cast<size_t>(lRow) + 1);
+    m_model.SetRowHeight(lRow, lHeight);
     if (lHeight > m_lRowBufferHeight)
         BuildRowBuffer(lHeight);
 }
 
 bool MoskGrid::RowVisible(long lRow) const {
     CheckRow(lRow);
-    return m_tRows[static_cast<size_t>(lRow)].bVisible;
+    return m_model.Row(lRow).bVisible;
 }
 
 void MoskGrid::RowVisible(long lRow, bool bState) {
     CheckRow(lRow);
-    m_tRows[static_cast<size_t>(lRow)].bVisible = bState;
-    RowStartsChangedFrom(static_cast<size_t>(lRow) + 1);
+    m_model.SetRowVisible(lRow, bState);
     m_bDirty = true;
     Draw();
 }
 
 bool MoskGrid::RowIsGroup(long lRow) const {
     CheckRow(lRow);
-    return m_tRows[static_cast<size_t>(lRow)].bGroupRow;
+    return m_model.Row(lRow).bGroupRow;
 }
 
 void MoskGrid::RowIsGroup(long lRow, bool bState) {
     CheckRow(lRow);
-    tGridRow& row = m_tRows[static_cast<size_t>(lRow)];
+    tGridRow& row = m_model.Row(lRow);
     if (row.bGroupRow == bState)
         return;
     row.bGroupRow = bState;
-    for (auto& cell : m_tCells[static_cast<size_t>(lRow)])
-        cell.bDirty = true;
+    m_model.MarkRowDirty(lRow);
     Draw();
 }
 
 long MoskGrid::RowGroupStartColumn(long lRow) const {
     CheckRow(lRow);
-    return m_tRows[static_cast<size_t>(lRow)].lGroupStartColIndex;
+    return m_model.Row(lRow).lGroupStartColIndex;
 }
 
 void MoskGrid::RowGroupStartColumn(long lRow, long lColumn) {
     CheckRow(lRow);
-    tGridRow& row = m_tRows[static_cast<size_t>(lRow)];
+    tGridRow& row = m_model.Row(lRow);
     if (row.lGroupStartColIndex == lColumn)
         return;
     row.lGroupStartColIndex = lColumn;
-    for (auto& cell : m_tCells[static_cast<size_t>(lRow)])
-        cell.bDirty = true;
+    m_model.MarkRowDirty(lRow);
     Draw();
 }
 
-void MoskGrid::AddRow(long lRowBefore, const std::wstring& sKey, bool bVisible, long lHeight, bool bGroupRow,
+void MoskGrid::AddRow(long lRowBefore,
+                      const std::wstring& sKey,
+                      bool bVisible,
+                      long lHeight,
+                      bool bGroupRow,
                       long lGroupColStartIndex) {
     if (lHeight < 0)
         lHeight = m_lDefaultRowHeight;
@@ -161,26 +121,10 @@ void MoskGrid::AddRow(long lRowBefore, const std::wstring& sKey, bool bVisible, 
     row.lGroupStartColIndex = lGroupColStartIndex;
     row.bVisible = bVisible;
     row.lHeight = lHeight;
-    if (append) {
-        // While earlier starts are stale the new row's is too; it is computed with them.
-        if (m_firstStaleRowStart == SIZE_MAX) {
-            const tGridRow& previous = m_tRows.back();
-            row.lStartY = Rows() == 0 ? 0 : previous.lStartY + (previous.bVisible ? previous.lHeight : 0);
-        }
-        m_tRows.push_back(std::move(row));
-        m_tCells.push_back(BlankRow());
-    } else {
-        size_t at = static_cast<size_t>(lRowBefore);
-        m_tRows.insert(at, std::move(row));
-        m_tCells.insert(at, BlankRow());
-        m_selectedRows.RowInserted(lRowBefore);
-        RowStartsChangedFrom(at);
-        // The current row's cells moved down with it; the current row number follows them.
-        if (m_lSelectedRow >= lRowBefore)
-            ++m_lSelectedRow;
-        if (m_lPrevSelRow >= lRowBefore)
-            ++m_lPrevSelRow;
-    }
+    if (append)
+        m_model.AppendRow(std::move(row), BlankRow());
+    else
+        m_model.InsertRow(lRowBefore, std::move(row), BlankRow());
     if (lHeight > m_lRowBufferHeight)
         BuildRowBuffer(lHeight);
     m_access->RowsChanged();
@@ -194,39 +138,20 @@ void MoskGrid::RemoveRow(long lRow) {
         Clear(false);
         return;
     }
-    size_t at = static_cast<size_t>(lRow);
-    m_tRows.erase(at);
-    m_tCells.erase(at);
-    m_selectedRows.RowRemoved(lRow);
-    RowStartsChangedFrom(at);
-
     // The current row follows its data up; when it was the removed row, the row now in its place
     // (or the new last row) becomes current and takes the selection.
-    bool wasCurrent = m_lSelectedRow == lRow;
-    if (m_lSelectedRow > lRow)
-        --m_lSelectedRow;
-    if (m_lPrevSelRow > lRow)
-        --m_lPrevSelRow;
-    KeepSelectionInside();
-    if (wasCurrent && !m_bMultiSelect && m_lSelectedRow > 0 && m_lSelectedCol > 0)
-        SelectCurrentOnly();
+    m_model.RemoveRow(lRow);
     m_access->RowsChanged();
     m_bDirty = true;
     Draw();
 }
 
 void MoskGrid::Clear(bool bRemoveCols) {
-    m_tCells.resize(1);
-    m_tRows.resize(1);
-    m_selectedRows.Clear();
-    m_firstStaleRowStart = SIZE_MAX;
+    m_model.ClearRows();
     if (bRemoveCols) {
-        m_tCols.resize(1);
-        m_lRowTextCol = 0;
+        m_model.ClearColumns();
         m_lRowTextStartColumn = 0;
-        m_bHasRowText = false;
     }
-    m_lSelectedRow = m_lSelectedCol = m_lPrevSelRow = m_lPrevSelCol = 0;
     m_access->RowsChanged();
     m_bDirty = true;
     m_bMoreRows = m_bVirtual;

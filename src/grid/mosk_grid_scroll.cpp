@@ -39,15 +39,8 @@ void MoskGrid::UpdateScrollRanges() {
     in.areaHeight = client.bottom + (shownH ? barHeight : 0) - HeaderVisibleHeight();
     in.barWidth = barWidth;
     in.barHeight = barHeight;
-    for (size_t c = 1; c < m_tCols.size(); ++c) {
-        const tGridColumn& column = m_tCols[c];
-        if (column.bVisible && !IsRowTextPosition(static_cast<long>(c)))
-            in.totalWidth = std::max(in.totalWidth, column.lStartX + column.lWidth);
-    }
-    if (Rows() >= 1) {
-        const tGridRow& last = m_tRows[static_cast<size_t>(Rows())];
-        in.totalHeight = RowStartY(Rows()) + (last.bVisible ? last.lHeight : 0);
-    }
+    in.totalWidth = m_model.DataWidth();
+    in.totalHeight = m_model.DataHeight();
     if (m_bVirtual && m_bMoreRows)
         in.totalHeight += m_lDefaultRowHeight;
     ScrollLayout layout = ComputeScrollLayout(in);

@@ -1,10 +1,26 @@
-// MoskGrid: text as displayed, and the incremental key search over one column.
+// MoskGrid: text as displayed, and the incremental key search over one column. The search's rules
+// are the model's (core/key_search.h); the user's letter case and the timer are the system's.
+
+#include <utility>
 
 #include "common/text.h"
-#include "grid/grid_layout.h"
 #include "grid/mosk_grid.h"
 
 namespace ferryl {
+namespace {
+
+// Beyond ASCII, letter case as the system's ordinal comparison folds it: the same table for every
+// locale, no allocation.
+bool OrdinalEqualNoCase(std::wstring_view a, std::wstring_view b) {
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+bool StartsWithTyped(std::wstring_view text, std::wstring_view search) {
+    return StartsWithNoCase(text, search, OrdinalEqualNoCase);
+}
+
+}  // namespace
 
 std::wstring MoskGrid::CellFormattedText(long lRow, long lCol) const {
     // Unlike the other cell members this one does not validate: out of range gives empty text
@@ -12,43 +28,65 @@ std::wstring MoskGrid::CellFormattedText(long lRow, long lCol) const {
     if (lRow < 1 || lRow > Rows() || lCol < 1 || lCol > Columns())
         return {};
     // As the painter shows it.
-    for (size_t i = 1; i < m_tCols.size(); ++i) {
-        if (m_tCols[i].lCellColIndex == lCol)
-            return CellShownText(CellAt(lRow, lCol), m_tCols[i].sFmtString);
-    }
-    return CellShownText(CellAt(lRow, lCol), std::wstring());
+    long position = m_model.PositionOf(lCol);
+    return CellShownText(m_model.CellAt(lRow, lCol),
+                         position > 0 ? m_model.Column(position).sFmtString : std::wstring());
+}
+
+bool MoskGrid::KeySearchCellMatches(long lRow, const std::wstring& search) const {
+    const TaggedValue& value = m_model.CellAt(lRow, m_model.KeySearchColumn()).vText;
+    if (value.IsError() || value.IsObject())
+        return false;
+    // Texts are compared in place; other values are converted first.
+    if (value.IsText())
+        return StartsWithTyped(value.Text(), search);
+    return StartsWithTyped(value.ToText(), search);
 }
 
 long MoskGrid::FindSearchMatchRow(const std::wstring& sSearchString, bool bLoop, bool bVisibleRowsOnly) const {
-    if (m_lKeySearchColumn < 1 || m_lKeySearchColumn > Columns())
-        return 0;
-    long start = m_lSelectedRow == 0 ? 1 : (bLoop ? m_lSelectedRow + 1 : m_lSelectedRow);
-    size_t column = static_cast<size_t>(m_lKeySearchColumn - 1);
+    return m_model.FindSearchMatchRow([&](long r) { return KeySearchCellMatches(r, sSearchString); }, bLoop,
+                                      bVisibleRowsOnly);
+}
 
-    auto matches = [&](long r) {
-        const tGridRow& row = m_tRows[static_cast<size_t>(r)];
-        if (!row.bVisible && bVisibleRowsOnly)
-            return false;
-        const TaggedValue& value = m_tCells[static_cast<size_t>(r)][column].vText;
-        if (value.IsError() || value.IsObject())
-            return false;
-        // Texts are compared in place; other values are converted first.
-        if (value.IsText())
-            return StartsWithNoCase(value.Text(), sSearchString);
-        return StartsWithNoCase(value.ToText(), sSearchString);
+void MoskGrid::KeySearchText(const std::wstring& sText) {
+    m_model.Search().SetText(sText);
+    if (sText.empty() && Hwnd())
+        ::KillTimer(Hwnd(), kKeySearchTimer);
+    if (m_model.CurrentRowExists())
+        m_model.MarkRowDirty(SelectedRow());
+    Draw();
+}
+
+void MoskGrid::ClearKeySearch() {
+    if (!KeySearchText().empty())
+        KeySearchText(std::wstring());
+}
+
+void MoskGrid::KeySearchTyped(const std::wstring& typed) {
+    const long column = m_model.KeySearchColumn();
+    if (m_bEditable || !m_bEnabled || column < 1 || column > Columns() || Rows() < 1)
+        return;
+    if (m_model.Search().PauseEnded(::GetTickCount()))
+        ClearKeySearch();
+    auto find = [&](const std::wstring& search) {
+        return m_model.KeySearchRow(
+            search.size(), [&] { return StartsWithTyped(CellFormattedText(SelectedRow(), column), search); },
+            [&](long r) { return KeySearchCellMatches(r, search); });
     };
-
-    for (long r = start; r <= Rows(); ++r) {
-        if (matches(r))
-            return r;
+    auto hit = m_model.Search().Next(
+        typed, [](const std::wstring& text) { return ToUpper(text); }, find);
+    if (!hit)
+        return;
+    if (hit->text.empty()) {
+        KeySearchText(hit->text);
+        return;
     }
-    if (bLoop) {
-        for (long r = 1; r <= start && r <= Rows(); ++r) {
-            if (matches(r))
-                return r;
-        }
-    }
-    return 0;
+    const GridCursor old = m_model.Current();
+    m_model.GoToSearchMatch(hit->row, std::move(hit->text));
+    // The prefix goes from the screen after the pause, as the next key would start afresh then.
+    ::SetTimer(Hwnd(), kKeySearchTimer, kKeySearchPauseMs, nullptr);
+    FinishNavigation();
+    SelectionChangedFrom(old);
 }
 
 }  // namespace ferryl

@@ -1,7 +1,6 @@
 // MoskGrid: sorting the rows with the sort object. Kept apart from the rest of the grid so that a
 // program that never sorts does not link the sort.
 
-#include <algorithm>
 #include <utility>
 
 #include "grid/grid_accessible.h"
@@ -26,48 +25,38 @@ void MoskGrid::Sort() {
     // Without a key the rows keep their order, and so do the selection and the view.
     if (Rows() < 1 || Columns() < 1 || !m_sort || m_sort->KeyCount() == 0)
         return;
-    bool markSelected = m_lSelectedRow >= 1 && m_lSelectedRow <= Rows();
+    const long current = SelectedRow();
+    const bool markSelected = current >= 1 && current <= Rows();
     std::wstring selectedKey;
     if (markSelected)
-        selectedKey = std::exchange(m_tRows[static_cast<size_t>(m_lSelectedRow)].sKey, kSelectedRowMarker);
-
-    try {
-        SortObject().SortRows(m_tCells, m_tRows);
-    } catch (...) {
-        // A failed comparison leaves the rows partly sorted; the current row's key must not stay marked.
-        if (markSelected) {
-            for (auto& row : m_tRows) {
-                if (row.sKey == kSelectedRowMarker) {
-                    row.sKey = selectedKey;
-                    break;
-                }
+        selectedKey = std::exchange(m_model.Row(current).sKey, kSelectedRowMarker);
+    // The row that carries the marker after the rows moved, its key given back; 0 when none does.
+    auto unmark = [&]() -> long {
+        for (long r = 1; markSelected && r <= Rows(); ++r) {
+            if (m_model.Row(r).sKey == kSelectedRowMarker) {
+                m_model.Row(r).sKey = selectedKey;
+                return r;
             }
         }
+        return 0;
+    };
+
+    try {
+        m_model.ReorderRows([&](tGridCellTable& cells, tGridRowTable& rows) { SortObject().SortRows(cells, rows); });
+    } catch (...) {
+        // A failed comparison leaves the rows partly sorted; the current row's key must not stay marked.
+        unmark();
         throw;
     }
 
-    m_selectedRows.Rebuild(Rows(), [this](long r) {
-        const auto& cells = m_tCells[static_cast<size_t>(r)];
-        return std::any_of(cells.begin(), cells.end(), [](const tGridCell& cell) { return cell.bSelected; });
-    });
-    if (markSelected) {
-        for (size_t r = 1; r < m_tRows.size(); ++r) {
-            if (m_tRows[r].sKey == kSelectedRowMarker) {
-                m_tRows[r].sKey = selectedKey;
-                m_lSelectedRow = static_cast<long>(r);
-                break;
-            }
-        }
-    }
-    m_tRows[1].lStartY = 0;
-    RowHeight(1, m_tRows[1].lHeight);  // recomputes every lStartY
+    if (long moved = unmark())
+        m_model.SetCurrentRow(moved);
     m_access->RowsChanged();
     m_bDirty = true;
-    if (m_lSelectedRow >= 1 && m_lSelectedRow <= Rows() && m_lSelectedCol >= 1 && m_lSelectedCol <= Columns()) {
-        EnsureVisible(m_lSelectedRow, m_lSelectedCol);
+    if (m_model.CurrentRowExists() && SelectedCol() >= 1 && SelectedCol() <= Columns()) {
+        EnsureVisible(SelectedRow(), SelectedCol());
     } else {
-        m_lSelectedRow = 1;
-        m_lSelectedCol = 1;
+        m_model.SetCurrent(GridCursor{1, 1});
         Draw();
     }
 }

@@ -1,15 +1,16 @@
-// Keys and clicks sent to the grid window: the current cell, the selection, the events with their
-// default switches, the key search, the wheel and the disabled grid that only scrolls.
+// Keys and clicks sent to the grid window: that they reach the model (whose rules for the current
+// cell and the selection are tested natively in tests/core), the events with their default
+// switches, the view that follows, the key search on the screen, the wheel and the disabled grid
+// that only scrolls.
 
 #include "grid/scroll_bars.h"
-#include "grid/shell_sort.h"
 #include "paint_fixture.h"
 
 namespace ferryl::test {
 namespace {
 
 class InputListener : public MoskGridListener {
-public:
+  public:
     void SelectionChange(long lRow, long lCol) override { selections.emplace_back(lRow, lCol); }
     void RequestEdit(long lRow, long lCol, short, bool&) override { edits.emplace_back(lRow, lCol); }
     void KeyDown(short& KeyCode, short& Shift, bool& bDoDefault) override {
@@ -33,7 +34,7 @@ public:
 };
 
 class InputTest : public PaintTest {
-protected:
+  protected:
     void SetUp() override {
         PaintTest::SetUp();
         grid.SetListener(&listener);
@@ -61,31 +62,39 @@ protected:
     InputListener listener;
 };
 
-TEST_F(InputTest, TabWrapsAcrossRowsAndStopsAtTheEnds) {
-    Fill(3);
-    grid.ColumnVisible(TaggedValue(L"c2"), false);
-    Click(1, 1);
-    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
-    Key(VK_TAB);
-    EXPECT_EQ(Current(), (std::pair<long, long>{1, 3}));  // the hidden column is stepped over
-    Key(VK_TAB);
+TEST_F(InputTest, KeysClicksAndTheirShiftAndCtrlReachTheModel) {
+    Fill(6);
+    grid.MultiSelect(true);
+    Click(2, 1);
     EXPECT_EQ(Current(), (std::pair<long, long>{2, 1}));
-    Key(VK_TAB, true);
-    EXPECT_EQ(Current(), (std::pair<long, long>{1, 3}));
-    EXPECT_EQ(listener.keys.back(), VK_LEFT);  // the owner sees the arrow Tab became
-    Key(VK_TAB, true);
-    Key(VK_TAB, true);
-    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
+    // MK_SHIFT: a range from the current cell, which stays.
     size_t changes = listener.selections.size();
-    Key(VK_UP);
-    Key(VK_LEFT);
-    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
+    Click(4, 2, MK_SHIFT);
+    EXPECT_TRUE(grid.CellSelected(4, 2));
+    EXPECT_EQ(Current(), (std::pair<long, long>{2, 1}));
     EXPECT_EQ(listener.selections.size(), changes);
-    Key(VK_END);
-    Key(VK_DOWN);
-    EXPECT_EQ(Current(), (std::pair<long, long>{3, 1}));
+    // MK_CONTROL: a toggle that keeps the range.
+    Click(6, 3, MK_CONTROL);
+    EXPECT_TRUE(grid.CellSelected(6, 3));
     EXPECT_TRUE(grid.CellSelected(3, 1));
-    EXPECT_FALSE(grid.CellSelected(1, 1));
+    // Shift+Tab is Shift+Left to the owner and to the model, which toggles the cell it moves to.
+    Key(VK_TAB, true);
+    EXPECT_EQ(listener.keys.back(), VK_LEFT);
+    EXPECT_EQ(listener.shifts.back(), 1);
+    EXPECT_EQ(Current(), (std::pair<long, long>{6, 2}));
+    EXPECT_TRUE(grid.CellSelected(6, 2));
+    // Ctrl+Up only moves; Ctrl+Space toggles there.
+    Key(VK_UP, false, true);
+    EXPECT_EQ(Current(), (std::pair<long, long>{5, 2}));
+    EXPECT_FALSE(grid.CellSelected(5, 2));
+    Key(VK_SPACE, false, true);
+    EXPECT_TRUE(grid.CellSelected(5, 2));
+    // A plain key selects only where it goes, and the owner hears of the move.
+    Key(VK_HOME);
+    EXPECT_EQ(listener.selections.back(), (std::pair<long, long>{1, 2}));
+    for (long r = 1; r <= 6; ++r)
+        for (long c = 1; c <= 3; ++c)
+            EXPECT_EQ(grid.CellSelected(r, c), r == 1 && c == 2) << r << "," << c;
 }
 
 TEST_F(InputTest, RowModeArrowsScrollSidewaysAndPagesMoveTheCurrentRow) {
@@ -108,69 +117,6 @@ TEST_F(InputTest, RowModeArrowsScrollSidewaysAndPagesMoveTheCurrentRow) {
     Key(VK_HOME);
     EXPECT_EQ(grid.SelectedRow(), 1);
     EXPECT_EQ(grid.ScrollOffsetY(), 0);
-}
-
-TEST_F(InputTest, MultiSelectShiftAndCtrlBuildSelectionsWithoutMovingTheCurrentCell) {
-    Fill(6);
-    grid.MultiSelect(true);
-    Click(2, 1);
-    size_t changes = listener.selections.size();
-    Click(4, 2, MK_SHIFT);
-    EXPECT_EQ(Current(), (std::pair<long, long>{2, 1}));
-    EXPECT_EQ(listener.selections.size(), changes);
-    for (long r = 1; r <= 6; ++r)
-        for (long c = 1; c <= 3; ++c)
-            EXPECT_EQ(grid.CellSelected(r, c), r >= 2 && r <= 4 && c <= 2) << r << "," << c;
-    Click(6, 3, MK_CONTROL);
-    EXPECT_TRUE(grid.CellSelected(6, 3));
-    EXPECT_TRUE(grid.CellSelected(3, 2));
-
-    // Shift+End toggles the span from the old current row to the new one.
-    grid.RowMode(true);
-    Click(2, 1);
-    Key(VK_END, true);
-    EXPECT_EQ(grid.SelectedRow(), 6);
-    for (long r = 1; r <= 6; ++r)
-        EXPECT_EQ(grid.CellSelected(r, 3), r >= 2) << r;
-    // Ctrl+Space toggles the current row.
-    Key(VK_SPACE, false, true);
-    EXPECT_FALSE(grid.CellSelected(6, 1));
-}
-
-TEST_F(InputTest, ANewSelectionClearsCellsWhereverTheirRowsMoved) {
-    Fill(6);
-    grid.MultiSelect(true);
-    auto selectedCells = [&] {
-        int count = 0;
-        for (long r = 1; r <= grid.Rows(); ++r)
-            for (long c = 1; c <= grid.Columns(); ++c)
-                count += grid.CellSelected(r, c) ? 1 : 0;
-        return count;
-    };
-    // The selected cells travel with their rows: an insert above them, then a removal above them.
-    Click(2, 1);
-    Click(5, 3, MK_CONTROL);
-    grid.AddRow(1);
-    grid.RemoveRow(2);
-    ASSERT_TRUE(grid.CellSelected(2, 1));
-    ASSERT_TRUE(grid.CellSelected(5, 3));
-    // A plain click leaves the clicked cell the only selected one, wherever the others went.
-    Click(6, 2);
-    EXPECT_EQ(selectedCells(), 1);
-    EXPECT_TRUE(grid.CellSelected(6, 2));
-
-    // The same after a sort.
-    Click(3, 1, MK_CONTROL);
-    cShellSortTGridCells& sort = grid.SortObject();
-    sort.SortColumn(1, 1);
-    sort.SortType(1, cShellSortTGridCells::eSortString);
-    sort.SortOrder(1, cShellSortTGridCells::eSortDescending);
-    grid.Sort();
-    ASSERT_EQ(selectedCells(), 2);
-    ASSERT_FALSE(grid.CellSelected(1, 3));
-    Click(1, 3);
-    EXPECT_EQ(selectedCells(), 1);
-    EXPECT_TRUE(grid.CellSelected(1, 3));
 }
 
 TEST_F(InputTest, ClickingTheCurrentCellAsksForAnEditOnlyWhenEditable) {
@@ -215,9 +161,9 @@ TEST_F(InputTest, TheDisabledGridOnlyScrolls) {
     EXPECT_TRUE(listener.keys.empty());  // no KeyDown event from a disabled grid
 }
 
-TEST_F(InputTest, TypedLettersFindTheRowAndNavigationClearsThem) {
+TEST_F(InputTest, TypedCharactersSearchAndTheFoundPrefixShows) {
     grid.AddColumn(L"name", L"Name", 0, -1, 120);
-    const wchar_t* names[] = {L"apple", L"banana", L"blueberry", L"cherry", L"blackberry"};
+    const wchar_t* names[] = {L"apple", L"banana", L"blueberry", L"cherry", L"\U0001F680 rocket"};
     grid.Rows(5);
     for (long r = 1; r <= 5; ++r)
         grid.CellText(r, 1, TaggedValue(names[r - 1]));
@@ -226,15 +172,13 @@ TEST_F(InputTest, TypedLettersFindTheRowAndNavigationClearsThem) {
     Type(L"bl");
     EXPECT_EQ(grid.SelectedRow(), 3);
     EXPECT_EQ(grid.KeySearchText(), L"BL");
-    Type(L"a");
-    EXPECT_EQ(grid.SelectedRow(), 5);
-    Type(L"x");  // no "BLAX": the text stays as it was
-    EXPECT_EQ(grid.SelectedRow(), 5);
-    EXPECT_EQ(grid.KeySearchText(), L"BLA");
-    Type(L"\b\b");
-    EXPECT_EQ(grid.KeySearchText(), L"B");
     Key(VK_UP);
-    EXPECT_EQ(grid.KeySearchText(), L"");
+    EXPECT_EQ(grid.KeySearchText(), L"") << "a navigation key takes the prefix away";
+    // A character beyond U+FFFF comes as two WM_CHARs and is searched for whole.
+    listener.selections.clear();
+    Type(L"\U0001F680");
+    EXPECT_EQ(listener.selections, (std::vector<std::pair<long, long>>{{5, 1}}));
+    Key(VK_ESCAPE);
     // Painted: the typed prefix shows in normal colours inside the highlight.
     Click(1, 1);
     Type(L"ch");
@@ -244,28 +188,10 @@ TEST_F(InputTest, TypedLettersFindTheRowAndNavigationClearsThem) {
     EXPECT_GT(Snapshot(grid.hwnd()).Count(inner, Sys(COLOR_WINDOWTEXT)), 0);
     grid.KeySearchText(L"");
     EXPECT_EQ(Snapshot(grid.hwnd()).Count(inner, Sys(COLOR_WINDOWTEXT)), 0);
-}
-
-TEST_F(InputTest, TypedCharactersFromEveryPartOfUnicodeFindTheirRows) {
-    grid.AddColumn(L"name", L"Name", 0, -1, 160);
-    const wchar_t* names[] = {L"apple", L"\uD55C\uAD6D", L"\U0001F600 smile", L"\U0001F680 rocket"};
-    grid.Rows(4);
-    for (long r = 1; r <= 4; ++r)
-        grid.CellText(r, 1, TaggedValue(names[r - 1]));
-    grid.KeySearchColumn(1);
-    Click(1, 1);
-    // U+D55C, a Hangul syllable: above U+8000.
-    Type(L"\uD55C");
-    EXPECT_EQ(grid.SelectedRow(), 2);
-    Key(VK_ESCAPE);
-    // U+1F680 comes as two WM_CHARs; its first half alone would match the row of U+1F600.
-    listener.selections.clear();
-    Type(L"\U0001F680");
+    // An editable grid keeps typed characters for its owner's editor.
+    grid.Editable(true);
+    Type(L"a");
     EXPECT_EQ(grid.SelectedRow(), 4);
-    EXPECT_EQ(listener.selections, (std::vector<std::pair<long, long>>{{4, 1}}));
-    EXPECT_EQ(grid.KeySearchText(), L"\U0001F680");
-    Type(L"\b");  // Backspace takes the whole character
-    EXPECT_EQ(grid.KeySearchText(), L"");
 }
 
 // The typed prefix shows inside the current cell; once the search text is cleared the cell must

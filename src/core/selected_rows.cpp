@@ -1,4 +1,4 @@
-#include "grid/selected_rows.h"
+#include "core/selected_rows.h"
 
 #include <algorithm>
 #include <utility>

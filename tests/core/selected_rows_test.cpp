@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "grid/selected_rows.h"
+#include "core/selected_rows.h"
 
 namespace ferryl {
 namespace {

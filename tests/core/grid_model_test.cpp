@@ -1,0 +1,222 @@
+// The current cell and the selection as keys, clicks and shape changes move them: cell and row
+// mode, with and without MultiSelect.
+
+#include "test_grid.h"
+
+namespace ferryl::test {
+namespace {
+
+TEST(GridModelKeys, TabAndArrowsWrapAcrossRowsOverHiddenColumnsAndStopAtTheEnds) {
+    TestModel model = MakeModel(3, 3);
+    HideColumn(model, 2);
+    ModelInput input(model);
+    EXPECT_EQ(input.Click(1, 1), GridAction::Navigated);
+    EXPECT_EQ(input.Key(GridKey::Tab), GridAction::Navigated);
+    EXPECT_EQ(input.Current(), (GridCursor{1, 3})) << "the hidden column is stepped over";
+    input.Key(GridKey::Tab);
+    EXPECT_EQ(input.Current(), (GridCursor{2, 1}));
+    EXPECT_EQ(TabAsArrow(kShiftMask, false), GridKey::Left);
+    input.Key(GridKey::Tab, kShiftMask);
+    EXPECT_EQ(input.Current(), (GridCursor{1, 3}));
+    input.Key(GridKey::Left);
+    input.Key(GridKey::Left);
+    EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
+    EXPECT_EQ(input.Key(GridKey::Up), GridAction::None);
+    EXPECT_EQ(input.Key(GridKey::Left), GridAction::None);
+    EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
+
+    EXPECT_EQ(input.Key(GridKey::End), GridAction::Navigated);
+    EXPECT_EQ(input.Key(GridKey::Down), GridAction::None);
+    EXPECT_EQ(input.Current(), (GridCursor{3, 1}));
+    EXPECT_EQ(SelectedCells(model), (Cells{{3, 1}}));
+    EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::Navigated);
+    EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::None) << "nothing after the last cell";
+}
+
+TEST(GridModelKeys, RowModeArrowsAskToScrollAndPagesSelectWholeRows) {
+    TestModel model = MakeModel(60, 8);
+    model.SetRowMode(true);
+    ModelInput input(model);
+    input.Click(1, 1);
+    EXPECT_EQ(input.Key(GridKey::Right), GridAction::ScrollRight);
+    EXPECT_EQ(input.Key(GridKey::Left), GridAction::ScrollLeft);
+    EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
+    // A view of 200 pixels: ten rows of 20; the page ends with the first row starting below it.
+    EXPECT_EQ(input.Key(GridKey::PageDown, 0, {200}), GridAction::Navigated);
+    EXPECT_EQ(input.Current(), (GridCursor{11, 1}));
+    EXPECT_EQ(SelectedCells(model).size(), 8u);
+    EXPECT_TRUE(model.CellAt(11, 8).bSelected);
+    input.Key(GridKey::PageUp, 0, {200});
+    EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
+    input.Key(GridKey::End);
+    EXPECT_EQ(input.Current().row, 60);
+    EXPECT_TRUE(model.CellAt(60, 1).bSelected);
+    EXPECT_FALSE(model.CellAt(1, 1).bSelected);
+    input.Key(GridKey::Home);
+    EXPECT_EQ(input.Current().row, 1);
+}
+
+TEST(GridModelKeys, AGroupRowScrollsSidewaysWhileTheBarCanMove) {
+    TestModel model = MakeModel(3, 3);
+    model.Row(2).bGroupRow = true;
+    ModelInput input(model);
+    input.Click(2, 1);
+    EXPECT_EQ(input.Key(GridKey::Right, 0, {200, false, true}), GridAction::ScrollRight);
+    EXPECT_EQ(input.Key(GridKey::Left, 0, {200, false, true}), GridAction::Navigated)
+        << "at the left end the key moves on";
+    EXPECT_EQ(input.Current(), (GridCursor{1, 3}));
+}
+
+TEST(GridModelKeys, WithMultiSelectShiftTogglesCtrlOnlyMovesAndPlainKeysSelectOnlyTheNewCell) {
+    TestModel model = MakeModel(30, 2);
+    model.SetMultiSelect(true);
+    ModelInput input(model);
+    input.Click(1, 1);
+    input.Key(GridKey::Down, kShiftMask);
+    input.Key(GridKey::Down, kCtrlMask);
+    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}}));
+    EXPECT_EQ(input.Current(), (GridCursor{3, 1}));
+    // Shift+Page Down toggles every row passed, in the current column.
+    input.Key(GridKey::PageDown, kShiftMask, {100});
+    EXPECT_EQ(input.Current().row, 8);
+    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {8, 1}}));
+    input.Key(GridKey::PageDown, kCtrlMask, {100});
+    EXPECT_EQ(input.Current().row, 13);
+    EXPECT_EQ(SelectedCells(model).size(), 7u);
+    input.Key(GridKey::PageUp, 0, {100});
+    EXPECT_EQ(SelectedCells(model), (Cells{{8, 1}}));
+    input.Key(GridKey::Right);
+    EXPECT_EQ(SelectedCells(model), (Cells{{8, 2}}));
+    // Ctrl+Space toggles the current cell and asks for an edit; without Ctrl it does nothing.
+    EXPECT_EQ(input.Key(GridKey::Space, kCtrlMask), GridAction::Toggled);
+    EXPECT_TRUE(SelectedCells(model).empty());
+    EXPECT_EQ(input.Key(GridKey::Space), GridAction::None);
+}
+
+TEST(GridModelSelection, ShiftClickSpansARangeCtrlClickTogglesAndShiftEndTogglesTheSpan) {
+    TestModel model = MakeModel(6, 3);
+    model.SetMultiSelect(true);
+    ModelInput input(model);
+    input.Click(2, 1);
+    EXPECT_EQ(input.Click(4, 2, kShiftMask), GridAction::RangeSelected);
+    EXPECT_EQ(input.Current(), (GridCursor{2, 1})) << "the current cell stays";
+    EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}, {2, 2}, {3, 1}, {3, 2}, {4, 1}, {4, 2}}));
+    EXPECT_EQ(input.Click(2, 1, kShiftMask), GridAction::Edit) << "Shift+click on the current cell";
+    input.Click(6, 3, kCtrlMask);
+    EXPECT_TRUE(model.CellAt(6, 3).bSelected);
+    EXPECT_TRUE(model.CellAt(3, 2).bSelected);
+
+    // Row mode widens every row that holds a selected cell.
+    model.SetRowMode(true);
+    EXPECT_TRUE(model.CellAt(6, 1).bSelected);
+    EXPECT_TRUE(model.CellAt(2, 3).bSelected);
+    input.Click(2, 1);
+    EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}, {2, 2}, {2, 3}}));
+    // Shift+End toggles the span from the old current row to the new one.
+    input.Key(GridKey::End, kShiftMask);
+    EXPECT_EQ(input.Current().row, 6);
+    for (long r = 1; r <= 6; ++r)
+        EXPECT_EQ(model.CellAt(r, 3).bSelected, r >= 2) << r;
+    input.Key(GridKey::Space, kCtrlMask);
+    EXPECT_FALSE(model.CellAt(6, 1).bSelected);
+
+    // A plain click in cell mode toggles the clicked cell and clears every other one.
+    model.SetRowMode(false);
+    input.Click(3, 3);
+    EXPECT_EQ(SelectedCells(model), (Cells{}));
+    input.Click(4, 3);
+    EXPECT_EQ(SelectedCells(model), (Cells{{4, 3}}));
+}
+
+TEST(GridModelSelection, ANewSelectionClearsCellsWhereverTheirRowsMoved) {
+    TestModel model = MakeModel(6, 3);
+    model.SetMultiSelect(true);
+    ModelInput input(model);
+    input.Click(2, 1);
+    input.Click(5, 3, kCtrlMask);
+    // The selected cells travel with their rows: an insert above them, then a removal above them.
+    model.InsertRow(1, NewRow(), TestModel::CellRow(3));
+    model.RemoveRow(2);
+    ASSERT_EQ(SelectedCells(model), (Cells{{2, 1}, {5, 3}}));
+    input.Click(6, 2);
+    EXPECT_EQ(SelectedCells(model), (Cells{{6, 2}}));
+
+    // The same after the rows were put in reverse order.
+    input.Click(3, 1, kCtrlMask);
+    model.ReorderRows([](TestModel::CellRows& cells, tGridRowTable& rows) {
+        for (size_t a = 1, b = rows.size() - 1; a < b; ++a, --b) {
+            std::swap(cells[a], cells[b]);
+            std::swap(rows[a], rows[b]);
+        }
+    });
+    ASSERT_EQ(SelectedCells(model), (Cells{{1, 2}, {4, 1}}));
+    input.Click(1, 3);
+    EXPECT_EQ(SelectedCells(model), (Cells{{1, 3}}));
+}
+
+TEST(GridModelInput, TheCellCurrentAtTheLastPaintClickedAgainAsksForAnEdit) {
+    TestModel model = MakeModel(3, 3);
+    ModelInput input(model);
+    EXPECT_EQ(input.Click(2, 2), GridAction::Navigated);
+    EXPECT_EQ(input.Click(2, 2), GridAction::Edit);
+    EXPECT_EQ(input.Click(0, 2), GridAction::None) << "outside any row";
+    EXPECT_EQ(input.Key(GridKey::Enter), GridAction::Edit);
+    EXPECT_EQ(input.Key(GridKey::Escape), GridAction::CancelEdit);
+    // Which keys take the typed prefix away before they act.
+    EXPECT_TRUE(model.KeyClearsSearch(GridKey::Down, 0));
+    EXPECT_TRUE(model.KeyClearsSearch(GridKey::Escape, 0));
+    EXPECT_FALSE(model.KeyClearsSearch(GridKey::Enter, 0));
+    EXPECT_FALSE(model.KeyClearsSearch(GridKey::Space, kCtrlMask)) << "not without MultiSelect";
+}
+
+TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts) {
+    TestModel model = MakeModel(5, 3);
+    model.SelectCell(3, 2, true);
+    model.SetKeySearchColumn(3);
+    model.InsertRow(2, NewRow(), TestModel::CellRow(3));
+    EXPECT_EQ(model.Current(), (GridCursor{4, 2}));
+    EXPECT_EQ(SelectedCells(model), (Cells{{4, 2}}));
+    // The current row removed: the row in its place takes the single selection.
+    model.RemoveRow(4);
+    EXPECT_EQ(model.Current(), (GridCursor{4, 2}));
+    EXPECT_EQ(SelectedCells(model), (Cells{{4, 2}}));
+    // Cut off: the new last row does.
+    model.CutRowsAfter(2);
+    EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
+    EXPECT_EQ(SelectedCells(model), (Cells{{2, 2}}));
+
+    tGridColumn column;
+    column.lWidth = kColumnWidth;
+    model.InsertColumn(1, column, TestCell{});
+    EXPECT_EQ(model.Current(), (GridCursor{2, 3}));
+    EXPECT_EQ(model.KeySearchColumn(), 4);
+    EXPECT_EQ(model.Column(2).lStartX, kColumnWidth);
+    model.RemoveColumn(4);
+    EXPECT_EQ(model.KeySearchColumn(), 0) << "its column went";
+    EXPECT_EQ(model.Current(), (GridCursor{2, 3}));
+    model.RemoveColumn(1);
+    EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
+    model.RemoveColumn(1);
+    model.RemoveColumn(1);
+    EXPECT_EQ(model.Rows(), 0) << "the last column takes the rows";
+    EXPECT_EQ(model.Current(), (GridCursor{0, 0}));
+}
+
+TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRow) {
+    TestModel model = MakeModel(4, 3);
+    model.SetMultiSelect(true);
+    model.SelectCell(1, 1, true);
+    model.SelectCell(3, 2, true);
+    model.SetMultiSelect(false);
+    EXPECT_EQ(SelectedCells(model), (Cells{{3, 2}}));
+    model.SetRowMode(true);
+    EXPECT_EQ(SelectedCells(model), (Cells{{3, 1}, {3, 2}, {3, 3}}));
+    model.SelectRow(4);
+    EXPECT_EQ(SelectedCells(model), (Cells{{4, 1}, {4, 2}, {4, 3}}));
+    model.ClearSelection();
+    EXPECT_TRUE(SelectedCells(model).empty());
+    EXPECT_EQ(model.Current(), (GridCursor{0, 0}));
+}
+
+}  // namespace
+}  // namespace ferryl::test

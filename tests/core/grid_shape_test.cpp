@@ -1,0 +1,94 @@
+// Where rows and columns lie: the running starts, which row and column a pixel belongs to, what a
+// view shows, and how far a view scrolls to show a cell.
+
+#include "test_grid.h"
+
+namespace ferryl::test {
+namespace {
+
+TEST(GridShape, RowStartsFollowHeightsAndHiddenRows) {
+    TestModel model = MakeModel(4, 2);
+    EXPECT_EQ(model.RowStartY(3), 40);
+    model.SetRowVisible(2, false);
+    EXPECT_EQ(model.RowStartY(3), 20);
+    EXPECT_EQ(model.RowBottom(2), 20) << "a hidden row takes no room";
+    model.SetRowHeight(1, 35);
+    model.SetRowVisible(2, true);
+    EXPECT_EQ(model.RowStartY(4), 75);
+    EXPECT_EQ(model.DataHeight(), 95);
+    EXPECT_EQ(model.RowTable()[4].lStartY, 75);
+    // An appended row starts below the last one, stale starts or not.
+    model.SetRowHeight(4, 10);
+    model.AppendRow(NewRow(), TestModel::CellRow(2));
+    EXPECT_EQ(model.RowStartY(5), 85);
+}
+
+TEST(GridShape, APixelBelongsToTheRowAboveItsTopAndTheColumnLeftOfItsLeftEdge) {
+    TestModel model = MakeModel(3, 3);
+    EXPECT_EQ(model.RowAtY(20), 1) << "the bottom pixel of row 1";
+    EXPECT_EQ(model.RowAtY(21), 2);
+    EXPECT_EQ(model.RowAtY(0), 0);
+    EXPECT_EQ(model.RowAtY(61), 0) << "below the last row";
+    model.SetRowVisible(2, false);
+    EXPECT_EQ(model.RowAtY(21), 3);
+    EXPECT_EQ(model.CellColumnAtX(50, 1), 1);
+    EXPECT_EQ(model.CellColumnAtX(51, 1), 2);
+    EXPECT_EQ(model.CellColumnAtX(51, 0), 2) << "below the last row the column still counts";
+    EXPECT_EQ(model.CellColumnAtX(151, 1), 0);
+    HideColumn(model, 2);
+    EXPECT_EQ(model.CellColumnAtX(51, 1), 3);
+    EXPECT_EQ(model.DataWidth(), 100);
+    model.Row(1).bGroupRow = true;
+    EXPECT_EQ(model.CellColumnAtX(10, 1), 0) << "a group row without row text has no cell";
+}
+
+TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
+    TestModel model = MakeModel(100, 6);
+    GridVisibleRange range = model.VisibleRange(60, 30, 120, 100);
+    EXPECT_EQ(range.lFirstRow, 2);
+    EXPECT_EQ(range.lLastRow, 7) << "row 7 starts at 120, inside 30..130";
+    EXPECT_EQ(range.lFirstCol, 2);
+    EXPECT_EQ(range.lLastCol, 4);
+    EXPECT_EQ(range.lScrollY, 30);
+    HideColumn(model, 3);
+    range = model.VisibleRange(60, 30, 120, 100);
+    EXPECT_EQ(range.lLastCol, 5) << "a hidden column makes room for the next";
+    range = model.VisibleRange(1000, 5000, 120, 100);
+    EXPECT_LT(range.lLastRow, range.lFirstRow);
+    EXPECT_EQ(range.lFirstCol, 1);
+    EXPECT_EQ(range.lLastCol, 0);
+}
+
+TEST(GridShape, ColumnMovesKeepTheRowTextColumnAndTheStarts) {
+    TestModel model = MakeModel(1, 3);
+    tGridColumn rowText;
+    rowText.lWidth = 30;
+    rowText.bRowTextCol = true;
+    model.InsertColumn(2, rowText, TestCell{});
+    ASSERT_EQ(model.RowTextPosition(), 2);
+    model.SwapColumns(2, 4);
+    EXPECT_EQ(model.RowTextPosition(), 4);
+    EXPECT_EQ(model.Column(4).lStartX, 150);
+    model.MoveColumn(4, 1);
+    EXPECT_EQ(model.RowTextPosition(), 1);
+    EXPECT_EQ(model.Column(2).lStartX, 30);
+    model.MoveColumn(2, 3);
+    EXPECT_EQ(model.RowTextPosition(), 1) << "columns moving behind it leave it";
+    model.MoveColumn(1, 4);
+    EXPECT_EQ(model.RowTextPosition(), 4);
+    EXPECT_EQ(model.PositionOf(model.RowTextCellColumn()), 4);
+}
+
+TEST(GridShape, AViewScrollsEightPixelsPastTheEdgeACellWasBeyond) {
+    // A column ending right of a view 100 wide at 0.
+    EXPECT_EQ(ColumnScrollTarget(80, 150, 0, 100), 58);
+    EXPECT_EQ(ColumnScrollTarget(80, 300, 0, 100), 80) << "wider than the view: its left edge";
+    EXPECT_EQ(ColumnScrollTarget(40, 90, 50, 100), 32);
+    EXPECT_EQ(ColumnScrollTarget(60, 90, 50, 100), 50) << "in view";
+    EXPECT_EQ(RowScrollTarget(100, 120, 0, 100), 28);
+    EXPECT_EQ(RowScrollTarget(100, 300, 50, 100), 50) << "taller than the view and starting inside it";
+    EXPECT_EQ(RowScrollTarget(20, 40, 50, 100), 12);
+}
+
+}  // namespace
+}  // namespace ferryl::test
