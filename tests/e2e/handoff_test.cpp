@@ -89,14 +89,20 @@ TEST_F(HandoffTest, HostileHandoffsLeaveTheInstanceAnsweringWithItsListWhole) {
     ASSERT_TRUE(UntilListedAndIdle(ferryl));
     const std::wstring sender = ProgramFolder() + L"\\e2e_hostile_sender.exe";
     // One-letter tokens: 1 MiB of them (not a command line of ours: ignored), and the most a
-    // command line holds, in ANSI and in UTF-16.
+    // command line holds, in ANSI and in UTF-16. Then as many folder names and wildcards, each of
+    // which a directory search would walk a folder for: none names a file.
     struct Payload {
         unsigned long bytes;
         int tag;
+        const wchar_t* token;
     };
-    for (const Payload payload : {Payload{1 << 20, 0}, Payload{32767, 0}, Payload{2 * 32767, 1}, Payload{1 << 20, 1}}) {
+    for (const Payload payload :
+         {Payload{1 << 20, 0, L"a"}, Payload{32767, 0, L"a"}, Payload{2 * 32767, 1, L"a"}, Payload{1 << 20, 1, L"a"},
+          Payload{32767, 0, L"C:\\windows\\winsxs\\"}, Payload{2 * 32767, 1, L"C:\\windows\\winsxs\\amd64_*"},
+          Payload{32767, 0, L"C:\\windows\\system32\\<"}}) {
         ChildProcess hostile;
-        ASSERT_TRUE(hostile.Start(sender, std::to_wstring(payload.bytes) + L" " + std::to_wstring(payload.tag)));
+        ASSERT_TRUE(hostile.Start(
+            sender, std::to_wstring(payload.bytes) + L" " + std::to_wstring(payload.tag) + L" " + payload.token));
         ASSERT_TRUE(hostile.WaitForExit([] { return true; }, 90000));
         EXPECT_EQ(hostile.ExitCode(), 0u) << "the receiver took the message; " << payload.bytes << " bytes";
         DWORD_PTR result = 0;
