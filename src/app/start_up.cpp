@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include "app/command_line.h"
+#include "app/delayed_libraries.h"
 #include "app/instance.h"
 #include "app/shortcut.h"
 #include "common/error.h"
 #include "common/text.h"
 #include "mail/draft_file.h"
+#include "mainwindow/form_steps.h"
 #include "settings/erwr.h"
 #include "settings/funkcije.h"
 #include "settings/ini.h"
@@ -37,15 +39,6 @@ bool ContainsNoCase(const std::wstring& text, std::wstring_view part) {
 
 std::wstring ShellFolder(const wchar_t* valueName) {
     return WithBackslash(RegRead(HKEY_CURRENT_USER, kShellFoldersKey, valueName).ToText());
-}
-
-// Runs one start-up step; a failing step is skipped and the next one runs.
-template <typename Step>
-void Try(Step step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
 }
 
 }  // namespace
@@ -119,6 +112,14 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
         // NoneAnswered: an instance holds the mutex but took nothing for seconds (stuck in its
         // start-up, or no instance of ours at all); this process lists the files itself, without
         // the mutex, rather than drop them.
+    }
+    // This process is going to list the files: it needs every library a window or a dialog uses.
+    std::wstring failure = L"Ferryl Handler cannot start.";
+    Try([&] { failure = LoadDelayedLibraries(); });
+    if (!failure.empty()) {
+        ReleaseInstanceMutex();  // a later start need not wait for this one
+        ::MessageBoxW(nullptr, failure.c_str(), kWarningTitle, MB_OK | MB_ICONINFORMATION);
+        return;
     }
     // Only the first instance needs COM (the shell link object, later the main window's dialogs);
     // a second start stays cheap without it. The apartment lasts as long as the process.
