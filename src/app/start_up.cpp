@@ -125,6 +125,15 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
     // a second start stays cheap without it. The apartment lasts as long as the process.
     Try([] { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); });
     PrepareFirstInstance(folder, ProgramPath());
+    // A receiver without the mutex may run (a start that no instance answered, while this one was
+    // starting or the last one closing): it takes the files and then the mutex, so that one
+    // receiver serves.
+    bool handedOver = false;
+    Try([&] { handedOver = HandOffToRunningInstance(commandLine); });
+    if (handedOver) {
+        ReleaseInstanceMutex();
+        return;
+    }
     instanceF.Load(commandLine);
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/instance.h"
+#include "app/marked_window.h"
+#include "common/text.h"
 #include "ferryl_under_test.h"
 #include "settings/funkcije.h"
 
@@ -80,6 +82,51 @@ TEST_F(HandoffTest, ALaterInstanceThatNoReceiverAnswersListsItsFilesItself) {
     ASSERT_TRUE(later.Start(exe, file));
     ASSERT_TRUE(UntilListedAndIdle(later));
     EXPECT_EQ(SendAndRecord(later), Sent({file}));
+}
+
+TEST_F(HandoffTest, AReceiverWithoutTheMutexTakesItOnceFreeAndServesTheNextStart) {
+    // An instance that holds the mutex and never makes a receiver, and then ends.
+    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
+    const std::wstring a = files.WriteFile(L"a.txt");
+    ChildProcess alone;
+    ASSERT_TRUE(alone.Start(exe, a));
+    ASSERT_TRUE(UntilListedAndIdle(alone));
+    ReleaseInstanceMutex();
+    ASSERT_TRUE(PumpUntil(
+        [] {
+            HANDLE mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, InstanceMutexName().c_str());
+            if (mutex)
+                ::CloseHandle(mutex);
+            return mutex != nullptr;
+        },
+        10000))
+        << "the receiver took the mutex";
+    const std::wstring b = files.WriteFile(L"b.txt");
+    ChildProcess next;
+    ASSERT_TRUE(next.Start(exe, b));
+    ASSERT_TRUE(next.WaitForExit()) << "it handed over rather than opening a window of its own";
+    EXPECT_EQ(next.ExitCode(), 0u);
+    EXPECT_EQ(SendAndRecord(alone), Sent({a, b}));
+}
+
+TEST_F(HandoffTest, AReceiverWithoutTheMutexLeavesReceivingToTheOneThatHoldsIt) {
+    // An instance still starting: the mutex, no receiver yet.
+    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
+    const std::wstring a = files.WriteFile(L"a.txt");
+    ChildProcess alone;
+    ASSERT_TRUE(alone.Start(exe, a));
+    ASSERT_TRUE(UntilListedAndIdle(alone));
+    HWND aloneReceiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
+    ASSERT_TRUE(IsInstanceWindow(aloneReceiver));
+    // Its receiver is ready now.
+    test::MarkedWindow starting;
+    ASSERT_TRUE(PumpUntil([&] { return !IsInstanceWindow(aloneReceiver); }, 10000)) << "one receiver serves";
+    const std::wstring c = files.WriteFile(L"c.txt");
+    ChildProcess next;
+    ASSERT_TRUE(next.Start(exe, c));
+    ASSERT_TRUE(next.WaitForExit([&] { return !starting.received.empty(); }));
+    EXPECT_EQ(starting.received[0].second, ToAnsi(c));
+    EXPECT_EQ(SendAndRecord(alone), Sent({a})) << "the window keeps its own list";
 }
 
 TEST_F(HandoffTest, HostileHandoffsLeaveTheInstanceAnsweringWithItsListWhole) {
