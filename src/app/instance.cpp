@@ -26,6 +26,22 @@ BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM) noexcept {
     return TRUE;
 }
 
+struct ReceiverSearch {
+    HWND own;
+    DWORD ownProcess;
+    bool found;
+};
+
+BOOL CALLBACK FindServingReceiver(HWND hwnd, LPARAM context) noexcept {
+    auto& search = *reinterpret_cast<ReceiverSearch*>(context);
+    if (hwnd == search.own || !IsInstanceWindow(hwnd))
+        return TRUE;
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    search.found = !::GetPropW(hwnd, MutexlessMarkerName().c_str()) || process < search.ownProcess;
+    return !search.found;
+}
+
 }  // namespace
 
 std::wstring InstanceMutexName() {
@@ -34,6 +50,10 @@ std::wstring InstanceMutexName() {
 
 std::wstring InstanceMarkerName() {
     return std::wstring(kNamePrefix) + L"_APPLICATION";
+}
+
+std::wstring MutexlessMarkerName() {
+    return std::wstring(kNamePrefix) + L"_NO_MUTEX";
 }
 
 bool IsFirstInstance(const std::wstring& mutexName) {
@@ -76,6 +96,21 @@ void ReleaseInstanceMutex() {
         ::CloseHandle(mutex);
         mutex = nullptr;
     }
+}
+
+bool AdoptInstanceMutex() {
+    if (StartUp().InstanceMutex)
+        return true;
+    // IsFirstInstance also answers true when the mutex could not be made at all.
+    return IsFirstInstance(InstanceMutexName()) && StartUp().InstanceMutex;
+}
+
+bool AnotherReceiverServes(HWND own) {
+    ReceiverSearch search{own, 0, false};
+    ::GetWindowThreadProcessId(own, &search.ownProcess);
+    ::EnumDesktopWindows(::GetThreadDesktop(::GetCurrentThreadId()), &FindServingReceiver,
+                         reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 bool SendCommandLine(HWND receiver, std::wstring_view commandLine) {

@@ -14,6 +14,9 @@ namespace ferryl {
 // literals at run time.
 std::wstring InstanceMutexName();
 std::wstring InstanceMarkerName();
+// "_FerrylHandler__NO_MUTEX": the second mark of a receiving window whose process does not hold
+// the mutex (a start that no running instance answered in time).
+std::wstring MutexlessMarkerName();
 
 // Creates the instance mutex, kept in StartUp().InstanceMutex. False (and the handle closed) when
 // it already existed; true otherwise, also when it could not be created.
@@ -33,6 +36,16 @@ void RestoreAndActivate(HWND hwnd);
 
 // Closes StartUp().InstanceMutex when held.
 void ReleaseInstanceMutex();
+
+// For a receiver without the mutex: creates the mutex when no other process holds it any more.
+// True when this process holds it now.
+bool AdoptInstanceMutex();
+
+// For a receiver without the mutex, whose mutex another process holds: whether another receiving
+// window should serve later starts instead of this one, so that only one does. That is any other
+// marked window whose process holds the mutex (it carries no MutexlessMarkerName mark), and of two
+// without the mutex, the one of the lower process id.
+bool AnotherReceiverServes(HWND own);
 
 // Sends the command line's argument part to a receiving window (5 s time-out). False when the send
 // failed: the window is gone or would not take it. A send that timed out counts as sent: the

@@ -3,6 +3,7 @@
 #include "app/handoff_text.h"
 #include "app/instance.h"
 #include "app/intake.h"
+#include "app/start_up_state.h"
 
 namespace ferryl {
 
@@ -10,10 +11,16 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"FerrylInstanceF";
 
+// How often a receiver without the mutex looks whether it is free (it also looks at every handoff).
+constexpr UINT_PTR kMutexTimer = 1;
+constexpr UINT kMutexTimerMs = 500;
+
 }  // namespace
 
 InstanceF::~InstanceF() {
-    Unload();
+    // The program is ending: nothing taken in now could be listed any more.
+    if (Loaded())
+        Destroy();
 }
 
 bool InstanceF::Load(std::wstring_view commandLine) noexcept {
@@ -31,16 +38,43 @@ bool InstanceF::Load(std::wstring_view commandLine) noexcept {
         // Without the handoff the instance still serves its own command line.
     }
     MarkInstanceWindow(Hwnd());
+    m_withoutMutex = !StartUp().InstanceMutex;
+    if (m_withoutMutex) {
+        ::SetPropW(Hwnd(), MutexlessMarkerName().c_str(), reinterpret_cast<HANDLE>(1));
+        ::SetTimer(Hwnd(), kMutexTimer, kMutexTimerMs, nullptr);
+    }
     AddFilesFromCommandLine(commandLine);
     return true;
 }
 
 void InstanceF::Unload() noexcept {
-    if (!Loaded())
+    if (!Loaded() || m_unloading)
         return;
+    m_unloading = true;
     // Unmarked first: a later instance that looks now goes on to wait for the mutex to go, instead
     // of sending to a window that is about to vanish.
+    const bool receiving = IsInstanceWindow(Hwnd());
     ::RemovePropW(Hwnd(), InstanceMarkerName().c_str());
+    // A handoff sent before may still wait in the queue: its sender timed out while this thread was
+    // busy (a long copy of Send Now) and counted it delivered. Taken in now rather than destroyed
+    // with the window; the files it lists keep the program running.
+    const long filesBefore = m_filesTaken;
+    MSG message;
+    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    m_unloading = false;
+    if (!Loaded())
+        return;
+    if (m_filesTaken != filesBefore) {
+        if (receiving)
+            MarkInstanceWindow(Hwnd());
+        return;
+    }
+    Destroy();
+}
+
+void InstanceF::Destroy() noexcept {
+    ::RemovePropW(Hwnd(), InstanceMarkerName().c_str());
+    StopWaitingForMutex();
     if (m_attached) {
         DetachMessage(this, Hwnd(), WM_COPYDATA);
         m_attached = false;
@@ -57,7 +91,30 @@ void InstanceF::AddFilesFromCommandLine(std::wstring_view text) noexcept {
     } catch (...) {
     }
     if (m_target)
-        AddFilesToList(text, *m_target);
+        m_filesTaken += AddFilesToList(text, *m_target);
+}
+
+void InstanceF::SettleWithoutMutex() noexcept {
+    if (!m_withoutMutex || !Loaded() || m_unloading)
+        return;
+    try {
+        if (AdoptInstanceMutex()) {
+            StopWaitingForMutex();
+        } else if (AnotherReceiverServes(Hwnd())) {
+            // This window keeps its list; later starts go to the other one.
+            StopWaitingForMutex();
+            ::RemovePropW(Hwnd(), InstanceMarkerName().c_str());
+        }
+    } catch (...) {
+    }
+}
+
+void InstanceF::StopWaitingForMutex() noexcept {
+    if (!m_withoutMutex)
+        return;
+    m_withoutMutex = false;
+    ::KillTimer(Hwnd(), kMutexTimer);
+    ::RemovePropW(Hwnd(), MutexlessMarkerName().c_str());
 }
 
 LRESULT InstanceF::WindowProc(HWND, UINT iMsg, WPARAM, LPARAM lParam) {
@@ -67,6 +124,7 @@ LRESULT InstanceF::WindowProc(HWND, UINT iMsg, WPARAM, LPARAM lParam) {
     // An unknown tag, an empty or oversized payload is not a command line of ours: ignored.
     if (std::optional<std::wstring> text = ReceivedCommandLine(data->dwData, data->lpData, data->cbData))
         AddFilesFromCommandLine(*text);
+    SettleWithoutMutex();
     return 0;
 }
 
@@ -76,9 +134,16 @@ LRESULT InstanceF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noe
         case WM_CLOSE:
             Unload();
             return 0;
+        case WM_TIMER:
+            if (wParam == kMutexTimer) {
+                SettleWithoutMutex();
+                return 0;
+            }
+            break;
         default:
-            return Window::HandleMessage(message, wParam, lParam);
+            break;
     }
+    return Window::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace ferryl

@@ -2,6 +2,9 @@
 // InstanceF: the first instance's hidden receiving window. It carries the instance marker, takes
 // WM_COPYDATA through the subclassing service, and passes every command line it gets, its own
 // included, to the intake. It owns the instance mutex and releases it when it unloads.
+// A receiver loaded without the mutex (a start that no running instance answered in time) takes
+// the mutex as soon as it is free, and leaves receiving to a receiver that holds it, so that later
+// starts find one receiver.
 
 #include <string_view>
 
@@ -12,7 +15,7 @@
 namespace ferryl {
 
 class InstanceF : public Window, public ISubclass {
-public:
+  public:
     // The target may be missing: the intake then only brings this window forward.
     explicit InstanceF(FileListTarget* target = nullptr) noexcept : m_target(target) {}
     ~InstanceF() override;
@@ -22,7 +25,9 @@ public:
     // Creates the window hidden, attaches WM_COPYDATA, marks it, and takes commandLine into the
     // list. False when the window cannot be created.
     bool Load(std::wstring_view commandLine) noexcept;
-    // Detaches, releases the instance mutex and destroys the window; the marker goes with it.
+    // Detaches, releases the instance mutex and destroys the window; the marker goes with it. A
+    // handoff still waiting in the thread's queue is taken in first; when it lists files, the
+    // window stays loaded (with them in the main window) instead.
     void Unload() noexcept;
     bool Loaded() const noexcept { return Hwnd() != nullptr; }
     // While set, unloading posts WM_QUIT, which ends the message loop whatever dispatched the
@@ -37,13 +42,22 @@ public:
     void MsgResponse(long) override {}
     LRESULT WindowProc(HWND hwnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
 
-private:
+  private:
+    // Unmarks, detaches, releases the mutex and destroys the window.
+    void Destroy() noexcept;
+    // Without the mutex: takes it once it is free, or stops receiving when another receiver serves.
+    void SettleWithoutMutex() noexcept;
+    void StopWaitingForMutex() noexcept;
+
     FileListTarget* m_target;
     bool m_attached = false;
     bool m_quitLoopOnUnload = false;
+    bool m_unloading = false;
+    bool m_withoutMutex = false;
+    long m_filesTaken = 0;  // files the intake added, for Unload to see what came meanwhile
 };
 
 }  // namespace ferryl

@@ -21,26 +21,83 @@ constexpr long kColumnSize = 3;
 constexpr long kColumnPath = 4;
 constexpr long kAlignRight = 2;
 
-// The listed paths for the duplicate test: the hash of each one's upper-case form beside the row
-// that holds it, sorted by hash. Read from the list once per command line rather than once per
-// file (a long list made every new file a pass over all of its rows), and no text is kept per
-// row. Read again when the list changed under the intake (a nested intake run by a message the
-// system dispatched meanwhile).
+constexpr std::wstring_view kLongPrefix = L"\\\\?\\";
+
+// A token Explorer never hands over is skipped before the file system sees it: a wildcard (* ?, and
+// the DOS forms < > " that FindFirstFileW also expands) or a trailing "\" made any search for it a
+// walk through a folder, which a hostile handoff could repeat thousands of times; a NUL would cut
+// the path the system sees, so a different file would be found; and a ":" past the drive's names a
+// stream or a device.
+bool CannotNameFile(std::wstring_view token) {
+    constexpr std::wstring_view kNeverInName{L"*?<>\"\0", 6};
+    if (token.empty() || token.back() == L'\\')
+        return true;
+    if (token.starts_with(kLongPrefix))
+        token.remove_prefix(kLongPrefix.size());
+    if (token.find_first_of(kNeverInName) != std::wstring_view::npos)
+        return true;
+    const size_t colon = token.find(L':');
+    return colon != std::wstring_view::npos && (colon != 1 || token.find(L':', colon + 1) != std::wstring_view::npos);
+}
+
+// The path a file is listed under: the full path the system opens for the text ("." and ".."
+// resolved, the trailing blanks and dots of the name gone, such as the blank the re-join leaves
+// where the shell's command line had two), with 8.3 parts in their long form. The row shows this
+// rather than the text as given, so that the name column, Copy To and the mail program all get the
+// file's real name. A "\\?\" path is taken literally by the system and stays as it is.
+std::wstring ListedForm(const std::wstring& path) {
+    if (path.starts_with(kLongPrefix))
+        return path;
+    std::wstring full = FullPathName(path);
+    // A short name the system made holds "~"; every other path is spared the look-up of each part.
+    if (full.find(L'~') != std::wstring::npos)
+        full = LongPathName(full);
+    return full;
+}
+
+// The duplicate test's key: the listed form without a "\\?\" prefix ("\\?\UNC\server" is
+// "\\server"), in upper case.
+std::wstring DuplicateKey(const std::wstring& path) {
+    std::wstring key = ListedForm(path);
+    if (key.starts_with(kLongPrefix)) {
+        const bool unc = std::wstring_view(key).substr(kLongPrefix.size()).starts_with(L"UNC\\");
+        key.replace(0, kLongPrefix.size() + (unc ? 4 : 0), unc ? L"\\\\" : L"");
+    }
+    MakeUpper(key);
+    return key;
+}
+
+// A device ("\\.\CON", which GetFullPathNameW makes of "C:\x\CON", or "\\?\GLOBALROOT\...") answers
+// GetFileAttributesExW like a file but is none.
+bool NamesDevice(std::wstring_view listed) {
+    if (listed.starts_with(L"\\\\.\\"))
+        return true;
+    if (!listed.starts_with(kLongPrefix))
+        return false;
+    listed.remove_prefix(kLongPrefix.size());
+    return !listed.starts_with(L"UNC\\") && listed.substr(1, 2) != L":\\";
+}
+
+// The listed paths for the duplicate test: the hash of each one's key beside the row that holds
+// it, sorted by hash. Read from the list once per command line rather than once per file (a long
+// list made every new file a pass over all of its rows), and no text is kept per row. Read again
+// when the list changed under the intake (a nested intake run by a message the system dispatched
+// meanwhile).
 class ListedPaths {
   public:
     explicit ListedPaths(FileListTarget& target) : m_target(target) {}
 
-    bool Contains(const std::wstring& upperPath) {
+    bool Contains(const std::wstring& key) {
         Refresh();
-        const auto [first, last] = std::equal_range(m_entries.begin(), m_entries.end(), Entry{Hash(upperPath), 0});
+        const auto [first, last] = std::equal_range(m_entries.begin(), m_entries.end(), Entry{Hash(key), 0});
         // A hash is confirmed against the row's own text.
         return std::any_of(first, last, [&](const Entry& entry) {
-            return ToUpper(m_target.CellText(entry.row, kColumnPath)) == upperPath;
+            return DuplicateKey(m_target.CellText(entry.row, kColumnPath)) == key;
         });
     }
     // The path of a new last row has been written.
-    void Added(const std::wstring& upperPath, long row) {
-        const Entry entry{Hash(upperPath), row};
+    void Added(const std::wstring& key, long row) {
+        const Entry entry{Hash(key), row};
         m_entries.insert(std::upper_bound(m_entries.begin(), m_entries.end(), entry), entry);
         m_rows = row;
     }
@@ -52,7 +109,7 @@ class ListedPaths {
         bool operator<(const Entry& other) const { return hash < other.hash; }
     };
 
-    static size_t Hash(std::wstring_view upperPath) { return std::hash<std::wstring_view>{}(upperPath); }
+    static size_t Hash(std::wstring_view key) { return std::hash<std::wstring_view>{}(key); }
 
     void Refresh() {
         const long rows = m_target.Rows();
@@ -60,11 +117,8 @@ class ListedPaths {
             return;
         m_entries.clear();
         m_entries.reserve(static_cast<size_t>(rows));
-        for (long row = 1; row <= rows; ++row) {
-            std::wstring path = m_target.CellText(row, kColumnPath);
-            MakeUpper(path);
-            m_entries.push_back(Entry{Hash(path), row});
-        }
+        for (long row = 1; row <= rows; ++row)
+            m_entries.push_back(Entry{Hash(DuplicateKey(m_target.CellText(row, kColumnPath))), row});
         std::sort(m_entries.begin(), m_entries.end());
         m_rows = rows;
         m_read = true;
@@ -82,16 +136,19 @@ bool NamesFolder(const std::wstring& path, const WIN32_FILE_ATTRIBUTE_DATA& data
     return path.ends_with(L'\\') || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-void AddFile(const std::wstring& path, FileListTarget& target, ListedPaths& listed) {
-    // A NUL inside the text would cut the path the system sees, so a different file would be found.
-    if (path.find(L'\0') != std::wstring::npos || !FileExists(path))
+void AddFile(const std::wstring& token, FileListTarget& target, ListedPaths& listed) {
+    if (CannotNameFile(token) || !IsFullFilePath(token))
+        return;
+    const std::wstring path = ListedForm(token);
+    if (NamesDevice(path))
         return;
     const long row = target.Rows() + 1;
     if (row > kMaxListRows)
         return;
-    const std::wstring upperPath = ToUpper(path);
-    if (listed.Contains(upperPath))
+    const std::wstring key = DuplicateKey(path);
+    if (listed.Contains(key))
         return;
+    // The exact path's attributes, never a directory search.
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) || NamesFolder(path, data))
         return;
@@ -107,12 +164,12 @@ void AddFile(const std::wstring& path, FileListTarget& target, ListedPaths& list
     target.CellDetails(row, kColumnDate, TaggedValue::FromSystemTime(time), std::nullopt);
     target.CellDetails(row, kColumnSize, TaggedValue(length).Format(L"#,###,###,##0"), kAlignRight);
     target.CellDetails(row, kColumnPath, TaggedValue(path), std::nullopt);
-    listed.Added(upperPath, row);
+    listed.Added(key, row);
 }
 
 }  // namespace
 
-void AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
+long AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
     try {
         target.ShowMainWindow();
     } catch (...) {
@@ -125,7 +182,7 @@ void AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
     try {
         paths = CommandLinePaths(text);
     } catch (...) {
-        return;
+        return 0;
     }
     ListedPaths listed(target);
     long rowsBefore = 0;
@@ -140,12 +197,13 @@ void AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
             // One file's failure must not cost the others.
         }
     }
+    long added = 0;
     try {
-        if (target.Rows() <= rowsBefore)
-            return;
+        added = target.Rows() - rowsBefore;
     } catch (...) {
-        return;
     }
+    if (added <= 0)
+        return 0;
     // Once the files are in, not after each: selecting walks every row of the list. Nothing paints
     // in between, so the list shows the same.
     try {
@@ -156,6 +214,7 @@ void AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
         target.EnableSendNow();
     } catch (...) {
     }
+    return added;
 }
 
 }  // namespace ferryl

@@ -13,7 +13,10 @@ inline constexpr long kMaxListRows = 32767;
 
 // Shows the main window, then adds every existing, not yet listed file the text names (name,
 // modification date, size, full path); when any was added, selects row 1 and enables "&Send Now".
-// Folders are skipped like missing files. A failure skips that file; nothing is raised.
-void AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept;
+// A file is listed under its full long path (see ListedForm in intake.cpp), and one already listed
+// under another spelling of it is not added again. Folders, devices and tokens with wildcards are
+// skipped like missing files. A failure skips that file; nothing is raised. Returns the number of
+// files added.
+long AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept;
 
 }  // namespace ferryl

@@ -3,12 +3,14 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include "app/delayed_libraries.h"
 #include "app/instance.h"
 #include "app/shortcut.h"
 #include "common/error.h"
 #include "common/text.h"
 #include "core/command_line.h"
 #include "mail/draft_file.h"
+#include "mainwindow/form_steps.h"
 #include "settings/erwr.h"
 #include "settings/funkcije.h"
 #include "settings/ini.h"
@@ -37,15 +39,6 @@ bool ContainsNoCase(const std::wstring& text, std::wstring_view part) {
 
 std::wstring ShellFolder(const wchar_t* valueName) {
     return WithBackslash(RegRead(HKEY_CURRENT_USER, kShellFoldersKey, valueName).ToText());
-}
-
-// Runs one start-up step; a failing step is skipped and the next one runs.
-template <typename Step>
-void Try(Step step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
 }
 
 }  // namespace
@@ -120,10 +113,27 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
         // start-up, or no instance of ours at all); this process lists the files itself, without
         // the mutex, rather than drop them.
     }
+    // This process is going to list the files: it needs every library a window or a dialog uses.
+    std::wstring failure = L"Ferryl Handler cannot start.";
+    Try([&] { failure = LoadDelayedLibraries(); });
+    if (!failure.empty()) {
+        ReleaseInstanceMutex();  // a later start need not wait for this one
+        ::MessageBoxW(nullptr, failure.c_str(), kWarningTitle, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     // Only the first instance needs COM (the shell link object, later the main window's dialogs);
     // a second start stays cheap without it. The apartment lasts as long as the process.
     Try([] { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); });
     PrepareFirstInstance(folder, ProgramPath());
+    // A receiver without the mutex may run (a start that no instance answered, while this one was
+    // starting or the last one closing): it takes the files and then the mutex, so that one
+    // receiver serves.
+    bool handedOver = false;
+    Try([&] { handedOver = HandOffToRunningInstance(commandLine); });
+    if (handedOver) {
+        ReleaseInstanceMutex();
+        return;
+    }
     instanceF.Load(commandLine);
 }
 

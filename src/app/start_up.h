@@ -34,7 +34,9 @@ void DetectEudora(const std::wstring& registeredCommandLine) noexcept;
 // The program's entry. A later instance hands commandLine over and returns with nothing loaded;
 // the first instance prepares itself and loads the receiving window, which takes commandLine in.
 // A later instance that cannot reach the running one for a few seconds goes on as the first one
-// (taking the mutex when it has gone), so that its files are listed all the same.
+// (taking the mutex when it has gone), so that its files are listed all the same. One that is
+// going to list files first loads the delay-loaded libraries, and stops with a message when one
+// is missing; and it hands its files to a receiver without the mutex that runs meanwhile.
 void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept;
 
 // The message loop of the first instance: runs until the receiving window is unloaded, however

@@ -54,7 +54,7 @@ std::vector<std::wstring> CommandLinePaths(std::wstring_view text) {
     std::vector<std::wstring> tokens = SplitAtBlanks(text);
     // Each piece that begins no path goes, with a blank, to the end of the last one that does (or
     // of token 0). Appending forwards keeps this linear; joining from the end, each token onto the
-    // one before it, copied the growing tail once per piece. A glued piece never holds ":", so
+    // one before it, copied the growing tail once per piece. A glued piece never holds ":\", so
     // whether a token begins a path does not change by what is glued to it.
     size_t head = 0;
     for (size_t i = 1; i < tokens.size(); ++i) {

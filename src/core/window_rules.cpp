@@ -42,13 +42,15 @@ std::vector<std::pair<std::wstring, std::wstring>> GeometryToSave(WindowState st
 
 namespace {
 
-// A saved value as the program writes it: a whole number in decimal, blanks around it allowed.
-// Anything else ("abc", "12.5", "nan", "1e400", "0x10") is no position of ours and is skipped.
+// A saved value as the program writes it: a whole number in decimal, blanks and tabs around it
+// allowed (a hand-edited Ferryl.ini may align its values with either). Anything else ("abc",
+// "12.5", "nan", "1e400", "0x10") is no position of ours and is skipped.
 std::optional<long> ValueOf(const std::wstring& text) {
-    const size_t first = text.find_first_not_of(L' ');
+    constexpr wchar_t kBlanks[] = L" \t";
+    const size_t first = text.find_first_not_of(kBlanks);
     if (first == std::wstring::npos)
         return std::nullopt;
-    const size_t last = text.find_last_not_of(L' ');
+    const size_t last = text.find_last_not_of(kBlanks);
     size_t i = first;
     const bool negative = text[i] == L'-';
     if (text[i] == L'-' || text[i] == L'+')

@@ -53,8 +53,9 @@ enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 std::vector<std::pair<std::wstring, std::wstring>> GeometryToSave(WindowState state, const Rect& outerTwips);
 
 // What the window applies at load from the four saved texts (top, left, height, width): a value
-// only where the text is a whole decimal number (blanks around it allowed); an empty text, or one
-// that is no such number, keeps the designed value. Values beyond a billion twips are held there.
+// only where the text is a whole decimal number (blanks and tabs around it allowed); an empty
+// text, or one that is no such number, keeps the designed value. Values beyond a billion twips
+// are held there.
 struct SavedGeometry {
     std::optional<long> top, left, height, width;
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/oleacc_functions.h"
 #include "grid/mosk_grid.h"
 #include "grid/mosk_grid_sinks.h"
 #include "winsvc/window_text.h"
@@ -178,8 +179,8 @@ class GridAccessible final : public IAccessible {
         if (!Connected())
             return CO_E_OBJNOTCONNECTED;
         // The window around the client area, as the system describes it.
-        return ::AccessibleObjectFromWindow(m_grid->hwnd(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                            reinterpret_cast<void**>(parent));
+        return OleaccAccessibleObjectFromWindow(m_grid->hwnd(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                                reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         if (!count)
@@ -602,7 +603,7 @@ LRESULT GridAccessibility::OnGetObject(WPARAM wParam, LPARAM lParam) noexcept {
         m_object = new (std::nothrow) GridAccessible(m_grid);
     if (!m_object)
         return 0;
-    const LRESULT result = ::LresultFromObject(kIID_IAccessible, wParam, static_cast<IAccessible*>(m_object));
+    const LRESULT result = OleaccLresultFromObject(kIID_IAccessible, wParam, static_cast<IAccessible*>(m_object));
     return result > 0 ? result : 0;
 }
 

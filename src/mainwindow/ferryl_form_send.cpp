@@ -467,6 +467,12 @@ bool FerrylF::HandOff(const MailTarget& target, const std::vector<std::wstring>&
 }
 
 void FerrylF::FinishSend(long rows) {
+    // A handoff whose sender timed out while this thread copied the files or started the program
+    // (pumping nothing) still waits in the queue; taken in now, its files count below.
+    MSG pending;
+    ::PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    if (!Loaded())
+        return;
     // Files that arrived from Explorer while the files were being handed over were not sent: they
     // stay listed, and the window with them, instead of going with the window.
     if (Rows() > rows && !m_closeAfterSend) {

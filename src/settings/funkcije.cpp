@@ -27,9 +27,8 @@ bool SearchFinds(const std::wstring& path, Filter accept) {
 bool FileExists(const std::wstring& path) {
     if (!IsFullFilePath(path))
         return false;
-    return SearchFinds(path, [](const WIN32_FIND_DATAW& entry) {
-        return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-    });
+    return SearchFinds(
+        path, [](const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0; });
 }
 
 bool FolderExists(const std::wstring& path) {
@@ -39,6 +38,22 @@ bool FolderExists(const std::wstring& path) {
         return true;
     // A search cannot name a share's root ("\\server\share"); its attributes can.
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring FullPathName(const std::wstring& path) {
+    // One call for the usual length: the intake makes the full path of every listed row.
+    std::wstring buffer(MAX_PATH, L'\0');
+    DWORD length = ::GetFullPathNameW(path.c_str(), MAX_PATH, buffer.data(), nullptr);
+    if (length >= MAX_PATH) {
+        buffer.resize(length);
+        length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+        if (length >= buffer.size())
+            return path;
+    }
+    if (length == 0)
+        return path;
+    buffer.resize(length);
+    return buffer;
 }
 
 std::wstring ShortPathName(const std::wstring& path) {

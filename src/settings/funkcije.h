@@ -16,6 +16,10 @@ bool FileExists(const std::wstring& path);
 // True when the path (at least three characters) names an existing folder or file.
 bool FolderExists(const std::wstring& path);
 
+// The full path the system makes of a path (GetFullPathNameW: "." and ".." resolved, "/" made
+// "\", the trailing blanks and dots of the last part gone); the path as given when it has none.
+std::wstring FullPathName(const std::wstring& path);
+
 // The 8.3 form of an existing path; empty when the path does not exist.
 std::wstring ShortPathName(const std::wstring& path);
 

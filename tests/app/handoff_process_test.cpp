@@ -6,6 +6,8 @@
 #include "app/instance_window.h"
 #include "app/start_up.h"
 #include "child_process.h"
+#include "common/text.h"
+#include "marked_window.h"
 #include "recording_target.h"
 #include "registry_override.h"
 #include "settings/ini.h"
@@ -26,7 +28,7 @@ std::wstring FerrylExe() {
 
 // Holds the instance mutex as a running instance does, and lets it go at the end.
 class RunningInstanceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(IsFirstInstance(InstanceMutexName())); }
     void TearDown() override {
         ReleaseInstanceMutex();
@@ -64,29 +66,8 @@ TEST_F(RunningInstanceTest, EmptyCommandLineShowsTheMainWindowOnly) {
     EXPECT_TRUE(target.rows.empty());
 }
 
-// A window of some other program that happens to carry the marker.
-class ForeignWindow : public Window {
-public:
-    ForeignWindow() {
-        RegisterWindowClass(L"FerrylTestForeign");
-        CreateHandle(L"FerrylTestForeign", L"foreign", WS_OVERLAPPEDWINDOW);
-        ::SetPropW(Hwnd(), InstanceMarkerName().c_str(), reinterpret_cast<HANDLE>(1));
-    }
-    std::vector<std::pair<ULONG_PTR, std::string>> received;
-
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
-        if (message == WM_COPYDATA) {
-            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-            received.emplace_back(data->dwData, std::string(static_cast<const char*>(data->lpData), data->cbData));
-            return 1;
-        }
-        return Window::HandleMessage(message, wParam, lParam);
-    }
-};
-
 TEST_F(RunningInstanceTest, MarkedForeignWindowReceivesTheExactPayload) {
-    ForeignWindow window;
+    test::MarkedWindow window;
     ChildProcess child;
     ASSERT_TRUE(child.Start(FerrylExe(), L"\"C:\\x y.txt\"  C:\\b.txt"));
     ASSERT_TRUE(child.WaitForExit([&] { return !window.received.empty(); }));
@@ -101,7 +82,7 @@ TEST_F(RunningInstanceTest, MarkedForeignWindowReceivesTheExactPayload) {
 }
 
 TEST_F(RunningInstanceTest, VisibleReceiverIsRestoredInsteadOfSentAnEmptyLine) {
-    ForeignWindow window;
+    test::MarkedWindow window;
     ::ShowWindow(window.Hwnd(), SW_SHOWMINNOACTIVE);
     ASSERT_TRUE(test::PumpUntil([&] { return ::IsIconic(window.Hwnd()) != FALSE; }));
     ChildProcess child;
@@ -125,6 +106,22 @@ TEST_F(RunningInstanceTest, ALaterInstanceHandsOverOnceTheStartingOneHasItsRecei
     ASSERT_TRUE(child.WaitForExit([&] { return target.Rows() == 1; }));
     EXPECT_EQ(child.ExitCode(), 0u);
     EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{file}));
+}
+
+TEST(FirstStart, HandsItsFilesToAReceiverThatRunsWithoutTheMutex) {
+    // A receiver whose process holds no mutex: a start that no instance answered in time.
+    test::MarkedWindow receiver;
+    TempFolder folder;
+    const std::wstring program = folder.MakeFolder(L"prog") + L"\\Ferryl.exe";
+    ASSERT_TRUE(::CopyFileW(FerrylExe().c_str(), program.c_str(), TRUE));
+    const std::wstring file = folder.WriteFile(L"file.txt");
+    ChildProcess first;
+    ASSERT_TRUE(first.Start(program, file));
+    ASSERT_TRUE(first.WaitForExit([&] { return !receiver.received.empty(); })) << "no second receiver opens";
+    EXPECT_EQ(first.ExitCode(), 0u);
+    EXPECT_EQ(receiver.received[0].second, ToAnsi(file));
+    EXPECT_TRUE(IsFirstInstance(InstanceMutexName())) << "it let the mutex go, for the receiver to take";
+    ReleaseInstanceMutex();
 }
 
 // A first instance stays running with its main window; by the time that window shows, start-up has

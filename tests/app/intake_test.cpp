@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "recording_target.h"
+#include "settings/funkcije.h"
 #include "support/temp_folder.h"
 
 namespace ferryl {
@@ -99,6 +101,52 @@ TEST(Intake, FoldersAreSkippedAsMissingFilesAre) {
     // A trailing "\" names the folder, whatever it holds; so does the "\\?\" form of it.
     AddFilesToList(sub + L"\\ " + Quoted(L"\\\\?\\" + sub + L"\\") + L" " + sub + L" " + file, target);
     EXPECT_EQ(target.Paths(), (Paths{file}));
+}
+
+TEST(Intake, TokensNoFileNameHoldsAreSkippedAndTheRestStillListed) {
+    TempFolder folder;
+    const std::wstring sub = folder.MakeFolder(L"sub");
+    const std::wstring file = folder.WriteFile(L"file.txt");
+    folder.WriteFile(L"sub\\inside.txt");
+    RecordingTarget target;
+    // Wildcards that match the file (DOS's < > " too), folders named with and without a trailing
+    // blank, streams and devices: none of them is a file Explorer hands over.
+    const std::wstring dir = folder.Path() + L"\\";
+    AddFilesToList(dir + L"*.txt " + dir + L"fil?.txt " + dir + L"file<txt " + dir + L"file.tx> " + sub + L"\\  " +
+                       sub + L"\\. " + dir + L"file.txt:stream " + dir + L"file.txt::$DATA " + dir + L"CON " + dir +
+                       L"nul.txt \\\\.\\CON \\\\?\\GLOBALROOT\\Device\\Null " + file,
+                   target);
+    EXPECT_EQ(target.Paths(), (Paths{file}));
+}
+
+TEST(Intake, AFileIsListedOnceUnderItsFullLongPathWhateverItsSpelling) {
+    TempFolder folder;
+    const std::wstring file = folder.WriteFile(L"a long name.txt");
+    const std::wstring other = folder.WriteFile(L"other.txt");
+    const std::wstring shortForm = ShortPathName(file);
+    ASSERT_NE(shortForm.find(L'~'), std::wstring::npos) << shortForm;
+    RecordingTarget target;
+    // Given in its 8.3 form first: the row names the file as Explorer shows it.
+    AddFilesToList(shortForm, target);
+    ASSERT_EQ(target.Paths(), (Paths{file}));
+    EXPECT_EQ(target.rows[0][1].value.ToText(), L"a long name.txt");
+    // A trailing dot or blank (the re-join leaves one where two blanks stood), "." and ".." parts,
+    // "/" for "\", and the "\\?\" form name the same file.
+    const std::wstring dotted = folder.Path() + L"\\.\\sub\\..\\a long name.txt.";
+    std::wstring slashed = file;
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    AddFilesToList(
+        Quoted(dotted) + L" " + Quoted(L"\\\\?\\" + file) + L" " + Quoted(slashed) + L" " + other + L"  " + file,
+        target);
+    EXPECT_EQ(target.Paths(), (Paths{file, other})) << "the blank the re-join glued on is gone too";
+    EXPECT_EQ(target.rows[1][1].value.ToText(), L"other.txt");
+
+    // A row written in another spelling (the 8.3 form) holds the file as well.
+    RecordingTarget written;
+    written.rows.resize(1);
+    written.rows[0][4].value = shortForm;
+    AddFilesToList(file, written);
+    EXPECT_EQ(written.Rows(), 1);
 }
 
 TEST(Intake, DuplicatesAreFoundInLongListsAndInRowsWrittenMeanwhile) {

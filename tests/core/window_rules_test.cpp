@@ -43,14 +43,14 @@ TEST(SavedGeometry, WritesStateOnlyWhenMinimisedOrMaximised) {
 }
 
 TEST(SavedGeometry, OnlyWholeNumbersAreApplied) {
-    const SavedGeometry saved = ParseGeometry(L"", L"-120", L" 4500 ", L"+7000");
+    const SavedGeometry saved = ParseGeometry(L"", L"-120", L" \t4500\t ", L"+7000");
     EXPECT_FALSE(saved.top);
     EXPECT_EQ(saved.left, -120);
     EXPECT_EQ(saved.height, 4500);
     EXPECT_EQ(saved.width, 7000);
     // Not a finite whole number: the designed value stays.
-    for (const wchar_t* text :
-         {L"abc", L"nan", L"inf", L"1e400", L"1e3", L"7000.4", L"12abc", L"0x10", L"-", L"  ", L"1 2", L"--5"}) {
+    for (const wchar_t* text : {L"abc", L"nan", L"inf", L"1e400", L"1e3", L"7000.4", L"12abc", L"0x10", L"-", L"  ",
+                                L"\t", L"1 2", L"1\t2", L"--5"}) {
         EXPECT_FALSE(ParseGeometry(text, text, text, text).top) << text;
     }
     // Far off-screen values are applied, held where the window functions' int still holds them.

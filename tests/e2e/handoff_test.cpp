@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/instance.h"
+#include "app/marked_window.h"
+#include "common/text.h"
 #include "ferryl_under_test.h"
 #include "settings/funkcije.h"
 
@@ -82,6 +84,51 @@ TEST_F(HandoffTest, ALaterInstanceThatNoReceiverAnswersListsItsFilesItself) {
     EXPECT_EQ(SendAndRecord(later), Sent({file}));
 }
 
+TEST_F(HandoffTest, AReceiverWithoutTheMutexTakesItOnceFreeAndServesTheNextStart) {
+    // An instance that holds the mutex and never makes a receiver, and then ends.
+    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
+    const std::wstring a = files.WriteFile(L"a.txt");
+    ChildProcess alone;
+    ASSERT_TRUE(alone.Start(exe, a));
+    ASSERT_TRUE(UntilListedAndIdle(alone));
+    ReleaseInstanceMutex();
+    ASSERT_TRUE(PumpUntil(
+        [] {
+            HANDLE mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, InstanceMutexName().c_str());
+            if (mutex)
+                ::CloseHandle(mutex);
+            return mutex != nullptr;
+        },
+        10000))
+        << "the receiver took the mutex";
+    const std::wstring b = files.WriteFile(L"b.txt");
+    ChildProcess next;
+    ASSERT_TRUE(next.Start(exe, b));
+    ASSERT_TRUE(next.WaitForExit()) << "it handed over rather than opening a window of its own";
+    EXPECT_EQ(next.ExitCode(), 0u);
+    EXPECT_EQ(SendAndRecord(alone), Sent({a, b}));
+}
+
+TEST_F(HandoffTest, AReceiverWithoutTheMutexLeavesReceivingToTheOneThatHoldsIt) {
+    // An instance still starting: the mutex, no receiver yet.
+    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
+    const std::wstring a = files.WriteFile(L"a.txt");
+    ChildProcess alone;
+    ASSERT_TRUE(alone.Start(exe, a));
+    ASSERT_TRUE(UntilListedAndIdle(alone));
+    HWND aloneReceiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
+    ASSERT_TRUE(IsInstanceWindow(aloneReceiver));
+    // Its receiver is ready now.
+    test::MarkedWindow starting;
+    ASSERT_TRUE(PumpUntil([&] { return !IsInstanceWindow(aloneReceiver); }, 10000)) << "one receiver serves";
+    const std::wstring c = files.WriteFile(L"c.txt");
+    ChildProcess next;
+    ASSERT_TRUE(next.Start(exe, c));
+    ASSERT_TRUE(next.WaitForExit([&] { return !starting.received.empty(); }));
+    EXPECT_EQ(starting.received[0].second, ToAnsi(c));
+    EXPECT_EQ(SendAndRecord(alone), Sent({a})) << "the window keeps its own list";
+}
+
 TEST_F(HandoffTest, HostileHandoffsLeaveTheInstanceAnsweringWithItsListWhole) {
     const std::wstring own = files.WriteFile(L"own.txt");
     ChildProcess ferryl;
@@ -89,14 +136,20 @@ TEST_F(HandoffTest, HostileHandoffsLeaveTheInstanceAnsweringWithItsListWhole) {
     ASSERT_TRUE(UntilListedAndIdle(ferryl));
     const std::wstring sender = ProgramFolder() + L"\\e2e_hostile_sender.exe";
     // One-letter tokens: 1 MiB of them (not a command line of ours: ignored), and the most a
-    // command line holds, in ANSI and in UTF-16.
+    // command line holds, in ANSI and in UTF-16. Then as many folder names and wildcards, each of
+    // which a directory search would walk a folder for: none names a file.
     struct Payload {
         unsigned long bytes;
         int tag;
+        const wchar_t* token;
     };
-    for (const Payload payload : {Payload{1 << 20, 0}, Payload{32767, 0}, Payload{2 * 32767, 1}, Payload{1 << 20, 1}}) {
+    for (const Payload payload :
+         {Payload{1 << 20, 0, L"a"}, Payload{32767, 0, L"a"}, Payload{2 * 32767, 1, L"a"}, Payload{1 << 20, 1, L"a"},
+          Payload{32767, 0, L"C:\\windows\\winsxs\\"}, Payload{2 * 32767, 1, L"C:\\windows\\winsxs\\amd64_*"},
+          Payload{32767, 0, L"C:\\windows\\system32\\<"}}) {
         ChildProcess hostile;
-        ASSERT_TRUE(hostile.Start(sender, std::to_wstring(payload.bytes) + L" " + std::to_wstring(payload.tag)));
+        ASSERT_TRUE(hostile.Start(
+            sender, std::to_wstring(payload.bytes) + L" " + std::to_wstring(payload.tag) + L" " + payload.token));
         ASSERT_TRUE(hostile.WaitForExit([] { return true; }, 90000));
         EXPECT_EQ(hostile.ExitCode(), 0u) << "the receiver took the message; " << payload.bytes << " bytes";
         DWORD_PTR result = 0;

@@ -1,0 +1,105 @@
+// A handoff that waits in the queue: a later start of the real Ferryl.exe sends its files while
+// this thread pumps nothing (as during a long copy of Send Now), and stops waiting. The main window
+// and the receiving window must take them in before they go.
+
+#include <gtest/gtest.h>
+
+#include "app/child_process.h"
+#include "app/instance.h"
+#include "app/instance_window.h"
+#include "app/start_up_state.h"
+#include "common/module_path.h"
+#include "mainwindow/ferryl_form.h"
+#include "settings/funkcije.h"
+#include "settings/ini.h"
+#include "support/messages.h"
+#include "support/temp_folder.h"
+
+namespace ferryl {
+namespace {
+
+using test::ChildProcess;
+using test::TempFolder;
+
+class QueuedHandoffTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        StartUp() = StartUpState{};
+        StartUp().IniFile = folder / L"Ferryl.ini";
+        StartUp().TempFolder = folder.Path() + L"\\";
+        ASSERT_TRUE(WriteDefaultIni(StartUp().IniFile));
+        ASSERT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), mail.c_str(), FALSE));
+        WriteIni(L"Settings", L"MailProgram", mail, StartUp().IniFile);
+        // This process is the running instance; the program started later hands over to it.
+        ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
+        form.SetInstanceWindow(&receiver);
+    }
+    void TearDown() override {
+        form.SetInstanceWindow(nullptr);
+        form.Unload();
+        receiver.Unload();
+        ReleaseInstanceMutex();
+        StartUp() = StartUpState{};
+    }
+
+    // A later start sends the file while this thread pumps nothing, and is gone before the message
+    // is taken in. Windows keeps a message whose sender timed out queued for the receiver; Wine
+    // drops it at the time-out, but keeps one whose sender has ended, as this one has.
+    static void HandOffWhileBusy(const std::wstring& file) {
+        ChildProcess later;  // ended at the end of this block
+        ASSERT_TRUE(later.Start(ProgramFolder() + L"\\Ferryl.exe", file));
+        const ULONGLONG deadline = ::GetTickCount64() + 20000;
+        while (!(HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && ::GetTickCount64() < deadline)
+            ::Sleep(20);
+        ASSERT_TRUE(HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) << "the handoff waits in the queue";
+        ASSERT_FALSE(later.Exited());
+    }
+
+    TempFolder folder;
+    const std::wstring mail = folder / L"mail.exe";
+    FerrylF form;
+    InstanceF receiver{&form};
+};
+
+TEST_F(QueuedHandoffTest, SendNowKeepsTheWindowForFilesHandedOverWhileItWorked) {
+    const std::wstring sent = folder.WriteFile(L"sent.txt");
+    const std::wstring queued = folder.WriteFile(L"queued.txt");
+    ASSERT_TRUE(receiver.Load(sent));
+    ASSERT_EQ(form.Rows(), 1);
+    const HWND window = form.Hwnd();
+    HandOffWhileBusy(queued);
+
+    form.send_nowD_Click();
+    ASSERT_TRUE(form.Loaded()) << "the window stays for the file that came";
+    EXPECT_EQ(form.Hwnd(), window) << "kept, not closed and opened again";
+    ASSERT_EQ(form.Rows(), 1) << "the sent row is removed";
+    EXPECT_EQ(form.CellText(1, 4), queued);
+    EXPECT_TRUE(receiver.Loaded());
+    ASSERT_TRUE(test::PumpUntil([&] { return !test::ReadFileBytes(folder / L"command_line.txt").empty(); }));
+    const std::string record = test::ReadFileBytes(folder / L"command_line.txt");
+    const std::wstring commandLine(reinterpret_cast<const wchar_t*>(record.data()), record.size() / sizeof(wchar_t));
+    EXPECT_EQ(commandLine, ShortPathName(mail) + L" " + ShortPathName(sent));
+}
+
+TEST_F(QueuedHandoffTest, ClosingTakesInFilesHandedOverMeanwhileAndTheProgramGoesOn) {
+    ASSERT_TRUE(receiver.Load(folder.WriteFile(L"listed.txt")));
+    const std::wstring queued = folder.WriteFile(L"queued.txt");
+    HandOffWhileBusy(queued);
+
+    // Sent from this thread, the close runs at once, with the handoff still queued.
+    ::SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(receiver.Loaded()) << "the program goes on with the file that came";
+    EXPECT_TRUE(IsInstanceWindow(receiver.Hwnd())) << "and still receives";
+    EXPECT_NE(StartUp().InstanceMutex, nullptr);
+    ASSERT_TRUE(form.Loaded());
+    ASSERT_EQ(form.Rows(), 1);
+    EXPECT_EQ(form.CellText(1, 4), queued);
+
+    // With nothing waiting, closing ends it.
+    ::SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(receiver.Loaded());
+    EXPECT_EQ(StartUp().InstanceMutex, nullptr);
+}
+
+}  // namespace
+}  // namespace ferryl
