@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/child_process.h"
+#include "support/child_process.h"
 #include "app/start_up.h"
 #include "settings/ini.h"
 #include "support/accessibility.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/child_process.h"
+#include "support/child_process.h"
 #include "common/module_path.h"
 #include "mail/mail_clients.h"
 #include "settings/funkcije.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/child_process.h"
+#include "support/child_process.h"
 #include "app/instance.h"
 #include "app/instance_window.h"
 #include "app/start_up_state.h"
