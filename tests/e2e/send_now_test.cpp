@@ -23,14 +23,7 @@ using test::ReadFileBytes;
 using test::Tick;
 
 // The recorder as "mail.exe", in a folder whose name has a blank.
-class SendNowTest : public test::FerrylSession {
-  protected:
-    void SetUp() override {
-        FerrylSession::SetUp();
-        mail = InstallMailProgram(L"mail.exe");
-    }
-    std::wstring mail;
-};
+class SendNowTest : public test::FerrylSession {};
 
 std::wstring TempFolderPath() {
     wchar_t temp[MAX_PATH]{};
@@ -103,7 +96,7 @@ TEST_F(SendNowTest, AFileThatCannotBeCopiedStopsSendNowWithAWarningNamingIt) {
     PressSendNow();
     EXPECT_TRUE(AnswerBox(test::kWarningTitle, {vanished})) << "the warning names the file";
     EXPECT_TRUE(MainWindow()) << "the window stays open";
-    EXPECT_FALSE(FileExists(CommandLineRecord())) << "the mail program is not started with an incomplete list";
+    EXPECT_FALSE(FileExists(record)) << "the mail program is not started with an incomplete list";
     EXPECT_TRUE(FileExists(kept)) << "Delete source files was not ticked";
 
     // The copy of the first file made before the failure stays in the temporary folder.
@@ -233,7 +226,7 @@ TEST_F(NoMailProgramTest, TheDialogCancelledStartsNothing) {
     ::Sleep(300);
     EXPECT_EQ(CountWindows(L"Ferryl Handler"), 0) << "one run, one message";
     EXPECT_TRUE(MainWindow()) << "the window stays open";
-    EXPECT_FALSE(FileExists(CommandLineRecord())) << "nothing was started";
+    EXPECT_FALSE(FileExists(record)) << "nothing was started";
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", ini), L"");
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(ferryl.WaitForExit());
