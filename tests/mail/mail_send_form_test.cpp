@@ -169,31 +169,6 @@ TEST_F(MailFormTest, TheDialogChoosesARegisteredClientFromTheKeyboard) {
     EXPECT_EQ(form.MailProgramPath(), L"MAPI:" + clients.front().name);
 }
 
-TEST_F(MailFormTest, TheDialogMarksTheDefaultAndEscapeChangesNothing) {
-    RegistryValueScope defaultClient(HKEY_CURRENT_USER, kMailClientsKey, L"", kClient);
-    WriteIni(L"Settings", L"MailProgram", L"C:\\mail.exe", StartUp().IniFile);
-    ASSERT_TRUE(form.Load());
-    std::vector<std::wstring> listed;
-    std::wstring shown;
-    DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
-        HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
-        const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            wchar_t text[512]{};
-            ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-            listed.push_back(text);
-        }
-        shown = ChoiceText(dialog);
-        PressKey(dialog, VK_DOWN);
-        PressKey(dialog, VK_ESCAPE);
-    });
-    form.ChooseMailProgram();
-    ASSERT_TRUE(driver.Found());
-    EXPECT_NE(std::find(listed.begin(), listed.end(), std::wstring(kClient) + L" (default)"), listed.end());
-    EXPECT_EQ(shown, L"C:\\mail.exe") << "the current choice";
-    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"C:\\mail.exe");
-}
-
 TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
     const std::wstring program = folder.WriteFile(L"\u65E5\u672C mail.exe");
     ASSERT_TRUE(form.Load());
@@ -289,12 +264,22 @@ TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
     EXPECT_FALSE(FileExists(upper));
 }
 
-TEST_F(MailFormTest, TheFirstEntryFollowsWhicheverClientIsTheDefault) {
+TEST_F(MailFormTest, TheDialogShowsTheChoiceMarksTheDefaultAndItsFirstEntryIsWhicheverClientIsTheDefault) {
     RegistryValueScope defaultClient(HKEY_CURRENT_USER, kMailClientsKey, L"", kClient);
+    WriteIni(L"Settings", L"MailProgram", L"C:\\mail.exe", StartUp().IniFile);
     ASSERT_TRUE(form.Load());
-    std::wstring shown;
+    std::vector<std::wstring> listed;
+    std::wstring current, shown;
     {
         DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
+            HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
+            const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+            for (LRESULT i = 0; i < count; ++i) {
+                wchar_t text[512]{};
+                ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+                listed.push_back(text);
+            }
+            current = ChoiceText(dialog);
             PressKey(dialog, VK_HOME);
             shown = ChoiceText(dialog);
             PressKey(dialog, VK_RETURN);
@@ -302,23 +287,23 @@ TEST_F(MailFormTest, TheFirstEntryFollowsWhicheverClientIsTheDefault) {
         form.ChooseMailProgram();
         ASSERT_TRUE(driver.Found());
     }
+    EXPECT_EQ(current, L"C:\\mail.exe") << "the current choice";
+    EXPECT_NE(std::find(listed.begin(), listed.end(), std::wstring(kClient) + L" (default)"), listed.end());
+    ASSERT_FALSE(listed.empty());
+    EXPECT_EQ(listed.front(), L"The default mail client, whichever it is");
     EXPECT_EQ(shown, L"The default mail client (Simple MAPI)");
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"MAPI");
 
     LRESULT selected = -1;
-    std::wstring first;
     DialogDriver again(L"E-Mail Program", [&](HWND dialog) {
-        HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
-        selected = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
-        wchar_t text[512]{};
-        ::SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
-        first = text;
+        selected = ::SendMessageW(::GetDlgItem(dialog, IDC_MAIL_CLIENTS), LB_GETCURSEL, 0, 0);
+        PressKey(dialog, VK_DOWN);
         PressKey(dialog, VK_ESCAPE);
     });
     form.ChooseMailProgram();
     ASSERT_TRUE(again.Found());
-    EXPECT_EQ(first, L"The default mail client, whichever it is");
     EXPECT_EQ(selected, 0) << "the current choice is selected";
+    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"MAPI") << "Escape changes nothing";
 }
 
 TEST_F(MailFormTest, AClientNameTheSettingsFileCannotHoldIsKeptForThisRunWithAWarning) {
