@@ -44,6 +44,19 @@ class MailProgramsTest : public test::FerrylSession {
             c = c == L'\\' ? L'/' : c;
         return url;
     }
+    // The stand-in provider as a client named in MailProgram, not the default: Wine's own stays that.
+    void UseNamedClient() {
+        WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
+        InstallMapiProvider(kClient, false);
+    }
+    // Send Now with the blank's file, and the client holding the call.
+    void SendWhileTheClientHolds(ChildProcess& ferryl) {
+        UseNamedClient();
+        mapi.Hold();
+        ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
+        PressSendNow();
+        ASSERT_TRUE(PumpUntil([&] { return !mapi.Calls().empty(); }));
+    }
     std::vector<std::wstring> MapiRecordOf(const std::vector<std::wstring>& paths) const {
         std::vector<std::wstring> lines{L"call=MAPISendMailW", L"flags=9", L"parent=window", L"recipients=0",
                                         L"files=" + std::to_wstring(paths.size())};
@@ -107,8 +120,7 @@ TEST_F(MailProgramsTest, TheDefaultMailClientGetsTheFilesThroughSimpleMapi) {
 }
 
 TEST_F(MailProgramsTest, ANamedClientThatFailsLeavesTheWindowAndTheListWithAWarningAndTakesThemAgain) {
-    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
-    InstallMapiProvider(kClient, false);  // not the default: Wine's own client stays that
+    UseNamedClient();
     mapi.SetResult("2");
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank) + L" " + comma));
@@ -125,13 +137,9 @@ TEST_F(MailProgramsTest, ANamedClientThatFailsLeavesTheWindowAndTheListWithAWarn
 }
 
 TEST_F(MailProgramsTest, WhileTheClientHasTheFilesTheWindowPaintsAndASecondSendNowWaits) {
-    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
-    InstallMapiProvider(kClient, false);
-    mapi.Hold();
     ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
-    PressSendNow();
-    ASSERT_TRUE(PumpUntil([&] { return !mapi.Calls().empty(); }));
+    SendWhileTheClientHolds(ferryl);
+    ASSERT_FALSE(HasFatalFailure());
     const HWND main = MainWindow();
     // The window paints: what is invalidated is validated again by the window's own thread.
     ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -154,13 +162,9 @@ TEST_F(MailProgramsTest, WhileTheClientHasTheFilesTheWindowPaintsAndASecondSendN
 }
 
 TEST_F(MailProgramsTest, ClosingTheReceivingWindowEndsTheProgramOnlyOnceTheClientHasReturned) {
-    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
-    InstallMapiProvider(kClient, false);
-    mapi.Hold();
     ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
-    PressSendNow();
-    ASSERT_TRUE(PumpUntil([&] { return !mapi.Calls().empty(); }));
+    SendWhileTheClientHolds(ferryl);
+    ASSERT_FALSE(HasFatalFailure());
     // The Restart Manager closes every top-level window, the hidden receiving window too.
     HWND receiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
     ASSERT_TRUE(receiver);

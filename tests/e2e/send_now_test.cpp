@@ -37,16 +37,6 @@ TEST_F(SendNowTest, TheMailProgramGetsItsParametersAndTheShortPathsOfTheListedFi
     EXPECT_EQ(ferryl.ExitCode(), 0u);
 }
 
-TEST_F(SendNowTest, ASecondInstanceAddsItsFileToTheRunningOne) {
-    const std::wstring first = files.WriteFile(L"first.txt");
-    const std::wstring second = files.WriteFile(L"second.txt");
-    ChildProcess ferryl, later;
-    ASSERT_TRUE(StartFerryl(ferryl, first));
-    ASSERT_TRUE(later.Start(exe, second));
-    ASSERT_TRUE(later.WaitForExit());
-    EXPECT_EQ(SendAndRecord(ferryl), Sent({first, second}));
-}
-
 TEST_F(SendNowTest, CopyToTheTemporaryFolderRenamesOnACollisionAndDeletesTheSource) {
     const std::wstring temp = test::SystemTempFolder();
     const std::wstring name = L"ferryl e2e " + std::to_wstring(::GetTickCount()) + L".txt";
