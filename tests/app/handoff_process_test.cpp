@@ -6,11 +6,11 @@
 #include "app/instance_window.h"
 #include "app/start_up.h"
 #include "common/text.h"
-#include "marked_window.h"
 #include "recording_target.h"
 #include "settings/ini.h"
 #include "shortcut_reader.h"
 #include "support/child_process.h"
+#include "support/marked_window.h"
 #include "support/registry_scope.h"
 #include "support/temp_folder.h"
 

@@ -107,11 +107,10 @@ class FerrylSession : public ::testing::Test {
     }
 
     // The recorder under a mail program's file name, set as MailProgram; its full path.
-    std::wstring InstallMailProgram(const wchar_t* name, bool configure = true) {
+    std::wstring InstallMailProgram(const wchar_t* name) {
         const std::wstring path = programFolder / (std::wstring(L"Mail Program\\") + name);
         EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), path.c_str(), FALSE));
-        if (configure)
-            WriteIni(L"Settings", L"MailProgram", path, ini);
+        WriteIni(L"Settings", L"MailProgram", path, ini);
         return path;
     }
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "app/instance.h"
-#include "app/marked_window.h"
 #include "common/text.h"
 #include "e2e/ferryl_session.h"
 #include "settings/funkcije.h"
+#include "support/marked_window.h"
 
 namespace ferryl {
 namespace {
