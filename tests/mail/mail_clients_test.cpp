@@ -13,7 +13,6 @@
 #include "mail/mapi_send.h"
 #include "mainwindow/settings_path.h"
 #include "settings/funkcije.h"
-#include "support/messages.h"
 #include "support/mime_reader.h"
 #include "support/pe_head.h"
 #include "support/registry_scope.h"
@@ -23,7 +22,6 @@
 namespace ferryl {
 namespace {
 
-using test::PumpUntil;
 using test::ReadFileBytes;
 using test::RegistryValueScope;
 using test::TempFolder;
@@ -72,24 +70,12 @@ TEST(MailClients, DllPathExComesFirstAndADefaultWithoutDllIsNoDefault) {
     EXPECT_EQ(DefaultMailClient(), std::nullopt);
 }
 
-class MapiCall : public ::testing::Test {
-  protected:
+// The wide call, its thread and the client's result are checked through the main window
+// (mail_send_form_test) and from the real program (e2e); what only a client without the wide entry
+// gets is checked here.
+TEST(MapiCall, WithoutTheWideEntryTheAnsiOneGetsShortPaths) {
     test::StandInProvider provider;
     TempFolder files;
-};
-
-TEST_F(MapiCall, TheWideCallGetsLongPathsNamesAndNoRecipients) {
-    const MapiLoad load = LoadMapiLibrary(provider.Dll());
-    ASSERT_TRUE(load.library) << load.failure;
-    ASSERT_TRUE(load.library->sendMailW && load.library->sendMailA);
-    const std::wstring a = files.WriteFile(L"a b,1.txt"), b = files.WriteFile(L"\u65E5\u672C.txt");
-    EXPECT_EQ(CallMapiSendMail(*load.library, {{a, ShortPathName(a)}, {b, ShortPathName(b)}}, nullptr), 0u);
-    EXPECT_EQ(provider.Record(),
-              (std::vector<std::wstring>{L"call=MAPISendMailW", L"flags=9", L"parent=none", L"recipients=0", L"files=2",
-                                         L"file=" + a + L"|a b,1.txt|-1", L"file=" + b + L"|\u65E5\u672C.txt|-1"}));
-}
-
-TEST_F(MapiCall, WithoutTheWideEntryTheAnsiOneGetsShortPaths) {
     MapiLoad load = LoadMapiLibrary(provider.Dll());
     ASSERT_TRUE(load.library);
     load.library->sendMailW = nullptr;
@@ -103,46 +89,6 @@ TEST_F(MapiCall, WithoutTheWideEntryTheAnsiOneGetsShortPaths) {
               (std::vector<std::wstring>{L"call=MAPISendMail", L"flags=9", L"parent=none", L"recipients=0", L"files=2",
                                          L"file=" + ShortPathName(a) + L"|long name.txt|-1",
                                          L"file=" + shortB + L"|" + FileNameOf(shortB) + L"|-1"}));
-}
-
-// The message the call's thread posts when the client has returned, caught by a window of this
-// thread.
-constexpr UINT kDone = WM_APP + 7;
-bool g_posted = false;
-
-LRESULT CALLBACK CatchDone(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kDone)
-        g_posted = true;
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-TEST_F(MapiCall, RunsOnItsOwnThreadAndPostsWhenTheClientReturns) {
-    const MapiLoad load = LoadMapiLibrary(provider.Dll());
-    ASSERT_TRUE(load.library);
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = CatchDone;
-    windowClass.lpszClassName = L"FerrylTestCatchDone";
-    ::RegisterClassW(&windowClass);
-    HWND window =
-        ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(window);
-    g_posted = false;
-    files.WriteFile(L"unused");
-    provider.Hold();
-    provider.SetResult("11");
-    std::unique_ptr<MapiSend> send =
-        MapiSend::Start(*load.library, {{files / L"unused", files / L"unused"}}, nullptr, window, kDone);
-    // The call has begun and holds; this thread is free meanwhile.
-    ASSERT_TRUE(PumpUntil([&] { return !provider.Calls().empty(); }));
-    test::PumpMessages();
-    EXPECT_FALSE(g_posted) << "the client has not returned yet";
-    EXPECT_FALSE(send->Done());
-    provider.Release();
-    ASSERT_TRUE(PumpUntil([] { return g_posted; }, 10000));
-    EXPECT_TRUE(send->Done());
-    EXPECT_EQ(send->Result(), 11u) << "the client's result";
-    send.reset();
-    ::DestroyWindow(window);
 }
 
 TEST(LoadMapiLibrary, SaysWhyADllCannotBeUsed) {
