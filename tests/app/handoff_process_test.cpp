@@ -5,13 +5,13 @@
 #include "app/instance.h"
 #include "app/instance_window.h"
 #include "app/start_up.h"
-#include "child_process.h"
 #include "common/text.h"
-#include "marked_window.h"
 #include "recording_target.h"
-#include "registry_override.h"
 #include "settings/ini.h"
 #include "shortcut_reader.h"
+#include "support/child_process.h"
+#include "support/marked_window.h"
+#include "support/registry_scope.h"
 #include "support/temp_folder.h"
 
 namespace ferryl {
@@ -142,7 +142,7 @@ TEST(FirstStart, CreatesSettingsAndShortcutAndLeavesExistingOnesAlone) {
     const std::wstring program = folder.MakeFolder(L"prog") + L"\\Ferryl.exe";
     ASSERT_TRUE(::CopyFileW(FerrylExe().c_str(), program.c_str(), TRUE));
     const std::wstring sendTo = folder.MakeFolder(L"SendTo");
-    test::RegistryValueOverride sendToValue(kShellFoldersKey, L"SendTo", sendTo);
+    test::RegistryValueScope sendToValue(HKEY_CURRENT_USER, kShellFoldersKey, L"SendTo", sendTo);
     const std::wstring ini = folder / L"prog\\Ferryl.ini";
     const std::wstring link = sendTo + L"\\" + kShortcutName;
 

@@ -50,26 +50,13 @@ TEST(Intake, AddsQuotedAndPlainPathsWithTheirDetails) {
     EXPECT_TRUE(target.selectedAfterLastWrite);
 }
 
-TEST(Intake, DuplicatesInAnyLetterCaseAreAddedOnce) {
-    TempFolder folder;
-    const std::wstring file = folder.WriteFile(L"Dup.txt");
-    const std::wstring other = folder.WriteFile(L"other.txt");
-    RecordingTarget target;
-    AddFilesToList(file + L" " + file, target);
-    EXPECT_EQ(target.Paths(), (Paths{file}));
-
-    std::wstring upper = file;
-    for (wchar_t& c : upper)
-        c = static_cast<wchar_t>(towupper(c));
-    AddFilesToList(upper + L" " + other, target);
-    EXPECT_EQ(target.Paths(), (Paths{file, other}));
-}
-
-TEST(Intake, MissingRelativeAndUnreachablePathsAddNothing) {
+TEST(Intake, MissingRelativeAndUnreachablePathsAndNoneAtAllOnlyShowTheWindow) {
     TempFolder folder;
     const std::wstring file = folder.WriteFile(L"here.txt");
     ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path().c_str()));
     RecordingTarget target;
+    AddFilesToList(L"", target);
+    AddFilesToList(std::wstring(1, L'\0'), target);
     AddFilesToList(folder / L"missing.txt", target);
     AddFilesToList(L"here.txt", target);
     AddFilesToList(L"\\\\no-such-server-ferryl\\share\\x.txt", target);
@@ -78,29 +65,8 @@ TEST(Intake, MissingRelativeAndUnreachablePathsAddNothing) {
     ::SetCurrentDirectoryW(L"C:\\");
     EXPECT_TRUE(target.rows.empty());
     EXPECT_EQ(target.sendNowEnabled, 0);
-    EXPECT_EQ(target.shown, 4);
-}
-
-TEST(Intake, NetworkStylePathIsNotGluedToThePathBefore) {
-    TempFolder folder;
-    const std::wstring first = folder.WriteFile(L"first.txt");
-    // "\\?\C:\..." starts with "\\" like a network path and exists on every machine.
-    const std::wstring second = L"\\\\?\\" + folder.WriteFile(L"second.txt");
-    RecordingTarget target;
-    AddFilesToList(first + L" " + second, target);
-    EXPECT_EQ(target.Paths(), (Paths{first, second}));
-    EXPECT_EQ(target.rows[1][1].value.ToText(), L"second.txt");
-}
-
-TEST(Intake, FoldersAreSkippedAsMissingFilesAre) {
-    TempFolder folder;
-    const std::wstring sub = folder.MakeFolder(L"sub");
-    folder.WriteFile(L"sub\\inside.txt");
-    const std::wstring file = folder.WriteFile(L"file.txt");
-    RecordingTarget target;
-    // A trailing "\" names the folder, whatever it holds; so does the "\\?\" form of it.
-    AddFilesToList(sub + L"\\ " + Quoted(L"\\\\?\\" + sub + L"\\") + L" " + sub + L" " + file, target);
-    EXPECT_EQ(target.Paths(), (Paths{file}));
+    EXPECT_EQ(target.shown, 6);
+    EXPECT_EQ(target.restored, 6);
 }
 
 TEST(Intake, TokensNoFileNameHoldsAreSkippedAndTheRestStillListed) {
@@ -109,11 +75,13 @@ TEST(Intake, TokensNoFileNameHoldsAreSkippedAndTheRestStillListed) {
     const std::wstring file = folder.WriteFile(L"file.txt");
     folder.WriteFile(L"sub\\inside.txt");
     RecordingTarget target;
-    // Wildcards that match the file (DOS's < > " too), folders named with and without a trailing
-    // blank, streams and devices: none of them is a file Explorer hands over.
+    // Folders (a trailing "\" names the folder whatever it holds, in the "\\?\" form too; with and
+    // without a trailing blank), wildcards that match the file (DOS's < > " too), streams and
+    // devices: none of them is a file Explorer hands over.
     const std::wstring dir = folder.Path() + L"\\";
-    AddFilesToList(dir + L"*.txt " + dir + L"fil?.txt " + dir + L"file<txt " + dir + L"file.tx> " + sub + L"\\  " +
-                       sub + L"\\. " + dir + L"file.txt:stream " + dir + L"file.txt::$DATA " + dir + L"CON " + dir +
+    AddFilesToList(sub + L"\\ " + Quoted(L"\\\\?\\" + sub + L"\\") + L" " + sub + L" " + dir + L"*.txt " + dir +
+                       L"fil?.txt " + dir + L"file<txt " + dir + L"file.tx> " + sub + L"\\  " + sub + L"\\. " + dir +
+                       L"file.txt:stream " + dir + L"file.txt::$DATA " + dir + L"CON " + dir +
                        L"nul.txt \\\\.\\CON \\\\?\\GLOBALROOT\\Device\\Null " + file,
                    target);
     EXPECT_EQ(target.Paths(), (Paths{file}));
@@ -131,13 +99,15 @@ TEST(Intake, AFileIsListedOnceUnderItsFullLongPathWhateverItsSpelling) {
     ASSERT_EQ(target.Paths(), (Paths{file}));
     EXPECT_EQ(target.rows[0][1].value.ToText(), L"a long name.txt");
     // A trailing dot or blank (the re-join leaves one where two blanks stood), "." and ".." parts,
-    // "/" for "\", and the "\\?\" form name the same file.
+    // "/" for "\", the "\\?\" form and any letter case name the same file.
     const std::wstring dotted = folder.Path() + L"\\.\\sub\\..\\a long name.txt.";
-    std::wstring slashed = file;
+    std::wstring slashed = file, upper = file;
     std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
-    AddFilesToList(
-        Quoted(dotted) + L" " + Quoted(L"\\\\?\\" + file) + L" " + Quoted(slashed) + L" " + other + L"  " + file,
-        target);
+    for (wchar_t& c : upper)
+        c = static_cast<wchar_t>(towupper(c));
+    AddFilesToList(Quoted(dotted) + L" " + Quoted(L"\\\\?\\" + file) + L" " + Quoted(slashed) + L" " + Quoted(upper) +
+                       L" " + other + L"  " + file,
+                   target);
     EXPECT_EQ(target.Paths(), (Paths{file, other})) << "the blank the re-join glued on is gone too";
     EXPECT_EQ(target.rows[1][1].value.ToText(), L"other.txt");
 
@@ -182,15 +152,6 @@ TEST(Intake, DuplicatesAreFoundInLongListsAndInRowsWrittenMeanwhile) {
     expected.push_back(first);
     expected.push_back(inner);
     EXPECT_EQ(nesting.Paths(), expected);
-}
-
-TEST(Intake, EmptyTextOrSingleNulShowsTheWindowOnly) {
-    RecordingTarget target;
-    AddFilesToList(L"", target);
-    AddFilesToList(std::wstring(1, L'\0'), target);
-    EXPECT_EQ(target.shown, 2);
-    EXPECT_EQ(target.restored, 2);
-    EXPECT_TRUE(target.rows.empty());
 }
 
 TEST(Intake, StopsAtTheLastRowNumber) {

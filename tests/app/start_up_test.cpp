@@ -2,24 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include "registry_override.h"
+#include "support/registry_scope.h"
 #include "support/temp_folder.h"
 
 namespace ferryl {
 namespace {
 
 using test::ReadFileBytes;
-using test::RegistryValueOverride;
+using test::RegistryValueScope;
 using test::TempFolder;
 
 class StartUpTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { StartUp() = StartUpState{}; }
     void TearDown() override { StartUp() = StartUpState{}; }
 
     TempFolder folder;
     std::wstring sendTo = folder.MakeFolder(L"SendTo");
-    RegistryValueOverride sendToValue{kShellFoldersKey, L"SendTo", sendTo};
+    RegistryValueScope sendToValue{HKEY_CURRENT_USER, kShellFoldersKey, L"SendTo", sendTo};
     std::wstring link = sendTo + L"\\" + kShortcutName;
 };
 
@@ -43,7 +43,8 @@ TEST_F(StartUpTest, EudoraIsFoundFromItsRegisteredCommandLine) {
     const std::wstring blankFolder = folder.MakeFolder(L"with blank");
     folder.WriteFile(L"with blank\\eudora.exe");
     {
-        RegistryValueOverride current(kEudoraCommandLineKey, L"current", L"\"" + eudora + L"\" " + ini + L" -x");
+        RegistryValueScope current(HKEY_CURRENT_USER, kEudoraCommandLineKey, L"current",
+                                   L"\"" + eudora + L"\" " + ini + L" -x");
         PrepareFirstInstance(folder.MakeFolder(L"prog"), ProgramPath());
         EXPECT_EQ(StartUp().EudoraProgram, eudora);
         EXPECT_EQ(StartUp().EudoraIni, ini);

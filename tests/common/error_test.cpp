@@ -17,10 +17,5 @@ TEST(Error, CarriesNumberSourceAndDescription) {
     }
 }
 
-TEST(Error, ObjectDefinedNumbersAreOredWithTheBase) {
-    EXPECT_EQ(kObjectErrorBase | 1049, static_cast<long>(0x80040419));
-    EXPECT_EQ(ExecutableBaseName(), L"common_tests");
-}
-
 }  // namespace
 }  // namespace ferryl

@@ -12,9 +12,12 @@
 #include "core/mapi_outcome.h"
 #include "core/pe_machine.h"
 #include "core/utf8.h"
+#include "support/pe_head.h"
 
 namespace ferryl {
 namespace {
+
+using test::PeHead;
 
 TEST(FileUrl, PercentEncodesAllButTheUnreservedCharactersAndTheSeparators) {
     EXPECT_EQ(FileUrl(L"C:\\Docs\\a b,1.txt"), L"file:///C:/Docs/a%20b%2C1.txt");
@@ -120,18 +123,6 @@ TEST(MailArguments, OutlookTakesOneFileAfterSlashAAndMoreThroughMapi) {
     EXPECT_TRUE(GoesThroughMapi(MailProgramKind::Outlook, 2));
     EXPECT_FALSE(GoesThroughMapi(MailProgramKind::Thunderbird, 5));
     EXPECT_EQ(NewOutlookArguments(L"", L"C:\\Temp Files\\FerrylDraft-1.eml"), L"\"C:\\Temp Files\\FerrylDraft-1.eml\"");
-}
-
-std::string PeHead(uint16_t machine, uint32_t peOffset = 0x80) {
-    std::string head(peOffset + 24, '\0');
-    head[0] = 'M';
-    head[1] = 'Z';
-    for (int i = 0; i < 4; ++i)
-        head[0x3C + static_cast<size_t>(i)] = static_cast<char>((peOffset >> (8 * i)) & 0xFF);
-    head.replace(peOffset, 4, std::string("PE\0\0", 4));
-    head[peOffset + 4] = static_cast<char>(machine & 0xFF);
-    head[peOffset + 5] = static_cast<char>(machine >> 8);
-    return head;
 }
 
 TEST(PeMachine, ReadsTheMachineAndRejectsWhatIsNoPeImage) {

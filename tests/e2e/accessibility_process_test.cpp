@@ -5,12 +5,8 @@
 
 #include <string>
 
-#include "app/child_process.h"
-#include "app/start_up.h"
-#include "settings/ini.h"
+#include "e2e/ferryl_session.h"
 #include "support/accessibility.h"
-#include "support/messages.h"
-#include "support/temp_folder.h"
 
 namespace ferryl {
 namespace {
@@ -19,19 +15,12 @@ using test::AccessibleRef;
 using test::Child;
 using test::ChildProcess;
 using test::PumpUntil;
-using test::TempFolder;
 using test::WinEventRecorder;
 
-HWND MainWindow() {
-    return ::FindWindowW(L"FerrylF", L"Send To Mail Recipient Via Command Line");
-}
-
-class AccessibilityProcessTest : public ::testing::Test {
+class AccessibilityProcessTest : public test::FerrylSession {
   protected:
     void SetUp() override {
-        ASSERT_FALSE(MainWindow()) << "a main window of an earlier run is still open";
-        ASSERT_TRUE(::CopyFileW((ProgramFolder() + L"\\Ferryl.exe").c_str(), exe.c_str(), FALSE));
-        ASSERT_TRUE(WriteDefaultIni(programFolder / L"Ferryl.ini"));
+        FerrylSession::SetUp();
         a = files.WriteFile(L"a.txt", std::string(2048, 'a'));
         b = files.WriteFile(L"b b.txt", "b");
         c = files.WriteFile(L"c.txt", "");
@@ -40,28 +29,21 @@ class AccessibilityProcessTest : public ::testing::Test {
         ASSERT_TRUE(test::SetModifiedTime(c, 2024, 3, 7, 0, 0));
         ASSERT_TRUE(ferryl.Start(exe, a + L" \"" + b + L"\" " + c));
         ASSERT_TRUE(ferryl.WaitForInputIdle());
-        HWND grid = nullptr;
         // The whole command line is in once the three rows can be counted.
         ASSERT_TRUE(PumpUntil([&] {
-            grid = MainWindow() ? ::FindWindowExW(MainWindow(), nullptr, L"FerrylMoskGrid", nullptr) : nullptr;
-            if (!grid)
-                return false;
-            if (!access)
-                access = test::ClientAccessible(grid);
+            list = test::FileList();
+            if (list && !access)
+                access = test::ClientAccessible(list);
             LONG count = 0;
             return access && SUCCEEDED(access->get_accChildCount(&count)) && count == 3;
         }));
-        list = grid;
     }
     void TearDown() override {
         access.Reset();
-        if (HWND main = MainWindow())
-            ::PostMessageW(main, WM_CLOSE, 0, 0);
+        FerrylSession::TearDown();
         ferryl.WaitForExit();
     }
 
-    TempFolder programFolder, files;
-    const std::wstring exe = programFolder / L"Ferryl.exe";
     std::wstring a, b, c;
     ChildProcess ferryl;
     AccessibleRef access;

@@ -1,37 +1,42 @@
 #pragma once
 // What the end-to-end tests share: a copy of Ferryl.exe in a folder of its own (Ferryl.ini lives
-// beside it), stand-in mail programs and a stand-in Simple MAPI provider that record what they
-// get, the registry of mail clients set for the test and put back afterwards, and the windows of
-// the running program found and pressed from outside.
+// beside it) whose mail program is a stand-in that records its command line, other stand-ins under
+// the names of the mail programs Ferryl knows and the stand-in Simple MAPI provider, the registry
+// of mail clients set for the test and put back afterwards, and the windows of the running program
+// found and pressed from outside.
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/child_process.h"
 #include "common/module_path.h"
 #include "mail/mail_clients.h"
 #include "settings/funkcije.h"
 #include "settings/ini.h"
+#include "support/child_process.h"
 #include "support/messages.h"
 #include "support/registry_scope.h"
+#include "support/stand_ins.h"
 #include "support/temp_folder.h"
 
 namespace ferryl::test {
 
-inline constexpr wchar_t kMainClass[] = L"FerrylF";
-inline constexpr wchar_t kMainCaption[] = L"Send To Mail Recipient Via Command Line";
 inline constexpr wchar_t kWarningTitle[] = L"Warning - Ferryl Handler";
 
 inline HWND MainWindow() {
-    return ::FindWindowW(kMainClass, kMainCaption);
+    return ::FindWindowW(L"FerrylF", L"Send To Mail Recipient Via Command Line");
 }
 
 inline HWND PanelChild(const wchar_t* text) {
     HWND panel = ::FindWindowExW(MainWindow(), nullptr, L"FerrylPozadinaP", nullptr);
     return panel ? ::FindWindowExW(panel, nullptr, L"Button", text) : nullptr;
+}
+
+inline HWND FileList() {
+    return ::FindWindowExW(MainWindow(), nullptr, L"FerrylMoskGrid", nullptr);
 }
 
 // Sets a check box of the panel as a click does: the check, then BN_CLICKED to its parent.
@@ -76,20 +81,25 @@ inline bool AnswerBox(const wchar_t* title, const std::vector<std::wstring>& par
     return found && PumpUntil([&] { return !::IsWindow(box); });
 }
 
-// A UTF-16 record file as text; empty while it does not exist.
-inline std::wstring ReadRecord(const std::wstring& path) {
-    const std::string bytes = ReadFileBytes(path);
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+// The system's temporary folder, ending in "\", where Copy To puts its copies first.
+inline std::wstring SystemTempFolder() {
+    wchar_t temp[MAX_PATH]{};
+    ::GetTempPathW(MAX_PATH, temp);
+    return temp;
+}
+
+inline std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
 }
 
 class FerrylSession : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_FALSE(MainWindow()) << "a main window of an earlier run is still open";
-        const std::wstring bin = ProgramFolder();
-        ASSERT_TRUE(::CopyFileW((bin + L"\\Ferryl.exe").c_str(), exe.c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileW((ProgramFolder() + L"\\Ferryl.exe").c_str(), exe.c_str(), FALSE));
         programFolder.MakeFolder(L"Mail Program");
         ASSERT_TRUE(WriteDefaultIni(ini));
+        InstallMailProgram(L"mail.exe");
     }
     void TearDown() override {
         if (HWND main = MainWindow())
@@ -97,30 +107,24 @@ class FerrylSession : public ::testing::Test {
     }
 
     // The recorder under a mail program's file name, set as MailProgram; its full path.
-    std::wstring InstallMailProgram(const wchar_t* name, bool configure = true) {
+    std::wstring InstallMailProgram(const wchar_t* name) {
         const std::wstring path = programFolder / (std::wstring(L"Mail Program\\") + name);
         EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), path.c_str(), FALSE));
-        if (configure)
-            WriteIni(L"Settings", L"MailProgram", path, ini);
+        WriteIni(L"Settings", L"MailProgram", path, ini);
         return path;
     }
-    std::wstring CommandLineRecord() const { return programFolder / L"Mail Program\\command_line.txt"; }
 
     // The provider registered as a mail client of the machine, the default one when asked; set
     // as the only default, of the machine and of the user, as Wine's mapi32 takes the machine's.
     void InstallMapiProvider(const std::wstring& clientName, bool asDefault) {
         programFolder.MakeFolder(L"Mapi");
-        EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mapi_provider.dll").c_str(), (Mapi(L"provider.dll")).c_str(),
-                                FALSE));
-        const std::wstring key = std::wstring(kMailClientsKey) + L"\\" + clientName;
-        Keep(HKEY_LOCAL_MACHINE, key, L"DLLPath", Mapi(L"provider.dll"));
+        EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mapi_provider.dll").c_str(), mapi.Dll().c_str(), FALSE));
+        Keep(HKEY_LOCAL_MACHINE, std::wstring(kMailClientsKey) + L"\\" + clientName, L"DLLPath", mapi.Dll());
         if (asDefault) {
             Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", clientName);
             Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
         }
     }
-    std::wstring Mapi(const wchar_t* name) const { return programFolder / (std::wstring(L"Mapi\\") + name); }
-    void SetMapiResult(const char* result) const { programFolder.WriteFile(L"Mapi\\mapi_result.txt", result); }
 
     // No mail client is the default, so that Send Now asks for a program.
     void NoDefaultMailClient() {
@@ -132,33 +136,56 @@ class FerrylSession : public ::testing::Test {
         registry.push_back(std::make_unique<RegistryValueScope>(root, key, name, value));
     }
 
-    // Starts the program with the arguments and waits until it has taken its whole command line in.
-    bool StartFerryl(ChildProcess& process, const std::wstring& arguments) {
-        return process.Start(exe, arguments) && process.WaitForInputIdle() && PumpUntil([] {
-                   HWND send = PanelChild(L"&Send Now");
-                   return send && ::IsWindowVisible(MainWindow()) && ::IsWindowEnabled(send);
-               });
+    // True once the main window shows with "&Send Now" enabled (a file is listed) and the program
+    // is idle for input, its command lines taken in whole.
+    static bool UntilListedAndIdle(const ChildProcess& ferryl) {
+        return PumpUntil(
+                   [] {
+                       HWND send = PanelChild(L"&Send Now");
+                       return send && ::IsWindowVisible(MainWindow()) && ::IsWindowEnabled(send);
+                   },
+                   20000) &&
+               ferryl.WaitForInputIdle();
     }
 
-    // Presses "&Send Now" and waits for the program to end and the record to be written.
-    std::wstring SendAndRecord(ChildProcess& ferryl, const std::wstring& record) {
-        PressSendNow();
+    // Starts the program with the arguments and waits until it has taken its whole command line in.
+    bool StartFerryl(ChildProcess& ferryl, const std::wstring& arguments) {
+        return ferryl.Start(exe, arguments) && UntilListedAndIdle(ferryl);
+    }
+
+    // The record once the program has ended and the record is written, or "(no record)".
+    std::wstring RecordAfterExit(ChildProcess& ferryl, const std::wstring& path) {
         std::wstring text;
-        if (!ferryl.WaitForExit([&] { return !(text = ReadRecord(record)).empty(); }, 20000))
+        if (!ferryl.WaitForExit([&] { return !(text = ReadRecord(path)).empty(); }, 20000))
             return L"(no record)";
         return text;
     }
-    std::wstring SendAndRecord(ChildProcess& ferryl) { return SendAndRecord(ferryl, CommandLineRecord()); }
+    std::wstring RecordAfterExit(ChildProcess& ferryl) { return RecordAfterExit(ferryl, record); }
+
+    // Presses "&Send Now" and waits for the program to end and the record to be written.
+    std::wstring SendAndRecord(ChildProcess& ferryl, const std::wstring& path) {
+        PressSendNow();
+        return RecordAfterExit(ferryl, path);
+    }
+    std::wstring SendAndRecord(ChildProcess& ferryl) { return SendAndRecord(ferryl, record); }
+
+    // The command line the stand-in "mail.exe" gets for these files, in this order.
+    std::wstring Sent(std::initializer_list<std::wstring> paths) const {
+        std::wstring commandLine = ShortPathName(mail);
+        for (const std::wstring& path : paths)
+            commandLine += L" " + ShortPathName(path);
+        return commandLine;
+    }
 
     // Declared first, so that they are put back last, after the program and its folder are gone.
     std::vector<std::unique_ptr<RegistryValueScope>> registry;
     TempFolder programFolder, files;
     const std::wstring exe = programFolder / L"Ferryl.exe";
     const std::wstring ini = programFolder / L"Ferryl.ini";
+    const std::wstring mail = programFolder / L"Mail Program\\mail.exe";
+    // What every stand-in mail program records, whatever its name.
+    const std::wstring record = programFolder / L"Mail Program\\command_line.txt";
+    const StandInProvider mapi{programFolder / L"Mapi"};
 };
-
-inline std::wstring Quoted(const std::wstring& path) {
-    return L"\"" + path + L"\"";
-}
 
 }  // namespace ferryl::test

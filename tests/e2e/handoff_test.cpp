@@ -4,42 +4,28 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 
 #include "app/instance.h"
-#include "app/marked_window.h"
 #include "common/text.h"
-#include "ferryl_under_test.h"
+#include "e2e/ferryl_session.h"
 #include "settings/funkcije.h"
+#include "support/marked_window.h"
 
 namespace ferryl {
 namespace {
 
 using test::ChildProcess;
-using test::FerrylMainWindow;
-using test::FerrylPanelButton;
+using test::MainWindow;
+using test::PanelChild;
 using test::PumpUntil;
 
-class HandoffTest : public test::FerrylUnderTest {
+class HandoffTest : public test::FerrylSession {
   protected:
     void TearDown() override {
         // Some tests play an instance that holds the mutex.
         ReleaseInstanceMutex();
-        FerrylUnderTest::TearDown();
-    }
-
-    std::wstring SendAndRecord(ChildProcess& ferryl) {
-        ::PostMessageW(FerrylPanelButton(L"&Send Now"), BM_CLICK, 0, 0);
-        return RecordAfterExit(ferryl);
-    }
-
-    // The mail program's command line for these files, in this order.
-    std::wstring Sent(std::initializer_list<std::wstring> paths) const {
-        std::wstring commandLine = ShortPathName(mail);
-        for (const std::wstring& path : paths)
-            commandLine += L" " + ShortPathName(path);
-        return commandLine;
+        FerrylSession::TearDown();
     }
 };
 
@@ -74,18 +60,9 @@ TEST_F(HandoffTest, ALaterInstanceTakesOverWhenTheRunningOneHasGone) {
     EXPECT_EQ(SendAndRecord(later), Sent({file}));
 }
 
-TEST_F(HandoffTest, ALaterInstanceThatNoReceiverAnswersListsItsFilesItself) {
-    // An instance that holds the mutex and never makes a receiver.
-    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
-    const std::wstring file = files.WriteFile(L"file.txt");
-    ChildProcess later;
-    ASSERT_TRUE(later.Start(exe, file));
-    ASSERT_TRUE(UntilListedAndIdle(later));
-    EXPECT_EQ(SendAndRecord(later), Sent({file}));
-}
-
 TEST_F(HandoffTest, AReceiverWithoutTheMutexTakesItOnceFreeAndServesTheNextStart) {
-    // An instance that holds the mutex and never makes a receiver, and then ends.
+    // An instance that holds the mutex and never makes a receiver, and then ends: the later start
+    // that no receiver answers lists its files itself.
     ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
     const std::wstring a = files.WriteFile(L"a.txt");
     ChildProcess alone;
@@ -153,7 +130,7 @@ TEST_F(HandoffTest, HostileHandoffsLeaveTheInstanceAnsweringWithItsListWhole) {
         ASSERT_TRUE(hostile.WaitForExit([] { return true; }, 90000));
         EXPECT_EQ(hostile.ExitCode(), 0u) << "the receiver took the message; " << payload.bytes << " bytes";
         DWORD_PTR result = 0;
-        EXPECT_NE(::SendMessageTimeoutW(FerrylMainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result), 0)
+        EXPECT_NE(::SendMessageTimeoutW(MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result), 0)
             << "the instance answers after " << payload.bytes << " bytes";
     }
     const std::wstring sent = files.WriteFile(L"sent.txt");
@@ -170,7 +147,7 @@ TEST_F(HandoffTest, SendNowClickedThroughASentMessageEndsTheProgram) {
     ASSERT_TRUE(UntilListedAndIdle(ferryl));
     // Sent, not posted, as a screen reader's default action or an automation tool sends it: the
     // program's GetMessageW handles it without returning to the message loop.
-    ASSERT_TRUE(::SendNotifyMessageW(FerrylPanelButton(L"&Send Now"), BM_CLICK, 0, 0));
+    ASSERT_TRUE(::SendNotifyMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0));
     EXPECT_EQ(RecordAfterExit(ferryl), Sent({file}));
     EXPECT_TRUE(ferryl.Exited()) << "no window is left, and neither is the process";
 }

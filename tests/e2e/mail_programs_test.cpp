@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "core/pe_machine.h"
 #include "e2e/ferryl_session.h"
 #include "support/mime_reader.h"
+#include "support/pe_head.h"
 
 namespace ferryl {
 namespace {
@@ -22,7 +24,6 @@ using test::PressSendNow;
 using test::PumpUntil;
 using test::Quoted;
 using test::ReadFileBytes;
-using test::ReadRecord;
 
 constexpr wchar_t kClient[] = L"Ferryl Test Client";
 
@@ -43,12 +44,18 @@ class MailProgramsTest : public test::FerrylSession {
             c = c == L'\\' ? L'/' : c;
         return url;
     }
-    std::vector<std::wstring> MapiRecord() const {
-        const std::wstring text = ReadRecord(Mapi(L"mapi_record.txt"));
-        std::vector<std::wstring> lines;
-        for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
-            lines.push_back(text.substr(start, end - start));
-        return lines;
+    // The stand-in provider as a client named in MailProgram, not the default: Wine's own stays that.
+    void UseNamedClient() {
+        WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
+        InstallMapiProvider(kClient, false);
+    }
+    // Send Now with the blank's file, and the client holding the call.
+    void SendWhileTheClientHolds(ChildProcess& ferryl) {
+        UseNamedClient();
+        mapi.Hold();
+        ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
+        PressSendNow();
+        ASSERT_TRUE(PumpUntil([&] { return !mapi.Calls().empty(); }));
     }
     std::vector<std::wstring> MapiRecordOf(const std::vector<std::wstring>& paths) const {
         std::vector<std::wstring> lines{L"call=MAPISendMailW", L"flags=9", L"parent=window", L"recipients=0",
@@ -96,10 +103,10 @@ TEST_F(MailProgramsTest, OutlookWithMoreFilesGoesThroughItsSimpleMapiClient) {
     InstallMapiProvider(L"Microsoft Outlook", false);
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank) + L" " + greek));
-    ASSERT_EQ(ReadRecord(Mapi(L"mapi_record.txt")), L"") << "nothing is sent before Send Now";
-    SendAndRecord(ferryl, Mapi(L"mapi_record.txt"));
-    EXPECT_EQ(MapiRecord(), MapiRecordOf({blank, greek}));
-    EXPECT_FALSE(FileExists(CommandLineRecord())) << "outlook.exe itself is not started";
+    ASSERT_TRUE(mapi.Record().empty()) << "nothing is sent before Send Now";
+    SendAndRecord(ferryl, mapi.File(L"mapi_record.txt"));
+    EXPECT_EQ(mapi.Record(), MapiRecordOf({blank, greek}));
+    EXPECT_FALSE(FileExists(record)) << "outlook.exe itself is not started";
 }
 
 TEST_F(MailProgramsTest, TheDefaultMailClientGetsTheFilesThroughSimpleMapi) {
@@ -107,24 +114,14 @@ TEST_F(MailProgramsTest, TheDefaultMailClientGetsTheFilesThroughSimpleMapi) {
     InstallMapiProvider(kClient, true);
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, AllFiles()));
-    SendAndRecord(ferryl, Mapi(L"mapi_record.txt"));
-    EXPECT_EQ(MapiRecord(), MapiRecordOf({blank, comma, apostrophe, greek}));
+    SendAndRecord(ferryl, mapi.File(L"mapi_record.txt"));
+    EXPECT_EQ(mapi.Record(), MapiRecordOf({blank, comma, apostrophe, greek}));
     EXPECT_EQ(ferryl.ExitCode(), 0u);
 }
 
-TEST_F(MailProgramsTest, ANamedClientGetsTheFilesThroughSimpleMapi) {
-    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
-    InstallMapiProvider(kClient, false);  // not the default: Wine's own client stays that
-    ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, Quoted(apostrophe) + L" " + greek));
-    SendAndRecord(ferryl, Mapi(L"mapi_record.txt"));
-    EXPECT_EQ(MapiRecord(), MapiRecordOf({apostrophe, greek}));
-}
-
-TEST_F(MailProgramsTest, AClientThatFailsLeavesTheWindowAndTheListWithAWarning) {
-    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
-    InstallMapiProvider(kClient, false);
-    SetMapiResult("2");
+TEST_F(MailProgramsTest, ANamedClientThatFailsLeavesTheWindowAndTheListWithAWarningAndTakesThemAgain) {
+    UseNamedClient();
+    mapi.SetResult("2");
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank) + L" " + comma));
     PressSendNow();
@@ -133,20 +130,16 @@ TEST_F(MailProgramsTest, AClientThatFailsLeavesTheWindowAndTheListWithAWarning) 
     EXPECT_TRUE(
         PumpUntil([] { return ::IsWindowEnabled(MainWindow()) && ::IsWindowEnabled(PanelChild(L"&Send Now")); }));
     // The same list goes again, and this time the client takes it.
-    SetMapiResult("0");
-    ::DeleteFileW(Mapi(L"mapi_record.txt").c_str());
-    SendAndRecord(ferryl, Mapi(L"mapi_record.txt"));
-    EXPECT_EQ(MapiRecord(), MapiRecordOf({blank, comma}));
+    mapi.SetResult("0");
+    ::DeleteFileW(mapi.File(L"mapi_record.txt").c_str());
+    SendAndRecord(ferryl, mapi.File(L"mapi_record.txt"));
+    EXPECT_EQ(mapi.Record(), MapiRecordOf({blank, comma}));
 }
 
 TEST_F(MailProgramsTest, WhileTheClientHasTheFilesTheWindowPaintsAndASecondSendNowWaits) {
-    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
-    InstallMapiProvider(kClient, false);
-    programFolder.WriteFile(L"Mapi\\mapi_hold", "");
     ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
-    PressSendNow();
-    ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(Mapi(L"mapi_calls.txt")).empty(); }));
+    SendWhileTheClientHolds(ferryl);
+    ASSERT_FALSE(HasFatalFailure());
     const HWND main = MainWindow();
     // The window paints: what is invalidated is validated again by the window's own thread.
     ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -162,39 +155,31 @@ TEST_F(MailProgramsTest, WhileTheClientHasTheFilesTheWindowPaintsAndASecondSendN
     ::Sleep(500);
     ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
     EXPECT_EQ(MainWindow(), main) << "the window waits for the client";
-    programFolder.WriteFile(L"Mapi\\mapi_release", "");
+    mapi.Release();
     ASSERT_TRUE(ferryl.WaitForExit()) << "the close asked for meanwhile comes once the client is done";
-    EXPECT_EQ(ReadRecord(Mapi(L"mapi_calls.txt")), L"MAPISendMailW\n") << "one call only";
-    EXPECT_EQ(MapiRecord(), MapiRecordOf({blank}));
+    EXPECT_EQ(mapi.Calls(), L"MAPISendMailW\n") << "one call only";
+    EXPECT_EQ(mapi.Record(), MapiRecordOf({blank}));
 }
 
 TEST_F(MailProgramsTest, ClosingTheReceivingWindowEndsTheProgramOnlyOnceTheClientHasReturned) {
-    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
-    InstallMapiProvider(kClient, false);
-    programFolder.WriteFile(L"Mapi\\mapi_hold", "");
     ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
-    PressSendNow();
-    ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(Mapi(L"mapi_calls.txt")).empty(); }));
+    SendWhileTheClientHolds(ferryl);
+    ASSERT_FALSE(HasFatalFailure());
     // The Restart Manager closes every top-level window, the hidden receiving window too.
     HWND receiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
     ASSERT_TRUE(receiver);
     ::PostMessageW(receiver, WM_CLOSE, 0, 0);
     EXPECT_FALSE(ferryl.WaitForExit([] { return true; }, 1500))
         << "the client still reads the files inside the program's process";
-    programFolder.WriteFile(L"Mapi\\mapi_release", "");
+    mapi.Release();
     ASSERT_TRUE(ferryl.WaitForExit()) << "the program ends once the client has returned";
-    EXPECT_EQ(MapiRecord(), MapiRecordOf({blank})) << "the client got to the end of its call";
+    EXPECT_EQ(mapi.Record(), MapiRecordOf({blank})) << "the client got to the end of its call";
 }
 
 TEST_F(MailProgramsTest, ADefaultClientWithA32BitDllIsNamedAsSuch) {
     WriteIni(L"Settings", L"MailProgram", L"", ini);
     // The headers of a 32-bit DLL, as a 32-bit Office registers its MAPI DLL.
-    std::string head(0x200, '\0');
-    head.replace(0, 2, "MZ");
-    head[0x3C] = '\x80';
-    head.replace(0x80, 6, std::string("PE\0\0\x4C\x01", 6));
-    const std::wstring dll = programFolder.WriteFile(L"olmapi32.dll", head);
+    const std::wstring dll = programFolder.WriteFile(L"olmapi32.dll", test::PeHead(kMachineI386, 0x80, 0x200));
     Keep(HKEY_LOCAL_MACHINE, std::wstring(kMailClientsKey) + L"\\" + kClient, L"DLLPath", dll);
     Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", std::wstring(kClient));
     Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
@@ -221,9 +206,7 @@ TEST_F(MailProgramsTest, TheNewOutlookGetsADraftHoldingEveryFile) {
     std::wstring draft = recorded.substr(prefix.size());
     if (draft.size() > 1 && draft.front() == L'"')
         draft = draft.substr(1, draft.size() - 2);
-    wchar_t temp[MAX_PATH]{};
-    ::GetTempPathW(MAX_PATH, temp);
-    EXPECT_EQ(draft.rfind(std::wstring(temp) + L"FerrylDraft-", 0), 0u) << draft;
+    EXPECT_EQ(draft.rfind(test::SystemTempFolder() + L"FerrylDraft-", 0), 0u) << draft;
     const std::string text = ReadFileBytes(draft);
     ::DeleteFileW(draft.c_str());
     const auto message = test::ReadMime(text);

@@ -23,52 +23,22 @@ using test::ReadFileBytes;
 using test::Tick;
 
 // The recorder as "mail.exe", in a folder whose name has a blank.
-class SendNowTest : public test::FerrylSession {
-  protected:
-    void SetUp() override {
-        FerrylSession::SetUp();
-        mail = InstallMailProgram(L"mail.exe");
-    }
-    std::wstring mail;
-};
+class SendNowTest : public test::FerrylSession {};
 
-std::wstring TempFolderPath() {
-    wchar_t temp[MAX_PATH]{};
-    ::GetTempPathW(MAX_PATH, temp);
-    return temp;
-}
-
-TEST_F(SendNowTest, TheMailProgramGetsTheShortPathsOfTheListedFiles) {
+TEST_F(SendNowTest, TheMailProgramGetsItsParametersAndTheShortPathsOfTheListedFiles) {
+    WriteIni(L"Settings", L"CLParameters", L"/a -attach", ini);
     const std::wstring spaced = files.WriteFile(L"with blank.txt", "a");
     const std::wstring plain = files.WriteFile(L"plain.txt", "b");
     ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, L"\"" + spaced + L"\" " + plain));
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(spaced) + L" " + plain));
     const std::wstring shortSpaced = ShortPathName(spaced);
     ASSERT_EQ(shortSpaced.find(L' '), std::wstring::npos);
-    EXPECT_EQ(SendAndRecord(ferryl), ShortPathName(mail) + L" " + shortSpaced + L" " + ShortPathName(plain));
+    EXPECT_EQ(SendAndRecord(ferryl), ShortPathName(mail) + L" /a -attach " + shortSpaced + L" " + ShortPathName(plain));
     EXPECT_EQ(ferryl.ExitCode(), 0u);
 }
 
-TEST_F(SendNowTest, ClParametersGoBetweenTheProgramAndTheFiles) {
-    WriteIni(L"Settings", L"CLParameters", L"/a -attach", ini);
-    const std::wstring file = files.WriteFile(L"x.txt");
-    ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, file));
-    EXPECT_EQ(SendAndRecord(ferryl), ShortPathName(mail) + L" /a -attach " + ShortPathName(file));
-}
-
-TEST_F(SendNowTest, ASecondInstanceAddsItsFileToTheRunningOne) {
-    const std::wstring first = files.WriteFile(L"first.txt");
-    const std::wstring second = files.WriteFile(L"second.txt");
-    ChildProcess ferryl, later;
-    ASSERT_TRUE(StartFerryl(ferryl, first));
-    ASSERT_TRUE(later.Start(exe, second));
-    ASSERT_TRUE(later.WaitForExit());
-    EXPECT_EQ(SendAndRecord(ferryl), ShortPathName(mail) + L" " + ShortPathName(first) + L" " + ShortPathName(second));
-}
-
 TEST_F(SendNowTest, CopyToTheTemporaryFolderRenamesOnACollisionAndDeletesTheSource) {
-    const std::wstring temp = TempFolderPath();
+    const std::wstring temp = test::SystemTempFolder();
     const std::wstring name = L"ferryl e2e " + std::to_wstring(::GetTickCount()) + L".txt";
     const std::wstring source = files.WriteFile(name, "moved");
     const std::wstring taken = temp + name;
@@ -82,8 +52,8 @@ TEST_F(SendNowTest, CopyToTheTemporaryFolderRenamesOnACollisionAndDeletesTheSour
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(source)));
     Tick(L"&Copy To");
     Tick(L"&Delete source files");
-    const std::wstring recorded = SendAndRecord(ferryl);
-    EXPECT_EQ(recorded, ShortPathName(mail) + L" " + ShortPathName(copy));
+    const std::wstring recorded = SendAndRecord(ferryl);  // before the copy's short path is asked for
+    EXPECT_EQ(recorded, Sent({copy}));
     EXPECT_EQ(ReadFileBytes(copy), "moved");
     EXPECT_EQ(ReadFileBytes(taken), "") << "the file already there is kept";
     EXPECT_FALSE(FileExists(source));
@@ -91,34 +61,12 @@ TEST_F(SendNowTest, CopyToTheTemporaryFolderRenamesOnACollisionAndDeletesTheSour
     ::DeleteFileW(taken.c_str());
 }
 
-TEST_F(SendNowTest, AFileThatCannotBeCopiedStopsSendNowWithAWarningNamingIt) {
+TEST_F(SendNowTest, AFileThatCannotBeCopiedStopsSendNowAndTheListNamesTheCopiesMadeBefore) {
     // A name of its own, so the copy left in the temporary folder is found and removed.
-    const std::wstring keptName = L"kept " + std::to_wstring(::GetTickCount()) + L".txt";
-    const std::wstring kept = files.WriteFile(keptName, "k");
-    const std::wstring vanished = files.WriteFile(L"vanished.txt", "v");
-    ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, Quoted(kept) + L" " + vanished));
-    ASSERT_TRUE(::DeleteFileW(vanished.c_str()));
-    Tick(L"&Copy To");
-    PressSendNow();
-    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {vanished})) << "the warning names the file";
-    EXPECT_TRUE(MainWindow()) << "the window stays open";
-    EXPECT_FALSE(FileExists(CommandLineRecord())) << "the mail program is not started with an incomplete list";
-    EXPECT_TRUE(FileExists(kept)) << "Delete source files was not ticked";
-
-    // The copy of the first file made before the failure stays in the temporary folder.
-    const std::wstring copy = TempFolderPath() + keptName;
-    EXPECT_EQ(ReadFileBytes(copy), "k");
-    ::DeleteFileW(copy.c_str());
-    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(ferryl.WaitForExit());
-}
-
-TEST_F(SendNowTest, AfterAMoveThatStoppedTheListNamesTheCopyAndTheWarningNamesItToo) {
     const std::wstring movedName = L"moved " + std::to_wstring(::GetTickCount()) + L".txt";
     const std::wstring moved = files.WriteFile(movedName, "m");
     const std::wstring vanished = files.WriteFile(L"vanished.txt", "v");
-    const std::wstring copy = TempFolderPath() + movedName;
+    const std::wstring copy = test::SystemTempFolder() + movedName;
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(moved) + L" " + vanished));
     ASSERT_TRUE(::DeleteFileW(vanished.c_str()));
@@ -126,35 +74,35 @@ TEST_F(SendNowTest, AfterAMoveThatStoppedTheListNamesTheCopyAndTheWarningNamesIt
     Tick(L"&Delete source files");
     PressSendNow();
     EXPECT_TRUE(AnswerBox(test::kWarningTitle, {vanished, L"already moved", copy}));
+    EXPECT_FALSE(FileExists(record)) << "the mail program is not started with an incomplete list";
+    EXPECT_TRUE(MainWindow()) << "the window stays open";
     EXPECT_FALSE(FileExists(moved));
     EXPECT_EQ(ReadFileBytes(copy), "m");
     // Without Copy To now: the first row names the copy, so the mail program gets the copy.
     Tick(L"&Copy To", false);
-    EXPECT_EQ(SendAndRecord(ferryl), ShortPathName(mail) + L" " + ShortPathName(copy));
+    EXPECT_EQ(SendAndRecord(ferryl), Sent({copy}));
     ::DeleteFileW(copy.c_str());
 }
 
-// The intake lists a file once however it is spelt, so the long and short spellings give one row,
-// one copy and one argument.
-TEST_F(SendNowTest, TwoSpellingsOfOneFileAreCopiedAndSentOnce) {
+TEST_F(SendNowTest, AFileGivenInTwoSpellingsIsListedOnceAndSentAsItsOneCopy) {
     const std::wstring name = L"twice " + std::to_wstring(::GetTickCount()) + L".txt";
     const std::wstring file = files.WriteFile(name, "2");
     const std::wstring shortForm = ShortPathName(file);
-    ASSERT_NE(shortForm, file) << "the two rows spell the file differently";
-    const std::wstring copy = TempFolderPath() + name;
+    ASSERT_NE(shortForm, file) << "the two spell the file differently";
+    const std::wstring copy = test::SystemTempFolder() + name;
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(file) + L" " + shortForm));
     Tick(L"&Copy To");
     Tick(L"&Delete source files");
     const std::wstring recorded = SendAndRecord(ferryl);
-    EXPECT_EQ(recorded, ShortPathName(mail) + L" " + ShortPathName(copy));
+    EXPECT_EQ(recorded, Sent({copy}));
     EXPECT_EQ(ReadFileBytes(copy), "2");
     EXPECT_FALSE(FileExists(copy + L".1")) << "copied once";
     ::DeleteFileW(copy.c_str());
 }
 
 TEST_F(SendNowTest, AFileAlreadyInTheFolderIsPassedAsItIs) {
-    const std::wstring path = TempFolderPath() + L"there " + std::to_wstring(::GetTickCount()) + L".txt";
+    const std::wstring path = test::SystemTempFolder() + L"there " + std::to_wstring(::GetTickCount()) + L".txt";
     {
         HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -164,7 +112,7 @@ TEST_F(SendNowTest, AFileAlreadyInTheFolderIsPassedAsItIs) {
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(path)));
     Tick(L"&Copy To");
     Tick(L"&Delete source files");
-    EXPECT_EQ(SendAndRecord(ferryl), ShortPathName(mail) + L" " + ShortPathName(path));
+    EXPECT_EQ(SendAndRecord(ferryl), Sent({path}));
     EXPECT_TRUE(FileExists(path));
     EXPECT_FALSE(FileExists(path + L".1")) << "not copied beside itself";
     ::DeleteFileW(path.c_str());
@@ -193,13 +141,6 @@ class NoMailProgramTest : public SendNowTest {
         WriteIni(L"Settings", L"MailProgram", L"", ini);
         NoDefaultMailClient();
     }
-    void CancelTheProgramChoice() {
-        HWND dialog = nullptr;
-        ASSERT_TRUE(
-            PumpUntil([&] { return (dialog = ::FindWindowW(L"#32770", L"Select E-Mail Program")) != nullptr; }));
-        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_TRUE(AnswerBox(L"Ferryl Handler", {L"E-mail program not specified."}));
-    }
 };
 
 int CountWindows(const wchar_t* title) {
@@ -220,28 +161,7 @@ int CountWindows(const wchar_t* title) {
     return count.found;
 }
 
-TEST_F(NoMailProgramTest, TheDialogCancelledStartsNothing) {
-    const std::wstring file = files.WriteFile(L"x.txt");
-    ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, file));
-    PressSendNow();
-    ASSERT_TRUE(PumpUntil([] { return CountWindows(L"Select E-Mail Program") == 1; }));
-    // A second click while the first waits for the choice (a screen reader's or a tool's) starts
-    // no second run.
-    PressSendNow();
-    ::Sleep(500);
-    EXPECT_EQ(CountWindows(L"Select E-Mail Program"), 1);
-    CancelTheProgramChoice();
-    ::Sleep(300);
-    EXPECT_EQ(CountWindows(L"Ferryl Handler"), 0) << "one run, one message";
-    EXPECT_TRUE(MainWindow()) << "the window stays open";
-    EXPECT_FALSE(FileExists(CommandLineRecord())) << "nothing was started";
-    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", ini), L"");
-    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(ferryl.WaitForExit());
-}
-
-TEST_F(NoMailProgramTest, CancellingTheChoiceWithCopyToAndDeleteMovesNothing) {
+TEST_F(NoMailProgramTest, TheChoiceCancelledStartsNothingAndMovesNothing) {
     const std::wstring name = L"stays " + std::to_wstring(::GetTickCount()) + L".txt";
     const std::wstring file = files.WriteFile(name, "s");
     ChildProcess ferryl;
@@ -249,9 +169,21 @@ TEST_F(NoMailProgramTest, CancellingTheChoiceWithCopyToAndDeleteMovesNothing) {
     Tick(L"&Copy To");
     Tick(L"&Delete source files");
     PressSendNow();
-    CancelTheProgramChoice();
+    ASSERT_TRUE(PumpUntil([] { return CountWindows(L"Select E-Mail Program") == 1; }));
+    // A second click while the first waits for the choice (a screen reader's or a tool's) starts
+    // no second run.
+    PressSendNow();
+    ::Sleep(500);
+    EXPECT_EQ(CountWindows(L"Select E-Mail Program"), 1);
+    ::PostMessageW(::FindWindowW(L"#32770", L"Select E-Mail Program"), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(AnswerBox(L"Ferryl Handler", {L"E-mail program not specified."}));
+    ::Sleep(300);
+    EXPECT_EQ(CountWindows(L"Ferryl Handler"), 0) << "one run, one message";
+    EXPECT_TRUE(MainWindow()) << "the window stays open";
+    EXPECT_FALSE(FileExists(record)) << "nothing was started";
+    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", ini), L"");
     EXPECT_EQ(ReadFileBytes(file), "s") << "the source stays where the list says";
-    EXPECT_FALSE(FileExists(TempFolderPath() + name)) << "nothing was copied";
+    EXPECT_FALSE(FileExists(test::SystemTempFolder() + name)) << "nothing was copied";
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(ferryl.WaitForExit());
 }

@@ -6,42 +6,31 @@
 
 #include <algorithm>
 
-#include "common/module_path.h"
 #include "common/text.h"
 #include "mail/draft_file.h"
 #include "mail/mail_clients.h"
 #include "mail/mapi_send.h"
 #include "mainwindow/settings_path.h"
 #include "settings/funkcije.h"
-#include "support/messages.h"
 #include "support/mime_reader.h"
 #include "support/registry_scope.h"
+#include "support/stand_ins.h"
 #include "support/temp_folder.h"
 
 namespace ferryl {
 namespace {
 
-using test::PumpUntil;
 using test::ReadFileBytes;
 using test::RegistryValueScope;
 using test::TempFolder;
 
 const std::wstring kClientsKey = kMailClientsKey;
 
-// A client of the current user, with its MAPI DLL, for the length of a test.
-struct RegisteredClient {
-    RegisteredClient(const std::wstring& name,
-                     const std::wstring& dll,
-                     const wchar_t* valueName = L"DLLPath",
-                     DWORD type = REG_SZ)
-        : dllPath(HKEY_CURRENT_USER, kClientsKey + L"\\" + name, valueName, dll, type) {}
-    RegistryValueScope dllPath;
-};
-
 TEST(MailClients, ListsClientsWithAMapiDllAndMarksTheDefault) {
     RegistryValueScope defaultClient(HKEY_CURRENT_USER, kClientsKey, L"", L"Ferryl Test B");
-    RegisteredClient a(L"Ferryl Test A", L"C:\\a\\mapi.dll");
-    RegisteredClient b(L"Ferryl Test B", L"%SystemRoot%\\b.dll", L"DLLPath", REG_EXPAND_SZ);
+    RegistryValueScope a(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test A", L"DLLPath", L"C:\\a\\mapi.dll");
+    RegistryValueScope b(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test B", L"DLLPath", L"%SystemRoot%\\b.dll",
+                         REG_EXPAND_SZ);
     // A key without a DLL (a web mail handler, say) offers no Simple MAPI.
     RegistryValueScope noDll(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test C", L"Other", L"x");
 
@@ -68,7 +57,7 @@ TEST(MailClients, ListsClientsWithAMapiDllAndMarksTheDefault) {
 }
 
 TEST(MailClients, DllPathExComesFirstAndADefaultWithoutDllIsNoDefault) {
-    RegisteredClient plain(L"Ferryl Test A", L"C:\\old.dll");
+    RegistryValueScope plain(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test A", L"DLLPath", L"C:\\old.dll");
     RegistryValueScope ex(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test A", L"DLLPathEx", L"C:\\new.dll");
     EXPECT_EQ(MailClientDll(L"Ferryl Test A"), L"C:\\new.dll");
 
@@ -79,48 +68,13 @@ TEST(MailClients, DllPathExComesFirstAndADefaultWithoutDllIsNoDefault) {
     EXPECT_EQ(DefaultMailClient(), std::nullopt);
 }
 
-std::wstring ProviderDll() {
-    return ProgramFolder() + L"\\e2e_mapi_provider.dll";
-}
-
-std::wstring Beside(const wchar_t* name) {
-    return ProgramFolder() + L"\\" + name;
-}
-
-// The provider's record, one line per entry.
-std::vector<std::wstring> ProviderRecord() {
-    const std::string bytes = ReadFileBytes(Beside(L"mapi_record.txt"));
-    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-    std::vector<std::wstring> lines;
-    for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
-
-class MapiCall : public ::testing::Test {
-  protected:
-    void SetUp() override { TearDown(); }
-    void TearDown() override {
-        for (const wchar_t* name :
-             {L"mapi_record.txt", L"mapi_result.txt", L"mapi_calls.txt", L"mapi_hold", L"mapi_release"})
-            ::DeleteFileW(Beside(name).c_str());
-    }
+// The wide call, its thread and the client's result are checked through the main window
+// (mail_send_form_test) and from the real program (e2e); what only a client without the wide entry
+// gets is checked here.
+TEST(MapiCall, WithoutTheWideEntryTheAnsiOneGetsShortPaths) {
+    test::StandInProvider provider;
     TempFolder files;
-};
-
-TEST_F(MapiCall, TheWideCallGetsLongPathsNamesAndNoRecipients) {
-    const MapiLoad load = LoadMapiLibrary(ProviderDll());
-    ASSERT_TRUE(load.library) << load.failure;
-    ASSERT_TRUE(load.library->sendMailW && load.library->sendMailA);
-    const std::wstring a = files.WriteFile(L"a b,1.txt"), b = files.WriteFile(L"\u65E5\u672C.txt");
-    EXPECT_EQ(CallMapiSendMail(*load.library, {{a, ShortPathName(a)}, {b, ShortPathName(b)}}, nullptr), 0u);
-    EXPECT_EQ(ProviderRecord(),
-              (std::vector<std::wstring>{L"call=MAPISendMailW", L"flags=9", L"parent=none", L"recipients=0", L"files=2",
-                                         L"file=" + a + L"|a b,1.txt|-1", L"file=" + b + L"|\u65E5\u672C.txt|-1"}));
-}
-
-TEST_F(MapiCall, WithoutTheWideEntryTheAnsiOneGetsShortPaths) {
-    MapiLoad load = LoadMapiLibrary(ProviderDll());
+    MapiLoad load = LoadMapiLibrary(provider.Dll());
     ASSERT_TRUE(load.library);
     load.library->sendMailW = nullptr;
     const std::wstring a = files.WriteFile(L"long name.txt"), b = files.WriteFile(L"\u65E5\u672C.txt");
@@ -129,78 +83,15 @@ TEST_F(MapiCall, WithoutTheWideEntryTheAnsiOneGetsShortPaths) {
     ASSERT_TRUE(ToAnsiExact(shortB)) << "Wine gives the name an 8.3 form in the code page";
     EXPECT_EQ(CallMapiSendMail(*load.library, {{a, ShortPathName(a)}, {b, shortB}}, nullptr), 0u);
     // The name outside the code page goes by its short form; the one inside keeps its own.
-    EXPECT_EQ(ProviderRecord(),
+    EXPECT_EQ(provider.Record(),
               (std::vector<std::wstring>{L"call=MAPISendMail", L"flags=9", L"parent=none", L"recipients=0", L"files=2",
                                          L"file=" + ShortPathName(a) + L"|long name.txt|-1",
                                          L"file=" + shortB + L"|" + FileNameOf(shortB) + L"|-1"}));
 }
 
-// The message the call's thread posts when the client has returned, caught by a window of this
-// thread.
-constexpr UINT kDone = WM_APP + 7;
-bool g_posted = false;
-
-LRESULT CALLBACK CatchDone(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kDone)
-        g_posted = true;
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-TEST_F(MapiCall, RunsOnItsOwnThreadAndPostsWhenTheClientReturns) {
-    const MapiLoad load = LoadMapiLibrary(ProviderDll());
-    ASSERT_TRUE(load.library);
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = CatchDone;
-    windowClass.lpszClassName = L"FerrylTestCatchDone";
-    ::RegisterClassW(&windowClass);
-    HWND window =
-        ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(window);
-    g_posted = false;
-    files.WriteFile(L"unused");
-    HANDLE hold = ::CreateFileW(Beside(L"mapi_hold").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ::CloseHandle(hold);
-    {
-        HANDLE result =
-            ::CreateFileW(Beside(L"mapi_result.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        ::WriteFile(result, "11", 2, &written, nullptr);
-        ::CloseHandle(result);
-    }
-    std::unique_ptr<MapiSend> send =
-        MapiSend::Start(*load.library, {{files / L"unused", files / L"unused"}}, nullptr, window, kDone);
-    // The call has begun and holds; this thread is free meanwhile.
-    ASSERT_TRUE(PumpUntil([] { return !ReadFileBytes(Beside(L"mapi_calls.txt")).empty(); }));
-    test::PumpMessages();
-    EXPECT_FALSE(g_posted) << "the client has not returned yet";
-    EXPECT_FALSE(send->Done());
-    HANDLE release =
-        ::CreateFileW(Beside(L"mapi_release").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ::CloseHandle(release);
-    ASSERT_TRUE(PumpUntil([] { return g_posted; }, 10000));
-    EXPECT_TRUE(send->Done());
-    EXPECT_EQ(send->Result(), 11u) << "the client's result";
-    send.reset();
-    ::DestroyWindow(window);
-}
-
+// A 32-bit DLL is named as such in the end-to-end case of a default client whose DLL is one.
 TEST(LoadMapiLibrary, SaysWhyADllCannotBeUsed) {
     TempFolder folder;
-    // A 32-bit DLL's headers: the loader refuses it in a 64-bit process.
-    std::string head(0x200, '\0');
-    head[0] = 'M';
-    head[1] = 'Z';
-    head[0x3C] = '\x80';
-    head.replace(0x80, 6, std::string("PE\0\0\x4C\x01", 6));
-    const std::wstring x86 = folder.WriteFile(L"olmapi32.dll", head);
-    const MapiLoad wrongBits = LoadMapiLibrary(x86);
-    ASSERT_FALSE(wrongBits.library);
-    if constexpr (sizeof(void*) == 8) {
-        EXPECT_NE(wrongBits.failure.find(L"\"" + x86 + L"\" is a 32-bit DLL, and Ferryl Handler is a 64-bit program"),
-                  std::wstring::npos)
-            << wrongBits.failure;
-    }
-
     const MapiLoad missing = LoadMapiLibrary(folder / L"none.dll");
     ASSERT_FALSE(missing.library);
     EXPECT_EQ(missing.failure.find(L"The mail client's DLL \"" + (folder / L"none.dll") + L"\" cannot be loaded."), 0u)

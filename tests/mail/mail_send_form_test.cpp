@@ -1,8 +1,8 @@
-// The main window's Send Now through Simple MAPI, in this process: the call runs while the window
-// goes on, the rows it sends stay until it returns (whatever else posts its done message), files
-// that came meanwhile stay listed with row 1 selected, and a close that comes while Send Now runs
-// waits for it. Copy To tells files apart by their identity. And the E-Mail Program dialog,
-// driven from the keyboard.
+// The main window's Send Now through Simple MAPI, in this process: the call runs on a system-aware
+// thread while the window goes on, the rows it sends stay until it returns (whatever else posts its
+// done message), files that came meanwhile stay listed with row 1 selected, and a close that comes
+// while Send Now runs waits for it. Copy To tells files apart by their identity. And the E-Mail
+// Program dialog, driven from the keyboard.
 
 #include <gtest/gtest.h>
 
@@ -11,18 +11,15 @@
 #include <thread>
 
 #include "app/intake.h"
-#include "app/start_up_state.h"
-#include "common/module_path.h"
 #include "mail/mail_clients.h"
 #include "mail/program_start.h"
-#include "mainwindow/ferryl_form.h"
 #include "mainwindow/form_steps.h"
 #include "mainwindow/resource.h"
 #include "settings/funkcije.h"
-#include "settings/ini.h"
+#include "support/main_window_test.h"
 #include "support/messages.h"
 #include "support/registry_scope.h"
-#include "support/temp_folder.h"
+#include "support/stand_ins.h"
 
 namespace ferryl {
 namespace {
@@ -33,54 +30,8 @@ using test::TempFolder;
 
 constexpr wchar_t kClient[] = L"Ferryl Form Client";
 
-std::wstring Beside(const wchar_t* name) {
-    return ProgramFolder() + L"\\" + name;
-}
-
-void Touch(const wchar_t* name) {
-    HANDLE file = ::CreateFileW(Beside(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ::CloseHandle(file);
-}
-
-// The provider's record as text, "" while there is none.
-std::wstring RecordText(const wchar_t* name) {
-    const std::string bytes = test::ReadFileBytes(Beside(name));
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-}
-
-// The paths the provider was given, in order.
-std::vector<std::wstring> RecordedPaths() {
-    std::vector<std::wstring> paths;
-    const std::wstring text = RecordText(L"mapi_record.txt");
-    for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
-        const std::wstring line = text.substr(start, end - start);
-        if (line.rfind(L"file=", 0) == 0)
-            paths.push_back(line.substr(5, line.find(L'|') - 5));
-    }
-    return paths;
-}
-
-class MailFormTest : public ::testing::Test {
+class MailFormTest : public test::MainWindowTest {
   protected:
-    void SetUp() override {
-        Clean();
-        StartUp() = StartUpState{};
-        StartUp().IniFile = folder / L"Ferryl.ini";
-        StartUp().TempFolder = folder.Path() + L"\\";
-        WriteDefaultIni(StartUp().IniFile);
-    }
-    void TearDown() override {
-        form.SetInstanceWindow(nullptr);
-        form.Unload();
-        StartUp() = StartUpState{};
-        Clean();
-    }
-    static void Clean() {
-        for (const wchar_t* name : {L"mapi_record.txt", L"mapi_result.txt", L"mapi_calls.txt", L"mapi_thread.txt",
-                                    L"mapi_hold", L"mapi_release"})
-            ::DeleteFileW(Beside(name).c_str());
-    }
-
     // Copy To into dest, with "&Delete source files" as asked.
     void TickCopyTo(const std::wstring& dest, bool deleteSource) {
         ::SendMessageW(form.copyC(), BM_SETCHECK, BST_CHECKED, 0);
@@ -90,23 +41,28 @@ class MailFormTest : public ::testing::Test {
     }
     void UseTheClient() { WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, StartUp().IniFile); }
 
-    TempFolder folder;
+    test::StandInProvider provider;
     RegistryValueScope client{HKEY_CURRENT_USER, std::wstring(kMailClientsKey) + L"\\" + kClient, L"DLLPath",
-                              Beside(L"e2e_mapi_provider.dll")};
-    FerrylF form;
+                              provider.Dll()};
 };
 
-TEST_F(MailFormTest, TheSentRowsStayUntilTheClientReturnsAndLaterFilesStayListedWithRowOneSelected) {
-    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, StartUp().IniFile);
+TEST_F(MailFormTest, OnlyTheCallsEndEndsTheSendAndLaterFilesStayListedWithRowOneSelected) {
+    UseTheClient();
     const std::wstring a = folder.WriteFile(L"a.txt"), b = folder.WriteFile(L"b.txt"), c = folder.WriteFile(L"c.txt");
     AddFilesToList(a, form);
     ASSERT_EQ(form.Rows(), 1);
-    Touch(L"mapi_hold");
+    provider.Hold();
     form.send_nowD_Click();
     ASSERT_TRUE(form.Sending()) << "the call runs on while Send Now has returned";
-    ASSERT_TRUE(PumpUntil([] { return !test::ReadFileBytes(Beside(L"mapi_calls.txt")).empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !provider.Calls().empty(); }));
     EXPECT_FALSE(::IsWindowEnabled(form.Hwnd()));
     EXPECT_FALSE(::IsWindowEnabled(form.send_nowD()));
+    // A DPI-unaware client's compose window is scaled by the system rather than drawn tiny.
+    EXPECT_EQ(provider.CallingThread(), L"awareness=1") << "DPI_AWARENESS_SYSTEM_AWARE";
+    // Only the call's own end ends the send: any program can post its message, saying what it likes.
+    ::PostMessageW(form.Hwnd(), kMapiDoneMessage, 0, 0);
+    test::PumpMessages();
+    ASSERT_TRUE(form.Sending()) << "the client still reads the files";
 
     // Files arrive meanwhile; the intake's enabling waits for the call, and the sent row stays.
     AddFilesToList(b + L" " + c, form);
@@ -116,12 +72,10 @@ TEST_F(MailFormTest, TheSentRowsStayUntilTheClientReturnsAndLaterFilesStayListed
     form.RemoveSelectedFile();
     EXPECT_EQ(form.Rows(), 3) << "the row being sent stays";
     form.send_nowD_Click();
-    EXPECT_EQ(test::ReadFileBytes(Beside(L"mapi_calls.txt")),
-              std::string("M\0A\0P\0I\0S\0e\0n\0d\0M\0a\0i\0l\0W\0\n\0", 28))
-        << "no second call";
+    EXPECT_EQ(provider.Calls(), L"MAPISendMailW\n") << "no second call";
     form.Lista()->SelectedRow(3);
 
-    Touch(L"mapi_release");
+    provider.Release();
     ASSERT_TRUE(PumpUntil([&] { return !form.Sending(); }, 10000));
     ASSERT_TRUE(form.Loaded()) << "the window stays for the files that came later";
     ASSERT_EQ(form.Rows(), 2);
@@ -152,9 +106,7 @@ class DialogDriver {
   public:
     DialogDriver(const wchar_t* caption, std::function<void(HWND)> steps)
         : m_thread([caption, steps = std::move(steps), this] {
-              HWND dialog = nullptr;
-              for (int i = 0; i < 500 && !(dialog = ::FindWindowW(L"#32770", caption)); ++i)
-                  ::Sleep(20);
+              HWND dialog = test::WaitForDialog(caption);
               if (!dialog)
                   return;
               m_found = true;
@@ -179,6 +131,13 @@ class DialogDriver {
     std::thread m_thread;
 };
 
+// The E-Mail Program dialog's text of the current choice.
+std::wstring ChoiceText(HWND dialog) {
+    wchar_t text[512]{};
+    ::GetDlgItemTextW(dialog, IDC_MAIL_CHOICE, text, 512);
+    return text;
+}
+
 void PressKey(HWND dialog, WPARAM key) {
     ::PostMessageW(FocusOf(dialog), WM_KEYDOWN, key, 1);
     ::PostMessageW(FocusOf(dialog), WM_KEYUP, key, 0xC0000001);
@@ -195,9 +154,7 @@ TEST_F(MailFormTest, TheDialogChoosesARegisteredClientFromTheKeyboard) {
         // The list has the focus: after the entry for the default client, the first client.
         PressKey(dialog, VK_HOME);
         PressKey(dialog, VK_DOWN);
-        wchar_t text[512]{};
-        ::GetDlgItemTextW(dialog, IDC_MAIL_CHOICE, text, 512);
-        shown = text;
+        shown = ChoiceText(dialog);
         PressKey(dialog, VK_RETURN);
     });
     // File > E-Mail Program...: the last item, after a separator; the others keep their places.
@@ -218,42 +175,13 @@ TEST_F(MailFormTest, TheDialogChoosesARegisteredClientFromTheKeyboard) {
     EXPECT_EQ(form.MailProgramPath(), L"MAPI:" + clients.front().name);
 }
 
-TEST_F(MailFormTest, TheDialogMarksTheDefaultAndEscapeChangesNothing) {
-    RegistryValueScope defaultClient(HKEY_CURRENT_USER, kMailClientsKey, L"", kClient);
-    WriteIni(L"Settings", L"MailProgram", L"C:\\mail.exe", StartUp().IniFile);
-    ASSERT_TRUE(form.Load());
-    std::vector<std::wstring> listed;
-    std::wstring shown;
-    DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
-        HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
-        const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            wchar_t text[512]{};
-            ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-            listed.push_back(text);
-        }
-        wchar_t text[512]{};
-        ::GetDlgItemTextW(dialog, IDC_MAIL_CHOICE, text, 512);
-        shown = text;
-        PressKey(dialog, VK_DOWN);
-        PressKey(dialog, VK_ESCAPE);
-    });
-    form.ChooseMailProgram();
-    ASSERT_TRUE(driver.Found());
-    EXPECT_NE(std::find(listed.begin(), listed.end(), std::wstring(kClient) + L" (default)"), listed.end());
-    EXPECT_EQ(shown, L"C:\\mail.exe") << "the current choice";
-    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"C:\\mail.exe");
-}
-
 TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
     const std::wstring program = folder.WriteFile(L"\u65E5\u672C mail.exe");
     ASSERT_TRUE(form.Load());
     DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
         // Alt+O, the button's mnemonic, opens the file dialog.
         ::PostMessageW(FocusOf(dialog), WM_SYSCHAR, L'o', 1 << 29);
-        HWND files = nullptr;
-        for (int i = 0; i < 300 && !(files = ::FindWindowW(L"#32770", L"Select E-Mail Program")); ++i)
-            ::Sleep(20);
+        HWND files = test::WaitForDialog(L"Select E-Mail Program");
         if (!files)
             return;
         // The file name box: the combo box cmb13 (Explorer style) or the edit edt1.
@@ -271,35 +199,6 @@ TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), ShortPathName(program));
 }
 
-TEST_F(MailFormTest, OnlyTheCallItselfEndsTheSendAndItsThreadIsSystemAware) {
-    UseTheClient();
-    AddFilesToList(folder.WriteFile(L"a.txt"), form);
-    Touch(L"mapi_hold");
-    form.send_nowD_Click();
-    ASSERT_TRUE(form.Sending());
-    ASSERT_TRUE(PumpUntil([] { return !RecordText(L"mapi_calls.txt").empty(); }));
-    // A DPI-unaware client's compose window is scaled by the system rather than drawn tiny.
-    EXPECT_EQ(RecordText(L"mapi_thread.txt"), L"awareness=1") << "DPI_AWARENESS_SYSTEM_AWARE";
-
-    // Any program can post the message, saying what it likes (0: sent).
-    ::PostMessageW(form.Hwnd(), kMapiDoneMessage, 0, 0);
-    test::PumpMessages();
-    EXPECT_TRUE(form.Sending()) << "the client still reads the files";
-    EXPECT_EQ(form.Rows(), 1);
-    ASSERT_TRUE(form.Loaded());
-
-    Touch(L"mapi_release");
-    ASSERT_TRUE(PumpUntil([&] { return !form.Sending(); }, 10000));
-    EXPECT_FALSE(form.Loaded()) << "every listed file was sent";
-}
-
-// The text of a message box.
-std::wstring BoxText(HWND box) {
-    wchar_t text[2048]{};
-    ::GetDlgItemTextW(box, 0xFFFF, text, 2048);  // the box's static text
-    return text;
-}
-
 TEST_F(MailFormTest, ACloseWhileSendNowShowsAWarningWaitsForTheSendToEnd) {
     UseTheClient();
     TempFolder dest;
@@ -312,7 +211,7 @@ TEST_F(MailFormTest, ACloseWhileSendNowShowsAWarningWaitsForTheSendToEnd) {
     const HWND main = form.Hwnd();
     std::wstring warning;
     DialogDriver driver(L"Warning - Ferryl Handler", [&](HWND box) {
-        warning = BoxText(box);
+        warning = test::MessageBoxText(box);
         // Another program closes the window while the box is up (its loop dispatches the close).
         ::PostMessageW(main, WM_CLOSE, 0, 0);
         ::Sleep(300);
@@ -324,7 +223,7 @@ TEST_F(MailFormTest, ACloseWhileSendNowShowsAWarningWaitsForTheSendToEnd) {
     EXPECT_NE(warning.find(L"could not be deleted"), std::wstring::npos) << warning;
     EXPECT_TRUE(PumpUntil([&] { return !form.Sending(); }, 10000)) << "the call's end reaches the window";
     EXPECT_FALSE(form.Loaded()) << "the close takes effect once the files are handed over";
-    EXPECT_EQ(RecordedPaths(), std::vector<std::wstring>{dest / L"locked.txt"});
+    EXPECT_EQ(provider.SentPaths(), std::vector<std::wstring>{dest / L"locked.txt"});
 }
 
 TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
@@ -342,51 +241,59 @@ TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
     TickCopyTo(dest.Path(), true);
     form.send_nowD_Click();
     ASSERT_TRUE(PumpUntil([&] { return !form.Sending(); }, 10000));
-    const std::vector<std::wstring> sent = RecordedPaths();
+    const std::vector<std::wstring> sent = provider.SentPaths();
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(test::ReadFileBytes(sent[0]), "upper");
     EXPECT_EQ(test::ReadFileBytes(sent[1]), "lower") << "the second file, not the first one's copy again";
     EXPECT_FALSE(FileExists(upper));
 }
 
-TEST_F(MailFormTest, TheFirstEntryFollowsWhicheverClientIsTheDefault) {
+TEST_F(MailFormTest, TheDialogShowsTheChoiceMarksTheDefaultAndItsFirstEntryIsWhicheverClientIsTheDefault) {
     RegistryValueScope defaultClient(HKEY_CURRENT_USER, kMailClientsKey, L"", kClient);
+    WriteIni(L"Settings", L"MailProgram", L"C:\\mail.exe", StartUp().IniFile);
     ASSERT_TRUE(form.Load());
-    std::wstring shown;
+    std::vector<std::wstring> listed;
+    std::wstring current, shown;
     {
         DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
+            HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
+            const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+            for (LRESULT i = 0; i < count; ++i) {
+                wchar_t text[512]{};
+                ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+                listed.push_back(text);
+            }
+            current = ChoiceText(dialog);
             PressKey(dialog, VK_HOME);
-            wchar_t text[512]{};
-            ::GetDlgItemTextW(dialog, IDC_MAIL_CHOICE, text, 512);
-            shown = text;
+            shown = ChoiceText(dialog);
             PressKey(dialog, VK_RETURN);
         });
         form.ChooseMailProgram();
         ASSERT_TRUE(driver.Found());
     }
+    EXPECT_EQ(current, L"C:\\mail.exe") << "the current choice";
+    EXPECT_NE(std::find(listed.begin(), listed.end(), std::wstring(kClient) + L" (default)"), listed.end());
+    ASSERT_FALSE(listed.empty());
+    EXPECT_EQ(listed.front(), L"The default mail client, whichever it is");
     EXPECT_EQ(shown, L"The default mail client (Simple MAPI)");
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"MAPI");
 
     LRESULT selected = -1;
-    std::wstring first;
     DialogDriver again(L"E-Mail Program", [&](HWND dialog) {
-        HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
-        selected = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
-        wchar_t text[512]{};
-        ::SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
-        first = text;
+        selected = ::SendMessageW(::GetDlgItem(dialog, IDC_MAIL_CLIENTS), LB_GETCURSEL, 0, 0);
+        PressKey(dialog, VK_DOWN);
         PressKey(dialog, VK_ESCAPE);
     });
     form.ChooseMailProgram();
     ASSERT_TRUE(again.Found());
-    EXPECT_EQ(first, L"The default mail client, whichever it is");
     EXPECT_EQ(selected, 0) << "the current choice is selected";
+    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"MAPI") << "Escape changes nothing";
 }
 
 TEST_F(MailFormTest, AClientNameTheSettingsFileCannotHoldIsKeptForThisRunWithAWarning) {
     const std::wstring foreign = L"\u65E5\u672C Mail";
     RegistryValueScope other(HKEY_CURRENT_USER, std::wstring(kMailClientsKey) + L"\\" + foreign, L"DLLPath",
-                             Beside(L"e2e_mapi_provider.dll"));
+                             provider.Dll());
     ASSERT_TRUE(form.Load());
     std::wstring warning;
     DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
@@ -396,13 +303,11 @@ TEST_F(MailFormTest, AClientNameTheSettingsFileCannotHoldIsKeptForThisRunWithAWa
         ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
         ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIL_CLIENTS, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
         ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        HWND box = nullptr;
-        for (int i = 0; i < 250 && !(box = ::FindWindowW(L"#32770", L"Warning - Ferryl Handler")); ++i)
-            ::Sleep(20);
+        HWND box = test::WaitForDialog(L"Warning - Ferryl Handler");
         if (!box)
             return;
         ::Sleep(100);
-        warning = BoxText(box);
+        warning = test::MessageBoxText(box);
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     form.ChooseMailProgram();

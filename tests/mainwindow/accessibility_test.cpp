@@ -4,12 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "app/intake.h"
-#include "app/start_up_state.h"
-#include "mainwindow/ferryl_form.h"
-#include "settings/ini.h"
 #include "support/accessibility.h"
+#include "support/main_window_test.h"
 #include "support/messages.h"
-#include "support/temp_folder.h"
 
 namespace ferryl {
 namespace {
@@ -17,17 +14,12 @@ namespace {
 using test::AccessibleRef;
 using test::Child;
 using test::PumpMessages;
-using test::TempFolder;
 using test::WinEventRecorder;
 
-class ListaAccessibilityTest : public ::testing::Test {
+class ListaAccessibilityTest : public test::MainWindowTest {
   protected:
     void SetUp() override {
-        StartUp() = StartUpState{};
-        StartUp().IniFile = folder / L"Ferryl.ini";
-        StartUp().TempFolder = folder.Path() + L"\\";
-        StartUp().DesktopFolder = folder.Path() + L"\\";
-        WriteDefaultIni(StartUp().IniFile);
+        MainWindowTest::SetUp();
         a = files.WriteFile(L"a.txt", std::string(1234, 'a'));
         b = files.WriteFile(L"with blank.doc", "");
         c = files.WriteFile(L"c.bin", std::string(1234567, 'c'));
@@ -44,13 +36,11 @@ class ListaAccessibilityTest : public ::testing::Test {
     }
     void TearDown() override {
         access.Reset();
-        form.Unload();
-        StartUp() = StartUpState{};
+        MainWindowTest::TearDown();
     }
 
-    TempFolder folder, files;
+    test::TempFolder files;
     std::wstring a, b, c;
-    FerrylF form;
     HWND grid = nullptr;
     AccessibleRef access;
 };

@@ -34,42 +34,42 @@ TEST(CopyStep, CollisionsTakeTheNextCounterSharedByTheRun) {
     EXPECT_TRUE(FileExists(a)) << "the source stays without Delete source files";
 }
 
-TEST(CopyStep, AFolderOfTheSameNameIsSteppedAroundToo) {
-    TempFolder source, dest;
-    const std::wstring a = source.WriteFile(L"report.doc", "text");
-    dest.MakeFolder(L"report.doc");
-    long counter = 0;
-    CopyOutcome outcome = CopyToFolder(a, dest.Path() + L"\\", counter, true);
-    ASSERT_EQ(outcome.status, CopyOutcome::Status::Copied);
-    EXPECT_EQ(outcome.target, dest / L"report.doc.1");
-    EXPECT_EQ(ReadFileBytes(outcome.target), "text");
-    EXPECT_FALSE(FileExists(a));
-}
-
-TEST(CopyStep, DeletesTheSourceOnlyAfterAGoodCopy) {
-    TempFolder source, dest;
-    const std::wstring a = source.WriteFile(L"a.txt", "payload");
-    long counter = 0;
-    // Into its own folder: copied beside itself with .1, then the source goes.
-    CopyOutcome same = CopyToFolder(a, source.Path() + L"\\", counter, true);
-    ASSERT_EQ(same.status, CopyOutcome::Status::Copied);
-    EXPECT_TRUE(same.sourceDeleted);
-    EXPECT_EQ(same.target, source / L"a.txt.1");
-    EXPECT_FALSE(FileExists(a));
-    EXPECT_EQ(ReadFileBytes(same.target), "payload");
-}
-
-TEST(CopyStep, ANameTakenUnseenByTheExistenceTestIsNotOverwritten) {
-    TempFolder source, dest;
-    const std::wstring a = source.WriteFile(L"a.txt", "keep me");
+TEST(CopyStep, ANameTakenUnseenOrByTheSourceItselfTakesTheNextCounter) {
     // A folder under the copy's name: the existence test (files only) misses it, as it misses a file
-    // that appears between the test and the copy; the copy moves on to the next name.
-    dest.MakeFolder(L"a.txt");
-    long counter = 0;
-    CopyOutcome outcome = CopyToFolder(a, dest.Path() + L"\\", counter, false);
-    ASSERT_EQ(outcome.status, CopyOutcome::Status::Copied);
-    EXPECT_EQ(outcome.target, dest / L"a.txt.1");
-    EXPECT_EQ(ReadFileBytes(outcome.target), "keep me");
+    // that appears between the test and the copy. A read-only file is never replaced either, and a
+    // copy into the source's own folder lands beside it.
+    enum class Taken { ByAFolder, ByAReadOnlyFile, ByTheSource };
+    const struct {
+        Taken taken;
+        bool deleteSource;
+    } cases[] = {{Taken::ByAFolder, true},
+                 {Taken::ByAFolder, false},
+                 {Taken::ByAReadOnlyFile, true},
+                 {Taken::ByTheSource, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "taken " << static_cast<int>(c.taken) << ", delete " << c.deleteSource);
+        TempFolder source, elsewhere;
+        const std::wstring a = source.WriteFile(L"a.txt", "new");
+        const TempFolder& dest = c.taken == Taken::ByTheSource ? source : elsewhere;
+        std::wstring readOnly;
+        if (c.taken == Taken::ByAFolder) {
+            dest.MakeFolder(L"a.txt");
+        } else if (c.taken == Taken::ByAReadOnlyFile) {
+            readOnly = dest.WriteFile(L"a.txt", "old");
+            ASSERT_TRUE(::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        long counter = 0;
+        const CopyOutcome outcome = CopyToFolder(a, dest.Path() + L"\\", counter, c.deleteSource);
+        ASSERT_EQ(outcome.status, CopyOutcome::Status::Copied);
+        EXPECT_EQ(outcome.target, dest / L"a.txt.1");
+        EXPECT_EQ(ReadFileBytes(outcome.target), "new");
+        EXPECT_EQ(outcome.sourceDeleted, c.deleteSource);
+        EXPECT_EQ(FileExists(a), !c.deleteSource);
+        if (!readOnly.empty()) {
+            EXPECT_EQ(ReadFileBytes(readOnly), "old");
+            ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+    }
 }
 
 TEST(CopyStep, VanishedSourceAndMissingFolder) {
@@ -82,19 +82,6 @@ TEST(CopyStep, VanishedSourceAndMissingFolder) {
     const std::wstring a = source.WriteFile(L"a.txt");
     EXPECT_EQ(CopyToFolder(a, dest / L"missing\\", counter, true).status, CopyOutcome::Status::FolderMissing);
     EXPECT_TRUE(FileExists(a));
-}
-
-TEST(CopyStep, AReadOnlyFileOfTheSameNameIsSteppedAround) {
-    TempFolder source, dest;
-    const std::wstring a = source.WriteFile(L"a.txt", "new");
-    const std::wstring taken = dest.WriteFile(L"a.txt", "old");
-    ASSERT_TRUE(::SetFileAttributesW(taken.c_str(), FILE_ATTRIBUTE_READONLY));
-    long counter = 0;
-    CopyOutcome outcome = CopyToFolder(a, dest.Path() + L"\\", counter, true);
-    EXPECT_EQ(outcome.target, dest / L"a.txt.1");
-    EXPECT_EQ(ReadFileBytes(taken), "old");
-    EXPECT_FALSE(FileExists(a));
-    ::SetFileAttributesW(taken.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(CopyStep, ASourceThatCannotBeDeletedIsReportedKept) {

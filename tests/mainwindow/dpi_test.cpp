@@ -9,18 +9,14 @@
 #include <vector>
 
 #include "app/intake.h"
-#include "app/start_up_state.h"
 #include "common/twips.h"
-#include "mainwindow/ferryl_form.h"
-#include "settings/ini.h"
+#include "support/main_window_test.h"
 #include "support/messages.h"
-#include "support/temp_folder.h"
 
 namespace ferryl {
 namespace {
 
 using test::PumpMessages;
-using test::TempFolder;
 
 // A control's rectangle in its parent's client coordinates.
 RECT PlaceOf(HWND control) {
@@ -137,14 +133,10 @@ void ExpectCaptionWhole(HWND control, int inset) {
     EXPECT_LT(own.right, client.right - inset) << text << " touches the edge";
 }
 
-class FormDpiTest : public ::testing::Test {
+class FormDpiTest : public test::MainWindowTest {
   protected:
     void SetUp() override {
-        StartUp() = StartUpState{};
-        StartUp().IniFile = folder / L"Ferryl.ini";
-        StartUp().TempFolder = folder.Path() + L"\\";
-        StartUp().DesktopFolder = folder.Path() + L"\\";
-        WriteDefaultIni(StartUp().IniFile);
+        MainWindowTest::SetUp();
         const std::wstring a = folder.WriteFile(L"a.txt"), b = folder.WriteFile(L"b.txt");
         AddFilesToList(a + L" " + b + L" " + folder.WriteFile(L"c.txt"), form);
         PumpMessages();
@@ -154,11 +146,6 @@ class FormDpiTest : public ::testing::Test {
         PumpMessages();
         from = form.Dpi();
     }
-    void TearDown() override {
-        form.Unload();
-        StartUp() = StartUpState{};
-    }
-
     // The panel's controls, each with whether its width follows its caption.
     std::vector<std::pair<HWND, bool>> PanelControls() {
         return {{form.copyC(), true},       {form.putanjaT(), false}, {form.deleteC(), true},
@@ -166,8 +153,6 @@ class FormDpiTest : public ::testing::Test {
                 {form.customD(), false},    {form.send_nowD(), true}};
     }
 
-    TempFolder folder;
-    FerrylF form;
     int from = 96;
 };
 

@@ -8,12 +8,9 @@
 #include <vector>
 
 #include "app/intake.h"
-#include "app/start_up_state.h"
 #include "grid/paint_fixture.h"
-#include "mainwindow/ferryl_form.h"
-#include "settings/ini.h"
+#include "support/main_window_test.h"
 #include "support/messages.h"
-#include "support/temp_folder.h"
 
 namespace ferryl {
 namespace {
@@ -21,22 +18,9 @@ namespace {
 using test::PumpMessages;
 using test::PumpUntil;
 using test::Snapshot;
-using test::TempFolder;
 
-class FileListKeysTest : public ::testing::Test {
+class FileListKeysTest : public test::MainWindowTest {
   protected:
-    void SetUp() override {
-        StartUp() = StartUpState{};
-        StartUp().IniFile = folder / L"Ferryl.ini";
-        StartUp().TempFolder = temp.Path() + L"\\";
-        StartUp().DesktopFolder = temp.Path() + L"\\";
-        StartUp().EudoraAttachmentsFolder = folder / L"no such folder\\";
-        WriteDefaultIni(StartUp().IniFile);
-    }
-    void TearDown() override {
-        form.Unload();
-        StartUp() = StartUpState{};
-    }
     // A list of `count` files in a main window of 600 by 500 pixels.
     void LoadFiles(int count) {
         ASSERT_TRUE(form.Load());
@@ -64,9 +48,6 @@ class FileListKeysTest : public ::testing::Test {
         state[VK_CONTROL] = state[VK_MENU] = 0;
         ::SetKeyboardState(state);
     }
-
-    TempFolder folder, temp;
-    FerrylF form;
 };
 
 TEST_F(FileListKeysTest, CtrlRAtTheBottomOfAScrolledListLeavesEveryRowShowingItsFile) {

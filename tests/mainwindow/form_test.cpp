@@ -7,19 +7,15 @@
 
 #include "app/instance_window.h"
 #include "app/intake.h"
-#include "app/start_up_state.h"
 #include "common/twips.h"
-#include "mainwindow/ferryl_form.h"
 #include "settings/funkcije.h"
-#include "settings/ini.h"
+#include "support/main_window_test.h"
 #include "support/messages.h"
-#include "support/temp_folder.h"
 
 namespace ferryl {
 namespace {
 
 using test::PumpMessages;
-using test::TempFolder;
 
 std::wstring Text(HWND window) {
     wchar_t buffer[1024]{};
@@ -33,25 +29,9 @@ RECT ScreenRect(HWND window) {
     return r;
 }
 
-class FerrylFTest : public ::testing::Test {
+class FerrylFTest : public test::MainWindowTest {
   protected:
-    void SetUp() override {
-        StartUp() = StartUpState{};
-        StartUp().IniFile = folder / L"Ferryl.ini";
-        StartUp().TempFolder = temp.Path() + L"\\";
-        StartUp().DesktopFolder = desktop.Path() + L"\\";
-        StartUp().EudoraAttachmentsFolder = folder / L"no such folder\\";
-        WriteDefaultIni(StartUp().IniFile);
-    }
-    void TearDown() override {
-        form.SetInstanceWindow(nullptr);
-        form.Unload();
-        StartUp() = StartUpState{};
-    }
     std::wstring Ini(const wchar_t* key) { return ReadIni(L"Window Position", key, StartUp().IniFile); }
-
-    TempFolder folder, temp, desktop;
-    FerrylF form;
 };
 
 TEST_F(FerrylFTest, LoadsEmptyWithCopyToControlsDisabled) {

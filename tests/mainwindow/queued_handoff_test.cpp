@@ -4,30 +4,24 @@
 
 #include <gtest/gtest.h>
 
-#include "app/child_process.h"
 #include "app/instance.h"
 #include "app/instance_window.h"
-#include "app/start_up_state.h"
 #include "common/module_path.h"
-#include "mainwindow/ferryl_form.h"
 #include "settings/funkcije.h"
-#include "settings/ini.h"
+#include "support/child_process.h"
+#include "support/main_window_test.h"
 #include "support/messages.h"
-#include "support/temp_folder.h"
+#include "support/stand_ins.h"
 
 namespace ferryl {
 namespace {
 
 using test::ChildProcess;
-using test::TempFolder;
 
-class QueuedHandoffTest : public ::testing::Test {
+class QueuedHandoffTest : public test::MainWindowTest {
   protected:
     void SetUp() override {
-        StartUp() = StartUpState{};
-        StartUp().IniFile = folder / L"Ferryl.ini";
-        StartUp().TempFolder = folder.Path() + L"\\";
-        ASSERT_TRUE(WriteDefaultIni(StartUp().IniFile));
+        MainWindowTest::SetUp();
         ASSERT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), mail.c_str(), FALSE));
         WriteIni(L"Settings", L"MailProgram", mail, StartUp().IniFile);
         // This process is the running instance; the program started later hands over to it.
@@ -39,7 +33,7 @@ class QueuedHandoffTest : public ::testing::Test {
         form.Unload();
         receiver.Unload();
         ReleaseInstanceMutex();
-        StartUp() = StartUpState{};
+        MainWindowTest::TearDown();
     }
 
     // A later start sends the file while this thread pumps nothing, and is gone before the message
@@ -55,9 +49,7 @@ class QueuedHandoffTest : public ::testing::Test {
         ASSERT_FALSE(later.Exited());
     }
 
-    TempFolder folder;
     const std::wstring mail = folder / L"mail.exe";
-    FerrylF form;
     InstanceF receiver{&form};
 };
 
@@ -75,9 +67,9 @@ TEST_F(QueuedHandoffTest, SendNowKeepsTheWindowForFilesHandedOverWhileItWorked) 
     ASSERT_EQ(form.Rows(), 1) << "the sent row is removed";
     EXPECT_EQ(form.CellText(1, 4), queued);
     EXPECT_TRUE(receiver.Loaded());
-    ASSERT_TRUE(test::PumpUntil([&] { return !test::ReadFileBytes(folder / L"command_line.txt").empty(); }));
-    const std::string record = test::ReadFileBytes(folder / L"command_line.txt");
-    const std::wstring commandLine(reinterpret_cast<const wchar_t*>(record.data()), record.size() / sizeof(wchar_t));
+    std::wstring commandLine;
+    ASSERT_TRUE(
+        test::PumpUntil([&] { return !(commandLine = test::ReadRecord(folder / L"command_line.txt")).empty(); }));
     EXPECT_EQ(commandLine, ShortPathName(mail) + L" " + ShortPathName(sent));
 }
 

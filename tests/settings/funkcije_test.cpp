@@ -10,51 +10,42 @@ namespace {
 using test::TempFolder;
 
 class FileHelpers : public testing::Test {
-protected:
+  protected:
     TempFolder folder;
 };
 
-TEST_F(FileHelpers, FileExistsFindsFilesOfEveryAttributeButNoFolders) {
-    std::wstring plain = folder.WriteFile(L"plain.txt");
-    std::wstring hidden = folder.WriteFile(L"hidden.txt");
-    std::wstring system = folder.WriteFile(L"system.txt");
-    std::wstring readOnly = folder.WriteFile(L"read only.txt");
-    ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    ::SetFileAttributesW(system.c_str(), FILE_ATTRIBUTE_SYSTEM);
-    ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_TRUE(FileExists(plain));
-    EXPECT_TRUE(FileExists(hidden));
-    EXPECT_TRUE(FileExists(system));
-    EXPECT_TRUE(FileExists(readOnly));
-    ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
-
-    std::wstring sub = folder.MakeFolder(L"sub");
-    EXPECT_FALSE(FileExists(sub));
-    EXPECT_FALSE(FileExists(folder / L"missing.txt"));
-    EXPECT_FALSE(FileExists(L""));
-}
-
-TEST_F(FileHelpers, FileExistsTakesPatternsAndFolderPathsThatFindAFile) {
-    folder.WriteFile(L"report.doc");
-    EXPECT_TRUE(FileExists(folder / L"*.doc"));
-    EXPECT_FALSE(FileExists(folder / L"*.xls"));
-    EXPECT_TRUE(FileExists(folder.Path() + L"\\"));  // the folder holds a file
-    std::wstring empty = folder.MakeFolder(L"empty");
-    EXPECT_FALSE(FileExists(empty + L"\\"));       // only "." and ".."
-}
-
-TEST_F(FileHelpers, FileExistsWantsAFullDriveOrNetworkPath) {
-    std::wstring file = folder.WriteFile(L"a.txt");
+TEST_F(FileHelpers, FileExistsFindsFilesOfEveryAttributeByAFullPathOrAPatternButNoFolders) {
+    const std::wstring file = folder.WriteFile(L"a.txt");
+    for (const auto& [name, attribute] : {std::pair{L"hidden.txt", FILE_ATTRIBUTE_HIDDEN},
+                                          {L"system.txt", FILE_ATTRIBUTE_SYSTEM},
+                                          {L"read only.txt", FILE_ATTRIBUTE_READONLY}})
+        ASSERT_TRUE(::SetFileAttributesW(folder.WriteFile(name).c_str(), attribute));
+    folder.MakeFolder(L"empty");
     // A relative name does not count, even where the current folder holds it.
     wchar_t previous[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, previous);
     ::SetCurrentDirectoryW(folder.Path().c_str());
-    EXPECT_FALSE(FileExists(L"a.txt"));
-    EXPECT_FALSE(FileExists(L".\\a.txt"));
+    const std::pair<std::wstring, bool> cases[] = {
+        {file, true},
+        {folder / L"hidden.txt", true},
+        {folder / L"system.txt", true},
+        {folder / L"read only.txt", true},
+        {folder / L"*.txt", true},
+        {folder / L"*.xls", false},
+        {folder.Path() + L"\\", true},  // the folder holds a file
+        {folder / L"empty\\", false},   // only "." and ".."
+        {folder / L"empty", false},
+        {folder / L"missing.txt", false},
+        {L"", false},
+        {L"a.txt", false},
+        {L".\\a.txt", false},
+        // A path in the "\\?\" form reaches the same file; network shares use that form too.
+        {L"\\\\?\\" + file, true},
+        {L"\\\\?\\" + folder.Path() + L"\\none.txt", false}};
+    for (const auto& [path, exists] : cases)
+        EXPECT_EQ(FileExists(path), exists) << path;
     ::SetCurrentDirectoryW(previous);
-    // A path in the "\\" form reaches the same file; network shares use that form too.
-    EXPECT_TRUE(FileExists(L"\\\\?\\" + file));
-    EXPECT_FALSE(FileExists(L"\\\\?\\" + folder.Path() + L"\\none.txt"));
+    ::SetFileAttributesW((folder / L"read only.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(FileHelpers, FolderExists) {
@@ -77,13 +68,6 @@ TEST_F(FileHelpers, ShortPathNameOfExistingAndMissingPaths) {
     EXPECT_TRUE(FileExists(shortPath));
     EXPECT_EQ(ShortPathName(folder / L"missing file.txt"), L"");
     EXPECT_EQ(ShortPathName(L""), L"");
-}
-
-TEST_F(FileHelpers, FileNameOfVariantHoldsTheNameAsText) {
-    TaggedValue name = FileNameOfVariant(L"C:\\a\\b\\c d.txt");
-    EXPECT_TRUE(name.IsText());
-    EXPECT_EQ(name.ToText(), L"c d.txt");
-    EXPECT_EQ(FileNameOfVariant(L"C:\\a\\").ToText(), L"");
 }
 
 }  // namespace

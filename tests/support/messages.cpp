@@ -22,4 +22,16 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
+HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs) {
+    HWND dialog = nullptr;
+    PumpUntil([&] { return (dialog = ::FindWindowW(L"#32770", caption)) != nullptr; }, timeoutMs);
+    return dialog;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    wchar_t text[2048]{};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 2048);
+    return text;
+}
+
 }  // namespace ferryl::test

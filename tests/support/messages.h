@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 namespace ferryl::test {
 
@@ -12,5 +13,12 @@ void PumpMessages();
 
 // Pumps messages until the condition holds or the time runs out; returns the condition.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// The dialog box (of any process) with the caption once it is there, pumping meanwhile; null when
+// none came in time.
+HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = 10000);
+
+// The text of a message box: its static control's.
+std::wstring MessageBoxText(HWND box);
 
 }  // namespace ferryl::test

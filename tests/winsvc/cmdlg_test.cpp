@@ -19,7 +19,7 @@ constexpr long Rgb(int red, int green, int blue) {
     return static_cast<long>(RGB(red, green, blue));
 }
 
-TEST(CmDlgProperties, NewObjectAndRoundTrips) {
+TEST(CmDlgProperties, NewObjectDefaultsAndOneFlagsValueUnderFourNames) {
     cmDlg dlg;
     EXPECT_EQ(dlg.Filter(), L"All Files|*.*");
     EXPECT_EQ(dlg.FilterIndex(), 1);
@@ -32,9 +32,6 @@ TEST(CmDlgProperties, NewObjectAndRoundTrips) {
         EXPECT_EQ(dlg.CustomColor(i), static_cast<long>(::GetSysColor(i))) << i;
     EXPECT_EQ(dlg.CustomColor(16), 0);
 
-    dlg.Filter(L"All Files (*.*)|*.*");
-    EXPECT_EQ(dlg.Filter(), L"All Files (*.*)|*.*");
-    // One flags value under four names.
     dlg.FileFlags(OFN_HIDEREADONLY);
     EXPECT_EQ(dlg.flags(), static_cast<unsigned long>(OFN_HIDEREADONLY));
     dlg.FontFlags(CF_EFFECTS);
@@ -42,13 +39,12 @@ TEST(CmDlgProperties, NewObjectAndRoundTrips) {
     EXPECT_EQ(dlg.FileFlags(), static_cast<unsigned long>(CF_EFFECTS));
     dlg.ColorFlags(0x80000001u);
     EXPECT_EQ(dlg.FontFlags(), 0x80000001u);
-
 }
 
 // Clicks a button of the dialog this thread shows, from a thread timer: the dialog's own modal
 // loop dispatches the tick, so the test needs no second thread.
 class DialogButtonPresser {
-public:
+  public:
     explicit DialogButtonPresser(int command) {
         s_command = command;
         s_caption.clear();
@@ -62,7 +58,7 @@ public:
     static bool Found() { return s_found; }
     static const std::wstring& Caption() { return s_caption; }
 
-private:
+  private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ::EnumThreadWindows(::GetCurrentThreadId(), &Press, 0); }
     static BOOL CALLBACK Press(HWND window, LPARAM) {
         wchar_t className[16] = {};
@@ -141,7 +137,6 @@ TEST(CmDlgShow, OpenAndSaveReturnThePathTheNameAndTheExtension) {
     open.DialogTitle(L"Pick one");
     // The flags the main window's "Add File" uses.
     const unsigned long addFileFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_LONGNAMES;
-    EXPECT_EQ(addFileFlags, 0x201804u);
     open.flags(addFileFlags);
     {
         DialogButtonPresser presser(IDOK);
@@ -152,7 +147,7 @@ TEST(CmDlgShow, OpenAndSaveReturnThePathTheNameAndTheExtension) {
     EXPECT_EQ(open.FileTitle(), L"chosen file.txt");
     EXPECT_EQ(open.FileName().substr(static_cast<size_t>(open.FileExt())), L"txt");
     EXPECT_EQ(open.FilterIndex(), 1);
-    EXPECT_EQ(open.flags() & addFileFlags, addFileFlags);  // the record's flags come back
+    EXPECT_EQ(open.flags() & addFileFlags, addFileFlags);           // the record's flags come back
     EXPECT_EQ(open.Filter(), L"Text (*.txt)|*.txt|All Files|*.*");  // kept for a second dialog
 
     cmDlg save;
@@ -218,7 +213,7 @@ TEST(CmDlgShow, ColourAndFontComeBackFromTheDialog) {
 
 // Records the events of the hook and cancels the dialog from its first message.
 class CancellingListener : public cmDlgEvents {
-public:
+  public:
     void InitDialog(HWND& hDlg) override {
         initialised = hDlg;
         ::PostMessageW(::GetParent(hDlg), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -282,9 +277,11 @@ TEST(CmDlgShow, ASystemFailureIsRaisedAsItsCodeNotTakenForACancel) {
 }
 
 TEST(CmDlgCentre, MovesTheFrameOverTheWorkAreaOrTheGivenWindow) {
-    HWND frame = ::CreateWindowExW(0, L"STATIC", L"frame", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND frame =
+        ::CreateWindowExW(0, L"STATIC", L"frame", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
     HWND child = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, frame, nullptr, nullptr, nullptr);
-    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 300, 400, 600, 300, nullptr, nullptr, nullptr, nullptr);
+    HWND other =
+        ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 300, 400, 600, 300, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(frame && child && other);
     cmDlg dlg;
 

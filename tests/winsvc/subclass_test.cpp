@@ -20,13 +20,13 @@ constexpr UINT kMsgUnattached = WM_APP + 3;
 
 // The window's own procedure: logs "old" and answers 100 to the test messages.
 class TargetWindow : public Window {
-public:
+  public:
     explicit TargetWindow(std::vector<std::string>& log) : m_log(log) {
         RegisterWindowClass(L"FerrylSubclassTarget");
         CreateHandle(L"FerrylSubclassTarget", L"target", WS_OVERLAPPEDWINDOW);
     }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
         if (message >= kMsgA && message <= kMsgUnattached) {
             m_log.push_back("old");
@@ -35,32 +35,63 @@ protected:
         return Window::HandleMessage(message, wParam, lParam);
     }
 
-private:
+  private:
     std::vector<std::string>& m_log;
 };
 
+// A client that logs its calls and, in the dispatch tests, every MsgResponse read, so that a call
+// after it was detached or destroyed shows in the recorded sequence. Its WindowProc can call the
+// previous procedure and run an action.
 class Client : public ISubclass {
-public:
+  public:
     Client(std::string name, long response, std::vector<std::string>& log, LRESULT result = 7)
         : m_name(std::move(name)), m_response(response), m_log(log), m_result(result) {}
-    long MsgResponse() override { return m_response; }
+    ~Client() override {
+        if (attachedTo)
+            DetachMessage(this, attachedTo, kMsgA);
+    }
+    void Attach(HWND hwnd) {
+        AttachMessage(this, hwnd, kMsgA);
+        attachedTo = hwnd;
+    }
+    void Detach() {
+        DetachMessage(this, attachedTo, kMsgA);
+        attachedTo = nullptr;
+    }
+    long MsgResponse() override {
+        if (logReads)
+            m_log.push_back(m_name + "?");
+        return m_response;
+    }
     void MsgResponse(long response) override { m_response = response; }
     LRESULT WindowProc(HWND hwnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override {
         m_log.push_back(m_name);
         seenCurrent = CurrentMessage();
         if (callOld)
             oldResult = CallOldWindowProc(hwnd, iMsg, wParam, lParam);
+        if (action)
+            action();
         return m_result;
     }
+    std::function<void()> action;
+    HWND attachedTo = nullptr;
+    bool logReads = false;
     UINT seenCurrent = 0;
     bool callOld = false;
     LRESULT oldResult = 0;
 
-private:
+  private:
     std::string m_name;
     long m_response;
     std::vector<std::string>& m_log;
     LRESULT m_result;
+};
+
+struct ActingClient : Client {
+    ActingClient(std::string name, long response, std::vector<std::string>& log, LRESULT result)
+        : Client(std::move(name), response, log, result) {
+        logReads = true;
+    }
 };
 
 bool HasProp(HWND hwnd, const std::wstring& name) {
@@ -72,7 +103,7 @@ std::intptr_t Prop(HWND hwnd, const std::wstring& name) {
 }
 
 class SubclassTest : public ::testing::Test {
-protected:
+  protected:
     std::vector<std::string> log;
     TargetWindow window{log};
     HWND hwnd = window.Hwnd();
@@ -197,45 +228,6 @@ TEST_F(SubclassTest, DetachingWhatIsNotAttachedKeepsTheBookkeeping) {
     DetachMessage(&attached, hwnd, kMsgA);
     EXPECT_FALSE(HasProp(hwnd, subclass_names::Window(key)));
 }
-
-// A client whose WindowProc runs an action, logging its calls and every MsgResponse read, so that a
-// call after it was detached or destroyed shows in the recorded sequence.
-class ActingClient : public ISubclass {
-  public:
-    ActingClient(std::string name, long response, std::vector<std::string>& log, LRESULT result = 7)
-        : m_name(std::move(name)), m_response(response), m_log(log), m_result(result) {}
-    ~ActingClient() override {
-        if (attachedTo)
-            DetachMessage(this, attachedTo, kMsgA);
-    }
-    void Attach(HWND hwnd) {
-        AttachMessage(this, hwnd, kMsgA);
-        attachedTo = hwnd;
-    }
-    void Detach() {
-        DetachMessage(this, attachedTo, kMsgA);
-        attachedTo = nullptr;
-    }
-    long MsgResponse() override {
-        m_log.push_back(m_name + "?");
-        return m_response;
-    }
-    void MsgResponse(long response) override { m_response = response; }
-    LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override {
-        m_log.push_back(m_name);
-        if (action)
-            action();
-        return m_result;
-    }
-    std::function<void()> action;
-    HWND attachedTo = nullptr;
-
-  private:
-    std::string m_name;
-    long m_response;
-    std::vector<std::string>& m_log;
-    LRESULT m_result;
-};
 
 using Log = std::vector<std::string>;
 

@@ -11,7 +11,7 @@
 namespace ferryl::test {
 
 class ChildProcess {
-public:
+  public:
     ChildProcess() = default;
     ~ChildProcess() {
         if (m_info.hProcess) {
@@ -47,9 +47,7 @@ public:
     }
 
     // Waits until the child's message loop first waits for input: its start-up work is done.
-    bool WaitForInputIdle(DWORD timeoutMs = 20000) const {
-        return ::WaitForInputIdle(m_info.hProcess, timeoutMs) == 0;
-    }
+    bool WaitForInputIdle(DWORD timeoutMs = 20000) const { return ::WaitForInputIdle(m_info.hProcess, timeoutMs) == 0; }
 
     bool Exited() const { return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_OBJECT_0; }
 
@@ -59,7 +57,7 @@ public:
         return code;
     }
 
-private:
+  private:
     PROCESS_INFORMATION m_info{};
 };
 

@@ -1,0 +1,80 @@
+#pragma once
+// What the stand-ins of tests/e2e/helpers leave beside themselves: the stand-in mail program its
+// command line, the stand-in Simple MAPI provider its record of the call (UTF-16 text, one entry a
+// line: the entry point, the flags, the parent, the recipient and file counts, then each file's
+// path, name and position), the calls it began and the DPI awareness of the calling thread. The
+// provider returns the number in "mapi_result.txt", and waits while "mapi_hold" has no
+// "mapi_release" beside it.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/module_path.h"
+#include "common/unique_handle.h"
+#include "support/temp_folder.h"
+
+namespace ferryl::test {
+
+// A UTF-16 record as text; empty while it does not exist.
+inline std::wstring ReadRecord(const std::wstring& path) {
+    const std::string bytes = ReadFileBytes(path);
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+// The provider DLL in a folder (the test programs' own by default) and its files there, which are
+// removed when it is made and again at its end.
+class StandInProvider {
+  public:
+    explicit StandInProvider(std::wstring folder = ProgramFolder()) : m_folder(std::move(folder)) { Clean(); }
+    ~StandInProvider() { Clean(); }
+    StandInProvider(const StandInProvider&) = delete;
+    StandInProvider& operator=(const StandInProvider&) = delete;
+
+    std::wstring Dll() const { return File(L"e2e_mapi_provider.dll"); }
+    std::wstring File(const wchar_t* name) const { return m_folder + L"\\" + name; }
+
+    // The calls that begin from now on wait for Release.
+    void Hold() const { Write(L"mapi_hold", ""); }
+    void Release() const { Write(L"mapi_release", ""); }
+    void SetResult(const char* result) const { Write(L"mapi_result.txt", result); }
+
+    // "MAPISendMailW\n" (or "MAPISendMail\n") for each call begun.
+    std::wstring Calls() const { return ReadRecord(File(L"mapi_calls.txt")); }
+    std::wstring CallingThread() const { return ReadRecord(File(L"mapi_thread.txt")); }
+    // The last call's record, line by line; empty until a call has ended.
+    std::vector<std::wstring> Record() const {
+        const std::wstring text = ReadRecord(File(L"mapi_record.txt"));
+        std::vector<std::wstring> lines;
+        for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+            lines.push_back(text.substr(start, end - start));
+        return lines;
+    }
+    // The paths of the files the last call was given, in order.
+    std::vector<std::wstring> SentPaths() const {
+        std::vector<std::wstring> paths;
+        for (const std::wstring& line : Record()) {
+            if (line.rfind(L"file=", 0) == 0)
+                paths.push_back(line.substr(5, line.find(L'|') - 5));
+        }
+        return paths;
+    }
+
+  private:
+    void Write(const wchar_t* name, std::string_view bytes) const {
+        UniqueFile file(::CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+    void Clean() const {
+        for (const wchar_t* name : {L"mapi_record.txt", L"mapi_result.txt", L"mapi_calls.txt", L"mapi_thread.txt",
+                                    L"mapi_hold", L"mapi_release"})
+            ::DeleteFileW(File(name).c_str());
+    }
+
+    std::wstring m_folder;
+};
+
+}  // namespace ferryl::test
