@@ -503,10 +503,7 @@ class MoskGrid : public Window {
     bool m_bForceFullInvalidate = false;
     bool m_bInDraw = false;
     long m_lPaintedRows = 0;
-    // A divider is being dragged, with the grid's drag line on the screen.
-    bool m_bWidthTracking = false;
-    // The owner refused the last width of the drag, or the drag lost the mouse: the drop keeps the
-    // column's width.
+    // The owner refused the last width of the divider drag: the drop keeps the column's width.
     bool m_bWidthTrackRefused = false;
     bool m_bMouseDown = false;
     int m_wheelRemainder = 0;

@@ -75,6 +75,9 @@ void MoskGrid::OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept
 
 void MoskGrid::OnKeyDown(short KeyCode, short Shift) noexcept {
     try {
+        // Escape ends a divider drag as a lost mouse does.
+        if (KeyCode == VK_ESCAPE && m_cHeader)
+            m_cHeader->CancelTrack();
         // The owner sees the arrow Tab stands for.
         if (KeyCode == VK_TAB)
             KeyCode = static_cast<short>(TabAsArrow(Shift, m_model.RowMode()));
