@@ -17,6 +17,8 @@ class InputListener : public MoskGridListener {
         keys.push_back(KeyCode);
         shifts.push_back(Shift);
         bDoDefault = bDoDefault && keyDefault;
+        if (KeyCode == handledAltKey && Shift == kAltMask)
+            KeyCode = 0;
     }
     void KeyUp(short& KeyCode, short& Shift) override { upKeys.emplace_back(KeyCode, Shift); }
     void MouseDown(short&, short&, float&, float&, bool& bDoDefault) override {
@@ -31,6 +33,7 @@ class InputListener : public MoskGridListener {
     int mouseDowns = 0;
     bool keyDefault = true;
     bool mouseDefault = true;
+    short handledAltKey = 0;  // the Alt+key this owner handles, zeroing KeyCode
 };
 
 class InputTest : public PaintTest {
@@ -341,6 +344,42 @@ TEST(GridSystemKeys, AltKeysReachTheOwnerAndStillWorkTheWindowsMenuAndClose) {
     AltKey(grid.hwnd(), VK_F4);
     EXPECT_TRUE(listener.keys.empty());
     EXPECT_EQ(host.commands.size(), 2u);
+}
+
+TEST(GridSystemKeys, AnAltKeyTheOwnerHandledGoesNoFurtherAndOthersStillWork) {
+    SystemKeyHost host;
+    ASSERT_TRUE(host.Create());
+    ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
+    MoskGrid grid;
+    ASSERT_TRUE(grid.Create(host.Hwnd(), 0, 0, 380, 240));
+    InputListener listener;
+    listener.handledAltKey = VK_RETURN;
+    grid.SetListener(&listener);
+    const LPARAM alt = 1 | (1 << 29);
+    const LPARAM up = (1 << 30) | static_cast<LPARAM>(1u << 31);
+    // Alt down, Alt+Enter, and Alt up as a key up of its own once another key came between.
+    auto altEnter = [&] {
+        ::SendMessageW(grid.hwnd(), WM_SYSKEYDOWN, VK_MENU, alt);
+        AltKey(grid.hwnd(), VK_RETURN, L'\r');
+        ::SendMessageW(grid.hwnd(), WM_KEYUP, VK_MENU, 1 | up);
+        PumpMessages();
+    };
+    altEnter();
+    EXPECT_EQ(listener.keys, (std::vector<short>{VK_MENU, VK_RETURN}));
+    // DefWindowProc would have looked Enter up in the menu bar, found nothing and beeped.
+    EXPECT_EQ(host.menusOpened, 0) << "the handled Alt+Enter went on to the menu bar";
+
+    // Alt alone still opens the menu bar, an Alt+mnemonic its menu; Alt+F4 still closes.
+    ::SendMessageW(grid.hwnd(), WM_SYSKEYDOWN, VK_MENU, alt);
+    ::SendMessageW(grid.hwnd(), WM_SYSKEYUP, VK_MENU, 1 | up);
+    PumpMessages();
+    EXPECT_EQ(host.menusOpened, 1) << "Alt";
+    AltKey(grid.hwnd(), 'F', L'f');
+    EXPECT_EQ(host.menusOpened, 2) << "Alt+F";
+    AltKey(grid.hwnd(), VK_F4);
+    EXPECT_EQ(host.commands, (std::vector<WPARAM>{SC_CLOSE}));
+    altEnter();
+    EXPECT_EQ(host.menusOpened, 2);
 }
 
 }  // namespace
