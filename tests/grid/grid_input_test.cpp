@@ -243,6 +243,36 @@ TEST_F(KeySearchPrefixTest, GoesFromTheScreenWithEscapeAClickAndThePause) {
     ExpectPrefixGone(typed, "the pause");
 }
 
+TEST_F(KeySearchPrefixTest, ThePauseStartsAgainWithEveryKeyTyped) {
+    // The prefix goes a whole pause after the last key that left one, never sooner: a slow machine
+    // only makes it go later. GetTickCount moves in steps of up to 16 ms.
+    constexpr DWORD kSlack = 50;
+    DWORD lastKey = 0;
+    auto type = [&](const wchar_t* ch) {
+        const DWORD before = ::GetTickCount();
+        Type(ch);
+        if (!grid.KeySearchText().empty())
+            lastKey = before;
+    };
+    auto watch = [&](DWORD ms) {
+        bool gone = PumpUntil([&] { return grid.KeySearchText().empty(); }, ms);
+        if (gone) {
+            EXPECT_GE(::GetTickCount() - lastKey, MoskGrid::kKeySearchPauseMs - kSlack);
+        }
+        return gone;
+    };
+    Click(1, 1);
+    type(L"b");
+    watch(MoskGrid::kKeySearchPauseMs * 6 / 10);
+    type(L"l");
+    watch(MoskGrid::kKeySearchPauseMs * 6 / 10);
+    // The list changes under the prefix: the next key finds no row, and still counts as typing.
+    for (long r = 1; r <= grid.Rows(); ++r)
+        grid.CellText(r, 1, TaggedValue(L"x" + grid.CellText(r, 1).ToText()));
+    type(L"u");
+    EXPECT_TRUE(watch(5000)) << "the prefix stayed";
+}
+
 TEST_F(InputTest, ALostCaptureEndsTheRowModePress) {
     for (int i = 1; i <= 3; ++i)
         grid.AddColumn(L"c" + std::to_wstring(i), L"", 0, -1, 300);
