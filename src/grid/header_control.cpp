@@ -4,6 +4,7 @@
 #include "grid/api_and_callbacks.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ferryl {
 
@@ -52,6 +53,7 @@ void cHeaderControl::AttachMessages() {
         return;
     AttachMessage(this, m_hWnd, HDM_LAYOUT);
     AttachMessage(this, m_hWnd, WM_CAPTURECHANGED);
+    AttachMessage(this, m_hWnd, kMsgCheckCapture);
     AttachMessage(this, m_hWndOwner, WM_NOTIFY);
     m_bSubclassed = true;
 }
@@ -61,6 +63,7 @@ void cHeaderControl::DetachMessages() noexcept {
         return;
     DetachMessage(this, m_hWnd, HDM_LAYOUT);
     DetachMessage(this, m_hWnd, WM_CAPTURECHANGED);
+    DetachMessage(this, m_hWnd, kMsgCheckCapture);
     DetachMessage(this, m_hWndOwner, WM_NOTIFY);
     m_bSubclassed = false;
 }
@@ -73,6 +76,7 @@ void cHeaderControl::Destroy() noexcept {
     ::SetParent(m_hWnd, nullptr);
     ::DestroyWindow(m_hWnd);
     m_hWnd = nullptr;
+    m_eTrack = Track::None;
     m_hFont.reset();
 }
 
@@ -188,8 +192,14 @@ bool cHeaderControl::GetItem(long lColumn, HDITEMW& item) const {
 }
 
 bool cHeaderControl::SetItem(long lColumn, HDITEMW& item) {
-    return m_hWnd && ::SendMessageW(m_hWnd, HDM_SETITEMW, static_cast<WPARAM>(lColumn),
-                                    reinterpret_cast<LPARAM>(&item)) != 0;
+    if (!m_hWnd)
+        return false;
+    // The header asks its owner first (HDN_ITEMCHANGING); this change is ours, not a drag's.
+    const bool outer = std::exchange(m_bSettingItem, true);
+    const bool set =
+        ::SendMessageW(m_hWnd, HDM_SETITEMW, static_cast<WPARAM>(lColumn), reinterpret_cast<LPARAM>(&item)) != 0;
+    m_bSettingItem = outer;
+    return set;
 }
 
 long cHeaderControl::ColumnOrder(long lColumn) const {
@@ -419,14 +429,48 @@ LRESULT cHeaderControl::WindowProc(HWND hwnd, UINT iMsg, WPARAM wParam, LPARAM l
     if (iMsg == WM_NOTIFY)
         return Notify(hwnd, wParam, lParam);
     if (iMsg == WM_CAPTURECHANGED) {
-        // The header ends its own tracking first (Wine's keeps tracking: the drop it may send later
-        // is refused by the owner).
+        // The header ends its own tracking first (Wine's keeps tracking: what it reports later for
+        // the drag is refused).
         LRESULT result = CallOldWindowProc(hwnd, iMsg, wParam, lParam);
-        if (m_events && reinterpret_cast<HWND>(lParam) != m_hWnd)
-            m_events->CaptureLost();
+        CaptureChanged(reinterpret_cast<HWND>(lParam));
         return result;
     }
+    if (iMsg == kMsgCheckCapture) {
+        // The release came with no drop: the drag lost the mouse.
+        if (m_eTrack == Track::Dragging && wParam == m_lTrackSerial && ::GetCapture() != m_hWnd)
+            LoseTrack();
+        return 0;
+    }
     return 0;
+}
+
+void cHeaderControl::CaptureChanged(HWND hwndNewCapture) {
+    if (m_eTrack != Track::Dragging || hwndNewCapture == m_hWnd)
+        return;
+    if (hwndNewCapture) {
+        LoseTrack();  // another window took the mouse
+        return;
+    }
+    // The mouse was let go: by the header itself at the drop (comctl32 may let go before it reports
+    // the drop) or by someone else (a disabled owner, WM_CANCELMODE). Which it was shows only once
+    // this release has been handled.
+    ::PostMessageW(m_hWnd, kMsgCheckCapture, m_lTrackSerial, 0);
+}
+
+void cHeaderControl::LoseTrack() {
+    m_eTrack = Track::Lost;
+    if (m_events)
+        m_events->CaptureLost();
+}
+
+bool cHeaderControl::CancelTrack() {
+    if (m_eTrack != Track::Dragging)
+        return false;
+    LoseTrack();
+    // Lost already: the WM_CAPTURECHANGED this brings changes nothing.
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    return true;
 }
 
 LRESULT cHeaderControl::Notify(HWND hwnd, WPARAM wParam, LPARAM lParam) {
@@ -448,15 +492,24 @@ LRESULT cHeaderControl::Notify(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         case HDN_BEGINTRACKA:
             if (m_events)
                 m_events->StartColumnWidthChange(column, widthOf(nm->iItem), cancel);
+            if (!cancel) {
+                m_eTrack = Track::Dragging;
+                ++m_lTrackSerial;
+            }
             return cancel ? 1 : 0;
         case HDN_TRACKW:
         case HDN_TRACKA:
+            if (m_eTrack == Track::Lost)
+                return 1;
             if (m_events)
                 m_events->ColumnWidthChanging(column, widthOf(nm->iItem), cancel);
             return cancel ? 1 : 0;
         case HDN_ENDTRACKW:
         case HDN_ENDTRACKA: {
             CallOldWindowProc(hwnd, WM_NOTIFY, wParam, lParam);
+            if (m_eTrack == Track::Lost)
+                return 1;
+            m_eTrack = Track::None;
             long width = widthOf(nm->iItem);
             m_lTrackItem = nm->iItem;
             m_lTrackWidth = width;
@@ -465,6 +518,12 @@ LRESULT cHeaderControl::Notify(HWND hwnd, WPARAM wParam, LPARAM lParam) {
             m_lTrackItem = -1;
             return 0;
         }
+        case HDN_ITEMCHANGINGW:
+        case HDN_ITEMCHANGINGA:
+            // Wine's header gives the item the drop's width through this notice after HDN_ENDTRACK.
+            if (m_eTrack == Track::Lost && !m_bSettingItem && nm->pitem && (nm->pitem->mask & HDI_WIDTH))
+                return 1;
+            return CallOldWindowProc(hwnd, WM_NOTIFY, wParam, lParam);
         case HDN_DIVIDERDBLCLICKW:
         case HDN_DIVIDERDBLCLICKA:
             if (m_events)

@@ -29,7 +29,8 @@ public:
     // Twips, relative to the header window.
     virtual void RightClick(float& /*x*/, float& /*y*/) {}
     virtual void RecreateControl() {}
-    // Another window took the mouse from the header: a drag under way ends without its drop.
+    // The header lost the mouse during a divider drag (another window took it, it was let go with
+    // no drop, or Escape): the drag ends there, and its later steps and drop are refused.
     virtual void CaptureLost() {}
 };
 
@@ -94,6 +95,8 @@ public:
     // The font at `dpi`, which is then also the DPI of the twips the events report; 0 measures
     // the font against the header's device context.
     void Font(const GridFont& oFont, int dpi = 0);
+    // Ends a divider drag under way as a lost mouse ends it (CaptureLost); False when none was.
+    bool CancelTrack();
 
     long MsgResponse() override { return m_lMsgResponse; }
     void MsgResponse(long lResponse) override { m_lMsgResponse = lResponse; }
@@ -109,6 +112,15 @@ private:
     bool SetItem(long lColumn, HDITEMW& item);
     bool ValidImage(long lImage) const;
     LRESULT Notify(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    void CaptureChanged(HWND hwndNewCapture);
+    void LoseTrack();
+
+    // Posted to the header when the mouse was let go during a drag: by then the header has either
+    // reported the drop that came with the release or lost the drag. wParam is the drag's number.
+    static constexpr UINT kMsgCheckCapture = WM_APP + 0x4D49;
+    // A divider drag, from an accepted HDN_BEGINTRACK. Lost lasts until the next drag begins: Wine's
+    // header goes on tracking without the mouse and may report steps and a drop for it any time.
+    enum class Track { None, Dragging, Lost };
 
     cHeaderControlEvents* m_events;
     HWND m_hWnd = nullptr;
@@ -131,6 +143,10 @@ private:
     long m_lTrackItem = -1;
     long m_lTrackWidth = 0;
     long m_lTrackOrder = 0;
+    Track m_eTrack = Track::None;
+    WPARAM m_lTrackSerial = 0;
+    // HDM_SETITEM of ours is under way: its HDN_ITEMCHANGING is no step of a drag.
+    bool m_bSettingItem = false;
     long m_lMsgResponse = ResponseConsume;
 };
 

@@ -100,8 +100,15 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
         case WM_SYSKEYDOWN:
         case WM_SYSKEYUP:
             // Alt+key reaches the owner as a key with the Alt bit; the system's own handling (Alt+F4,
-            // the menu mnemonics) follows as for any window.
-            OnKeyMessage(message, wParam, lParam);
+            // the menu mnemonics) follows as for any window, unless the owner handled the key.
+            if (OnKeyMessage(message, wParam, lParam))
+                return 0;
+            return Window::HandleMessage(message, wParam, lParam);
+        case WM_SYSCHAR:
+            // The character of an Alt+key the owner handled: DefWindowProc would look it up as a menu
+            // mnemonic and beep when none has it (Alt+Enter).
+            if (std::exchange(m_bSysKeyHandled, false))
+                return 0;
             return Window::HandleMessage(message, wParam, lParam);
         case WM_CHAR:
             OnChar(static_cast<wchar_t>(wParam));

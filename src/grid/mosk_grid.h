@@ -402,7 +402,8 @@ class MoskGrid : public Window {
     bool ScrollCellIntoView(long lRow, long lCol);
 
     // Input (mosk_grid_input.cpp).
-    void OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    // True when the owner handled an Alt+key: its KeyDown set KeyCode to 0.
+    bool OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void OnKeyDown(short KeyCode, short Shift) noexcept;
     void OnChar(wchar_t ch) noexcept;
     void OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept;
@@ -503,12 +504,11 @@ class MoskGrid : public Window {
     bool m_bForceFullInvalidate = false;
     bool m_bInDraw = false;
     long m_lPaintedRows = 0;
-    // A divider is being dragged, with the grid's drag line on the screen.
-    bool m_bWidthTracking = false;
-    // The owner refused the last width of the drag, or the drag lost the mouse: the drop keeps the
-    // column's width.
+    // The owner refused the last width of the divider drag: the drop keeps the column's width.
     bool m_bWidthTrackRefused = false;
     bool m_bMouseDown = false;
+    // The owner handled the Alt+key just pressed: the WM_SYSCHAR it brings goes no further.
+    bool m_bSysKeyHandled = false;
     int m_wheelRemainder = 0;
 
     std::unique_ptr<HeaderSink> m_headerSink;

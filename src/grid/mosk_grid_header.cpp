@@ -117,7 +117,6 @@ void MoskGrid::m_cHeader_StartColumnWidthChange(long& lColumn, long lWidth, bool
     m_listener->ColumnWidthStartChange(lColumn + 1, lWidth, bCancel);
     if (bCancel)
         return;
-    m_bWidthTracking = true;
     long pos = ColumnOfHeaderItem(lColumn, false);
     if (pos > 0)
         DrawDragRect(DragLine(lColumn, m_model.Column(pos).lWidth), true, false);
@@ -141,7 +140,6 @@ void MoskGrid::m_cHeader_ColumnWidthChanging(long& lColumn, long lWidth, bool& b
 
 void MoskGrid::m_cHeader_ColumnWidthChanged(long& lColumn, long lWidth) {
     DrawDragRect(RECT{}, false, true);
-    m_bWidthTracking = false;
     long pos = ColumnOfHeaderItem(lColumn, true);
     if (!std::exchange(m_bWidthTrackRefused, false) && pos >= 1) {
         bool cancel = false;
@@ -160,10 +158,8 @@ void MoskGrid::m_cHeader_ColumnWidthChanged(long& lColumn, long lWidth) {
 }
 
 void MoskGrid::m_cHeader_CaptureLost() {
-    if (!m_bWidthTracking)
-        return;
-    m_bWidthTracking = false;
-    m_bWidthTrackRefused = true;
+    // The header refuses what the drag still reports; a header that applies widths as it goes
+    // (HDS_FULLDRAG) is given the column's width back.
     DrawDragRect(RECT{}, false, true);
     ::PostMessageW(Hwnd(), kMsgResyncHeader, 0, 0);
 }

@@ -52,29 +52,36 @@ void MoskGrid::FinishNavigation() {
         Draw();
 }
 
-void MoskGrid::OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+bool MoskGrid::OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    // A WM_SYSCHAR comes right after its key down, before any other key message.
+    m_bSysKeyHandled = false;
     short KeyCode = static_cast<short>(wParam);
     short Shift = KeyShift(message, lParam);
     if (message == WM_KEYDOWN) {
         OnKeyDown(KeyCode, Shift);
-        return;
+        return false;
     }
     try {
         if (message == WM_SYSKEYDOWN) {
             // The owner hears Alt+key as it hears any key; the grid's own keys are the plain ones.
             if (!m_bEnabled)
-                return;
+                return false;
             bool bDoDefault = Rows() >= 1 && Columns() >= 1;
             m_listener->KeyDown(KeyCode, Shift, bDoDefault);
-        } else {
-            m_listener->KeyUp(KeyCode, Shift);
+            m_bSysKeyHandled = KeyCode == 0;
+            return m_bSysKeyHandled;
         }
+        m_listener->KeyUp(KeyCode, Shift);
     } catch (...) {
     }
+    return false;
 }
 
 void MoskGrid::OnKeyDown(short KeyCode, short Shift) noexcept {
     try {
+        // Escape ends a divider drag as a lost mouse does.
+        if (KeyCode == VK_ESCAPE && m_cHeader)
+            m_cHeader->CancelTrack();
         // The owner sees the arrow Tab stands for.
         if (KeyCode == VK_TAB)
             KeyCode = static_cast<short>(TabAsArrow(Shift, m_model.RowMode()));

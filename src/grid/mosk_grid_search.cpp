@@ -75,16 +75,18 @@ void MoskGrid::KeySearchTyped(const std::wstring& typed) {
     };
     auto hit = m_model.Search().Next(
         typed, [](const std::wstring& text) { return ToUpper(text); }, find);
-    if (!hit)
-        return;
-    if (hit->text.empty()) {
+    if (hit && hit->text.empty()) {
         KeySearchText(hit->text);
         return;
     }
+    // The prefix goes from the screen after the pause, as the next key would start afresh then: the
+    // pause starts again with every key, whether it found a row or not, as PauseEnded counts it.
+    if (hit || !KeySearchText().empty())
+        ::SetTimer(Hwnd(), kKeySearchTimer, kKeySearchPauseMs, nullptr);
+    if (!hit)
+        return;
     const GridCursor old = m_model.Current();
     m_model.GoToSearchMatch(hit->row, std::move(hit->text));
-    // The prefix goes from the screen after the pause, as the next key would start afresh then.
-    ::SetTimer(Hwnd(), kKeySearchTimer, kKeySearchPauseMs, nullptr);
     FinishNavigation();
     SelectionChangedFrom(old);
 }

@@ -5,6 +5,7 @@
 #include "grid/flat_header.h"
 #include "grid/header_control.h"
 #include "paint_fixture.h"
+#include "winsvc/subclass.h"
 
 namespace ferryl::test {
 namespace {
@@ -156,20 +157,50 @@ TEST_F(HeaderTest, TheDropDecidesTheWidthAndACancelledOneGivesTheHeaderTheColumn
     EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
 }
 
-TEST_F(HeaderTest, ALostCaptureEndsADividerDragWithoutItsDrop) {
+// A header that lets the mouse go before it reports the drop, within the same button release.
+class ReleaseBeforeDrop : public ISubclass {
+  public:
+    long MsgResponse() override { return ResponseCallAfter; }
+    void MsgResponse(long) override {}
+    LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override {
+        ::ReleaseCapture();
+        return 0;
+    }
+};
+
+TEST_F(HeaderTest, ADividerDragThatLostTheMouseTakesNoLaterStepNorItsDrop) {
     HWND header = grid.HeaderHwnd();
-    ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kColumn, 8));
-    ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + 30, 8));
-    ASSERT_TRUE(DragRectShown()) << "the drag line is on the screen";
-    ::SetCapture(host.Hwnd());  // another window takes the mouse
-    EXPECT_FALSE(DragRectShown());
-    ::ReleaseCapture();
-    // A header that goes on tracking all the same drops later: that drop is not taken.
-    ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(kColumn + 30, 8));
-    PumpMessages();
-    EXPECT_FALSE(DragRectShown());
-    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn);
-    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn);
+    for (int loss = 0; loss < 3; ++loss) {
+        SCOPED_TRACE(loss);
+        listener.changing.clear();
+        ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kColumn, 8));
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + 30, 8));
+        ASSERT_TRUE(DragRectShown()) << "the drag line is on the screen";
+        if (loss == 0)
+            ::SetCapture(host.Hwnd());  // another window takes the mouse
+        else if (loss == 1)
+            ::ReleaseCapture();  // someone else lets it go (WM_CANCELMODE): no drop comes with it
+        else
+            ::SendMessageW(grid.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpMessages();
+        ::ReleaseCapture();
+        EXPECT_FALSE(DragRectShown());
+        // Wine's header goes on tracking without the mouse: its later step and drop are refused.
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + 50, 8));
+        ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(kColumn + 50, 8));
+        EXPECT_EQ(listener.changing, (std::vector<long>{kColumn + 30}));
+        EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn) << "the header item took the drop";
+        PumpMessages();
+        EXPECT_TRUE(listener.changed.empty());
+        EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn);
+    }
+    // The next drag is taken, even from a header that lets the mouse go just before its drop.
+    ReleaseBeforeDrop early;
+    AttachMessage(&early, header, WM_LBUTTONUP);
+    DragDivider(40);
+    DetachMessage(&early, header, WM_LBUTTONUP);
+    EXPECT_EQ(listener.changed, (std::vector<std::pair<long, long>>{{1, kColumn + 40}}));
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
 }
 
 TEST_F(HeaderTest, DisablingKeepsButtonsForEnablingAndTheFlatPainterNeedsAHeader) {

@@ -17,6 +17,8 @@ class InputListener : public MoskGridListener {
         keys.push_back(KeyCode);
         shifts.push_back(Shift);
         bDoDefault = bDoDefault && keyDefault;
+        if (KeyCode == handledAltKey && Shift == kAltMask)
+            KeyCode = 0;
     }
     void KeyUp(short& KeyCode, short& Shift) override { upKeys.emplace_back(KeyCode, Shift); }
     void MouseDown(short&, short&, float&, float&, bool& bDoDefault) override {
@@ -31,6 +33,7 @@ class InputListener : public MoskGridListener {
     int mouseDowns = 0;
     bool keyDefault = true;
     bool mouseDefault = true;
+    short handledAltKey = 0;  // the Alt+key this owner handles, zeroing KeyCode
 };
 
 class InputTest : public PaintTest {
@@ -240,6 +243,23 @@ TEST_F(KeySearchPrefixTest, GoesFromTheScreenWithEscapeAClickAndThePause) {
     ExpectPrefixGone(typed, "the pause");
 }
 
+TEST_F(KeySearchPrefixTest, ThePauseStartsAgainWithEveryKeyTyped) {
+    Click(1, 1);
+    Type(L"b");
+    // The list changes under the prefix: the next key finds no row, and still counts as typing.
+    for (long r = 1; r <= grid.Rows(); ++r)
+        grid.CellText(r, 1, TaggedValue(L"x" + grid.CellText(r, 1).ToText()));
+    PumpUntil([&] { return grid.KeySearchText().empty(); }, MoskGrid::kKeySearchPauseMs / 2);
+    const DWORD lastKey = ::GetTickCount();
+    Type(L"l");
+    // Asserted is only that the prefix goes no sooner than a pause after the last key (less the
+    // 16 ms steps of GetTickCount): a slow machine only makes it go later.
+    if (!grid.KeySearchText().empty()) {
+        ASSERT_TRUE(PumpUntil([&] { return grid.KeySearchText().empty(); }, 5000));
+        EXPECT_GE(::GetTickCount() - lastKey, MoskGrid::kKeySearchPauseMs - 50);
+    }
+}
+
 TEST_F(InputTest, ALostCaptureEndsTheRowModePress) {
     for (int i = 1; i <= 3; ++i)
         grid.AddColumn(L"c" + std::to_wstring(i), L"", 0, -1, 300);
@@ -311,28 +331,33 @@ void AltKey(HWND target, WORD vk, wchar_t ch = 0) {
     PumpMessages();
 }
 
-TEST(GridSystemKeys, AltKeysReachTheOwnerAndStillWorkTheWindowsMenuAndClose) {
+TEST(GridSystemKeys, AltKeysReachTheOwnerAndOnlyThoseItLeavesWorkTheWindowsMenuAndClose) {
     SystemKeyHost host;
     ASSERT_TRUE(host.Create());
     ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
     MoskGrid grid;
     ASSERT_TRUE(grid.Create(host.Hwnd(), 0, 0, 380, 240));
     InputListener listener;
+    listener.handledAltKey = VK_RETURN;
     grid.SetListener(&listener);
     grid.AddColumn(L"c1");
     grid.Rows(3);
     grid.CellSelected(1, 1, true);
 
-    AltKey(grid.hwnd(), VK_RETURN);
+    AltKey(grid.hwnd(), VK_RETURN, L'\r');
     EXPECT_EQ(listener.keys, (std::vector<short>{VK_RETURN}));
     EXPECT_EQ(listener.shifts, (std::vector<short>{4}));
     EXPECT_EQ(listener.upKeys, (std::vector<std::pair<short, short>>{{VK_RETURN, 4}}));
+    // Handled: DefWindowProc would have looked Enter up in the menu bar, found nothing and beeped.
+    EXPECT_EQ(host.menusOpened, 0) << "the handled Alt+Enter went on to the menu bar";
     // The grid's own keys are the plain ones: Alt+Down does not move the current cell.
     AltKey(grid.hwnd(), VK_DOWN);
     EXPECT_EQ(grid.SelectedRow(), 1);
 
     AltKey(grid.hwnd(), 'F', L'f');
     EXPECT_EQ(host.menusOpened, 1) << "Alt+F opens the File menu";
+    AltKey(grid.hwnd(), VK_MENU);
+    EXPECT_EQ(host.menusOpened, 2) << "Alt alone opens the menu bar";
     AltKey(grid.hwnd(), VK_F4);
     EXPECT_EQ(host.commands, (std::vector<WPARAM>{SC_CLOSE}));
     // A disabled grid raises no key event, and Alt+F4 still closes.
