@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "common/continue_on_error.h"
 #include "common/error.h"
 #include "common/module_path.h"
 #include "common/unique_handle.h"
@@ -265,22 +266,19 @@ long cmDlg::DialogHookFunction(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam
 }
 
 UINT_PTR CALLBACK cmDlg::FileHookProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        if (msg == WM_INITDIALOG) {
-            const auto* ofn = reinterpret_cast<const OPENFILENAMEW*>(lParam);
-            ::SetPropW(hDlg, kHookObjectProperty, reinterpret_cast<HANDLE>(ofn->lCustData));
-        }
-        auto* self = static_cast<cmDlg*>(::GetPropW(hDlg, kHookObjectProperty));
-        UINT_PTR result = self ? static_cast<UINT_PTR>(self->DialogHookFunction(hDlg, msg, wParam, lParam)) : 0;
-        if (msg == WM_DESTROY)
-            ::RemovePropW(hDlg, kHookObjectProperty);
-        return result;
-    } catch (...) {
-        // An error of the owner's handler must not unwind through the system's dialog code.
-        if (msg == WM_DESTROY)
-            ::RemovePropW(hDlg, kHookObjectProperty);
-        return 0;
+    if (msg == WM_INITDIALOG) {
+        const auto* ofn = reinterpret_cast<const OPENFILENAMEW*>(lParam);
+        ::SetPropW(hDlg, kHookObjectProperty, reinterpret_cast<HANDLE>(ofn->lCustData));
     }
+    // An error of the owner's handler must not unwind through the system's dialog code.
+    UINT_PTR result = 0;
+    ContinueOnError(L"cmDlg.DialogHook", [&] {
+        if (auto* self = static_cast<cmDlg*>(::GetPropW(hDlg, kHookObjectProperty)))
+            result = static_cast<UINT_PTR>(self->DialogHookFunction(hDlg, msg, wParam, lParam));
+    });
+    if (msg == WM_DESTROY)
+        ::RemovePropW(hDlg, kHookObjectProperty);
+    return result;
 }
 
 void cmDlg::CenterDialog(HWND hDlg, HWND centreOn) const {
