@@ -16,8 +16,6 @@ namespace ferryl {
 
 namespace {
 
-using UniqueGlobal = Unique<NullInvalidTraits<HGLOBAL, &::GlobalFree>>;
-
 constexpr wchar_t kCancelSource[] = L"Run-time error";
 constexpr wchar_t kCancelDescription[] = L"Cancel was selected";
 // Where the hook procedure finds its object: on the hook dialog, from WM_INITDIALOG on.
@@ -42,10 +40,8 @@ std::wstring Trimmed(const std::vector<wchar_t>& buffer) {
 }
 
 int ScreenPixelsPerInchY() {
-    HDC screen = ::GetDC(nullptr);
-    int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ::ReleaseDC(nullptr, screen);
+    const WindowDC screen(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -192,8 +188,7 @@ bool cmDlg::ShowPrinter() {
     // The dialog hands back the chosen device's settings in global memory that is ours to free.
     UniqueGlobal devMode(pd.hDevMode);
     UniqueGlobal devNames(pd.hDevNames);
-    if (pd.hDC)
-        ::DeleteDC(pd.hDC);
+    UniqueMemoryDC printer(pd.hDC);
     if (!confirmed) {
         if (DWORD code = ::CommDlgExtendedError()) {
             m_lExtendedError = code;
