@@ -9,17 +9,12 @@
 
 #include "common/text.h"
 #include "core/command_line.h"
+#include "mainwindow/file_entry.h"
 #include "settings/funkcije.h"
 
 namespace ferryl {
 
 namespace {
-
-constexpr long kColumnName = 1;
-constexpr long kColumnDate = 2;
-constexpr long kColumnSize = 3;
-constexpr long kColumnPath = 4;
-constexpr long kAlignRight = 2;
 
 constexpr std::wstring_view kLongPrefix = L"\\\\?\\";
 
@@ -130,12 +125,6 @@ class ListedPaths {
     bool m_read = false;
 };
 
-// Only files are listed: a trailing "\" names a folder (a share's root "\\server\share\" too), and
-// the system's attributes tell any other.
-bool NamesFolder(const std::wstring& path, const WIN32_FILE_ATTRIBUTE_DATA& data) {
-    return path.ends_with(L'\\') || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 void AddFile(const std::wstring& token, FileListTarget& target, ListedPaths& listed) {
     if (CannotNameFile(token) || !IsFullFilePath(token))
         return;
@@ -148,22 +137,11 @@ void AddFile(const std::wstring& token, FileListTarget& target, ListedPaths& lis
     const std::wstring key = DuplicateKey(path);
     if (listed.Contains(key))
         return;
-    // The exact path's attributes, never a directory search.
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) || NamesFolder(path, data))
+    // A missing file, or a folder, is skipped.
+    const std::optional<FileEntry> entry = ReadFileEntry(path);
+    if (!entry)
         return;
-    // The file's time as the user's clock shows it.
-    FILETIME local{};
-    SYSTEMTIME time{};
-    if (!::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !::FileTimeToSystemTime(&local, &time))
-        return;
-    const double length =
-        static_cast<double>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-
-    target.CellDetails(row, kColumnName, FileNameOfVariant(path), std::nullopt);
-    target.CellDetails(row, kColumnDate, TaggedValue::FromSystemTime(time), std::nullopt);
-    target.CellDetails(row, kColumnSize, TaggedValue(length).Format(L"#,###,###,##0"), kAlignRight);
-    target.CellDetails(row, kColumnPath, TaggedValue(path), std::nullopt);
+    WriteFileRow(target, row, FileNameOfVariant(path), path, *entry);
     listed.Added(key, row);
 }
 

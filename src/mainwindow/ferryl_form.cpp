@@ -239,8 +239,7 @@ HWND FerrylF::AddControl(HWND parent,
 
 void FerrylF::Form_Load() {
     Try([&] { ::SetWindowTextW(Hwnd(), kCaption); });
-    for (HWND control : {m_putanjaT, m_deleteC, m_attachmentsD, m_temporaryD, m_desktopD, m_customD})
-        ::EnableWindow(control, FALSE);
+    DisableCopyToControls();
     Try([&] { SetUpFileList(); });
     Try([&] { m_lista->HeaderFlat(true); });
     Try([&] {
@@ -484,14 +483,13 @@ void FerrylF::AddFileFromDialog() noexcept {
         if (!Loaded())
             return;
         const long row = Rows() + 1;
-        if (row > 32767)
-            return;  // the list's row numbers are 16-bit
+        if (row > kMaxListRows)
+            return;
         const std::wstring fileName = dialog.FileName();
-        const FileEntry entry = ReadFileEntry(fileName);
-        m_lista->CellDetails(row, kColumnName, TaggedValue(dialog.FileTitle()));
-        m_lista->CellDetails(row, 2, entry.modified);
-        m_lista->CellDetails(row, 3, entry.size, kSizeAlign);
-        m_lista->CellDetails(row, kColumnPath, TaggedValue(fileName));
+        const std::optional<FileEntry> entry = ReadFileEntry(fileName);
+        if (!entry)
+            throw Error(kErrFileNotFound, ErrorSource(L"FerrylF"), L"File not found");
+        WriteFileRow(*this, row, TaggedValue(dialog.FileTitle()), fileName, *entry);
         m_lista->CellSelected(1, 1, true);
         ApplySendNowRule();
     } catch (...) {
@@ -619,19 +617,13 @@ void FerrylF::SetToolTip(HWND button, const wchar_t* text) {
 // --- the list's keys and mouse ---
 
 void FerrylF::KeyDown(short& KeyCode, short& Shift, bool&) {
-    const int modifiers = Shift & 7;
-    constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
-    if (modifiers == kCtrl && KeyCode == 'A')
-        AddFileFromDialog();
-    else if (modifiers == kCtrl && KeyCode == 'R')
-        RemoveSelectedFile();
-    else if (modifiers == kCtrl && KeyCode == 'L')
-        Launch();
-    else if (modifiers == kCtrl && KeyCode == 'C')
+    // Ctrl+A, Ctrl+R and Ctrl+L are the menu's, in the accelerator table.
+    const short modifiers = Shift & (kShiftMask | kCtrlMask | kAltMask);
+    if (modifiers == kCtrlMask && KeyCode == 'C')
         CopyPath(false);
-    else if (modifiers == (kCtrl | kShift) && KeyCode == 'C')
+    else if (modifiers == (kCtrlMask | kShiftMask) && KeyCode == 'C')
         CopyPath(true);
-    else if (modifiers == kAlt && KeyCode == VK_RETURN)
+    else if (modifiers == kAltMask && KeyCode == VK_RETURN)
         ShowProperties();
 }
 

@@ -147,6 +147,8 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     // Holds the list's painting while a batch of rows comes in; the message loop lets it go.
     void DeferRedraw();
     void SetToolTip(HWND button, const wchar_t* text);
+    // Copy To's folder, its folder buttons and "&Delete source files", all off while it is unchecked.
+    void DisableCopyToControls() noexcept;
     void OnCommand(int id, int code) noexcept;
     std::wstring SelectedPath();
     int LoadedWindowCount() const;

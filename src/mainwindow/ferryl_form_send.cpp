@@ -117,8 +117,7 @@ void FerrylF::Inform(const std::wstring& text, const wchar_t* title) {
 void FerrylF::copyC_Click() noexcept {
     const LRESULT value = ::SendMessageW(m_copyC, BM_GETCHECK, 0, 0);
     if (value == BST_UNCHECKED) {
-        for (HWND control : {m_putanjaT, m_deleteC, m_attachmentsD, m_temporaryD, m_desktopD, m_customD})
-            ::EnableWindow(control, FALSE);
+        DisableCopyToControls();
         return;
     }
     if (value != BST_CHECKED)
@@ -156,6 +155,11 @@ void FerrylF::copyC_Click() noexcept {
             }
         }
     });
+}
+
+void FerrylF::DisableCopyToControls() noexcept {
+    for (HWND control : {m_putanjaT, m_deleteC, m_attachmentsD, m_temporaryD, m_desktopD, m_customD})
+        ::EnableWindow(control, FALSE);
 }
 
 void FerrylF::customD_Click() noexcept {

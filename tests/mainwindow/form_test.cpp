@@ -81,14 +81,14 @@ TEST_F(FerrylFTest, IntakeWritesRowsAndRemoveKeepsTheSendNowRule) {
     EXPECT_FALSE(form.Lista()->Redraw()) << "painting waits for the whole batch";
     PumpMessages();
     EXPECT_TRUE(form.Lista()->Redraw()) << "and resumes once the loop runs";
-    EXPECT_EQ(form.CellText(1, 4), a);
+    EXPECT_EQ(form.CellText(1, kColumnPath), a);
     EXPECT_EQ(form.Lista()->CellFormattedText(2, 3), L"0");
     EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
 
     form.Lista()->SelectedRow(2);
     form.RemoveSelectedFile();
     ASSERT_EQ(form.Rows(), 1);
-    EXPECT_EQ(form.CellText(1, 4), a);
+    EXPECT_EQ(form.CellText(1, kColumnPath), a);
     EXPECT_EQ(form.Lista()->SelectedRow(), 1);
     EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
     form.RemoveSelectedFile();

@@ -73,7 +73,7 @@ TEST_F(QueuedHandoffTest, SendNowKeepsTheWindowForFilesHandedOverWhileItWorked) 
     ASSERT_TRUE(form.Loaded()) << "the window stays for the file that came";
     EXPECT_EQ(form.Hwnd(), window) << "kept, not closed and opened again";
     ASSERT_EQ(form.Rows(), 1) << "the sent row is removed";
-    EXPECT_EQ(form.CellText(1, 4), queued);
+    EXPECT_EQ(form.CellText(1, kColumnPath), queued);
     EXPECT_TRUE(receiver.Loaded());
     ASSERT_TRUE(test::PumpUntil([&] { return !test::ReadFileBytes(folder / L"command_line.txt").empty(); }));
     const std::string record = test::ReadFileBytes(folder / L"command_line.txt");
@@ -93,7 +93,7 @@ TEST_F(QueuedHandoffTest, ClosingTakesInFilesHandedOverMeanwhileAndTheProgramGoe
     EXPECT_NE(StartUp().InstanceMutex, nullptr);
     ASSERT_TRUE(form.Loaded());
     ASSERT_EQ(form.Rows(), 1);
-    EXPECT_EQ(form.CellText(1, 4), queued);
+    EXPECT_EQ(form.CellText(1, kColumnPath), queued);
 
     // With nothing waiting, closing ends it.
     ::SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
