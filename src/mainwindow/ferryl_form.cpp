@@ -553,15 +553,13 @@ void FerrylF::CopyPath(bool bShort) noexcept {
             return;
         ::EmptyClipboard();
         const size_t bytes = (path.size() + 1) * sizeof(wchar_t);
-        if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-            if (void* target = ::GlobalLock(memory)) {
-                std::memcpy(target, path.c_str(), bytes);
-                ::GlobalUnlock(memory);
-                if (!::SetClipboardData(CF_UNICODETEXT, memory))
-                    ::GlobalFree(memory);
-            } else {
-                ::GlobalFree(memory);
-            }
+        UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+        if (void* target = memory ? ::GlobalLock(memory.get()) : nullptr) {
+            std::memcpy(target, path.c_str(), bytes);
+            ::GlobalUnlock(memory.get());
+            // The clipboard owns what it took.
+            if (::SetClipboardData(CF_UNICODETEXT, memory.get()))
+                memory.release();
         }
         ::CloseClipboard();
     });

@@ -183,7 +183,6 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     HWND m_toolTips = nullptr;
     HWND m_lastFocus = nullptr;
     HACCEL m_accelerators = nullptr;
-    using UniqueImageList = Unique<NullInvalidTraits<HIMAGELIST, &::ImageList_Destroy>>;
     UniqueImageList m_sendNowImages;
     UniqueIcon m_folderIcons[4];
     int m_dpi = 96;

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/start_up.h"
+#include "common/unique_handle.h"
 #include "core/mail_arguments.h"
 #include "core/mapi_outcome.h"
 #include "core/utf8.h"
@@ -169,14 +170,12 @@ void FerrylF::customD_Click() noexcept {
         browse.hwndOwner = Hwnd();
         browse.lpszTitle = L"";
         browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
-        PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
+        // The shell allocates the identifier list with the task allocator; it is ours to free.
+        const UniqueIdList chosen(::SHBrowseForFolderW(&browse));
         if (!chosen)
             return;
         wchar_t buffer[MAX_PATH + 1]{};
-        const BOOL havePath = ::SHGetPathFromIDListW(chosen, buffer);
-        // The shell allocated the identifier list with the task allocator; it is ours to free.
-        ::CoTaskMemFree(chosen);
-        if (!havePath)
+        if (!::SHGetPathFromIDListW(chosen.get(), buffer))
             return;
         const std::wstring folder = std::wstring(buffer) + L"\\";
         ::SetWindowTextW(m_putanjaT, folder.c_str());
