@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/continue_on_error.h"
 #include "common/text.h"
 #include "core/command_line.h"
 #include "mainwindow/file_entry.h"
@@ -148,50 +149,25 @@ void AddFile(const std::wstring& token, FileListTarget& target, ListedPaths& lis
 }  // namespace
 
 long AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
-    try {
-        target.ShowMainWindow();
-    } catch (...) {
-    }
-    try {
-        target.RestoreMainWindow();
-    } catch (...) {
-    }
+    ContinueOnError(L"AddFilesToList: ShowMainWindow", [&] { target.ShowMainWindow(); });
+    ContinueOnError(L"AddFilesToList: RestoreMainWindow", [&] { target.RestoreMainWindow(); });
     std::vector<std::wstring> paths;
-    try {
-        paths = CommandLinePaths(text);
-    } catch (...) {
+    if (!ContinueOnError(L"AddFilesToList: CommandLinePaths", [&] { paths = CommandLinePaths(text); }))
         return 0;
-    }
     ListedPaths listed(target);
     long rowsBefore = 0;
-    try {
-        rowsBefore = target.Rows();
-    } catch (...) {
-    }
-    for (const std::wstring& path : paths) {
-        try {
-            AddFile(path, target, listed);
-        } catch (...) {
-            // One file's failure must not cost the others.
-        }
-    }
+    ContinueOnError(L"AddFilesToList: Rows", [&] { rowsBefore = target.Rows(); });
+    // One file's failure must not cost the others.
+    for (const std::wstring& path : paths)
+        ContinueOnError(L"AddFilesToList: AddFile", [&] { AddFile(path, target, listed); });
     long added = 0;
-    try {
-        added = target.Rows() - rowsBefore;
-    } catch (...) {
-    }
+    ContinueOnError(L"AddFilesToList: Rows", [&] { added = target.Rows() - rowsBefore; });
     if (added <= 0)
         return 0;
     // Once the files are in, not after each: selecting walks every row of the list. Nothing paints
     // in between, so the list shows the same.
-    try {
-        target.CellSelected(1, 1, true);
-    } catch (...) {
-    }
-    try {
-        target.EnableSendNow();
-    } catch (...) {
-    }
+    ContinueOnError(L"AddFilesToList: CellSelected", [&] { target.CellSelected(1, 1, true); });
+    ContinueOnError(L"AddFilesToList: EnableSendNow", [&] { target.EnableSendNow(); });
     return added;
 }
 

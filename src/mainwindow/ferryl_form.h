@@ -142,7 +142,8 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void OnDpiChanged(int dpi, const RECT& suggested);
     int ToPixels(long twips) const noexcept;
     long ToTwips(int pixels) const noexcept;
-    void ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter, HWND owner = nullptr);
+    // False when the user cancelled; raises when the dialog fails.
+    bool ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter, HWND owner = nullptr);
     void ApplySendNowRule();
     // Holds the list's painting while a batch of rows comes in; the message loop lets it go.
     void DeferRedraw();
