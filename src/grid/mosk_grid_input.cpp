@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/continue_on_error.h"
 #include "common/twips.h"
 #include "grid/mosk_grid.h"
 #include "grid/mosk_grid_sinks.h"
@@ -59,7 +60,7 @@ void MoskGrid::OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept
         OnKeyDown(KeyCode, Shift);
         return;
     }
-    try {
+    ContinueOnError(L"MoskGrid.OnKeyMessage", [&] {
         if (message == WM_SYSKEYDOWN) {
             // The owner hears Alt+key as it hears any key; the grid's own keys are the plain ones.
             if (!m_bEnabled)
@@ -69,12 +70,11 @@ void MoskGrid::OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept
         } else {
             m_listener->KeyUp(KeyCode, Shift);
         }
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::OnKeyDown(short KeyCode, short Shift) noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnKeyDown", [&] {
         // The owner sees the arrow Tab stands for.
         if (KeyCode == VK_TAB)
             KeyCode = static_cast<short>(TabAsArrow(Shift, m_model.RowMode()));
@@ -112,8 +112,7 @@ void MoskGrid::OnKeyDown(short KeyCode, short Shift) noexcept {
         if (!bDoDefault || Rows() < 1 || Columns() < 1 || !m_model.Current().Valid())
             return;
         KeyDownDefault(KeyCode, Shift);
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
@@ -156,19 +155,18 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
 }
 
 void MoskGrid::OnChar(wchar_t ch) noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnChar", [&] {
         // KeyPress carries the UTF-16 unit as the 16-bit integer it always was; the search takes the
         // unit back whole, so that U+8000 and above (Hangul, much of CJK) are found too.
         short KeyAscii = static_cast<short>(ch);
         m_listener->KeyPress(KeyAscii);
         if (auto typed = m_model.Search().Typed(static_cast<wchar_t>(static_cast<unsigned short>(KeyAscii))))
             KeySearchTyped(*typed);
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnMouseDown", [&] {
         if (::GetFocus() != Hwnd())
             ::SetFocus(Hwnd());
         if (!m_bEnabled)
@@ -183,8 +181,7 @@ void MoskGrid::OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept 
             return;
         ::SetCapture(Hwnd());
         MouseDownDefault(Shift, std::lround(x / TwipsPerPixel(m_lDpi)), std::lround(y / TwipsPerPixel(m_lDpi)));
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
@@ -212,7 +209,7 @@ void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
 }
 
 void MoskGrid::OnMouseMoveOrUp(UINT message, short Button, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnMouseMoveOrUp", [&] {
         if (!m_bEnabled)
             return;
         short Shift = MouseShift(wParam);
@@ -226,23 +223,21 @@ void MoskGrid::OnMouseMoveOrUp(UINT message, short Button, WPARAM wParam, LPARAM
             ::ReleaseCapture();
         m_bMouseDown = false;
         m_listener->MouseUp(Button, Shift, x, y);
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::OnDblClick() noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnDblClick", [&] {
         if (!m_bEnabled)
             return;
         m_listener->DblClick(SelectedRow(), SelectedCol());
         if (m_model.CurrentRowExists() && SelectedCol() >= 1 && SelectedCol() <= Columns())
             RequestCellEdit();
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::OnMouseWheel(WPARAM wParam) noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnMouseWheel", [&] {
         if (!m_cScroll || !m_cScroll->Visible(cScrollBars::kVertical))
             return;
         UINT lines = 3;
@@ -259,8 +254,7 @@ void MoskGrid::OnMouseWheel(WPARAM wParam) noexcept {
                                               : static_cast<long>(lines) * m_lDefaultRowHeight;
         CancelEdit();
         ScrollBy(cScrollBars::kVertical, -notches * step);
-    } catch (...) {
-    }
+    });
 }
 
 }  // namespace ferryl
