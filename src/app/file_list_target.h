@@ -10,8 +10,18 @@
 
 namespace ferryl {
 
+// The file list's columns, as the intake and the main window write them and Send Now reads them.
+inline constexpr long kColumnName = 1;
+inline constexpr long kColumnDate = 2;
+inline constexpr long kColumnSize = 3;
+inline constexpr long kColumnPath = 4;
+// The size column's text is aligned right (DT_RIGHT).
+inline constexpr long kSizeColumnAlign = 2;
+// The list's row numbers are 16-bit; past this many rows further files are not added.
+inline constexpr long kMaxListRows = 32767;
+
 class FileListTarget {
-public:
+  public:
     virtual ~FileListTarget() = default;
 
     // Shows the main window when it is not visible, loading it when it is not loaded.

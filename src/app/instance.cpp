@@ -57,15 +57,12 @@ std::wstring MutexlessMarkerName() {
 }
 
 bool IsFirstInstance(const std::wstring& mutexName) {
-    HANDLE mutex = ::CreateMutexW(nullptr, TRUE, mutexName.c_str());
-    DWORD error = ::GetLastError();
-    StartUp().InstanceMutex = mutex;
-    if (error == ERROR_ALREADY_EXISTS) {
-        if (mutex)
-            ::CloseHandle(mutex);
-        StartUp().InstanceMutex = nullptr;
+    HANDLE created = ::CreateMutexW(nullptr, TRUE, mutexName.c_str());
+    const DWORD error = ::GetLastError();
+    UniqueMutex mutex(created);
+    if (error == ERROR_ALREADY_EXISTS)
         return false;
-    }
+    StartUp().InstanceMutex = std::move(mutex);
     return true;
 }
 
@@ -91,11 +88,7 @@ void RestoreAndActivate(HWND hwnd) {
 }
 
 void ReleaseInstanceMutex() {
-    HANDLE& mutex = StartUp().InstanceMutex;
-    if (mutex) {
-        ::CloseHandle(mutex);
-        mutex = nullptr;
-    }
+    StartUp().InstanceMutex.reset();
 }
 
 bool AdoptInstanceMutex() {

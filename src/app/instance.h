@@ -18,8 +18,8 @@ std::wstring InstanceMarkerName();
 // the mutex (a start that no running instance answered in time).
 std::wstring MutexlessMarkerName();
 
-// Creates the instance mutex, kept in StartUp().InstanceMutex. False (and the handle closed) when
-// it already existed; true otherwise, also when it could not be created.
+// Creates the instance mutex, kept in StartUp().InstanceMutex. False (and the handle just made
+// closed) when it already existed; true otherwise, also when it could not be created.
 bool IsFirstInstance(const std::wstring& mutexName);
 
 // Searches the top-level windows for the marker; the first marked one goes to

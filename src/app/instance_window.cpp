@@ -4,6 +4,7 @@
 #include "app/instance.h"
 #include "app/intake.h"
 #include "app/start_up_state.h"
+#include "common/continue_on_error.h"
 
 namespace ferryl {
 
@@ -31,12 +32,8 @@ bool InstanceF::Load(std::wstring_view commandLine) noexcept {
     // A plain hidden top-level window: a message-only window would be invisible to EnumWindows.
     if (!CreateHandle(kClassName, L"Ferryl Handler", WS_OVERLAPPED, 0, 0, 0, 0, 0))
         return false;
-    try {
-        AttachMessage(this, Hwnd(), WM_COPYDATA);
-        m_attached = true;
-    } catch (...) {
-        // Without the handoff the instance still serves its own command line.
-    }
+    // Without the handoff the instance still serves its own command line.
+    m_attached = ContinueOnError(L"InstanceF.Load: AttachMessage", [&] { AttachMessage(this, Hwnd(), WM_COPYDATA); });
     MarkInstanceWindow(Hwnd());
     m_withoutMutex = !StartUp().InstanceMutex;
     if (m_withoutMutex) {
@@ -86,10 +83,7 @@ void InstanceF::Destroy() noexcept {
 }
 
 void InstanceF::AddFilesFromCommandLine(std::wstring_view text) noexcept {
-    try {
-        RestoreAndActivate(Hwnd());
-    } catch (...) {
-    }
+    ContinueOnError(L"InstanceF: RestoreAndActivate", [&] { RestoreAndActivate(Hwnd()); });
     if (m_target)
         m_filesTaken += AddFilesToList(text, *m_target);
 }
@@ -97,7 +91,7 @@ void InstanceF::AddFilesFromCommandLine(std::wstring_view text) noexcept {
 void InstanceF::SettleWithoutMutex() noexcept {
     if (!m_withoutMutex || !Loaded() || m_unloading)
         return;
-    try {
+    ContinueOnError(L"InstanceF.SettleWithoutMutex", [&] {
         if (AdoptInstanceMutex()) {
             StopWaitingForMutex();
         } else if (AnotherReceiverServes(Hwnd())) {
@@ -105,8 +99,7 @@ void InstanceF::SettleWithoutMutex() noexcept {
             StopWaitingForMutex();
             ::RemovePropW(Hwnd(), InstanceMarkerName().c_str());
         }
-    } catch (...) {
-    }
+    });
 }
 
 void InstanceF::StopWaitingForMutex() noexcept {

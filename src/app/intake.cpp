@@ -7,19 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "common/continue_on_error.h"
 #include "common/text.h"
 #include "core/command_line.h"
+#include "mainwindow/file_entry.h"
 #include "settings/funkcije.h"
 
 namespace ferryl {
 
 namespace {
-
-constexpr long kColumnName = 1;
-constexpr long kColumnDate = 2;
-constexpr long kColumnSize = 3;
-constexpr long kColumnPath = 4;
-constexpr long kAlignRight = 2;
 
 constexpr std::wstring_view kLongPrefix = L"\\\\?\\";
 
@@ -130,12 +126,6 @@ class ListedPaths {
     bool m_read = false;
 };
 
-// Only files are listed: a trailing "\" names a folder (a share's root "\\server\share\" too), and
-// the system's attributes tell any other.
-bool NamesFolder(const std::wstring& path, const WIN32_FILE_ATTRIBUTE_DATA& data) {
-    return path.ends_with(L'\\') || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 void AddFile(const std::wstring& token, FileListTarget& target, ListedPaths& listed) {
     if (CannotNameFile(token) || !IsFullFilePath(token))
         return;
@@ -148,72 +138,36 @@ void AddFile(const std::wstring& token, FileListTarget& target, ListedPaths& lis
     const std::wstring key = DuplicateKey(path);
     if (listed.Contains(key))
         return;
-    // The exact path's attributes, never a directory search.
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) || NamesFolder(path, data))
+    // A missing file, or a folder, is skipped.
+    const std::optional<FileEntry> entry = ReadFileEntry(path);
+    if (!entry)
         return;
-    // The file's time as the user's clock shows it.
-    FILETIME local{};
-    SYSTEMTIME time{};
-    if (!::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !::FileTimeToSystemTime(&local, &time))
-        return;
-    const double length =
-        static_cast<double>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-
-    target.CellDetails(row, kColumnName, FileNameOfVariant(path), std::nullopt);
-    target.CellDetails(row, kColumnDate, TaggedValue::FromSystemTime(time), std::nullopt);
-    target.CellDetails(row, kColumnSize, TaggedValue(length).Format(L"#,###,###,##0"), kAlignRight);
-    target.CellDetails(row, kColumnPath, TaggedValue(path), std::nullopt);
+    WriteFileRow(target, row, FileNameOfVariant(path), path, *entry);
     listed.Added(key, row);
 }
 
 }  // namespace
 
 long AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
-    try {
-        target.ShowMainWindow();
-    } catch (...) {
-    }
-    try {
-        target.RestoreMainWindow();
-    } catch (...) {
-    }
+    ContinueOnError(L"AddFilesToList: ShowMainWindow", [&] { target.ShowMainWindow(); });
+    ContinueOnError(L"AddFilesToList: RestoreMainWindow", [&] { target.RestoreMainWindow(); });
     std::vector<std::wstring> paths;
-    try {
-        paths = CommandLinePaths(text);
-    } catch (...) {
+    if (!ContinueOnError(L"AddFilesToList: CommandLinePaths", [&] { paths = CommandLinePaths(text); }))
         return 0;
-    }
     ListedPaths listed(target);
     long rowsBefore = 0;
-    try {
-        rowsBefore = target.Rows();
-    } catch (...) {
-    }
-    for (const std::wstring& path : paths) {
-        try {
-            AddFile(path, target, listed);
-        } catch (...) {
-            // One file's failure must not cost the others.
-        }
-    }
+    ContinueOnError(L"AddFilesToList: Rows", [&] { rowsBefore = target.Rows(); });
+    // One file's failure must not cost the others.
+    for (const std::wstring& path : paths)
+        ContinueOnError(L"AddFilesToList: AddFile", [&] { AddFile(path, target, listed); });
     long added = 0;
-    try {
-        added = target.Rows() - rowsBefore;
-    } catch (...) {
-    }
+    ContinueOnError(L"AddFilesToList: Rows", [&] { added = target.Rows() - rowsBefore; });
     if (added <= 0)
         return 0;
     // Once the files are in, not after each: selecting walks every row of the list. Nothing paints
     // in between, so the list shows the same.
-    try {
-        target.CellSelected(1, 1, true);
-    } catch (...) {
-    }
-    try {
-        target.EnableSendNow();
-    } catch (...) {
-    }
+    ContinueOnError(L"AddFilesToList: CellSelected", [&] { target.CellSelected(1, 1, true); });
+    ContinueOnError(L"AddFilesToList: EnableSendNow", [&] { target.EnableSendNow(); });
     return added;
 }
 

@@ -8,9 +8,6 @@
 
 namespace ferryl {
 
-// The list's row numbers are 16-bit; past this many rows further files are not added.
-inline constexpr long kMaxListRows = 32767;
-
 // Shows the main window, then adds every existing, not yet listed file the text names (name,
 // modification date, size, full path); when any was added, selects row 1 and enables "&Send Now".
 // A file is listed under its full long path (see ListedForm in intake.cpp), and one already listed

@@ -6,6 +6,7 @@
 #include "app/delayed_libraries.h"
 #include "app/instance.h"
 #include "app/shortcut.h"
+#include "common/continue_on_error.h"
 #include "common/error.h"
 #include "common/text.h"
 #include "core/command_line.h"
@@ -53,7 +54,7 @@ std::wstring ProcessArguments() {
 }
 
 void DetectEudora(const std::wstring& registeredCommandLine) noexcept {
-    Try([&] {
+    ContinueOnError(L"DetectEudora", [&] {
         std::wstring text = registeredCommandLine;
         std::erase(text, L'"');
         StartUpState& state = StartUp();
@@ -72,40 +73,42 @@ void DetectEudora(const std::wstring& registeredCommandLine) noexcept {
 
 void PrepareFirstInstance(const std::wstring& programFolder, const std::wstring& programPath) noexcept {
     StartUpState& state = StartUp();
-    Try([&] {
+    ContinueOnError(L"PrepareFirstInstance: temporary folder", [&] {
         wchar_t buffer[MAX_PATH + 1] = {};
         DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
         if (length > 0 && length <= MAX_PATH)
             state.TempFolder = Trimmed(std::wstring(buffer, length));
     });
     // Drafts left for the new Outlook by earlier runs; one written today may still be unread.
-    Try([&] { RemoveOldDrafts(state.TempFolder); });
-    Try([&] { state.SendMenuFolder = ShellFolder(L"SendTo"); });
-    Try([&] {
+    ContinueOnError(L"PrepareFirstInstance: RemoveOldDrafts", [&] { RemoveOldDrafts(state.TempFolder); });
+    ContinueOnError(L"PrepareFirstInstance: Send To folder", [&] { state.SendMenuFolder = ShellFolder(L"SendTo"); });
+    ContinueOnError(L"PrepareFirstInstance: Send To shortcut", [&] {
         const std::wstring link = state.SendMenuFolder + kShortcutName;
         if (!FileExists(link))
             CreateShortcut(link, programPath, kShortcutDescription);
     });
-    Try([&] { state.DesktopFolder = ShellFolder(L"Desktop"); });
-    Try([&] { DetectEudora(RegRead(HKEY_CURRENT_USER, kEudoraCommandLineKey, L"current").ToText()); });
-    Try([&] {
+    ContinueOnError(L"PrepareFirstInstance: desktop folder", [&] { state.DesktopFolder = ShellFolder(L"Desktop"); });
+    ContinueOnError(L"PrepareFirstInstance: Eudora",
+                    [&] { DetectEudora(RegRead(HKEY_CURRENT_USER, kEudoraCommandLineKey, L"current").ToText()); });
+    ContinueOnError(L"PrepareFirstInstance: settings file", [&] {
         state.IniFile = programFolder + L"\\Ferryl.ini";
         // FileExists takes network folders too, and the default file is only ever created new, so
         // an existing settings file is never replaced.
         if (!FileExists(state.IniFile))
             WriteDefaultIni(state.IniFile);
     });
-    Try([&] { state.ClParameters = ReadIni(L"Settings", L"CLParameters", state.IniFile); });
+    ContinueOnError(L"PrepareFirstInstance: CLParameters",
+                    [&] { state.ClParameters = ReadIni(L"Settings", L"CLParameters", state.IniFile); });
 }
 
 void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
     const std::wstring folder = ProgramFolder();
-    Try([&] { ::SetCurrentDirectoryW(folder.c_str()); });
+    ContinueOnError(L"Main: current folder", [&] { ::SetCurrentDirectoryW(folder.c_str()); });
     bool first = true;
-    Try([&] { first = IsFirstInstance(InstanceMutexName()); });
+    ContinueOnError(L"Main: IsFirstInstance", [&] { first = IsFirstInstance(InstanceMutexName()); });
     if (!first) {
         HandoffOutcome outcome = HandoffOutcome::NoneAnswered;
-        Try([&] { outcome = HandOffWithRetries(commandLine); });
+        ContinueOnError(L"Main: HandOffWithRetries", [&] { outcome = HandOffWithRetries(commandLine); });
         if (outcome == HandoffOutcome::HandedOver)
             return;
         // NowFirst: the running instance ended meanwhile, and this one holds the mutex now.
@@ -115,7 +118,7 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
     }
     // This process is going to list the files: it needs every library a window or a dialog uses.
     std::wstring failure = L"Ferryl Handler cannot start.";
-    Try([&] { failure = LoadDelayedLibraries(); });
+    ContinueOnError(L"Main: LoadDelayedLibraries", [&] { failure = LoadDelayedLibraries(); });
     if (!failure.empty()) {
         ReleaseInstanceMutex();  // a later start need not wait for this one
         ::MessageBoxW(nullptr, failure.c_str(), kWarningTitle, MB_OK | MB_ICONINFORMATION);
@@ -123,13 +126,13 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
     }
     // Only the first instance needs COM (the shell link object, later the main window's dialogs);
     // a second start stays cheap without it. The apartment lasts as long as the process.
-    Try([] { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); });
+    ContinueOnError(L"Main: CoInitializeEx", [] { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); });
     PrepareFirstInstance(folder, ProgramPath());
     // A receiver without the mutex may run (a start that no instance answered, while this one was
     // starting or the last one closing): it takes the files and then the mutex, so that one
     // receiver serves.
     bool handedOver = false;
-    Try([&] { handedOver = HandOffToRunningInstance(commandLine); });
+    ContinueOnError(L"Main: HandOffToRunningInstance", [&] { handedOver = HandOffToRunningInstance(commandLine); });
     if (handedOver) {
         ReleaseInstanceMutex();
         return;
@@ -150,10 +153,8 @@ void RunWhileLoaded(InstanceF& instanceF, const std::function<bool(MSG&)>& preTr
     MSG message;
     while (instanceF.Loaded() && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
         bool handled = false;
-        try {
-            handled = preTranslate && preTranslate(message);
-        } catch (...) {
-        }
+        ContinueOnError(L"RunWhileLoaded: PreTranslateMessage",
+                        [&] { handled = preTranslate && preTranslate(message); });
         if (handled)
             continue;
         ::TranslateMessage(&message);

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "common/unique_handle.h"
+
 namespace ferryl {
 
 struct StartUpState {
@@ -18,7 +20,7 @@ struct StartUpState {
     std::wstring EudoraAttachmentsFolder;  // Eudora's attachments folder, ending in "\"
     std::wstring ClParameters;             // the CLParameters setting at start-up
     HWND RunningInstanceWindow = nullptr;  // a running instance's receiving window, when found
-    HANDLE InstanceMutex = nullptr;        // the instance mutex while this process holds it
+    UniqueMutex InstanceMutex;             // the instance mutex while this process holds it
 };
 
 StartUpState& StartUp();

@@ -8,12 +8,20 @@
 namespace ferryl {
 
 Error::Error(long number, std::wstring source, std::wstring description)
-    : m_number(number), m_source(std::move(source)), m_description(std::move(description)) {
+    : m_number(number),
+      m_source(std::move(source)),
+      m_description(std::move(description)),
+      m_lastError(::GetLastError()) {
     m_what = ToAnsi(m_source) + ": error " + std::to_string(m_number) + ": " + ToAnsi(m_description);
+    // The conversions may have set it; whoever catches this may still ask the system.
+    ::SetLastError(m_lastError);
 }
 
 std::wstring ExecutableBaseName() {
+    // Named in the raise of an error that follows a failed system call: its reason stays.
+    const DWORD lastError = ::GetLastError();
     std::wstring path = ModulePath();
+    ::SetLastError(lastError);
     size_t nameStart = path.find_last_of(L"\\/");
     std::wstring name = nameStart == std::wstring::npos ? path : path.substr(nameStart + 1);
     size_t dot = name.rfind(L'.');
@@ -28,6 +36,10 @@ std::wstring ErrorSource(std::wstring_view className) {
 
 void RaiseTypeMismatch(std::wstring_view source) {
     throw Error(kErrTypeMismatch, std::wstring(source), L"Type mismatch");
+}
+
+void RaiseObjectError(std::wstring_view className, long number, std::wstring_view description) {
+    throw Error(kObjectErrorBase | number, ErrorSource(className), std::wstring(description));
 }
 
 }  // namespace ferryl

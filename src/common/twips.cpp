@@ -1,5 +1,7 @@
 #include "common/twips.h"
 
+#include "common/unique_handle.h"
+
 namespace ferryl {
 
 namespace {
@@ -8,10 +10,8 @@ constexpr int kTwipsPerInch = 1440;
 constexpr int kDesignDpi = 96;
 
 int ScreenDpi(int index) {
-    HDC screen = ::GetDC(nullptr);
-    int dpi = screen ? ::GetDeviceCaps(screen, index) : kDesignDpi;
-    if (screen)
-        ::ReleaseDC(nullptr, screen);
+    const WindowDC screen(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen.get(), index) : kDesignDpi;
     return dpi > 0 ? dpi : kDesignDpi;
 }
 

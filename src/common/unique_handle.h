@@ -3,7 +3,10 @@
 // always borrowed; only Unique owns.
 
 #include <windows.h>
+// After windows.h, which they need.
+#include <commctrl.h>
 #include <oleauto.h>
+#include <shtypes.h>
 
 #include <utility>
 
@@ -11,7 +14,7 @@ namespace ferryl {
 
 template <typename Traits>
 class Unique {
-public:
+  public:
     using Handle = typename Traits::Handle;
 
     Unique() noexcept = default;
@@ -42,7 +45,7 @@ public:
         return &m_handle;
     }
 
-private:
+  private:
     Handle m_handle = Traits::Invalid();
 };
 
@@ -65,21 +68,24 @@ using UniqueMutex = UniqueHandle;
 using UniqueFile = Unique<MinusOneInvalidTraits<HANDLE, &::CloseHandle>>;
 using UniqueFind = Unique<MinusOneInvalidTraits<HANDLE, &::FindClose>>;
 using UniqueRegKey = Unique<NullInvalidTraits<HKEY, &::RegCloseKey>>;
+using UniqueGlobal = Unique<NullInvalidTraits<HGLOBAL, &::GlobalFree>>;
 using UniqueFont = Unique<NullInvalidTraits<HFONT, &::DeleteObject>>;
 using UniqueBrush = Unique<NullInvalidTraits<HBRUSH, &::DeleteObject>>;
 using UniquePen = Unique<NullInvalidTraits<HPEN, &::DeleteObject>>;
 using UniqueBitmap = Unique<NullInvalidTraits<HBITMAP, &::DeleteObject>>;
-using UniqueRegion = Unique<NullInvalidTraits<HRGN, &::DeleteObject>>;
+// A DC of CreateCompatibleDC or CreateDC (a printer's): not one of GetDC or BeginPaint.
 using UniqueMemoryDC = Unique<NullInvalidTraits<HDC, &::DeleteDC>>;
 using UniqueIcon = Unique<NullInvalidTraits<HICON, &::DestroyIcon>>;
 using UniqueMenu = Unique<NullInvalidTraits<HMENU, &::DestroyMenu>>;
+using UniqueImageList = Unique<NullInvalidTraits<HIMAGELIST, &::ImageList_Destroy>>;
 using UniqueBstr = Unique<NullInvalidTraits<BSTR, &::SysFreeString>>;
-using UniqueCoTaskMem = Unique<NullInvalidTraits<void*, &::CoTaskMemFree>>;
+// A shell item identifier list, such as SHBrowseForFolderW returns (task allocator).
+using UniqueIdList = Unique<NullInvalidTraits<PIDLIST_ABSOLUTE, &::CoTaskMemFree>>;
 
 // The three guards that do not fit Unique: they need a second value to give the resource back.
 
 class PaintDC {
-public:
+  public:
     explicit PaintDC(HWND hwnd) noexcept : m_hwnd(hwnd), m_dc(::BeginPaint(hwnd, &m_paint)) {}
     ~PaintDC() { ::EndPaint(m_hwnd, &m_paint); }
     PaintDC(const PaintDC&) = delete;
@@ -87,14 +93,14 @@ public:
     HDC get() const noexcept { return m_dc; }
     const PAINTSTRUCT& paint() const noexcept { return m_paint; }
 
-private:
+  private:
     HWND m_hwnd;
     PAINTSTRUCT m_paint{};
     HDC m_dc;
 };
 
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND hwnd) noexcept : m_hwnd(hwnd), m_dc(::GetDC(hwnd)) {}
     ~WindowDC() {
         if (m_dc)
@@ -105,15 +111,16 @@ public:
     HDC get() const noexcept { return m_dc; }
     explicit operator bool() const noexcept { return m_dc != nullptr; }
 
-private:
+  private:
     HWND m_hwnd;
     HDC m_dc;
 };
 
 // Selects an object into a DC and puts the previous one back on destruction.
 class SelectGuard {
-public:
-    SelectGuard(HDC dc, HGDIOBJ object) noexcept : m_dc(dc), m_previous(object ? ::SelectObject(dc, object) : nullptr) {}
+  public:
+    SelectGuard(HDC dc, HGDIOBJ object) noexcept
+        : m_dc(dc), m_previous(object ? ::SelectObject(dc, object) : nullptr) {}
     ~SelectGuard() {
         if (m_previous)
             ::SelectObject(m_dc, m_previous);
@@ -121,7 +128,7 @@ public:
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
 
-private:
+  private:
     HDC m_dc;
     HGDIOBJ m_previous;
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/continue_on_error.h"
 #include "common/oleacc_functions.h"
 #include "grid/mosk_grid.h"
 #include "grid/mosk_grid_sinks.h"
@@ -310,12 +311,8 @@ class GridAccessible final : public IAccessible {
         }
         if ((add || remove || extend) && !m_grid->MultiSelect())
             return E_INVALIDARG;
-        try {
-            m_grid->m_access->Select(row, flags);
-        } catch (...) {
-            return E_FAIL;
-        }
-        return S_OK;
+        const bool selected = ContinueOnError(L"IAccessible.accSelect", [&] { m_grid->m_access->Select(row, flags); });
+        return selected ? S_OK : E_FAIL;
     }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
         if (!left || !top || !width || !height)
@@ -359,11 +356,8 @@ class GridAccessible final : public IAccessible {
         ::ScreenToClient(m_grid->hwnd(), &pt);
         long row = 0, col = 0;
         if (pt.y >= m_grid->HeaderVisibleHeight() && m_grid->Rows() >= 1) {
-            try {
-                m_grid->CellFromPoint(pt.x, pt.y, row, col);
-            } catch (...) {
+            if (!ContinueOnError(L"IAccessible.accHitTest", [&] { m_grid->CellFromPoint(pt.x, pt.y, row, col); }))
                 row = 0;
-            }
         }
         SetChild(child, row >= 1 ? row : CHILDID_SELF);
         return S_OK;
@@ -416,11 +410,9 @@ class GridAccessible final : public IAccessible {
         long row = 0;
         if (HRESULT hr = Check(child, row); hr != S_OK)
             return hr;
-        try {
-            return SetText(result, textOf(row));
-        } catch (...) {
-            return E_FAIL;
-        }
+        HRESULT hr = E_FAIL;
+        ContinueOnError(L"IAccessible text", [&] { hr = SetText(result, textOf(row)); });
+        return hr;
     }
 
     // The type information of IAccessible from oleacc.dll's type library, loaded on first use: the
@@ -678,15 +670,14 @@ void GridAccessibility::Select(long lRow, LONG flags) {
 }
 
 void GridAccessibility::DoDefaultAction(long lRow) noexcept {
-    try {
+    // A failure here is most likely the row gone before the posted action came: nothing more to do.
+    ContinueOnError(L"IAccessible.accDoDefaultAction", [&] {
         if (lRow < 1 || lRow > m_grid.Rows() || !m_grid.Enabled())
             return;
         // What a double click on the row does: its first click makes it the one selected row.
         Select(lRow, SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION);
         m_grid.OnDblClick();
-    } catch (...) {
-        // The row changed before the posted action came: nothing more to do.
-    }
+    });
 }
 
 void GridAccessibility::Disconnect() noexcept {

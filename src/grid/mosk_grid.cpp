@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/continue_on_error.h"
 #include "common/ole_color.h"
 #include "common/twips.h"
 #include "grid/flat_header.h"
@@ -150,16 +151,10 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
         case WM_TIMER:
             if (wParam != kKeySearchTimer)
                 return Window::HandleMessage(message, wParam, lParam);
-            try {
-                ClearKeySearch();
-            } catch (...) {
-            }
+            ContinueOnError(L"MoskGrid: key search timer", [&] { ClearKeySearch(); });
             return 0;
         case kMsgResyncHeader:
-            try {
-                SetHeaders();
-            } catch (...) {
-            }
+            ContinueOnError(L"MoskGrid: header resync", [&] { SetHeaders(); });
             return 0;
         case WM_SETFOCUS:
             OnFocus(true);

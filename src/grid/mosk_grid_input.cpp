@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/continue_on_error.h"
 #include "common/twips.h"
 #include "grid/mosk_grid.h"
 #include "grid/mosk_grid_sinks.h"
@@ -61,24 +62,25 @@ bool MoskGrid::OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept
         OnKeyDown(KeyCode, Shift);
         return false;
     }
-    try {
+    bool handled = false;
+    ContinueOnError(L"MoskGrid.OnKeyMessage", [&] {
         if (message == WM_SYSKEYDOWN) {
             // The owner hears Alt+key as it hears any key; the grid's own keys are the plain ones.
             if (!m_bEnabled)
-                return false;
+                return;
             bool bDoDefault = Rows() >= 1 && Columns() >= 1;
             m_listener->KeyDown(KeyCode, Shift, bDoDefault);
             m_bSysKeyHandled = KeyCode == 0;
-            return m_bSysKeyHandled;
+            handled = m_bSysKeyHandled;
+            return;
         }
         m_listener->KeyUp(KeyCode, Shift);
-    } catch (...) {
-    }
-    return false;
+    });
+    return handled;
 }
 
 void MoskGrid::OnKeyDown(short KeyCode, short Shift) noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnKeyDown", [&] {
         // Escape ends a divider drag as a lost mouse does.
         if (KeyCode == VK_ESCAPE && m_cHeader)
             m_cHeader->CancelTrack();
@@ -119,8 +121,7 @@ void MoskGrid::OnKeyDown(short KeyCode, short Shift) noexcept {
         if (!bDoDefault || Rows() < 1 || Columns() < 1 || !m_model.Current().Valid())
             return;
         KeyDownDefault(KeyCode, Shift);
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
@@ -163,19 +164,18 @@ void MoskGrid::KeyDownDefault(short KeyCode, short Shift) {
 }
 
 void MoskGrid::OnChar(wchar_t ch) noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnChar", [&] {
         // KeyPress carries the UTF-16 unit as the 16-bit integer it always was; the search takes the
         // unit back whole, so that U+8000 and above (Hangul, much of CJK) are found too.
         short KeyAscii = static_cast<short>(ch);
         m_listener->KeyPress(KeyAscii);
         if (auto typed = m_model.Search().Typed(static_cast<wchar_t>(static_cast<unsigned short>(KeyAscii))))
             KeySearchTyped(*typed);
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnMouseDown", [&] {
         if (::GetFocus() != Hwnd())
             ::SetFocus(Hwnd());
         if (!m_bEnabled)
@@ -190,8 +190,7 @@ void MoskGrid::OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept 
             return;
         ::SetCapture(Hwnd());
         MouseDownDefault(Shift, std::lround(x / TwipsPerPixel(m_lDpi)), std::lround(y / TwipsPerPixel(m_lDpi)));
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
@@ -219,7 +218,7 @@ void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
 }
 
 void MoskGrid::OnMouseMoveOrUp(UINT message, short Button, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnMouseMoveOrUp", [&] {
         if (!m_bEnabled)
             return;
         short Shift = MouseShift(wParam);
@@ -233,23 +232,21 @@ void MoskGrid::OnMouseMoveOrUp(UINT message, short Button, WPARAM wParam, LPARAM
             ::ReleaseCapture();
         m_bMouseDown = false;
         m_listener->MouseUp(Button, Shift, x, y);
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::OnDblClick() noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnDblClick", [&] {
         if (!m_bEnabled)
             return;
         m_listener->DblClick(SelectedRow(), SelectedCol());
         if (m_model.CurrentRowExists() && SelectedCol() >= 1 && SelectedCol() <= Columns())
             RequestCellEdit();
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::OnMouseWheel(WPARAM wParam) noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnMouseWheel", [&] {
         if (!m_cScroll || !m_cScroll->Visible(cScrollBars::kVertical))
             return;
         UINT lines = 3;
@@ -266,8 +263,7 @@ void MoskGrid::OnMouseWheel(WPARAM wParam) noexcept {
                                               : static_cast<long>(lines) * m_lDefaultRowHeight;
         CancelEdit();
         ScrollBy(cScrollBars::kVertical, -notches * step);
-    } catch (...) {
-    }
+    });
 }
 
 }  // namespace ferryl

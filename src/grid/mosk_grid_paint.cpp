@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "common/continue_on_error.h"
 #include "common/error.h"
 #include "common/ole_color.h"
 #include "grid/api_and_callbacks.h"
@@ -551,21 +552,19 @@ void MoskGrid::InvalidateVisibleCells(bool bForce) {
 }
 
 void MoskGrid::OnSize() noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnSize", [&] {
         PositionHeader();
         m_bDirty = true;
         Draw();
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::OnFocus(bool bHasFocus) noexcept {
-    try {
+    ContinueOnError(L"MoskGrid.OnFocus", [&] {
         m_bHasFocus = bHasFocus;
         InvalidateVisibleCells(true);
         Draw();
-    } catch (...) {
-    }
+    });
 }
 
 void MoskGrid::Paint() noexcept {
@@ -578,12 +577,11 @@ void MoskGrid::Paint() noexcept {
             return;
         }
     }
-    try {
+    // An owner's handler that throws during a paint leaves the rest for the next paint.
+    ContinueOnError(L"MoskGrid.Paint", [&] {
         InvalidateVisibleCells(true);
         Draw();
-    } catch (...) {
-        // An owner's handler that throws during a paint leaves the rest for the next paint.
-    }
+    });
 }
 
 }  // namespace ferryl

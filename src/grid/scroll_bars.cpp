@@ -36,6 +36,7 @@ const FlatScrollBarApi& FlatApi() {
     static const FlatScrollBarApi api = [] {
         FlatScrollBarApi a;
         HMODULE module = ::GetModuleHandleW(L"comctl32.dll");
+        // Never freed: the functions looked up below are kept for the process's life.
         if (!module)
             module = ::LoadLibraryW(L"comctl32.dll");
         if (!module)

@@ -2,8 +2,9 @@
 
 #include <vector>
 
-#include "mail/mail_clients.h"
+#include "common/continue_on_error.h"
 #include "core/mail_kind.h"
+#include "mail/mail_clients.h"
 #include "mainwindow/resource.h"
 #include "settings/funkcije.h"
 
@@ -33,11 +34,10 @@ class MailProgramDialog {
         auto* self = reinterpret_cast<MailProgramDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
         if (!self)
             return FALSE;
-        try {
-            return self->Handle(dialog, message, wParam);
-        } catch (...) {
-            return FALSE;  // no exception leaves a dialog procedure
-        }
+        // No exception leaves a dialog procedure; a failed message is not handled.
+        INT_PTR handled = FALSE;
+        ContinueOnError(L"MailProgramDialog", [&] { handled = self->Handle(dialog, message, wParam); });
+        return handled;
     }
 
     INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam) {

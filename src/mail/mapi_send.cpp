@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 
+#include "common/continue_on_error.h"
 #include "common/system_error_text.h"
 #include "common/text.h"
 #include "common/unique_handle.h"
@@ -200,12 +201,10 @@ std::unique_ptr<MapiSend> MapiSend::Start(const MapiLibrary& library,
         LetSystemScaleClientWindows();
         // Clients use COM and show windows: a single-threaded apartment, pumped by their dialogs.
         const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        // A client's C++ exception must not end the program; it counts as a failure.
         ULONG result = mapi::kFailure;
-        try {
-            result = CallMapiSendMail(shared->library, shared->files, shared->uiParent);
-        } catch (...) {
-            // A client's C++ exception must not end the program; it counts as a failure.
-        }
+        ContinueOnError(L"MAPISendMail",
+                        [&] { result = CallMapiSendMail(shared->library, shared->files, shared->uiParent); });
         if (SUCCEEDED(com))
             ::CoUninitialize();
         shared->result = result;

@@ -8,6 +8,7 @@
 
 #include "app/instance_window.h"
 #include "app/start_up.h"
+#include "common/continue_on_error.h"
 #include "common/error.h"
 #include "common/twips.h"
 #include "mainwindow/file_entry.h"
@@ -86,18 +87,17 @@ FerrylF::~FerrylF() {
 bool FerrylF::Load() noexcept {
     if (Loaded())
         return true;
-    try {
+    bool loaded = false;
+    ContinueOnError(L"FerrylF.Load", [&] {
         HINSTANCE module = ::GetModuleHandleW(nullptr);
         HICON icon = static_cast<HICON>(
             ::LoadImageW(module, MAKEINTRESOURCEW(IDI_FERRYL), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
         RegisterWindowClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE), icon);
-        HMENU menu = ::LoadMenuW(module, MAKEINTRESOURCEW(IDM_FERRYL));
+        UniqueMenu menu(::LoadMenuW(module, MAKEINTRESOURCEW(IDM_FERRYL)));
         if (!CreateHandle(kClassName, kCaption, kStyle, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                          nullptr, menu)) {
-            if (menu)
-                ::DestroyMenu(menu);
-            return false;
-        }
+                          nullptr, menu.get()))
+            return;
+        menu.release();  // the window's now: it goes with it
         // Only the window knows the DPI of the monitor it is on.
         m_dpi = WindowDpi(Hwnd());
         SizeToDesign();
@@ -115,12 +115,11 @@ bool FerrylF::Load() noexcept {
                                    outer.top + ::MulDiv(outer.bottom - outer.top, dpi, m_dpi)});
         }
         Form_Resize();
-        return true;
-    } catch (...) {
-        if (Loaded())
-            ::DestroyWindow(Hwnd());
-        return false;
-    }
+        loaded = true;
+    });
+    if (!loaded && Loaded())
+        ::DestroyWindow(Hwnd());
+    return loaded;
 }
 
 void FerrylF::CreateControls() {
@@ -216,13 +215,13 @@ void FerrylF::OnDpiChanged(int dpi, const RECT& suggested) {
     m_font = std::move(font);
     LoadIcons();
     if (m_lista)
-        Try([&] { m_lista->Dpi(dpi); });
+        ContinueOnError(L"OnDpiChanged: list DPI", [&] { m_lista->Dpi(dpi); });
     // The system's suggestion keeps the window in place on its new monitor, scaled; the WM_SIZE it
     // sends lays the list and the panel out at the new DPI.
     ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // A suggestion of the same size sends none.
-    Try([&] { Form_Resize(); });
+    ContinueOnError(L"OnDpiChanged: Form_Resize", [&] { Form_Resize(); });
 }
 
 HWND FerrylF::AddControl(HWND parent,
@@ -238,12 +237,11 @@ HWND FerrylF::AddControl(HWND parent,
 }
 
 void FerrylF::Form_Load() {
-    Try([&] { ::SetWindowTextW(Hwnd(), kCaption); });
-    for (HWND control : {m_putanjaT, m_deleteC, m_attachmentsD, m_temporaryD, m_desktopD, m_customD})
-        ::EnableWindow(control, FALSE);
-    Try([&] { SetUpFileList(); });
-    Try([&] { m_lista->HeaderFlat(true); });
-    Try([&] {
+    ContinueOnError(L"Form_Load: caption", [&] { ::SetWindowTextW(Hwnd(), kCaption); });
+    DisableCopyToControls();
+    ContinueOnError(L"Form_Load: SetUpFileList", [&] { SetUpFileList(); });
+    ContinueOnError(L"Form_Load: HeaderFlat", [&] { m_lista->HeaderFlat(true); });
+    ContinueOnError(L"Form_Load: list focus", [&] {
         HWND grid = m_lista->hwnd();
         ::SetWindowLongPtrW(grid, GWL_STYLE, ::GetWindowLongPtrW(grid, GWL_STYLE) | WS_TABSTOP);
         ::SetFocus(grid);
@@ -251,13 +249,14 @@ void FerrylF::Form_Load() {
     m_loadState = WindowState::Normal;
     const std::wstring& iniFile = StartUp().IniFile;
     if (FileExists(iniFile)) {
-        Try([&] {
+        ContinueOnError(L"Form_Load: saved geometry", [&] {
             m_loadState = ParseWindowState(ReadIni(kPositionSection, L"WindowState", iniFile));
             if (m_loadState == WindowState::Normal)
                 ApplySavedGeometry();
         });
-        Try([&] { m_mailProgramPath = ReadIni(kSettingsSection, L"MailProgram", iniFile); });
-        Try([&] {
+        ContinueOnError(L"Form_Load: MailProgram",
+                        [&] { m_mailProgramPath = ReadIni(kSettingsSection, L"MailProgram", iniFile); });
+        ContinueOnError(L"Form_Load: AttachmentsFolder", [&] {
             m_customFolder = ReadIni(kSettingsSection, L"AttachmentsFolder", iniFile);
             if (!m_customFolder.empty() && m_customFolder.back() != L'\\')
                 m_customFolder += L'\\';
@@ -291,32 +290,40 @@ void FerrylF::ApplySavedGeometry() {
 void FerrylF::SetUpFileList() {
     MoskGrid& lista = *m_lista;
     // What the window's design data gives the grid.
-    Try([&] { lista.GridLines(true); });
-    Try([&] { lista.HeaderButtons(false); });
-    Try([&] { lista.HeaderHotTrack(false); });
-    Try([&] { lista.BackgroundPictureWidth(0); });
-    Try([&] { lista.BackgroundPictureHeight(0); });
-    Try([&] { lista.Font(GridFont(L"MS Sans Serif", 8.25)); });
+    ContinueOnError(L"SetUpFileList: GridLines", [&] { lista.GridLines(true); });
+    ContinueOnError(L"SetUpFileList: HeaderButtons", [&] { lista.HeaderButtons(false); });
+    ContinueOnError(L"SetUpFileList: HeaderHotTrack", [&] { lista.HeaderHotTrack(false); });
+    ContinueOnError(L"SetUpFileList: BackgroundPictureWidth", [&] { lista.BackgroundPictureWidth(0); });
+    ContinueOnError(L"SetUpFileList: BackgroundPictureHeight", [&] { lista.BackgroundPictureHeight(0); });
+    ContinueOnError(L"SetUpFileList: Font", [&] { lista.Font(GridFont(L"MS Sans Serif", 8.25)); });
 
     // The list's sizes are pixels designed at 96 DPI, as is the grid's own header height.
     const auto px = [&](long pixels) { return static_cast<long>(ScaleForDpi(pixels, m_dpi)); };
-    Try([&] { lista.HeaderHeight(px(lista.HeaderHeight())); });
+    ContinueOnError(L"SetUpFileList: HeaderHeight", [&] { lista.HeaderHeight(px(lista.HeaderHeight())); });
 
-    Try([&] { lista.RowMode(true); });
-    Try([&] { lista.DefaultRowHeight(px(18)); });
-    Try([&] { lista.HeaderFlat(false); });
+    ContinueOnError(L"SetUpFileList: RowMode", [&] { lista.RowMode(true); });
+    ContinueOnError(L"SetUpFileList: DefaultRowHeight", [&] { lista.DefaultRowHeight(px(18)); });
+    ContinueOnError(L"SetUpFileList: HeaderFlat", [&] { lista.HeaderFlat(false); });
     const TaggedValue missing = TaggedValue::Missing();
     // "file", "size", "path" and "body" carry the row-text flag; the grid takes the last flagged
     // column, "body", as its row text and shows the other four side by side.
-    Try([&] { lista.AddColumn(L"file", L"Name", 0, -1, px(110), true, false, missing, true, L"", true, 102); });
-    Try([&] {
+    ContinueOnError(L"SetUpFileList: column file", [&] {
+        lista.AddColumn(L"file", L"Name", 0, -1, px(110), true, false, missing, true, L"", true, 102);
+    });
+    ContinueOnError(L"SetUpFileList: column date", [&] {
         lista.AddColumn(L"date", L"Date", 0, -1, px(90), true, false, missing, true, L"dd/mm/yy hh:mm", false, 200);
     });
-    Try([&] { lista.AddColumn(L"size", L"Size (bytes)", 0, -1, px(80), true, false, missing, true, L"", true, 102); });
-    Try([&] { lista.AddColumn(L"path", L"Full Path", 0, -1, px(240), true, false, missing, true, L"", true, 102); });
-    Try([&] { lista.AddColumn(L"body", L"", 0, -1, px(544), true, false, missing, true, L"", true); });
-    Try([&] { lista.KeySearchColumn(lista.ColumnIndex(TaggedValue(std::wstring(L"file")))); });
-    Try([&] { lista.SetHeaders(); });
+    ContinueOnError(L"SetUpFileList: column size", [&] {
+        lista.AddColumn(L"size", L"Size (bytes)", 0, -1, px(80), true, false, missing, true, L"", true, 102);
+    });
+    ContinueOnError(L"SetUpFileList: column path", [&] {
+        lista.AddColumn(L"path", L"Full Path", 0, -1, px(240), true, false, missing, true, L"", true, 102);
+    });
+    ContinueOnError(L"SetUpFileList: column body",
+                    [&] { lista.AddColumn(L"body", L"", 0, -1, px(544), true, false, missing, true, L"", true); });
+    ContinueOnError(L"SetUpFileList: KeySearchColumn",
+                    [&] { lista.KeySearchColumn(lista.ColumnIndex(TaggedValue(std::wstring(L"file")))); });
+    ContinueOnError(L"SetUpFileList: SetHeaders", [&] { lista.SetHeaders(); });
 }
 
 void FerrylF::DeferRedraw() {
@@ -347,9 +354,9 @@ void FerrylF::Unload() noexcept {
     if (!Loaded() || m_unloading)
         return;
     m_unloading = true;
-    Try([&] { SaveGeometry(); });
+    ContinueOnError(L"Unload: SaveGeometry", [&] { SaveGeometry(); });
     bool endsProgram = true;
-    Try([&] { endsProgram = ClosingEndsProgram(LoadedWindowCount()); });
+    ContinueOnError(L"Unload: ClosingEndsProgram", [&] { endsProgram = ClosingEndsProgram(LoadedWindowCount()); });
     ::DestroyWindow(Hwnd());
     if (endsProgram && m_instanceF)
         m_instanceF->Unload();
@@ -464,50 +471,50 @@ void FerrylF::EnableSendNow() {
 
 // --- the file list's commands ---
 
-void FerrylF::ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter, HWND owner) {
+bool FerrylF::ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter, HWND owner) {
     dialog.hwnd(owner ? owner : Hwnd());
     dialog.DialogTitle(title);
-    dialog.CancelError(true);
+    // A cancel is the user's choice, not a failure: it leaves the file name empty.
+    dialog.CancelError(false);
     dialog.flags(kOpenFlags);
     dialog.Filter(filter);
     dialog.FilterIndex(1);
-    dialog.ShowOpen();  // raises when cancelled
+    dialog.ShowOpen();  // raises when the dialog fails
+    return !dialog.FileName().empty();
 }
 
 void FerrylF::AddFileFromDialog() noexcept {
     if (!Loaded())
         return;
-    try {
+    ContinueOnError(L"FerrylF.AddFileFromDialog", [&] {
         cmDlg dialog;
-        ShowOpenDialog(dialog, L"Add File", L"All Files (*.*)|*.*");
+        if (!ShowOpenDialog(dialog, L"Add File", L"All Files (*.*)|*.*"))
+            return;
         // The dialog's loop dispatches whatever comes, a close from another program too.
         if (!Loaded())
             return;
         const long row = Rows() + 1;
-        if (row > 32767)
-            return;  // the list's row numbers are 16-bit
+        if (row > kMaxListRows)
+            return;
         const std::wstring fileName = dialog.FileName();
-        const FileEntry entry = ReadFileEntry(fileName);
-        m_lista->CellDetails(row, kColumnName, TaggedValue(dialog.FileTitle()));
-        m_lista->CellDetails(row, 2, entry.modified);
-        m_lista->CellDetails(row, 3, entry.size, kSizeAlign);
-        m_lista->CellDetails(row, kColumnPath, TaggedValue(fileName));
+        const std::optional<FileEntry> entry = ReadFileEntry(fileName);
+        if (!entry)
+            throw Error(kErrFileNotFound, ErrorSource(L"FerrylF"), L"File not found");
+        WriteFileRow(*this, row, TaggedValue(dialog.FileTitle()), fileName, *entry);
         m_lista->CellSelected(1, 1, true);
         ApplySendNowRule();
-    } catch (...) {
-        // Cancelled, or the entry could not be written: nothing more happens.
-    }
+    });
 }
 
 void FerrylF::RemoveSelectedFile() noexcept {
     // The rows a mail client is sending stay until it is done, so that they can go then.
     if (Rows() == 0 || Sending())
         return;
-    Try([&] { m_lista->RemoveRow(m_lista->SelectedRow()); });
+    ContinueOnError(L"RemoveSelectedFile: RemoveRow", [&] { m_lista->RemoveRow(m_lista->SelectedRow()); });
     if (Rows() < 1) {
         ::EnableWindow(m_send_nowD, FALSE);
     } else {
-        Try([&] { m_lista->CellSelected(1, 1, true); });
+        ContinueOnError(L"RemoveSelectedFile: CellSelected", [&] { m_lista->CellSelected(1, 1, true); });
         ::EnableWindow(m_send_nowD, TRUE);
     }
 }
@@ -522,7 +529,7 @@ std::wstring FerrylF::SelectedPath() {
 }
 
 void FerrylF::Launch() noexcept {
-    Try([&] {
+    ContinueOnError(L"FerrylF.Launch", [&] {
         const std::wstring path = SelectedPath();
         if (!path.empty())
             ::ShellExecuteW(Hwnd(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -530,7 +537,7 @@ void FerrylF::Launch() noexcept {
 }
 
 void FerrylF::ShowProperties() noexcept {
-    Try([&] {
+    ContinueOnError(L"FerrylF.ShowProperties", [&] {
         const std::wstring path = SelectedPath();
         if (path.empty())
             return;
@@ -545,7 +552,7 @@ void FerrylF::ShowProperties() noexcept {
 }
 
 void FerrylF::CopyPath(bool bShort) noexcept {
-    Try([&] {
+    ContinueOnError(L"FerrylF.CopyPath", [&] {
         std::wstring path = SelectedPath();
         if (path.empty())
             return;
@@ -555,15 +562,13 @@ void FerrylF::CopyPath(bool bShort) noexcept {
             return;
         ::EmptyClipboard();
         const size_t bytes = (path.size() + 1) * sizeof(wchar_t);
-        if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-            if (void* target = ::GlobalLock(memory)) {
-                std::memcpy(target, path.c_str(), bytes);
-                ::GlobalUnlock(memory);
-                if (!::SetClipboardData(CF_UNICODETEXT, memory))
-                    ::GlobalFree(memory);
-            } else {
-                ::GlobalFree(memory);
-            }
+        UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+        if (void* target = memory ? ::GlobalLock(memory.get()) : nullptr) {
+            std::memcpy(target, path.c_str(), bytes);
+            ::GlobalUnlock(memory.get());
+            // The clipboard owns what it took.
+            if (::SetClipboardData(CF_UNICODETEXT, memory.get()))
+                memory.release();
         }
         ::CloseClipboard();
     });
@@ -584,7 +589,7 @@ void FerrylF::SetWindowState(WindowState state) noexcept {
 }
 
 void FerrylF::ShowTopics() noexcept {
-    Try([&] {
+    ContinueOnError(L"FerrylF.ShowTopics", [&] {
         // The help file sits beside the program; a full path keeps the current folder out of it.
         const std::wstring help = ProgramFolder() + L"\\fyh.chm";
         ::ShellExecuteW(Hwnd(), L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -592,7 +597,7 @@ void FerrylF::ShowTopics() noexcept {
 }
 
 void FerrylF::ShowAbout() noexcept {
-    Try([&] {
+    ContinueOnError(L"FerrylF.ShowAbout", [&] {
         if (!m_aboutF.Load())
             return;
         RECT outer{};
@@ -619,19 +624,13 @@ void FerrylF::SetToolTip(HWND button, const wchar_t* text) {
 // --- the list's keys and mouse ---
 
 void FerrylF::KeyDown(short& KeyCode, short& Shift, bool&) {
-    const int modifiers = Shift & 7;
-    constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
-    if (modifiers == kCtrl && KeyCode == 'A')
-        AddFileFromDialog();
-    else if (modifiers == kCtrl && KeyCode == 'R')
-        RemoveSelectedFile();
-    else if (modifiers == kCtrl && KeyCode == 'L')
-        Launch();
-    else if (modifiers == kCtrl && KeyCode == 'C')
+    // Ctrl+A, Ctrl+R and Ctrl+L are the menu's, in the accelerator table.
+    const short modifiers = Shift & (kShiftMask | kCtrlMask | kAltMask);
+    if (modifiers == kCtrlMask && KeyCode == 'C')
         CopyPath(false);
-    else if (modifiers == (kCtrl | kShift) && KeyCode == 'C')
+    else if (modifiers == (kCtrlMask | kShiftMask) && KeyCode == 'C')
         CopyPath(true);
-    else if (modifiers == kAlt && KeyCode == VK_RETURN)
+    else if (modifiers == kAltMask && KeyCode == VK_RETURN)
         ShowProperties();
 }
 
@@ -754,19 +753,20 @@ LRESULT FerrylF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexc
             return 0;
         case WM_SIZE:
             if (wParam != SIZE_MINIMIZED)
-                Try([&] { Form_Resize(); });
+                ContinueOnError(L"WM_SIZE: Form_Resize", [&] { Form_Resize(); });
             return 0;
         case kRedrawMessage:
             m_redrawDeferred = false;
             if (m_lista)
-                Try([&] { m_lista->Redraw(true); });
+                ContinueOnError(L"Redraw", [&] { m_lista->Redraw(true); });
             return 0;
         case DM_GETDEFID:
             // IsDialogMessageW asks which button Enter presses.
             return MAKELRESULT(kSendNowDId, DC_HASDEFID);
         case WM_DPICHANGED:
             if (lParam)
-                Try([&] { OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); });
+                ContinueOnError(L"WM_DPICHANGED: OnDpiChanged",
+                                [&] { OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); });
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {

@@ -142,11 +142,14 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void OnDpiChanged(int dpi, const RECT& suggested);
     int ToPixels(long twips) const noexcept;
     long ToTwips(int pixels) const noexcept;
-    void ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter, HWND owner = nullptr);
+    // False when the user cancelled; raises when the dialog fails.
+    bool ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter, HWND owner = nullptr);
     void ApplySendNowRule();
     // Holds the list's painting while a batch of rows comes in; the message loop lets it go.
     void DeferRedraw();
     void SetToolTip(HWND button, const wchar_t* text);
+    // Copy To's folder, its folder buttons and "&Delete source files", all off while it is unchecked.
+    void DisableCopyToControls() noexcept;
     void OnCommand(int id, int code) noexcept;
     std::wstring SelectedPath();
     int LoadedWindowCount() const;
@@ -181,7 +184,6 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     HWND m_toolTips = nullptr;
     HWND m_lastFocus = nullptr;
     HACCEL m_accelerators = nullptr;
-    using UniqueImageList = Unique<NullInvalidTraits<HIMAGELIST, &::ImageList_Destroy>>;
     UniqueImageList m_sendNowImages;
     UniqueIcon m_folderIcons[4];
     int m_dpi = 96;

@@ -6,6 +6,8 @@
 #include <map>
 
 #include "app/start_up.h"
+#include "common/continue_on_error.h"
+#include "common/unique_handle.h"
 #include "core/mail_arguments.h"
 #include "core/mapi_outcome.h"
 #include "core/utf8.h"
@@ -117,14 +119,13 @@ void FerrylF::Inform(const std::wstring& text, const wchar_t* title) {
 void FerrylF::copyC_Click() noexcept {
     const LRESULT value = ::SendMessageW(m_copyC, BM_GETCHECK, 0, 0);
     if (value == BST_UNCHECKED) {
-        for (HWND control : {m_putanjaT, m_deleteC, m_attachmentsD, m_temporaryD, m_desktopD, m_customD})
-            ::EnableWindow(control, FALSE);
+        DisableCopyToControls();
         return;
     }
     if (value != BST_CHECKED)
         return;
     const StartUpState& startUp = StartUp();
-    Try([&] {
+    ContinueOnError(L"copyC_Click: custom folder", [&] {
         ::EnableWindow(m_customD, TRUE);
         ::EnableWindow(m_putanjaT, TRUE);
         ::EnableWindow(m_deleteC, TRUE);
@@ -139,14 +140,14 @@ void FerrylF::copyC_Click() noexcept {
          {FolderButton{m_attachmentsD, startUp.EudoraAttachmentsFolder, kAttachmentsFolderName},
           FolderButton{m_temporaryD, startUp.TempFolder, kTemporaryFolderName},
           FolderButton{m_desktopD, startUp.DesktopFolder, kDesktopFolderName}}) {
-        Try([&] {
+        ContinueOnError(L"copyC_Click: folder button", [&] {
             if (FolderExists(entry.folder)) {
                 ::EnableWindow(entry.button, TRUE);
                 SetToolTip(entry.button, entry.tip);
             }
         });
     }
-    Try([&] {
+    ContinueOnError(L"copyC_Click: folder shown", [&] {
         for (const std::wstring* folder :
              {static_cast<const std::wstring*>(&m_customFolder), &startUp.EudoraAttachmentsFolder, &startUp.TempFolder,
               &startUp.DesktopFolder}) {
@@ -158,21 +159,24 @@ void FerrylF::copyC_Click() noexcept {
     });
 }
 
+void FerrylF::DisableCopyToControls() noexcept {
+    for (HWND control : {m_putanjaT, m_deleteC, m_attachmentsD, m_temporaryD, m_desktopD, m_customD})
+        ::EnableWindow(control, FALSE);
+}
+
 void FerrylF::customD_Click() noexcept {
     std::optional<WaitCursor> wait(std::in_place);
-    Try([&] {
+    ContinueOnError(L"customD_Click", [&] {
         BROWSEINFOW browse{};
         browse.hwndOwner = Hwnd();
         browse.lpszTitle = L"";
         browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
-        PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
+        // The shell allocates the identifier list with the task allocator; it is ours to free.
+        const UniqueIdList chosen(::SHBrowseForFolderW(&browse));
         if (!chosen)
             return;
         wchar_t buffer[MAX_PATH + 1]{};
-        const BOOL havePath = ::SHGetPathFromIDListW(chosen, buffer);
-        // The shell allocated the identifier list with the task allocator; it is ours to free.
-        ::CoTaskMemFree(chosen);
-        if (!havePath)
+        if (!::SHGetPathFromIDListW(chosen.get(), buffer))
             return;
         const std::wstring folder = std::wstring(buffer) + L"\\";
         ::SetWindowTextW(m_putanjaT, folder.c_str());
@@ -189,16 +193,13 @@ void FerrylF::customD_Click() noexcept {
 // --- choosing the mail program ---
 
 std::optional<std::wstring> FerrylF::PickMailProgramFile(HWND owner) {
-    try {
+    std::optional<std::wstring> picked;
+    ContinueOnError(L"FerrylF.PickMailProgramFile", [&] {
         cmDlg dialog;
-        ShowOpenDialog(dialog, L"Select E-Mail Program", L"Program Files (*.exe)|*.exe", owner);
-        const std::wstring path = dialog.FileName();
-        if (path.empty())
-            return std::nullopt;
-        return path;
-    } catch (...) {
-        return std::nullopt;  // cancelled, or the dialog failed
-    }
+        if (ShowOpenDialog(dialog, L"Select E-Mail Program", L"Program Files (*.exe)|*.exe", owner))
+            picked = dialog.FileName();
+    });
+    return picked;  // nothing when cancelled, or when the dialog failed
 }
 
 void FerrylF::KeepMailProgram(const std::wstring& path) {
@@ -214,7 +215,7 @@ void FerrylF::KeepMailProgram(const std::wstring& path) {
 void FerrylF::ChooseMailProgram() noexcept {
     if (!Loaded())
         return;
-    Try([&] {
+    ContinueOnError(L"FerrylF.ChooseMailProgram", [&] {
         const std::optional<MailProgramChoice> choice =
             ShowMailProgramDialog(Hwnd(), m_mailProgramPath, [this](HWND owner) { return PickMailProgramFile(owner); });
         if (!choice)
@@ -285,14 +286,17 @@ MailTargetChoice FerrylF::ChooseMailTarget(long rows) {
 // --- Send Now ---
 
 void FerrylF::NameCopyInRow(long row, const std::wstring& copy) {
-    Try([&] { m_lista->CellDetails(row, kColumnName, TaggedValue(FileNameOf(copy))); });
-    Try([&] { m_lista->CellDetails(row, kColumnPath, TaggedValue(copy)); });
+    ContinueOnError(L"NameCopyInRow: name",
+                    [&] { m_lista->CellDetails(row, kColumnName, TaggedValue(FileNameOf(copy))); });
+    ContinueOnError(L"NameCopyInRow: path", [&] { m_lista->CellDetails(row, kColumnPath, TaggedValue(copy)); });
 }
 
 bool FerrylF::GatherFiles(long rows, std::vector<std::wstring>& paths) {
     std::vector<std::wstring> listed(static_cast<size_t>(rows));
     for (long row = 1; row <= rows; ++row)
-        Try([&] { listed[static_cast<size_t>(row - 1)] = m_lista->Cell(row, kColumnPath).Text().ToText(); });
+        ContinueOnError(L"GatherFiles: listed path", [&] {
+            listed[static_cast<size_t>(row - 1)] = m_lista->Cell(row, kColumnPath).Text().ToText();
+        });
     if (!IsChecked(m_copyC)) {
         paths = listed;
         return true;
@@ -321,7 +325,8 @@ bool FerrylF::GatherFiles(long rows, std::vector<std::wstring>& paths) {
             continue;
         }
         CopyOutcome outcome;
-        Try([&] { outcome = CopyToFolder(path, folder, counter, deleteSource); });
+        ContinueOnError(L"GatherFiles: CopyToFolder",
+                        [&] { outcome = CopyToFolder(path, folder, counter, deleteSource); });
         if (outcome.status == CopyOutcome::Status::FolderMissing) {
             Inform(L"Specified directory does not exist." + MovedNote(moved), kWarningTitle);
             return false;
@@ -376,7 +381,7 @@ void FerrylF::OnMapiSendDone() noexcept {
     m_mapiSend.reset();
     ::EnableWindow(Hwnd(), TRUE);
     ApplySendNowRule();
-    Try([&] {
+    ContinueOnError(L"OnMapiSendDone", [&] {
         switch (OutcomeOfMapiResult(result)) {
             case MapiOutcome::Sent:
                 FinishSend(m_sendingRows);
@@ -477,8 +482,8 @@ void FerrylF::FinishSend(long rows) {
     // stay listed, and the window with them, instead of going with the window.
     if (Rows() > rows && !m_closeAfterSend) {
         for (long row = rows; row >= 1; --row)
-            Try([&] { m_lista->RemoveRow(row); });
-        Try([&] { m_lista->CellSelected(1, 1, true); });
+            ContinueOnError(L"FinishSend: RemoveRow", [&] { m_lista->RemoveRow(row); });
+        ContinueOnError(L"FinishSend: CellSelected", [&] { m_lista->CellSelected(1, 1, true); });
         ApplySendNowRule();
         return;
     }
@@ -504,7 +509,7 @@ void FerrylF::SendNow() noexcept {
     const long rows = Rows();
     std::optional<WaitCursor> wait(std::in_place);
     MailTargetChoice choice;
-    Try([&] { choice = ChooseMailTarget(rows); });
+    ContinueOnError(L"SendNow: ChooseMailTarget", [&] { choice = ChooseMailTarget(rows); });
     // Each step may have shown a dialog, whose loop dispatches whatever comes: the window is
     // checked for after each.
     if (!Loaded())
@@ -519,11 +524,11 @@ void FerrylF::SendNow() noexcept {
     }
     std::vector<std::wstring> paths;
     bool gathered = false;
-    Try([&] { gathered = GatherFiles(rows, paths); });
+    ContinueOnError(L"SendNow: GatherFiles", [&] { gathered = GatherFiles(rows, paths); });
     if (!gathered || !Loaded())
         return;
     bool handedOff = false;
-    Try([&] { handedOff = HandOff(choice.target, paths, rows); });
+    ContinueOnError(L"SendNow: HandOff", [&] { handedOff = HandOff(choice.target, paths, rows); });
     wait.reset();
     if (handedOff && !Sending() && Loaded())
         FinishSend(rows);

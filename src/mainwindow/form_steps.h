@@ -1,6 +1,6 @@
 #pragma once
-// What the main window's source files share: the continue-on-error step, the check box read, the
-// wait cursor, the window's private messages, and the names of the settings and the list's columns.
+// What the main window's source files share: the check box read, the wait cursor, the window's
+// private messages, and the names of the settings.
 
 #include <windows.h>
 
@@ -25,18 +25,6 @@ inline constexpr wchar_t kTemporaryFolderName[] = L"Temporary Folder";
 inline constexpr wchar_t kDesktopFolderName[] = L"Desktop Folder";
 inline constexpr wchar_t kAttachmentsFolderName[] = L"Attachments Folder";
 inline constexpr wchar_t kCustomFolderName[] = L"Custom Folder";
-
-inline constexpr long kColumnName = 1;
-inline constexpr long kColumnPath = 4;
-
-// Continue-on-error: a failing step is skipped and the next one runs.
-template <typename F>
-void Try(F&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
-}
 
 inline bool IsChecked(HWND checkBox) {
     return ::SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;

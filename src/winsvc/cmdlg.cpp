@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "common/continue_on_error.h"
 #include "common/error.h"
 #include "common/module_path.h"
 #include "common/unique_handle.h"
@@ -14,8 +15,6 @@
 namespace ferryl {
 
 namespace {
-
-using UniqueGlobal = Unique<NullInvalidTraits<HGLOBAL, &::GlobalFree>>;
 
 constexpr wchar_t kCancelSource[] = L"Run-time error";
 constexpr wchar_t kCancelDescription[] = L"Cancel was selected";
@@ -41,10 +40,8 @@ std::wstring Trimmed(const std::vector<wchar_t>& buffer) {
 }
 
 int ScreenPixelsPerInchY() {
-    HDC screen = ::GetDC(nullptr);
-    int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ::ReleaseDC(nullptr, screen);
+    const WindowDC screen(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -191,8 +188,7 @@ bool cmDlg::ShowPrinter() {
     // The dialog hands back the chosen device's settings in global memory that is ours to free.
     UniqueGlobal devMode(pd.hDevMode);
     UniqueGlobal devNames(pd.hDevNames);
-    if (pd.hDC)
-        ::DeleteDC(pd.hDC);
+    UniqueMemoryDC printer(pd.hDC);
     if (!confirmed) {
         if (DWORD code = ::CommDlgExtendedError()) {
             m_lExtendedError = code;
@@ -265,22 +261,19 @@ long cmDlg::DialogHookFunction(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam
 }
 
 UINT_PTR CALLBACK cmDlg::FileHookProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        if (msg == WM_INITDIALOG) {
-            const auto* ofn = reinterpret_cast<const OPENFILENAMEW*>(lParam);
-            ::SetPropW(hDlg, kHookObjectProperty, reinterpret_cast<HANDLE>(ofn->lCustData));
-        }
-        auto* self = static_cast<cmDlg*>(::GetPropW(hDlg, kHookObjectProperty));
-        UINT_PTR result = self ? static_cast<UINT_PTR>(self->DialogHookFunction(hDlg, msg, wParam, lParam)) : 0;
-        if (msg == WM_DESTROY)
-            ::RemovePropW(hDlg, kHookObjectProperty);
-        return result;
-    } catch (...) {
-        // An error of the owner's handler must not unwind through the system's dialog code.
-        if (msg == WM_DESTROY)
-            ::RemovePropW(hDlg, kHookObjectProperty);
-        return 0;
+    if (msg == WM_INITDIALOG) {
+        const auto* ofn = reinterpret_cast<const OPENFILENAMEW*>(lParam);
+        ::SetPropW(hDlg, kHookObjectProperty, reinterpret_cast<HANDLE>(ofn->lCustData));
     }
+    // An error of the owner's handler must not unwind through the system's dialog code.
+    UINT_PTR result = 0;
+    ContinueOnError(L"cmDlg.DialogHook", [&] {
+        if (auto* self = static_cast<cmDlg*>(::GetPropW(hDlg, kHookObjectProperty)))
+            result = static_cast<UINT_PTR>(self->DialogHookFunction(hDlg, msg, wParam, lParam));
+    });
+    if (msg == WM_DESTROY)
+        ::RemovePropW(hDlg, kHookObjectProperty);
+    return result;
 }
 
 void cmDlg::CenterDialog(HWND hDlg, HWND centreOn) const {

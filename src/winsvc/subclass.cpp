@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "common/error.h"
+#include "common/continue_on_error.h"
 #include "core/subclass_names.h"
+#include "winsvc/window_proc_error.h"
 
 namespace ferryl {
 
@@ -45,10 +46,6 @@ LRESULT CallPrevious(WNDPROC previous, HWND hwnd, UINT message, WPARAM wParam, L
     if (!previous)
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     return ::CallWindowProcW(previous, hwnd, message, wParam, lParam);
-}
-
-[[noreturn]] void Raise(long baseNumber, const wchar_t* description) {
-    throw Error(kObjectErrorBase | baseNumber, ErrorSource(L"WindowProc"), description);
 }
 
 bool IsAttached(HWND hwnd, UINT message, const ISubclass* client) {
@@ -119,29 +116,27 @@ LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK SharedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        return Dispatch(hwnd, message, wParam, lParam);
-    } catch (...) {
-        // A client's failure must not unwind through the system's dispatcher.
-        return 0;
-    }
+    // A client's failure must not unwind through the system's dispatcher; the message's answer is 0.
+    LRESULT result = 0;
+    ContinueOnError(L"ISubclass.WindowProc", [&] { result = Dispatch(hwnd, message, wParam, lParam); });
+    return result;
 }
 
 }  // namespace
 
 void AttachMessage(ISubclass* iwp, HWND hwnd, UINT iMsg) {
     if (!::IsWindow(hwnd))
-        Raise(kErrInvalidWindow, L"Invalid window");
+        RaiseWindowProcError(kErrInvalidWindow, L"Invalid window");
     DWORD owner = 0;
     ::GetWindowThreadProcessId(hwnd, &owner);
     if (owner != ::GetCurrentProcessId())
-        Raise(kErrExternalWindow, L"Can't modify external window");
+        RaiseWindowProcError(kErrExternalWindow, L"Can't modify external window");
 
     // The duplicate test comes before any change, so a rejected attachment leaves no count behind.
     const long clients = static_cast<long>(ReadNumber(hwnd, names::ClientCount(Key(hwnd), iMsg)));
     for (long i = 1; i <= clients; ++i) {
         if (ReadClient(hwnd, iMsg, i) == iwp)
-            Raise(kErrAlreadyHandled, L"Message already handled by another class");
+            RaiseWindowProcError(kErrAlreadyHandled, L"Message already handled by another class");
     }
 
     const std::wstring countName = names::WindowCount(Key(hwnd));
@@ -149,7 +144,7 @@ void AttachMessage(ISubclass* iwp, HWND hwnd, UINT iMsg) {
     if (windowCount == 0) {
         LONG_PTR previous = ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SharedWindowProc));
         if (previous == 0)
-            Raise(kErrCantSubclass, L"Can't subclass window");
+            RaiseWindowProcError(kErrCantSubclass, L"Can't subclass window");
         ::SetPropW(hwnd, names::Window(Key(hwnd)).c_str(), reinterpret_cast<HANDLE>(previous));
         WriteNumber(hwnd, countName, 1);
     } else {

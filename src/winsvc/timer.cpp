@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "common/error.h"
+#include "common/continue_on_error.h"
+#include "winsvc/window_proc_error.h"
 
 namespace ferryl {
 
@@ -12,12 +13,9 @@ std::array<CTimer*, MTimer::kSlots> g_timers{};
 // Highest slot ever filled (1-based); scans stop there. Never lowered.
 int g_highestSlot = 0;
 
-[[noreturn]] void Raise(long baseNumber, const wchar_t* description) {
-    throw Error(kObjectErrorBase | baseNumber, ErrorSource(L"WindowProc"), description);
-}
-
 void CALLBACK SharedTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
-    try {
+    // An owner's failure in ThatTime must not unwind through the system's dispatcher.
+    ContinueOnError(L"CTimer.ThatTime", [&] {
         for (int slot = 0; slot < g_highestSlot; ++slot) {
             CTimer* timer = g_timers[static_cast<size_t>(slot)];
             if (timer && timer->TimerID() == id) {
@@ -25,9 +23,7 @@ void CALLBACK SharedTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
                 return;
             }
         }
-    } catch (...) {
-        // An owner's failure in ThatTime must not unwind through the system's dispatcher.
-    }
+    });
 }
 
 }  // namespace
@@ -50,7 +46,7 @@ bool MTimer::StartTimer(CTimer& timer) {
     // A system timer without a slot would tick for nobody, for ever.
     ::KillTimer(nullptr, id);
     timer.TimerID(0);
-    Raise(kErrTooManyTimers, L"No more than 10 timers allowed per class");
+    RaiseWindowProcError(kErrTooManyTimers, L"No more than 10 timers allowed per class");
 }
 
 bool MTimer::StopTimer(CTimer& timer) noexcept {
@@ -74,11 +70,7 @@ int MTimer::SlotOf(const CTimer& timer) noexcept {
 }
 
 CTimer::~CTimer() {
-    try {
-        Interval(0);
-    } catch (...) {
-        // Stopping never raises; nothing to report from a destructor anyway.
-    }
+    ContinueOnError(L"CTimer.~CTimer", [&] { Interval(0); });
 }
 
 void CTimer::Interval(long value) {
@@ -92,11 +84,12 @@ void CTimer::Interval(long value) {
         try {
             started = MTimer::StartTimer(*this);
         } catch (...) {
+            // Not swallowed: the interval only goes back to 0 on the way to the caller.
             m_interval = 0;
             throw;
         }
         if (!started)
-            Raise(kErrCantCreateTimer, L"Can't create system timer");
+            RaiseWindowProcError(kErrCantCreateTimer, L"Can't create system timer");
     } else if (m_interval > 0) {
         m_interval = 0;
         MTimer::StopTimer(*this);

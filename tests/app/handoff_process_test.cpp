@@ -49,7 +49,7 @@ TEST_F(RunningInstanceTest, SecondInstanceHandsItsFilesToTheReceiver) {
     ASSERT_TRUE(child.WaitForExit([&] { return target.Rows() == 2; }));
     EXPECT_EQ(child.ExitCode(), 0u);
     EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{spaced, foreign}));
-    EXPECT_EQ(target.rows[1][1].value.ToText(), L"\u0436\u4e2d.txt");
+    EXPECT_EQ(target.rows[1][kColumnName].value.ToText(), L"\u0436\u4e2d.txt");
     EXPECT_TRUE(receiver.Loaded()) << "the running instance goes on";
 }
 

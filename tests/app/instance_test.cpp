@@ -15,11 +15,10 @@ using test::TempFolder;
 
 TEST(Instance, ReceiverTakesItsOwnAndForwardedCommandLines) {
     ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
-    HANDLE held = StartUp().InstanceMutex;
+    const HANDLE held = StartUp().InstanceMutex.get();
     ASSERT_NE(held, nullptr);
     EXPECT_FALSE(IsFirstInstance(InstanceMutexName())) << "the mutex exists now";
-    EXPECT_EQ(StartUp().InstanceMutex, nullptr);
-    StartUp().InstanceMutex = held;
+    EXPECT_EQ(StartUp().InstanceMutex.get(), held) << "the mutex held stays held";
 
     TempFolder folder;
     const std::wstring own = folder.WriteFile(L"own.txt");
@@ -48,7 +47,7 @@ TEST(Instance, ReceiverTakesItsOwnAndForwardedCommandLines) {
 
         receiver.Unload();
         EXPECT_FALSE(receiver.Loaded());
-        EXPECT_EQ(StartUp().InstanceMutex, nullptr);
+        EXPECT_FALSE(StartUp().InstanceMutex);
     }
     EXPECT_TRUE(IsFirstInstance(InstanceMutexName())) << "unloading released the mutex";
     ReleaseInstanceMutex();
@@ -61,7 +60,7 @@ TEST(Instance, ClickUnloadsTheReceiver) {
     ASSERT_TRUE(receiver.Load(L""));
     ::SendMessageW(receiver.Hwnd(), WM_LBUTTONUP, 0, 0);
     EXPECT_FALSE(receiver.Loaded());
-    EXPECT_EQ(StartUp().InstanceMutex, nullptr);
+    EXPECT_FALSE(StartUp().InstanceMutex);
 }
 
 }  // namespace

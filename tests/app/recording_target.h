@@ -16,7 +16,7 @@ struct RecordedCell {
 };
 
 class RecordingTarget : public FileListTarget {
-public:
+  public:
     void ShowMainWindow() override { ++shown; }
     void RestoreMainWindow() override { ++restored; }
     long Rows() override { return static_cast<long>(rows.size()); }
@@ -38,7 +38,7 @@ public:
     std::vector<std::wstring> Paths() {
         std::vector<std::wstring> paths;
         for (long row = 1; row <= Rows(); ++row)
-            paths.push_back(CellText(row, 4));
+            paths.push_back(CellText(row, kColumnPath));
         return paths;
     }
 

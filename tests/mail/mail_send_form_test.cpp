@@ -79,8 +79,8 @@ TEST_F(MailFormTest, OnlyTheCallsEndEndsTheSendAndLaterFilesStayListedWithRowOne
     ASSERT_TRUE(PumpUntil([&] { return !form.Sending(); }, 10000));
     ASSERT_TRUE(form.Loaded()) << "the window stays for the files that came later";
     ASSERT_EQ(form.Rows(), 2);
-    EXPECT_EQ(form.CellText(1, 4), b);
-    EXPECT_EQ(form.CellText(2, 4), c);
+    EXPECT_EQ(form.CellText(1, kColumnPath), b);
+    EXPECT_EQ(form.CellText(2, kColumnPath), c);
     EXPECT_EQ(form.Lista()->SelectedRow(), 1) << "as after every removal";
     EXPECT_TRUE(::IsWindowEnabled(form.Hwnd()));
     EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
@@ -235,8 +235,8 @@ TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
     UseTheClient();
     AddFilesToList(upper, form);
     // The intake takes a path differing only in case for the one listed; File > Add File lists it.
-    form.CellDetails(2, 1, TaggedValue(std::wstring(L"note.txt")), std::nullopt);
-    form.CellDetails(2, 4, TaggedValue(lower), std::nullopt);
+    form.CellDetails(2, kColumnName, TaggedValue(std::wstring(L"note.txt")), std::nullopt);
+    form.CellDetails(2, kColumnPath, TaggedValue(lower), std::nullopt);
     ASSERT_EQ(form.Rows(), 2);
     TickCopyTo(dest.Path(), true);
     form.send_nowD_Click();

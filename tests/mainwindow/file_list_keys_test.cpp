@@ -1,5 +1,6 @@
 // The file list's keys on the real main window: Ctrl+R on a scrolled list leaves every row showing
-// its own file, and Alt+Enter reaches the window's handler and opens the selected file's properties.
+// its own file, Ctrl+A and Ctrl+L reach the menu's commands, and Alt+Enter reaches the window's
+// handler and opens the selected file's properties.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 #include <vector>
 
 #include "app/intake.h"
+#include "app/start_up_state.h"
+#include "common/continue_on_error.h"
 #include "grid/paint_fixture.h"
 #include "support/main_window_test.h"
 #include "support/messages.h"
@@ -120,6 +123,29 @@ TEST_F(FileListKeysTest, AltEnterOpensTheSelectedFilesProperties) {
     ::KillTimer(nullptr, timer);
     PumpMessages();
     EXPECT_TRUE(form.Loaded()) << "the main window stays";
+}
+
+TEST_F(FileListKeysTest, CtrlAAndCtrlLReachTheMenusCommandsFromTheList) {
+    // Opening the listed file runs it: a batch file that leaves a mark beside itself.
+    const std::wstring mark = folder / L"launched.txt";
+    LoadFiles(0);
+    AddFilesToList(L"\"" + folder.WriteFile(L"launch.cmd", "echo launched> \"%~dp0launched.txt\"\r\n") + L"\"", form);
+    PumpMessages();
+    ASSERT_EQ(form.Rows(), 1);
+    Press(WM_KEYDOWN, 'L', 1, true);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000))
+        << "Ctrl+L launched nothing";
+
+    // Ctrl+A shows the Add File dialog; closed, it is a cancel, which adds nothing and is no failure.
+    ClearFailures();
+    g_before = ShownWindows();
+    g_opened.clear();
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CloseNewWindows);
+    Press(WM_KEYDOWN, 'A', 1, true);
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(g_opened, std::vector<std::wstring>{L"Add File"});
+    EXPECT_EQ(form.Rows(), 1);
+    EXPECT_TRUE(RecentFailures().empty());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The main window as a real window: layout and resize rule, the window count, the saved geometry,
-// Copy To's enabling and filling, and the list fed by the real intake.
+// Copy To's enabling and filling, the list fed by the real intake, and a failed step recorded.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,9 @@
 
 #include "app/instance_window.h"
 #include "app/intake.h"
+#include "app/start_up_state.h"
+#include "common/continue_on_error.h"
+#include "common/error.h"
 #include "common/twips.h"
 #include "settings/funkcije.h"
 #include "support/main_window_test.h"
@@ -61,19 +64,42 @@ TEST_F(FerrylFTest, IntakeWritesRowsAndRemoveKeepsTheSendNowRule) {
     EXPECT_FALSE(form.Lista()->Redraw()) << "painting waits for the whole batch";
     PumpMessages();
     EXPECT_TRUE(form.Lista()->Redraw()) << "and resumes once the loop runs";
-    EXPECT_EQ(form.CellText(1, 4), a);
+    EXPECT_EQ(form.CellText(1, kColumnPath), a);
     EXPECT_EQ(form.Lista()->CellFormattedText(2, 3), L"0");
     EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
 
     form.Lista()->SelectedRow(2);
     form.RemoveSelectedFile();
     ASSERT_EQ(form.Rows(), 1);
-    EXPECT_EQ(form.CellText(1, 4), a);
+    EXPECT_EQ(form.CellText(1, kColumnPath), a);
     EXPECT_EQ(form.Lista()->SelectedRow(), 1);
     EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
     form.RemoveSelectedFile();
     EXPECT_EQ(form.Rows(), 0);
     EXPECT_FALSE(::IsWindowEnabled(form.send_nowD()));
+}
+
+TEST_F(FerrylFTest, AFailedStepIsRecordedAndTheNextOneRuns) {
+    ASSERT_TRUE(form.Load());
+    // A row written without making it current: Remove then has no current row to take.
+    const std::wstring a = folder.WriteFile(L"a.txt");
+    form.CellDetails(1, kColumnName, TaggedValue(std::wstring(L"a.txt")), std::nullopt);
+    form.CellDetails(1, kColumnPath, TaggedValue(a), std::nullopt);
+    ASSERT_EQ(form.Lista()->SelectedRow(), 0);
+    ClearFailures();
+
+    form.RemoveSelectedFile();
+    const std::vector<FailureRecord> failures = RecentFailures();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].step, L"RemoveSelectedFile: RemoveRow");
+    EXPECT_EQ(failures[0].number, kErrSubscriptOutOfRange);
+    EXPECT_EQ(failures[0].source, L"mainwindow_tests.MoskGrid");
+    EXPECT_FALSE(failures[0].description.empty());
+    // The steps after it ran: the row stays, now selected, and Send Now is on.
+    EXPECT_EQ(form.Rows(), 1);
+    EXPECT_EQ(form.Lista()->SelectedRow(), 1);
+    EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
+    ClearFailures();
 }
 
 TEST_F(FerrylFTest, ResizeKeepsTheMinimumAndLaysOutListPanelAndSendNow) {

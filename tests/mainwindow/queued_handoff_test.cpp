@@ -65,7 +65,7 @@ TEST_F(QueuedHandoffTest, SendNowKeepsTheWindowForFilesHandedOverWhileItWorked) 
     ASSERT_TRUE(form.Loaded()) << "the window stays for the file that came";
     EXPECT_EQ(form.Hwnd(), window) << "kept, not closed and opened again";
     ASSERT_EQ(form.Rows(), 1) << "the sent row is removed";
-    EXPECT_EQ(form.CellText(1, 4), queued);
+    EXPECT_EQ(form.CellText(1, kColumnPath), queued);
     EXPECT_TRUE(receiver.Loaded());
     std::wstring commandLine;
     ASSERT_TRUE(
@@ -82,15 +82,15 @@ TEST_F(QueuedHandoffTest, ClosingTakesInFilesHandedOverMeanwhileAndTheProgramGoe
     ::SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(receiver.Loaded()) << "the program goes on with the file that came";
     EXPECT_TRUE(IsInstanceWindow(receiver.Hwnd())) << "and still receives";
-    EXPECT_NE(StartUp().InstanceMutex, nullptr);
+    EXPECT_TRUE(StartUp().InstanceMutex);
     ASSERT_TRUE(form.Loaded());
     ASSERT_EQ(form.Rows(), 1);
-    EXPECT_EQ(form.CellText(1, 4), queued);
+    EXPECT_EQ(form.CellText(1, kColumnPath), queued);
 
     // With nothing waiting, closing ends it.
     ::SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(receiver.Loaded());
-    EXPECT_EQ(StartUp().InstanceMutex, nullptr);
+    EXPECT_FALSE(StartUp().InstanceMutex);
 }
 
 }  // namespace

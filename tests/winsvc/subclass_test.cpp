@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/continue_on_error.h"
 #include "common/error.h"
 #include "core/subclass_names.h"
 #include "winsvc/window.h"
@@ -286,6 +287,31 @@ TEST_F(SubclassTest, AWindowDestroyedDuringDispatchTakesNoFurtherCalls) {
     EXPECT_EQ(log, (Log{"first?", "first"}));
     EXPECT_FALSE(::IsWindow(hwnd));
     first.attachedTo = second.attachedTo = nullptr;  // the bookkeeping went with the window
+}
+
+// A client that fails: its failure stops at the shared procedure, which records it and answers 0.
+class FailingClient : public ISubclass {
+  public:
+    long MsgResponse() override { return ResponseCallBefore; }
+    void MsgResponse(long) override {}
+    LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override {
+        throw Error(kErrSubscriptOutOfRange, ErrorSource(L"Client"), L"Subscript out of range");
+    }
+};
+
+TEST_F(SubclassTest, AClientsFailureIsRecordedAndGoesNoFurther) {
+    FailingClient failing;
+    AttachMessage(&failing, hwnd, kMsgA);
+    ClearFailures();
+    EXPECT_EQ(::SendMessageW(hwnd, kMsgA, 1, 0), 0);
+    EXPECT_EQ(log, std::vector<std::string>{"old"}) << "the previous procedure ran before the client";
+    const std::vector<FailureRecord> failures = RecentFailures();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].step, L"ISubclass.WindowProc");
+    EXPECT_EQ(failures[0].number, kErrSubscriptOutOfRange);
+    EXPECT_EQ(failures[0].source, L"winsvc_tests.Client");
+    DetachMessage(&failing, hwnd, kMsgA);
+    ClearFailures();
 }
 
 }  // namespace
