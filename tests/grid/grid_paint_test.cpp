@@ -189,12 +189,6 @@ TEST_F(PaintTest, AChangedCellRepaintsOnlyItsRow) {
     EXPECT_EQ(grid.PaintedRowCount(), visibleRows);
 }
 
-}  // namespace
-}  // namespace ferryl::test
-
-namespace ferryl::test {
-namespace {
-
 class ThrowingListener : public MoskGridListener {
 public:
     void RequestRowData(long lRow) override {
