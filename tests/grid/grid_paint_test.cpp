@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "common/unique_handle.h"
 #include "grid/grid_picture.h"
 #include "paint_fixture.h"
 
@@ -90,19 +91,16 @@ TEST_F(PaintTest, ACellShowsItsOwnColoursAndTheDisabledGridShowsNone) {
 TEST_F(PaintTest, IconsSitAtTheTextStartExtraIconFirst) {
     HIMAGELIST list = ::ImageList_Create(16, 16, ILC_COLOR32, 2, 0);
     for (COLORREF color : {RGB(0, 0, 255), RGB(255, 128, 0)}) {
-        HDC screen = ::GetDC(nullptr);
-        HDC memory = ::CreateCompatibleDC(screen);
-        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        HBRUSH brush = ::CreateSolidBrush(color);
-        RECT all{0, 0, 16, 16};
-        ::FillRect(memory, &all, brush);
-        ::DeleteObject(brush);
-        ::SelectObject(memory, old);
-        ::ImageList_Add(list, bitmap, nullptr);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(memory);
-        ::ReleaseDC(nullptr, screen);
+        WindowDC screen(nullptr);
+        UniqueMemoryDC memory(::CreateCompatibleDC(screen.get()));
+        UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), 16, 16));
+        {
+            SelectGuard select(memory.get(), bitmap.get());
+            UniqueBrush brush(::CreateSolidBrush(color));
+            RECT all{0, 0, 16, 16};
+            ::FillRect(memory.get(), &all, brush.get());
+        }
+        ::ImageList_Add(list, bitmap.get(), nullptr);
     }
     Fill(3);
     grid.ImageList(TaggedValue(static_cast<double>(reinterpret_cast<INT_PTR>(list))));
@@ -112,8 +110,8 @@ TEST_F(PaintTest, IconsSitAtTheTextStartExtraIconFirst) {
     Snapshot shot(grid.hwnd());
     int top = kHeader + kRow + 1;  // text rectangle: the cell shrunk by 1
     int left = kColumn + 1;
-    EXPECT_EQ(shot.At(left + 8, top + 8), RGB(255, 128, 0));        // extra icon
-    EXPECT_EQ(shot.At(left + 18 + 8, top + 8), RGB(0, 0, 255));     // icon, 16 + 2 further
+    EXPECT_EQ(shot.At(left + 8, top + 8), RGB(255, 128, 0));                  // extra icon
+    EXPECT_EQ(shot.At(left + 18 + 8, top + 8), RGB(0, 0, 255));               // icon, 16 + 2 further
     EXPECT_EQ(shot.At(left + 8, kHeader + 2 * kRow + 8), Sys(COLOR_WINDOW));  // row 3 has none
     grid.Clear(true);
     ::ImageList_Destroy(list);
@@ -132,20 +130,20 @@ TEST_F(PaintTest, LongTextIsCutWithAnEllipsisInsideItsCell) {
 
     // The cell holds what DrawText gives for the text with an ellipsis, in the cell's text area.
     RECT textRect{1, 1, kColumn - 1, kRow - 1};
-    HDC screen = ::GetDC(grid.hwnd());
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, kColumn, kRow);
-    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
-    HGDIOBJ oldFont = ::SelectObject(memory, grid.FontHandle());
+    WindowDC screen(grid.hwnd());
+    UniqueMemoryDC memory(::CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), kColumn, kRow));
+    SelectGuard selectBitmap(memory.get(), bitmap.get());
+    SelectGuard selectFont(memory.get(), grid.FontHandle());
     RECT all{0, 0, kColumn, kRow};
-    ::FillRect(memory, &all, ::GetSysColorBrush(COLOR_WINDOW));
-    ::SetBkMode(memory, TRANSPARENT);
-    ::SetTextColor(memory, Sys(COLOR_WINDOWTEXT));
-    ::DrawTextW(memory, text.c_str(), -1, &textRect, MoskGrid::kDefaultTextFormat | MoskGrid::kNoPrefix);
+    ::FillRect(memory.get(), &all, ::GetSysColorBrush(COLOR_WINDOW));
+    ::SetBkMode(memory.get(), TRANSPARENT);
+    ::SetTextColor(memory.get(), Sys(COLOR_WINDOWTEXT));
+    ::DrawTextW(memory.get(), text.c_str(), -1, &textRect, MoskGrid::kDefaultTextFormat | MoskGrid::kNoPrefix);
     int differing = 0, inked = 0;
     for (int y = 0; y < kRow; ++y) {
         for (int x = 0; x < kColumn; ++x) {
-            COLORREF want = ::GetPixel(memory, x, y);
+            COLORREF want = ::GetPixel(memory.get(), x, y);
             inked += want != Sys(COLOR_WINDOW) ? 1 : 0;
             differing += shot.At(x, kHeader + y) != want ? 1 : 0;
         }
@@ -153,11 +151,6 @@ TEST_F(PaintTest, LongTextIsCutWithAnEllipsisInsideItsCell) {
     // The last text pixels are the dots: three separate runs near the right end.
     EXPECT_GT(inked, 20);
     EXPECT_EQ(differing, 0);
-    ::SelectObject(memory, oldFont);
-    ::SelectObject(memory, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(grid.hwnd(), screen);
 }
 
 TEST_F(PaintTest, TheAreaBelowTheLastRowIsFilled) {
@@ -189,14 +182,8 @@ TEST_F(PaintTest, AChangedCellRepaintsOnlyItsRow) {
     EXPECT_EQ(grid.PaintedRowCount(), visibleRows);
 }
 
-}  // namespace
-}  // namespace ferryl::test
-
-namespace ferryl::test {
-namespace {
-
 class ThrowingListener : public MoskGridListener {
-public:
+  public:
     void RequestRowData(long lRow) override {
         if (lRow == throwAt)
             throw std::runtime_error("owner failed");

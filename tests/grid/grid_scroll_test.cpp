@@ -24,9 +24,7 @@ TEST_F(ScrollTest, TheBarsRangeEndsWhereTheLastRowMeetsTheBottom) {
     ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
     EXPECT_EQ(grid.ScrollOffsetY(), max);
     // Row 30 is the last one in view, ending on the bottom edge.
-    long lRow = 0, lCol = 0;
     EXPECT_EQ(grid.RowStartY(30) + kRow - grid.ScrollOffsetY(), grid.VisibleDataHeight());
-    (void)lRow, (void)lCol;
 
     ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_TOP, 0);
     EXPECT_EQ(grid.ScrollOffsetY(), 0);
@@ -125,7 +123,7 @@ TEST_F(TrueRowsTest, WhenTheBarWentDuringAPaintOrTheGridWasCleared) {
 }
 
 class VirtualListener : public MoskGridListener {
-public:
+  public:
     void RequestRow(long lRow, std::wstring&, bool&, long&, bool&, bool& bNoMoreRows) override {
         requested.push_back(lRow);
         bNoMoreRows = lRow > lastRow;
@@ -136,12 +134,19 @@ public:
     std::vector<long> requested;
 };
 
-TEST_F(ScrollTest, VirtualModeAsksForRowsAsTheyComeIntoViewUntilToldNoMore) {
+class VirtualTest : public ScrollTest {
+  protected:
+    void SetUp() override {
+        ScrollTest::SetUp();
+        listener.grid = &grid;
+        grid.SetListener(&listener);
+        grid.AddColumn(L"c1", L"Virtual", 0, -1, 200);
+    }
     VirtualListener listener;
-    listener.grid = &grid;
+};
+
+TEST_F(VirtualTest, VirtualModeAsksForRowsAsTheyComeIntoViewUntilToldNoMore) {
     listener.lastRow = 25;
-    grid.SetListener(&listener);
-    grid.AddColumn(L"c1", L"Virtual", 0, -1, 200);
     grid.Virtual(true);
     grid.Draw();
     long visibleRows = (grid.VisibleDataHeight() + kRow - 1) / kRow;
@@ -149,7 +154,8 @@ TEST_F(ScrollTest, VirtualModeAsksForRowsAsTheyComeIntoViewUntilToldNoMore) {
     ASSERT_FALSE(listener.requested.empty());
     EXPECT_EQ(listener.requested.front(), 1);
     // The range keeps one default row of room for the next row.
-    EXPECT_EQ(grid.ScrollBarsObject()->Max(cScrollBars::kVertical), (visibleRows + 1) * kRow - grid.VisibleDataHeight());
+    EXPECT_EQ(grid.ScrollBarsObject()->Max(cScrollBars::kVertical),
+              (visibleRows + 1) * kRow - grid.VisibleDataHeight());
     for (int i = 0; i < 40 && grid.MoreRows(); ++i)
         ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
     EXPECT_FALSE(grid.MoreRows());
@@ -163,12 +169,8 @@ TEST_F(ScrollTest, VirtualModeAsksForRowsAsTheyComeIntoViewUntilToldNoMore) {
     EXPECT_EQ(grid.ScrollBarsObject()->Max(cScrollBars::kVertical), 25 * kRow - grid.VisibleDataHeight());
 }
 
-TEST_F(ScrollTest, ADefaultRowHeightOfZeroOrLessIsTakenAsOnePixel) {
-    VirtualListener listener;
-    listener.grid = &grid;
+TEST_F(VirtualTest, ADefaultRowHeightOfZeroOrLessIsTakenAsOnePixel) {
     listener.lastRow = 100000;
-    grid.SetListener(&listener);
-    grid.AddColumn(L"c1", L"Virtual", 0, -1, 200);
     grid.DefaultRowHeight(0);
     grid.Virtual(true);
     grid.Draw();  // the view fills with rows of one pixel, and the paint ends

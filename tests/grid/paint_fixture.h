@@ -6,13 +6,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "common/unique_handle.h"
 #include "grid_fixture.h"
 #include "support/messages.h"
 
 namespace ferryl::test {
 
 class Snapshot {
-public:
+  public:
     explicit Snapshot(HWND hwnd) {
         RECT rc{};
         ::GetClientRect(hwnd, &rc);
@@ -26,18 +27,14 @@ public:
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        HDC window = ::GetDC(hwnd);
-        HDC memory = ::CreateCompatibleDC(window);
-        HBITMAP dib = ::CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = ::SelectObject(memory, dib);
-        ::BitBlt(memory, 0, 0, m_width, m_height, window, 0, 0, SRCCOPY);
+        WindowDC window(hwnd);
+        UniqueMemoryDC memory(::CreateCompatibleDC(window.get()));
+        UniqueBitmap dib(::CreateDIBSection(window.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        SelectGuard select(memory.get(), dib.get());
+        ::BitBlt(memory.get(), 0, 0, m_width, m_height, window.get(), 0, 0, SRCCOPY);
         ::GdiFlush();
         auto* pixels = static_cast<const DWORD*>(bits);
         m_pixels.assign(pixels, pixels + static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
-        ::SelectObject(memory, old);
-        ::DeleteObject(dib);
-        ::DeleteDC(memory);
-        ::ReleaseDC(hwnd, window);
     }
 
     // As a COLORREF (0x00BBGGRR).
@@ -81,14 +78,14 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 
-private:
+  private:
     int m_width = 0;
     int m_height = 0;
     std::vector<DWORD> m_pixels;
 };
 
 class PaintTest : public GridTest {
-protected:
+  protected:
     static constexpr int kHeader = 20;
     static constexpr int kRow = 20;
     static constexpr int kColumn = 80;

@@ -92,41 +92,55 @@ TEST(ShellSortSettings, SettingAHigherIndexGrowsTheKeysKeepingEarlierOnes) {
     EXPECT_EQ(sort.LastSortIndex(), 7);  // not one of the keys
 }
 
-TEST(ShellSort, BinaryTextPutsUpperCaseFirstAndNoCaseKeepsEqualTextsInPlace) {
-    Tables t;
-    for (auto text : {L"b", L"a", L"A"})
-        t.Add({text});
-    Tables binary = t;
-    OneKey(1, Sort::eSortString).SortRows(binary.cells, binary.rows);
-    EXPECT_EQ(binary.Column(1), (Texts{L"A", L"a", L"b"}));
-    OneKey(1, Sort::eSortStringNoCase).SortRows(t.cells, t.rows);
-    EXPECT_EQ(t.Column(1), (Texts{L"a", L"A", L"b"}));
-    EXPECT_EQ(t.Keys(), (Texts{L"r2", L"r3", L"r1"}));
-}
-
-TEST(ShellSort, NumbersSortByValueAndAsTextByCharacters) {
-    Tables numbers;
-    for (double v : {10.0, 9.0, 100.0})
-        numbers.Add({TaggedValue(v), TaggedValue(std::to_wstring(static_cast<int>(v)))});
-    Tables texts = numbers;
-    OneKey(1, Sort::eSortNumeric).SortRows(numbers.cells, numbers.rows);
-    EXPECT_EQ(numbers.Column(1), (Texts{L"9", L"10", L"100"}));
-    // Numeric texts are numbers to type 100 too.
-    Tables numericTexts = texts;
-    OneKey(2, Sort::eSortNumeric, Sort::eSortDescending).SortRows(numericTexts.cells, numericTexts.rows);
-    EXPECT_EQ(numericTexts.Column(2), (Texts{L"100", L"10", L"9"}));
-    OneKey(2, Sort::eSortString).SortRows(texts.cells, texts.rows);
-    EXPECT_EQ(texts.Column(2), (Texts{L"10", L"100", L"9"}));
-}
-
-TEST(ShellSort, NumericKeyComparesFractionsAndEmptyAsZero) {
-    // The difference is compared as a number: 0.25 apart is not equal, whatever the locale's
-    // decimal separator.
-    Tables t;
-    for (TaggedValue v : {TaggedValue(1.5), TaggedValue(1.25), TaggedValue(), TaggedValue(-0.5), TaggedValue(1.75)})
-        t.Add({v});
-    OneKey(1, Sort::eSortNumeric).SortRows(t.cells, t.rows);
-    EXPECT_EQ(t.Keys(), (Texts{L"r4", L"r3", L"r2", L"r1", L"r5"}));
+// One key over one column; the value goes into the field the type compares.
+TEST(ShellSort, EachTypeOrdersByItsOwnRule) {
+    struct Case {
+        const char* rule;
+        long type;
+        long order;
+        std::vector<TaggedValue> values;
+        Texts keys;
+    } cases[] = {
+        {"binary text: upper case first", Sort::eSortString, 1, {L"b", L"a", L"A"}, {L"r3", L"r2", L"r1"}},
+        {"no case: equal texts stay", Sort::eSortStringNoCase, 1, {L"b", L"a", L"A"}, {L"r2", L"r3", L"r1"}},
+        {"numbers by value", Sort::eSortNumeric, 1, {10.0, 9.0, 100.0}, {L"r2", L"r1", L"r3"}},
+        {"numeric texts are numbers", Sort::eSortNumeric, 2, {L"10", L"9", L"100"}, {L"r3", L"r1", L"r2"}},
+        {"numeric texts as text", Sort::eSortString, 1, {L"10", L"9", L"100"}, {L"r1", L"r3", L"r2"}},
+        // The difference is compared as a number: 0.25 apart is not equal, whatever the locale's
+        // decimal separator.
+        {"fractions, empty as zero",
+         Sort::eSortNumeric,
+         1,
+         {1.5, 1.25, TaggedValue(), -0.5, 1.75},
+         {L"r4", L"r3", L"r2", L"r1", L"r5"}},
+        {"missing as empty text", Sort::eSortString, 1, {L"a", TaggedValue::Missing(), L""}, {L"r2", L"r3", L"r1"}},
+        {"system colours below RGB, no overflow",
+         Sort::eSortBackColor,
+         1,
+         {double{0xFFFFFF}, double{0x80000005}, 0.0, double{0x8000000F}},
+         {L"r2", L"r4", L"r3", L"r1"}},
+        {"icons by index", Sort::eSortIcon, 1, {2.0, -1.0, 0.0}, {L"r2", L"r3", L"r1"}},
+        {"selected last", Sort::eSortSelected, 1, {1.0, 0.0, 1.0, 0.0}, {L"r2", L"r4", L"r1", L"r3"}},
+        {"two equal rows swap", Sort::eSortString, 1, {L"same", L"same"}, {L"r2", L"r1"}},
+        {"any order but 1 descends", Sort::eSortNumeric, 0, {1.0, 3.0, 2.0}, {L"r2", L"r3", L"r1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        Tables t;
+        for (const TaggedValue& value : c.values) {
+            t.Add({value});
+            tGridCell& cell = t.cells.back()[0];
+            auto number = [&] { return static_cast<long>(static_cast<long long>(value.ToNumber())); };
+            if (c.type == Sort::eSortBackColor)
+                cell.lBackColor = number();
+            else if (c.type == Sort::eSortIcon)
+                cell.lIconIndex = number();
+            else if (c.type == Sort::eSortSelected)
+                cell.bSelected = number() != 0;
+        }
+        OneKey(1, c.type, c.order).SortRows(t.cells, t.rows);
+        EXPECT_EQ(t.Keys(), c.keys);
+    }
 }
 
 TEST(ShellSort, DayAccuracyTreatsTimesOfOneDayAsEqualSoTheNextKeyDecides) {
@@ -169,40 +183,6 @@ TEST(ShellSort, SecondKeyOrdersRowsTheFirstKeyFindsEqual) {
     sort.SortRows(t.cells, t.rows);
     EXPECT_EQ(t.Column(1), (Texts{L"a", L"a", L"b", L"b", L"b"}));
     EXPECT_EQ(t.Column(2), (Texts{L"5", L"2", L"3", L"2", L"1"}));
-}
-
-TEST(ShellSort, TwoEqualRowsAreExchangedWhileThreeOrFourKeepTheirOrder) {
-    for (size_t count = 2; count <= 4; ++count) {
-        Tables t;
-        for (size_t r = 0; r < count; ++r)
-            t.Add({L"same"});
-        OneKey(1, Sort::eSortString).SortRows(t.cells, t.rows);
-        Texts expected;
-        for (size_t r = 1; r <= count; ++r)
-            expected.push_back(L"r" + std::to_wstring(r));
-        if (count == 2)
-            std::swap(expected[0], expected[1]);
-        EXPECT_EQ(t.Keys(), expected) << count << " rows";
-    }
-}
-
-TEST(ShellSort, SystemColoursSortBelowRgbWithoutOverflow) {
-    Tables t;
-    for (long colour : {0x00FFFFFFL, static_cast<long>(0x80000005), 0L, static_cast<long>(0x8000000F)}) {
-        t.Add({L""});
-        t.cells.back()[0].lBackColor = colour;
-    }
-    OneKey(1, Sort::eSortBackColor).SortRows(t.cells, t.rows);
-    EXPECT_EQ(t.Keys(), (Texts{L"r2", L"r4", L"r3", L"r1"}));
-}
-
-TEST(ShellSort, MissingValueSortsAsEmptyText) {
-    Tables t;
-    t.Add({L"a"});
-    t.Add({TaggedValue::Missing()});
-    t.Add({L""});
-    OneKey(1, Sort::eSortString).SortRows(t.cells, t.rows);
-    EXPECT_EQ(t.Keys(), (Texts{L"r2", L"r3", L"r1"}));
 }
 
 TEST(ShellSort, FailuresLeaveBothTablesAsTheyWere) {
