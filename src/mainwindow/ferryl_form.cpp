@@ -631,7 +631,15 @@ void FerrylF::KeyDown(short& KeyCode, short& Shift, bool&) {
     else if (modifiers == (kCtrlMask | kShiftMask) && KeyCode == 'C')
         CopyPath(true);
     else if (modifiers == kAltMask && KeyCode == VK_RETURN)
-        ShowProperties();
+        // Posted as the menu's command: the shell may show a modal window for the properties, and
+        // a loop running inside this key would dispatch the key's WM_SYSCHAR before the list
+        // learns the key was handled.
+        ::PostMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PROPERTIES, 0), 0);
+    else
+        return;
+    // Handled: the list takes the key no further, so an Alt+Enter does not go on to the menu bar,
+    // which finds no mnemonic for it and beeps.
+    KeyCode = 0;
 }
 
 void FerrylF::MouseUp(short& Button, short&, float&, float&) {

@@ -110,8 +110,23 @@ void CALLBACK CloseNewWindows(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-TEST_F(FileListKeysTest, AltEnterOpensTheSelectedFilesProperties) {
+int g_menusOpened = 0;
+
+// Counts the menu activations of this thread's windows, as DefWindowProc starts one for an Alt+key
+// that reaches it.
+LRESULT CALLBACK CountMenuActivations(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_INITMENU) {
+        ++g_menusOpened;
+        ::EndMenu();
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(FileListKeysTest, AltEnterOpensTheSelectedFilesPropertiesAndGoesNoFurther) {
     LoadFiles(2);
+    g_menusOpened = 0;
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountMenuActivations, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
     ASSERT_EQ(form.Lista()->SelectedRow(), 1);
     g_before = ShownWindows();
     g_opened.clear();
@@ -122,7 +137,10 @@ TEST_F(FileListKeysTest, AltEnterOpensTheSelectedFilesProperties) {
     EXPECT_TRUE(PumpUntil([] { return !g_opened.empty(); }, 10000)) << "nothing opened";
     ::KillTimer(nullptr, timer);
     PumpMessages();
+    ::UnhookWindowsHookEx(hook);
     EXPECT_TRUE(form.Loaded()) << "the main window stays";
+    // The WM_SYSCHAR of the handled key reached no menu bar (which would have beeped).
+    EXPECT_EQ(g_menusOpened, 0);
 }
 
 TEST_F(FileListKeysTest, CtrlAAndCtrlLReachTheMenusCommandsFromTheList) {
