@@ -4,8 +4,8 @@
 // grid/list-view ratio and the grid's memory per cell. First, the cost of 1,000 arrow-key moves at
 // 100,000 rows against the same at 100 rows (arrow_keys.cpp).
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <functional>
@@ -23,7 +23,7 @@ using namespace ferryl;
 namespace {
 
 class HostWindow : public Window {
-public:
+  public:
     bool Create() {
         RegisterWindowClass(L"FerrylGridBenchHost");
         return CreateHandle(L"FerrylGridBenchHost", L"bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0, 600,
@@ -284,8 +284,8 @@ int wmain(int argc, wchar_t** argv) {
         PrintLine("sort by date (200)", grid.sortDate, list.sortDate);
         PrintLine("remove 1,000 middle rows", grid.remove, list.remove);
         PrintLine("1,000 key searches", grid.search, list.search);
-        std::printf("  grid memory per cell: %.1f bytes, tables and texts (sizeof(tGridCell) = %zu)\n", grid.bytesPerCell,
-                    sizeof(tGridCell));
+        std::printf("  grid memory per cell: %.1f bytes, tables and texts (sizeof(tGridCell) = %zu)\n",
+                    grid.bytesPerCell, sizeof(tGridCell));
         if (rows == 10000)
             fill10k = grid.fill;
         else

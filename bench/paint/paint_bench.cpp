@@ -4,8 +4,8 @@
 // ratio of the grid and the rows one changed cell repainted. Each figure is the fastest of 7 rounds.
 // "--show" fills a grid, shows it for a few seconds and exits (for a screenshot).
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -29,23 +29,28 @@ std::vector<std::vector<std::wstring>> g_data;
 
 std::wstring Text(long row, int column) {
     switch (column) {
-        case 0: return L"File name number " + std::to_wstring(row) + L".txt";
-        case 1: return L"2026-12-" + std::to_wstring(1 + row % 28) + L" 10:" + std::to_wstring(10 + row % 50);
-        case 2: return std::to_wstring(row * 37 % 100000);
-        case 3: return L"C:\\Some\\Folder\\Sub " + std::to_wstring(row % 97);
-        default: return L"note " + std::to_wstring(row % 13);
+        case 0:
+            return L"File name number " + std::to_wstring(row) + L".txt";
+        case 1:
+            return L"2026-12-" + std::to_wstring(1 + row % 28) + L" 10:" + std::to_wstring(10 + row % 50);
+        case 2:
+            return std::to_wstring(row * 37 % 100000);
+        case 3:
+            return L"C:\\Some\\Folder\\Sub " + std::to_wstring(row % 97);
+        default:
+            return L"note " + std::to_wstring(row % 13);
     }
 }
 
 class HostWindow : public Window {
-public:
+  public:
     bool Create(const wchar_t* title) {
         RegisterWindowClass(L"FerrylPaintBenchHost");
         return CreateHandle(L"FerrylPaintBenchHost", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
                             kWidth + 40, kHeight + 60) != nullptr;
     }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
         if (message == WM_NOTIFY) {
             auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
@@ -135,9 +140,9 @@ Figures MeasureGrid(HostWindow& host, long rows) {
 }
 
 Figures MeasureListView(HostWindow& host, long rows) {
-    HWND list = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                                  WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, 0, 0, kWidth, kHeight,
-                                  host.Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    HWND list =
+        ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, 0, 0,
+                          kWidth, kHeight, host.Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, LVS_EX_GRIDLINES);
     static const wchar_t* heads[kColumns] = {L"Name", L"Date", L"Size (bytes)", L"Full Path", L"Note"};
     for (int c = 0; c < kColumns; ++c) {
@@ -210,8 +215,8 @@ int wmain(int argc, wchar_t** argv) {
         list[i] = MeasureListView(host, sizes[i]);
     }
     std::printf("paint bench: %dx%d window, %d columns, microseconds per operation\n", kWidth, kHeight, kColumns);
-    std::printf("%-22s %10s %10s %7s %10s %10s %7s %12s\n", "operation", "grid 100", "list 100", "ratio",
-                "grid 100k", "list 100k", "ratio", "grid 100k/100");
+    std::printf("%-22s %10s %10s %7s %10s %10s %7s %12s\n", "operation", "grid 100", "list 100", "ratio", "grid 100k",
+                "list 100k", "ratio", "grid 100k/100");
     auto line = [&](const char* name, double Figures::*field) {
         double g0 = grid[0].*field, l0 = list[0].*field, g1 = grid[1].*field, l1 = list[1].*field;
         std::printf("%-22s %10.1f %10.1f %7.2f %10.1f %10.1f %7.2f %12.2f\n", name, g0, l0, g0 / l0, g1, l1, g1 / l1,

@@ -11,7 +11,7 @@ namespace {
 // Releases a COM interface pointer at the end of the scope.
 template <typename T>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ~ComPtr() {
         if (m_pointer)
@@ -23,13 +23,13 @@ public:
     T* operator->() const { return m_pointer; }
     void** put() { return reinterpret_cast<void**>(&m_pointer); }
 
-private:
+  private:
     T* m_pointer = nullptr;
 };
 
 // Initialises COM for the call when the thread has not done so itself.
 class ComScope {
-public:
+  public:
     ComScope() : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ~ComScope() {
         if (SUCCEEDED(m_result))
@@ -38,7 +38,7 @@ public:
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
 
-private:
+  private:
     HRESULT m_result;
 };
 

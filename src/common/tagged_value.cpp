@@ -15,7 +15,7 @@ namespace {
 
 // Owns a VARIANT for the length of one conversion.
 class ScopedVariant {
-public:
+  public:
     ScopedVariant() noexcept { ::VariantInit(&m_variant); }
     explicit ScopedVariant(const VARIANT& adopted) noexcept : m_variant(adopted) {}
     ~ScopedVariant() { ::VariantClear(&m_variant); }
@@ -23,7 +23,7 @@ public:
     ScopedVariant& operator=(const ScopedVariant&) = delete;
     VARIANT* get() noexcept { return &m_variant; }
 
-private:
+  private:
     VARIANT m_variant;
 };
 

@@ -4,8 +4,8 @@
 // comparison of a Visual Basic Variant. Conversions go through the system's VARIANT functions, so
 // texts, numbers and dates follow the user's locale exactly as the rest of Windows does.
 
-#include <windows.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <compare>
 #include <memory>
@@ -16,7 +16,7 @@ namespace ferryl {
 
 // Anything a tagged value can refer to (fonts, pictures, an owner's own data).
 class Object {
-public:
+  public:
     virtual ~Object() = default;
 };
 using ObjectRef = std::shared_ptr<Object>;
@@ -38,7 +38,7 @@ inline constexpr int kFirstDaySunday = 1;
 inline constexpr int kFirstWeekJan1 = 1;
 
 class TaggedValue {
-public:
+  public:
     enum class Kind { Empty, Boolean, Number, Date, Text, Error, Object };
 
     TaggedValue() = default;
@@ -101,7 +101,7 @@ public:
     // Same kind and same content (objects by identity); never raises.
     bool Identical(const TaggedValue& other) const;
 
-private:
+  private:
     std::variant<std::monostate, bool, double, Date, std::wstring, ErrorValue, ObjectRef> m_value;
 };
 

@@ -18,13 +18,13 @@ namespace ferryl {
 
 template <typename T>
 class GapVector {
-public:
+  public:
     using value_type = T;
     using size_type = std::size_t;
 
     template <typename Owner, typename Ref>
     class Iterator {
-    public:
+      public:
         using iterator_category = std::random_access_iterator_tag;
         using value_type = T;
         using difference_type = std::ptrdiff_t;
@@ -36,12 +36,32 @@ public:
         reference operator*() const { return (*m_owner)[m_index]; }
         pointer operator->() const { return &(*m_owner)[m_index]; }
         reference operator[](difference_type n) const { return (*m_owner)[m_index + n]; }
-        Iterator& operator++() { ++m_index; return *this; }
-        Iterator operator++(int) { Iterator old = *this; ++m_index; return old; }
-        Iterator& operator--() { --m_index; return *this; }
-        Iterator operator--(int) { Iterator old = *this; --m_index; return old; }
-        Iterator& operator+=(difference_type n) { m_index += n; return *this; }
-        Iterator& operator-=(difference_type n) { m_index -= n; return *this; }
+        Iterator& operator++() {
+            ++m_index;
+            return *this;
+        }
+        Iterator operator++(int) {
+            Iterator old = *this;
+            ++m_index;
+            return old;
+        }
+        Iterator& operator--() {
+            --m_index;
+            return *this;
+        }
+        Iterator operator--(int) {
+            Iterator old = *this;
+            --m_index;
+            return old;
+        }
+        Iterator& operator+=(difference_type n) {
+            m_index += n;
+            return *this;
+        }
+        Iterator& operator-=(difference_type n) {
+            m_index -= n;
+            return *this;
+        }
         friend Iterator operator+(Iterator it, difference_type n) { return it += n; }
         friend Iterator operator+(difference_type n, Iterator it) { return it += n; }
         friend Iterator operator-(Iterator it, difference_type n) { return it -= n; }
@@ -52,7 +72,7 @@ public:
         friend auto operator<=>(const Iterator& a, const Iterator& b) { return a.m_index <=> b.m_index; }
         size_type index() const { return m_index; }
 
-    private:
+      private:
         Owner* m_owner = nullptr;
         size_type m_index = 0;
     };
@@ -123,7 +143,7 @@ public:
         m_items[m_gapStart] = T();
     }
 
-private:
+  private:
     size_type Slot(size_type index) const noexcept { return index < m_gapStart ? index : index + m_gapLength; }
 
     // Moves the gap so that it starts at `index`, shifting only the elements in between.

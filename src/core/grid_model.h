@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
+#include "core/gap_vector.h"
 #include "core/grid_navigation.h"
 #include "core/grid_shape.h"
 #include "core/key_search.h"
 #include "core/selected_rows.h"
-#include "core/gap_vector.h"
 
 namespace ferryl {
 

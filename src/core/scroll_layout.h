@@ -5,7 +5,7 @@
 namespace ferryl {
 
 struct ScrollLayoutInput {
-    long areaWidth = 0;    // room for data with neither bar shown (client area, header taken off)
+    long areaWidth = 0;  // room for data with neither bar shown (client area, header taken off)
     long areaHeight = 0;
     long totalWidth = 0;   // right edge of the last visible column
     long totalHeight = 0;  // bottom of the last visible row (plus a virtual row to come)

@@ -7,8 +7,18 @@
 
 namespace ferryl {
 
-void DrawImageListIcon(HIMAGELIST hIml, long iIndex, HDC hdc, int x, int y, int cx, int cy, bool bSelected,
-                       bool bBlend, bool bDisabled, long oBlendColor, HIMAGELIST hOverrideIml) {
+void DrawImageListIcon(HIMAGELIST hIml,
+                       long iIndex,
+                       HDC hdc,
+                       int x,
+                       int y,
+                       int cx,
+                       int cy,
+                       bool bSelected,
+                       bool bBlend,
+                       bool bDisabled,
+                       long oBlendColor,
+                       HIMAGELIST hOverrideIml) {
     if (iIndex < 0)
         return;
     HIMAGELIST list = hOverrideIml ? hOverrideIml : hIml;
@@ -33,7 +43,15 @@ void DrawImageListIcon(HIMAGELIST hIml, long iIndex, HDC hdc, int x, int y, int 
     }
 }
 
-void TileArea(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int srcWidth, int srcHeight, int xOffset,
+void TileArea(HDC hdcDest,
+              int x,
+              int y,
+              int width,
+              int height,
+              HDC hdcSrc,
+              int srcWidth,
+              int srcHeight,
+              int xOffset,
               int yOffset) {
     if (srcWidth <= 0 || srcHeight <= 0 || width <= 0 || height <= 0)
         return;

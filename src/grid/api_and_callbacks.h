@@ -2,8 +2,8 @@
 // mAPIAndCallbacks: the grid's drawing routines that stand apart from the grid itself (image-list
 // icons, background tiling, the font record, the XOR drag line on the screen).
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include "grid/grid_font.h"
 
@@ -11,13 +11,30 @@ namespace ferryl {
 
 // One icon of an image list at (x, y) in a cx by cy box; nothing for an index below 0. `blend`
 // draws it as selected against `blendColor` (an OLE colour), `disabled` greys it (DrawState).
-void DrawImageListIcon(HIMAGELIST hIml, long iIndex, HDC hdc, int x, int y, int cx, int cy, bool bSelected = false,
-                       bool bBlend = false, bool bDisabled = false, long oBlendColor = static_cast<long>(0x80000005),
+void DrawImageListIcon(HIMAGELIST hIml,
+                       long iIndex,
+                       HDC hdc,
+                       int x,
+                       int y,
+                       int cx,
+                       int cy,
+                       bool bSelected = false,
+                       bool bBlend = false,
+                       bool bDisabled = false,
+                       long oBlendColor = static_cast<long>(0x80000005),
                        HIMAGELIST hOverrideIml = nullptr);
 
 // Tiles a source picture (srcWidth by srcHeight) over the area, the tiles lined up as if they
 // started at (-xOffset, -yOffset): a row painted through a one-row buffer meets the rows around it.
-void TileArea(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int srcWidth, int srcHeight, int xOffset,
+void TileArea(HDC hdcDest,
+              int x,
+              int y,
+              int width,
+              int height,
+              HDC hdcSrc,
+              int srcWidth,
+              int srcHeight,
+              int xOffset,
               int yOffset);
 
 // The LOGFONT of a font object measured against a device context.

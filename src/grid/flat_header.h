@@ -10,7 +10,7 @@ namespace ferryl {
 inline constexpr long kErrNoHeaderControl = 26020;
 
 class cFlatHeader : public ISubclass {
-public:
+  public:
     cFlatHeader() = default;
     ~cFlatHeader() override;
     cFlatHeader(const cFlatHeader&) = delete;
@@ -25,7 +25,7 @@ public:
     void MsgResponse(long) override {}
     LRESULT WindowProc(HWND hwnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     HWND m_hWnd = nullptr;
 };
 

@@ -13,7 +13,7 @@ namespace ferryl {
 class MoskGrid;
 
 class cGridCell {
-public:
+  public:
     cGridCell() = default;
 
     long ItemData() const noexcept { return m_lItemData; }
@@ -43,7 +43,7 @@ public:
     // True while the object is attached to a cell of a grid that still exists.
     bool IsAttached() const noexcept { return !m_grid.expired(); }
 
-private:
+  private:
     friend class MoskGrid;
     // The grid hands out a weak token rather than itself, so an object that outlives its grid
     // detaches instead of writing into freed memory.

@@ -9,7 +9,7 @@
 namespace ferryl {
 
 class MoskGridListener {
-public:
+  public:
     virtual ~MoskGridListener() = default;
 
     virtual void ColumnClick(long /*lCol*/) {}
@@ -30,8 +30,12 @@ public:
     virtual void MouseUp(short& /*Button*/, short& /*Shift*/, float& /*x*/, float& /*y*/) {}
     virtual void DblClick(long /*lRow*/, long /*lCol*/) {}
     // Virtual mode: only bNoMoreRows is read back.
-    virtual void RequestRow(long /*lRow*/, std::wstring& /*sKey*/, bool& /*bVisible*/, long& /*lHeight*/,
-                            bool& /*bGroupRow*/, bool& /*bNoMoreRows*/) {}
+    virtual void RequestRow(long /*lRow*/,
+                            std::wstring& /*sKey*/,
+                            bool& /*bVisible*/,
+                            long& /*lHeight*/,
+                            bool& /*bGroupRow*/,
+                            bool& /*bNoMoreRows*/) {}
     virtual void RequestRowData(long /*lRow*/) {}
     virtual void ColumnOrderChanged() {}
 

@@ -14,11 +14,19 @@
 namespace ferryl {
 
 class GridFont : public Object {
-public:
+  public:
     GridFont() = default;
-    GridFont(std::wstring name, double size, bool bold = false, bool italic = false, bool underline = false,
+    GridFont(std::wstring name,
+             double size,
+             bool bold = false,
+             bool italic = false,
+             bool underline = false,
              bool strikethrough = false)
-        : Name(std::move(name)), Size(size), Bold(bold), Italic(italic), Underline(underline),
+        : Name(std::move(name)),
+          Size(size),
+          Bold(bold),
+          Italic(italic),
+          Underline(underline),
           Strikethrough(strikethrough) {}
 
     std::wstring Name = L"MS Sans Serif";
@@ -44,7 +52,7 @@ UniqueFont CreateGridFont(const GridFont& font, int dpi);
 
 // Entries 1..Count(); entry 0 stands for the control's own font and is not held here.
 class GridFontList {
-public:
+  public:
     // The index of an entry equal to the font, adding a copy of it (and its GDI font at `dpi`) when
     // there is none.
     long FindOrAdd(const GridFont& font, int dpi);
@@ -56,7 +64,7 @@ public:
     GridFontRef FontAt(long index) const;
     HFONT HandleAt(long index) const noexcept;
 
-private:
+  private:
     struct Entry {
         GridFontRef font;
         UniqueFont handle;

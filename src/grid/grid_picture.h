@@ -9,7 +9,7 @@
 namespace ferryl {
 
 class GridPicture : public Object {
-public:
+  public:
     // Takes ownership of the bitmap.
     explicit GridPicture(HBITMAP bitmap) noexcept : m_bitmap(bitmap) {
         BITMAP info{};
@@ -22,7 +22,7 @@ public:
     long Width() const noexcept { return m_width; }
     long Height() const noexcept { return m_height; }
 
-private:
+  private:
     UniqueBitmap m_bitmap;
     long m_width = 0;
     long m_height = 0;

@@ -8,8 +8,8 @@ namespace ferryl {
 namespace {
 
 bool SameKey(std::wstring_view a, std::wstring_view b) {
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 
 }  // namespace
@@ -27,10 +27,11 @@ TaggedValue GridPropertyStore::ReadProperty(std::wstring_view key, const TaggedV
     return entry ? entry->second : defaultValue;
 }
 
-void GridPropertyStore::WriteProperty(std::wstring_view key, const TaggedValue& value,
+void GridPropertyStore::WriteProperty(std::wstring_view key,
+                                      const TaggedValue& value,
                                       const std::optional<TaggedValue>& defaultValue) {
-    auto it = std::find_if(m_entries.begin(), m_entries.end(),
-                           [&](const auto& entry) { return SameKey(entry.first, key); });
+    auto it =
+        std::find_if(m_entries.begin(), m_entries.end(), [&](const auto& entry) { return SameKey(entry.first, key); });
     if (defaultValue && value.Identical(*defaultValue)) {
         if (it != m_entries.end())
             m_entries.erase(it);

@@ -35,9 +35,9 @@ void cHeaderControl::Create() {
         m_rcPos.bottom = m_rcPos.top + 20;
         m_bPositionSet = true;
     }
-    m_hWnd = ::CreateWindowExW(0, WC_HEADERW, L"", style, m_rcPos.left, m_rcPos.top, m_rcPos.right - m_rcPos.left,
-                               m_rcPos.bottom - m_rcPos.top, m_hWndOwner, nullptr, ::GetModuleHandleW(nullptr),
-                               nullptr);
+    m_hWnd =
+        ::CreateWindowExW(0, WC_HEADERW, L"", style, m_rcPos.left, m_rcPos.top, m_rcPos.right - m_rcPos.left,
+                          m_rcPos.bottom - m_rcPos.top, m_hWndOwner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!m_hWnd)
         return;
     m_bVisible = true;
@@ -187,8 +187,8 @@ void cHeaderControl::FullDrag(bool bState) {
 }
 
 bool cHeaderControl::GetItem(long lColumn, HDITEMW& item) const {
-    return m_hWnd && ::SendMessageW(m_hWnd, HDM_GETITEMW, static_cast<WPARAM>(lColumn),
-                                    reinterpret_cast<LPARAM>(&item)) != 0;
+    return m_hWnd &&
+           ::SendMessageW(m_hWnd, HDM_GETITEMW, static_cast<WPARAM>(lColumn), reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
 bool cHeaderControl::SetItem(long lColumn, HDITEMW& item) {
@@ -353,7 +353,11 @@ long cHeaderControl::ColumnCount() const {
     return m_hWnd ? static_cast<long>(::SendMessageW(m_hWnd, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
-long cHeaderControl::AddColumn(const std::wstring& sText, long lWidth, long eAlign, long lItemData, long lImage,
+long cHeaderControl::AddColumn(const std::wstring& sText,
+                               long lWidth,
+                               long eAlign,
+                               long lItemData,
+                               long lImage,
                                long lBefore) {
     if (!m_hWnd)
         return -1;

@@ -3,8 +3,8 @@
 // owner's client area. It keeps the items, reads the header's notifications at the owner window
 // (WM_NOTIFY, subclassed) and raises them as events; lColumn is always the 0-based item index.
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -16,7 +16,7 @@
 namespace ferryl {
 
 class cHeaderControlEvents {
-public:
+  public:
     virtual ~cHeaderControlEvents() = default;
     virtual void ColumnWidthChanged(long& /*lColumn*/, long /*lWidth*/) {}
     virtual void ColumnWidthChanging(long& /*lColumn*/, long /*lWidth*/, bool& /*bCancel*/) {}
@@ -35,7 +35,7 @@ public:
 };
 
 class cHeaderControl : public ISubclass {
-public:
+  public:
     explicit cHeaderControl(cHeaderControlEvents* events = nullptr) noexcept : m_events(events) {}
     ~cHeaderControl() override;
     cHeaderControl(const cHeaderControl&) = delete;
@@ -89,8 +89,12 @@ public:
     void ColumnTag(long lColumn, const std::wstring& sTag);
     long ColumnCount() const;
     // Returns the new item's index; a negative lBefore appends.
-    long AddColumn(const std::wstring& sText, long lWidth = -1, long eAlign = HDF_LEFT, long lItemData = 0,
-                   long lImage = -1, long lBefore = -1);
+    long AddColumn(const std::wstring& sText,
+                   long lWidth = -1,
+                   long eAlign = HDF_LEFT,
+                   long lItemData = 0,
+                   long lImage = -1,
+                   long lBefore = -1);
     void RemoveColumn(long lColumn);
     // The font at `dpi`, which is then also the DPI of the twips the events report; 0 measures
     // the font against the header's device context.
@@ -102,7 +106,7 @@ public:
     void MsgResponse(long lResponse) override { m_lMsgResponse = lResponse; }
     LRESULT WindowProc(HWND hwnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     void Create();
     void AttachMessages();
     void DetachMessages() noexcept;

@@ -11,7 +11,7 @@
 namespace ferryl {
 
 class MoskGrid::HeaderSink : public cHeaderControlEvents {
-public:
+  public:
     explicit HeaderSink(MoskGrid& grid) : m_grid(grid) {}
     // The header raises these from inside a window procedure: nothing may escape.
     void ColumnWidthChanged(long& lColumn, long lWidth) override {
@@ -53,7 +53,7 @@ public:
 };
 
 class MoskGrid::ScrollSink : public cScrollBarsEvents {
-public:
+  public:
     explicit ScrollSink(MoskGrid& grid) : m_grid(grid) {}
     // Raised from inside WM_HSCROLL/WM_VSCROLL: nothing may escape.
     void Scroll(long& eBar) override { Change(eBar); }
@@ -61,7 +61,7 @@ public:
         ContinueOnError(L"MoskGrid.ScrollChange", [&] { m_grid.m_cScroll_Change(eBar); });
     }
 
-private:
+  private:
     MoskGrid& m_grid;
 };
 

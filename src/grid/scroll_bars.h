@@ -10,7 +10,7 @@
 namespace ferryl {
 
 class cScrollBarsEvents {
-public:
+  public:
     virtual ~cScrollBarsEvents() = default;
     // The thumb is being dragged to a value Value let did not report.
     virtual void Scroll(long& /*eBar*/) {}
@@ -18,7 +18,7 @@ public:
 };
 
 class cScrollBars : public ISubclass {
-public:
+  public:
     static constexpr long kHorizontal = SB_HORZ;
     static constexpr long kVertical = SB_VERT;
 
@@ -57,7 +57,7 @@ public:
     void MsgResponse(long) override {}
     LRESULT WindowProc(HWND hwnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     static int Index(long eBar) noexcept { return eBar == kVertical ? 1 : 0; }
     bool UseFlat() const noexcept { return !m_bNoFlatScrollBars && m_hwnd; }
     SCROLLINFO Info(long eBar, UINT mask) const;

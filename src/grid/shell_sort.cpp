@@ -1,7 +1,7 @@
 #include "grid/shell_sort.h"
 
-#include <windows.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <string>
 #include <string_view>
@@ -51,7 +51,7 @@ long long Field(const tGridCell& cell, long type) {
 // The text a text key compares: a missing argument counts as empty text. A cell that holds text is
 // read in place; copying it for every comparison would cost more than the comparison itself.
 class SortText {
-public:
+  public:
     explicit SortText(const TaggedValue& value) {
         if (value.IsText()) {
             m_view = value.Text();
@@ -66,16 +66,16 @@ public:
 
     std::wstring_view View() const noexcept { return m_view; }
 
-private:
+  private:
     std::wstring m_converted;
     std::wstring_view m_view;
 };
 
 // Like StrComp with text comparison: the user's locale, letter case, kana type and width ignored.
 int CompareTextNoCase(std::wstring_view left, std::wstring_view right) {
-    int result = ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE | NORM_IGNOREKANATYPE | NORM_IGNOREWIDTH,
-                                  left.data(), static_cast<int>(left.size()), right.data(),
-                                  static_cast<int>(right.size()));
+    int result =
+        ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE | NORM_IGNOREKANATYPE | NORM_IGNOREWIDTH, left.data(),
+                         static_cast<int>(left.size()), right.data(), static_cast<int>(right.size()));
     if (result == 0)  // only for invalid arguments; fall back to code-unit order rather than guess
         return Sign(left.compare(right));
     return result - CSTR_EQUAL;
@@ -91,8 +91,8 @@ DateParts TruncatedDate(double date, long type) {
     if (!::VariantTimeToSystemTime(date, &time))
         return {0, 0, 0, 0, 0};  // out of the calendar's range: such dates all count as one
     int accuracy = static_cast<int>(type - cShellSortTGridCells::eSortDateYearAccuracy);
-    return {time.wYear, accuracy >= 1 ? time.wMonth : 0, accuracy >= 2 ? time.wDay : 0,
-            accuracy >= 3 ? time.wHour : 0, accuracy >= 4 ? time.wMinute : 0};
+    return {time.wYear, accuracy >= 1 ? time.wMonth : 0, accuracy >= 2 ? time.wDay : 0, accuracy >= 3 ? time.wHour : 0,
+            accuracy >= 4 ? time.wMinute : 0};
 }
 
 }  // namespace
@@ -181,7 +181,8 @@ void cShellSortTGridCells::SortRows(tGridCellTable& cells, tGridRowTable& rows) 
 
     // Only row numbers move while sorting; a comparison that raises leaves both tables untouched.
     const std::vector<std::size_t> order = ShellSortOrder(
-        rows.size() - 1, [&](std::size_t placed, std::size_t standing) { return CompareRow(cells[placed], cells[standing]); });
+        rows.size() - 1,
+        [&](std::size_t placed, std::size_t standing) { return CompareRow(cells[placed], cells[standing]); });
 
     tGridCellTable sortedCells;
     tGridRowTable sortedRows;
@@ -207,8 +208,8 @@ bool cShellSortTGridCells::CompareRow(const std::vector<tGridCell>& placed,
 }
 
 cShellSortTGridCells::CellComparison cShellSortTGridCells::CompareCell(const tGridCell& cellB,
-                                                                        const tGridCell& cellA,
-                                                                        std::size_t key) const {
+                                                                       const tGridCell& cellA,
+                                                                       std::size_t key) const {
     const long type = m_lSortTypes[key];
     const bool bAscending = m_lSortOrders[key] == eSortAscending;
     // For the kinds that reduce to a signed difference: equal at 0, in order by its sign.

@@ -10,7 +10,7 @@
 namespace ferryl {
 
 class cShellSortTGridCells {
-public:
+  public:
     // Comparison types.
     enum SortTypes : long {
         eSortNumeric = 100,
@@ -48,7 +48,7 @@ public:
     // error 9 for a sort column outside the cell table and 13 for numeric keys that are not numbers.
     void SortRows(tGridCellTable& cells, tGridRowTable& rows) const;
 
-private:
+  private:
     // What one key says about two cells: equal, and whether the placed cell may stay after the
     // standing one.
     struct CellComparison {

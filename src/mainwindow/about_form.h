@@ -14,7 +14,7 @@ inline constexpr wchar_t kHomePageUrl[] = L"https://ferryl-handler.org/";
 inline constexpr wchar_t kDonationsUrl[] = L"https://ferryl-handler.org/donate";
 
 class AboutF : public Window {
-public:
+  public:
     // Creates the box, hidden, and composes its text. Does nothing when it is loaded already.
     bool Load();
     bool IsLoaded() const { return Hwnd() != nullptr; }
@@ -33,16 +33,22 @@ public:
     // The DPI the box is laid out for.
     int Dpi() const { return m_dpi; }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
 
-private:
+  private:
     void Form_Load();
     void cbClose_Click();
     void cbWebHomePage_Click();
     void cbWebDonations_Click();
-    HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int id, long left, long top,
-                    long width, long height);
+    HWND AddControl(const wchar_t* className,
+                    const wchar_t* text,
+                    DWORD style,
+                    int id,
+                    long left,
+                    long top,
+                    long width,
+                    long height);
     // The client size from twips, the picture at its size: at load and when the DPI changes.
     void SizeToDesign();
     void LoadPicture();

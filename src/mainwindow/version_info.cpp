@@ -24,8 +24,8 @@ std::optional<ProgramVersion> ReadModuleVersion(HMODULE module) {
     if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
         infoSize < sizeof *info)
         return std::nullopt;
-    return ProgramVersion{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-                          HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS)};
+    return ProgramVersion{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS),
+                          LOWORD(info->dwFileVersionLS)};
 }
 
 }  // namespace ferryl

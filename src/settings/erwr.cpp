@@ -18,8 +18,8 @@ std::wstring ReadStringValue(HKEY root, const std::wstring& subkey, const std::w
     // One spare character: stored data need not end in NUL.
     std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
     DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (::RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
-                           &size) != ERROR_SUCCESS ||
+    if (::RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
+            ERROR_SUCCESS ||
         type != REG_SZ)
         return {};
     text.resize(size / sizeof(wchar_t));

@@ -13,7 +13,9 @@ std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const
     return std::wstring(buffer, length);
 }
 
-void WriteIni(const std::wstring& section, const std::wstring& key, const std::wstring& value,
+void WriteIni(const std::wstring& section,
+              const std::wstring& key,
+              const std::wstring& value,
               const std::wstring& file) {
     ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str());
 }
@@ -33,7 +35,8 @@ std::string_view DefaultIniText() {
 }
 
 bool WriteDefaultIni(const std::wstring& file) {
-    UniqueFile handle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile handle(
+        ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle)
         return false;
     std::string_view text = DefaultIniText();

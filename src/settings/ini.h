@@ -10,7 +10,9 @@ namespace ferryl {
 std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const std::wstring& file);
 
 // Writes one key, creating the file or the section when missing. Failures are not reported.
-void WriteIni(const std::wstring& section, const std::wstring& key, const std::wstring& value,
+void WriteIni(const std::wstring& section,
+              const std::wstring& key,
+              const std::wstring& value,
               const std::wstring& file);
 
 // The content of a new settings file: eleven CR LF lines, the fifth one empty.

@@ -15,7 +15,7 @@ namespace ferryl {
 
 // Raised by the dialog hook (DialogHook) to the owner; the handle may be changed by the handler.
 class cmDlgEvents {
-public:
+  public:
     virtual ~cmDlgEvents() = default;
     virtual void InitDialog(HWND& /*hDlg*/) {}
     virtual void FileChange(HWND& /*hDlg*/) {}
@@ -36,10 +36,10 @@ struct cmDlgFont {
 };
 
 class cmDlg {
-public:
+  public:
     // Error numbers of a cancel (plain numbers, source "Run-time error" for the first two).
-    static constexpr long kErrSaveCancelled = 1001;  // ShowSave, ShowFont
-    static constexpr long kErrOpenCancelled = 1002;  // ShowOpen
+    static constexpr long kErrSaveCancelled = 1001;   // ShowSave, ShowFont
+    static constexpr long kErrOpenCancelled = 1002;   // ShowOpen
     static constexpr long kErrColorCancelled = 1004;  // ShowColor
 
     explicit cmDlg(cmDlgEvents* events = nullptr);
@@ -126,7 +126,7 @@ public:
     // The CommDlgExtendedError code of the last dialog that failed; 0 when none has.
     unsigned long LastExtendedError() const noexcept { return m_lExtendedError; }
 
-private:
+  private:
     void ShowFileDialog(bool bSave);
     // After a dialog returned 0: raises the system's failure code, or the cancel error when
     // CancelError is set; returns when it was a cancel without error.

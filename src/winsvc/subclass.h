@@ -16,7 +16,7 @@ enum SubclassResponse : long {
 
 // Implemented by the objects that receive subclassed messages.
 class ISubclass {
-public:
+  public:
     virtual ~ISubclass() = default;
 
     // The response kind for the message being dispatched (CurrentMessage tells which).
@@ -52,7 +52,7 @@ LRESULT CallOldWindowProc(HWND hwnd, UINT iMsg, WPARAM wParam, LPARAM lParam) no
 
 // The same operations as an object, for owners that prefer one.
 class GSubclass {
-public:
+  public:
     void AttachMessage(ISubclass* iwp, HWND hwnd, UINT iMsg) { ferryl::AttachMessage(iwp, hwnd, iMsg); }
     void DetachMessage(ISubclass* iwp, HWND hwnd, UINT iMsg) noexcept { ferryl::DetachMessage(iwp, hwnd, iMsg); }
     UINT CurrentMessage() const noexcept { return ferryl::CurrentMessage(); }

@@ -15,13 +15,13 @@ inline constexpr long kErrCantCreateTimer = 13652;
 
 // Receives a timer's events; the owner overrides what it needs.
 class CTimerEvents {
-public:
+  public:
     virtual ~CTimerEvents() = default;
     virtual void ThatTime() {}
 };
 
 class CTimer {
-public:
+  public:
     explicit CTimer(CTimerEvents* events = nullptr) noexcept : m_events(events) {}
     // Stops the timer, so no tick can reach a destroyed object.
     ~CTimer();
@@ -48,7 +48,7 @@ public:
     UINT_PTR TimerID() const noexcept { return m_timerId; }
     void TimerID(UINT_PTR id) noexcept { m_timerId = id; }
 
-private:
+  private:
     CTimerEvents* m_events;
     TaggedValue m_item;
     long m_interval = 0;

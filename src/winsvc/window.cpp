@@ -12,7 +12,10 @@ Window::~Window() {
     }
 }
 
-bool Window::RegisterWindowClass(const wchar_t* className, UINT classStyle, HBRUSH background, HICON icon,
+bool Window::RegisterWindowClass(const wchar_t* className,
+                                 UINT classStyle,
+                                 HBRUSH background,
+                                 HICON icon,
                                  HCURSOR cursor) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -32,8 +35,16 @@ bool Window::RegisterWindowClass(const wchar_t* className, UINT classStyle, HBRU
     return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-HWND Window::CreateHandle(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
-                          int width, int height, HWND parent, HMENU menuOrId) {
+HWND Window::CreateHandle(const wchar_t* className,
+                          const wchar_t* title,
+                          DWORD style,
+                          DWORD exStyle,
+                          int x,
+                          int y,
+                          int width,
+                          int height,
+                          HWND parent,
+                          HMENU menuOrId) {
     return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menuOrId,
                              ::GetModuleHandleW(nullptr), this);
 }

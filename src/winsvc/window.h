@@ -8,7 +8,7 @@
 namespace ferryl {
 
 class Window {
-public:
+  public:
     Window() = default;
     virtual ~Window();
     Window(const Window&) = delete;
@@ -18,15 +18,24 @@ public:
 
     // Registers a window class whose procedure forwards to Window objects. Registering a class that
     // already exists succeeds.
-    static bool RegisterWindowClass(const wchar_t* className, UINT classStyle = CS_DBLCLKS,
-                                    HBRUSH background = nullptr, HICON icon = nullptr,
+    static bool RegisterWindowClass(const wchar_t* className,
+                                    UINT classStyle = CS_DBLCLKS,
+                                    HBRUSH background = nullptr,
+                                    HICON icon = nullptr,
                                     HCURSOR cursor = ::LoadCursorW(nullptr, IDC_ARROW));
 
-protected:
+  protected:
     // Creates the window of a registered class; the object receives messages from WM_NCCREATE on.
-    HWND CreateHandle(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle = 0,
-                      int x = CW_USEDEFAULT, int y = CW_USEDEFAULT, int width = CW_USEDEFAULT,
-                      int height = CW_USEDEFAULT, HWND parent = nullptr, HMENU menuOrId = nullptr);
+    HWND CreateHandle(const wchar_t* className,
+                      const wchar_t* title,
+                      DWORD style,
+                      DWORD exStyle = 0,
+                      int x = CW_USEDEFAULT,
+                      int y = CW_USEDEFAULT,
+                      int width = CW_USEDEFAULT,
+                      int height = CW_USEDEFAULT,
+                      HWND parent = nullptr,
+                      HMENU menuOrId = nullptr);
 
     // Handles one message; the default passes it to DefWindowProcW.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
@@ -34,7 +43,7 @@ protected:
     // Called after WM_NCDESTROY, when the handle is already gone.
     virtual void OnDestroyed() noexcept {}
 
-private:
+  private:
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     HWND m_hwnd = nullptr;

@@ -121,9 +121,9 @@ TEST(TaggedValue, WhatCannotBeConvertedIsATypeMismatch) {
 TEST(TaggedValue, ComparisonPutsNumbersBeforeTextsAndEmptyBesideEither) {
     EXPECT_TRUE(Compare(TaggedValue(9), TaggedValue(10)) < 0);
     EXPECT_TRUE(Compare(TaggedValue(L"10"), TaggedValue(L"9")) < 0);  // texts compare as texts
-    EXPECT_TRUE(Compare(TaggedValue(100), TaggedValue(L"1")) < 0);     // a number is below any text
+    EXPECT_TRUE(Compare(TaggedValue(100), TaggedValue(L"1")) < 0);    // a number is below any text
     EXPECT_TRUE(Compare(TaggedValue(L""), TaggedValue(5)) > 0);
-    EXPECT_TRUE(Compare(TaggedValue(L"A"), TaggedValue(L"a")) < 0);    // binary: upper case first
+    EXPECT_TRUE(Compare(TaggedValue(L"A"), TaggedValue(L"a")) < 0);  // binary: upper case first
     EXPECT_TRUE(Compare(TaggedValue(L"Z"), TaggedValue(L"a")) < 0);
     EXPECT_TRUE(Compare(TaggedValue(L"z"), TaggedValue(L"\u00e9")) < 0);
     EXPECT_TRUE(TaggedValue() == TaggedValue(0));
@@ -138,8 +138,9 @@ TEST(TaggedValue, ComparisonPutsNumbersBeforeTextsAndEmptyBesideEither) {
 }
 
 TEST(TaggedValue, VariantRoundTrip) {
-    for (const TaggedValue& value : {TaggedValue(), TaggedValue(true), TaggedValue(2.5), test::DateValue(2001, 2, 3, 4, 5, 6),
-                                     TaggedValue(L"text \u00e9"), TaggedValue::Missing()}) {
+    for (const TaggedValue& value :
+         {TaggedValue(), TaggedValue(true), TaggedValue(2.5), test::DateValue(2001, 2, 3, 4, 5, 6),
+          TaggedValue(L"text \u00e9"), TaggedValue::Missing()}) {
         VARIANT variant = value.ToVariant();
         EXPECT_TRUE(TaggedValue::FromVariant(variant).Identical(value));
         ::VariantClear(&variant);

@@ -9,7 +9,7 @@ namespace {
 
 // The tests run with the Windows-1252 ANSI code page (an English or German locale under Wine).
 class AnsiText : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (::GetACP() != 1252)
             GTEST_SKIP() << "needs the Windows-1252 code page, have " << ::GetACP();

@@ -9,11 +9,11 @@ TEST(PathRules, FullFilePathNeedsDriveOrNetworkPrefixAndFiveCharacters) {
     EXPECT_TRUE(IsFullFilePath(L"C:\\ab"));
     EXPECT_TRUE(IsFullFilePath(L"\\\\srv\\s\\f.txt"));
     EXPECT_TRUE(IsFullFilePath(L"\\\\a\\b"));
-    EXPECT_FALSE(IsFullFilePath(L"C:\\a"));      // four characters
-    EXPECT_FALSE(IsFullFilePath(L"\\\\a\\"));    // four characters
-    EXPECT_FALSE(IsFullFilePath(L"file.txt"));   // bare name
-    EXPECT_FALSE(IsFullFilePath(L"sub\\f.txt"));  // relative
-    EXPECT_FALSE(IsFullFilePath(L"C:file.txt"));  // drive-relative
+    EXPECT_FALSE(IsFullFilePath(L"C:\\a"));        // four characters
+    EXPECT_FALSE(IsFullFilePath(L"\\\\a\\"));      // four characters
+    EXPECT_FALSE(IsFullFilePath(L"file.txt"));     // bare name
+    EXPECT_FALSE(IsFullFilePath(L"sub\\f.txt"));   // relative
+    EXPECT_FALSE(IsFullFilePath(L"C:file.txt"));   // drive-relative
     EXPECT_FALSE(IsFullFilePath(L"\\dir\\file"));  // rooted but without a drive
     EXPECT_FALSE(IsFullFilePath(L""));
 }

@@ -9,14 +9,18 @@ namespace ferryl::test {
 namespace {
 
 class RecordingListener : public MoskGridListener {
-public:
+  public:
     void SelectionChange(long lRow, long lCol) override { selections.push_back({lRow, lCol}); }
     void RequestEdit(long lRow, long lCol, short /*iKeyAscii*/, bool& bCancel) override {
         edits.push_back({lRow, lCol});
         bCancel = keepEditing;
     }
     void CancelEdit() override { ++cancels; }
-    void RequestRow(long lRow, std::wstring& sKey, bool& /*bVisible*/, long& lHeight, bool& /*bGroupRow*/,
+    void RequestRow(long lRow,
+                    std::wstring& sKey,
+                    bool& /*bVisible*/,
+                    long& lHeight,
+                    bool& /*bGroupRow*/,
                     bool& bNoMoreRows) override {
         requested.push_back(lRow);
         requestedHeight = lHeight;
@@ -42,7 +46,7 @@ public:
 };
 
 class GridEventsTest : public GridTest {
-protected:
+  protected:
     void SetUp() override {
         GridTest::SetUp();
         listener.grid = &grid;

@@ -13,16 +13,16 @@
 namespace ferryl::test {
 
 class GridHostWindow : public Window {
-public:
+  public:
     bool Create() {
         RegisterWindowClass(L"FerrylGridTestHost");
-        return CreateHandle(L"FerrylGridTestHost", L"grid test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0,
-                            400, 300) != nullptr;
+        return CreateHandle(L"FerrylGridTestHost", L"grid test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0, 400,
+                            300) != nullptr;
     }
 };
 
 class GridTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(host.Create());
         ASSERT_TRUE(grid.Create(host.Hwnd(), 0, 0, 380, 260));

@@ -11,7 +11,7 @@ namespace ferryl::test {
 namespace {
 
 class WidthListener : public MoskGridListener {
-public:
+  public:
     void ColumnWidthStartChange(long lCol, long /*lWidth*/, bool& bCancel) override {
         starts.push_back(lCol);
         bCancel = refuseStart;
@@ -38,7 +38,7 @@ public:
 };
 
 class HeaderTest : public PaintTest {
-protected:
+  protected:
     void SetUp() override {
         PaintTest::SetUp();
         grid.SetListener(&listener);

@@ -8,14 +8,33 @@
 namespace ferryl::test {
 namespace {
 
-const std::vector<std::wstring> kKeysInOrder = {
-    L"MultiSelect",       L"RowMode",        L"GridLines",          L"BackgroundPicture",
-    L"BackgroundPictureHeight", L"BackgroundPictureWidth", L"BackColor", L"ForeColor",
-    L"GridLineColor",     L"HighlightBackColor", L"HighlightForeColor", L"Font",
-    L"Header",            L"HeaderButtons",  L"HeaderDragReorderColumns", L"HeaderHotTrack",
-    L"HeaderHeight",      L"HeaderFlat",     L"BorderStyle",        L"ScrollBarStyle",
-    L"Editable",          L"Enabled",        L"DisableIcons",       L"HighlightSelectedIcons",
-    L"DrawFocusRectangle", L"Virtual",       L"DefaultRowHeight"};
+const std::vector<std::wstring> kKeysInOrder = {L"MultiSelect",
+                                                L"RowMode",
+                                                L"GridLines",
+                                                L"BackgroundPicture",
+                                                L"BackgroundPictureHeight",
+                                                L"BackgroundPictureWidth",
+                                                L"BackColor",
+                                                L"ForeColor",
+                                                L"GridLineColor",
+                                                L"HighlightBackColor",
+                                                L"HighlightForeColor",
+                                                L"Font",
+                                                L"Header",
+                                                L"HeaderButtons",
+                                                L"HeaderDragReorderColumns",
+                                                L"HeaderHotTrack",
+                                                L"HeaderHeight",
+                                                L"HeaderFlat",
+                                                L"BorderStyle",
+                                                L"ScrollBarStyle",
+                                                L"Editable",
+                                                L"Enabled",
+                                                L"DisableIcons",
+                                                L"HighlightSelectedIcons",
+                                                L"DrawFocusRectangle",
+                                                L"Virtual",
+                                                L"DefaultRowHeight"};
 
 TEST(GridPropertyStore, KeysIgnoreCaseAndDefaultsAreLeftOut) {
     GridPropertyStore store;
@@ -128,7 +147,8 @@ TEST_F(GridTest, DefaultsAreLeftOutExceptThePictureSizes) {
     grid.InitProperties(GridFont(L"MS Sans Serif", 8.0));
     grid.WriteProperties(store);
     // The font object is always a new object, so it is written as well.
-    EXPECT_EQ(store.Keys(), (std::vector<std::wstring>{L"BackgroundPictureHeight", L"BackgroundPictureWidth", L"Font"}));
+    EXPECT_EQ(store.Keys(),
+              (std::vector<std::wstring>{L"BackgroundPictureHeight", L"BackgroundPictureWidth", L"Font"}));
 }
 
 TEST_F(GridTest, BorderStylesSetTheWindowEdges) {

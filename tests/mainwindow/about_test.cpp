@@ -20,7 +20,7 @@ TEST(AboutText, VersionComesFromTheVersionResource) {
 }
 
 class OwnerWindow : public Window {
-public:
+  public:
     OwnerWindow() {
         RegisterWindowClass(L"FerrylTestOwner");
         CreateHandle(L"FerrylTestOwner", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 50, 50, 600, 400);

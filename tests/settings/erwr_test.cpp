@@ -7,7 +7,7 @@ namespace {
 
 // A key of its own under HKEY_CURRENT_USER in the Wine registry, removed again at the end.
 class RegReadTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_subkey = L"Software\\FerrylTest\\RegRead" + std::to_wstring(::GetCurrentProcessId());
         ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, m_subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,

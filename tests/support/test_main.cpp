@@ -1,8 +1,8 @@
 // Entry point of every test program: GoogleTest on a thread with COM initialised, as the program's
 // own user-interface thread is.
 
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 

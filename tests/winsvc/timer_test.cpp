@@ -12,7 +12,7 @@ namespace ferryl {
 namespace {
 
 class Counter : public CTimerEvents {
-public:
+  public:
     void ThatTime() override { ++ticks; }
     int ticks = 0;
 };

@@ -8,7 +8,7 @@ namespace ferryl {
 namespace {
 
 class RecordingWindow : public Window {
-public:
+  public:
     bool Create() {
         RegisterWindowClass(L"FerrylTestRecordingWindow");
         return CreateHandle(L"FerrylTestRecordingWindow", L"test", WS_OVERLAPPEDWINDOW) != nullptr;
@@ -16,7 +16,7 @@ public:
     std::vector<UINT> messages;
     bool destroyed = false;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
         messages.push_back(message);
         if (message == WM_APP)
