@@ -4,8 +4,9 @@
 // grid/list-view ratio and the grid's memory per cell. First, the cost of 1,000 arrow-key moves at
 // 100,000 rows against the same at 100 rows (arrow_keys.cpp).
 
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h before it.
+#include <commctrl.h>
 
 #include <cstdio>
 #include <functional>

@@ -4,8 +4,9 @@
 // ratio of the grid and the rows one changed cell repainted. Each figure is the fastest of 7 rounds.
 // "--show" fills a grid, shows it for a few seconds and exits (for a screenshot).
 
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h before it.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>

@@ -4,8 +4,9 @@
 // comparison of a Visual Basic Variant. Conversions go through the system's VARIANT functions, so
 // texts, numbers and dates follow the user's locale exactly as the rest of Windows does.
 
-#include <oleauto.h>
 #include <windows.h>
+// oleauto.h needs the types of windows.h before it.
+#include <oleauto.h>
 
 #include <compare>
 #include <memory>

@@ -2,8 +2,9 @@
 // mAPIAndCallbacks: the grid's drawing routines that stand apart from the grid itself (image-list
 // icons, background tiling, the font record, the XOR drag line on the screen).
 
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h before it.
+#include <commctrl.h>
 
 #include "grid/grid_font.h"
 

@@ -3,8 +3,9 @@
 // owner's client area. It keeps the items, reads the header's notifications at the owner window
 // (WM_NOTIFY, subclassed) and raises them as events; lColumn is always the 0-based item index.
 
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h before it.
+#include <commctrl.h>
 
 #include <string>
 #include <vector>

@@ -1,7 +1,8 @@
 #include "grid/shell_sort.h"
 
-#include <oleauto.h>
 #include <windows.h>
+// oleauto.h needs the types of windows.h before it.
+#include <oleauto.h>
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,9 @@
 // Entry point of every test program: GoogleTest on a thread with COM initialised, as the program's
 // own user-interface thread is.
 
-#include <objbase.h>
 #include <windows.h>
+// objbase.h needs the types of windows.h before it.
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 
