@@ -48,6 +48,7 @@ class TimingTarget : public FileListTarget {
     void CellDetails(long, long, const TaggedValue&, std::optional<long>) override {}
     void CellSelected(long, long, bool) override {}
     void EnableSendNow() override {}
+    void ReportListFull(long) override {}
 
     double arrived = 0;
     int calls = 0;

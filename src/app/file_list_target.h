@@ -17,7 +17,8 @@ inline constexpr long kColumnSize = 3;
 inline constexpr long kColumnPath = 4;
 // The size column's text is aligned right (DT_RIGHT).
 inline constexpr long kSizeColumnAlign = 2;
-// The list's row numbers are 16-bit; past this many rows further files are not added.
+// The list's row numbers are 16-bit; past this many rows further files are not added, and the user
+// is told how many.
 inline constexpr long kMaxListRows = 32767;
 
 class FileListTarget {
@@ -39,6 +40,8 @@ class FileListTarget {
     virtual void CellSelected(long lRow, long lCol, bool bSelected) = 0;
     // `send_nowD`.Enabled = True.
     virtual void EnableSendNow() = 0;
+    // Tells the user that `notListed` files were not listed, the list being full.
+    virtual void ReportListFull(long notListed) = 0;
 };
 
 }  // namespace ferryl

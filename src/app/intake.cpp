@@ -126,24 +126,26 @@ class ListedPaths {
     bool m_read = false;
 };
 
-void AddFile(const std::wstring& token, FileListTarget& target, ListedPaths& listed) {
+// Whether the file was left out because the list is full.
+bool AddFile(const std::wstring& token, FileListTarget& target, ListedPaths& listed) {
     if (CannotNameFile(token) || !IsFullFilePath(token))
-        return;
+        return false;
     const std::wstring path = ListedForm(token);
     if (NamesDevice(path))
-        return;
-    const long row = target.Rows() + 1;
-    if (row > kMaxListRows)
-        return;
+        return false;
     const std::wstring key = DuplicateKey(path);
     if (listed.Contains(key))
-        return;
+        return false;
     // A missing file, or a folder, is skipped.
     const std::optional<FileEntry> entry = ReadFileEntry(path);
     if (!entry)
-        return;
+        return false;
+    const long row = target.Rows() + 1;
+    if (row > kMaxListRows)
+        return true;
     WriteFileRow(target, row, FileNameOfVariant(path), path, *entry);
     listed.Added(key, row);
+    return false;
 }
 
 }  // namespace
@@ -158,8 +160,11 @@ long AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
     long rowsBefore = 0;
     ContinueOnError(L"AddFilesToList: Rows", [&] { rowsBefore = target.Rows(); });
     // One file's failure must not cost the others.
+    long notListed = 0;
     for (const std::wstring& path : paths)
-        ContinueOnError(L"AddFilesToList: AddFile", [&] { AddFile(path, target, listed); });
+        ContinueOnError(L"AddFilesToList: AddFile", [&] { notListed += AddFile(path, target, listed) ? 1 : 0; });
+    if (notListed > 0)
+        ContinueOnError(L"AddFilesToList: ReportListFull", [&] { target.ReportListFull(notListed); });
     long added = 0;
     ContinueOnError(L"AddFilesToList: Rows", [&] { added = target.Rows() - rowsBefore; });
     if (added <= 0)

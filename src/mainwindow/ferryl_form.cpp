@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/instance_window.h"
@@ -25,6 +27,12 @@ namespace {
 
 constexpr wchar_t kPanelClassName[] = L"FerrylPozadinaP";
 constexpr wchar_t kPositionSection[] = L"Window Position";
+
+// What the user is told of files a full list left out.
+std::wstring ListFullText(long notListed) {
+    return L"The list holds at most " + std::to_wstring(kMaxListRows) + L" files, so " + std::to_wstring(notListed) +
+           (notListed == 1 ? L" file was" : L" files were") + L" not listed.";
+}
 
 constexpr int kListaId = 100;
 constexpr int kCopyCId = 201;
@@ -389,6 +397,7 @@ void FerrylF::OnDestroyed() noexcept {
         icon.reset();
     m_unloading = false;
     m_redrawDeferred = false;
+    m_notListed = 0;
     // Only the program's end takes the window while a mail client still has the files; the call's
     // thread is left to it.
     m_mapiSend.reset();
@@ -469,6 +478,14 @@ void FerrylF::EnableSendNow() {
     ::EnableWindow(m_send_nowD, !Sending());
 }
 
+void FerrylF::ReportListFull(long notListed) {
+    // One message for files that come in several batches before it shows.
+    const bool posted = m_notListed > 0;
+    m_notListed += notListed;
+    if (!posted && !::PostMessageW(Hwnd(), kListFullMessage, 0, 0))
+        throw Error(static_cast<long>(::GetLastError()), ErrorSource(L"FerrylF"), L"PostMessage failed");
+}
+
 // --- the file list's commands ---
 
 bool FerrylF::ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter, HWND owner) {
@@ -494,8 +511,10 @@ void FerrylF::AddFileFromDialog() noexcept {
         if (!Loaded())
             return;
         const long row = Rows() + 1;
-        if (row > kMaxListRows)
+        if (row > kMaxListRows) {
+            ReportListFull(1);
             return;
+        }
         const std::wstring fileName = dialog.FileName();
         const std::optional<FileEntry> entry = ReadFileEntry(fileName);
         if (!entry)
@@ -762,6 +781,12 @@ LRESULT FerrylF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexc
         case WM_SIZE:
             if (wParam != SIZE_MINIMIZED)
                 ContinueOnError(L"WM_SIZE: Form_Resize", [&] { Form_Resize(); });
+            return 0;
+        case kListFullMessage:
+            if (m_notListed > 0) {
+                const long notListed = std::exchange(m_notListed, 0);
+                ContinueOnError(L"ListFull: Inform", [&] { Inform(ListFullText(notListed), kWarningTitle); });
+            }
             return 0;
         case kRedrawMessage:
             m_redrawDeferred = false;

@@ -68,6 +68,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) override;
     void CellSelected(long lRow, long lCol, bool bSelected) override;
     void EnableSendNow() override;
+    void ReportListFull(long notListed) override;
 
     // Commands.
     void AddFileFromDialog() noexcept;
@@ -193,6 +194,8 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     bool m_shownSinceLoad = false;
     bool m_unloading = false;
     bool m_redrawDeferred = false;
+    // Files left out of a full list since the user was last told.
+    long m_notListed = 0;
 
     // The Simple MAPI call in progress and the rows it sends; Send Now's steps running; a close
     // asked for meanwhile.

@@ -18,6 +18,9 @@ inline constexpr UINT kRedrawMessage = WM_APP + 1;
 // Posted by the Simple MAPI call's thread when the call has returned. Any process may post it too:
 // the window asks the call itself whether it is done, and its result.
 inline constexpr UINT kMapiDoneMessage = WM_APP + 2;
+// Posted to tell the user of files a full list left out: the intake may run inside a message that
+// a later start sent and waits on.
+inline constexpr UINT kListFullMessage = WM_APP + 3;
 
 // The folder buttons' names: their tool tips, and what screen readers say (the buttons show only
 // a picture).

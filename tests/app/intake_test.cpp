@@ -154,15 +154,22 @@ TEST(Intake, DuplicatesAreFoundInLongListsAndInRowsWrittenMeanwhile) {
     EXPECT_EQ(nesting.Paths(), expected);
 }
 
-TEST(Intake, StopsAtTheLastRowNumber) {
+TEST(Intake, StopsAtTheLastRowNumberAndSaysHowManyFilesWereLeftOut) {
     TempFolder folder;
-    const std::wstring file = folder.WriteFile(L"late.txt");
+    const std::wstring last = folder.WriteFile(L"last.txt");
+    const std::wstring late = folder.WriteFile(L"late.txt");
+    const std::wstring later = folder.WriteFile(L"later.txt");
     RecordingTarget target;
-    target.rows.resize(kMaxListRows);
+    target.rows.resize(kMaxListRows - 1);
     for (auto& row : target.rows)
         row[kColumnPath].value = L"C:\\elsewhere.txt";
-    AddFilesToList(file, target);
+    // A missing file and a listed one are no files left out.
+    AddFilesToList(last + L" " + late + L" " + folder.Path() + L"\\missing.txt " + last + L" " + later, target);
     EXPECT_EQ(target.Rows(), kMaxListRows);
+    EXPECT_EQ(target.CellText(kMaxListRows, kColumnPath), last);
+    EXPECT_EQ(target.notListedReports, (std::vector<long>{2}));
+    AddFilesToList(late, target);
+    EXPECT_EQ(target.notListedReports, (std::vector<long>{2, 1}));
 }
 
 }  // namespace

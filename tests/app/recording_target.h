@@ -33,6 +33,7 @@ class RecordingTarget : public FileListTarget {
         selectedAfterLastWrite = lRow == 1 && lCol == 1 && bSelected;
     }
     void EnableSendNow() override { ++sendNowEnabled; }
+    void ReportListFull(long notListed) override { notListedReports.push_back(notListed); }
 
     // The path column of every row, in order.
     std::vector<std::wstring> Paths() {
@@ -46,6 +47,7 @@ class RecordingTarget : public FileListTarget {
     int shown = 0;
     int restored = 0;
     int sendNowEnabled = 0;
+    std::vector<long> notListedReports;
     bool selectedAfterLastWrite = false;
 };
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <thread>
 
 #include "app/instance_window.h"
 #include "app/intake.h"
@@ -100,6 +102,32 @@ TEST_F(FerrylFTest, AFailedStepIsRecordedAndTheNextOneRuns) {
     EXPECT_EQ(form.Lista()->SelectedRow(), 1);
     EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
     ClearFailures();
+}
+
+TEST_F(FerrylFTest, FilesAFullListLeftOutAreToldOfInOneWarning) {
+    ASSERT_TRUE(form.Load());
+    // Two batches before the warning shows: one box, for both.
+    form.ReportListFull(2);
+    form.ReportListFull(1);
+    int boxes = 0;
+    std::wstring warning;
+    std::thread answer([&] {
+        for (DWORD wait : {10000u, 1500u}) {
+            HWND box = test::WaitForDialog(L"Warning - Ferryl Handler", wait);
+            if (!box)
+                return;
+            ++boxes;
+            ::Sleep(100);
+            warning = test::MessageBoxText(box);
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            while (::IsWindow(box))
+                ::Sleep(20);
+        }
+    });
+    test::PumpUntil([] { return false; }, 3000);
+    answer.join();
+    EXPECT_EQ(boxes, 1);
+    EXPECT_NE(warning.find(L"at most 32767 files, so 3 files were not listed"), std::wstring::npos) << warning;
 }
 
 TEST_F(FerrylFTest, ResizeKeepsTheMinimumAndLaysOutListPanelAndSendNow) {
