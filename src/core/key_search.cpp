@@ -2,16 +2,10 @@
 
 #include <utility>
 
+#include "core/surrogates.h"
+
 namespace ferryl {
 namespace {
-
-constexpr bool IsHighSurrogate(wchar_t unit) noexcept {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-constexpr bool IsLowSurrogate(wchar_t unit) noexcept {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 // The two halves as one character in this platform's wide text.
 std::wstring Joined(wchar_t high, wchar_t low) {

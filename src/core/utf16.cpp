@@ -1,18 +1,10 @@
 #include "core/utf16.h"
 
+#include "core/surrogates.h"
+
 namespace ferryl {
 
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-bool IsHighSurrogate(char32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(char32_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 void AppendUnit(char32_t unit, std::string& bytes) {
     bytes += static_cast<char>(unit & 0xFF);
@@ -27,7 +19,7 @@ void ForEachUnit(wchar_t c, Emit&& emit) {
         emit(value);
     } else {
         if (value > 0x10FFFF)
-            value = kReplacement;
+            value = kReplacementCharacter;
         if (value < 0x10000) {
             emit(value);
         } else {

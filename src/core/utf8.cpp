@@ -1,18 +1,10 @@
 #include "core/utf8.h"
 
+#include "core/surrogates.h"
+
 namespace ferryl {
 
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-bool IsHighSurrogate(char32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(char32_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 // The code point at text[i]; advances i past it.
 char32_t NextCodePoint(std::wstring_view text, size_t& i) {
@@ -24,7 +16,7 @@ char32_t NextCodePoint(std::wstring_view text, size_t& i) {
         }
     }
     if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || unit > 0x10FFFF)
-        return kReplacement;
+        return kReplacementCharacter;
     return unit;
 }
 
@@ -59,7 +51,7 @@ std::string Utf8FromWide(std::wstring_view text) {
 bool HasLoneSurrogate(std::wstring_view text) {
     for (size_t i = 0; i < text.size();) {
         const char32_t unit = static_cast<char32_t>(text[i]);
-        if (NextCodePoint(text, i) == kReplacement && unit != kReplacement)
+        if (NextCodePoint(text, i) == kReplacementCharacter && unit != kReplacementCharacter)
             return true;
     }
     return false;
