@@ -72,9 +72,6 @@ TEST(TaggedValue, KindsAndTheMissingMarker) {
     EXPECT_TRUE(TaggedValue::Missing().IsMissing());
     EXPECT_TRUE(TaggedValue::Missing().IsError());
     EXPECT_FALSE(TaggedValue(ErrorValue{5}).IsMissing());
-    EXPECT_EQ(TaggedValue(L"x").kind(), TaggedValue::Kind::Text);
-    EXPECT_EQ(TaggedValue(true).kind(), TaggedValue::Kind::Boolean);
-    EXPECT_EQ(TaggedValue(7).kind(), TaggedValue::Kind::Number);
     auto object = std::make_shared<Object>();
     TaggedValue held(object);
     EXPECT_TRUE(held.IsObject());
@@ -128,7 +125,6 @@ TEST(TaggedValue, ComparisonPutsNumbersBeforeTextsAndEmptyBesideEither) {
     EXPECT_TRUE(Compare(TaggedValue(L"z"), TaggedValue(L"\u00e9")) < 0);
     EXPECT_TRUE(TaggedValue() == TaggedValue(0));
     EXPECT_TRUE(TaggedValue() == TaggedValue(L""));
-    EXPECT_TRUE(TaggedValue() == TaggedValue());
     EXPECT_TRUE(Compare(TaggedValue(), TaggedValue(1)) < 0);
     EXPECT_TRUE(Compare(TaggedValue(), TaggedValue(-1)) > 0);
     EXPECT_TRUE(TaggedValue(true) == TaggedValue(-1));

@@ -106,25 +106,14 @@ TEST(LoadMapiLibrary, SaysWhyADllCannotBeUsed) {
     EXPECT_EQ(other.failure, L"The mail client's DLL \"" + noMapi + L"\" offers no Simple MAPI (MAPISendMail).");
 }
 
-TEST(DraftFile, HoldsEveryFileAndLeavesNothingWhenAFileCannotBeRead) {
+// What the draft holds is read back in core's draft cases and the new Outlook's end-to-end case.
+TEST(DraftFile, LeavesNothingWhenAFileCannotBeRead) {
     TempFolder folder, temp;
-    std::string big(300 * 1024 + 5, '\0');
-    for (size_t i = 0; i < big.size(); ++i)
-        big[i] = static_cast<char>(i * 7);
-    const std::wstring a = folder.WriteFile(L"a b,1.txt", "first"), b = folder.WriteFile(L"\u00DCber \u20AC.bin", big);
-    const DraftOutcome draft = WriteDraftFile(temp.Path() + L"\\", {a, b});
+    const std::wstring a = folder.WriteFile(L"a b,1.txt", "first");
+    const DraftOutcome draft = WriteDraftFile(temp.Path() + L"\\", {a});
     ASSERT_TRUE(draft.failure.empty()) << draft.failure;
     EXPECT_EQ(draft.path.rfind(temp.Path() + L"\\FerrylDraft-", 0), 0u);
-    const auto message = test::ReadMime(ReadFileBytes(draft.path));
-    ASSERT_TRUE(message);
-    EXPECT_EQ(message->headers.at("x-unsent").value, "1");
-    ASSERT_EQ(message->parts.size(), 3u);
-    EXPECT_EQ(message->parts[1].headers.at("content-disposition").parameters.at("filename"), "a b,1.txt");
-    EXPECT_EQ(message->parts[1].Decoded(), "first");
-    EXPECT_EQ(message->parts[2].headers.at("content-disposition").parameters.at("filename"),
-              "\xC3\x9C"
-              "ber \xE2\x82\xAC.bin");
-    EXPECT_EQ(message->parts[2].Decoded(), big);
+    ASSERT_TRUE(test::ReadMime(ReadFileBytes(draft.path)));
 
     const DraftOutcome failed = WriteDraftFile(temp.Path() + L"\\", {a, folder / L"gone.txt"});
     EXPECT_TRUE(failed.path.empty());
@@ -194,7 +183,6 @@ TEST(SettingsPath, PathsOutsideTheCodePageAreKeptInTheirShortForm) {
     EXPECT_EQ(*keptProgram, ShortPathName(program));
     EXPECT_EQ(ProgramPathForSettings(root / L"gone \u65E5.exe"), std::nullopt) << "no short form, not in the code page";
     EXPECT_FALSE(SettingsFileCanHold(std::wstring(256, L'a'))) << "longer than the file's values are read back";
-    EXPECT_NE(ChoiceNotKeptText(L"C:\\x").find(L"holds only until the program ends"), std::wstring::npos);
 }
 
 }  // namespace
