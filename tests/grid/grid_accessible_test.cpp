@@ -12,19 +12,11 @@
 namespace ferryl::test {
 namespace {
 
-class ClickListener : public MoskGridListener {
-  public:
-    void SelectionChange(long lRow, long lCol) override { selections.push_back({lRow, lCol}); }
-    void DblClick(long lRow, long lCol) override { doubleClicks.push_back({lRow, lCol}); }
-    std::vector<std::pair<long, long>> selections;
-    std::vector<std::pair<long, long>> doubleClicks;
-};
-
 class GridAccessibleTest : public GridTest {
   protected:
     void SetUp() override {
         GridTest::SetUp();
-        grid.SetListener(&listener);
+        Listen();
         AddColumns(2);
         grid.Rows(30);
         for (long r = 1; r <= 30; ++r)
@@ -36,7 +28,6 @@ class GridAccessibleTest : public GridTest {
     }
     void TearDown() override { access.Reset(); }
 
-    ClickListener listener;
     AccessibleRef access;
 };
 

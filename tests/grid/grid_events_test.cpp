@@ -1,58 +1,17 @@
 // Events reach the owner through the listener, and what the owner writes into by-reference
 // parameters comes back to the grid.
 
-#include <vector>
-
 #include "grid_fixture.h"
 
 namespace ferryl::test {
 namespace {
 
-class RecordingListener : public MoskGridListener {
-  public:
-    void SelectionChange(long lRow, long lCol) override { selections.push_back({lRow, lCol}); }
-    void RequestEdit(long lRow, long lCol, short /*iKeyAscii*/, bool& bCancel) override {
-        edits.push_back({lRow, lCol});
-        bCancel = keepEditing;
-    }
-    void CancelEdit() override { ++cancels; }
-    void RequestRow(long lRow,
-                    std::wstring& sKey,
-                    bool& /*bVisible*/,
-                    long& lHeight,
-                    bool& /*bGroupRow*/,
-                    bool& bNoMoreRows) override {
-        requested.push_back(lRow);
-        requestedHeight = lHeight;
-        sKey = L"ignored";
-        bNoMoreRows = lRow > lastRow;
-    }
-    void RequestRowData(long lRow) override {
-        filled.push_back(lRow);
-        grid->CellText(lRow, 1, TaggedValue(L"row " + std::to_wstring(lRow)));
-    }
-    void PropertyChanged(std::wstring_view name) override { changed.emplace_back(name); }
-
-    MoskGrid* grid = nullptr;
-    std::vector<std::pair<long, long>> selections;
-    std::vector<std::pair<long, long>> edits;
-    bool keepEditing = true;
-    int cancels = 0;
-    std::vector<long> requested;
-    long requestedHeight = 0;
-    long lastRow = 0;
-    std::vector<long> filled;
-    std::vector<std::wstring> changed;
-};
-
 class GridEventsTest : public GridTest {
   protected:
     void SetUp() override {
         GridTest::SetUp();
-        listener.grid = &grid;
-        grid.SetListener(&listener);
+        Listen();
     }
-    RecordingListener listener;
 };
 
 TEST_F(GridEventsTest, SelectionChangeIsRaisedOnlyWhenTheCurrentCellMoves) {

@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/error.h"
 #include "grid/mosk_grid.h"
@@ -21,6 +23,59 @@ class GridHostWindow : public Window {
     }
 };
 
+// Records the owner's events, answers them with the switches below, and fills virtual rows with
+// "row <n>" (once `grid` is set).
+class RecordingListener : public MoskGridListener {
+  public:
+    void SelectionChange(long lRow, long lCol) override { selections.emplace_back(lRow, lCol); }
+    void DblClick(long lRow, long lCol) override { doubleClicks.emplace_back(lRow, lCol); }
+    // bCancel comes in as the grid's in-edit flag: what is left there decides.
+    void RequestEdit(long lRow, long lCol, short, bool& bCancel) override {
+        edits.emplace_back(lRow, lCol);
+        bCancel = keepEditing;
+    }
+    void CancelEdit() override { ++cancels; }
+    void KeyDown(short& KeyCode, short& Shift, bool& bDoDefault) override {
+        keys.push_back(KeyCode);
+        shifts.push_back(Shift);
+        bDoDefault = bDoDefault && keyDefault;
+        if (KeyCode == handledAltKey && Shift == kAltMask)
+            KeyCode = 0;
+    }
+    void KeyUp(short& KeyCode, short& Shift) override { upKeys.emplace_back(KeyCode, Shift); }
+    void MouseDown(short&, short&, float&, float&, bool& bDoDefault) override {
+        ++mouseDowns;
+        bDoDefault = bDoDefault && mouseDefault;
+    }
+    void RequestRow(long lRow, std::wstring& sKey, bool&, long& lHeight, bool&, bool& bNoMoreRows) override {
+        requested.push_back(lRow);
+        requestedHeight = lHeight;
+        sKey = L"ignored";
+        bNoMoreRows = lRow > lastRow;
+    }
+    void RequestRowData(long lRow) override {
+        filled.push_back(lRow);
+        if (grid)
+            grid->CellText(lRow, 1, TaggedValue(L"row " + std::to_wstring(lRow)));
+    }
+    void PropertyChanged(std::wstring_view name) override { changed.emplace_back(name); }
+
+    MoskGrid* grid = nullptr;
+    bool keepEditing = true;
+    bool keyDefault = true;
+    bool mouseDefault = true;
+    short handledAltKey = 0;  // the Alt+key this owner handles, zeroing KeyCode
+    long lastRow = 0;         // the last virtual row there is
+    std::vector<std::pair<long, long>> selections, doubleClicks, edits;
+    std::vector<std::pair<short, short>> upKeys;
+    std::vector<short> keys, shifts;
+    std::vector<long> requested, filled;
+    std::vector<std::wstring> changed;
+    long requestedHeight = 0;
+    int cancels = 0;
+    int mouseDowns = 0;
+};
+
 class GridTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -29,6 +84,11 @@ class GridTest : public ::testing::Test {
         // Hidden windows collect no update region; the redraw tests look at it.
         ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
         ::UpdateWindow(host.Hwnd());
+    }
+
+    void Listen() {
+        listener.grid = &grid;
+        grid.SetListener(&listener);
     }
 
     // Adds `count` columns keyed "c1", "c2", ...
@@ -49,6 +109,7 @@ class GridTest : public ::testing::Test {
     }
 
     GridHostWindow host;
+    RecordingListener listener;  // heard only after Listen()
     MoskGrid grid;
 };
 

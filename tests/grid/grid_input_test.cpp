@@ -9,38 +9,11 @@
 namespace ferryl::test {
 namespace {
 
-class InputListener : public MoskGridListener {
-  public:
-    void SelectionChange(long lRow, long lCol) override { selections.emplace_back(lRow, lCol); }
-    void RequestEdit(long lRow, long lCol, short, bool&) override { edits.emplace_back(lRow, lCol); }
-    void KeyDown(short& KeyCode, short& Shift, bool& bDoDefault) override {
-        keys.push_back(KeyCode);
-        shifts.push_back(Shift);
-        bDoDefault = bDoDefault && keyDefault;
-        if (KeyCode == handledAltKey && Shift == kAltMask)
-            KeyCode = 0;
-    }
-    void KeyUp(short& KeyCode, short& Shift) override { upKeys.emplace_back(KeyCode, Shift); }
-    void MouseDown(short&, short&, float&, float&, bool& bDoDefault) override {
-        ++mouseDowns;
-        bDoDefault = mouseDefault;
-    }
-    std::vector<std::pair<long, long>> selections;
-    std::vector<std::pair<long, long>> edits;
-    std::vector<short> keys;
-    std::vector<short> shifts;
-    std::vector<std::pair<short, short>> upKeys;
-    int mouseDowns = 0;
-    bool keyDefault = true;
-    bool mouseDefault = true;
-    short handledAltKey = 0;  // the Alt+key this owner handles, zeroing KeyCode
-};
-
 class InputTest : public PaintTest {
   protected:
     void SetUp() override {
         PaintTest::SetUp();
-        grid.SetListener(&listener);
+        Listen();
     }
     void Key(WORD vk, bool shift = false, bool ctrl = false) {
         BYTE state[256] = {};
@@ -62,42 +35,32 @@ class InputTest : public PaintTest {
         ::SendMessageW(grid.hwnd(), WM_LBUTTONUP, keys, MAKELPARAM(at.x, at.y));
     }
     std::pair<long, long> Current() const { return {grid.SelectedRow(), grid.SelectedCol()}; }
-    InputListener listener;
 };
 
+// What each key and click selects is the model's (tests/core); here, that the window's Shift and Ctrl
+// reach it, and which moves the owner hears of.
 TEST_F(InputTest, KeysClicksAndTheirShiftAndCtrlReachTheModel) {
     Fill(6);
     grid.MultiSelect(true);
     Click(2, 1);
     EXPECT_EQ(Current(), (std::pair<long, long>{2, 1}));
-    // MK_SHIFT: a range from the current cell, which stays.
     size_t changes = listener.selections.size();
     Click(4, 2, MK_SHIFT);
-    EXPECT_TRUE(grid.CellSelected(4, 2));
-    EXPECT_EQ(Current(), (std::pair<long, long>{2, 1}));
-    EXPECT_EQ(listener.selections.size(), changes);
-    // MK_CONTROL: a toggle that keeps the range.
+    EXPECT_TRUE(grid.CellSelected(3, 2));
+    EXPECT_EQ(listener.selections.size(), changes) << "a range leaves the current cell";
     Click(6, 3, MK_CONTROL);
     EXPECT_TRUE(grid.CellSelected(6, 3));
-    EXPECT_TRUE(grid.CellSelected(3, 1));
-    // Shift+Tab is Shift+Left to the owner and to the model, which toggles the cell it moves to.
+    // Shift+Tab is Shift+Left to the owner and to the model.
     Key(VK_TAB, true);
     EXPECT_EQ(listener.keys.back(), VK_LEFT);
     EXPECT_EQ(listener.shifts.back(), 1);
     EXPECT_EQ(Current(), (std::pair<long, long>{6, 2}));
     EXPECT_TRUE(grid.CellSelected(6, 2));
-    // Ctrl+Up only moves; Ctrl+Space toggles there.
     Key(VK_UP, false, true);
     EXPECT_EQ(Current(), (std::pair<long, long>{5, 2}));
-    EXPECT_FALSE(grid.CellSelected(5, 2));
-    Key(VK_SPACE, false, true);
-    EXPECT_TRUE(grid.CellSelected(5, 2));
-    // A plain key selects only where it goes, and the owner hears of the move.
+    EXPECT_FALSE(grid.CellSelected(5, 2)) << "Ctrl+Up only moves";
     Key(VK_HOME);
     EXPECT_EQ(listener.selections.back(), (std::pair<long, long>{1, 2}));
-    for (long r = 1; r <= 6; ++r)
-        for (long c = 1; c <= 3; ++c)
-            EXPECT_EQ(grid.CellSelected(r, c), r == 1 && c == 2) << r << "," << c;
 }
 
 TEST_F(InputTest, RowModeArrowsScrollSidewaysAndPagesMoveTheCurrentRow) {
@@ -110,10 +73,7 @@ TEST_F(InputTest, RowModeArrowsScrollSidewaysAndPagesMoveTheCurrentRow) {
     EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
     EXPECT_EQ(grid.ScrollOffsetX(), 20);
     Key(VK_NEXT);
-    long page = grid.SelectedRow();
-    EXPECT_GT(page, 10);
-    EXPECT_TRUE(grid.CellSelected(page, 5));
-    EXPECT_FALSE(grid.CellSelected(1, 1));
+    EXPECT_GT(grid.SelectedRow(), 10) << "a page of the window's height";
     Key(VK_END);
     EXPECT_EQ(grid.SelectedRow(), 60);
     EXPECT_EQ(grid.ScrollOffsetY(), grid.ScrollBarsObject()->Max(cScrollBars::kVertical));
@@ -329,7 +289,7 @@ TEST(GridSystemKeys, AltKeysReachTheOwnerAndOnlyThoseItLeavesWorkTheWindowsMenuA
     ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
     MoskGrid grid;
     ASSERT_TRUE(grid.Create(host.Hwnd(), 0, 0, 380, 240));
-    InputListener listener;
+    RecordingListener listener;
     listener.handledAltKey = VK_RETURN;
     grid.SetListener(&listener);
     grid.AddColumn(L"c1");

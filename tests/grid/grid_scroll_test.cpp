@@ -122,27 +122,13 @@ TEST_F(TrueRowsTest, WhenTheBarWentDuringAPaintOrTheGridWasCleared) {
     ExpectEveryRowTrue("a line down after Clear");
 }
 
-class VirtualListener : public MoskGridListener {
-  public:
-    void RequestRow(long lRow, std::wstring&, bool&, long&, bool&, bool& bNoMoreRows) override {
-        requested.push_back(lRow);
-        bNoMoreRows = lRow > lastRow;
-    }
-    void RequestRowData(long lRow) override { grid->CellText(lRow, 1, TaggedValue(L"v" + std::to_wstring(lRow))); }
-    MoskGrid* grid = nullptr;
-    long lastRow = 0;
-    std::vector<long> requested;
-};
-
 class VirtualTest : public ScrollTest {
   protected:
     void SetUp() override {
         ScrollTest::SetUp();
-        listener.grid = &grid;
-        grid.SetListener(&listener);
+        Listen();
         grid.AddColumn(L"c1", L"Virtual", 0, -1, 200);
     }
-    VirtualListener listener;
 };
 
 TEST_F(VirtualTest, VirtualModeAsksForRowsAsTheyComeIntoViewUntilToldNoMore) {
@@ -161,7 +147,7 @@ TEST_F(VirtualTest, VirtualModeAsksForRowsAsTheyComeIntoViewUntilToldNoMore) {
     EXPECT_FALSE(grid.MoreRows());
     EXPECT_EQ(grid.Rows(), 25);
     EXPECT_EQ(listener.requested.back(), 26);  // the one answered with "no more"
-    EXPECT_EQ(grid.CellText(25, 1).ToText(), L"v25");
+    EXPECT_EQ(grid.CellText(25, 1).ToText(), L"row 25");
     size_t asked = listener.requested.size();
     ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
     grid.Draw();
