@@ -126,15 +126,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void SaveGeometry();
     void ApplySavedGeometry();
     void CreateControls();
-    HWND AddControl(HWND parent,
-                    const wchar_t* className,
-                    const wchar_t* text,
-                    DWORD style,
-                    int id,
-                    long left,
-                    long top,
-                    long width,
-                    long height);
+    HWND AddControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, TwipsBox designed);
     void SetUpFileList();
     // The designed outer size at the window's DPI (the client area from twips).
     void SizeToDesign();

@@ -29,6 +29,10 @@ SIZE TextExtent(HWND control, const std::wstring& text, UINT format, int wrapWid
     return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
+RECT Pixels(const TwipsBox& box, int dpi) {
+    return TwipsRect(box.left, box.top, box.width, box.height, dpi);
+}
+
 }  // namespace
 
 UniqueFont CreateFormFont(int dpi) {
@@ -96,13 +100,10 @@ HWND FormLayout::Add(HWND parent,
                      const wchar_t* text,
                      DWORD style,
                      int id,
-                     long left,
-                     long top,
-                     long width,
-                     long height,
+                     TwipsBox designed,
                      int dpi,
                      HFONT font) {
-    const RECT r = TwipsRect(left, top, width, height, dpi);
+    const RECT r = Pixels(designed, dpi);
     HWND control =
         ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, r.left, r.top,
                           r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -110,7 +111,7 @@ HWND FormLayout::Add(HWND parent,
     if (!control)
         return nullptr;
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    m_controls.push_back(Designed{control, left, top, width, height});
+    m_controls.push_back(Designed{control, designed});
     PlaceOne(m_controls.back(), dpi);
     return control;
 }
@@ -126,7 +127,7 @@ void FormLayout::Place(int dpi, HFONT font) const {
 }
 
 void FormLayout::PlaceOne(const Designed& designed, int dpi) {
-    const RECT r = TwipsRect(designed.left, designed.top, designed.width, designed.height, dpi);
+    const RECT r = Pixels(designed.box, dpi);
     int width = r.right - r.left, height = r.bottom - r.top;
     // Measured at the designed size: a static's wrapping depends on its width.
     ::SetWindowPos(designed.control, nullptr, r.left, r.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
