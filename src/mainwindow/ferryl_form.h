@@ -158,7 +158,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     bool GatherFiles(long rows, std::vector<std::wstring>& paths);
     void NameCopyInRow(long row, const std::wstring& copy);
     bool HandOff(const MailTarget& target, const std::vector<std::wstring>& paths, long rows);
-    bool StartMapiSend(const std::wstring& dll, const std::vector<std::wstring>& paths, long rows);
+    bool StartMapiSend(const std::wstring& dll, std::vector<MapiAttachment> files, long rows);
     void OnMapiSendDone() noexcept;
     void FinishSend(long rows);
 
