@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/system_function.h"
 #include "common/twips.h"
 #include "winsvc/window_text.h"
 
@@ -44,12 +45,7 @@ UniqueFont CreateFormFont(int dpi) {
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool hasMenu, int dpi) {
     using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
     // Looked up at run time: it is missing before Windows 10 1607.
-    static const AdjustForDpiFn adjustForDpi = [] {
-        HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-        return user32 ? reinterpret_cast<AdjustForDpiFn>(
-                            reinterpret_cast<void*>(::GetProcAddress(user32, "AdjustWindowRectExForDpi")))
-                      : nullptr;
-    }();
+    static const AdjustForDpiFn adjustForDpi = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
     RECT outer{0, 0, client.cx, client.cy};
     if (!adjustForDpi || !adjustForDpi(&outer, style, hasMenu, exStyle, static_cast<UINT>(dpi)))
         ::AdjustWindowRectEx(&outer, style, hasMenu, exStyle);
