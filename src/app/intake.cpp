@@ -51,16 +51,20 @@ std::wstring ListedForm(const std::wstring& path) {
     return full;
 }
 
-// The duplicate test's key: the listed form without a "\\?\" prefix ("\\?\UNC\server" is
-// "\\server"), in upper case.
-std::wstring DuplicateKey(const std::wstring& path) {
-    std::wstring key = ListedForm(path);
+// The duplicate test's key of a path in its listed form: without a "\\?\" prefix
+// ("\\?\UNC\server" is "\\server"), in upper case.
+std::wstring KeyOfListed(std::wstring key) {
     if (key.starts_with(kLongPrefix)) {
         const bool unc = std::wstring_view(key).substr(kLongPrefix.size()).starts_with(L"UNC\\");
         key.replace(0, kLongPrefix.size() + (unc ? 4 : 0), unc ? L"\\\\" : L"");
     }
     MakeUpper(key);
     return key;
+}
+
+// The key of a row's path, which the main window's Add may have written in another form.
+std::wstring DuplicateKey(const std::wstring& path) {
+    return KeyOfListed(ListedForm(path));
 }
 
 // A device ("\\.\CON", which GetFullPathNameW makes of "C:\x\CON", or "\\?\GLOBALROOT\...") answers
@@ -133,7 +137,7 @@ bool AddFile(const std::wstring& token, FileListTarget& target, ListedPaths& lis
     const std::wstring path = ListedForm(token);
     if (NamesDevice(path))
         return false;
-    const std::wstring key = DuplicateKey(path);
+    const std::wstring key = KeyOfListed(path);
     if (listed.Contains(key))
         return false;
     // A missing file, or a folder, is skipped.

@@ -1,5 +1,7 @@
 #include "common/oleacc_functions.h"
 
+#include "common/system_function.h"
+
 namespace ferryl {
 
 namespace {
@@ -8,7 +10,7 @@ namespace {
 template <typename Fn>
 Fn OleaccFunction(const char* name) noexcept {
     static const HMODULE oleacc = ::LoadLibraryW(L"oleacc.dll");  // stays loaded, as an import would
-    return oleacc ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(oleacc, name))) : nullptr;
+    return ExportedFunction<Fn>(oleacc, name);
 }
 
 }  // namespace

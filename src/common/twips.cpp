@@ -1,5 +1,6 @@
 #include "common/twips.h"
 
+#include "common/system_function.h"
 #include "common/unique_handle.h"
 
 namespace ferryl {
@@ -20,12 +21,7 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 // Looked up once: the function is missing before Windows 10 1607, and naming it would keep the
 // program from starting there.
 GetDpiForWindowFn GetDpiForWindowFunction() {
-    static const GetDpiForWindowFn function = [] {
-        HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-        return user32 ? reinterpret_cast<GetDpiForWindowFn>(
-                            reinterpret_cast<void*>(::GetProcAddress(user32, "GetDpiForWindow")))
-                      : nullptr;
-    }();
+    static const GetDpiForWindowFn function = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
     return function;
 }
 

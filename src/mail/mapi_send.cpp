@@ -7,6 +7,7 @@
 
 #include "common/continue_on_error.h"
 #include "common/system_error_text.h"
+#include "common/system_function.h"
 #include "common/text.h"
 #include "common/unique_handle.h"
 #include "core/path_rules.h"
@@ -73,13 +74,6 @@ LoadedDlls& Loaded() {
     return *loaded;
 }
 
-// GetProcAddress's FARPROC to the entry point's own type, through void* (GCC warns on the direct
-// cast between function types).
-template <typename Fn>
-Fn EntryPoint(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
 std::wstring AnsiOrShortName(const MapiAttachment& file) {
     const std::wstring name = FileNameOf(file.path);
     if (ToAnsiExact(name))
@@ -143,8 +137,8 @@ MapiLoad LoadMapiLibrary(const std::wstring& dllPath) {
         }
         loaded.modules.emplace(ToUpper(dllPath), module);
     }
-    MapiLibrary library{dllPath, EntryPoint<mapi::SendMailW>(module, "MAPISendMailW"),
-                        EntryPoint<mapi::SendMailA>(module, "MAPISendMail")};
+    MapiLibrary library{dllPath, ExportedFunction<mapi::SendMailW>(module, "MAPISendMailW"),
+                        ExportedFunction<mapi::SendMailA>(module, "MAPISendMail")};
     if (!library.sendMailW && !library.sendMailA)
         return {std::nullopt, L"The mail client's DLL \"" + dllPath + L"\" offers no Simple MAPI (MAPISendMail)."};
     return {library, {}};
@@ -172,10 +166,7 @@ namespace {
 // Windows 10 1607, so it is looked up.
 void LetSystemScaleClientWindows() noexcept {
     using SetContextFn = void*(WINAPI*)(void*);
-    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    if (!user32)
-        return;
-    if (auto setContext = EntryPoint<SetContextFn>(user32, "SetThreadDpiAwarenessContext")) {
+    if (auto setContext = User32Function<SetContextFn>("SetThreadDpiAwarenessContext")) {
         // DPI_AWARENESS_CONTEXT_SYSTEM_AWARE
         setContext(reinterpret_cast<void*>(static_cast<INT_PTR>(-2)));
     }

@@ -41,14 +41,14 @@ bool AboutF::Load() {
     m_font = CreateFormFont(m_dpi);
 
     // Created in tab order, which is also the order the dialog keys walk.
-    m_cbClose = AddControl(L"BUTTON", L"&Close", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, 2865, 2280, 1455, 375);
-    m_LabelAbout = AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, -1, 240, 240, 3135, 1455);
-    m_Frame = AddControl(L"BUTTON", L"On the Internet", BS_GROUPBOX, -1, kFrameLeft, kFrameTop, 3255, 1575);
-    m_cbWebHomePage = AddControl(L"BUTTON", L"&Home Page", WS_TABSTOP | BS_PUSHBUTTON, kHomePageId, kFrameLeft + 240,
-                                 kFrameTop + 360, 2775, 375);
+    m_cbClose = AddControl(L"BUTTON", L"&Close", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, {2865, 2280, 1455, 375});
+    m_LabelAbout = AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, -1, {240, 240, 3135, 1455});
+    m_Frame = AddControl(L"BUTTON", L"On the Internet", BS_GROUPBOX, -1, {kFrameLeft, kFrameTop, 3255, 1575});
+    m_cbWebHomePage = AddControl(L"BUTTON", L"&Home Page", WS_TABSTOP | BS_PUSHBUTTON, kHomePageId,
+                                 {kFrameLeft + 240, kFrameTop + 360, 2775, 375});
     m_cbWebDonations = AddControl(L"BUTTON", L"&Make a Donation", WS_TABSTOP | BS_PUSHBUTTON, kDonationsId,
-                                  kFrameLeft + 240, kFrameTop + 960, 2775, 375);
-    m_pbFYH = AddControl(L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, -1, 120, 2160, 495, 495);
+                                  {kFrameLeft + 240, kFrameTop + 960, 2775, 375});
+    m_pbFYH = AddControl(L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, -1, {120, 2160, 495, 495});
     // The frame goes under the buttons it holds: above them, it clipped them away (every control
     // clips its siblings). It takes no focus, so the tab order stays.
     ::SetWindowPos(m_Frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -58,15 +58,8 @@ bool AboutF::Load() {
     return true;
 }
 
-HWND AboutF::AddControl(const wchar_t* className,
-                        const wchar_t* text,
-                        DWORD style,
-                        int id,
-                        long left,
-                        long top,
-                        long width,
-                        long height) {
-    return m_layout.Add(Hwnd(), className, text, style, id, left, top, width, height, m_dpi, m_font.get());
+HWND AboutF::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int id, TwipsBox designed) {
+    return m_layout.Add(Hwnd(), className, text, style, id, designed, m_dpi, m_font.get());
 }
 
 void AboutF::SizeToDesign() {

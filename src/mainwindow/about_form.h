@@ -41,14 +41,7 @@ class AboutF : public Window {
     void cbClose_Click();
     void cbWebHomePage_Click();
     void cbWebDonations_Click();
-    HWND AddControl(const wchar_t* className,
-                    const wchar_t* text,
-                    DWORD style,
-                    int id,
-                    long left,
-                    long top,
-                    long width,
-                    long height);
+    HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int id, TwipsBox designed);
     // The client size from twips, the picture at its size: at load and when the DPI changes.
     void SizeToDesign();
     void LoadPicture();

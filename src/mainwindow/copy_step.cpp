@@ -54,18 +54,6 @@ struct FileIdInfo128 {
 };
 constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
 
-std::wstring FullPath(const std::wstring& path) {
-    const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (length == 0)
-        return path;
-    std::wstring full(length, L'\0');
-    const DWORD written = ::GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
-    if (written == 0 || written >= length)
-        return path;
-    full.resize(written);
-    return full;
-}
-
 std::wstring Hex(const unsigned char* bytes, size_t count) {
     static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
     std::wstring text;
@@ -124,7 +112,7 @@ std::wstring IdentityKey(const FileIds& ids, std::wstring_view fullLongPath) {
 }
 
 std::wstring FileIdentityKey(const std::wstring& path) {
-    return IdentityKey(ReadFileIds(path), WithoutClosingBackslash(LongPathName(FullPath(path))));
+    return IdentityKey(ReadFileIds(path), WithoutClosingBackslash(LongPathName(FullPathName(path))));
 }
 
 bool LiesInFolder(const std::wstring& file, const std::wstring& folder) {

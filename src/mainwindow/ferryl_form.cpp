@@ -145,24 +145,24 @@ void FerrylF::CreateControls() {
 
     m_pozadinaP.Create(form, TwipsRect(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight, m_dpi));
     const HWND panel = m_pozadinaP.Hwnd();
-    m_copyC = AddControl(panel, L"BUTTON", L"&Copy To", WS_TABSTOP | BS_AUTOCHECKBOX, kCopyCId, 120, 150, 975, 255);
+    m_copyC = AddControl(panel, L"BUTTON", L"&Copy To", WS_TABSTOP | BS_AUTOCHECKBOX, kCopyCId, {120, 150, 975, 255});
     m_putanjaT =
-        AddControl(panel, L"EDIT", L"", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, kPutanjaTId, 1200, 120, 3375, 285);
+        AddControl(panel, L"EDIT", L"", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, kPutanjaTId, {1200, 120, 3375, 285});
     ::SetWindowLongPtrW(m_putanjaT, GWL_EXSTYLE, ::GetWindowLongPtrW(m_putanjaT, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     ::SetWindowPos(m_putanjaT, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    m_deleteC = AddControl(panel, L"BUTTON", L"&Delete source files", WS_TABSTOP | BS_AUTOCHECKBOX, kDeleteCId, 240,
-                           670, 1695, 255);
+    m_deleteC = AddControl(panel, L"BUTTON", L"&Delete source files", WS_TABSTOP | BS_AUTOCHECKBOX, kDeleteCId,
+                           {240, 670, 1695, 255});
     // The folder buttons show only a picture; their text is the name a screen reader speaks.
     m_temporaryD = AddControl(panel, L"BUTTON", kTemporaryFolderName, WS_TABSTOP | BS_PUSHBUTTON | BS_ICON,
-                              kTemporaryDId, 2280, 480, 495, 495);
+                              kTemporaryDId, {2280, 480, 495, 495});
     m_desktopD = AddControl(panel, L"BUTTON", kDesktopFolderName, WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kDesktopDId,
-                            2880, 480, 495, 495);
+                            {2880, 480, 495, 495});
     m_attachmentsD = AddControl(panel, L"BUTTON", kAttachmentsFolderName, WS_TABSTOP | BS_PUSHBUTTON | BS_ICON,
-                                kAttachmentsDId, 3480, 480, 495, 495);
-    m_customD = AddControl(panel, L"BUTTON", kCustomFolderName, WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kCustomDId, 4080,
-                           480, 495, 495);
+                                kAttachmentsDId, {3480, 480, 495, 495});
+    m_customD = AddControl(panel, L"BUTTON", kCustomFolderName, WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kCustomDId,
+                           {4080, 480, 495, 495});
     m_send_nowD = AddControl(panel, L"BUTTON", L"&Send Now", WS_TABSTOP | BS_DEFPUSHBUTTON | BS_BOTTOM, kSendNowDId,
-                             4680, 120, kSendNowWidth, 855);
+                             {4680, 120, kSendNowWidth, 855});
     LoadIcons();
 
     m_toolTips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
@@ -237,11 +237,8 @@ HWND FerrylF::AddControl(HWND parent,
                          const wchar_t* text,
                          DWORD style,
                          int id,
-                         long left,
-                         long top,
-                         long width,
-                         long height) {
-    return m_layout.Add(parent, className, text, style, id, left, top, width, height, m_dpi, m_font.get());
+                         TwipsBox designed) {
+    return m_layout.Add(parent, className, text, style, id, designed, m_dpi, m_font.get());
 }
 
 void FerrylF::Form_Load() {

@@ -126,15 +126,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void SaveGeometry();
     void ApplySavedGeometry();
     void CreateControls();
-    HWND AddControl(HWND parent,
-                    const wchar_t* className,
-                    const wchar_t* text,
-                    DWORD style,
-                    int id,
-                    long left,
-                    long top,
-                    long width,
-                    long height);
+    HWND AddControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, TwipsBox designed);
     void SetUpFileList();
     // The designed outer size at the window's DPI (the client area from twips).
     void SizeToDesign();
@@ -166,7 +158,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     bool GatherFiles(long rows, std::vector<std::wstring>& paths);
     void NameCopyInRow(long row, const std::wstring& copy);
     bool HandOff(const MailTarget& target, const std::vector<std::wstring>& paths, long rows);
-    bool StartMapiSend(const std::wstring& dll, const std::vector<std::wstring>& paths, long rows);
+    bool StartMapiSend(const std::wstring& dll, std::vector<MapiAttachment> files, long rows);
     void OnMapiSendDone() noexcept;
     void FinishSend(long rows);
 

@@ -353,7 +353,7 @@ bool FerrylF::GatherFiles(long rows, std::vector<std::wstring>& paths) {
     return Loaded();
 }
 
-bool FerrylF::StartMapiSend(const std::wstring& dll, const std::vector<std::wstring>& paths, long rows) {
+bool FerrylF::StartMapiSend(const std::wstring& dll, std::vector<MapiAttachment> files, long rows) {
     // Without the window the call's end would be posted nowhere, and Sending() would stay true.
     if (!Loaded())
         return false;
@@ -362,9 +362,6 @@ bool FerrylF::StartMapiSend(const std::wstring& dll, const std::vector<std::wstr
         Inform(load.failure, kWarningTitle);
         return false;
     }
-    std::vector<MapiAttachment> files;
-    for (const std::wstring& path : paths)
-        files.push_back({PathForMail(path), ShortPathOrFull(path)});
     m_mapiSend = MapiSend::Start(*load.library, std::move(files), Hwnd(), Hwnd(), kMapiDoneMessage);
     m_sendingRows = rows;
     // The client's compose window is modal to this one; the window still paints meanwhile.
@@ -435,8 +432,12 @@ bool FerrylF::HandOff(const MailTarget& target, const std::vector<std::wstring>&
         Inform(L"These listed files no longer exist:" + Lines(missing) + L"\n\nNothing was sent.", kWarningTitle);
         return false;
     }
-    if (target.route == MailTarget::Route::Mapi)
-        return StartMapiSend(target.mapiDll, paths, rows);
+    if (target.route == MailTarget::Route::Mapi) {
+        std::vector<MapiAttachment> files;
+        for (size_t i = 0; i < paths.size(); ++i)
+            files.push_back({forMail[i], ShortPathOrFull(paths[i])});
+        return StartMapiSend(target.mapiDll, std::move(files), rows);
+    }
 
     std::wstring arguments, draft;
     switch (target.kind) {

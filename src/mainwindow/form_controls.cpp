@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/system_function.h"
 #include "common/twips.h"
 #include "winsvc/window_text.h"
 
@@ -29,6 +30,10 @@ SIZE TextExtent(HWND control, const std::wstring& text, UINT format, int wrapWid
     return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
+RECT Pixels(const TwipsBox& box, int dpi) {
+    return TwipsRect(box.left, box.top, box.width, box.height, dpi);
+}
+
 }  // namespace
 
 UniqueFont CreateFormFont(int dpi) {
@@ -40,12 +45,7 @@ UniqueFont CreateFormFont(int dpi) {
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool hasMenu, int dpi) {
     using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
     // Looked up at run time: it is missing before Windows 10 1607.
-    static const AdjustForDpiFn adjustForDpi = [] {
-        HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-        return user32 ? reinterpret_cast<AdjustForDpiFn>(
-                            reinterpret_cast<void*>(::GetProcAddress(user32, "AdjustWindowRectExForDpi")))
-                      : nullptr;
-    }();
+    static const AdjustForDpiFn adjustForDpi = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
     RECT outer{0, 0, client.cx, client.cy};
     if (!adjustForDpi || !adjustForDpi(&outer, style, hasMenu, exStyle, static_cast<UINT>(dpi)))
         ::AdjustWindowRectEx(&outer, style, hasMenu, exStyle);
@@ -96,13 +96,10 @@ HWND FormLayout::Add(HWND parent,
                      const wchar_t* text,
                      DWORD style,
                      int id,
-                     long left,
-                     long top,
-                     long width,
-                     long height,
+                     TwipsBox designed,
                      int dpi,
                      HFONT font) {
-    const RECT r = TwipsRect(left, top, width, height, dpi);
+    const RECT r = Pixels(designed, dpi);
     HWND control =
         ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, r.left, r.top,
                           r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -110,7 +107,7 @@ HWND FormLayout::Add(HWND parent,
     if (!control)
         return nullptr;
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    m_controls.push_back(Designed{control, left, top, width, height});
+    m_controls.push_back(Designed{control, designed});
     PlaceOne(m_controls.back(), dpi);
     return control;
 }
@@ -126,7 +123,7 @@ void FormLayout::Place(int dpi, HFONT font) const {
 }
 
 void FormLayout::PlaceOne(const Designed& designed, int dpi) {
-    const RECT r = TwipsRect(designed.left, designed.top, designed.width, designed.height, dpi);
+    const RECT r = Pixels(designed.box, dpi);
     int width = r.right - r.left, height = r.bottom - r.top;
     // Measured at the designed size: a static's wrapping depends on its width.
     ::SetWindowPos(designed.control, nullptr, r.left, r.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -21,6 +21,11 @@ SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool hasMenu, i
 // direction that it does not draw a caption in (an icon button, an edit box, a picture).
 SIZE CaptionSize(HWND control, int dpi);
 
+// A control's rectangle as designed, in twips.
+struct TwipsBox {
+    long left, top, width, height;
+};
+
 // The child controls of one window, each with the rectangle it was designed at in twips. A control
 // whose caption needs more room in the current font than its design gives grows to fit it (to the
 // right and down, never smaller than designed), so that no caption is clipped at any DPI.
@@ -32,10 +37,7 @@ class FormLayout {
              const wchar_t* text,
              DWORD style,
              int id,
-             long left,
-             long top,
-             long width,
-             long height,
+             TwipsBox designed,
              int dpi,
              HFONT font);
     // Gives every control the font and places it again at `dpi`.
@@ -45,7 +47,7 @@ class FormLayout {
   private:
     struct Designed {
         HWND control;
-        long left, top, width, height;  // twips
+        TwipsBox box;
     };
     static void PlaceOne(const Designed& designed, int dpi);
 
