@@ -532,11 +532,7 @@ class GridAccessible final : public IAccessible {
     // The row's full width (its cells, scrolled as painted) in screen pixels; a hidden row has no
     // height.
     RECT RowRect(long row) const {
-        long right = 0;
-        for (long p : ShownPositions()) {
-            const tGridColumn& column = m_grid->m_model.Column(p);
-            right = std::max(right, column.lStartX + column.lWidth);
-        }
+        const long right = m_grid->m_model.DataWidth();
         const tGridRow& shape = m_grid->m_model.Row(row);
         POINT origin{-m_grid->ScrollOffsetX(),
                      m_grid->HeaderVisibleHeight() + m_grid->RowStartY(row) - m_grid->ScrollOffsetY()};
