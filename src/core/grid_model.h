@@ -314,10 +314,7 @@ class GridModel : public GridShape {
             return;
         m_current.row = std::clamp(m_current.row, 1L, Rows());
         m_current.column = std::clamp(m_current.column, 1L, Columns());
-        if (m_rowMode)
-            SelectOnlyRow(m_current.row);
-        else
-            SelectOnlyCell(m_current.row, m_current.column);
+        SelectOnlyCurrentAsIs();
     }
     // The cell becomes current; with MultiSelect its flag (row mode: its row's) is set to
     // `selected`, without it the single selection moves there whatever `selected` is.
@@ -337,10 +334,8 @@ class GridModel : public GridShape {
         m_current.row = row;
         if (!m_multiSelect)
             SelectCurrentOnly();
-        else if (m_rowMode)
-            SelectOnlyRow(row);
         else
-            SelectOnlyCell(row, m_current.column);
+            SelectOnlyCurrentAsIs();
     }
     // The column becomes current; its cell in the current row is selected.
     void SelectColumn(long cellColumn) {
@@ -498,15 +493,21 @@ class GridModel : public GridShape {
         m_current = GridCursor{row, m_keySearchColumn};
         if (!m_multiSelect)
             SelectCurrentOnly();
-        else if (m_rowMode)
-            SelectOnlyRow(row);
         else
-            SelectOnlyCell(row, m_current.column);
+            SelectOnlyCurrentAsIs();
         m_search.SetText(std::move(text));
         MarkRowDirty(row);
     }
 
   private:
+    // Only the current cell (row mode: the current row) selected; a current cell outside the grid
+    // stays where it is and leaves nothing selected.
+    void SelectOnlyCurrentAsIs() {
+        if (m_rowMode)
+            SelectOnlyRow(m_current.row);
+        else
+            SelectOnlyCell(m_current.row, m_current.column);
+    }
     bool SetSelected(long row, Cell& cell, bool selected) {
         if (cell.bSelected == selected)
             return false;
@@ -535,10 +536,7 @@ class GridModel : public GridShape {
         } else if (shift & kShiftMask) {
             ToggleCell(m_current.row, m_current.column);
         } else if (shift == 0) {
-            if (m_rowMode)
-                SelectOnlyRow(m_current.row);
-            else
-                SelectOnlyCell(m_current.row, m_current.column);
+            SelectOnlyCurrentAsIs();
         }
         // A row with no shown column leaves no current cell to mark.
         if (m_current.Valid())
@@ -567,10 +565,7 @@ class GridModel : public GridShape {
             m_current.row = target;
         } else if (shift == 0) {
             m_current.row = target;
-            if (m_rowMode)
-                SelectOnlyRow(target);
-            else
-                SelectOnlyCell(target, m_current.column);
+            SelectOnlyCurrentAsIs();
         }
     }
 

@@ -4,6 +4,29 @@
 #include <utility>
 
 namespace ferryl {
+namespace {
+
+// The first row number from `lo` up to `hi` (exclusive) for which `reached` holds, `hi` when none
+// does. Past the first row it holds for it holds for all, so the row is found by halving: the cost
+// does not follow the number of rows.
+template <typename Reached>
+long FirstRowReached(long lo, long hi, Reached reached) {
+    while (lo < hi) {
+        long mid = lo + (hi - lo) / 2;
+        if (reached(mid))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo;
+}
+
+// Where the next row starts: below the row when it is visible. Its lStartY must be up to date.
+long BottomOf(const tGridRow& row) noexcept {
+    return row.lStartY + (row.bVisible ? row.lHeight : 0);
+}
+
+}  // namespace
 
 long ColumnScrollTarget(long start, long end, long offset, long visible) noexcept {
     if (start > offset && end >= offset + visible)
@@ -47,16 +70,14 @@ void GridShape::EnsureRowStarts(std::size_t upTo) const noexcept {
     rows[0].lHeight = 0;
     rows[0].lStartY = 0;
     std::size_t end = std::min(upTo, last);
-    for (std::size_t r = m_firstStaleRowStart; r <= end; ++r) {
-        const tGridRow& previous = rows[r - 1];
-        rows[r].lStartY = previous.lStartY + (previous.bVisible ? previous.lHeight : 0);
-    }
+    for (std::size_t r = m_firstStaleRowStart; r <= end; ++r)
+        rows[r].lStartY = BottomOf(rows[r - 1]);
     m_firstStaleRowStart = end >= last ? SIZE_MAX : end + 1;
 }
 
 long GridShape::RowBottom(long row) const noexcept {
-    const tGridRow& entry = Row(row);
-    return RowStartY(row) + (entry.bVisible ? entry.lHeight : 0);
+    EnsureRowStarts(Index(row));
+    return BottomOf(Row(row));
 }
 
 void GridShape::SetRowHeight(long row, long height) noexcept {
@@ -161,19 +182,9 @@ void GridShape::ScaleSizes(const std::function<long(long)>& scale) {
 
 long GridShape::RowAtY(long y) const noexcept {
     const tGridRowTable& rows = RowTable();
-    auto bottom = [&](long r) {
-        const tGridRow& row = rows[Index(r)];
-        return row.lStartY + (row.bVisible ? row.lHeight : 0);
-    };
-    // Bottoms only grow, so the row is found by halving: the cost does not follow Rows.
-    long lo = 1, hi = Rows() + 1;
-    while (lo < hi) {
-        long mid = lo + (hi - lo) / 2;
-        if (bottom(mid) >= y)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
+    auto bottom = [&](long r) { return BottomOf(rows[Index(r)]); };
+    // Bottoms only grow.
+    long lo = FirstRowReached(1, Rows() + 1, [&](long r) { return bottom(r) >= y; });
     while (lo <= Rows() && !rows[Index(lo)].bVisible)
         ++lo;
     return (lo <= Rows() && rows[Index(lo)].lStartY < y && y <= bottom(lo)) ? lo : 0;
@@ -196,31 +207,13 @@ GridVisibleRange GridShape::VisibleRange(long scrollX, long scrollY, long width,
     range.lScrollX = scrollX;
     range.lScrollY = scrollY;
     const tGridRowTable& rows = RowTable();
-    auto bottom = [&](long r) {
-        const tGridRow& row = rows[Index(r)];
-        return row.lStartY + (row.bVisible ? row.lHeight : 0);
-    };
-    // Row starts only grow, so both ends are found by halving: the cost does not follow Rows.
-    long lo = 1, hi = Rows() + 1;
-    while (lo < hi) {
-        long mid = lo + (hi - lo) / 2;
-        if (bottom(mid) > scrollY)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    range.lFirstRow = lo;
-    long limit = scrollY + height;
-    lo = range.lFirstRow;
-    hi = Rows() + 1;
-    while (lo < hi) {
-        long mid = lo + (hi - lo) / 2;
-        if (rows[Index(mid)].lStartY >= limit)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    range.lLastRow = std::max(lo - 1, range.lFirstRow - 1);
+    auto bottom = [&](long r) { return BottomOf(rows[Index(r)]); };
+    // Row starts and bottoms only grow.
+    range.lFirstRow = FirstRowReached(1, Rows() + 1, [&](long r) { return bottom(r) > scrollY; });
+    const long limit = scrollY + height;
+    const long pastLast =
+        FirstRowReached(range.lFirstRow, Rows() + 1, [&](long r) { return rows[Index(r)].lStartY >= limit; });
+    range.lLastRow = std::max(pastLast - 1, range.lFirstRow - 1);
 
     range.lFirstCol = 0;
     range.lLastCol = 0;

@@ -8,6 +8,7 @@
 
 #include "common/continue_on_error.h"
 #include "common/oleacc_functions.h"
+#include "common/unique_handle.h"
 #include "grid/mosk_grid.h"
 #include "grid/mosk_grid_sinks.h"
 #include "winsvc/window_text.h"
@@ -29,6 +30,16 @@ long ChildOf(const VARIANT& child) {
         return -1;
     return number.lVal;
 }
+
+// A COM reference, released by its owner.
+template <typename Interface>
+struct ComReleaseTraits {
+    using Handle = Interface*;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle object) noexcept { object->Release(); }
+};
+template <typename Interface>
+using UniqueCom = Unique<ComReleaseTraits<Interface>>;
 
 void SetChild(VARIANT* result, long child) {
     result->vt = VT_I4;
@@ -378,12 +389,7 @@ class GridAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
   private:
-    ~GridAccessible() {
-        if (m_dispatchInfo)
-            m_dispatchInfo->Release();
-        if (m_interfaceInfo)
-            m_interfaceInfo->Release();
-    }
+    ~GridAccessible() = default;
 
     bool Connected() const noexcept { return m_grid && m_grid->hwnd(); }
 
@@ -420,23 +426,19 @@ class GridAccessible final : public IAccessible {
     ITypeInfo* TypeInfo(bool vtable) {
         if (!m_typeInfoTried) {
             m_typeInfoTried = true;
-            ITypeLib* library = nullptr;
-            if (SUCCEEDED(::LoadTypeLibEx(L"oleacc.dll", REGKIND_NONE, &library))) {
-                if (SUCCEEDED(library->GetTypeInfoOfGuid(kIID_IAccessible, &m_dispatchInfo))) {
-                    // A dual interface: its dispatch description refers to the interface itself.
-                    HREFTYPE interfaceRef = 0;
-                    if (FAILED(m_dispatchInfo->GetRefTypeOfImplType(static_cast<UINT>(-1), &interfaceRef)) ||
-                        FAILED(m_dispatchInfo->GetRefTypeInfo(interfaceRef, &m_interfaceInfo)))
-                        m_interfaceInfo = nullptr;
-                }
-                library->Release();
-            }
-            if (!m_interfaceInfo && m_dispatchInfo) {
-                m_dispatchInfo->Release();
-                m_dispatchInfo = nullptr;
+            UniqueCom<ITypeLib> library;
+            UniqueCom<ITypeInfo> dispatchInfo, interfaceInfo;
+            HREFTYPE interfaceRef = 0;
+            // A dual interface: its dispatch description refers to the interface itself.
+            if (SUCCEEDED(::LoadTypeLibEx(L"oleacc.dll", REGKIND_NONE, library.put())) &&
+                SUCCEEDED(library.get()->GetTypeInfoOfGuid(kIID_IAccessible, dispatchInfo.put())) &&
+                SUCCEEDED(dispatchInfo.get()->GetRefTypeOfImplType(static_cast<UINT>(-1), &interfaceRef)) &&
+                SUCCEEDED(dispatchInfo.get()->GetRefTypeInfo(interfaceRef, interfaceInfo.put())) && interfaceInfo) {
+                m_dispatchInfo = std::move(dispatchInfo);
+                m_interfaceInfo = std::move(interfaceInfo);
             }
         }
-        return vtable ? m_interfaceInfo : m_dispatchInfo;
+        return vtable ? m_interfaceInfo.get() : m_dispatchInfo.get();
     }
 
     // The display positions of the cells a row shows side by side (the row text comes apart).
@@ -530,11 +532,7 @@ class GridAccessible final : public IAccessible {
     // The row's full width (its cells, scrolled as painted) in screen pixels; a hidden row has no
     // height.
     RECT RowRect(long row) const {
-        long right = 0;
-        for (long p : ShownPositions()) {
-            const tGridColumn& column = m_grid->m_model.Column(p);
-            right = std::max(right, column.lStartX + column.lWidth);
-        }
+        const long right = m_grid->m_model.DataWidth();
         const tGridRow& shape = m_grid->m_model.Row(row);
         POINT origin{-m_grid->ScrollOffsetX(),
                      m_grid->HeaderVisibleHeight() + m_grid->RowStartY(row) - m_grid->ScrollOffsetY()};
@@ -579,8 +577,8 @@ class GridAccessible final : public IAccessible {
     std::atomic<ULONG> m_references{1};
     MoskGrid* m_grid;
     bool m_typeInfoTried = false;
-    ITypeInfo* m_dispatchInfo = nullptr;
-    ITypeInfo* m_interfaceInfo = nullptr;
+    UniqueCom<ITypeInfo> m_dispatchInfo;
+    UniqueCom<ITypeInfo> m_interfaceInfo;
 };
 
 GridAccessibility::~GridAccessibility() {

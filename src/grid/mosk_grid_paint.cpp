@@ -60,9 +60,9 @@ struct MoskGrid::tRowPaint {
     long rowTextLeft = 0;
     long rowTextRight = 0;
     HBRUSH gridLineBrush = nullptr;
+    HBRUSH highlightBrush = nullptr;
     COLORREF foreColor = 0;
     COLORREF highlightFore = 0;
-    COLORREF highlightBack = 0;
 };
 
 long MoskGrid::HeaderVisibleHeight() const noexcept {
@@ -240,7 +240,9 @@ bool MoskGrid::DrawRows() {
     }
     rp.foreColor = m_bEnabled ? ColorOf(m_oForeColor, COLOR_WINDOWTEXT) : ::GetSysColor(COLOR_GRAYTEXT);
     rp.highlightFore = ColorOf(m_oHighlightForeColor, COLOR_HIGHLIGHTTEXT);
-    rp.highlightBack = ColorOf(m_oHighlightBackColor, COLOR_HIGHLIGHT);
+    // One brush for every highlighted cell of this paint, not one per cell.
+    UniqueBrush highlightBrush(::CreateSolidBrush(ColorOf(m_oHighlightBackColor, COLOR_HIGHLIGHT)));
+    rp.highlightBrush = highlightBrush.get();
     ::SetTextColor(rp.dc, rp.foreColor);
 
     bool noMoreRowsMet = false;
@@ -372,12 +374,7 @@ void MoskGrid::DrawCell(tRowPaint& rp, long lRow, long lPos) {
                 fill.top += 1;
             else if (current && m_bDrawFocusRectangle)
                 fill = Shrunk(fill, 1);
-            if (m_bHasFocus) {
-                UniqueBrush brush(::CreateSolidBrush(rp.highlightBack));
-                ::FillRect(dc, &fill, brush.get());
-            } else {
-                ::FillRect(dc, &fill, ::GetSysColorBrush(COLOR_BTNFACE));
-            }
+            ::FillRect(dc, &fill, m_bHasFocus ? rp.highlightBrush : ::GetSysColorBrush(COLOR_BTNFACE));
         }
     }
     COLORREF textColor = rp.foreColor;
@@ -458,8 +455,7 @@ void MoskGrid::DrawRowText(tRowPaint& rp, long lRow) {
     COLORREF textColor = rp.foreColor;
     if (m_bEnabled) {
         if (row.bGroupRow && cell.bSelected) {
-            UniqueBrush brush(::CreateSolidBrush(rp.highlightBack));
-            ::FillRect(dc, &rc, brush.get());
+            ::FillRect(dc, &rc, rp.highlightBrush);
             if (m_bDrawFocusRectangle && m_bHasFocus) {
                 ::DrawFocusRect(dc, &rc);
                 cell.bDirty = true;
