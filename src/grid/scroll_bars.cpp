@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "common/system_function.h"
+
 namespace ferryl {
 namespace {
 
@@ -27,11 +29,6 @@ struct FlatScrollBarApi {
     bool complete = false;
 };
 
-template <typename Fn>
-Fn Lookup(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
 const FlatScrollBarApi& FlatApi() {
     static const FlatScrollBarApi api = [] {
         FlatScrollBarApi a;
@@ -41,13 +38,13 @@ const FlatScrollBarApi& FlatApi() {
             module = ::LoadLibraryW(L"comctl32.dll");
         if (!module)
             return a;
-        a.init = Lookup<FlatScrollBarApi::InitFn>(module, "InitializeFlatSB");
-        a.uninit = Lookup<FlatScrollBarApi::UninitFn>(module, "UninitializeFlatSB");
-        a.setProp = Lookup<FlatScrollBarApi::SetPropFn>(module, "FlatSB_SetScrollProp");
-        a.show = Lookup<FlatScrollBarApi::ShowFn>(module, "FlatSB_ShowScrollBar");
-        a.enable = Lookup<FlatScrollBarApi::EnableFn>(module, "FlatSB_EnableScrollBar");
-        a.getInfo = Lookup<FlatScrollBarApi::GetInfoFn>(module, "FlatSB_GetScrollInfo");
-        a.setInfo = Lookup<FlatScrollBarApi::SetInfoFn>(module, "FlatSB_SetScrollInfo");
+        a.init = ExportedFunction<FlatScrollBarApi::InitFn>(module, "InitializeFlatSB");
+        a.uninit = ExportedFunction<FlatScrollBarApi::UninitFn>(module, "UninitializeFlatSB");
+        a.setProp = ExportedFunction<FlatScrollBarApi::SetPropFn>(module, "FlatSB_SetScrollProp");
+        a.show = ExportedFunction<FlatScrollBarApi::ShowFn>(module, "FlatSB_ShowScrollBar");
+        a.enable = ExportedFunction<FlatScrollBarApi::EnableFn>(module, "FlatSB_EnableScrollBar");
+        a.getInfo = ExportedFunction<FlatScrollBarApi::GetInfoFn>(module, "FlatSB_GetScrollInfo");
+        a.setInfo = ExportedFunction<FlatScrollBarApi::SetInfoFn>(module, "FlatSB_SetScrollInfo");
         a.complete = a.init && a.uninit && a.setProp && a.show && a.enable && a.getInfo && a.setInfo;
         return a;
     }();
