@@ -155,28 +155,35 @@ bool AddFile(const std::wstring& token, FileListTarget& target, ListedPaths& lis
 }  // namespace
 
 long AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
-    ContinueOnError(L"AddFilesToList: ShowMainWindow", [&] { target.ShowMainWindow(); });
-    ContinueOnError(L"AddFilesToList: RestoreMainWindow", [&] { target.RestoreMainWindow(); });
     std::vector<std::wstring> paths;
-    if (!ContinueOnError(L"AddFilesToList: CommandLinePaths", [&] { paths = CommandLinePaths(text); }))
+    if (!ContinueOnError(L"AddFilesToList: CommandLinePaths", [&] { paths = CommandLinePaths(text); })) {
+        ContinueOnError(L"AddFilesToList: ShowMainWindow", [&] { target.ShowMainWindow(); });
+        ContinueOnError(L"AddFilesToList: RestoreMainWindow", [&] { target.RestoreMainWindow(); });
         return 0;
+    }
+    return AddPathsToList(paths, target);
+}
+
+long AddPathsToList(const std::vector<std::wstring>& paths, FileListTarget& target) noexcept {
+    ContinueOnError(L"AddPathsToList: ShowMainWindow", [&] { target.ShowMainWindow(); });
+    ContinueOnError(L"AddPathsToList: RestoreMainWindow", [&] { target.RestoreMainWindow(); });
     ListedPaths listed(target);
     long rowsBefore = 0;
-    ContinueOnError(L"AddFilesToList: Rows", [&] { rowsBefore = target.Rows(); });
+    ContinueOnError(L"AddPathsToList: Rows", [&] { rowsBefore = target.Rows(); });
     // One file's failure must not cost the others.
     long notListed = 0;
     for (const std::wstring& path : paths)
-        ContinueOnError(L"AddFilesToList: AddFile", [&] { notListed += AddFile(path, target, listed) ? 1 : 0; });
+        ContinueOnError(L"AddPathsToList: AddFile", [&] { notListed += AddFile(path, target, listed) ? 1 : 0; });
     if (notListed > 0)
-        ContinueOnError(L"AddFilesToList: ReportListFull", [&] { target.ReportListFull(notListed); });
+        ContinueOnError(L"AddPathsToList: ReportListFull", [&] { target.ReportListFull(notListed); });
     long added = 0;
-    ContinueOnError(L"AddFilesToList: Rows", [&] { added = target.Rows() - rowsBefore; });
+    ContinueOnError(L"AddPathsToList: Rows", [&] { added = target.Rows() - rowsBefore; });
     if (added <= 0)
         return 0;
     // Once the files are in, not after each: selecting walks every row of the list. Nothing paints
     // in between, so the list shows the same.
-    ContinueOnError(L"AddFilesToList: CellSelected", [&] { target.CellSelected(1, 1, true); });
-    ContinueOnError(L"AddFilesToList: EnableSendNow", [&] { target.EnableSendNow(); });
+    ContinueOnError(L"AddPathsToList: CellSelected", [&] { target.CellSelected(1, 1, true); });
+    ContinueOnError(L"AddPathsToList: EnableSendNow", [&] { target.EnableSendNow(); });
     return added;
 }
 

@@ -2,7 +2,9 @@
 // The command-line intake: a Send To command line becomes rows of the main window's file list, one
 // per existing file not listed yet.
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/file_list_target.h"
 
@@ -15,5 +17,8 @@ namespace ferryl {
 // skipped like missing files. A failure skips that file; nothing is raised. Returns the number of
 // files added.
 long AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept;
+
+// The same for paths already apart (a drop, a paste): the same rules, the same warnings.
+long AddPathsToList(const std::vector<std::wstring>& paths, FileListTarget& target) noexcept;
 
 }  // namespace ferryl
