@@ -17,6 +17,8 @@
 #include "app/shortcut.h"
 #include "app/shortcut_reader.h"
 #include "common/unique_handle.h"
+#include "core/about_text.h"
+#include "mainwindow/version_info.h"
 #include "support/accessibility.h"
 #include "support/child_process.h"
 #include "support/messages.h"
@@ -175,10 +177,13 @@ TEST_F(PackageTest, TheInstallerPlacesTheProgramAndBothEntriesAndTakesThemAway) 
     EXPECT_EQ(entry.description, L"Mail Recipient Via Command Line");
     EXPECT_TRUE(SamePath(test::ReadShortcut(startMenu).target, installedExe));
 
-    // Apps & features.
+    // Apps & features, with the version the About box shows.
     const std::vector<std::wstring> products = InstalledProducts();
     ASSERT_EQ(products.size(), 1u);
     EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), version);
+    EXPECT_NE(
+        AboutText(ReadFileVersion(installedExe).value_or(ProgramVersion{})).find(L"\r\nVersion: " + version + L"\r\n"),
+        std::wstring::npos);
     EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_PUBLISHER), Env(L"FERRYL_PUBLISHER"));
     EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_HELPLINK), Env(L"FERRYL_HOME_PAGE"));
     EXPECT_TRUE(SamePath(ProductInfo(products[0], INSTALLPROPERTY_INSTALLLOCATION), installFolder + L"\\"));
