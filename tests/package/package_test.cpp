@@ -18,17 +18,18 @@
 #include "app/shortcut_reader.h"
 #include "common/unique_handle.h"
 #include "core/about_text.h"
+#include "e2e/ferryl_session.h"
 #include "mainwindow/version_info.h"
 #include "support/accessibility.h"
-#include "support/child_process.h"
-#include "support/messages.h"
-#include "support/temp_folder.h"
 
 namespace ferryl {
 namespace {
 
 using test::ChildProcess;
+using test::FileList;
+using test::MainWindow;
 using test::PumpUntil;
+using test::Quoted;
 
 // The same for every version, as an upgrade finds the older product by it.
 constexpr wchar_t kUpgradeCode[] = L"{439B1D08-EDA4-4D82-A77B-9CF66A901E2C}";
@@ -101,15 +102,11 @@ std::wstring ProductInfo(const std::wstring& product, const wchar_t* property) {
     return ::MsiGetProductInfoW(product.c_str(), property, value, &size) == ERROR_SUCCESS ? value : L"(none)";
 }
 
-HWND MainWindow() {
-    return ::FindWindowW(L"FerrylF", L"Send To Mail Recipient Via Command Line");
-}
-
 // True once the running program's list holds the file, as a screen reader reads it.
 bool Lists(const std::wstring& path) {
     return PumpUntil(
         [&] {
-            HWND list = ::FindWindowExW(MainWindow(), nullptr, L"FerrylMoskGrid", nullptr);
+            HWND list = FileList();
             test::AccessibleRef access = list ? test::ClientAccessible(list) : test::AccessibleRef();
             return access && test::Name(access.get(), 1).ends_with(L", " + path);
         },
@@ -125,10 +122,6 @@ bool ListsAndEnds(const std::wstring& path) {
     const UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     return process && PumpUntil([&] { return ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; }, kSlowMs);
-}
-
-std::wstring Quoted(const std::wstring& path) {
-    return L"\"" + path + L"\"";
 }
 
 // Starts the program with the file; true once it listed the file and ended when closed.
