@@ -11,6 +11,7 @@
 #include "common/module_path.h"
 #include "core/send_to_switch.h"
 #include "settings/erwr.h"
+#include "settings/funkcije.h"
 
 namespace ferryl {
 
@@ -34,17 +35,18 @@ std::wstring SendToShortcutPath() {
 }
 
 // An entry of another copy of the program (an installed one, say) is that copy's to remove; one
-// that points at this program, at nothing that exists or cannot be read goes.
+// that points at this program, at nothing that exists or cannot be read goes. Both paths in their
+// long form: a program started by its 8.3 path has that one for its own.
 bool BelongsToAnotherProgram(const std::wstring& link, const std::wstring& program) {
     const std::wstring target = ShortcutTarget(link);
-    return !target.empty() && ::CompareStringOrdinal(target.c_str(), -1, program.c_str(), -1, TRUE) != CSTR_EQUAL &&
-           ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return !target.empty() && ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES &&
+           ::CompareStringOrdinal(LongPathName(target).c_str(), -1, LongPathName(program).c_str(), -1, TRUE) !=
+               CSTR_EQUAL;
 }
 
 void Install() {
     // Placed anew even when an entry is there: it may point at a copy that was moved or removed.
-    const std::wstring program = ProgramPath();
-    if (!CreateShortcut(SendToShortcutPath(), program, kShortcutDescription))
+    if (!CreateShortcut(SendToShortcutPath(), ProgramPath(), kShortcutDescription))
         Raise(kErrPathFileAccess, L"The Send To entry could not be saved");
 }
 
