@@ -8,6 +8,22 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
 
+# Makes the Wine prefix $WINEPREFIX when it is not there, with the settings the tests rely on.
+ferryl_make_wine_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 </dev/null
+        wineserver -w
+    fi
+    if [ ! -f "$WINEPREFIX/.ferryl-settings" ]; then
+        # Windows not handed to a window manager: without one (Xvfb) Wine otherwise waits two
+        # seconds for the manager at every hide of an active window.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+        wineserver -w
+        touch "$WINEPREFIX/.ferryl-settings"
+    fi
+}
+
 # Starts Xvfb when there is no display; FERRYL_XVFB_PID is set when this script started it.
 ferryl_ensure_display() {
     [ -n "${DISPLAY:-}" ] && return 0

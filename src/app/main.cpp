@@ -2,11 +2,16 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "app/instance_window.h"
+#include "app/send_to_switch.h"
 #include "app/start_up.h"
 #include "mainwindow/ferryl_form.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    if (std::optional<int> exitCode = ferryl::RunSendToSwitch(ferryl::ProcessArguments()))
+        return *exitCode;
     // The main window outlives its own window handle: the intake loads it on first use and again
     // after it was closed, and its unload handler unloads InstanceF, which ends the loop below.
     ferryl::FerrylF ferrylF;

@@ -4,6 +4,8 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <iterator>
+
 namespace ferryl {
 
 namespace {
@@ -56,6 +58,19 @@ bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target, co
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put())))
         return false;
     return SUCCEEDED(file->Save(linkPath.c_str(), TRUE));
+}
+
+std::wstring ShortcutTarget(const std::wstring& linkPath) {
+    ComScope com;
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.put())) || FAILED(file->Load(linkPath.c_str(), STGM_READ)))
+        return {};
+    wchar_t target[MAX_PATH * 2] = {};
+    if (link->GetPath(target, static_cast<int>(std::size(target)), nullptr, 0) != S_OK)
+        return {};
+    return target;
 }
 
 }  // namespace ferryl

@@ -6,12 +6,13 @@
 
 #include "common/unique_handle.h"
 #include "mainwindow/form_controls.h"
+#include "version.h"
 #include "winsvc/window.h"
 
 namespace ferryl {
 
-inline constexpr wchar_t kHomePageUrl[] = L"https://ferryl-handler.org/";
-inline constexpr wchar_t kDonationsUrl[] = L"https://ferryl-handler.org/donate";
+inline constexpr wchar_t kHomePageUrl[] = L"" FERRYL_HOME_PAGE;
+inline constexpr wchar_t kDonationsUrl[] = L"" FERRYL_HOME_PAGE "donate";
 
 class AboutF : public Window {
   public:

@@ -8,10 +8,11 @@
 namespace ferryl {
 
 std::optional<ProgramVersion> ReadModuleVersion(HMODULE module) {
-    std::wstring path = ModulePath(module);
-    if (path.empty())
-        return std::nullopt;
+    const std::wstring path = ModulePath(module);
+    return path.empty() ? std::nullopt : ReadFileVersion(path);
+}
 
+std::optional<ProgramVersion> ReadFileVersion(const std::wstring& path) {
     DWORD ignored = 0;
     DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0)

@@ -1,0 +1,261 @@
+// The packages as a Windows user meets them, in a Wine prefix of their own that tests/package/run
+// makes fresh: the MSI installed, started through its Send To entry, upgraded and removed with
+// msiexec, and the portable copy started from its folder. What they leave is read back through
+// the system's own readers: Windows Installer, the shell link object, Active Accessibility.
+
+#include <windows.h>
+// After windows.h: they need its types.
+#include <msi.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/shortcut.h"
+#include "app/shortcut_reader.h"
+#include "common/unique_handle.h"
+#include "core/about_text.h"
+#include "e2e/ferryl_session.h"
+#include "mainwindow/version_info.h"
+#include "support/accessibility.h"
+
+namespace ferryl {
+namespace {
+
+using test::ChildProcess;
+using test::FileList;
+using test::MainWindow;
+using test::PumpUntil;
+using test::Quoted;
+
+// The same for every version, as an upgrade finds the older product by it.
+constexpr wchar_t kUpgradeCode[] = L"{439B1D08-EDA4-4D82-A77B-9CF66A901E2C}";
+constexpr DWORD kSlowMs = 60000;
+
+std::wstring Env(const wchar_t* name) {
+    wchar_t value[MAX_PATH * 2] = {};
+    const DWORD length = ::GetEnvironmentVariableW(name, value, MAX_PATH * 2);
+    return length < MAX_PATH * 2 ? value : L"";
+}
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+    PWSTR path = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)))
+        result = path;
+    ::CoTaskMemFree(path);
+    return result;
+}
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// The names in a folder, "." and ".." left out.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..")
+            names.push_back(found.cFileName);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+// Runs a program to its end; its exit code, or ~0 when it did not start or end in time.
+DWORD RunToEnd(const std::wstring& program, const std::wstring& arguments) {
+    ChildProcess child;
+    if (!child.Start(program, arguments) || !child.WaitForExit([] { return true; }, kSlowMs))
+        return ~0u;
+    return child.ExitCode();
+}
+
+DWORD Msiexec(const std::wstring& arguments) {
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    return RunToEnd(std::wstring(system) + L"\\msiexec.exe", arguments + L" /qn");
+}
+
+// The installed products of the upgrade family, by product code.
+std::vector<std::wstring> InstalledProducts() {
+    std::vector<std::wstring> products;
+    wchar_t code[39] = {};
+    for (DWORD i = 0; ::MsiEnumRelatedProductsW(kUpgradeCode, 0, i, code) == ERROR_SUCCESS; ++i)
+        products.push_back(code);
+    return products;
+}
+
+std::wstring ProductInfo(const std::wstring& product, const wchar_t* property) {
+    wchar_t value[1024] = {};
+    DWORD size = 1024;
+    return ::MsiGetProductInfoW(product.c_str(), property, value, &size) == ERROR_SUCCESS ? value : L"(none)";
+}
+
+// True once the running program's list holds the file, as a screen reader reads it.
+bool Lists(const std::wstring& path) {
+    return PumpUntil(
+        [&] {
+            HWND list = FileList();
+            test::AccessibleRef access = list ? test::ClientAccessible(list) : test::AccessibleRef();
+            return access && test::Name(access.get(), 1).ends_with(L", " + path);
+        },
+        kSlowMs);
+}
+
+// Waits until the running program lists the file, then closes its window and waits for it to end.
+bool ListsAndEnds(const std::wstring& path) {
+    if (!Lists(path))
+        return false;
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(MainWindow(), &id);
+    const UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
+    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    return process && PumpUntil([&] { return ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; }, kSlowMs);
+}
+
+// Starts the program with the file; true once it listed the file and ended when closed.
+bool RunWithFile(const std::wstring& program, const std::wstring& file) {
+    ChildProcess ferryl;
+    return ferryl.Start(program, Quoted(file)) && ListsAndEnds(file);
+}
+
+// The same through a shortcut opened with the file as its argument, as the shell's Send To does.
+bool SendThroughShortcut(const std::wstring& link, const std::wstring& file) {
+    const std::wstring arguments = Quoted(file);
+    return reinterpret_cast<INT_PTR>(
+               ::ShellExecuteW(nullptr, nullptr, link.c_str(), arguments.c_str(), nullptr, SW_SHOWNORMAL)) > 32 &&
+           ListsAndEnds(file);
+}
+
+class PackageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(msi.empty() || olderMsi.empty() || rebuiltMsi.empty() || portable.empty() || version.empty())
+            << "run by tests/package/run, which names the packages";
+        // Left by an earlier test that failed half way.
+        ::DeleteFileW(sendTo.c_str());
+    }
+
+    const std::wstring msi = Env(L"FERRYL_MSI");
+    const std::wstring olderMsi = Env(L"FERRYL_OLDER_MSI");
+    const std::wstring rebuiltMsi = Env(L"FERRYL_REBUILT_MSI");
+    const std::wstring portable = Env(L"FERRYL_PORTABLE");
+    const std::wstring version = Env(L"FERRYL_VERSION");
+    const std::wstring installFolder = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Ferryl Handler";
+    const std::wstring installedExe = installFolder + L"\\Ferryl.exe";
+    const std::wstring installedIni = installFolder + L"\\Ferryl.ini";
+    const std::wstring sendToFolder = KnownFolder(FOLDERID_SendTo);
+    const std::wstring sendTo = sendToFolder + L"\\Mail Recipient Via Command Line.lnk";
+    const std::wstring startMenu = KnownFolder(FOLDERID_Programs) + L"\\Ferryl Handler.lnk";
+    test::TempFolder files;
+};
+
+TEST_F(PackageTest, TheInstallerPlacesTheProgramAndBothEntriesAndTakesThemAway) {
+    ASSERT_EQ(Msiexec(L"/i " + Quoted(msi)), 0u);
+    for (const wchar_t* name : {L"Ferryl.exe", L"fyh.chm", L"README.txt"})
+        EXPECT_TRUE(Exists(installFolder + L"\\" + name)) << name;
+    const test::ShortcutInfo entry = test::ReadShortcut(sendTo);
+    EXPECT_TRUE(SamePath(entry.target, installedExe)) << entry.target;
+    EXPECT_EQ(entry.description, L"Mail Recipient Via Command Line");
+    EXPECT_TRUE(SamePath(test::ReadShortcut(startMenu).target, installedExe));
+
+    // Apps & features, with the version the About box shows.
+    const std::vector<std::wstring> products = InstalledProducts();
+    ASSERT_EQ(products.size(), 1u);
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), version);
+    EXPECT_NE(
+        AboutText(ReadFileVersion(installedExe).value_or(ProgramVersion{})).find(L"\r\nVersion: " + version + L"\r\n"),
+        std::wstring::npos);
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_PUBLISHER), Env(L"FERRYL_PUBLISHER"));
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_HELPLINK), Env(L"FERRYL_HOME_PAGE"));
+    EXPECT_TRUE(SamePath(ProductInfo(products[0], INSTALLPROPERTY_INSTALLLOCATION), installFolder + L"\\"));
+
+    // The program finds the installer's entry at each start and leaves it as it is.
+    const std::string entryBytes = test::ReadFileBytes(sendTo);
+    EXPECT_TRUE(SendThroughShortcut(sendTo, files.WriteFile(L"first.txt")));
+    EXPECT_TRUE(RunWithFile(installedExe, files.WriteFile(L"second.txt")));
+    EXPECT_EQ(FolderEntries(sendToFolder), std::vector<std::wstring>{L"Mail Recipient Via Command Line.lnk"});
+    EXPECT_TRUE(test::ReadFileBytes(sendTo) == entryBytes) << "the installer's entry was written again";
+    ASSERT_TRUE(Exists(installedIni));
+
+    // An entry the program made again itself goes with the rest.
+    ASSERT_TRUE(::DeleteFileW(sendTo.c_str()));
+    EXPECT_TRUE(RunWithFile(installedExe, files.WriteFile(L"third.txt")));
+    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, installedExe));
+
+    ASSERT_EQ(Msiexec(L"/x " + Quoted(msi)), 0u);
+    for (const std::wstring& path :
+         {installedExe, installFolder + L"\\fyh.chm", installFolder + L"\\README.txt", sendTo, startMenu})
+        EXPECT_FALSE(Exists(path)) << path;
+    EXPECT_TRUE(InstalledProducts().empty());
+    // The settings the program wrote at each close are the user's: they stay, and so does the folder.
+    EXPECT_EQ(FolderEntries(installFolder), std::vector<std::wstring>{L"Ferryl.ini"});
+    ::DeleteFileW(installedIni.c_str());
+    ::RemoveDirectoryW(installFolder.c_str());
+}
+
+TEST_F(PackageTest, AnUpgradeOrRebuildKeepsTheChangedSettingsAndLeavesOneProduct) {
+    ASSERT_EQ(Msiexec(L"/i " + Quoted(olderMsi)), 0u);
+    const std::string settings = "[Settings]\r\nMailProgram=MAPI\r\nCLParameters=-kept\r\n";
+    {
+        const UniqueFile file(::CreateFileW(installedIni.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(file &&
+                    ::WriteFile(file.get(), settings.data(), static_cast<DWORD>(settings.size()), &written, nullptr));
+    }
+
+    ASSERT_EQ(Msiexec(L"/i " + Quoted(msi)), 0u);
+    EXPECT_EQ(test::ReadFileBytes(installedIni), settings);
+    EXPECT_TRUE(Exists(installedExe));
+    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, installedExe));
+    const std::vector<std::wstring> products = InstalledProducts();
+    ASSERT_EQ(products.size(), 1u);
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), version);
+
+    // A rebuild of the same version replaces it too; the older package refuses to go back.
+    ASSERT_EQ(Msiexec(L"/i " + Quoted(rebuiltMsi)), 0u);
+    EXPECT_NE(Msiexec(L"/i " + Quoted(olderMsi)), 0u);
+    EXPECT_EQ(test::ReadFileBytes(installedIni), settings);
+    const std::vector<std::wstring> rebuilt = InstalledProducts();
+    ASSERT_EQ(rebuilt.size(), 1u);
+    EXPECT_NE(rebuilt[0], products[0]);
+    EXPECT_EQ(ProductInfo(rebuilt[0], INSTALLPROPERTY_VERSIONSTRING), version);
+
+    EXPECT_EQ(Msiexec(L"/x " + Quoted(rebuiltMsi)), 0u);
+    EXPECT_EQ(test::ReadFileBytes(installedIni), settings);
+    ::DeleteFileW(installedIni.c_str());
+    ::RemoveDirectoryW(installFolder.c_str());
+}
+
+TEST_F(PackageTest, ThePortableCopyPlacesItsEntryAtItsFirstStartAndRemovesItOnRequest) {
+    const std::wstring exe = portable + L"\\Ferryl.exe";
+    EXPECT_TRUE(RunWithFile(exe, files.WriteFile(L"portable.txt")));
+    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, exe));
+    EXPECT_TRUE(Exists(portable + L"\\Ferryl.ini"));
+
+    EXPECT_EQ(RunToEnd(exe, L"/uninstall"), 0u);
+    EXPECT_FALSE(Exists(sendTo));
+    EXPECT_EQ(RunToEnd(exe, L"/install"), 0u);
+    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, exe));
+
+    // The entry of another copy (the installed one, say) is that copy's to remove.
+    const std::wstring other = files.WriteFile(L"Other Ferryl.exe");
+    ASSERT_TRUE(CreateShortcut(sendTo, other, L"Mail Recipient Via Command Line"));
+    EXPECT_EQ(RunToEnd(exe, L"/uninstall"), 0u);
+    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, other));
+    ::DeleteFileW(sendTo.c_str());
+}
+
+}  // namespace
+}  // namespace ferryl
