@@ -67,6 +67,10 @@ bool MakePicture(const std::wstring& path, const GUID& container, UINT width, UI
             pixel[3] = quarter == 3 ? lastAlpha : 0xFF;
         }
     }
+    return WritePixels(path, container, width, height, pixels);
+}
+
+bool WritePixels(const std::wstring& path, const GUID& container, UINT width, UINT height, std::vector<BYTE> pixels) {
     IWICImagingFactory* wic = Factory();
     UniqueCom<IWICBitmap> bitmap;
     UniqueCom<IWICStream> stream;
@@ -145,6 +149,10 @@ BYTE ReadBack::Alpha(UINT x, UINT y) const {
 std::vector<uint32_t> ReadBack::QuarterColours() const {
     return {Colour(width / 4, height / 4), Colour(width * 3 / 4, height / 4), Colour(width / 4, height * 3 / 4),
             Colour(width * 3 / 4, height * 3 / 4)};
+}
+
+IWICImagingFactory* TestFactory() {
+    return Factory();
 }
 
 ReadBack ReadPicture(const std::wstring& path) {

@@ -20,6 +20,12 @@ inline constexpr uint32_t kQuarters[4] = {0xFF0000, 0x00C000, 0x0000FF, 0xFFFFFF
 // not.
 bool MakePicture(const std::wstring& path, const GUID& container, UINT width, UINT height, BYTE lastAlpha = 0xFF);
 
+// Writes 32bppBGRA pixels as a picture.
+bool WritePixels(const std::wstring& path, const GUID& container, UINT width, UINT height, std::vector<BYTE> pixels);
+
+// The tests' own imaging factory.
+IWICImagingFactory* TestFactory();
+
 // Puts the orientation tag (1 to 8) into a JPEG (a new Exif segment) or a TIFF (a new first
 // directory holding the old one's entries and the tag).
 bool TagOrientation(const std::wstring& path, uint16_t orientation);

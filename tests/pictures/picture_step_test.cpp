@@ -190,6 +190,44 @@ TEST_F(PictureStepTest, AJpegTurnsAsItsExifTagSays) {
     EXPECT_EQ(sent.width, tagFound ? 480u : 640u);
 }
 
+// The scaling is WIC's Fant, checked against the system's own scaler: the smaller picture of fine
+// stripes is what that scaler makes of them, and where it mixes pixels as Fant does (Windows), an
+// even grey. Wine answers S_OK to Fant but takes the nearest pixel, so there only the first holds.
+TEST_F(PictureStepTest, TheScalingIsTheSystemsFant) {
+    constexpr UINT kWidth = 1280, kHeight = 960;
+    std::vector<BYTE> stripes(size_t{kWidth} * kHeight * 4, 0xFF);
+    for (size_t pixel = 0; pixel < size_t{kWidth} * kHeight; pixel += 2)
+        std::fill_n(stripes.begin() + pixel * 4, 3, 0);
+    const std::wstring path = originals / L"stripes.png";
+    ASSERT_TRUE(test::WritePixels(path, GUID_ContainerFormatPng, kWidth, kHeight, stripes));
+    const ReadBack smaller = ReadPicture(Run({path}, PictureSize::Smaller).files[0]);
+    ASSERT_EQ(smaller.width, 640u);
+
+    IWICImagingFactory* wic = test::TestFactory();
+    UniqueCom<IWICBitmapDecoder> decoder;
+    UniqueCom<IWICBitmapFrameDecode> frame;
+    UniqueCom<IWICFormatConverter> converter;
+    UniqueCom<IWICBitmapScaler> scaler;
+    std::vector<BYTE> expected(size_t{640} * 480 * 4);
+    ASSERT_EQ(wic->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                             decoder.put()),
+              S_OK);
+    ASSERT_EQ(decoder.get()->GetFrame(0, frame.put()), S_OK);
+    ASSERT_EQ(wic->CreateFormatConverter(converter.put()), S_OK);
+    // Premultiplied, as the step scales: for these opaque pixels the same values as BGRA.
+    ASSERT_EQ(converter.get()->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
+                                          0, WICBitmapPaletteTypeCustom),
+              S_OK);
+    ASSERT_EQ(wic->CreateBitmapScaler(scaler.put()), S_OK);
+    ASSERT_EQ(scaler.get()->Initialize(converter.get(), 640, 480, WICBitmapInterpolationModeFant), S_OK);
+    ASSERT_EQ(scaler.get()->CopyPixels(nullptr, 640 * 4, static_cast<UINT>(expected.size()), expected.data()), S_OK);
+    EXPECT_TRUE(smaller.bgra == expected) << "the system's Fant, and nothing else, made it";
+
+    const bool fantMixes = expected[0] > 64 && expected[0] < 192;
+    const uint32_t middle = smaller.Colour(320, 240);
+    EXPECT_EQ(test::Near(middle, 0x808080), fantMixes) << std::hex << middle;
+}
+
 // Wine's JPEG encoder takes the quality and ignores it (every quality gives the same bytes), so the
 // quality is checked where the step hands it over: the encoder's own options.
 TEST_F(PictureStepTest, JpegIsWrittenAtQuality85) {
