@@ -2,10 +2,10 @@
 
 #include <shlwapi.h>
 
-#include "common/continue_on_error.h"
 #include "core/path_rules.h"
 #include "mainwindow/picture_size_resource.h"
 #include "settings/picture_size_setting.h"
+#include "winsvc/resource_dialog.h"
 
 namespace ferryl {
 
@@ -34,33 +34,19 @@ std::wstring ByteText(uint64_t bytes) {
     return text;
 }
 
-class PictureSizeDialog {
+class PictureSizeDialog : public ResourceDialog {
   public:
     PictureSizeDialog(const std::vector<PictureFacts>& pictures, PictureSize current)
         : m_pictures(pictures), m_chosen(current) {}
 
     std::optional<PictureSize> Show(HWND owner) {
-        const INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PICTURE_SIZE), owner,
-                                                 &PictureSizeDialog::Procedure, reinterpret_cast<LPARAM>(this));
-        if (result != IDOK)
+        if (Run(owner, IDD_PICTURE_SIZE, L"PictureSizeDialog") != IDOK)
             return std::nullopt;
         return m_chosen;
     }
 
   private:
-    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-        if (message == WM_INITDIALOG)
-            ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        auto* self = reinterpret_cast<PictureSizeDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-        if (!self)
-            return FALSE;
-        // No exception leaves a dialog procedure; a failed message is not handled.
-        INT_PTR handled = FALSE;
-        ContinueOnError(L"PictureSizeDialog", [&] { handled = self->Handle(dialog, message, wParam); });
-        return handled;
-    }
-
-    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam) {
+    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM) override {
         switch (message) {
             case WM_INITDIALOG:
                 m_dialog = dialog;

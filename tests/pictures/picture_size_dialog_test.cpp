@@ -20,26 +20,17 @@
 namespace ferryl {
 namespace {
 
+using test::FocusOf;
+
 constexpr wchar_t kCaption[] = L"Picture Size";
 
-// The control with the keyboard focus in the dialog's thread, once there is one.
-HWND FocusOf(HWND dialog) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    for (int i = 0; i < 300; ++i) {
-        ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info);
-        if (info.hwndFocus && ::IsChild(dialog, info.hwndFocus))
-            return info.hwndFocus;
-        ::Sleep(10);
-    }
-    return nullptr;
-}
-
-// Posts a key to the focused control and waits until the dialog's thread has handled it.
-void Press(HWND dialog, UINT message, WPARAM key) {
+// Posts a key to the focused control, then waits until the dialog's thread has checked the size
+// that it is to choose (answered only once that thread is done with the key).
+void Press(HWND dialog, UINT message, WPARAM key, int chosen = 0) {
     ::PostMessageW(FocusOf(dialog), message, key, message == WM_SYSCHAR ? (1 << 29) | 1 : 1);
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result);
+    if (chosen) {
+        EXPECT_TRUE(test::PumpUntil([&] { return ::IsDlgButtonChecked(dialog, chosen) == BST_CHECKED; }));
+    }
 }
 
 std::wstring TextOf(HWND dialog, int id) {
@@ -103,9 +94,9 @@ TEST_F(PictureSizeDialogTest, TheKeyboardChoosesTheEstimateFollowsAndTheChoiceIs
         focusedFirst = TextOf(dialog, ::GetDlgCtrlID(FocusOf(dialog)));
         now = TextOf(dialog, IDC_PICTURE_NOW);
         original = TextOf(dialog, IDC_PICTURE_ESTIMATE);
-        Press(dialog, WM_KEYDOWN, VK_UP);  // the arrows move among the sizes
+        Press(dialog, WM_KEYDOWN, VK_UP, IDC_PICTURE_LARGE);  // the arrows move among the sizes
         large = TextOf(dialog, IDC_PICTURE_ESTIMATE);
-        Press(dialog, WM_SYSCHAR, L'm');  // Alt+M
+        Press(dialog, WM_SYSCHAR, L'm', IDC_PICTURE_MEDIUM);  // Alt+M
         medium = TextOf(dialog, IDC_PICTURE_ESTIMATE);
         Press(dialog, WM_KEYDOWN, VK_RETURN);
     });
@@ -121,7 +112,7 @@ TEST_F(PictureSizeDialogTest, TheKeyboardChoosesTheEstimateFollowsAndTheChoiceIs
     std::wstring focusedNext;
     EXPECT_EQ(Ask([&](HWND dialog) {
                   focusedNext = TextOf(dialog, ::GetDlgCtrlID(FocusOf(dialog)));
-                  Press(dialog, WM_KEYDOWN, VK_DOWN);
+                  Press(dialog, WM_KEYDOWN, VK_DOWN, IDC_PICTURE_LARGE);
                   Press(dialog, WM_KEYDOWN, VK_ESCAPE);
               }),
               std::nullopt);
@@ -130,7 +121,7 @@ TEST_F(PictureSizeDialogTest, TheKeyboardChoosesTheEstimateFollowsAndTheChoiceIs
 
     // Going back to the original size is kept too.
     EXPECT_EQ(Ask([&](HWND dialog) {
-                  Press(dialog, WM_SYSCHAR, L'o');
+                  Press(dialog, WM_SYSCHAR, L'o', IDC_PICTURE_ORIGINAL);
                   Press(dialog, WM_KEYDOWN, VK_RETURN);
               }),
               PictureSize::Original);
