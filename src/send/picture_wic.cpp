@@ -5,6 +5,12 @@
 
 #include <algorithm>
 
+// WIC is reached through COM only, so that Ferryl.exe does not load windowscodecs.dll at start;
+// MSVC keeps WIC's GUIDs in its import library (MinGW in libuuid).
+#ifdef _MSC_VER
+#pragma comment(lib, "windowscodecs.lib")
+#endif
+
 namespace ferryl {
 
 namespace {
