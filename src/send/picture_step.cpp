@@ -218,10 +218,12 @@ std::vector<PictureFacts> ReadPictureFacts(const std::vector<std::wstring>& file
         if (!IsPictureName(file))
             continue;
         OpenedPicture picture;
-        if (factory.get())
+        if (factory.get()) {
             OpenPicture(*factory.get(), file, picture);
-        else
+        } else {
             picture.facts.path = file;
+            picture.facts.bytes = FileBytes(file);
+        }
         facts.push_back(std::move(picture.facts));
     }
     return facts;
