@@ -1,7 +1,6 @@
 #include "send/picture_size_dialog.h"
 
-#include <shlwapi.h>
-
+#include "common/system_function.h"
 #include "core/path_rules.h"
 #include "mainwindow/picture_size_resource.h"
 #include "settings/picture_size_setting.h"
@@ -27,11 +26,15 @@ int ButtonOf(PictureSize size) {
     return IDC_PICTURE_ORIGINAL;
 }
 
-// Bytes as Explorer shows them: "38.2 MB".
+// Bytes as Explorer shows them: "38.2 MB". shlwapi is loaded on first use: Ferryl.exe does not
+// import it, so that a later start, which only hands its files over, does not load it.
 std::wstring ByteText(uint64_t bytes) {
+    using Fn = PWSTR(WINAPI*)(LONGLONG, PWSTR, UINT);
+    static const Fn format = ExportedFunction<Fn>(::LoadLibraryW(L"shlwapi.dll"), "StrFormatByteSizeW");
     wchar_t text[32] = {};
-    ::StrFormatByteSizeW(static_cast<LONGLONG>(bytes), text, 32);
-    return text;
+    if (format && format(static_cast<LONGLONG>(bytes), text, 32))
+        return text;
+    return std::to_wstring(bytes) + L" bytes";
 }
 
 class PictureSizeDialog : public ResourceDialog {

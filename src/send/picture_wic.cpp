@@ -1,7 +1,6 @@
 #include "send/picture_wic.h"
 
 #include <objbase.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 
@@ -107,10 +106,20 @@ HRESULT Scaled(IWICImagingFactory& wic, IWICBitmapSource& source, PixelSize size
     return hr;
 }
 
-// The stream of a new file: the file is created here and must not exist yet.
-HRESULT NewFileStream(const std::wstring& path, UniqueCom<IStream>& stream) {
-    return ::SHCreateStreamOnFileEx(path.c_str(), STGM_WRITE | STGM_SHARE_EXCLUSIVE | STGM_FAILIFTHERE,
-                                    FILE_ATTRIBUTE_NORMAL, TRUE, nullptr, stream.put());
+// The stream of a new file. The name is claimed with CREATE_NEW first, so that an existing file is
+// never replaced; WIC's stream then opens the empty file again.
+HRESULT NewFileStream(IWICImagingFactory& wic, const std::wstring& path, UniqueCom<IWICStream>& stream) {
+    UniqueFile claim(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!claim)
+        return HRESULT_FROM_WIN32(::GetLastError());
+    claim.reset();
+    HRESULT hr = wic.CreateStream(stream.put());
+    if (SUCCEEDED(hr))
+        hr = stream.get()->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
+    if (FAILED(hr))
+        ::DeleteFileW(path.c_str());
+    return hr;
 }
 
 // What the encoder is given: the pixels in the format it asked for. GIF takes 8-bit indexed
@@ -175,8 +184,6 @@ HRESULT Encode(IWICImagingFactory& wic,
         hr = frame.get()->Commit();
     if (SUCCEEDED(hr))
         hr = encoder.get()->Commit();
-    if (SUCCEEDED(hr))
-        hr = stream.Commit(STGC_DEFAULT);
     return hr;
 }
 
@@ -314,8 +321,8 @@ HRESULT WritePicture(IWICImagingFactory& wic,
                                             const_cast<BYTE*>(pixels.bytes.data()), bitmap.put());
     if (FAILED(hr))
         return hr;
-    UniqueCom<IStream> stream;
-    hr = NewFileStream(target, stream);
+    UniqueCom<IWICStream> stream;
+    hr = NewFileStream(wic, target, stream);
     if (FAILED(hr))
         return hr;
     hr = Encode(wic, pixels, *bitmap.get(), container, *stream.get());
