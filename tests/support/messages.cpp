@@ -28,6 +28,18 @@ HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs) {
     return dialog;
 }
 
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    for (int i = 0; i < 300; ++i) {
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info);
+        if (info.hwndFocus && ::IsChild(dialog, info.hwndFocus))
+            return info.hwndFocus;
+        ::Sleep(10);
+    }
+    return nullptr;
+}
+
 std::wstring MessageBoxText(HWND box) {
     wchar_t text[2048]{};
     ::GetDlgItemTextW(box, 0xFFFF, text, 2048);

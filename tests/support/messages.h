@@ -18,6 +18,10 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 // none came in time.
 HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = 10000);
 
+// The control with the keyboard focus in the thread that runs the dialog, once the dialog has given
+// it one; null when none came in time.
+HWND FocusOf(HWND dialog);
+
 // The text of a message box: its static control's.
 std::wstring MessageBoxText(HWND box);
 
