@@ -114,12 +114,19 @@ class FerrylSession : public ::testing::Test {
         return path;
     }
 
-    // The provider registered as a mail client of the machine, the default one when asked; set
-    // as the only default, of the machine and of the user, as Wine's mapi32 takes the machine's.
-    void InstallMapiProvider(const std::wstring& clientName, bool asDefault) {
+    // A stand-in provider registered as a mail client of the machine under the value name (DLLPath
+    // or DLLPathEx), the default one when asked; set as the only default, of the machine and of
+    // the user, as Wine's mapi32 takes the machine's. The ANSI-only provider has no MAPISendMailW;
+    // either is copied under the one name the StandInProvider reads its files beside.
+    void InstallMapiProvider(const std::wstring& clientName,
+                             bool asDefault,
+                             bool ansiOnly = false,
+                             const wchar_t* valueName = L"DLLPath") {
         programFolder.MakeFolder(L"Mapi");
-        EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mapi_provider.dll").c_str(), mapi.Dll().c_str(), FALSE));
-        Keep(HKEY_LOCAL_MACHINE, std::wstring(kMailClientsKey) + L"\\" + clientName, L"DLLPath", mapi.Dll());
+        const std::wstring built =
+            ProgramFolder() + (ansiOnly ? L"\\e2e_mapi_provider_ansi.dll" : L"\\e2e_mapi_provider.dll");
+        EXPECT_TRUE(::CopyFileW(built.c_str(), mapi.Dll().c_str(), FALSE));
+        Keep(HKEY_LOCAL_MACHINE, std::wstring(kMailClientsKey) + L"\\" + clientName, valueName, mapi.Dll());
         if (asDefault) {
             Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", clientName);
             Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
