@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/unique_handle.h"
+#include "settings/settings_not_kept.h"
 
 namespace ferryl {
 
@@ -13,11 +14,19 @@ std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const
     return std::wstring(buffer, length);
 }
 
-void WriteIni(const std::wstring& section,
+bool WriteIni(const std::wstring& section,
               const std::wstring& key,
               const std::wstring& value,
               const std::wstring& file) {
-    ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+    ::SetLastError(ERROR_SUCCESS);
+    if (::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()))
+        return true;
+    // The profile functions do not always say why; a read-only file is the common case.
+    DWORD error = ::GetLastError();
+    if (error == ERROR_SUCCESS)
+        error = ERROR_ACCESS_DENIED;
+    TellSettingsNotKept(file, error);
+    return false;
 }
 
 std::string_view DefaultIniText() {

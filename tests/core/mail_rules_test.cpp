@@ -64,7 +64,7 @@ TEST(MailProgramKind, ChosenByTheFileNameInAnyCase) {
     EXPECT_EQ(KindOfProgram(L"D:\\BetterBird\\BETTERBIRD.EXE"), MailProgramKind::Thunderbird);
     EXPECT_EQ(KindOfProgram(L"seamonkey.exe"), MailProgramKind::Thunderbird);
     EXPECT_EQ(KindOfProgram(L"C:\\Claws\\Claws-Mail.exe"), MailProgramKind::Claws);
-    EXPECT_EQ(KindOfProgram(L"C:\\x\\sylpheed.exe"), MailProgramKind::Claws);
+    EXPECT_EQ(KindOfProgram(L"C:\\x\\sylpheed.exe"), MailProgramKind::Sylpheed);
     EXPECT_EQ(KindOfProgram(L"C:\\Office\\OUTLOOK.EXE"), MailProgramKind::Outlook);
     EXPECT_EQ(KindOfProgram(L"C:\\WindowsApps\\olk.exe"), MailProgramKind::NewOutlook);
     // Only the file's own name counts, whole.
@@ -88,7 +88,13 @@ TEST(MailProgramSetting, MapiDefaultNamedClientOrAProgram) {
     const MailProgramSetting program = ParseMailProgramSetting(L"C:\\PROGRA~1\\mail.exe");
     EXPECT_EQ(program.kind, Kind::Program);
     EXPECT_EQ(program.text, L"C:\\PROGRA~1\\mail.exe");
-    EXPECT_EQ(ParseMailProgramSetting(L"MAPIX").kind, Kind::Program);
+    // A bare file name is for Windows to find under App Paths; a drive or folder makes it a path.
+    const MailProgramSetting registered = ParseMailProgramSetting(L"olk.exe");
+    EXPECT_EQ(registered.kind, Kind::RegisteredProgram);
+    EXPECT_EQ(registered.text, L"olk.exe");
+    EXPECT_EQ(ParseMailProgramSetting(L"MAPIX").kind, Kind::RegisteredProgram);
+    EXPECT_EQ(ParseMailProgramSetting(L"C:olk.exe").kind, Kind::Program);
+    EXPECT_EQ(ParseMailProgramSetting(L"x/olk.exe").kind, Kind::Program);
 }
 
 TEST(MailArguments, AnyOtherProgramKeepsShortPathsAfterTheParameters) {

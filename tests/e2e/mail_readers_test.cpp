@@ -92,30 +92,67 @@ class MailReadersTest : public test::FerrylSession {
         ASSERT_GT(listed[9].path.size(), 260u);
     }
 
-    std::wstring AllListed(size_t only = SIZE_MAX) const {
-        std::wstring arguments;
+    std::vector<size_t> All() const {
+        std::vector<size_t> all(listed.size());
+        for (size_t i = 0; i < all.size(); ++i)
+            all[i] = i;
+        return all;
+    }
+    // The files a program that reads the ANSI code page can be given, or not: those whose path the
+    // code page holds, or whose 8.3 path it holds (Wine gives files on a network share none).
+    std::vector<size_t> InAnsi(bool carried) const {
+        std::vector<size_t> which;
         for (size_t i = 0; i < listed.size(); ++i) {
-            if (only == SIZE_MAX || only == i)
-                arguments += (arguments.empty() ? L"" : L" ") + Quoted(listed[i].path);
+            const std::wstring shortPath = ShortPathName(listed[i].path);
+            if ((ToAnsiExact(listed[i].path) || (!shortPath.empty() && ToAnsiExact(shortPath))) == carried)
+                which.push_back(i);
         }
+        return which;
+    }
+
+    std::wstring Arguments(const std::vector<size_t>& which) const {
+        std::wstring arguments;
+        for (size_t i : which)
+            arguments += (arguments.empty() ? L"" : L" ") + Quoted(listed[i].path);
         return arguments;
     }
 
-    // Starts Ferryl with the files (all, or only one), presses Send Now and returns the split
-    // command line the stand-in mail program got.
-    std::vector<std::wstring> SendToProgram(const wchar_t* programName, size_t only = SIZE_MAX) {
+    // Starts Ferryl with the files, presses Send Now and returns the split command line the
+    // stand-in mail program got.
+    std::vector<std::wstring> SendToProgram(const wchar_t* programName, const std::vector<size_t>& which) {
         InstallMailProgram(programName);
         ::DeleteFileW(record.c_str());
         ChildProcess ferryl;
-        if (!StartFerryl(ferryl, AllListed(only)))
+        if (!StartFerryl(ferryl, Arguments(which)))
             return {};
         return SplitCommandLine(SendAndRecord(ferryl));
+    }
+
+    // With a file that no path in the code page carries, Send Now warns before anything reaches the
+    // program, and the window keeps its list.
+    void ExpectAWarningForWhatAnsiCannotCarry(const std::wstring& reached) {
+        const std::vector<size_t> lost = InAnsi(false);
+        if (lost.empty())
+            return;
+        ::DeleteFileW(reached.c_str());
+        ChildProcess ferryl;
+        ASSERT_TRUE(StartFerryl(ferryl, Arguments({0, lost.front()})));
+        test::PressSendNow();
+        // Escape, not OK: a warning that offers to go on or not goes back to the list.
+        HWND box = nullptr;
+        ASSERT_TRUE(
+            test::PumpUntil([&] { return (box = ::FindWindowW(L"#32770", test::kWarningTitle)) != nullptr; }, 10000));
+        ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindow(box); }));
+        EXPECT_TRUE(test::PumpUntil([] { return ::IsWindowEnabled(test::PanelChild(L"&Send Now")); }))
+            << "the window stays with its list";
+        EXPECT_EQ(ReadRecord(reached), L"") << "nothing reached the program";
     }
 
     std::wstring StartFolder() const { return ReadRecord(programFolder / L"Mail Program\\start_folder.txt"); }
 
     // The labels of the listed files that the paths do not open, and the paths that open none.
-    void ExpectEveryFileArrives(const std::vector<std::wstring>& paths) {
+    void ExpectEveryFileArrives(const std::vector<std::wstring>& paths, const std::vector<size_t>& which) {
         std::set<size_t> reached;
         std::wstring strays;
         for (const std::wstring& path : paths) {
@@ -131,7 +168,7 @@ class MailReadersTest : public test::FerrylSession {
                 strays += L"\n  " + path;
         }
         std::wstring missing;
-        for (size_t i = 0; i < listed.size(); ++i) {
+        for (size_t i : which) {
             if (!reached.count(i))
                 missing += std::wstring(missing.empty() ? L"" : L"; ") + listed[i].label;
         }
@@ -141,7 +178,7 @@ class MailReadersTest : public test::FerrylSession {
 
     // The files go through Simple MAPI to the stand-in provider, registered under DLLPathEx as the
     // default client and then as the client named in MailProgram; the paths each call got.
-    void SendThroughMapi(bool ansiOnly, const std::function<void(bool asDefault)>& check) {
+    void SendThroughMapi(bool ansiOnly, const std::vector<size_t>& which, const std::function<void()>& check) {
         for (const bool asDefault : {true, false}) {
             SCOPED_TRACE(asDefault ? "as the default client" : "as a named client");
             const std::wstring client = asDefault ? L"Ferryl Default Client" : L"Ferryl Named Client";
@@ -150,9 +187,9 @@ class MailReadersTest : public test::FerrylSession {
             for (const wchar_t* name : {L"mapi_record.txt", L"mapi_calls.txt"})
                 ::DeleteFileW(mapi.File(name).c_str());
             ChildProcess ferryl;
-            ASSERT_TRUE(StartFerryl(ferryl, AllListed()));
+            ASSERT_TRUE(StartFerryl(ferryl, Arguments(which)));
             SendAndRecord(ferryl, mapi.File(L"mapi_record.txt"));
-            check(asDefault);
+            check();
         }
     }
 
@@ -162,16 +199,16 @@ class MailReadersTest : public test::FerrylSession {
 
 TEST_F(MailReadersTest, ThunderbirdResolvesEveryAttachmentUrl) {
     const std::optional<std::vector<std::wstring>> urls =
-        test::ComposeAttachmentUrls(SendToProgram(L"thunderbird.exe"));
+        test::ComposeAttachmentUrls(SendToProgram(L"thunderbird.exe", All()));
     ASSERT_TRUE(urls) << "a -compose argument with an attachment field";
     std::vector<std::wstring> paths;
     for (const std::wstring& url : *urls)
         paths.push_back(test::GeckoFilePath(url).value_or(L"(not a file URL) " + url));
-    ExpectEveryFileArrives(paths);
+    ExpectEveryFileArrives(paths, All());
 }
 
 TEST_F(MailReadersTest, ClawsMailFindsEveryAttachment) {
-    const std::vector<std::wstring> argv = SendToProgram(L"claws-mail.exe");
+    const std::vector<std::wstring> argv = SendToProgram(L"claws-mail.exe", All());
     const std::wstring startFolder = StartFolder();
     std::vector<std::wstring> paths;
     for (const std::wstring& argument : test::AttachArguments(argv))
@@ -179,11 +216,11 @@ TEST_F(MailReadersTest, ClawsMailFindsEveryAttachment) {
             const DWORD attributes = ::GetFileAttributesW(path.c_str());
             return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
         }));
-    ExpectEveryFileArrives(paths);
+    ExpectEveryFileArrives(paths, All());
 }
 
 TEST_F(MailReadersTest, SylpheedFindsEveryAttachmentInItsAnsiArguments) {
-    SendToProgram(L"sylpheed.exe");
+    SendToProgram(L"sylpheed.exe", InAnsi(true));
     // What the system hands an ANSI program: the command line in the code page, as Sylpheed's
     // arguments come to it, converted back from the code page.
     const std::wstring ansi = FromAnsi(ReadFileBytes(programFolder / L"Mail Program\\command_line_ansi.txt"));
@@ -191,24 +228,25 @@ TEST_F(MailReadersTest, SylpheedFindsEveryAttachmentInItsAnsiArguments) {
     std::vector<std::wstring> paths;
     for (const std::wstring& argument : test::AttachArguments(SplitCommandLine(ansi)))
         paths.push_back(test::SylpheedAttachment(argument, startFolder));
-    ExpectEveryFileArrives(paths);
+    ExpectEveryFileArrives(paths, InAnsi(true));
+    ExpectAWarningForWhatAnsiCannotCarry(record);
 }
 
 TEST_F(MailReadersTest, ClassicOutlookOpensEachFileAfterSlashA) {
     // One file at a time: more go through its Simple MAPI client.
     std::vector<std::wstring> paths;
     for (size_t i = 0; i < listed.size(); ++i)
-        paths.push_back(test::OutlookAttachment(SendToProgram(L"outlook.exe", i)).value_or(L"(no /a)"));
-    ExpectEveryFileArrives(paths);
+        paths.push_back(test::OutlookAttachment(SendToProgram(L"outlook.exe", {i})).value_or(L"(no /a)"));
+    ExpectEveryFileArrives(paths, All());
 }
 
 TEST_F(MailReadersTest, AnyOtherProgramOpensEveryArgument) {
-    const std::vector<std::wstring> argv = SendToProgram(L"mail.exe");
-    ExpectEveryFileArrives(std::vector<std::wstring>(argv.begin() + (argv.empty() ? 0 : 1), argv.end()));
+    const std::vector<std::wstring> argv = SendToProgram(L"mail.exe", All());
+    ExpectEveryFileArrives(std::vector<std::wstring>(argv.begin() + (argv.empty() ? 0 : 1), argv.end()), All());
 }
 
 TEST_F(MailReadersTest, TheNewOutlooksDraftHoldsEveryFileUnderItsName) {
-    const std::vector<std::wstring> argv = SendToProgram(L"olk.exe");
+    const std::vector<std::wstring> argv = SendToProgram(L"olk.exe", All());
     ASSERT_EQ(argv.size(), 2u) << "the program and the draft";
     const std::string text = ReadFileBytes(argv[1]);
     ::DeleteFileW(argv[1].c_str());
@@ -231,27 +269,28 @@ TEST_F(MailReadersTest, TheNewOutlooksDraftHoldsEveryFileUnderItsName) {
 }
 
 TEST_F(MailReadersTest, AnAnsiOnlyMapiClientOpensEveryPathItGets) {
-    SendThroughMapi(true, [&](bool) {
+    SendThroughMapi(true, InAnsi(true), [&] {
         EXPECT_EQ(mapi.Calls(), L"MAPISendMail\n");
-        ExpectEveryFileArrives(mapi.SentPaths());
+        ExpectEveryFileArrives(mapi.SentPaths(), InAnsi(true));
         // Each attachment's name: its own where the code page holds it, else its 8.3 name.
         std::vector<std::wstring> names;
-        for (const Listed& file : listed) {
-            const std::wstring name = FileNameOf(file.path);
-            names.push_back(ToAnsiExact(name) ? name : FileNameOf(ShortPathName(file.path)));
+        for (size_t i : InAnsi(true)) {
+            const std::wstring name = FileNameOf(listed[i].path);
+            names.push_back(ToAnsiExact(name) ? name : FileNameOf(ShortPathName(listed[i].path)));
         }
         EXPECT_EQ(mapi.SentNames(), names);
     });
+    ExpectAWarningForWhatAnsiCannotCarry(mapi.File(L"mapi_record.txt"));
 }
 
 TEST_F(MailReadersTest, AUnicodeMapiClientGetsTheLongPaths) {
-    SendThroughMapi(false, [&](bool) {
+    SendThroughMapi(false, All(), [&] {
         EXPECT_EQ(mapi.Calls(), L"MAPISendMailW\n");
         std::vector<std::wstring> paths;
         for (const Listed& file : listed)
             paths.push_back(file.path);
         EXPECT_EQ(mapi.SentPaths(), paths);
-        ExpectEveryFileArrives(mapi.SentPaths());
+        ExpectEveryFileArrives(mapi.SentPaths(), All());
     });
 }
 

@@ -1,0 +1,21 @@
+#pragma once
+// Where the program named in MailProgram is now: a path is taken as it is, a bare file name is
+// looked up under App Paths each time. A program that is gone is never replaced by another one
+// without asking: the user is told, in words that name it.
+
+#include <optional>
+#include <string>
+
+#include "core/mail_kind.h"
+
+namespace ferryl {
+
+struct ChosenProgram {
+    std::optional<std::wstring> path;  // the program's file, when it exists
+    std::wstring missing;              // otherwise why it cannot be used, naming it
+};
+
+// For a setting of the kind Program or RegisteredProgram.
+ChosenProgram FindChosenProgram(const MailProgramSetting& setting);
+
+}  // namespace ferryl
