@@ -1,6 +1,7 @@
 #include "mail/chosen_program.h"
 
 #include "mail/app_paths.h"
+#include "mail/mail_clients.h"
 
 namespace ferryl {
 
@@ -11,6 +12,12 @@ constexpr wchar_t kChooseAgain[] = L"\n\nChoose the mail program to send the fil
 }  // namespace
 
 ChosenProgram FindChosenProgram(const MailProgramSetting& setting) {
+    if (setting.kind == MailProgramSetting::Kind::NamedMapi) {
+        if (std::optional<std::wstring> dll = MailClientDll(setting.text))
+            return {std::move(dll), {}};
+        return {std::nullopt,
+                L"The mail client \"" + setting.text + L"\" is no longer registered on this computer." + kChooseAgain};
+    }
     if (setting.kind != MailProgramSetting::Kind::RegisteredProgram) {
         if (IsExistingFile(setting.text))
             return {setting.text, {}};

@@ -272,11 +272,12 @@ MailTargetChoice FerrylF::ChooseMailTarget(long rows) {
             case MailProgramSetting::Kind::DefaultMapi:
                 return DefaultClientTarget();
             case MailProgramSetting::Kind::NamedMapi:
-                return NamedClientTarget(setting.text);
             case MailProgramSetting::Kind::Program:
             case MailProgramSetting::Kind::RegisteredProgram: {
                 const ChosenProgram program = FindChosenProgram(setting);
                 if (program.path) {
+                    if (setting.kind == MailProgramSetting::Kind::NamedMapi)
+                        return MapiTarget(*program.path);
                     if (setting.kind == MailProgramSetting::Kind::Program)
                         m_mailProgramPath = ShortPathOrFull(m_mailProgramPath);
                     return TargetForProgram(*program.path, rows);

@@ -21,11 +21,7 @@ bool WriteIni(const std::wstring& section,
     ::SetLastError(ERROR_SUCCESS);
     if (::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()))
         return true;
-    // The profile functions do not always say why; a read-only file is the common case.
-    DWORD error = ::GetLastError();
-    if (error == ERROR_SUCCESS)
-        error = ERROR_ACCESS_DENIED;
-    TellSettingsNotKept(file, error);
+    TellSettingsNotKept(file, ::GetLastError());
     return false;
 }
 

@@ -14,7 +14,8 @@ void TellSettingsNotKept(const std::wstring& file, unsigned long error) {
     if (told.exchange(true))
         return;
     const std::wstring text = L"The settings cannot be kept: the settings file \"" + file +
-                              L"\" cannot be written.\n\n" + SystemErrorText(error) +
+                              L"\" cannot be written.\n\n" +
+                              (error ? SystemErrorText(error) : std::wstring(L"The system gives no reason.")) +
                               L"\n\nWhat you change (the mail program, the Copy To folder, the window's place) holds "
                               L"only until Ferryl Handler ends. Make the file writable, or run Ferryl Handler from a "
                               L"folder you may write to.";

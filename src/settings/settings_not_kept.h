@@ -7,7 +7,8 @@
 
 namespace ferryl {
 
-// Shows the warning the first time in the run it is called, over the thread's active window.
+// Shows the warning the first time in the run it is called, over the thread's active window. error
+// is GetLastError's code, 0 when the system gave none.
 void TellSettingsNotKept(const std::wstring& file, unsigned long error);
 
 }  // namespace ferryl

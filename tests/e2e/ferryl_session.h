@@ -6,6 +6,9 @@
 // found and pressed from outside.
 
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <initializer_list>
 #include <memory>
@@ -92,6 +95,15 @@ inline std::wstring Quoted(const std::wstring& path) {
     return L"\"" + path + L"\"";
 }
 
+// A command line split as programs split theirs: CommandLineToArgvW's rules.
+inline std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine) {
+    int count = 0;
+    LPWSTR* arguments = ::CommandLineToArgvW(commandLine.c_str(), &count);
+    std::vector<std::wstring> argv(arguments, arguments + (arguments ? count : 0));
+    ::LocalFree(arguments);
+    return argv;
+}
+
 class FerrylSession : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -139,8 +151,12 @@ class FerrylSession : public ::testing::Test {
         Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
     }
 
-    void Keep(HKEY root, const std::wstring& key, const std::wstring& name, const std::optional<std::wstring>& value) {
-        registry.push_back(std::make_unique<RegistryValueScope>(root, key, name, value));
+    void Keep(HKEY root,
+              const std::wstring& key,
+              const std::wstring& name,
+              const std::optional<std::wstring>& value,
+              DWORD type = REG_SZ) {
+        registry.push_back(std::make_unique<RegistryValueScope>(root, key, name, value, type));
     }
 
     // True once the main window shows with "&Send Now" enabled (a file is listed) and the program

@@ -6,9 +6,6 @@
 // path longer than 260 characters, and files on a network share.
 
 #include <gtest/gtest.h>
-#include <windows.h>
-// After windows.h, which it needs.
-#include <shellapi.h>
 
 #include <algorithm>
 #include <functional>
@@ -30,14 +27,7 @@ using test::ChildProcess;
 using test::Quoted;
 using test::ReadFileBytes;
 using test::ReadRecord;
-
-std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine) {
-    int count = 0;
-    LPWSTR* arguments = ::CommandLineToArgvW(commandLine.c_str(), &count);
-    std::vector<std::wstring> argv(arguments, arguments + (arguments ? count : 0));
-    ::LocalFree(arguments);
-    return argv;
-}
+using test::SplitCommandLine;
 
 // The file a path opens, by volume and file index; nothing when it opens none.
 std::optional<std::tuple<DWORD, DWORD, DWORD>> Identity(const std::wstring& path) {
