@@ -1,5 +1,6 @@
-// The rules of Send Now that need no system: which kind of mail program a file name is, the
-// arguments each kind gets, file URLs, the MailProgram setting, DLL machines and MAPI results.
+// The rules of Send Now that need no system: which kind of mail program a file name is, file URLs
+// as the programs read them back, the MailProgram setting, DLL machines and MAPI results. (The
+// arguments each kind gets are read back as the programs read them in e2e/mail_readers_test.)
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,6 @@
 #include <string>
 
 #include "core/file_url.h"
-#include "core/mail_arguments.h"
 #include "core/mail_kind.h"
 #include "core/mapi_outcome.h"
 #include "core/pe_machine.h"
@@ -95,19 +95,6 @@ TEST(MailProgramSetting, MapiDefaultNamedClientOrAProgram) {
     EXPECT_EQ(ParseMailProgramSetting(L"MAPIX").kind, Kind::RegisteredProgram);
     EXPECT_EQ(ParseMailProgramSetting(L"C:olk.exe").kind, Kind::Program);
     EXPECT_EQ(ParseMailProgramSetting(L"x/olk.exe").kind, Kind::Program);
-}
-
-TEST(MailArguments, AnyOtherProgramKeepsShortPathsAfterTheParameters) {
-    EXPECT_EQ(MailCommandLine(L"C:\\PROGRA~1\\Mail\\mail.exe",
-                              MailArguments(L"/a", {L"C:\\MYDOCU~1\\AB~1.TXT", L"C:\\x.txt"})),
-              L"C:\\PROGRA~1\\Mail\\mail.exe /a C:\\MYDOCU~1\\AB~1.TXT C:\\x.txt");
-    EXPECT_EQ(MailCommandLine(L"C:\\m.exe", MailArguments(L"", {L"C:\\x.txt"})), L"C:\\m.exe C:\\x.txt");
-    // Missing short paths contribute nothing; with every file gone only the parameters remain.
-    EXPECT_EQ(MailArguments(L"", {L"", L"C:\\x.txt", L"", L"C:\\y.txt", L""}), L"C:\\x.txt C:\\y.txt");
-    EXPECT_EQ(MailArguments(L"-attach", {L""}), L"-attach ");
-    // Volumes without 8.3 names give back the long form, blank and all.
-    EXPECT_EQ(MailArguments(L"/a b", {L"C:\\with blank.txt", L"C:\\x.txt"}), L"/a b \"C:\\with blank.txt\" C:\\x.txt");
-    EXPECT_EQ(MailCommandLine(L"C:\\Program Files\\m.exe", L"x"), L"\"C:\\Program Files\\m.exe\" x");
 }
 
 TEST(PeMachine, ReadsTheMachineAndRejectsWhatIsNoPeImage) {
