@@ -264,48 +264,43 @@ MailTargetChoice FerrylF::TargetForProgram(const std::wstring& path, long rows) 
 
 MailTargetChoice FerrylF::ChooseMailTarget(long rows) {
     StartUpState& startUp = StartUp();
-    // A chosen program that is gone is named and the chooser opened, once: Send Now never turns
-    // to another program without asking.
-    for (bool chooserShown = false;; chooserShown = true) {
-        const MailProgramSetting setting = ParseMailProgramSetting(m_mailProgramPath);
-        switch (setting.kind) {
-            case MailProgramSetting::Kind::DefaultMapi:
-                return DefaultClientTarget();
-            case MailProgramSetting::Kind::NamedMapi:
-            case MailProgramSetting::Kind::Program:
-            case MailProgramSetting::Kind::RegisteredProgram: {
-                const ChosenProgram program = FindChosenProgram(setting);
-                if (program.path) {
-                    if (setting.kind == MailProgramSetting::Kind::NamedMapi)
-                        return MapiTarget(*program.path);
-                    if (setting.kind == MailProgramSetting::Kind::Program)
-                        m_mailProgramPath = ShortPathOrFull(m_mailProgramPath);
-                    return TargetForProgram(*program.path, rows);
-                }
-                if (chooserShown)
-                    return Failed(program.missing);
+    const MailProgramSetting setting = ParseMailProgramSetting(m_mailProgramPath);
+    switch (setting.kind) {
+        case MailProgramSetting::Kind::DefaultMapi:
+            return DefaultClientTarget();
+        case MailProgramSetting::Kind::NamedMapi:
+        case MailProgramSetting::Kind::Program:
+        case MailProgramSetting::Kind::RegisteredProgram: {
+            const ChosenProgram program = FindChosenProgram(setting);
+            if (!program.path) {
+                // Never another program without asking: the user is told and chooses.
                 const std::wstring before = m_mailProgramPath;
                 Inform(program.missing, kWarningTitle);
                 ChooseMailProgram();
                 if (!Loaded() || m_mailProgramPath == before)
                     return {};
-                continue;
+                return ChooseMailTarget(rows);
             }
-            case MailProgramSetting::Kind::None:
-                break;
+            if (setting.kind == MailProgramSetting::Kind::NamedMapi)
+                return MapiTarget(*program.path);
+            if (setting.kind == MailProgramSetting::Kind::Program)
+                m_mailProgramPath = ShortPathOrFull(m_mailProgramPath);
+            return TargetForProgram(*program.path, rows);
         }
-        if (FileExists(startUp.EudoraProgram)) {
-            startUp.EudoraProgram = ShortPathOrFull(startUp.EudoraProgram);
-            return TargetForProgram(startUp.EudoraProgram, rows);
-        }
-        if (DefaultMailClient())
-            return DefaultClientTarget();
-        const std::optional<std::wstring> picked = PickMailProgramFile(Hwnd());
-        if (!picked)
-            return {};
-        KeepMailProgram(*picked);
-        return TargetForProgram(*picked, rows);
+        case MailProgramSetting::Kind::None:
+            break;
     }
+    if (FileExists(startUp.EudoraProgram)) {
+        startUp.EudoraProgram = ShortPathOrFull(startUp.EudoraProgram);
+        return TargetForProgram(startUp.EudoraProgram, rows);
+    }
+    if (DefaultMailClient())
+        return DefaultClientTarget();
+    const std::optional<std::wstring> picked = PickMailProgramFile(Hwnd());
+    if (!picked)
+        return {};
+    KeepMailProgram(*picked);
+    return TargetForProgram(*picked, rows);
 }
 
 // --- Send Now ---
