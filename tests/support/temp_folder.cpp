@@ -1,7 +1,5 @@
 #include "support/temp_folder.h"
 
-#include <shellapi.h>
-
 #include <stdexcept>
 
 #include "common/unique_handle.h"
@@ -42,8 +40,9 @@ std::wstring MakeFolderIn(const std::wstring& base) {
     }
 }
 
-// Removes a folder and everything in it, entry by entry. (Wine's SHFileOperation, given a network
-// path, went on to delete the current folder's tree.)
+// Removes a folder and everything in it, entry by entry, through extended-length paths so that a
+// tree deeper than MAX_PATH goes too. (Wine's SHFileOperation, meeting such a path inside the
+// tree, deletes the current folder's tree instead.) A link to a folder is removed, not followed.
 void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW entry{};
     HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
@@ -54,19 +53,27 @@ void RemoveTree(const std::wstring& folder) {
                 continue;
             const std::wstring path = folder + L"\\" + name;
             ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 ::DeleteFileW(path.c_str());
+            else if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                ::RemoveDirectoryW(path.c_str());
+            else
+                RemoveTree(path);
         } while (::FindNextFileW(search, &entry));
         ::FindClose(search);
     }
     ::RemoveDirectoryW(folder.c_str());
 }
 
+std::wstring ExtendedLength(const std::wstring& path) {
+    if (path.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}
+
 }  // namespace
 
-TempFolder::TempFolder(OnNetworkShare) : m_onNetworkShare(true) {
+TempFolder::TempFolder(OnNetworkShare) {
     std::wstring folder = UnixPathOf(L"C:\\");
     if (folder.empty()) {
         // Windows itself: the temporary folder through the drive's administrative share.
@@ -89,18 +96,8 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    if (m_onNetworkShare) {
-        if (!m_path.empty())
-            RemoveTree(m_path);
-        return;
-    }
-    // SHFileOperation wants a list ending in two NULs.
-    std::wstring from = m_path + L'\0';
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NO_UI;
-    ::SHFileOperationW(&operation);
+    if (!m_path.empty())
+        RemoveTree(ExtendedLength(m_path));
 }
 
 std::wstring TempFolder::WriteFile(std::wstring_view name, std::string_view bytes) const {

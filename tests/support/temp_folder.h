@@ -35,7 +35,6 @@ class TempFolder {
 
   private:
     std::wstring m_path;
-    bool m_onNetworkShare = false;
 };
 
 // Sets a file's last-modified time to a local date and time; true when it took.
