@@ -201,7 +201,13 @@ class FerrylSession : public ::testing::Test {
     }
 
     // Declared first, so that they are put back last, after the program and its folder are gone.
-    std::vector<std::unique_ptr<RegistryValueScope>> registry;
+    // Put back newest first, so that a value set twice ends as it was before the first.
+    struct RegistryScopes : std::vector<std::unique_ptr<RegistryValueScope>> {
+        ~RegistryScopes() {
+            while (!empty())
+                pop_back();
+        }
+    } registry;
     TempFolder programFolder, files;
     const std::wstring exe = programFolder / L"Ferryl.exe";
     const std::wstring ini = programFolder / L"Ferryl.ini";
