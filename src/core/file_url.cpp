@@ -46,6 +46,12 @@ std::string PercentEncode(std::string_view utf8) {
     return out;
 }
 
+bool IsNetworkPath(std::wstring_view path) {
+    bool network = false;
+    WithoutExtendedPrefix(path, network);
+    return network;
+}
+
 std::wstring FileUrl(std::wstring_view path) {
     bool network = false;
     std::wstring slashed(WithoutExtendedPrefix(path, network));
@@ -55,7 +61,9 @@ std::wstring FileUrl(std::wstring_view path) {
     }
     // The encoded text is ASCII only, so widening it byte by byte is exact.
     const std::string encoded = PercentEncode(Utf8FromWide(slashed));
-    std::wstring url = network ? L"file://" : L"file:///";
+    // Gecko ignores a file URL's host: file://server/share/x would name share\x. Five slashes
+    // leave the server in the path, which Gecko reads as \\server\share\x.
+    std::wstring url = network ? L"file://///" : L"file:///";
     url.append(encoded.begin(), encoded.end());
     return url;
 }

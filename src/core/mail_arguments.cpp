@@ -51,8 +51,18 @@ std::wstring ThunderbirdArguments(std::wstring_view clParameters, const std::vec
 }
 
 std::wstring ClawsArguments(std::wstring_view clParameters, const std::vector<std::wstring>& longPaths) {
+    // Claws takes an argument that is no file URL of an existing file, and does not begin with
+    // "\", as relative to the folder it was started in: C:\a.txt would become <folder>\C:\a.txt.
+    // A network path begins with "\" and is taken whole; as a URL it would lose its server.
     std::wstring own = L"--attach";
     for (const std::wstring& path : longPaths)
+        own += L" " + (IsNetworkPath(path) ? CommandLinePath(path) : FileUrl(path));
+    return AfterParameters(clParameters, own);
+}
+
+std::wstring SylpheedArguments(std::wstring_view clParameters, const std::vector<std::wstring>& ansiPaths) {
+    std::wstring own = L"--attach";
+    for (const std::wstring& path : ansiPaths)
         own += L" " + CommandLinePath(path);
     return AfterParameters(clParameters, own);
 }

@@ -23,8 +23,12 @@ std::wstring MailCommandLine(std::wstring_view programPath, std::wstring_view ar
 // Thunderbird, Betterbird, SeaMonkey: -compose "attachment='U1,U2'", U a file URL of each path.
 std::wstring ThunderbirdArguments(std::wstring_view clParameters, const std::vector<std::wstring>& longPaths);
 
-// Claws Mail, Sylpheed: --attach and each path, quoted where it holds a blank.
+// Claws Mail: --attach and each file as a file URL; a network path as it is.
 std::wstring ClawsArguments(std::wstring_view clParameters, const std::vector<std::wstring>& longPaths);
+
+// Sylpheed: --attach and each path, quoted where it holds a blank. Sylpheed reads its arguments in
+// the ANSI code page: the paths are the forms it can carry (AnsiCarriedPath).
+std::wstring SylpheedArguments(std::wstring_view clParameters, const std::vector<std::wstring>& ansiPaths);
 
 // Classic Outlook, one file: /c ipm.note /a "<path>".
 std::wstring OutlookArguments(std::wstring_view clParameters, std::wstring_view longPath);

@@ -15,26 +15,27 @@ std::wstring_view FileNamePart(std::wstring_view path) {
 
 constexpr std::wstring_view kMapi = L"mapi";
 
+constexpr std::array<KnownMailProgram, 7> kKnown{{
+    {L"olk.exe", L"Outlook (new)", MailProgramKind::NewOutlook},
+    {L"thunderbird.exe", L"Thunderbird", MailProgramKind::Thunderbird},
+    {L"betterbird.exe", L"Betterbird", MailProgramKind::Thunderbird},
+    {L"seamonkey.exe", L"SeaMonkey", MailProgramKind::Thunderbird},
+    {L"claws-mail.exe", L"Claws Mail", MailProgramKind::Claws},
+    {L"sylpheed.exe", L"Sylpheed", MailProgramKind::Sylpheed},
+    {L"outlook.exe", L"Outlook", MailProgramKind::Outlook},
+}};
+
 }  // namespace
 
+std::span<const KnownMailProgram> KnownMailPrograms() {
+    return kKnown;
+}
+
 MailProgramKind KindOfProgram(std::wstring_view programPath) {
-    struct Named {
-        std::wstring_view name;
-        MailProgramKind kind;
-    };
-    static constexpr std::array<Named, 7> kNames{{
-        {L"thunderbird.exe", MailProgramKind::Thunderbird},
-        {L"betterbird.exe", MailProgramKind::Thunderbird},
-        {L"seamonkey.exe", MailProgramKind::Thunderbird},
-        {L"claws-mail.exe", MailProgramKind::Claws},
-        {L"sylpheed.exe", MailProgramKind::Claws},
-        {L"outlook.exe", MailProgramKind::Outlook},
-        {L"olk.exe", MailProgramKind::NewOutlook},
-    }};
     const std::wstring_view name = FileNamePart(programPath);
-    for (const Named& named : kNames) {
-        if (EqualsNoCase(name, named.name))
-            return named.kind;
+    for (const KnownMailProgram& known : kKnown) {
+        if (EqualsNoCase(name, known.fileName))
+            return known.kind;
     }
     return MailProgramKind::CommandLine;
 }
@@ -51,6 +52,9 @@ MailProgramSetting ParseMailProgramSetting(std::wstring_view value) {
             return {MailProgramSetting::Kind::DefaultMapi, {}};
         return {MailProgramSetting::Kind::NamedMapi, std::wstring(name)};
     }
+    // No folder and no drive: a name for Windows to find, not a place.
+    if (value.find_first_of(L"\\/:") == std::wstring_view::npos)
+        return {MailProgramSetting::Kind::RegisteredProgram, std::wstring(value)};
     return {MailProgramSetting::Kind::Program, std::wstring(value)};
 }
 

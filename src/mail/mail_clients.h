@@ -27,8 +27,4 @@ std::optional<std::wstring> DefaultMailClient();
 // the client is not registered or names no DLL.
 std::optional<std::wstring> MailClientDll(const std::wstring& name);
 
-// The system's MAPI DLL, which hands the call on to the default client: mapi32.dll in the system
-// folder, never one planted beside the program.
-std::wstring SystemMapiDll();
-
 }  // namespace ferryl

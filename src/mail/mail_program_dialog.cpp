@@ -3,8 +3,12 @@
 #include <vector>
 
 #include "common/continue_on_error.h"
+#include "common/unique_handle.h"
+#include "core/ascii_case.h"
 #include "core/mail_kind.h"
+#include "mail/app_paths.h"
 #include "mail/mail_clients.h"
+#include "mainwindow/form_steps.h"
 #include "mainwindow/resource.h"
 #include "settings/funkcije.h"
 
@@ -12,19 +16,56 @@ namespace ferryl {
 
 namespace {
 
-constexpr wchar_t kDefaultClientEntry[] = L"The default mail client, whichever it is";
+// Posted to itself after a DPI change, once the system has scaled the dialog's font: the list's
+// two-line entries are measured again.
+constexpr UINT kMeasureEntriesMessage = WM_APP + 50;
+
+// The limit field takes whole megabytes, at most this many digits.
+constexpr int kLimitDigits = 6;
+
+// The name users know a program by, from its file name; nothing for a program Send Now does not know.
+std::optional<std::wstring> KnownName(const std::wstring& path) {
+    const std::wstring name = FileNameOf(path);
+    for (const KnownMailProgram& known : KnownMailPrograms()) {
+        if (EqualsNoCase(name, known.fileName))
+            return std::wstring(known.displayName);
+    }
+    return std::nullopt;
+}
+
+// What Send Now does with the files for a setting, in plain words.
+std::wstring WhatHappens(const MailProgramSetting& setting) {
+    switch (setting.kind) {
+        case MailProgramSetting::Kind::None:
+            return L"Uses Eudora when it is installed, else the default mail program";
+        case MailProgramSetting::Kind::DefaultMapi:
+            return L"Hands the files to the default mail program, whichever it is";
+        case MailProgramSetting::Kind::NamedMapi:
+            return L"Hands the files to " + setting.text;
+        case MailProgramSetting::Kind::Program:
+        case MailProgramSetting::Kind::RegisteredProgram:
+            if (const std::optional<std::wstring> name = KnownName(LongPathName(setting.text)))
+                return L"Opens a new message in " + *name;
+            return L"Starts the program with the files on its command line";
+    }
+    return {};
+}
+
+bool SameSetting(const MailProgramSetting& a, const MailProgramSetting& b) {
+    return a.kind == b.kind && EqualsNoCase(a.text, b.text);
+}
 
 class MailProgramDialog {
   public:
-    MailProgramDialog(const std::wstring& currentSetting, const PickMailProgram& pickProgram)
-        : m_current(currentSetting), m_pick(pickProgram) {}
+    MailProgramDialog(const std::wstring& currentSetting, long sizeLimitMB, const PickMailProgram& pickProgram)
+        : m_current(currentSetting), m_sizeLimitMB(sizeLimitMB), m_pick(pickProgram) {}
 
-    std::optional<MailProgramChoice> Show(HWND owner) {
+    std::optional<MailProgramDialogResult> Show(HWND owner) {
         const INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIL_PROGRAM), owner,
                                                  &MailProgramDialog::Procedure, reinterpret_cast<LPARAM>(this));
         if (result != IDOK)
             return std::nullopt;
-        return m_chosen;
+        return m_result;
     }
 
   private:
@@ -36,19 +77,34 @@ class MailProgramDialog {
             return FALSE;
         // No exception leaves a dialog procedure; a failed message is not handled.
         INT_PTR handled = FALSE;
-        ContinueOnError(L"MailProgramDialog", [&] { handled = self->Handle(dialog, message, wParam); });
+        ContinueOnError(L"MailProgramDialog", [&] { handled = self->Handle(dialog, message, wParam, lParam); });
         return handled;
     }
 
-    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam) {
+    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
             case WM_INITDIALOG:
                 m_dialog = dialog;
-                FillClients();
+                MeasureEntries();
+                FillEntries();
                 ShowChoice(DescribeMailProgramSetting(m_current));
-                // The list first: the keyboard chooses a client straight away.
-                ::SetFocus(::IsWindowEnabled(Clients()) ? Clients() : ::GetDlgItem(dialog, IDC_MAIL_OTHER));
+                ::SendDlgItemMessageW(dialog, IDC_MAIL_SIZE_LIMIT, EM_LIMITTEXT, kLimitDigits, 0);
+                ::SetDlgItemInt(dialog, IDC_MAIL_SIZE_LIMIT, static_cast<UINT>(m_sizeLimitMB), FALSE);
+                // The list first: the keyboard chooses an entry straight away.
+                ::SetFocus(Entries());
                 return FALSE;
+            case WM_DRAWITEM:
+                if (wParam != IDC_MAIL_CLIENTS)
+                    return FALSE;
+                DrawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                return TRUE;
+            case WM_DPICHANGED:
+                ::PostMessageW(dialog, kMeasureEntriesMessage, 0, 0);
+                return FALSE;  // the system scales the dialog
+            case kMeasureEntriesMessage:
+                MeasureEntries();
+                FitChoice();
+                return TRUE;
             case WM_COMMAND:
                 OnCommand(LOWORD(wParam), HIWORD(wParam));
                 return TRUE;
@@ -57,60 +113,125 @@ class MailProgramDialog {
         }
     }
 
-    HWND Clients() const { return ::GetDlgItem(m_dialog, IDC_MAIL_CLIENTS); }
+    HWND Entries() const { return ::GetDlgItem(m_dialog, IDC_MAIL_CLIENTS); }
+    HWND Choice() const { return ::GetDlgItem(m_dialog, IDC_MAIL_CHOICE); }
 
-    void ShowChoice(const std::wstring& text) { ::SetDlgItemTextW(m_dialog, IDC_MAIL_CHOICE, text.c_str()); }
+    void ShowChoice(const std::wstring& text) {
+        ::SetWindowTextW(Choice(), text.c_str());
+        FitChoice();
+    }
 
-    void FillClients() {
+    // The choice wraps in its box; a scroll bar comes only when its lines outgrow the box.
+    void FitChoice() {
+        const HWND choice = Choice();
+        RECT client{};
+        ::GetClientRect(choice, &client);
+        const int lines = static_cast<int>(::SendMessageW(choice, EM_GETLINECOUNT, 0, 0));
+        ::ShowScrollBar(choice, SB_VERT, lines * LineHeight(choice) > client.bottom);
+    }
+
+    static int LineHeight(HWND control) {
+        WindowDC dc(control);
+        const SelectGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc.get(), &metrics);
+        return metrics.tmHeight + metrics.tmExternalLeading;
+    }
+
+    // Each entry is two lines (its name in bold, what it does below), with half a line between
+    // entries, at the font the dialog has now.
+    void MeasureEntries() {
+        const HWND list = Entries();
+        const auto font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
+        LOGFONTW bold{};
+        ::GetObjectW(font, sizeof bold, &bold);
+        bold.lfWeight = FW_BOLD;
+        m_boldFont.reset(::CreateFontIndirectW(&bold));
+        const int line = LineHeight(list);
+        ::SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(2 * line + line / 2, 0));
+        ::InvalidateRect(list, nullptr, TRUE);
+    }
+
+    void FillEntries() {
+        m_entries.push_back({L"Choose automatically", {}});
         const std::vector<MailClient> clients = RegisteredMailClients();
-        const HWND list = Clients();
-        if (clients.empty()) {
-            ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"(No mail client is registered)"));
-            ::EnableWindow(list, FALSE);
-            return;
-        }
-        // First the setting "MAPI": whichever client is the default, now or later.
-        m_entries.push_back({kDefaultClientEntry, L"MAPI"});
+        if (!clients.empty())
+            m_entries.push_back({L"Default mail program", L"MAPI"});
+        for (const RegisteredProgram& program : RegisteredMailPrograms())
+            m_entries.push_back({program.displayName, program.fileName});
         for (const MailClient& client : clients)
             m_entries.push_back(
                 {client.isDefault ? client.name + L" (default)" : client.name, NamedMapiSetting(client.name)});
         const MailProgramSetting current = ParseMailProgramSetting(m_current);
         for (size_t i = 0; i < m_entries.size(); ++i) {
-            ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(m_entries[i].text.c_str()));
-            const MailProgramSetting entry = ParseMailProgramSetting(m_entries[i].setting);
-            if (entry.kind == current.kind &&
-                (entry.kind != MailProgramSetting::Kind::NamedMapi || entry.text == current.text))
-                ::SendMessageW(list, LB_SETCURSEL, i, 0);
+            // The text screen readers read and typing searches: the name, then what it does.
+            const std::wstring text = m_entries[i].title + L". " + WhatHappens(m_entries[i].Parsed()) + L".";
+            ::SendMessageW(Entries(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            if (SameSetting(m_entries[i].Parsed(), current))
+                ::SendMessageW(Entries(), LB_SETCURSEL, i, 0);
         }
+    }
+
+    void DrawEntry(const DRAWITEMSTRUCT& item) {
+        if (item.itemID >= m_entries.size()) {
+            if (item.itemState & ODS_FOCUS)
+                ::DrawFocusRect(item.hDC, &item.rcItem);
+            return;
+        }
+        const Entry& entry = m_entries[item.itemID];
+        const bool selected = (item.itemState & ODS_SELECTED) != 0;
+        ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        ::SetBkMode(item.hDC, TRANSPARENT);
+        const int line = (item.rcItem.bottom - item.rcItem.top) * 2 / 5;
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(item.hDC, &metrics);
+        RECT text = item.rcItem;
+        text.left += metrics.tmAveCharWidth;
+        text.right -= metrics.tmAveCharWidth / 2;
+        text.top += line / 4;
+        text.bottom = text.top + line;
+        constexpr UINT kFlags = DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | DT_VCENTER;
+        {
+            const SelectGuard bold(item.hDC, m_boldFont.get());
+            ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+            ::DrawTextW(item.hDC, entry.title.c_str(), -1, &text, kFlags);
+        }
+        ::OffsetRect(&text, 0, line);
+        ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
+        ::DrawTextW(item.hDC, WhatHappens(entry.Parsed()).c_str(), -1, &text, kFlags);
+        if (item.itemState & ODS_FOCUS)
+            ::DrawFocusRect(item.hDC, &item.rcItem);
     }
 
     void OnCommand(int id, int code) {
         switch (id) {
             case IDC_MAIL_CLIENTS:
                 if (code == LBN_SELCHANGE)
-                    ChooseSelectedClient();
-                else if (code == LBN_DBLCLK && ChooseSelectedClient())
-                    ::EndDialog(m_dialog, IDOK);
+                    ChooseSelectedEntry();
+                else if (code == LBN_DBLCLK && ChooseSelectedEntry())
+                    Confirm();
                 break;
             case IDC_MAIL_OTHER:
                 if (code == BN_CLICKED)
                     ChooseOtherProgram();
                 break;
             case IDOK:
+                Confirm();
+                break;
             case IDCANCEL:
-                ::EndDialog(m_dialog, id);
+                ::EndDialog(m_dialog, IDCANCEL);
                 break;
             default:
                 break;
         }
     }
 
-    bool ChooseSelectedClient() {
-        const LRESULT index = ::SendMessageW(Clients(), LB_GETCURSEL, 0, 0);
+    bool ChooseSelectedEntry() {
+        const LRESULT index = ::SendMessageW(Entries(), LB_GETCURSEL, 0, 0);
         if (index < 0 || static_cast<size_t>(index) >= m_entries.size())
             return false;
-        m_chosen = MailProgramChoice{false, m_entries[static_cast<size_t>(index)].setting};
-        ShowChoice(DescribeMailProgramSetting(m_chosen->text));
+        m_result.program = MailProgramChoice{false, m_entries[static_cast<size_t>(index)].setting};
+        ShowChoice(DescribeMailProgramSetting(m_result.program->text));
         return true;
     }
 
@@ -120,46 +241,78 @@ class MailProgramDialog {
         const std::optional<std::wstring> path = m_pick(m_dialog);
         if (!path)
             return;
-        m_chosen = MailProgramChoice{true, *path};
-        ::SendMessageW(Clients(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        ShowChoice(*path);
+        m_result.program = MailProgramChoice{true, *path};
+        ::SendMessageW(Entries(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        ShowChoice(DescribeMailProgramSetting(*path));
         // The next Enter confirms the program just picked.
         ::SendMessageW(m_dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(m_dialog, IDOK)), TRUE);
     }
 
-    const std::wstring& m_current;
-    const PickMailProgram& m_pick;
-    // The list's entries and the setting each stands for.
+    // Ends the dialog with OK once the size limit reads as a whole number.
+    void Confirm() {
+        BOOL translated = FALSE;
+        const UINT limit = ::GetDlgItemInt(m_dialog, IDC_MAIL_SIZE_LIMIT, &translated, FALSE);
+        if (!translated) {
+            ::MessageBoxW(m_dialog,
+                          L"Enter the message size for the warning as a whole number of megabytes (MB). 0 turns the "
+                          L"warning off.",
+                          kWarningTitle, MB_OK | MB_ICONINFORMATION);
+            const HWND field = ::GetDlgItem(m_dialog, IDC_MAIL_SIZE_LIMIT);
+            ::SendMessageW(m_dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+            return;
+        }
+        if (static_cast<long>(limit) != m_sizeLimitMB)
+            m_result.sizeLimitMB = static_cast<long>(limit);
+        ::EndDialog(m_dialog, IDOK);
+    }
+
+    // An entry of the list: its name and the setting it stands for.
     struct Entry {
-        std::wstring text;
+        std::wstring title;
         std::wstring setting;
+        MailProgramSetting Parsed() const { return ParseMailProgramSetting(setting); }
     };
+
+    const std::wstring& m_current;
+    const long m_sizeLimitMB;
+    const PickMailProgram& m_pick;
     HWND m_dialog = nullptr;
+    UniqueFont m_boldFont;
     std::vector<Entry> m_entries;
-    std::optional<MailProgramChoice> m_chosen;
+    MailProgramDialogResult m_result;
 };
 
 }  // namespace
 
 std::wstring DescribeMailProgramSetting(const std::wstring& setting) {
     const MailProgramSetting parsed = ParseMailProgramSetting(setting);
+    std::wstring chosen;
     switch (parsed.kind) {
         case MailProgramSetting::Kind::None:
-            return L"None chosen: Send Now uses Eudora or the default mail client when there is one, else asks";
+            chosen = L"Chosen automatically";
+            break;
         case MailProgramSetting::Kind::DefaultMapi:
-            return L"The default mail client (Simple MAPI)";
+            chosen = L"The default mail program";
+            break;
         case MailProgramSetting::Kind::NamedMapi:
-            return parsed.text + L" (Simple MAPI)";
+            chosen = parsed.text;
+            break;
+        case MailProgramSetting::Kind::RegisteredProgram:
+            chosen = KnownName(parsed.text).value_or(parsed.text) + L" (" + parsed.text +
+                     L", wherever Windows has it installed)";
+            break;
         case MailProgramSetting::Kind::Program:
-            return LongPathName(parsed.text);
+            chosen = LongPathName(parsed.text);
+            break;
     }
-    return setting;
+    return chosen + L"\r\n" + WhatHappens(parsed) + L".";
 }
 
-std::optional<MailProgramChoice> ShowMailProgramDialog(HWND owner,
-                                                       const std::wstring& currentSetting,
-                                                       const PickMailProgram& pickProgram) {
-    MailProgramDialog dialog(currentSetting, pickProgram);
+std::optional<MailProgramDialogResult> ShowMailProgramDialog(HWND owner,
+                                                             const std::wstring& currentSetting,
+                                                             long sizeLimitMB,
+                                                             const PickMailProgram& pickProgram) {
+    MailProgramDialog dialog(currentSetting, sizeLimitMB, pickProgram);
     return dialog.Show(owner);
 }
 

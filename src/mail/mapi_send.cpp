@@ -12,6 +12,7 @@
 #include "common/unique_handle.h"
 #include "core/path_rules.h"
 #include "core/pe_machine.h"
+#include "mail/ansi_path.h"
 
 namespace ferryl {
 
@@ -74,13 +75,6 @@ LoadedDlls& Loaded() {
     return *loaded;
 }
 
-std::wstring AnsiOrShortName(const MapiAttachment& file) {
-    const std::wstring name = FileNameOf(file.path);
-    if (ToAnsiExact(name))
-        return name;
-    return FileNameOf(file.shortPath);
-}
-
 ULONG CallWide(const MapiLibrary& library, const std::vector<MapiAttachment>& files, HWND uiParent) {
     std::vector<std::wstring> paths, names;
     for (const MapiAttachment& file : files) {
@@ -102,8 +96,14 @@ ULONG CallWide(const MapiLibrary& library, const std::vector<MapiAttachment>& fi
 ULONG CallAnsi(const MapiLibrary& library, const std::vector<MapiAttachment>& files, HWND uiParent) {
     std::vector<std::string> paths, names;
     for (const MapiAttachment& file : files) {
-        paths.push_back(ToAnsi(file.shortPath.empty() ? file.path : file.shortPath));
-        names.push_back(ToAnsi(AnsiOrShortName(file)));
+        const std::optional<std::wstring> path = AnsiCarriedPath(file.path);
+        const std::optional<std::wstring> name = AnsiCarriedName(file.path);
+        // The client would get "?" in the name, miss the file and still report success: it gets
+        // no message that lacks one.
+        if (!path || !name)
+            return mapi::kAttachmentNotFound;
+        paths.push_back(ToAnsi(*path));
+        names.push_back(ToAnsi(*name));
     }
     std::vector<mapi::MapiFileDesc> descriptors(files.size());
     for (size_t i = 0; i < files.size(); ++i) {
@@ -145,7 +145,13 @@ MapiLoad LoadMapiLibrary(const std::wstring& dllPath) {
 }
 
 ULONG CallMapiSendMail(const MapiLibrary& library, const std::vector<MapiAttachment>& files, HWND uiParent) {
-    return library.sendMailW ? CallWide(library, files, uiParent) : CallAnsi(library, files, uiParent);
+    if (!library.sendMailW)
+        return CallAnsi(library, files, uiParent);
+    const ULONG result = CallWide(library, files, uiParent);
+    // A client may export the wide entry and still refuse it; its ANSI one then takes the files.
+    if ((result == mapi::kNotSupported || result == mapi::kUnicodeNotSupported) && library.sendMailA)
+        return CallAnsi(library, files, uiParent);
+    return result;
 }
 
 struct MapiSend::Call {

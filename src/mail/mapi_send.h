@@ -19,7 +19,7 @@ namespace ferryl {
 struct MapiLibrary {
     std::wstring dllPath;
     mapi::SendMailW sendMailW = nullptr;  // preferred: long paths in full
-    mapi::SendMailA sendMailA = nullptr;  // for older clients: ANSI short paths
+    mapi::SendMailA sendMailA = nullptr;  // for older clients: paths the ANSI code page carries
 };
 
 struct MapiLoad {
@@ -38,7 +38,7 @@ std::wstring WrongBitnessText(const std::wstring& dllPath);
 
 struct MapiAttachment {
     std::wstring path;       // the full long path
-    std::wstring shortPath;  // its 8.3 form, for the ANSI call (the long path when there is none)
+    std::wstring shortPath;  // its 8.3 form (the long path when there is none)
 };
 
 // The flags of the call: the client's compose window, with a logon dialog if it needs one.
@@ -71,7 +71,11 @@ class MapiSend {
     std::thread m_thread;
 };
 
-// Runs the call on the calling thread and returns its result. (MapiSend's thread runs this.)
+// Runs the call on the calling thread and returns its result. (MapiSend's thread runs this.) The
+// wide entry gets the long paths; a client without it, or one that answers it with
+// MAPI_E_NOT_SUPPORTED or MAPI_E_UNICODE_NOT_SUPPORTED, gets the ANSI call, each path and name as
+// AnsiCarriedPath and AnsiCarriedName give it. A file that no ANSI path carries fails the call
+// with MAPI_E_ATTACHMENT_NOT_FOUND before the client sees it.
 ULONG CallMapiSendMail(const MapiLibrary& library, const std::vector<MapiAttachment>& files, HWND uiParent);
 
 }  // namespace ferryl

@@ -13,9 +13,12 @@ namespace ferryl::mapi {
 using LHANDLE = ULONG_PTR;
 using FLAGS = ULONG;
 
-inline constexpr FLAGS kLogonUi = 0x00000001;  // MAPI_LOGON_UI
-inline constexpr FLAGS kDialog = 0x00000008;   // MAPI_DIALOG
-inline constexpr ULONG kFailure = 2;           // MAPI_E_FAILURE
+inline constexpr FLAGS kLogonUi = 0x00000001;      // MAPI_LOGON_UI
+inline constexpr FLAGS kDialog = 0x00000008;       // MAPI_DIALOG
+inline constexpr ULONG kFailure = 2;               // MAPI_E_FAILURE
+inline constexpr ULONG kAttachmentNotFound = 11;   // MAPI_E_ATTACHMENT_NOT_FOUND
+inline constexpr ULONG kNotSupported = 26;         // MAPI_E_NOT_SUPPORTED
+inline constexpr ULONG kUnicodeNotSupported = 27;  // MAPI_E_UNICODE_NOT_SUPPORTED
 
 template <typename Text>
 struct RecipDesc {

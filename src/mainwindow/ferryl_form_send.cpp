@@ -11,6 +11,8 @@
 #include "core/mail_arguments.h"
 #include "core/mapi_outcome.h"
 #include "core/utf8.h"
+#include "mail/ansi_path.h"
+#include "mail/chosen_program.h"
 #include "mail/draft_file.h"
 #include "mail/mail_clients.h"
 #include "mail/mail_program_dialog.h"
@@ -22,6 +24,7 @@
 #include "mainwindow/settings_path.h"
 #include "settings/funkcije.h"
 #include "settings/ini.h"
+#include "settings/message_size_limit.h"
 #include "winsvc/cmdlg.h"
 #include "winsvc/window_text.h"
 
@@ -87,16 +90,16 @@ MailTargetChoice MapiTarget(const std::wstring& dll) {
 
 MailTargetChoice DefaultClientTarget() {
     const std::optional<std::wstring> name = DefaultMailClient();
-    if (!name)
+    // The client's own DLL takes the call, so that whether it gets the wide call is decided by
+    // what that DLL exports, as the system decides it.
+    const std::optional<std::wstring> dll = name ? MailClientDll(*name) : std::nullopt;
+    if (!dll)
         return Failed(
             L"No default mail client is set up on this computer, so the files cannot be handed to one.\n\nChoose a "
             L"mail program with File > E-Mail Program.");
-    // The system's MAPI DLL would fail on a client DLL of the other bitness without saying why.
-    if (const std::optional<std::wstring> dll = MailClientDll(*name)) {
-        if (std::wstring failure = WrongBitnessText(*dll); !failure.empty())
-            return Failed(failure);
-    }
-    return MapiTarget(SystemMapiDll());
+    if (std::wstring failure = WrongBitnessText(*dll); !failure.empty())
+        return Failed(failure);
+    return MapiTarget(*dll);
 }
 
 MailTargetChoice NamedClientTarget(const std::wstring& name) {
@@ -216,18 +219,24 @@ void FerrylF::ChooseMailProgram() noexcept {
     if (!Loaded())
         return;
     ContinueOnError(L"FerrylF.ChooseMailProgram", [&] {
-        const std::optional<MailProgramChoice> choice =
-            ShowMailProgramDialog(Hwnd(), m_mailProgramPath, [this](HWND owner) { return PickMailProgramFile(owner); });
-        if (!choice)
+        const std::wstring& iniFile = StartUp().IniFile;
+        const std::optional<MailProgramDialogResult> result =
+            ShowMailProgramDialog(Hwnd(), m_mailProgramPath, ReadMessageSizeLimitMB(iniFile),
+                                  [this](HWND owner) { return PickMailProgramFile(owner); });
+        if (!result)
             return;
-        if (choice->isProgram) {
-            KeepMailProgram(choice->text);
+        if (result->sizeLimitMB)
+            WriteMessageSizeLimitMB(*result->sizeLimitMB, iniFile);
+        if (!result->program)
+            return;
+        if (result->program->isProgram) {
+            KeepMailProgram(result->program->text);
             return;
         }
-        m_mailProgramPath = choice->text;
+        m_mailProgramPath = result->program->text;
         // A client's name outside the code page would come back as "?".
         if (SettingsFileCanHold(m_mailProgramPath))
-            WriteIni(kSettingsSection, L"MailProgram", m_mailProgramPath, StartUp().IniFile);
+            WriteIni(kSettingsSection, L"MailProgram", m_mailProgramPath, iniFile);
         else
             Inform(ClientNotKeptText(ParseMailProgramSetting(m_mailProgramPath).text), kWarningTitle);
     });
@@ -260,13 +269,24 @@ MailTargetChoice FerrylF::ChooseMailTarget(long rows) {
         case MailProgramSetting::Kind::DefaultMapi:
             return DefaultClientTarget();
         case MailProgramSetting::Kind::NamedMapi:
-            return NamedClientTarget(setting.text);
         case MailProgramSetting::Kind::Program:
-            if (FileExists(setting.text)) {
-                m_mailProgramPath = ShortPathOrFull(m_mailProgramPath);
-                return TargetForProgram(setting.text, rows);
+        case MailProgramSetting::Kind::RegisteredProgram: {
+            const ChosenProgram program = FindChosenProgram(setting);
+            if (!program.path) {
+                // Never another program without asking: the user is told and chooses.
+                const std::wstring before = m_mailProgramPath;
+                Inform(program.missing, kWarningTitle);
+                ChooseMailProgram();
+                if (!Loaded() || m_mailProgramPath == before)
+                    return {};
+                return ChooseMailTarget(rows);
             }
-            break;
+            if (setting.kind == MailProgramSetting::Kind::NamedMapi)
+                return MapiTarget(*program.path);
+            if (setting.kind == MailProgramSetting::Kind::Program)
+                m_mailProgramPath = ShortPathOrFull(m_mailProgramPath);
+            return TargetForProgram(*program.path, rows);
+        }
         case MailProgramSetting::Kind::None:
             break;
     }
@@ -447,6 +467,15 @@ bool FerrylF::HandOff(const MailTarget& target, const std::vector<std::wstring>&
         case MailProgramKind::Claws:
             arguments = ClawsArguments(clParameters, forMail);
             break;
+        case MailProgramKind::Sylpheed: {
+            const AnsiCarriedPaths carried = CarryInAnsi(paths, L"Sylpheed");
+            if (!carried.failure.empty()) {
+                Inform(carried.failure, kWarningTitle);
+                return false;
+            }
+            arguments = SylpheedArguments(clParameters, carried.paths);
+            break;
+        }
         case MailProgramKind::Outlook:
             arguments = OutlookArguments(clParameters, forMail.front());
             break;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/unique_handle.h"
+#include "settings/settings_not_kept.h"
 
 namespace ferryl {
 
@@ -13,11 +14,15 @@ std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const
     return std::wstring(buffer, length);
 }
 
-void WriteIni(const std::wstring& section,
+bool WriteIni(const std::wstring& section,
               const std::wstring& key,
               const std::wstring& value,
               const std::wstring& file) {
-    ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+    ::SetLastError(ERROR_SUCCESS);
+    if (::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()))
+        return true;
+    TellSettingsNotKept(file, ::GetLastError());
+    return false;
 }
 
 std::string_view DefaultIniText() {

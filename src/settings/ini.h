@@ -9,8 +9,9 @@ namespace ferryl {
 // One key's value, at most 255 characters; a missing file, section or key gives the empty text.
 std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const std::wstring& file);
 
-// Writes one key, creating the file or the section when missing. Failures are not reported.
-void WriteIni(const std::wstring& section,
+// Writes one key, creating the file or the section when missing. False when it cannot be written;
+// the user is told so once per run (TellSettingsNotKept).
+bool WriteIni(const std::wstring& section,
               const std::wstring& key,
               const std::wstring& value,
               const std::wstring& file);

@@ -1,5 +1,6 @@
-// The rules of Send Now that need no system: which kind of mail program a file name is, the
-// arguments each kind gets, file URLs, the MailProgram setting, DLL machines and MAPI results.
+// The rules of Send Now that need no system: which kind of mail program a file name is, file URLs
+// as the programs read them back, the MailProgram setting, DLL machines and MAPI results. (The
+// arguments each kind gets are read back as the programs read them in e2e/mail_readers_test.)
 
 #include <gtest/gtest.h>
 
@@ -7,11 +8,11 @@
 #include <string>
 
 #include "core/file_url.h"
-#include "core/mail_arguments.h"
 #include "core/mail_kind.h"
 #include "core/mapi_outcome.h"
 #include "core/pe_machine.h"
 #include "core/utf8.h"
+#include "support/mail_client_rules.h"
 #include "support/pe_head.h"
 
 namespace ferryl {
@@ -19,24 +20,23 @@ namespace {
 
 using test::PeHead;
 
-TEST(FileUrl, PercentEncodesAllButTheUnreservedCharactersAndTheSeparators) {
-    EXPECT_EQ(FileUrl(L"C:\\Docs\\a b,1.txt"), L"file:///C:/Docs/a%20b%2C1.txt");
-    EXPECT_EQ(FileUrl(L"C:\\it's 100%.txt"), L"file:///C:/it%27s%20100%25.txt");
-    EXPECT_EQ(FileUrl(L"C:\\A-z_0.9~\\x"), L"file:///C:/A-z_0.9~/x");
-    EXPECT_EQ(FileUrl(L"C:\\#?&=+;@[]\"<>"), L"file:///C:/%23%3F%26%3D%2B%3B%40%5B%5D%22%3C%3E");
-}
-
-TEST(FileUrl, EncodesTheUtf8OfCharactersOutsideAscii) {
-    EXPECT_EQ(FileUrl(L"C:\\caf\u00E9.txt"), L"file:///C:/caf%C3%A9.txt");
-    EXPECT_EQ(FileUrl(L"C:\\\u20AC\u65E5"), L"file:///C:/%E2%82%AC%E6%97%A5");
-    // A character beyond the BMP: a surrogate pair in UTF-16, four bytes in UTF-8.
-    EXPECT_EQ(FileUrl(L"C:\\\U0001F600"), L"file:///C:/%F0%9F%98%80");
-}
-
-TEST(FileUrl, NetworkAndExtendedLengthPaths) {
-    EXPECT_EQ(FileUrl(L"\\\\server\\share\\a b.txt"), L"file://server/share/a%20b.txt");
-    EXPECT_EQ(FileUrl(L"\\\\?\\C:\\x.txt"), L"file:///C:/x.txt");
-    EXPECT_EQ(FileUrl(L"\\\\?\\UNC\\server\\share\\x"), L"file://server/share/x");
+// A file URL is read back by the programs that take one, Gecko (Thunderbird) and GLib (Claws
+// Mail), as the very path it was made from.
+TEST(FileUrl, GeckoAndGlibReadEachPathBack) {
+    const std::wstring longPath = L"C:\\" + std::wstring(150, L'l') + L"\\" + std::wstring(150, L'm') + L".txt";
+    for (const std::wstring& path :
+         {std::wstring(L"C:\\Docs\\a b,1.txt"), std::wstring(L"C:\\it's 100%.txt"),
+          std::wstring(L"C:\\#?&=+;@[]<>{}|^`.txt"), std::wstring(L"C:\\-dash %41%zz.txt"),
+          std::wstring(L"C:\\caf\u00E9 \u20AC\u65E5\U0001F600"), std::wstring(L"D:\\A-z_0.9~\\x"), longPath}) {
+        SCOPED_TRACE(Utf8FromWide(path));
+        const std::wstring url = FileUrl(path);
+        EXPECT_EQ(test::GeckoFilePath(url), path);
+        EXPECT_EQ(test::GlibFilenameFromUri(url), path);
+    }
+    // Gecko drops a URL's host: a network path keeps its server in the path, after five slashes.
+    EXPECT_EQ(test::GeckoFilePath(FileUrl(L"\\\\server\\share\\a b,1's.txt")), L"\\\\server\\share\\a b,1's.txt");
+    EXPECT_EQ(test::GeckoFilePath(FileUrl(L"\\\\?\\UNC\\server\\share\\x")), L"\\\\server\\share\\x");
+    EXPECT_EQ(test::GeckoFilePath(FileUrl(L"\\\\?\\C:\\x.txt")), L"C:\\x.txt");
 }
 
 TEST(Utf8, LoneSurrogatesBecomeTheReplacementCharacter) {
@@ -64,7 +64,7 @@ TEST(MailProgramKind, ChosenByTheFileNameInAnyCase) {
     EXPECT_EQ(KindOfProgram(L"D:\\BetterBird\\BETTERBIRD.EXE"), MailProgramKind::Thunderbird);
     EXPECT_EQ(KindOfProgram(L"seamonkey.exe"), MailProgramKind::Thunderbird);
     EXPECT_EQ(KindOfProgram(L"C:\\Claws\\Claws-Mail.exe"), MailProgramKind::Claws);
-    EXPECT_EQ(KindOfProgram(L"C:\\x\\sylpheed.exe"), MailProgramKind::Claws);
+    EXPECT_EQ(KindOfProgram(L"C:\\x\\sylpheed.exe"), MailProgramKind::Sylpheed);
     EXPECT_EQ(KindOfProgram(L"C:\\Office\\OUTLOOK.EXE"), MailProgramKind::Outlook);
     EXPECT_EQ(KindOfProgram(L"C:\\WindowsApps\\olk.exe"), MailProgramKind::NewOutlook);
     // Only the file's own name counts, whole.
@@ -88,41 +88,13 @@ TEST(MailProgramSetting, MapiDefaultNamedClientOrAProgram) {
     const MailProgramSetting program = ParseMailProgramSetting(L"C:\\PROGRA~1\\mail.exe");
     EXPECT_EQ(program.kind, Kind::Program);
     EXPECT_EQ(program.text, L"C:\\PROGRA~1\\mail.exe");
-    EXPECT_EQ(ParseMailProgramSetting(L"MAPIX").kind, Kind::Program);
-}
-
-TEST(MailArguments, AnyOtherProgramKeepsShortPathsAfterTheParameters) {
-    EXPECT_EQ(MailCommandLine(L"C:\\PROGRA~1\\Mail\\mail.exe",
-                              MailArguments(L"/a", {L"C:\\MYDOCU~1\\AB~1.TXT", L"C:\\x.txt"})),
-              L"C:\\PROGRA~1\\Mail\\mail.exe /a C:\\MYDOCU~1\\AB~1.TXT C:\\x.txt");
-    EXPECT_EQ(MailCommandLine(L"C:\\m.exe", MailArguments(L"", {L"C:\\x.txt"})), L"C:\\m.exe C:\\x.txt");
-    // Missing short paths contribute nothing; with every file gone only the parameters remain.
-    EXPECT_EQ(MailArguments(L"", {L"", L"C:\\x.txt", L"", L"C:\\y.txt", L""}), L"C:\\x.txt C:\\y.txt");
-    EXPECT_EQ(MailArguments(L"-attach", {L""}), L"-attach ");
-    // Volumes without 8.3 names give back the long form, blank and all.
-    EXPECT_EQ(MailArguments(L"/a b", {L"C:\\with blank.txt", L"C:\\x.txt"}), L"/a b \"C:\\with blank.txt\" C:\\x.txt");
-    EXPECT_EQ(MailCommandLine(L"C:\\Program Files\\m.exe", L"x"), L"\"C:\\Program Files\\m.exe\" x");
-}
-
-TEST(MailArguments, ThunderbirdTakesEveryFileAsAUrlInOneComposeArgument) {
-    EXPECT_EQ(ThunderbirdArguments(L"", {L"C:\\Docs\\a b,1.txt", L"C:\\it's.txt"}),
-              L"-compose \"attachment='file:///C:/Docs/a%20b%2C1.txt,file:///C:/it%27s.txt'\"");
-    EXPECT_EQ(ThunderbirdArguments(L"-P work", {L"C:\\x.txt"}), L"-P work -compose \"attachment='file:///C:/x.txt'\"");
-}
-
-TEST(MailArguments, ClawsTakesAttachAndThePathsQuotedWhereTheyHoldABlank) {
-    EXPECT_EQ(ClawsArguments(L"", {L"C:\\a b.txt", L"C:\\x,y's.txt"}), L"--attach \"C:\\a b.txt\" C:\\x,y's.txt");
-    EXPECT_EQ(ClawsArguments(L"--alternate-config-dir D:\\c", {L"C:\\x"}),
-              L"--alternate-config-dir D:\\c --attach C:\\x");
-}
-
-TEST(MailArguments, OutlookTakesOneFileAfterSlashAAndMoreThroughMapi) {
-    EXPECT_EQ(OutlookArguments(L"", L"C:\\x.txt"), L"/c ipm.note /a \"C:\\x.txt\"");
-    EXPECT_EQ(OutlookArguments(L"/profile P", L"C:\\a b.txt"), L"/profile P /c ipm.note /a \"C:\\a b.txt\"");
-    EXPECT_FALSE(GoesThroughMapi(MailProgramKind::Outlook, 1));
-    EXPECT_TRUE(GoesThroughMapi(MailProgramKind::Outlook, 2));
-    EXPECT_FALSE(GoesThroughMapi(MailProgramKind::Thunderbird, 5));
-    EXPECT_EQ(NewOutlookArguments(L"", L"C:\\Temp Files\\FerrylDraft-1.eml"), L"\"C:\\Temp Files\\FerrylDraft-1.eml\"");
+    // A bare file name is for Windows to find under App Paths; a drive or folder makes it a path.
+    const MailProgramSetting registered = ParseMailProgramSetting(L"olk.exe");
+    EXPECT_EQ(registered.kind, Kind::RegisteredProgram);
+    EXPECT_EQ(registered.text, L"olk.exe");
+    EXPECT_EQ(ParseMailProgramSetting(L"MAPIX").kind, Kind::RegisteredProgram);
+    EXPECT_EQ(ParseMailProgramSetting(L"C:olk.exe").kind, Kind::Program);
+    EXPECT_EQ(ParseMailProgramSetting(L"x/olk.exe").kind, Kind::Program);
 }
 
 TEST(PeMachine, ReadsTheMachineAndRejectsWhatIsNoPeImage) {

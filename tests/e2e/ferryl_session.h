@@ -6,6 +6,9 @@
 // found and pressed from outside.
 
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <initializer_list>
 #include <memory>
@@ -92,6 +95,15 @@ inline std::wstring Quoted(const std::wstring& path) {
     return L"\"" + path + L"\"";
 }
 
+// A command line split as programs split theirs: CommandLineToArgvW's rules.
+inline std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine) {
+    int count = 0;
+    LPWSTR* arguments = ::CommandLineToArgvW(commandLine.c_str(), &count);
+    std::vector<std::wstring> argv(arguments, arguments + (arguments ? count : 0));
+    ::LocalFree(arguments);
+    return argv;
+}
+
 class FerrylSession : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -114,12 +126,19 @@ class FerrylSession : public ::testing::Test {
         return path;
     }
 
-    // The provider registered as a mail client of the machine, the default one when asked; set
-    // as the only default, of the machine and of the user, as Wine's mapi32 takes the machine's.
-    void InstallMapiProvider(const std::wstring& clientName, bool asDefault) {
+    // A stand-in provider registered as a mail client of the machine under the value name (DLLPath
+    // or DLLPathEx), the default one when asked; set as the only default, of the machine and of
+    // the user, as Wine's mapi32 takes the machine's. The ANSI-only provider has no MAPISendMailW;
+    // either is copied under the one name the StandInProvider reads its files beside.
+    void InstallMapiProvider(const std::wstring& clientName,
+                             bool asDefault,
+                             bool ansiOnly = false,
+                             const wchar_t* valueName = L"DLLPath") {
         programFolder.MakeFolder(L"Mapi");
-        EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mapi_provider.dll").c_str(), mapi.Dll().c_str(), FALSE));
-        Keep(HKEY_LOCAL_MACHINE, std::wstring(kMailClientsKey) + L"\\" + clientName, L"DLLPath", mapi.Dll());
+        const std::wstring built =
+            ProgramFolder() + (ansiOnly ? L"\\e2e_mapi_provider_ansi.dll" : L"\\e2e_mapi_provider.dll");
+        EXPECT_TRUE(::CopyFileW(built.c_str(), mapi.Dll().c_str(), FALSE));
+        Keep(HKEY_LOCAL_MACHINE, std::wstring(kMailClientsKey) + L"\\" + clientName, valueName, mapi.Dll());
         if (asDefault) {
             Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", clientName);
             Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
@@ -132,8 +151,12 @@ class FerrylSession : public ::testing::Test {
         Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
     }
 
-    void Keep(HKEY root, const std::wstring& key, const std::wstring& name, const std::optional<std::wstring>& value) {
-        registry.push_back(std::make_unique<RegistryValueScope>(root, key, name, value));
+    void Keep(HKEY root,
+              const std::wstring& key,
+              const std::wstring& name,
+              const std::optional<std::wstring>& value,
+              DWORD type = REG_SZ) {
+        registry.push_back(std::make_unique<RegistryValueScope>(root, key, name, value, type));
     }
 
     // True once the main window shows with "&Send Now" enabled (a file is listed) and the program
@@ -178,7 +201,13 @@ class FerrylSession : public ::testing::Test {
     }
 
     // Declared first, so that they are put back last, after the program and its folder are gone.
-    std::vector<std::unique_ptr<RegistryValueScope>> registry;
+    // Put back newest first, so that a value set twice ends as it was before the first.
+    struct RegistryScopes : std::vector<std::unique_ptr<RegistryValueScope>> {
+        ~RegistryScopes() {
+            while (!empty())
+                pop_back();
+        }
+    } registry;
     TempFolder programFolder, files;
     const std::wstring exe = programFolder / L"Ferryl.exe";
     const std::wstring ini = programFolder / L"Ferryl.ini";

@@ -68,25 +68,30 @@ TEST(MailClients, DllPathExComesFirstAndADefaultWithoutDllIsNoDefault) {
     EXPECT_EQ(DefaultMailClient(), std::nullopt);
 }
 
-// The wide call, its thread and the client's result are checked through the main window
-// (mail_send_form_test) and from the real program (e2e); what only a client without the wide entry
-// gets is checked here.
-TEST(MapiCall, WithoutTheWideEntryTheAnsiOneGetsShortPaths) {
+// What each kind of client gets is read back in the end-to-end reader tests; here, a client that
+// answers the wide call with "not supported" gets the ANSI one, once.
+TEST(MapiCall, AWideCallNotSupportedIsMadeAgainInAnsiOnce) {
     test::StandInProvider provider;
     TempFolder files;
-    MapiLoad load = LoadMapiLibrary(provider.Dll());
+    const MapiLoad load = LoadMapiLibrary(provider.Dll());
     ASSERT_TRUE(load.library);
-    load.library->sendMailW = nullptr;
-    const std::wstring a = files.WriteFile(L"long name.txt"), b = files.WriteFile(L"\u65E5\u672C.txt");
-    const std::wstring shortB = ShortPathName(b);
-    ASSERT_FALSE(shortB.empty());
-    ASSERT_TRUE(ToAnsiExact(shortB)) << "Wine gives the name an 8.3 form in the code page";
-    EXPECT_EQ(CallMapiSendMail(*load.library, {{a, ShortPathName(a)}, {b, shortB}}, nullptr), 0u);
-    // The name outside the code page goes by its short form; the one inside keeps its own.
-    EXPECT_EQ(provider.Record(),
-              (std::vector<std::wstring>{L"call=MAPISendMail", L"flags=9", L"parent=none", L"recipients=0", L"files=2",
-                                         L"file=" + ShortPathName(a) + L"|long name.txt|-1",
-                                         L"file=" + shortB + L"|" + FileNameOf(shortB) + L"|-1"}));
+    const std::wstring a = files.WriteFile(L"long name.txt");
+    const struct {
+        const char* result;
+        const wchar_t* calls;
+    } cases[] = {
+        {"26", L"MAPISendMailW\nMAPISendMail\n"},  // MAPI_E_NOT_SUPPORTED
+        {"27", L"MAPISendMailW\nMAPISendMail\n"},  // MAPI_E_UNICODE_NOT_SUPPORTED
+        {"2", L"MAPISendMailW\n"},                 // MAPI_E_FAILURE is the client's answer
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.result);
+        ::DeleteFileW(provider.File(L"mapi_calls.txt").c_str());
+        provider.SetResult(c.result);
+        EXPECT_EQ(CallMapiSendMail(*load.library, {{a, ShortPathName(a)}}, nullptr), std::stoul(c.result));
+        EXPECT_EQ(provider.Calls(), c.calls);
+        EXPECT_EQ(provider.SentPaths(), std::vector<std::wstring>{a}) << "the long path, which the code page holds";
+    }
 }
 
 // A 32-bit DLL is named as such in the end-to-end case of a default client whose DLL is one.

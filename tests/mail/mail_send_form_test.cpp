@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "app/intake.h"
@@ -16,6 +17,7 @@
 #include "mainwindow/form_steps.h"
 #include "mainwindow/resource.h"
 #include "settings/funkcije.h"
+#include "settings/message_size_limit.h"
 #include "support/main_window_test.h"
 #include "support/messages.h"
 #include "support/registry_scope.h"
@@ -144,41 +146,21 @@ void PressKey(HWND dialog, WPARAM key) {
     ::Sleep(100);
 }
 
-TEST_F(MailFormTest, TheDialogChoosesARegisteredClientFromTheKeyboard) {
-    RegistryValueScope defaultClient(HKEY_CURRENT_USER, kMailClientsKey, L"", kClient);
-    const std::vector<MailClient> clients = RegisteredMailClients();
-    ASSERT_FALSE(clients.empty());
-    ASSERT_TRUE(form.Load());
-    std::wstring shown;
-    DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
-        // The list has the focus: after the entry for the default client, the first client.
-        PressKey(dialog, VK_HOME);
-        PressKey(dialog, VK_DOWN);
-        shown = ChoiceText(dialog);
-        PressKey(dialog, VK_RETURN);
-    });
-    // File > E-Mail Program...: the last item, after a separator; the others keep their places.
-    HMENU file = ::GetSubMenu(::GetMenu(form.Hwnd()), 0);
-    const int items = ::GetMenuItemCount(file);
-    ASSERT_EQ(items, 8);
-    wchar_t text[64]{};
-    ::GetMenuStringW(file, items - 1, text, 64, MF_BYPOSITION);
-    EXPECT_STREQ(text, L"&E-Mail Program...");
-    EXPECT_EQ(::GetMenuItemID(file, items - 1), static_cast<UINT>(IDM_MAIL_PROGRAM));
-    EXPECT_EQ(::GetMenuState(file, items - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
-    EXPECT_EQ(::GetMenuItemID(file, 0), static_cast<UINT>(IDM_ADD));
-    EXPECT_EQ(::GetMenuItemID(file, 5), static_cast<UINT>(IDM_PROPERTIES));
-    ::SendMessageW(form.Hwnd(), WM_COMMAND, IDM_MAIL_PROGRAM, 0);
-    ASSERT_TRUE(driver.Found());
-    EXPECT_EQ(shown, clients.front().name + L" (Simple MAPI)");
-    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"MAPI:" + clients.front().name);
-    EXPECT_EQ(form.MailProgramPath(), L"MAPI:" + clients.front().name);
+bool StartsWith(const std::wstring& text, const std::wstring& start) {
+    return text.rfind(start, 0) == 0;
+}
+
+// Runs the E-Mail Program dialog over the form with the steps, and waits for it to end.
+void RunDialog(FerrylF& form, std::function<void(HWND)> steps) {
+    DialogDriver driver(L"E-Mail Program", std::move(steps));
+    form.ChooseMailProgram();
+    EXPECT_TRUE(driver.Found());
 }
 
 TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
     const std::wstring program = folder.WriteFile(L"\u65E5\u672C mail.exe");
     ASSERT_TRUE(form.Load());
-    DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
+    RunDialog(form, [&](HWND dialog) {
         // Alt+O, the button's mnemonic, opens the file dialog.
         ::PostMessageW(FocusOf(dialog), WM_SYSCHAR, L'o', 1 << 29);
         HWND files = test::WaitForDialog(L"Select E-Mail Program");
@@ -194,8 +176,6 @@ TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
         ::Sleep(100);
         PressKey(dialog, VK_RETURN);  // the focus is on OK once a program is picked
     });
-    form.ChooseMailProgram();
-    ASSERT_TRUE(driver.Found());
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), ShortPathName(program));
 }
 
@@ -248,46 +228,84 @@ TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
     EXPECT_FALSE(FileExists(upper));
 }
 
-TEST_F(MailFormTest, TheDialogShowsTheChoiceMarksTheDefaultAndItsFirstEntryIsWhicheverClientIsTheDefault) {
+TEST_F(MailFormTest, TheDialogShowsTheChoiceInPlainWordsAndChoosesAutomaticallyOrTheDefault) {
     RegistryValueScope defaultClient(HKEY_CURRENT_USER, kMailClientsKey, L"", kClient);
     WriteIni(L"Settings", L"MailProgram", L"C:\\mail.exe", StartUp().IniFile);
     ASSERT_TRUE(form.Load());
+    // File > E-Mail Program...: the last item, after a separator; the others keep their places.
+    HMENU file = ::GetSubMenu(::GetMenu(form.Hwnd()), 0);
+    const int items = ::GetMenuItemCount(file);
+    ASSERT_EQ(items, 8);
+    EXPECT_EQ(::GetMenuItemID(file, items - 1), static_cast<UINT>(IDM_MAIL_PROGRAM));
+    EXPECT_EQ(::GetMenuState(file, items - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    EXPECT_EQ(::GetMenuItemID(file, 0), static_cast<UINT>(IDM_ADD));
+    EXPECT_EQ(::GetMenuItemID(file, 5), static_cast<UINT>(IDM_PROPERTIES));
     std::vector<std::wstring> listed;
-    std::wstring current, shown;
-    {
-        DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
-            HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
-            const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-            for (LRESULT i = 0; i < count; ++i) {
-                wchar_t text[512]{};
-                ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-                listed.push_back(text);
-            }
-            current = ChoiceText(dialog);
-            PressKey(dialog, VK_HOME);
-            shown = ChoiceText(dialog);
-            PressKey(dialog, VK_RETURN);
-        });
-        form.ChooseMailProgram();
-        ASSERT_TRUE(driver.Found());
-    }
-    EXPECT_EQ(current, L"C:\\mail.exe") << "the current choice";
-    EXPECT_NE(std::find(listed.begin(), listed.end(), std::wstring(kClient) + L" (default)"), listed.end());
-    ASSERT_FALSE(listed.empty());
-    EXPECT_EQ(listed.front(), L"The default mail client, whichever it is");
-    EXPECT_EQ(shown, L"The default mail client (Simple MAPI)");
+    std::wstring current;
+    DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
+        HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
+        const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t text[512]{};
+            ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            listed.push_back(text);
+        }
+        current = ChoiceText(dialog);
+        // The second entry, from the keyboard: the default mail program, whichever it is.
+        PressKey(dialog, VK_HOME);
+        PressKey(dialog, VK_DOWN);
+        PressKey(dialog, VK_RETURN);
+    });
+    ::SendMessageW(form.Hwnd(), WM_COMMAND, IDM_MAIL_PROGRAM, 0);
+    ASSERT_TRUE(driver.Found());
+    EXPECT_TRUE(StartsWith(current, L"C:\\mail.exe\r\n")) << current;
+    ASSERT_GE(listed.size(), 3u);
+    EXPECT_TRUE(StartsWith(listed[0], L"Choose automatically. ")) << listed[0];
+    EXPECT_TRUE(std::any_of(listed.begin(), listed.end(), [](const std::wstring& entry) {
+        return StartsWith(entry, kClient + std::wstring(L" (default). "));
+    }));
+    for (const std::wstring& entry : listed)
+        EXPECT_EQ(entry.find(L"MAPI"), std::wstring::npos) << "in plain words: " << entry;
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"MAPI");
 
     LRESULT selected = -1;
-    DialogDriver again(L"E-Mail Program", [&](HWND dialog) {
+    RunDialog(form, [&](HWND dialog) {
         selected = ::SendMessageW(::GetDlgItem(dialog, IDC_MAIL_CLIENTS), LB_GETCURSEL, 0, 0);
         PressKey(dialog, VK_DOWN);
         PressKey(dialog, VK_ESCAPE);
     });
-    form.ChooseMailProgram();
-    ASSERT_TRUE(again.Found());
-    EXPECT_EQ(selected, 0) << "the current choice is selected";
+    EXPECT_EQ(selected, 1) << "the current choice is selected";
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"MAPI") << "Escape changes nothing";
+
+    RunDialog(form, [&](HWND dialog) {
+        PressKey(dialog, VK_HOME);
+        PressKey(dialog, VK_RETURN);
+    });
+    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"") << "choosing automatically empties it";
+    EXPECT_EQ(form.MailProgramPath(), L"");
+}
+
+TEST_F(MailFormTest, TheSizeLimitIsWrittenOnlyOnceTheUserChangesIt) {
+    ASSERT_TRUE(form.Load());
+    std::wstring shown;
+    const auto setLimit = [&](const wchar_t* text) {
+        RunDialog(form, [&, text](HWND dialog) {
+            wchar_t limit[16]{};
+            ::GetDlgItemTextW(dialog, IDC_MAIL_SIZE_LIMIT, limit, 16);
+            shown = limit;
+            if (text)
+                ::SetDlgItemTextW(dialog, IDC_MAIL_SIZE_LIMIT, text);
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+    };
+    setLimit(nullptr);
+    EXPECT_EQ(shown, L"25");
+    EXPECT_EQ(test::ReadFileBytes(StartUp().IniFile), DefaultIniText()) << "OK alone leaves the file as it was";
+    setLimit(L"0");
+    EXPECT_EQ(ReadMessageSizeLimitMB(StartUp().IniFile), 0);
+    setLimit(L"40");
+    EXPECT_EQ(shown, L"0");
+    EXPECT_EQ(ReadMessageSizeLimitMB(StartUp().IniFile), 40);
 }
 
 TEST_F(MailFormTest, AClientNameTheSettingsFileCannotHoldIsKeptForThisRunWithAWarning) {
@@ -296,10 +314,10 @@ TEST_F(MailFormTest, AClientNameTheSettingsFileCannotHoldIsKeptForThisRunWithAWa
                              provider.Dll());
     ASSERT_TRUE(form.Load());
     std::wstring warning;
-    DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
+    RunDialog(form, [&](HWND dialog) {
         HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
-        const LRESULT index = ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                             reinterpret_cast<LPARAM>(foreign.c_str()));
+        const LRESULT index = ::SendMessageW(list, LB_FINDSTRING, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>((foreign + L". ").c_str()));
         ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
         ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIL_CLIENTS, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
         ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -310,8 +328,6 @@ TEST_F(MailFormTest, AClientNameTheSettingsFileCannotHoldIsKeptForThisRunWithAWa
         warning = test::MessageBoxText(box);
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
-    form.ChooseMailProgram();
-    ASSERT_TRUE(driver.Found());
     EXPECT_NE(warning.find(L"\"" + foreign + L"\" cannot be kept"), std::wstring::npos) << warning;
     EXPECT_NE(warning.find(L"holds only until the program ends"), std::wstring::npos) << warning;
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"") << "no \"?\" in the settings file";

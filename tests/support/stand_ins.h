@@ -52,17 +52,24 @@ class StandInProvider {
             lines.push_back(text.substr(start, end - start));
         return lines;
     }
-    // The paths of the files the last call was given, in order.
-    std::vector<std::wstring> SentPaths() const {
-        std::vector<std::wstring> paths;
-        for (const std::wstring& line : Record()) {
-            if (line.rfind(L"file=", 0) == 0)
-                paths.push_back(line.substr(5, line.find(L'|') - 5));
-        }
-        return paths;
-    }
+    // The paths of the files the last call was given, in order, and their names.
+    std::vector<std::wstring> SentPaths() const { return SentFields(0); }
+    std::vector<std::wstring> SentNames() const { return SentFields(1); }
 
   private:
+    // One of the "|"-parted fields of each file line.
+    std::vector<std::wstring> SentFields(int field) const {
+        std::vector<std::wstring> values;
+        for (const std::wstring& line : Record()) {
+            if (line.rfind(L"file=", 0) != 0)
+                continue;
+            size_t start = 5;
+            for (int i = 0; i < field; ++i)
+                start = line.find(L'|', start) + 1;
+            values.push_back(line.substr(start, line.find(L'|', start) - start));
+        }
+        return values;
+    }
     void Write(const wchar_t* name, std::string_view bytes) const {
         UniqueFile file(::CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;

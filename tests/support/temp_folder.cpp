@@ -1,36 +1,103 @@
 #include "support/temp_folder.h"
 
-#include <shellapi.h>
-
 #include <stdexcept>
 
 #include "common/unique_handle.h"
 
 namespace ferryl::test {
 
-TempFolder::TempFolder() {
-    wchar_t base[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH, base);
+namespace {
+
+// Wine's own export: the Unix path of a Windows one (allocated on the process heap), as a
+// "\\?\unix\…" path that Windows calls take; empty where there is none.
+std::wstring UnixPathOf(const std::wstring& path) {
+    using UnixFileNameFn = char*(CDECL*)(const wchar_t*);
+    const auto unixFileName = reinterpret_cast<UnixFileNameFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixFileName)
+        return {};
+    char* unixPath = unixFileName(path.c_str());
+    if (!unixPath)
+        return {};
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0);
+    std::wstring folder(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, folder.data(), length);
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    folder.resize(folder.size() - 1);
+    for (wchar_t& c : folder)
+        c = c == L'/' ? L'\\' : c;
+    return L"\\\\?\\unix" + folder;
+}
+
+std::wstring MakeFolderIn(const std::wstring& base) {
     for (unsigned attempt = 0;; ++attempt) {
-        std::wstring candidate = std::wstring(base) + L"ferryl-test-" + std::to_wstring(::GetCurrentProcessId()) +
-                                 L"-" + std::to_wstring(::GetTickCount() + attempt);
-        if (::CreateDirectoryW(candidate.c_str(), nullptr)) {
-            m_path = candidate;
-            return;
-        }
+        std::wstring candidate = base + L"ferryl-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                 std::to_wstring(::GetTickCount() + attempt);
+        if (::CreateDirectoryW(candidate.c_str(), nullptr))
+            return candidate;
         if (attempt > 1000)
             throw std::runtime_error("cannot create a temporary folder");
     }
 }
 
+// Removes a folder and everything in it, entry by entry, through extended-length paths so that a
+// tree deeper than MAX_PATH goes too. (Wine's SHFileOperation, meeting such a path inside the
+// tree, deletes the current folder's tree instead.) A link to a folder is removed, not followed.
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                ::DeleteFileW(path.c_str());
+            else if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                ::RemoveDirectoryW(path.c_str());
+            else
+                RemoveTree(path);
+        } while (::FindNextFileW(search, &entry));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring ExtendedLength(const std::wstring& path) {
+    if (path.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}
+
+}  // namespace
+
+TempFolder::TempFolder(OnNetworkShare) {
+    std::wstring folder = UnixPathOf(L"C:\\");
+    if (folder.empty()) {
+        // Windows itself: the temporary folder through the drive's administrative share.
+        wchar_t temp[MAX_PATH + 1] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        m_path = MakeFolderIn(L"\\\\localhost\\" + std::wstring(1, temp[0]) + L"$" + std::wstring(temp + 2));
+        return;
+    }
+    // dosdevices is the parent of the C: drive's link.
+    folder.resize(folder.find_last_of(L'\\', folder.size() - 2) + 1);
+    for (const wchar_t* part : {L"unc", L"\\ferryl-server", L"\\share"})
+        ::CreateDirectoryW((folder += part).c_str(), nullptr);
+    m_path = MakeFolderIn(L"\\\\ferryl-server\\share\\");
+}
+
+TempFolder::TempFolder() {
+    wchar_t base[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH, base);
+    m_path = MakeFolderIn(base);
+}
+
 TempFolder::~TempFolder() {
-    // SHFileOperation wants a list ending in two NULs.
-    std::wstring from = m_path + L'\0';
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NO_UI;
-    ::SHFileOperationW(&operation);
+    if (!m_path.empty())
+        RemoveTree(ExtendedLength(m_path));
 }
 
 std::wstring TempFolder::WriteFile(std::wstring_view name, std::string_view bytes) const {
@@ -51,23 +118,10 @@ std::wstring TempFolder::MakeFolder(std::wstring_view name) const {
 }
 
 std::wstring TempFolder::WriteFileOfOtherCase(std::wstring_view name, std::string_view bytes) const {
-    // Wine's own export: the Unix path of a Windows one, allocated on the process heap.
-    using UnixFileNameFn = char*(CDECL*)(const wchar_t*);
-    const auto unixFileName = reinterpret_cast<UnixFileNameFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixFileName)
+    const std::wstring folder = UnixPathOf(m_path);
+    if (folder.empty())
         return {};
-    char* unixPath = unixFileName(m_path.c_str());
-    if (!unixPath)
-        return {};
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0);
-    std::wstring folder(static_cast<size_t>(length > 0 ? length : 1), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, folder.data(), length);
-    ::HeapFree(::GetProcessHeap(), 0, unixPath);
-    folder.resize(folder.size() - 1);
-    for (wchar_t& c : folder)
-        c = c == L'/' ? L'\\' : c;
-    const std::wstring exact = L"\\\\?\\unix" + folder + L"\\" + std::wstring(name);
+    const std::wstring exact = folder + L"\\" + std::wstring(name);
     UniqueFile file(
         ::CreateFileW(exact.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)

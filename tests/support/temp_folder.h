@@ -11,6 +11,11 @@ namespace ferryl::test {
 class TempFolder {
   public:
     TempFolder();
+    // A folder on a network share instead: under Wine \\ferryl-server\share, which Wine keeps in
+    // its prefix as dosdevices/unc/ferryl-server/share (made here when missing); on Windows the
+    // temporary folder through the drive's administrative share (\\localhost\C$\...).
+    struct OnNetworkShare {};
+    explicit TempFolder(OnNetworkShare);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

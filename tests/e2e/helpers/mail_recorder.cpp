@@ -1,25 +1,42 @@
 // A stand-in mail program for the end-to-end tests: it writes the command line it was started
-// with (UTF-16) to "command_line.txt" beside itself and ends. The record is written under another
-// name first and then renamed, so a test that sees the file sees all of it.
+// with to "command_line.txt" beside itself (UTF-16), the same line as the system gives it to ANSI
+// programs to "command_line_ansi.txt" (GetCommandLineA's bytes), and the folder it was started in
+// to "start_folder.txt" (UTF-16), then ends. The command line is written under another name first
+// and renamed last, so a test that sees it sees all three.
 
 #include <windows.h>
 
 #include <string>
 
+namespace {
+
+bool WriteWhole(const std::wstring& path, const void* bytes, size_t size) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool whole = ::WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
+    ::CloseHandle(file);
+    return whole;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     wchar_t path[MAX_PATH]{};
     const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring record(path, length);
-    record.resize(record.find_last_of(L'\\') + 1);
-    const std::wstring partial = record + L"command_line.partial";
-    record += L"command_line.txt";
+    std::wstring folder(path, length);
+    folder.resize(folder.find_last_of(L'\\') + 1);
     const wchar_t* commandLine = ::GetCommandLineW();
-    HANDLE file =
-        ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 1;
-    DWORD written = 0;
-    ::WriteFile(file, commandLine, static_cast<DWORD>(::lstrlenW(commandLine) * sizeof(wchar_t)), &written, nullptr);
-    ::CloseHandle(file);
-    return ::MoveFileExW(partial.c_str(), record.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+    const char* ansi = ::GetCommandLineA();
+    wchar_t current[MAX_PATH]{};
+    const DWORD currentLength = ::GetCurrentDirectoryW(MAX_PATH, current);
+    const std::wstring partial = folder + L"command_line.partial";
+    const bool written =
+        WriteWhole(folder + L"command_line_ansi.txt", ansi, ::lstrlenA(ansi)) &&
+        WriteWhole(folder + L"start_folder.txt", current, currentLength * sizeof(wchar_t)) &&
+        WriteWhole(partial, commandLine, static_cast<size_t>(::lstrlenW(commandLine)) * sizeof(wchar_t));
+    return written && ::MoveFileExW(partial.c_str(), (folder + L"command_line.txt").c_str(), MOVEFILE_REPLACE_EXISTING)
+               ? 0
+               : 1;
 }

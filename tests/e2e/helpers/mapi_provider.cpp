@@ -1,4 +1,5 @@
-// A stand-in Simple MAPI provider for the tests, registered as a mail client's DLLPath. It writes
+// A stand-in Simple MAPI provider for the tests, registered as a mail client's DLL. Built twice: with
+// both entry points, and with FERRYL_ANSI_ONLY as an older client that has only MAPISendMail. It writes
 // what it was given to "mapi_record.txt" beside itself (UTF-16: the entry point, the flags, the
 // recipient count, the file count, then each file's path, name and position) and returns the
 // number in "mapi_result.txt" (0 when there is none). While "mapi_hold" exists beside it, it waits
@@ -61,7 +62,7 @@ std::wstring Widen(const char* text) {
     return wide;
 }
 
-std::wstring Text(const wchar_t* text) {
+[[maybe_unused]] std::wstring Text(const wchar_t* text) {
     return text ? std::wstring(text) : L"(null)";
 }
 
@@ -112,6 +113,7 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     return TRUE;
 }
 
+#ifndef FERRYL_ANSI_ONLY
 __declspec(dllexport) ULONG WINAPI MAPISendMailW(ferryl::mapi::LHANDLE,
                                                  ULONG_PTR uiParam,
                                                  ferryl::mapi::MapiMessageW* message,
@@ -119,6 +121,7 @@ __declspec(dllexport) ULONG WINAPI MAPISendMailW(ferryl::mapi::LHANDLE,
                                                  ULONG) {
     return Record(L"MAPISendMailW", uiParam, message, flags, Text);
 }
+#endif
 
 __declspec(dllexport) ULONG WINAPI MAPISendMail(ferryl::mapi::LHANDLE,
                                                 ULONG_PTR uiParam,
