@@ -1,7 +1,12 @@
 #include "mainwindow/ferryl_form.h"
 
+#include <ole2.h>
 #include <shellapi.h>
+#include <shlobj.h>
+#include <windowsx.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -9,10 +14,14 @@
 #include <vector>
 
 #include "app/instance_window.h"
+#include "app/intake.h"
 #include "app/start_up.h"
 #include "common/continue_on_error.h"
 #include "common/error.h"
+#include "common/system_function.h"
 #include "common/twips.h"
+#include "core/file_list_text.h"
+#include "mainwindow/file_drop.h"
 #include "mainwindow/file_entry.h"
 #include "mainwindow/form_controls.h"
 #include "mainwindow/form_steps.h"
@@ -20,6 +29,7 @@
 #include "settings/funkcije.h"
 #include "settings/ini.h"
 #include "winsvc/cmdlg.h"
+#include "winsvc/window_text.h"
 
 namespace ferryl {
 
@@ -43,6 +53,10 @@ constexpr int kDesktopDId = 205;
 constexpr int kAttachmentsDId = 206;
 constexpr int kCustomDId = 207;
 constexpr int kSendNowDId = 208;
+constexpr int kStatusId = 101;
+
+// The list's name for screen readers.
+constexpr wchar_t kListaName[] = L"Files";
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
@@ -54,6 +68,27 @@ constexpr long kSendNowWidth = 975;
 
 // OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_LONGNAMES
 constexpr unsigned long kOpenFlags = 0x201804;
+
+// A size as Explorer shows it ("34.5 MB"), by shlwapi, which comes with shell32: looked up rather
+// than imported, so that a later start, which only hands its files over, does not load it.
+std::wstring SystemByteSize(unsigned long long bytes) {
+    using FormatEx = HRESULT(WINAPI*)(ULONGLONG, int, PWSTR, UINT);
+    using Format = PWSTR(WINAPI*)(LONGLONG, PWSTR, UINT);
+    static const HMODULE shlwapi = [] {
+        HMODULE module = ::GetModuleHandleW(L"shlwapi.dll");
+        return module ? module : ::LoadLibraryExW(L"shlwapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }();
+    // Windows Vista and later round to the digits shown; Wine has only the older one.
+    static const auto formatEx = ExportedFunction<FormatEx>(shlwapi, "StrFormatByteSizeEx");
+    static const auto format = ExportedFunction<Format>(shlwapi, "StrFormatByteSizeW");
+    constexpr int kRoundToNearestDisplayedDigit = 1;
+    wchar_t text[64]{};
+    if (formatEx && SUCCEEDED(formatEx(bytes, kRoundToNearestDisplayedDigit, text, 64)))
+        return text;
+    if (format && format(static_cast<LONGLONG>(std::min<unsigned long long>(bytes, LLONG_MAX)), text, 64))
+        return text;
+    return std::to_wstring(bytes) + L" bytes";
+}
 
 }  // namespace
 
@@ -90,6 +125,8 @@ FerrylF::~FerrylF() {
         m_instanceF = nullptr;  // the program is ending anyway: no second unload from here
         Unload();
     }
+    if (m_oleInitialized)
+        ::OleUninitialize();
 }
 
 bool FerrylF::Load() noexcept {
@@ -122,7 +159,10 @@ bool FerrylF::Load() noexcept {
             OnDpiChanged(dpi, RECT{outer.left, outer.top, outer.left + ::MulDiv(outer.right - outer.left, dpi, m_dpi),
                                    outer.top + ::MulDiv(outer.bottom - outer.top, dpi, m_dpi)});
         }
+        ContinueOnError(L"FerrylF.Load: PlaceInsideWorkArea", [&] { PlaceInsideWorkArea(); });
         Form_Resize();
+        ContinueOnError(L"FerrylF.Load: RegisterDropTarget", [&] { RegisterDropTarget(); });
+        UpdateStatusLine();
         loaded = true;
     });
     if (!loaded && Loaded())
@@ -142,10 +182,20 @@ void FerrylF::CreateControls() {
     ::GetClientRect(form, &client);
     m_lista->Create(form, 0, 0, client.right, client.bottom - ToPixels(kPanelHeight), kListaId);
     m_lista->Dpi(m_dpi);
+    ::SetWindowTextW(m_lista->hwnd(), kListaName);
+    // The count and total under the list; Form_Resize places it.
+    m_status = ::CreateWindowExW(
+        0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE, 0, 0, 0, 0,
+        form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(m_status, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
 
     m_pozadinaP.Create(form, TwipsRect(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight, m_dpi));
     const HWND panel = m_pozadinaP.Hwnd();
     m_copyC = AddControl(panel, L"BUTTON", L"&Copy To", WS_TABSTOP | BS_AUTOCHECKBOX, kCopyCId, {120, 150, 975, 255});
+    // The path box is named by the check box's caption: Active Accessibility names a box by the
+    // label just before it, which may be hidden. Without the "&", Alt+C stays the check box's.
+    ::CreateWindowExW(0, WC_STATICW, L"Copy To", WS_CHILD | SS_LEFT, 0, 0, 0, 0, panel, nullptr,
+                      ::GetModuleHandleW(nullptr), nullptr);
     m_putanjaT =
         AddControl(panel, L"EDIT", L"", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, kPutanjaTId, {1200, 120, 3375, 285});
     ::SetWindowLongPtrW(m_putanjaT, GWL_EXSTYLE, ::GetWindowLongPtrW(m_putanjaT, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
@@ -219,11 +269,15 @@ void FerrylF::OnDpiChanged(int dpi, const RECT& suggested) {
     m_dpi = dpi;
     UniqueFont font = CreateFormFont(dpi);
     m_layout.Place(dpi, font.get());
+    ::SendMessageW(m_status, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     // The controls use the new font now; the old one may go.
     m_font = std::move(font);
     LoadIcons();
-    if (m_lista)
+    if (m_lista) {
         ContinueOnError(L"OnDpiChanged: list DPI", [&] { m_lista->Dpi(dpi); });
+        // Text does not grow in step with the DPI: the columns are measured again in the new font.
+        ContinueOnError(L"OnDpiChanged: FitColumns", [&] { FitColumns(1); });
+    }
     // The system's suggestion keeps the window in place on its new monitor, scaled; the WM_SIZE it
     // sends lays the list and the panel out at the new DPI.
     ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -307,6 +361,8 @@ void FerrylF::SetUpFileList() {
     ContinueOnError(L"SetUpFileList: HeaderHeight", [&] { lista.HeaderHeight(px(lista.HeaderHeight())); });
 
     ContinueOnError(L"SetUpFileList: RowMode", [&] { lista.RowMode(true); });
+    // Ctrl+click, Shift+click and Shift+arrows select several files, for Remove and Copy Path.
+    ContinueOnError(L"SetUpFileList: MultiSelect", [&] { lista.MultiSelect(true); });
     ContinueOnError(L"SetUpFileList: DefaultRowHeight", [&] { lista.DefaultRowHeight(px(18)); });
     ContinueOnError(L"SetUpFileList: HeaderFlat", [&] { lista.HeaderFlat(false); });
     const TaggedValue missing = TaggedValue::Missing();
@@ -392,9 +448,13 @@ void FerrylF::OnDestroyed() noexcept {
     m_sendNowImages.reset();
     for (UniqueIcon& icon : m_folderIcons)
         icon.reset();
+    m_status = nullptr;
     m_unloading = false;
     m_redrawDeferred = false;
     m_notListed = 0;
+    m_firstNewRow = 0;
+    m_statusPosted = false;
+    m_droppedFiles.clear();
     // Only the program's end takes the window while a mail client still has the files; the call's
     // thread is left to it.
     m_mapiSend.reset();
@@ -459,15 +519,26 @@ void FerrylF::CellDetails(long lRow, long lCol, const TaggedValue& vText, std::o
     if (!m_lista)
         return;
     DeferRedraw();
-    if (eTextAlign)
-        m_lista->CellDetails(lRow, lCol, vText, static_cast<unsigned long>(*eTextAlign));
-    else
+    if (lRow > Rows() && m_firstNewRow == 0)
+        m_firstNewRow = lRow;
+    if (eTextAlign) {
+        // A value too wide for its column ends in "...", and keeps to one line: a right-aligned
+        // number cut at its start reads as another number.
+        m_lista->CellDetails(lRow, lCol, vText,
+                             static_cast<unsigned long>(*eTextAlign) | DT_SINGLELINE | DT_END_ELLIPSIS);
+    } else {
         m_lista->CellDetails(lRow, lCol, vText);
+    }
 }
 
 void FerrylF::CellSelected(long lRow, long lCol, bool bSelected) {
-    if (m_lista)
-        m_lista->CellSelected(lRow, lCol, bSelected);
+    if (!m_lista)
+        return;
+    // Selecting a row makes it the only one selected, as it did before several could be.
+    if (bSelected)
+        m_lista->SelectedRow(lRow);
+    else
+        m_lista->CellSelected(lRow, lCol, false);
 }
 
 void FerrylF::EnableSendNow() {
@@ -502,6 +573,7 @@ void FerrylF::AddFileFromDialog() noexcept {
         return;
     ContinueOnError(L"FerrylF.AddFileFromDialog", [&] {
         cmDlg dialog;
+        dialog.InitDir(AddFolder());
         if (!ShowOpenDialog(dialog, L"Add File", L"All Files (*.*)|*.*"))
             return;
         // The dialog's loop dispatches whatever comes, a close from another program too.
@@ -517,7 +589,7 @@ void FerrylF::AddFileFromDialog() noexcept {
         if (!entry)
             throw Error(kErrFileNotFound, ErrorSource(L"FerrylF"), L"File not found");
         WriteFileRow(*this, row, TaggedValue(dialog.FileTitle()), fileName, *entry);
-        m_lista->CellSelected(1, 1, true);
+        CellSelected(1, 1, true);
         ApplySendNowRule();
     });
 }
@@ -526,11 +598,23 @@ void FerrylF::RemoveSelectedFile() noexcept {
     // The rows a mail client is sending stay until it is done, so that they can go then.
     if (Rows() == 0 || Sending())
         return;
-    ContinueOnError(L"RemoveSelectedFile: RemoveRow", [&] { m_lista->RemoveRow(m_lista->SelectedRow()); });
+    std::vector<long> rows;
+    ContinueOnError(L"RemoveSelectedFile: RowsSelected", [&] { rows = m_lista->RowsSelected(); });
+    if (rows.empty())
+        return;
+    // From the bottom up, so that each number still names its row; painted once at the end.
+    const bool redraw = m_lista->Redraw();
+    m_lista->Redraw(false);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        ContinueOnError(L"RemoveSelectedFile: RemoveRow", [&] { m_lista->RemoveRow(*row); });
+    ContinueOnError(L"RemoveSelectedFile: Redraw", [&] { m_lista->Redraw(redraw); });
     if (Rows() < 1) {
         ::EnableWindow(m_send_nowD, FALSE);
     } else {
-        ContinueOnError(L"RemoveSelectedFile: CellSelected", [&] { m_lista->CellSelected(1, 1, true); });
+        // The row that took the first removed one's place, so that a second Delete takes a row next
+        // to the first, not one far away the user never chose.
+        ContinueOnError(L"RemoveSelectedFile: SelectedRow",
+                        [&] { m_lista->SelectedRow(std::min(rows.front(), Rows())); });
         ::EnableWindow(m_send_nowD, TRUE);
     }
 }
@@ -542,6 +626,31 @@ std::wstring FerrylF::SelectedPath() {
     if (row < 1 || row > Rows())
         return {};
     return m_lista->Cell(row, kColumnPath).Text().ToText();
+}
+
+std::vector<std::wstring> FerrylF::SelectedPaths() {
+    std::vector<std::wstring> paths;
+    if (!m_lista)
+        return paths;
+    for (long row : m_lista->RowsSelected())
+        paths.push_back(m_lista->Cell(row, kColumnPath).Text().ToText());
+    return paths;
+}
+
+std::wstring FerrylF::AddFolder() {
+    // Where the selected file is, which is likely where its neighbours are.
+    const std::wstring selected = SelectedPath();
+    if (const size_t slash = selected.find_last_of(L'\\'); slash != std::wstring::npos) {
+        const std::wstring folder = selected.substr(0, slash + 1);
+        if (FolderExists(folder))
+            return folder;
+    }
+    PWSTR documents = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &documents)))
+        folder = documents;
+    ::CoTaskMemFree(documents);
+    return folder;
 }
 
 void FerrylF::Launch() noexcept {
@@ -569,11 +678,15 @@ void FerrylF::ShowProperties() noexcept {
 
 void FerrylF::CopyPath(bool bShort) noexcept {
     ContinueOnError(L"FerrylF.CopyPath", [&] {
-        std::wstring path = SelectedPath();
+        // One path a line when several rows are selected.
+        std::wstring path;
+        for (const std::wstring& selected : SelectedPaths()) {
+            if (!path.empty())
+                path += L"\r\n";
+            path += bShort ? ShortPathName(selected) : selected;
+        }
         if (path.empty())
             return;
-        if (bShort)
-            path = ShortPathName(path);
         if (!::OpenClipboard(Hwnd()))
             return;
         ::EmptyClipboard();
@@ -622,6 +735,155 @@ void FerrylF::ShowAbout() noexcept {
     });
 }
 
+void FerrylF::OpenFileLocation() noexcept {
+    ContinueOnError(L"FerrylF.OpenFileLocation", [&] {
+        const std::wstring path = SelectedPath();
+        if (path.empty())
+            return;
+        // Explorer opens the folder with the file selected.
+        UniqueIdList item(::ILCreateFromPathW(path.c_str()));
+        if (!item)
+            throw Error(kErrFileNotFound, ErrorSource(L"FerrylF"), L"File not found");
+        const HRESULT hr = ::SHOpenFolderAndSelectItems(item.get(), 0, nullptr, 0);
+        if (FAILED(hr))
+            throw Error(hr, ErrorSource(L"FerrylF"), L"SHOpenFolderAndSelectItems failed");
+    });
+}
+
+void FerrylF::PasteFiles() noexcept {
+    std::vector<std::wstring> paths;
+    ContinueOnError(L"FerrylF.PasteFiles", [&] { paths = FilesOnClipboard(Hwnd()); });
+    AddPaths(paths);
+}
+
+void FerrylF::AddPaths(const std::vector<std::wstring>& paths) {
+    if (!paths.empty() && Loaded())
+        AddPathsToList(paths, *this);
+}
+
+void FerrylF::EnableFileCommands(HMENU menu) {
+    const UINT some = Rows() != 0 ? MF_ENABLED : MF_GRAYED;
+    for (UINT id : {IDM_LAUNCH, IDM_PROPERTIES, IDM_COPY_PATH, IDM_OPEN_LOCATION})
+        ::EnableMenuItem(menu, id, MF_BYCOMMAND | some);
+    // The rows a mail client is sending stay until it is done.
+    ::EnableMenuItem(menu, IDM_REMOVE, MF_BYCOMMAND | (Sending() ? MF_GRAYED : some));
+}
+
+void FerrylF::ShowContextMenu(std::optional<POINT> at) noexcept {
+    if (!m_lista)
+        return;
+    ContinueOnError(L"FerrylF.ShowContextMenu", [&] {
+        HWND grid = m_lista->hwnd();
+        if (!at) {
+            // From the keyboard: below the current row's start, or the list's top corner.
+            RECT client{};
+            ::GetClientRect(grid, &client);
+            POINT point{0, 0};
+            const long row = m_lista->SelectedRow(), column = m_lista->SelectedCol();
+            if (row >= 1 && row <= Rows() && column >= 1) {
+                m_lista->EnsureVisible(row, column);
+                long left = 0, top = 0, width = 0, height = 0;
+                m_lista->CellBoundary(row, column, left, top, width, height);
+                point = POINT{TwipsToPixels(left, m_lista->Dpi()), TwipsToPixels(top + height, m_lista->Dpi())};
+            }
+            point.x = std::clamp<LONG>(point.x, 0, client.right);
+            point.y = std::clamp<LONG>(point.y, 0, client.bottom);
+            ::ClientToScreen(grid, &point);
+            at = point;
+        }
+        UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_LIST_CONTEXT)));
+        HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
+        if (!popup)
+            throw Error(static_cast<long>(::GetLastError()), ErrorSource(L"FerrylF"), L"LoadMenu failed");
+        // A double click launches: the menu shows it so.
+        ::SetMenuDefaultItem(popup, IDM_LAUNCH, FALSE);
+        EnableFileCommands(popup);
+        const UINT id = static_cast<UINT>(
+            ::TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at->x, at->y, Hwnd(), nullptr));
+        if (id != 0)
+            OnCommand(static_cast<int>(id), 0);
+    });
+}
+
+// --- what the list shows besides its rows ---
+
+void FerrylF::ShowNewRows() {
+    const long first = std::exchange(m_firstNewRow, 0);
+    if (first < 1 || first > Rows())
+        return;
+    FitColumns(first);
+    // Added to the end of a long list, the new files would be out of view.
+    m_lista->EnsureVisible(first, kColumnName);
+}
+
+void FerrylF::FitColumns(long firstRow) {
+    // The whole date and size, never cut: only the new rows need measuring, as the columns only grow.
+    for (long column : {kColumnDate, kColumnSize})
+        m_lista->WidenColumnToFit(TaggedValue(column), firstRow, Rows());
+}
+
+void FerrylF::UpdateStatusLine() {
+    m_statusPosted = false;
+    if (!m_status)
+        return;
+    const long rows = Rows();
+    unsigned long long total = 0;
+    for (long row = 1; row <= rows; ++row)
+        total += LengthOfSizeText(m_lista->CellText(row, kColumnSize).ToText());
+    const std::wstring text = FileCountAndTotal(rows, SystemByteSize(total));
+    if (WindowText(m_status) != text)
+        ::SetWindowTextW(m_status, text.c_str());
+}
+
+int FerrylF::StatusHeight() const {
+    WindowDC dc(Hwnd());
+    SelectGuard select(dc.get(), m_font.get());
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc.get(), &metrics);
+    return metrics.tmHeight + ScaleForDpi(6, m_dpi);
+}
+
+void FerrylF::PlaceInsideWorkArea() {
+    RECT outer{};
+    ::GetWindowRect(Hwnd(), &outer);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromRect(&outer, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    const Rect now{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top};
+    const Rect placed = PlacedInside(now, Rect{work.left, work.top, work.right - work.left, work.bottom - work.top});
+    if (placed != now)
+        ::SetWindowPos(Hwnd(), nullptr, placed.left, placed.top, placed.width, placed.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FerrylF::RegisterDropTarget() {
+    if (!m_oleInitialized)
+        m_oleInitialized = SUCCEEDED(::OleInitialize(nullptr));
+    if (!m_oleInitialized || m_dropTarget)
+        return;
+    // Taken in once the drop is over: the program the files come from waits until Drop returns.
+    auto* target = new FileDropTarget(Hwnd(), [this](std::vector<std::wstring> paths) {
+        m_droppedFiles.insert(m_droppedFiles.end(), std::make_move_iterator(paths.begin()),
+                              std::make_move_iterator(paths.end()));
+        ::PostMessageW(Hwnd(), kDropMessage, 0, 0);
+    });
+    const HRESULT hr = ::RegisterDragDrop(Hwnd(), target);
+    if (FAILED(hr)) {
+        target->Release();
+        throw Error(hr, ErrorSource(L"FerrylF"), L"RegisterDragDrop failed");
+    }
+    m_dropTarget = target;
+}
+
+void FerrylF::RevokeDropTarget() noexcept {
+    if (!m_dropTarget)
+        return;
+    ::RevokeDragDrop(Hwnd());
+    std::exchange(m_dropTarget, nullptr)->Release();
+}
+
 // --- Copy To ---
 
 void FerrylF::SetToolTip(HWND button, const wchar_t* text) {
@@ -640,9 +902,16 @@ void FerrylF::SetToolTip(HWND button, const wchar_t* text) {
 // --- the list's keys and mouse ---
 
 void FerrylF::KeyDown(short& KeyCode, short& Shift, bool&) {
-    // Ctrl+A, Ctrl+R and Ctrl+L are the menu's, in the accelerator table.
+    // Ctrl+A, Ctrl+R, Ctrl+L and F1 are the menu's, in the accelerator table.
     const short modifiers = Shift & (kShiftMask | kCtrlMask | kAltMask);
-    if (modifiers == kCtrlMask && KeyCode == 'C')
+    if (modifiers == 0 && KeyCode == VK_DELETE)
+        RemoveSelectedFile();
+    else if ((modifiers == kCtrlMask && KeyCode == 'V') || (modifiers == kShiftMask && KeyCode == VK_INSERT))
+        PasteFiles();
+    else if ((modifiers == 0 && KeyCode == VK_APPS) || (modifiers == kShiftMask && KeyCode == VK_F10))
+        // Here rather than from the system, which makes nothing of the Menu key under Wine.
+        ShowContextMenu(std::nullopt);
+    else if (modifiers == kCtrlMask && KeyCode == 'C')
         CopyPath(false);
     else if (modifiers == (kCtrlMask | kShiftMask) && KeyCode == 'C')
         CopyPath(true);
@@ -667,6 +936,27 @@ void FerrylF::DblClick(long, long) {
     Launch();
 }
 
+void FerrylF::RowsChanged() {
+    // Counted once the batch is in, not for each row of it.
+    if (!m_statusPosted && Loaded())
+        m_statusPosted = ::PostMessageW(Hwnd(), kStatusMessage, 0, 0) != FALSE;
+}
+
+void FerrylF::RowAccessibleName(long lRow, std::wstring& sName) {
+    // The date in the user's long format, which cannot be misread as the screen's "07/12/26" can.
+    SYSTEMTIME time{};
+    const TaggedValue& modified = m_lista->CellText(lRow, kColumnDate);
+    if (!modified.IsDate() || !::VariantTimeToSystemTime(modified.ToDate().value, &time))
+        return;
+    wchar_t date[128]{}, clock[64]{};
+    if (!::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_LONGDATE, &time, nullptr, date,
+                           static_cast<int>(std::size(date)), nullptr) ||
+        !::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, clock, static_cast<int>(std::size(clock))))
+        return;
+    sName = SpokenFileRow(m_lista->CellText(lRow, kColumnName).ToText(), std::wstring(date) + L" " + clock,
+                          m_lista->CellText(lRow, kColumnSize).ToText(), m_lista->CellText(lRow, kColumnPath).ToText());
+}
+
 // --- messages ---
 
 void FerrylF::OnCommand(int id, int code) noexcept {
@@ -683,6 +973,16 @@ void FerrylF::OnCommand(int id, int code) noexcept {
             break;
         case IDM_PROPERTIES:
             ShowProperties();
+            break;
+        case IDM_COPY_PATH:
+            CopyPath(false);
+            break;
+        case IDM_OPEN_LOCATION:
+            OpenFileLocation();
+            break;
+        case IDM_EXIT:
+            // As the window's close box does, with the same rules for a send under way.
+            ::PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
             break;
         case IDM_MAIL_PROGRAM:
             ChooseMailProgram();
@@ -739,7 +1039,14 @@ void FerrylF::Form_Resize() {
     ::GetWindowRect(Hwnd(), &outer);
     if (!::IsZoomed(Hwnd())) {
         const Size current{outer.right - outer.left, outer.bottom - outer.top};
-        const Size minimum{ToPixels(kMinimumWindowWidth), ToPixels(kMinimumWindowHeight)};
+        // Never larger than the screen it is on: a high DPI on a small screen would push Send Now off.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        Size minimum{ToPixels(kMinimumWindowWidth), ToPixels(kMinimumWindowHeight)};
+        if (::GetMonitorInfoW(::MonitorFromRect(&outer, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            minimum.width = std::min<long>(minimum.width, monitor.rcWork.right - monitor.rcWork.left);
+            minimum.height = std::min<long>(minimum.height, monitor.rcWork.bottom - monitor.rcWork.top);
+        }
         if (const std::optional<Size> snapped = SnappedSize(current, minimum)) {
             // The WM_SIZE this sends lays the controls out.
             ::SetWindowPos(Hwnd(), nullptr, 0, 0, snapped->width, snapped->height,
@@ -753,11 +1060,17 @@ void FerrylF::Form_Resize() {
     RECT sendNow{};
     if (!m_send_nowD || !::GetWindowRect(m_send_nowD, &sendNow))
         sendNow = RECT{0, 0, ToPixels(kSendNowWidth), 0};
-    const MainLayout layout = LayOut(Size{client.right, client.bottom}, ToPixels(kPanelHeight),
+    const MainLayout layout = LayOut(Size{client.right, client.bottom}, ToPixels(kPanelHeight), StatusHeight(),
                                      sendNow.right - sendNow.left, ToPixels(kSendNowRightMargin));
     if (m_lista && m_lista->hwnd())
         ::MoveWindow(m_lista->hwnd(), layout.lista.left, layout.lista.top, layout.lista.width, layout.lista.height,
                      TRUE);
+    if (m_status) {
+        // Its text starts where the panel's "&Copy To" does.
+        const int margin = ToPixels(120);
+        ::MoveWindow(m_status, layout.status.left + margin, layout.status.top,
+                     std::max(layout.status.width - 2 * margin, 0L), layout.status.height, TRUE);
+    }
     if (m_pozadinaP.Hwnd())
         ::MoveWindow(m_pozadinaP.Hwnd(), layout.panel.left, layout.panel.top, layout.panel.width, layout.panel.height,
                      TRUE);
@@ -787,9 +1100,33 @@ LRESULT FerrylF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexc
             return 0;
         case kRedrawMessage:
             m_redrawDeferred = false;
-            if (m_lista)
+            if (m_lista) {
                 ContinueOnError(L"Redraw", [&] { m_lista->Redraw(true); });
+                ContinueOnError(L"Redraw: ShowNewRows", [&] { ShowNewRows(); });
+            }
             return 0;
+        case kStatusMessage:
+            ContinueOnError(L"UpdateStatusLine", [&] { UpdateStatusLine(); });
+            return 0;
+        case kDropMessage: {
+            const std::vector<std::wstring> dropped = std::exchange(m_droppedFiles, {});
+            ContinueOnError(L"Drop: AddPaths", [&] { AddPaths(dropped); });
+            return 0;
+        }
+        case WM_CONTEXTMENU:
+            // The list's, from the right button or from its keys; others go their way.
+            if (m_lista && reinterpret_cast<HWND>(wParam) == m_lista->hwnd()) {
+                const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                ShowContextMenu(at.x == -1 && at.y == -1 ? std::nullopt : std::optional<POINT>(at));
+                return 0;
+            }
+            break;
+        case WM_INITMENUPOPUP:
+            ContinueOnError(L"WM_INITMENUPOPUP", [&] { EnableFileCommands(reinterpret_cast<HMENU>(wParam)); });
+            return 0;
+        case WM_DESTROY:
+            RevokeDropTarget();
+            break;
         case DM_GETDEFID:
             // IsDialogMessageW asks which button Enter presses.
             return MAKELRESULT(kSendNowDId, DC_HASDEFID);
