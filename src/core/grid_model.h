@@ -350,9 +350,12 @@ class GridModel : public GridShape {
             SetSelected(row, CellAt(row, cellColumn), selected);
         }
     }
-    // The row becomes current and the selection: that row (row mode) or its cell in the current column.
+    // The row becomes current and the selection: that row (row mode) or its cell in the current
+    // column. Without a current column it takes its first shown one.
     void SelectRow(long row) {
         m_current.row = row;
+        if (m_current.column < 1)
+            m_current.column = std::max(FirstVisibleColumn(), 1L);
         m_anchor = {};
         if (!m_multiSelect)
             SelectCurrentOnly();

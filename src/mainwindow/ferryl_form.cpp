@@ -736,10 +736,11 @@ void FerrylF::ShowAbout() noexcept {
 }
 
 void FerrylF::OpenFileLocation() noexcept {
-    ContinueOnError(L"FerrylF.OpenFileLocation", [&] {
-        const std::wstring path = SelectedPath();
-        if (path.empty())
-            return;
+    std::wstring path;
+    ContinueOnError(L"FerrylF.OpenFileLocation: SelectedPath", [&] { path = SelectedPath(); });
+    if (path.empty())
+        return;
+    const bool opened = ContinueOnError(L"FerrylF.OpenFileLocation", [&] {
         // Explorer opens the folder with the file selected.
         UniqueIdList item(::ILCreateFromPathW(path.c_str()));
         if (!item)
@@ -748,6 +749,11 @@ void FerrylF::OpenFileLocation() noexcept {
         if (FAILED(hr))
             throw Error(hr, ErrorSource(L"FerrylF"), L"SHOpenFolderAndSelectItems failed");
     });
+    if (!opened)
+        ContinueOnError(L"FerrylF.OpenFileLocation: Inform", [&] {
+            Inform(L"The folder of \"" + path + L"\" cannot be shown. The file may have been moved or deleted.",
+                   kWarningTitle);
+        });
 }
 
 void FerrylF::PasteFiles() noexcept {

@@ -158,6 +158,14 @@ TEST(GridModelSelection, ARightPressKeepsTheSelectionItLandsOnAndNeverEdits) {
     model.RememberPaintedCurrent();
     EXPECT_EQ(model.ContextClick(model.Current()), GridAction::Navigated) << "no edit";
     EXPECT_EQ(model.ContextClick({0, 1}), GridAction::None);
+
+    // A row made current with no current cell takes its first shown column.
+    model.SetMultiSelect(true);
+    model.ClearSelection();
+    HideColumn(model, 1);
+    model.SelectRow(3);
+    EXPECT_EQ(input.Current(), (GridCursor{3, 2}));
+    EXPECT_EQ(model.RowsWithSelection(), (std::vector<long>{3}));
 }
 
 TEST(GridModelSelection, ANewSelectionClearsCellsWhereverTheirRowsMoved) {
