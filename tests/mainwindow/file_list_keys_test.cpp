@@ -219,5 +219,18 @@ TEST_F(FileListKeysTest, CtrlAAndCtrlLReachTheMenusCommandsFromTheList) {
     EXPECT_TRUE(RecentFailures().empty());
 }
 
+TEST_F(FileListKeysTest, F1OpensTheHelpFile) {
+    LoadFiles(1);
+    Press(VK_F1);
+    // The HTML Help viewer, another program, with the help file's own title.
+    HWND help = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (help = ::FindWindowW(L"HH Parent", nullptr)) != nullptr; }, 20000));
+    wchar_t title[128]{};
+    ::GetWindowTextW(help, title, 128);
+    EXPECT_EQ(std::wstring(title), L"Ferryl Handler Help");
+    ::PostMessageW(help, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(help); }, 10000));
+}
+
 }  // namespace
 }  // namespace ferryl
