@@ -65,7 +65,9 @@ ULONG STDMETHODCALLTYPE FileDropTarget::Release() {
 }
 
 DWORD FileDropTarget::Effect(DWORD allowed) const noexcept {
-    return m_files && (allowed & DROPEFFECT_COPY) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    // Not under a modal box of the window's, which has disabled it.
+    const bool taking = m_files && ::IsWindowEnabled(m_window);
+    return taking && (allowed & DROPEFFECT_COPY) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
 }
 
 HRESULT STDMETHODCALLTYPE FileDropTarget::DragEnter(IDataObject* data, DWORD, POINTL at, DWORD* effect) {

@@ -45,7 +45,7 @@ class FileDropTarget final : public IDropTarget {
 
   private:
     ~FileDropTarget() = default;
-    // Copy when files come and the source allows it; nothing else is taken.
+    // Copy when files come, the window is enabled and the source allows it; nothing else is taken.
     DWORD Effect(DWORD allowed) const noexcept;
 
     std::atomic<ULONG> m_references{1};
