@@ -4,6 +4,9 @@
 // Help menus and the list's context menu. Files dropped on the window or pasted into the list go
 // through the same intake as a later start's. The object lives for the whole run; its window is
 // loaded by the intake on first use and again after it was closed, each time with an empty list.
+//
+// ferryl_form.cpp holds the window, its layout, menus and messages; ferryl_form_list.cpp the file
+// list; ferryl_form_send.cpp Copy To and Send Now.
 
 #include <windows.h>
 // After windows.h, which it needs.
