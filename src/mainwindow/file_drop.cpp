@@ -102,15 +102,15 @@ HRESULT STDMETHODCALLTYPE FileDropTarget::DragLeave() {
 }
 
 HRESULT STDMETHODCALLTYPE FileDropTarget::Drop(IDataObject* data, DWORD, POINTL at, DWORD* effect) {
-    if (!effect)
+    if (!effect || !data)
         return E_INVALIDARG;
-    FORMATETC format = FileListFormat();
-    m_files = data && data->QueryGetData(&format) == S_OK;
+    // What DragEnter found in the data decides, as it showed while the files were dragged.
     *effect = Effect(*effect);
     if (m_picture) {
         POINT point{at.x, at.y};
         m_picture.get()->Drop(data, &point, *effect);
     }
+    FORMATETC format = FileListFormat();
     STGMEDIUM medium{};
     if (*effect == DROPEFFECT_NONE || FAILED(data->GetData(&format, &medium))) {
         *effect = DROPEFFECT_NONE;

@@ -1,6 +1,6 @@
 // Files arriving in the real main window: dropped through OLE and pasted through the intake, File >
-// Add opening where the files are, new rows brought into view and counted under the list, a 3 GB
-// size and the dates shown whole at every DPI, and a window saved off the screen opened on it.
+// Add opening where the files are, new rows brought into view and counted under the list, and a
+// 3 GB size and the dates shown whole at every DPI.
 
 #include <gtest/gtest.h>
 #include <ole2.h>
@@ -13,7 +13,6 @@
 
 #include "file_list_fixture.h"
 #include "mainwindow/file_drop.h"
-#include "settings/ini.h"
 
 namespace ferryl {
 namespace {
@@ -204,29 +203,6 @@ TEST_F(FileArrivalTest, AThreeGigabyteSizeAndTheDatesShowWholeAtEveryDpi) {
                       TextWidth(list, list.CellFormattedText(row, kColumnDate)));
         }
     }
-}
-
-TEST_F(FileArrivalTest, AWindowSavedOffTheScreenOpensInsideTheWorkArea) {
-    WriteIni(L"Window Position", L"WindowLeft", L"-30000", StartUp().IniFile);
-    WriteIni(L"Window Position", L"WindowTop", L"90000", StartUp().IniFile);
-    WriteIni(L"Window Position", L"WindowWidth", L"9000", StartUp().IniFile);
-    WriteIni(L"Window Position", L"WindowHeight", L"4500", StartUp().IniFile);
-    ASSERT_TRUE(form.Load());
-    RECT work{}, outer{};
-    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
-    ::GetWindowRect(form.Hwnd(), &outer);
-    EXPECT_GE(outer.left, work.left);
-    EXPECT_GE(outer.top, work.top);
-    EXPECT_LE(outer.right, work.right);
-    EXPECT_LE(outer.bottom, work.bottom);
-    EXPECT_EQ(outer.right - outer.left, TwipsToPixels(9000, form.Dpi())) << "a size that fits is kept";
-
-    // Saved again as whole twips, where it now is.
-    form.Unload();
-    EXPECT_EQ(ReadIni(L"Window Position", L"WindowLeft", StartUp().IniFile),
-              std::to_wstring(PixelsToTwips(outer.left, ScreenDpi())));
-    EXPECT_EQ(ReadIni(L"Window Position", L"WindowTop", StartUp().IniFile),
-              std::to_wstring(PixelsToTwips(outer.top, ScreenDpi())));
 }
 
 }  // namespace

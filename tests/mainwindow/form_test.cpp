@@ -38,6 +38,11 @@ RECT ScreenRect(HWND window) {
 class FerrylFTest : public test::MainWindowTest {
   protected:
     std::wstring Ini(const wchar_t* key) { return ReadIni(L"Window Position", key, StartUp().IniFile); }
+    void SavePosition(const wchar_t* top, const wchar_t* left, const wchar_t* width, const wchar_t* height) {
+        for (const auto& [key, value] : {std::pair{L"WindowTop", top}, std::pair{L"WindowLeft", left},
+                                         std::pair{L"WindowWidth", width}, std::pair{L"WindowHeight", height}})
+            WriteIni(L"Window Position", key, value, StartUp().IniFile);
+    }
 };
 
 TEST_F(FerrylFTest, LoadsEmptyWithCopyToControlsDisabled) {
@@ -166,10 +171,7 @@ TEST_F(FerrylFTest, ResizeKeepsTheMinimumAndLaysOutListPanelAndSendNow) {
 }
 
 TEST_F(FerrylFTest, GeometryIsSavedInEachStateAndAppliedAtLoad) {
-    WriteIni(L"Window Position", L"WindowTop", L"", StartUp().IniFile);
-    WriteIni(L"Window Position", L"WindowLeft", L"1500", StartUp().IniFile);
-    WriteIni(L"Window Position", L"WindowWidth", L"9000", StartUp().IniFile);
-    WriteIni(L"Window Position", L"WindowHeight", L"4500", StartUp().IniFile);
+    SavePosition(L"", L"1500", L"9000", L"4500");
     ASSERT_TRUE(form.Load());
     const int designedTop = ScreenRect(form.Hwnd()).top;
     RECT outer = ScreenRect(form.Hwnd());
@@ -200,6 +202,23 @@ TEST_F(FerrylFTest, GeometryIsSavedInEachStateAndAppliedAtLoad) {
     form.Unload();
     EXPECT_EQ(Ini(L"WindowState"), L"1");
     EXPECT_EQ(Ini(L"WindowWidth"), std::to_wstring(PixelsToTwipsX(600)));
+}
+
+TEST_F(FerrylFTest, AWindowSavedOffTheScreenOpensInsideTheWorkArea) {
+    SavePosition(L"90000", L"-30000", L"9000", L"4500");
+    ASSERT_TRUE(form.Load());
+    RECT work{};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    const RECT outer = ScreenRect(form.Hwnd());
+    EXPECT_GE(outer.left, work.left);
+    EXPECT_GE(outer.top, work.top);
+    EXPECT_LE(outer.right, work.right);
+    EXPECT_LE(outer.bottom, work.bottom);
+    EXPECT_EQ(outer.right - outer.left, TwipsToPixelsX(9000)) << "a size that fits is kept";
+    // Saved again as whole twips, where it now is.
+    form.Unload();
+    EXPECT_EQ(Ini(L"WindowLeft"), std::to_wstring(PixelsToTwipsX(outer.left)));
+    EXPECT_EQ(Ini(L"WindowTop"), std::to_wstring(PixelsToTwipsY(outer.top)));
 }
 
 TEST_F(FerrylFTest, ClosingUnloadsTheReceiverUnlessAThirdWindowIsLoaded) {
