@@ -157,10 +157,11 @@ TEST_F(MailFormTest, TheDialogChoosesARegisteredClientFromTheKeyboard) {
         shown = ChoiceText(dialog);
         PressKey(dialog, VK_RETURN);
     });
-    // File > E-Mail Program...: the last item, after a separator; the others keep their places.
+    // File > E-Mail Program...: after the file commands and a separator, before Exit; the others
+    // keep their places.
     HMENU file = ::GetSubMenu(::GetMenu(form.Hwnd()), 0);
-    const int items = ::GetMenuItemCount(file);
-    ASSERT_EQ(items, 8);
+    const int items = 8;
+    ASSERT_EQ(::GetMenuItemCount(file), items + 2);
     wchar_t text[64]{};
     ::GetMenuStringW(file, items - 1, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, L"&E-Mail Program...");
