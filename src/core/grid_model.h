@@ -35,9 +35,6 @@ enum class GridAction {
     // Move the view one step sideways; the current cell stays.
     ScrollLeft,
     ScrollRight,
-    // Shift+click spanned a range: bring the current cell into view and paint. The current cell
-    // stayed where it was.
-    RangeSelected,
 };
 
 // What the keys need of the view: its height for a page, and whether its horizontal bar can move.
@@ -108,8 +105,14 @@ class GridModel : public GridShape {
 
     // --- the current cell ---
     const GridCursor& Current() const noexcept { return m_current; }
-    void SetCurrent(GridCursor current) noexcept { m_current = current; }
-    void SetCurrentRow(long row) noexcept { m_current.row = row; }
+    void SetCurrent(GridCursor current) noexcept {
+        m_current = current;
+        m_anchor = {};
+    }
+    void SetCurrentRow(long row) noexcept {
+        m_current.row = row;
+        m_anchor = {};
+    }
     bool CurrentRowExists() const noexcept { return m_current.row >= 1 && m_current.row <= Rows(); }
     // The current cell when the grid was last painted: the cell a click edits instead of selecting.
     const GridCursor& PaintedCurrent() const noexcept { return m_painted; }
@@ -131,10 +134,10 @@ class GridModel : public GridShape {
         m_cells.insert(Index(before), std::move(cells));
         m_selectedRows.RowInserted(before);
         RowStartsChangedFrom(before);
-        if (m_current.row >= before)
-            ++m_current.row;
-        if (m_painted.row >= before)
-            ++m_painted.row;
+        for (GridCursor* cursor : {&m_current, &m_painted, &m_anchor}) {
+            if (cursor->row >= before)
+                ++cursor->row;
+        }
     }
     // The rows below move up one. The current row follows its cells; when it was the removed row,
     // the row now in its place (or the new last row) becomes current and takes a single selection.
@@ -144,10 +147,12 @@ class GridModel : public GridShape {
         m_selectedRows.RowRemoved(row);
         RowStartsChangedFrom(row);
         const bool wasCurrent = m_current.row == row;
-        if (m_current.row > row)
-            --m_current.row;
-        if (m_painted.row > row)
-            --m_painted.row;
+        if (m_anchor.row == row)
+            m_anchor = {};
+        for (GridCursor* cursor : {&m_current, &m_painted, &m_anchor}) {
+            if (cursor->row > row)
+                --cursor->row;
+        }
         KeepCurrentInside();
         if (wasCurrent && !m_multiSelect && m_current.row > 0 && m_current.column > 0)
             SelectCurrentOnly();
@@ -172,6 +177,8 @@ class GridModel : public GridShape {
         m_cells.resize(Index(rows) + 1);
         m_rows.resize(Index(rows) + 1);
         m_selectedRows.RowsCutAfter(rows);
+        if (m_anchor.row > rows)
+            m_anchor = {};
         const bool cutOff = m_current.row > rows;
         KeepCurrentInside();
         if (cutOff && !m_multiSelect && m_current.column > 0)
@@ -183,11 +190,12 @@ class GridModel : public GridShape {
         m_rows.resize(1);
         m_selectedRows.Clear();
         m_firstStaleRowStart = SIZE_MAX;
-        m_current = m_painted = GridCursor{};
+        m_current = m_painted = m_anchor = GridCursor{};
     }
     void ClearColumns() {
         m_cols.resize(1);
         m_rowTextPosition = 0;
+        m_anchor = {};
     }
     // Inserts `column` at a display position; its cells become cell column `position`, blank. Every
     // cell column from there on moves one place right, and so do the columns that own them
@@ -203,6 +211,7 @@ class GridModel : public GridShape {
             ++m_current.column;
         if (m_painted.column >= position)
             ++m_painted.column;
+        m_anchor = {};
         if (m_rowTextPosition >= position)
             ++m_rowTextPosition;
         column.lCellColIndex = position;
@@ -226,6 +235,7 @@ class GridModel : public GridShape {
             return;
         }
         const long cellColumn = CellColumnAt(position);
+        m_anchor = {};
         m_cols.erase(m_cols.begin() + position);
         for (long p = 1; p <= Columns(); ++p) {
             if (Column(p).lCellColIndex > cellColumn)
@@ -252,6 +262,7 @@ class GridModel : public GridShape {
     template <typename Reorder>
     void ReorderRows(Reorder reorder) {
         reorder(m_cells, m_rows);
+        m_anchor = {};
         m_selectedRows.Rebuild(Rows(), [this](long row) { return RowHasSelection(row); });
         RowStartsChangedFrom(1);
     }
@@ -274,6 +285,15 @@ class GridModel : public GridShape {
             Cell& cell = CellAt(row, cellColumn);
             SetSelected(row, cell, !cell.bSelected);
         }
+    }
+    // The rows that hold a selected cell, in ascending order.
+    std::vector<long> RowsWithSelection() const {
+        std::vector<long> rows;
+        for (long row : m_selectedRows.Rows()) {
+            if (row >= 1 && row <= Rows() && RowHasSelection(row))
+                rows.push_back(row);
+        }
+        return rows;
     }
     // Unselects every cell but those `keep(row, cellColumn)` names, visiting only the listed rows.
     template <typename Keep>
@@ -320,6 +340,7 @@ class GridModel : public GridShape {
     // `selected`, without it the single selection moves there whatever `selected` is.
     void SelectCell(long row, long cellColumn, bool selected) {
         m_current = GridCursor{row, cellColumn};
+        m_anchor = {};
         if (!m_multiSelect) {
             SelectCurrentOnly();
         } else if (m_rowMode) {
@@ -329,9 +350,13 @@ class GridModel : public GridShape {
             SetSelected(row, CellAt(row, cellColumn), selected);
         }
     }
-    // The row becomes current and the selection: that row (row mode) or its cell in the current column.
+    // The row becomes current and the selection: that row (row mode) or its cell in the current
+    // column. Without a current column it takes its first shown one.
     void SelectRow(long row) {
         m_current.row = row;
+        if (m_current.column < 1)
+            m_current.column = std::max(FirstVisibleColumn(), 1L);
+        m_anchor = {};
         if (!m_multiSelect)
             SelectCurrentOnly();
         else
@@ -340,6 +365,7 @@ class GridModel : public GridShape {
     // The column becomes current; its cell in the current row is selected.
     void SelectColumn(long cellColumn) {
         m_current.column = cellColumn;
+        m_anchor = {};
         if (!CurrentRowExists())
             return;
         if (m_multiSelect)
@@ -350,7 +376,7 @@ class GridModel : public GridShape {
     // Nothing selected, no current cell.
     void ClearSelection() {
         UnselectAllBut([](long, long) { return false; });
-        m_current = GridCursor{};
+        m_current = m_anchor = GridCursor{};
     }
 
     // --- keys and clicks ---
@@ -375,8 +401,136 @@ class GridModel : public GridShape {
     }
 
     // A key pressed with the current cell inside the grid: moves the current cell and the selection
-    // and says what the window has left to do.
+    // and says what the window has left to do. With MultiSelect, Shift selects the span from the
+    // anchor to the new current cell, as Windows lists do; Ctrl only moves the current cell. The
+    // anchor is where the last selection without Shift was made.
     GridAction Key(GridKey key, short shift, const GridKeyView& view) {
+        const bool extends = m_multiSelect && (shift & kShiftMask);
+        const bool onlyMoves = m_multiSelect && !extends && (shift & kCtrlMask);
+        if ((extends || onlyMoves) && !AnchorInside())
+            m_anchor = m_current;
+        const GridAction action = KeyAction(key, shift, view);
+        if (action == GridAction::Toggled || (action == GridAction::Navigated && !extends && !onlyMoves))
+            m_anchor = {};
+        return action;
+    }
+
+    // A press on cell `at` (a row and a cell column; 0 in either for none). With MultiSelect, Shift
+    // selects the span from the anchor to the clicked cell, which becomes current; Ctrl toggles it.
+    GridAction Click(GridCursor at, short shift) {
+        if (!at.Valid())
+            return GridAction::None;
+        if (!(shift & kShiftMask)) {
+            m_current = at;
+        } else {
+            if (!m_current.Valid())
+                m_current = at;
+            if (m_multiSelect) {
+                if (at == m_current)
+                    return GridAction::Edit;
+                if (!AnchorInside())
+                    m_anchor = m_current;
+                m_current = at;
+                SelectRange(m_anchor, at);
+                return GridAction::Navigated;
+            }
+        }
+        // The cell that was current at the last paint, clicked again: an edit, not a selection.
+        if (at == m_painted)
+            return GridAction::Edit;
+        m_anchor = {};
+        if (!m_multiSelect) {
+            SelectCurrentOnly();
+        } else if (shift & kCtrlMask) {
+            ToggleCell(at.row, at.column);
+        } else if (m_rowMode) {
+            SelectOnlyRow(at.row);
+        } else {
+            // A plain click toggles the clicked cell while clearing every other one.
+            const bool wasSelected = CellAt(at.row, at.column).bSelected;
+            SelectOnlyCell(at.row, at.column);
+            SetCellSelected(at.row, at.column, !wasSelected);
+        }
+        return GridAction::Navigated;
+    }
+
+    // A press of the right button, for a context menu: on a selected cell (row mode: a selected
+    // row) only the current cell moves there, so that the menu acts on the whole selection;
+    // elsewhere the cell becomes current and the only selection. It never asks for an edit.
+    GridAction ContextClick(GridCursor at) {
+        if (!at.Valid())
+            return GridAction::None;
+        const bool selected = m_rowMode ? RowHasSelection(at.row) : CellAt(at.row, at.column).bSelected;
+        m_current = at;
+        m_anchor = {};
+        if (!selected)
+            SelectCurrentOnly();
+        CellAt(at.row, at.column).bDirty = true;
+        return GridAction::Navigated;
+    }
+
+    // --- key search ---
+    // The first row from the one after the current row (from it without `loop`; from row 1 with no
+    // current row) whose key-search cell `matches`, wrapping round with `loop`; 0 when none, or
+    // when there is no key-search column.
+    template <typename Matches>
+    long FindSearchMatchRow(Matches matches, bool loop, bool visibleOnly) const {
+        if (m_keySearchColumn < 1 || m_keySearchColumn > Columns())
+            return 0;
+        const long start = m_current.row == 0 ? 1 : (loop ? m_current.row + 1 : m_current.row);
+        return FindRow(start, loop, visibleOnly, matches);
+    }
+    // The row a typed prefix of `length` characters goes to: a longer prefix stays on the shown
+    // current row while `currentMatches()`; otherwise the search from the next row round.
+    template <typename CurrentMatches, typename Matches>
+    long KeySearchRow(std::size_t length, CurrentMatches currentMatches, Matches matches) const {
+        if (length > 1 && CurrentRowExists() && Row(m_current.row).bVisible && currentMatches())
+            return m_current.row;
+        return FindSearchMatchRow(matches, true, true);
+    }
+    // The search found `row`: it becomes current in the key-search column and the single selection,
+    // and shows the prefix `text`.
+    void GoToSearchMatch(long row, std::wstring text) {
+        // The prefix showed in the old current row; it shows in the found one from now on.
+        if (CurrentRowExists())
+            MarkRowDirty(m_current.row);
+        m_current = GridCursor{row, m_keySearchColumn};
+        m_anchor = {};
+        if (!m_multiSelect)
+            SelectCurrentOnly();
+        else
+            SelectOnlyCurrentAsIs();
+        m_search.SetText(std::move(text));
+        MarkRowDirty(row);
+    }
+
+  private:
+    // Only the current cell (row mode: the current row) selected; a current cell outside the grid
+    // stays where it is and leaves nothing selected.
+    void SelectOnlyCurrentAsIs() {
+        if (m_rowMode)
+            SelectOnlyRow(m_current.row);
+        else
+            SelectOnlyCell(m_current.row, m_current.column);
+    }
+    bool SetSelected(long row, Cell& cell, bool selected) {
+        if (cell.bSelected == selected)
+            return false;
+        cell.bSelected = selected;
+        cell.bDirty = true;
+        if (selected)
+            m_selectedRows.Add(row);
+        return true;
+    }
+
+    void KeepCurrentInside() noexcept {
+        m_current.row = std::min(m_current.row, Rows());
+        m_painted.row = std::min(m_painted.row, Rows());
+        m_current.column = std::min(m_current.column, Columns());
+        m_painted.column = std::min(m_painted.column, Columns());
+    }
+
+    GridAction KeyAction(GridKey key, short shift, const GridKeyView& view) {
         switch (key) {
             case GridKey::Space:
                 if ((shift & kCtrlMask) && m_multiSelect) {
@@ -414,9 +568,8 @@ class GridModel : public GridShape {
                 if (target < 1)
                     return GridAction::None;
                 if (m_multiSelect && (shift & kShiftMask)) {
-                    // The span from the old current row to the new one is toggled, the old row left as it is.
-                    ToggleSpan(target);
                     m_current.row = target;
+                    SelectRange(m_anchor, m_current);
                 } else {
                     SelectRow(target);
                 }
@@ -431,102 +584,14 @@ class GridModel : public GridShape {
         }
     }
 
-    // A press on cell `at` (a row and a cell column; 0 in either for none).
-    GridAction Click(GridCursor at, short shift) {
-        if (!at.Valid())
-            return GridAction::None;
-        if (!(shift & kShiftMask)) {
-            m_current = at;
-        } else {
-            if (!m_current.Valid())
-                m_current = at;
-            if (m_multiSelect) {
-                if (at == m_current)
-                    return GridAction::Edit;
-                SelectRange(at);
-                return GridAction::RangeSelected;
-            }
-        }
-        // The cell that was current at the last paint, clicked again: an edit, not a selection.
-        if (at == m_painted)
-            return GridAction::Edit;
-        if (!m_multiSelect) {
-            SelectCurrentOnly();
-        } else if (shift & kCtrlMask) {
-            ToggleCell(at.row, at.column);
-        } else if (m_rowMode) {
-            SelectOnlyRow(at.row);
-        } else {
-            // A plain click toggles the clicked cell while clearing every other one.
-            const bool wasSelected = CellAt(at.row, at.column).bSelected;
-            SelectOnlyCell(at.row, at.column);
-            SetCellSelected(at.row, at.column, !wasSelected);
-        }
-        return GridAction::Navigated;
+    // The anchor of a Shift selection, when it still names a cell of the grid; otherwise the
+    // current cell is.
+    bool AnchorInside() const noexcept {
+        return m_anchor.Valid() && m_anchor.row <= Rows() && m_anchor.column <= Columns();
     }
 
-    // --- key search ---
-    // The first row from the one after the current row (from it without `loop`; from row 1 with no
-    // current row) whose key-search cell `matches`, wrapping round with `loop`; 0 when none, or
-    // when there is no key-search column.
-    template <typename Matches>
-    long FindSearchMatchRow(Matches matches, bool loop, bool visibleOnly) const {
-        if (m_keySearchColumn < 1 || m_keySearchColumn > Columns())
-            return 0;
-        const long start = m_current.row == 0 ? 1 : (loop ? m_current.row + 1 : m_current.row);
-        return FindRow(start, loop, visibleOnly, matches);
-    }
-    // The row a typed prefix of `length` characters goes to: a longer prefix stays on the shown
-    // current row while `currentMatches()`; otherwise the search from the next row round.
-    template <typename CurrentMatches, typename Matches>
-    long KeySearchRow(std::size_t length, CurrentMatches currentMatches, Matches matches) const {
-        if (length > 1 && CurrentRowExists() && Row(m_current.row).bVisible && currentMatches())
-            return m_current.row;
-        return FindSearchMatchRow(matches, true, true);
-    }
-    // The search found `row`: it becomes current in the key-search column and the single selection,
-    // and shows the prefix `text`.
-    void GoToSearchMatch(long row, std::wstring text) {
-        // The prefix showed in the old current row; it shows in the found one from now on.
-        if (CurrentRowExists())
-            MarkRowDirty(m_current.row);
-        m_current = GridCursor{row, m_keySearchColumn};
-        if (!m_multiSelect)
-            SelectCurrentOnly();
-        else
-            SelectOnlyCurrentAsIs();
-        m_search.SetText(std::move(text));
-        MarkRowDirty(row);
-    }
-
-  private:
-    // Only the current cell (row mode: the current row) selected; a current cell outside the grid
-    // stays where it is and leaves nothing selected.
-    void SelectOnlyCurrentAsIs() {
-        if (m_rowMode)
-            SelectOnlyRow(m_current.row);
-        else
-            SelectOnlyCell(m_current.row, m_current.column);
-    }
-    bool SetSelected(long row, Cell& cell, bool selected) {
-        if (cell.bSelected == selected)
-            return false;
-        cell.bSelected = selected;
-        cell.bDirty = true;
-        if (selected)
-            m_selectedRows.Add(row);
-        return true;
-    }
-
-    void KeepCurrentInside() noexcept {
-        m_current.row = std::min(m_current.row, Rows());
-        m_painted.row = std::min(m_painted.row, Rows());
-        m_current.column = std::min(m_current.column, Columns());
-        m_painted.column = std::min(m_painted.column, Columns());
-    }
-
-    // After an arrow key: without MultiSelect the single selection follows; with it Shift toggles
-    // the new cell (row), Ctrl leaves the selection, no modifier selects only the new cell (row).
+    // After an arrow key: without MultiSelect the single selection follows; with it Shift selects
+    // the span from the anchor, Ctrl leaves the selection, no modifier selects only the new cell (row).
     GridAction MoveTo(std::optional<GridCursor> to, short shift) {
         if (!to)
             return GridAction::None;
@@ -534,7 +599,7 @@ class GridModel : public GridShape {
         if (!m_multiSelect) {
             SelectCurrentOnly();
         } else if (shift & kShiftMask) {
-            ToggleCell(m_current.row, m_current.column);
+            SelectRange(m_anchor, m_current);
         } else if (shift == 0) {
             SelectOnlyCurrentAsIs();
         }
@@ -544,23 +609,16 @@ class GridModel : public GridShape {
         return GridAction::Navigated;
     }
 
-    // Toggles the rows from the one next to the current row up to `target`.
-    void ToggleSpan(long target) {
-        const long step = target > m_current.row ? 1 : -1;
-        for (long row = m_current.row + step; target != m_current.row && row != target + step; row += step)
-            ToggleCell(row, m_current.column);
-    }
-
     // Page Up or Down to `target`: without MultiSelect the single selection follows; with it Shift
-    // toggles the rows passed, Ctrl (for Page Down any modifier) only moves, no modifier selects
-    // only the target's cell (row).
+    // selects the span from the anchor, Ctrl (for Page Down any modifier) only moves, no modifier
+    // selects only the target's cell (row).
     void PageTo(long target, short shift, bool down) {
         if (!m_multiSelect) {
             m_current.row = target;
             SelectCurrentOnly();
         } else if (shift & kShiftMask) {
-            ToggleSpan(target);
             m_current.row = target;
+            SelectRange(m_anchor, m_current);
         } else if ((shift & kCtrlMask) || (down && shift != 0)) {
             m_current.row = target;
         } else if (shift == 0) {
@@ -569,11 +627,11 @@ class GridModel : public GridShape {
         }
     }
 
-    // Every cell in the rectangle from the current cell to `to` selected (row mode: whole rows), every
-    // other cell unselected; the current cell stays. The rectangle spans display positions.
-    void SelectRange(GridCursor to) {
-        const long firstRow = std::min(to.row, m_current.row), lastRow = std::max(to.row, m_current.row);
-        long firstPosition = PositionOf(to.column), lastPosition = PositionOf(m_current.column);
+    // Every cell in the rectangle from `from` to `to` selected (row mode: whole rows), every other
+    // cell unselected. The rectangle spans display positions.
+    void SelectRange(GridCursor from, GridCursor to) {
+        const long firstRow = std::min(to.row, from.row), lastRow = std::max(to.row, from.row);
+        long firstPosition = PositionOf(to.column), lastPosition = PositionOf(from.column);
         if (firstPosition > lastPosition)
             std::swap(firstPosition, lastPosition);
         std::vector<bool> inside(Index(Columns()) + 1, m_rowMode);
@@ -591,6 +649,8 @@ class GridModel : public GridShape {
     CellRows m_cells;
     GridCursor m_current;
     GridCursor m_painted;
+    // Where a Shift selection starts; none: the current cell.
+    GridCursor m_anchor;
     SelectedRows m_selectedRows;
     bool m_multiSelect = false;
     bool m_rowMode = false;

@@ -11,13 +11,23 @@ std::optional<Size> SnappedSize(Size outer, Size minimum) {
                 outer.height < minimum.height ? minimum.height : outer.height};
 }
 
-MainLayout LayOut(Size client, long panelHeight, long sendNowWidth, long sendNowMargin) {
+MainLayout LayOut(Size client, long panelHeight, long statusHeight, long sendNowWidth, long sendNowMargin) {
     MainLayout layout;
-    const long listHeight = client.height - panelHeight;
-    layout.lista = Rect{0, 0, client.width, listHeight < 0 ? 0 : listHeight};
-    layout.panel = Rect{0, client.height - panelHeight, client.width, panelHeight};
+    const long panelTop = client.height - panelHeight;
+    const long statusTop = std::max(panelTop - statusHeight, 0L);
+    layout.lista = Rect{0, 0, client.width, statusTop};
+    layout.status = Rect{0, statusTop, client.width, std::max(panelTop - statusTop, 0L)};
+    layout.panel = Rect{0, panelTop, client.width, panelHeight};
     layout.sendNowLeft = client.width - sendNowWidth - sendNowMargin;
     return layout;
+}
+
+Rect PlacedInside(Rect window, Rect area) {
+    window.width = std::min(window.width, area.width);
+    window.height = std::min(window.height, area.height);
+    window.left = std::clamp(window.left, area.left, area.left + area.width - window.width);
+    window.top = std::clamp(window.top, area.top, area.top + area.height - window.height);
+    return window;
 }
 
 bool ClosingEndsProgram(int loadedWindows) {

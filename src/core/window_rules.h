@@ -34,13 +34,20 @@ struct Rect {
 };
 
 struct MainLayout {
-    Rect lista;            // the file list, above the panel
+    Rect lista;            // the file list, above the status line
+    Rect status;           // the line with the count and total, between the list and the panel
     Rect panel;            // the bottom panel, docked to the bottom edge at full width
     long sendNowLeft = 0;  // in the panel's coordinates
 };
 
-// Where the list, the panel and "&Send Now" go in a client area of the given size.
-MainLayout LayOut(Size client, long panelHeight, long sendNowWidth, long sendNowMargin);
+// Where the list, the status line, the panel and "&Send Now" go in a client area of the given
+// size. The status line takes its room from the list, so the panel keeps its designed place.
+MainLayout LayOut(Size client, long panelHeight, long statusHeight, long sendNowWidth, long sendNowMargin);
+
+// The window's rectangle moved, and shrunk where it is larger, so that it lies inside `area` (the
+// work area of its monitor): a saved place on a monitor that is gone, or a size designed for a
+// lower DPI, never leaves the window off the screen.
+Rect PlacedInside(Rect window, Rect area);
 
 // Closing the main window ends the program while fewer than three windows are loaded (the main
 // window and the hidden receiving window); a loaded About box keeps it running.

@@ -461,6 +461,7 @@ class GridAccessible final : public IAccessible {
         }
         if (model.HasRowText() && (model.RowMode() || shape.bGroupRow))
             add(m_grid->CellFormattedText(row, model.RowTextCellColumn()));
+        m_grid->m_listener->RowAccessibleName(row, name);
         return name;
     }
 

@@ -42,6 +42,12 @@ class MoskGridListener {
     // Not one of the grid's events: the container's notice that a stored property changed, so that
     // the window holding the grid knows it must be saved.
     virtual void PropertyChanged(std::wstring_view /*name*/) {}
+    // Not one of the grid's events: rows were added or removed, for an owner that shows their count.
+    // Told at each change, so a batch tells it once per row.
+    virtual void RowsChanged() {}
+    // Not one of the grid's events: what a screen reader calls row lRow. sName comes as the row's
+    // cells as shown, joined with ", "; the owner may say it better.
+    virtual void RowAccessibleName(long /*lRow*/, std::wstring& /*sName*/) {}
 };
 
 }  // namespace ferryl

@@ -134,7 +134,8 @@ LRESULT MoskGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noex
             return 0;
         case WM_RBUTTONUP:
             OnMouseMoveOrUp(message, 2, wParam, lParam);
-            return 0;
+            // The system makes the release a WM_CONTEXTMENU, which goes on to the owner.
+            return Window::HandleMessage(message, wParam, lParam);
         case WM_MBUTTONUP:
             OnMouseMoveOrUp(message, 4, wParam, lParam);
             return 0;

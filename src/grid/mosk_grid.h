@@ -150,6 +150,9 @@ class MoskGrid : public Window {
     void CellFromPoint(long xPixels, long yPixels, long& lRow, long& lCol);
     void CellBoundary(long lRow, long lCol, long& lLeft, long& lTop, long& lWidth, long& lHeight);
     void AutoWidthColumn(const TaggedValue& vKey);
+    // Widens the column, never narrows it, so that the texts of the visible rows lFirstRow to
+    // lLastRow fit as AutoWidthColumn measures them: rows that came in need not measure the rest.
+    void WidenColumnToFit(const TaggedValue& vKey, long lFirstRow, long lLastRow);
     void AutoHeightRow(long lRow, long lMinimumHeight = -1);
     // Scrolls the cell into view (8 pixels inside the edge it was beyond).
     void EnsureVisible(long lRow, long lCol);
@@ -188,6 +191,8 @@ class MoskGrid : public Window {
     long SelectedCol() const noexcept { return m_model.Current().column; }
     void SelectedCol(long lCol);
     void ClearSelection();
+    // The rows that hold a selected cell, in ascending order.
+    std::vector<long> RowsSelected() const { return m_model.RowsWithSelection(); }
 
     // --- cells (lCol is a cell-column index) ---
     std::wstring CellFormattedText(long lRow, long lCol) const;
@@ -347,6 +352,8 @@ class MoskGrid : public Window {
     tGridColumn& ColumnEntry(const TaggedValue& vKey);
     void ValidateNewKey(const std::wstring& sKey) const;
     void CheckRow(long lRow) const;
+    // Rows were added or removed: the screen readers and the owner hear of it.
+    void RowCountChanged();
     std::vector<tGridCell> BlankRow() const;
     void UpdateHeaderItem(const tGridColumn& column);
     long FindOrAddFont(const GridFont& font);
@@ -399,6 +406,8 @@ class MoskGrid : public Window {
 
     // Metrics (mosk_grid_metrics.cpp).
     long MeasureTextWidth(long lRow, long lCol, bool bNoModify, long lMinimum);
+    // The width the widest of the visible rows' cells in the cell column needs, at least 26.
+    long WidestCellWidth(long lCol, long lFirstRow, long lLastRow);
     bool ScrollCellIntoView(long lRow, long lCol);
 
     // Input (mosk_grid_input.cpp).
@@ -411,7 +420,7 @@ class MoskGrid : public Window {
     void OnDblClick() noexcept;
     void OnMouseWheel(WPARAM wParam) noexcept;
     void KeyDownDefault(short KeyCode, short Shift);
-    void MouseDownDefault(short Shift, long xPixels, long yPixels);
+    void MouseDownDefault(short Button, short Shift, long xPixels, long yPixels);
     void FinishNavigation();
     // Raises SelectionChange when the current cell is no longer `old`.
     void SelectionChangedFrom(const GridCursor& old);

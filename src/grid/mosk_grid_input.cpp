@@ -189,24 +189,21 @@ void MoskGrid::OnMouseDown(short Button, WPARAM wParam, LPARAM lParam) noexcept 
         if (!bDoDefault)
             return;
         ::SetCapture(Hwnd());
-        MouseDownDefault(Shift, std::lround(x / TwipsPerPixel(m_lDpi)), std::lround(y / TwipsPerPixel(m_lDpi)));
+        MouseDownDefault(Button, Shift, std::lround(x / TwipsPerPixel(m_lDpi)), std::lround(y / TwipsPerPixel(m_lDpi)));
     });
 }
 
-void MoskGrid::MouseDownDefault(short Shift, long xPixels, long yPixels) {
+void MoskGrid::MouseDownDefault(short Button, short Shift, long xPixels, long yPixels) {
     ClearKeySearch();
     m_bMouseDown = true;
     const GridCursor old = m_model.Current();
     GridCursor at;
     if (Rows() >= 1 && Columns() >= 1)
         CellFromPoint(xPixels, yPixels, at.row, at.column);
-    switch (m_model.Click(at, Shift)) {
+    // The right button keeps a selection it presses on, for the context menu that follows.
+    switch (Button == 2 ? m_model.ContextClick(at) : m_model.Click(at, Shift)) {
         case GridAction::Edit:
             RequestCellEdit();
-            return;
-        case GridAction::RangeSelected:
-            // The current cell stayed: no SelectionChange.
-            FinishNavigation();
             return;
         case GridAction::Navigated:
             FinishNavigation();

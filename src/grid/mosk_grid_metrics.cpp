@@ -111,23 +111,38 @@ long MoskGrid::EvaluateTextWidth(long lRow, long lCol, bool bForceNoModify) {
     return MeasureTextWidth(lRow, lCol, bForceNoModify, 0);
 }
 
-void MoskGrid::AutoWidthColumn(const TaggedValue& vKey) {
-    long pos = FindColumn(vKey);
-    if (pos < 1)
-        RaiseGridError(kErrSubscriptOutOfRange, L"");
-    long c = m_model.Column(pos).lCellColIndex;
+long MoskGrid::WidestCellWidth(long lCol, long lFirstRow, long lLastRow) {
     long widest = 0, largest = 0;
-    for (long r = 1; r <= Rows(); ++r) {
+    for (long r = std::max(lFirstRow, 1L); r <= std::min(lLastRow, Rows()); ++r) {
         if (!m_model.Row(r).bVisible)
             continue;
-        const tGridCell& cell = m_model.CellAt(r, c);
-        long t = MeasureTextWidth(r, c, true, largest);
+        const tGridCell& cell = m_model.CellAt(r, lCol);
+        long t = MeasureTextWidth(r, lCol, true, largest);
         largest = std::max(largest, t);
         long w = t + cell.lIndent + (cell.lIconIndex >= 0 ? m_lIconWidth : 0) +
                  (cell.lExtraIconIndex >= 0 ? m_lIconWidth : 0) + 4 + (m_bGridLines ? 4 : 0);
         widest = std::max(widest, w);
     }
-    ColumnWidth(TaggedValue(c), std::max(widest, 26L));
+    return std::max(widest, 26L);
+}
+
+void MoskGrid::AutoWidthColumn(const TaggedValue& vKey) {
+    long pos = FindColumn(vKey);
+    if (pos < 1)
+        RaiseGridError(kErrSubscriptOutOfRange, L"");
+    long c = m_model.Column(pos).lCellColIndex;
+    ColumnWidth(TaggedValue(c), WidestCellWidth(c, 1, Rows()));
+}
+
+void MoskGrid::WidenColumnToFit(const TaggedValue& vKey, long lFirstRow, long lLastRow) {
+    long pos = FindColumn(vKey);
+    if (pos < 1)
+        RaiseGridError(kErrSubscriptOutOfRange, L"");
+    long c = m_model.Column(pos).lCellColIndex;
+    const long widest = WidestCellWidth(c, lFirstRow, lLastRow);
+    if (widest <= m_model.Column(pos).lWidth)
+        return;
+    ColumnWidth(TaggedValue(c), widest);
 }
 
 void MoskGrid::AutoHeightRow(long lRow, long lMinimumHeight) {

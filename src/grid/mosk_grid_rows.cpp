@@ -21,6 +21,11 @@ std::vector<tGridCell> MoskGrid::BlankRow() const {
     return std::vector<tGridCell>(static_cast<size_t>(Columns()), m_tBlankCell);
 }
 
+void MoskGrid::RowCountChanged() {
+    m_access->RowsChanged();
+    m_listener->RowsChanged();
+}
+
 void MoskGrid::DefaultRowHeight(long lHeight) {
     m_lDefaultRowHeightProperty = lHeight;
     m_lDefaultRowHeight = std::max(lHeight, 1L);
@@ -41,7 +46,7 @@ void MoskGrid::Rows(long lRows) {
         if (m_lDefaultRowHeight > m_lRowBufferHeight)
             BuildRowBuffer(m_lDefaultRowHeight);
     }
-    m_access->RowsChanged();
+    RowCountChanged();
     m_bDirty = true;
     Draw();
 }
@@ -127,7 +132,7 @@ void MoskGrid::AddRow(long lRowBefore,
         m_model.InsertRow(lRowBefore, std::move(row), BlankRow());
     if (lHeight > m_lRowBufferHeight)
         BuildRowBuffer(lHeight);
-    m_access->RowsChanged();
+    RowCountChanged();
     m_bDirty = true;
     Draw();
 }
@@ -141,7 +146,7 @@ void MoskGrid::RemoveRow(long lRow) {
     // The current row follows its data up; when it was the removed row, the row now in its place
     // (or the new last row) becomes current and takes the selection.
     m_model.RemoveRow(lRow);
-    m_access->RowsChanged();
+    RowCountChanged();
     m_bDirty = true;
     Draw();
 }
@@ -152,7 +157,7 @@ void MoskGrid::Clear(bool bRemoveCols) {
         m_model.ClearColumns();
         m_lRowTextStartColumn = 0;
     }
-    m_access->RowsChanged();
+    RowCountChanged();
     m_bDirty = true;
     m_bMoreRows = m_bVirtual;
     if (m_cScroll) {

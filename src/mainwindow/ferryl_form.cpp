@@ -1,8 +1,10 @@
 #include "mainwindow/ferryl_form.h"
 
+#include <ole2.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
-#include <cstring>
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,7 +15,6 @@
 #include "common/continue_on_error.h"
 #include "common/error.h"
 #include "common/twips.h"
-#include "mainwindow/file_entry.h"
 #include "mainwindow/form_controls.h"
 #include "mainwindow/form_steps.h"
 #include "mainwindow/resource.h"
@@ -43,6 +44,10 @@ constexpr int kDesktopDId = 205;
 constexpr int kAttachmentsDId = 206;
 constexpr int kCustomDId = 207;
 constexpr int kSendNowDId = 208;
+constexpr int kStatusId = 101;
+
+// The list's name for screen readers.
+constexpr wchar_t kListaName[] = L"Files";
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
@@ -90,6 +95,8 @@ FerrylF::~FerrylF() {
         m_instanceF = nullptr;  // the program is ending anyway: no second unload from here
         Unload();
     }
+    if (m_oleInitialized)
+        ::OleUninitialize();
 }
 
 bool FerrylF::Load() noexcept {
@@ -122,7 +129,10 @@ bool FerrylF::Load() noexcept {
             OnDpiChanged(dpi, RECT{outer.left, outer.top, outer.left + ::MulDiv(outer.right - outer.left, dpi, m_dpi),
                                    outer.top + ::MulDiv(outer.bottom - outer.top, dpi, m_dpi)});
         }
+        ContinueOnError(L"FerrylF.Load: PlaceInsideWorkArea", [&] { PlaceInsideWorkArea(); });
         Form_Resize();
+        ContinueOnError(L"FerrylF.Load: RegisterDropTarget", [&] { RegisterDropTarget(); });
+        UpdateStatusLine();
         loaded = true;
     });
     if (!loaded && Loaded())
@@ -142,10 +152,20 @@ void FerrylF::CreateControls() {
     ::GetClientRect(form, &client);
     m_lista->Create(form, 0, 0, client.right, client.bottom - ToPixels(kPanelHeight), kListaId);
     m_lista->Dpi(m_dpi);
+    ::SetWindowTextW(m_lista->hwnd(), kListaName);
+    // The count and total under the list; Form_Resize places it.
+    m_status = ::CreateWindowExW(
+        0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE, 0, 0, 0, 0,
+        form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(m_status, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
 
     m_pozadinaP.Create(form, TwipsRect(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight, m_dpi));
     const HWND panel = m_pozadinaP.Hwnd();
     m_copyC = AddControl(panel, L"BUTTON", L"&Copy To", WS_TABSTOP | BS_AUTOCHECKBOX, kCopyCId, {120, 150, 975, 255});
+    // The path box is named by the check box's caption: Active Accessibility names a box by the
+    // label just before it, which may be hidden. Without the "&", Alt+C stays the check box's.
+    ::CreateWindowExW(0, WC_STATICW, L"Copy To", WS_CHILD | SS_LEFT, 0, 0, 0, 0, panel, nullptr,
+                      ::GetModuleHandleW(nullptr), nullptr);
     m_putanjaT =
         AddControl(panel, L"EDIT", L"", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, kPutanjaTId, {1200, 120, 3375, 285});
     ::SetWindowLongPtrW(m_putanjaT, GWL_EXSTYLE, ::GetWindowLongPtrW(m_putanjaT, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
@@ -219,11 +239,15 @@ void FerrylF::OnDpiChanged(int dpi, const RECT& suggested) {
     m_dpi = dpi;
     UniqueFont font = CreateFormFont(dpi);
     m_layout.Place(dpi, font.get());
+    ::SendMessageW(m_status, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     // The controls use the new font now; the old one may go.
     m_font = std::move(font);
     LoadIcons();
-    if (m_lista)
+    if (m_lista) {
         ContinueOnError(L"OnDpiChanged: list DPI", [&] { m_lista->Dpi(dpi); });
+        // Text does not grow in step with the DPI: the columns are measured again in the new font.
+        ContinueOnError(L"OnDpiChanged: FitColumns", [&] { FitColumns(1); });
+    }
     // The system's suggestion keeps the window in place on its new monitor, scaled; the WM_SIZE it
     // sends lays the list and the panel out at the new DPI.
     ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -307,6 +331,8 @@ void FerrylF::SetUpFileList() {
     ContinueOnError(L"SetUpFileList: HeaderHeight", [&] { lista.HeaderHeight(px(lista.HeaderHeight())); });
 
     ContinueOnError(L"SetUpFileList: RowMode", [&] { lista.RowMode(true); });
+    // Ctrl+click, Shift+click and Shift+arrows select several files, for Remove and Copy Path.
+    ContinueOnError(L"SetUpFileList: MultiSelect", [&] { lista.MultiSelect(true); });
     ContinueOnError(L"SetUpFileList: DefaultRowHeight", [&] { lista.DefaultRowHeight(px(18)); });
     ContinueOnError(L"SetUpFileList: HeaderFlat", [&] { lista.HeaderFlat(false); });
     const TaggedValue missing = TaggedValue::Missing();
@@ -392,9 +418,13 @@ void FerrylF::OnDestroyed() noexcept {
     m_sendNowImages.reset();
     for (UniqueIcon& icon : m_folderIcons)
         icon.reset();
+    m_status = nullptr;
     m_unloading = false;
     m_redrawDeferred = false;
     m_notListed = 0;
+    m_firstNewRow = 0;
+    m_statusPosted = false;
+    m_droppedFiles.clear();
     // Only the program's end takes the window while a mail client still has the files; the call's
     // thread is left to it.
     m_mapiSend.reset();
@@ -423,67 +453,7 @@ bool FerrylF::PreTranslateMessage(MSG& message) noexcept {
     return ::IsDialogMessageW(Hwnd(), &message) != FALSE;
 }
 
-// --- FileListTarget ---
-
-void FerrylF::ShowMainWindow() {
-    if (!Loaded() && !Load())
-        return;
-    if (!::IsWindowVisible(Hwnd())) {
-        int show = SW_SHOWNORMAL;
-        if (!m_shownSinceLoad && m_loadState == WindowState::Maximized)
-            show = SW_SHOWMAXIMIZED;
-        else if (!m_shownSinceLoad && m_loadState == WindowState::Minimized)
-            show = SW_SHOWMINIMIZED;
-        ::ShowWindow(Hwnd(), show);
-        m_shownSinceLoad = true;
-        if (m_lista)
-            ::SetFocus(m_lista->hwnd());
-    }
-    ::SetForegroundWindow(Hwnd());
-}
-
-void FerrylF::RestoreMainWindow() {
-    if (Loaded() && ::IsIconic(Hwnd()))
-        ::ShowWindow(Hwnd(), SW_RESTORE);
-}
-
-long FerrylF::Rows() {
-    return m_lista ? m_lista->Rows() : 0;
-}
-
-std::wstring FerrylF::CellText(long lRow, long lCol) {
-    return m_lista ? m_lista->CellText(lRow, lCol).ToText() : std::wstring();
-}
-
-void FerrylF::CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) {
-    if (!m_lista)
-        return;
-    DeferRedraw();
-    if (eTextAlign)
-        m_lista->CellDetails(lRow, lCol, vText, static_cast<unsigned long>(*eTextAlign));
-    else
-        m_lista->CellDetails(lRow, lCol, vText);
-}
-
-void FerrylF::CellSelected(long lRow, long lCol, bool bSelected) {
-    if (m_lista)
-        m_lista->CellSelected(lRow, lCol, bSelected);
-}
-
-void FerrylF::EnableSendNow() {
-    // Not while a mail client has the listed files: a second Send Now must wait for it.
-    ::EnableWindow(m_send_nowD, !Sending());
-}
-
-void FerrylF::ReportListFull(long notListed) {
-    // One message for files that come in several batches before it shows.
-    const bool posted = m_notListed > 0;
-    m_notListed += notListed;
-    if (!posted && !::PostMessageW(Hwnd(), kListFullMessage, 0, 0))
-        throw Error(static_cast<long>(::GetLastError()), ErrorSource(L"FerrylF"), L"PostMessage failed");
-}
-
-// --- the file list's commands ---
+// --- the window's commands ---
 
 bool FerrylF::ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t* filter, HWND owner) {
     dialog.hwnd(owner ? owner : Hwnd());
@@ -495,99 +465,6 @@ bool FerrylF::ShowOpenDialog(cmDlg& dialog, const wchar_t* title, const wchar_t*
     dialog.FilterIndex(1);
     dialog.ShowOpen();  // raises when the dialog fails
     return !dialog.FileName().empty();
-}
-
-void FerrylF::AddFileFromDialog() noexcept {
-    if (!Loaded())
-        return;
-    ContinueOnError(L"FerrylF.AddFileFromDialog", [&] {
-        cmDlg dialog;
-        if (!ShowOpenDialog(dialog, L"Add File", L"All Files (*.*)|*.*"))
-            return;
-        // The dialog's loop dispatches whatever comes, a close from another program too.
-        if (!Loaded())
-            return;
-        const long row = Rows() + 1;
-        if (row > kMaxListRows) {
-            ReportListFull(1);
-            return;
-        }
-        const std::wstring fileName = dialog.FileName();
-        const std::optional<FileEntry> entry = ReadFileEntry(fileName);
-        if (!entry)
-            throw Error(kErrFileNotFound, ErrorSource(L"FerrylF"), L"File not found");
-        WriteFileRow(*this, row, TaggedValue(dialog.FileTitle()), fileName, *entry);
-        m_lista->CellSelected(1, 1, true);
-        ApplySendNowRule();
-    });
-}
-
-void FerrylF::RemoveSelectedFile() noexcept {
-    // The rows a mail client is sending stay until it is done, so that they can go then.
-    if (Rows() == 0 || Sending())
-        return;
-    ContinueOnError(L"RemoveSelectedFile: RemoveRow", [&] { m_lista->RemoveRow(m_lista->SelectedRow()); });
-    if (Rows() < 1) {
-        ::EnableWindow(m_send_nowD, FALSE);
-    } else {
-        ContinueOnError(L"RemoveSelectedFile: CellSelected", [&] { m_lista->CellSelected(1, 1, true); });
-        ::EnableWindow(m_send_nowD, TRUE);
-    }
-}
-
-std::wstring FerrylF::SelectedPath() {
-    if (Rows() == 0 || !m_lista)
-        return {};
-    const long row = m_lista->SelectedRow();
-    if (row < 1 || row > Rows())
-        return {};
-    return m_lista->Cell(row, kColumnPath).Text().ToText();
-}
-
-void FerrylF::Launch() noexcept {
-    ContinueOnError(L"FerrylF.Launch", [&] {
-        const std::wstring path = SelectedPath();
-        if (!path.empty())
-            ::ShellExecuteW(Hwnd(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    });
-}
-
-void FerrylF::ShowProperties() noexcept {
-    ContinueOnError(L"FerrylF.ShowProperties", [&] {
-        const std::wstring path = SelectedPath();
-        if (path.empty())
-            return;
-        SHELLEXECUTEINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = SEE_MASK_INVOKEIDLIST;
-        info.lpVerb = L"properties";
-        info.lpFile = path.c_str();
-        info.nShow = SW_SHOW;
-        ::ShellExecuteExW(&info);
-    });
-}
-
-void FerrylF::CopyPath(bool bShort) noexcept {
-    ContinueOnError(L"FerrylF.CopyPath", [&] {
-        std::wstring path = SelectedPath();
-        if (path.empty())
-            return;
-        if (bShort)
-            path = ShortPathName(path);
-        if (!::OpenClipboard(Hwnd()))
-            return;
-        ::EmptyClipboard();
-        const size_t bytes = (path.size() + 1) * sizeof(wchar_t);
-        UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
-        if (void* target = memory ? ::GlobalLock(memory.get()) : nullptr) {
-            std::memcpy(target, path.c_str(), bytes);
-            ::GlobalUnlock(memory.get());
-            // The clipboard owns what it took.
-            if (::SetClipboardData(CF_UNICODETEXT, memory.get()))
-                memory.release();
-        }
-        ::CloseClipboard();
-    });
 }
 
 void FerrylF::SetWindowState(WindowState state) noexcept {
@@ -622,6 +499,21 @@ void FerrylF::ShowAbout() noexcept {
     });
 }
 
+void FerrylF::PlaceInsideWorkArea() {
+    RECT outer{};
+    ::GetWindowRect(Hwnd(), &outer);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromRect(&outer, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    const Rect now{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top};
+    const Rect placed = PlacedInside(now, Rect{work.left, work.top, work.right - work.left, work.bottom - work.top});
+    if (placed != now)
+        ::SetWindowPos(Hwnd(), nullptr, placed.left, placed.top, placed.width, placed.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // --- Copy To ---
 
 void FerrylF::SetToolTip(HWND button, const wchar_t* text) {
@@ -635,36 +527,6 @@ void FerrylF::SetToolTip(HWND button, const wchar_t* text) {
     ::SendMessageW(m_toolTips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     tool.lpszText = const_cast<wchar_t*>(text);
     ::SendMessageW(m_toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-// --- the list's keys and mouse ---
-
-void FerrylF::KeyDown(short& KeyCode, short& Shift, bool&) {
-    // Ctrl+A, Ctrl+R and Ctrl+L are the menu's, in the accelerator table.
-    const short modifiers = Shift & (kShiftMask | kCtrlMask | kAltMask);
-    if (modifiers == kCtrlMask && KeyCode == 'C')
-        CopyPath(false);
-    else if (modifiers == (kCtrlMask | kShiftMask) && KeyCode == 'C')
-        CopyPath(true);
-    else if (modifiers == kAltMask && KeyCode == VK_RETURN)
-        // Posted as the menu's command: the shell may show a modal window for the properties, and
-        // a loop running inside this key would dispatch the key's WM_SYSCHAR before the list
-        // learns the key was handled.
-        ::PostMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PROPERTIES, 0), 0);
-    else
-        return;
-    // Handled: the list takes the key no further, so an Alt+Enter does not go on to the menu bar,
-    // which finds no mnemonic for it and beeps.
-    KeyCode = 0;
-}
-
-void FerrylF::MouseUp(short& Button, short&, float&, float&) {
-    if (Button == 2 && m_lista)
-        ::SetFocus(m_lista->hwnd());
-}
-
-void FerrylF::DblClick(long, long) {
-    Launch();
 }
 
 // --- messages ---
@@ -683,6 +545,16 @@ void FerrylF::OnCommand(int id, int code) noexcept {
             break;
         case IDM_PROPERTIES:
             ShowProperties();
+            break;
+        case IDM_COPY_PATH:
+            CopyPath(false);
+            break;
+        case IDM_OPEN_LOCATION:
+            OpenFileLocation();
+            break;
+        case IDM_EXIT:
+            // As the window's close box does, with the same rules for a send under way.
+            ::PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
             break;
         case IDM_MAIL_PROGRAM:
             ChooseMailProgram();
@@ -739,7 +611,14 @@ void FerrylF::Form_Resize() {
     ::GetWindowRect(Hwnd(), &outer);
     if (!::IsZoomed(Hwnd())) {
         const Size current{outer.right - outer.left, outer.bottom - outer.top};
-        const Size minimum{ToPixels(kMinimumWindowWidth), ToPixels(kMinimumWindowHeight)};
+        // Never larger than the screen it is on: a high DPI on a small screen would push Send Now off.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        Size minimum{ToPixels(kMinimumWindowWidth), ToPixels(kMinimumWindowHeight)};
+        if (::GetMonitorInfoW(::MonitorFromRect(&outer, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            minimum.width = std::min<long>(minimum.width, monitor.rcWork.right - monitor.rcWork.left);
+            minimum.height = std::min<long>(minimum.height, monitor.rcWork.bottom - monitor.rcWork.top);
+        }
         if (const std::optional<Size> snapped = SnappedSize(current, minimum)) {
             // The WM_SIZE this sends lays the controls out.
             ::SetWindowPos(Hwnd(), nullptr, 0, 0, snapped->width, snapped->height,
@@ -753,11 +632,17 @@ void FerrylF::Form_Resize() {
     RECT sendNow{};
     if (!m_send_nowD || !::GetWindowRect(m_send_nowD, &sendNow))
         sendNow = RECT{0, 0, ToPixels(kSendNowWidth), 0};
-    const MainLayout layout = LayOut(Size{client.right, client.bottom}, ToPixels(kPanelHeight),
+    const MainLayout layout = LayOut(Size{client.right, client.bottom}, ToPixels(kPanelHeight), StatusHeight(),
                                      sendNow.right - sendNow.left, ToPixels(kSendNowRightMargin));
     if (m_lista && m_lista->hwnd())
         ::MoveWindow(m_lista->hwnd(), layout.lista.left, layout.lista.top, layout.lista.width, layout.lista.height,
                      TRUE);
+    if (m_status) {
+        // Its text starts where the panel's "&Copy To" does.
+        const int margin = ToPixels(120);
+        ::MoveWindow(m_status, layout.status.left + margin, layout.status.top,
+                     std::max(layout.status.width - 2 * margin, 0L), layout.status.height, TRUE);
+    }
     if (m_pozadinaP.Hwnd())
         ::MoveWindow(m_pozadinaP.Hwnd(), layout.panel.left, layout.panel.top, layout.panel.width, layout.panel.height,
                      TRUE);
@@ -787,9 +672,34 @@ LRESULT FerrylF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexc
             return 0;
         case kRedrawMessage:
             m_redrawDeferred = false;
-            if (m_lista)
+            if (m_lista) {
+                // Before painting resumes, so that the list scrolls and paints once.
+                ContinueOnError(L"Redraw: ShowNewRows", [&] { ShowNewRows(); });
                 ContinueOnError(L"Redraw", [&] { m_lista->Redraw(true); });
+            }
             return 0;
+        case kStatusMessage:
+            ContinueOnError(L"UpdateStatusLine", [&] { UpdateStatusLine(); });
+            return 0;
+        case kDropMessage: {
+            const std::vector<std::wstring> dropped = std::exchange(m_droppedFiles, {});
+            ContinueOnError(L"Drop: AddPaths", [&] { AddPaths(dropped); });
+            return 0;
+        }
+        case WM_CONTEXTMENU:
+            // The list's, from the right button or from its keys; others go their way.
+            if (m_lista && reinterpret_cast<HWND>(wParam) == m_lista->hwnd()) {
+                const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                ShowContextMenu(at.x == -1 && at.y == -1 ? std::nullopt : std::optional<POINT>(at));
+                return 0;
+            }
+            break;
+        case WM_INITMENUPOPUP:
+            ContinueOnError(L"WM_INITMENUPOPUP", [&] { EnableFileCommands(reinterpret_cast<HMENU>(wParam)); });
+            return 0;
+        case WM_DESTROY:
+            RevokeDropTarget();
+            break;
         case DM_GETDEFID:
             // IsDialogMessageW asks which button Enter presses.
             return MAKELRESULT(kSendNowDId, DC_HASDEFID);

@@ -1,8 +1,12 @@
 #pragma once
-// FerrylF: the main window. The file list `Lista` (a MoskGrid) above the bottom panel `pozadinaP`
-// with Copy To and "&Send Now"; the File, Window and Help menus. The object lives for the whole
-// run; its window is loaded by the intake on first use and again after it was closed, each time
-// with an empty list.
+// FerrylF: the main window. The file list `Lista` (a MoskGrid) and the status line with its count
+// and total above the bottom panel `pozadinaP` with Copy To and "&Send Now"; the File, Window and
+// Help menus and the list's context menu. Files dropped on the window or pasted into the list go
+// through the same intake as a later start's. The object lives for the whole run; its window is
+// loaded by the intake on first use and again after it was closed, each time with an empty list.
+//
+// ferryl_form.cpp holds the window, its layout, menus and messages; ferryl_form_list.cpp the file
+// list; ferryl_form_send.cpp Copy To and Send Now.
 
 #include <windows.h>
 // After windows.h, which it needs.
@@ -26,6 +30,7 @@
 namespace ferryl {
 
 class cmDlg;
+class FileDropTarget;
 
 class InstanceF;
 
@@ -70,12 +75,18 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void EnableSendNow() override;
     void ReportListFull(long notListed) override;
 
-    // Commands.
+    // Commands. Remove and Copy Path act on every selected row; Launch, Properties and Open File
+    // Location on the current one.
     void AddFileFromDialog() noexcept;
     void RemoveSelectedFile() noexcept;
     void Launch() noexcept;
     void ShowProperties() noexcept;
     void CopyPath(bool bShort) noexcept;
+    void OpenFileLocation() noexcept;
+    // Ctrl+V and Shift+Insert: the files on the clipboard, through the intake.
+    void PasteFiles() noexcept;
+    // The list's context menu at a point on the screen; from the keyboard (nothing) at the current row.
+    void ShowContextMenu(std::optional<POINT> at) noexcept;
     void SetWindowState(WindowState state) noexcept;
     void ShowTopics() noexcept;
     void ShowAbout() noexcept;
@@ -103,6 +114,10 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     HWND attachmentsD() const noexcept { return m_attachmentsD; }
     HWND customD() const noexcept { return m_customD; }
     HWND send_nowD() const noexcept { return m_send_nowD; }
+    // The line under the list: "12 files, 34.5 MB".
+    HWND StatusLine() const noexcept { return m_status; }
+    // What the window registered for drops (nothing while it is not loaded).
+    FileDropTarget* DropTarget() const noexcept { return m_dropTarget; }
     HWND ToolTips() const noexcept { return m_toolTips; }
     AboutF& About() noexcept { return m_aboutF; }
     // The DPI the window is laid out for (its monitor's).
@@ -119,6 +134,8 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void KeyDown(short& KeyCode, short& Shift, bool& bDoDefault) override;
     void MouseUp(short& Button, short& Shift, float& x, float& y) override;
     void DblClick(long lRow, long lCol) override;
+    void RowsChanged() override;
+    void RowAccessibleName(long lRow, std::wstring& sName) override;
 
   private:
     void Form_Load();
@@ -144,7 +161,26 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     // Copy To's folder, its folder buttons and "&Delete source files", all off while it is unchecked.
     void DisableCopyToControls() noexcept;
     void OnCommand(int id, int code) noexcept;
+    // Launch, Properties, Remove, Copy Path and Open File Location, off while the list is empty.
+    void EnableFileCommands(HMENU menu);
     std::wstring SelectedPath();
+    // The paths of the selected rows, in list order.
+    std::vector<std::wstring> SelectedPaths();
+    // Where File > Add opens: the selected file's folder, else the user's Documents.
+    std::wstring AddFolder();
+    // Files from a drop or the clipboard, through the intake.
+    void AddPaths(const std::vector<std::wstring>& paths);
+    // Once a batch of rows is in: the first new one in view, the date and size columns wide enough.
+    void ShowNewRows();
+    void FitColumns(long firstRow);
+    void UpdateStatusLine();
+    // The status line's height at the window's DPI: a line of the form's font.
+    int StatusHeight() const;
+    // Moves the window, and shrinks it where needed, into the work area of its nearest monitor.
+    void PlaceInsideWorkArea();
+    // Drops are taken while the window is loaded.
+    void RegisterDropTarget();
+    void RevokeDropTarget() noexcept;
     int LoadedWindowCount() const;
     void Inform(const std::wstring& text, const wchar_t* title);
 
@@ -174,6 +210,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     HWND m_attachmentsD = nullptr;
     HWND m_customD = nullptr;
     HWND m_send_nowD = nullptr;
+    HWND m_status = nullptr;
     HWND m_toolTips = nullptr;
     HWND m_lastFocus = nullptr;
     HACCEL m_accelerators = nullptr;
@@ -188,6 +225,14 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     bool m_redrawDeferred = false;
     // Files left out of a full list since the user was last told.
     long m_notListed = 0;
+    // The first row of the batch coming in (0: none), shown once the batch is in.
+    long m_firstNewRow = 0;
+    bool m_statusPosted = false;
+    // OLE (drag and drop) is set up on this thread for the object's life; the drop target registered.
+    bool m_oleInitialized = false;
+    FileDropTarget* m_dropTarget = nullptr;
+    // Dropped files waiting for the intake.
+    std::vector<std::wstring> m_droppedFiles;
 
     // The Simple MAPI call in progress and the rows it sends; Send Now's steps running; a close
     // asked for meanwhile.

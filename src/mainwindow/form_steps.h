@@ -21,6 +21,10 @@ inline constexpr UINT kMapiDoneMessage = WM_APP + 2;
 // Posted to tell the user of files a full list left out: the intake may run inside a message that
 // a later start sent and waits on.
 inline constexpr UINT kListFullMessage = WM_APP + 3;
+// Posted by a drop: the files are taken in once the program they came from is no longer waiting.
+inline constexpr UINT kDropMessage = WM_APP + 20;
+// Posted when rows came or went: the status line counts them once the batch is in.
+inline constexpr UINT kStatusMessage = WM_APP + 21;
 
 // The folder buttons' names: their tool tips, and what screen readers say (the buttons show only
 // a picture).

@@ -10,6 +10,7 @@
 
 #define IDM_FERRYL 100
 #define IDA_FERRYL 101
+#define IDM_LIST_CONTEXT 102
 
 // Menu commands of the main window.
 #define IDM_ADD 1001
@@ -20,6 +21,9 @@
 #define IDM_MINIMIZE 1012
 #define IDM_MAXIMIZE 1013
 #define IDM_MAIL_PROGRAM 1005
+#define IDM_EXIT 1006
+#define IDM_COPY_PATH 1007
+#define IDM_OPEN_LOCATION 1008
 #define IDM_TOPICS 1021
 #define IDM_ABOUT 1022
 

@@ -67,44 +67,54 @@ TEST(GridModelKeys, AGroupRowScrollsSidewaysWhileTheBarCanMove) {
     EXPECT_EQ(input.Current(), (GridCursor{1, 3}));
 }
 
-TEST(GridModelKeys, WithMultiSelectShiftTogglesCtrlOnlyMovesAndPlainKeysSelectOnlyTheNewCell) {
+TEST(GridModelKeys, WithMultiSelectShiftSpansFromTheAnchorCtrlOnlyMovesAndPlainKeysSelectOnlyTheNewCell) {
     TestModel model = MakeModel(30, 2);
     model.SetMultiSelect(true);
     ModelInput input(model);
     input.Click(1, 1);
     input.Key(GridKey::Down, kShiftMask);
+    input.Key(GridKey::Down, kShiftMask);
+    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}, {3, 1}}));
+    // Back up, the span shrinks: no hole where the current row was.
+    input.Key(GridKey::Up, kShiftMask);
+    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}}));
     input.Key(GridKey::Down, kCtrlMask);
     EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}}));
     EXPECT_EQ(input.Current(), (GridCursor{3, 1}));
-    // Shift+Page Down toggles every row passed, in the current column.
+    // Shift+Page Down spans from the same anchor, in the current column.
     input.Key(GridKey::PageDown, kShiftMask, {100});
     EXPECT_EQ(input.Current().row, 8);
-    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {8, 1}}));
+    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {8, 1}}));
     input.Key(GridKey::PageDown, kCtrlMask, {100});
     EXPECT_EQ(input.Current().row, 13);
-    EXPECT_EQ(SelectedCells(model).size(), 7u);
+    EXPECT_EQ(SelectedCells(model).size(), 8u);
     input.Key(GridKey::PageUp, 0, {100});
     EXPECT_EQ(SelectedCells(model), (Cells{{8, 1}}));
     input.Key(GridKey::Right);
     EXPECT_EQ(SelectedCells(model), (Cells{{8, 2}}));
+    // A plain key made (8, 2) the anchor.
+    input.Key(GridKey::Up, kShiftMask);
+    EXPECT_EQ(SelectedCells(model), (Cells{{7, 2}, {8, 2}}));
     // Ctrl+Space toggles the current cell and asks for an edit; without Ctrl it does nothing.
     EXPECT_EQ(input.Key(GridKey::Space, kCtrlMask), GridAction::Toggled);
-    EXPECT_TRUE(SelectedCells(model).empty());
+    EXPECT_EQ(SelectedCells(model), (Cells{{8, 2}}));
     EXPECT_EQ(input.Key(GridKey::Space), GridAction::None);
 }
 
-TEST(GridModelSelection, ShiftClickSpansARangeCtrlClickTogglesAndShiftEndTogglesTheSpan) {
+TEST(GridModelSelection, ShiftClickSpansFromTheAnchorCtrlClickTogglesAndShiftEndSpansToTheEnd) {
     TestModel model = MakeModel(6, 3);
     model.SetMultiSelect(true);
     ModelInput input(model);
     input.Click(2, 1);
-    EXPECT_EQ(input.Click(4, 2, kShiftMask), GridAction::RangeSelected);
-    EXPECT_EQ(input.Current(), (GridCursor{2, 1})) << "the current cell stays";
+    EXPECT_EQ(input.Click(4, 2, kShiftMask), GridAction::Navigated);
+    EXPECT_EQ(input.Current(), (GridCursor{4, 2})) << "the clicked cell becomes current";
     EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}, {2, 2}, {3, 1}, {3, 2}, {4, 1}, {4, 2}}));
-    EXPECT_EQ(input.Click(2, 1, kShiftMask), GridAction::Edit) << "Shift+click on the current cell";
+    input.Click(3, 1, kShiftMask);
+    EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}, {3, 1}})) << "from the same anchor";
+    EXPECT_EQ(input.Click(3, 1, kShiftMask), GridAction::Edit) << "Shift+click on the current cell";
     input.Click(6, 3, kCtrlMask);
     EXPECT_TRUE(model.CellAt(6, 3).bSelected);
-    EXPECT_TRUE(model.CellAt(3, 2).bSelected);
+    EXPECT_TRUE(model.CellAt(3, 1).bSelected);
 
     // Row mode widens every row that holds a selected cell.
     model.SetRowMode(true);
@@ -112,11 +122,11 @@ TEST(GridModelSelection, ShiftClickSpansARangeCtrlClickTogglesAndShiftEndToggles
     EXPECT_TRUE(model.CellAt(2, 3).bSelected);
     input.Click(2, 1);
     EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}, {2, 2}, {2, 3}}));
-    // Shift+End toggles the span from the old current row to the new one.
     input.Key(GridKey::End, kShiftMask);
     EXPECT_EQ(input.Current().row, 6);
     for (long r = 1; r <= 6; ++r)
         EXPECT_EQ(model.CellAt(r, 3).bSelected, r >= 2) << r;
+    EXPECT_EQ(model.RowsWithSelection(), (std::vector<long>{2, 3, 4, 5, 6}));
     input.Key(GridKey::Space, kCtrlMask);
     EXPECT_FALSE(model.CellAt(6, 1).bSelected);
 
@@ -126,6 +136,36 @@ TEST(GridModelSelection, ShiftClickSpansARangeCtrlClickTogglesAndShiftEndToggles
     EXPECT_EQ(SelectedCells(model), (Cells{}));
     input.Click(4, 3);
     EXPECT_EQ(SelectedCells(model), (Cells{{4, 3}}));
+}
+
+TEST(GridModelSelection, ARightPressKeepsTheSelectionItLandsOnAndNeverEdits) {
+    TestModel model = MakeModel(6, 3);
+    model.SetRowMode(true);
+    model.SetMultiSelect(true);
+    ModelInput input(model);
+    input.Click(2, 1);
+    input.Click(4, 1, kShiftMask);
+    EXPECT_EQ(model.ContextClick({3, 2}), GridAction::Navigated);
+    EXPECT_EQ(input.Current(), (GridCursor{3, 2}));
+    EXPECT_EQ(model.RowsWithSelection(), (std::vector<long>{2, 3, 4}));
+    model.ContextClick({6, 1});
+    EXPECT_EQ(model.RowsWithSelection(), (std::vector<long>{6}));
+    // The next Shift spans from where the right press landed.
+    input.Key(GridKey::Up, kShiftMask);
+    EXPECT_EQ(model.RowsWithSelection(), (std::vector<long>{5, 6}));
+
+    model.SetMultiSelect(false);
+    model.RememberPaintedCurrent();
+    EXPECT_EQ(model.ContextClick(model.Current()), GridAction::Navigated) << "no edit";
+    EXPECT_EQ(model.ContextClick({0, 1}), GridAction::None);
+
+    // A row made current with no current cell takes its first shown column.
+    model.SetMultiSelect(true);
+    model.ClearSelection();
+    HideColumn(model, 1);
+    model.SelectRow(3);
+    EXPECT_EQ(input.Current(), (GridCursor{3, 2}));
+    EXPECT_EQ(model.RowsWithSelection(), (std::vector<long>{3}));
 }
 
 TEST(GridModelSelection, ANewSelectionClearsCellsWhereverTheirRowsMoved) {

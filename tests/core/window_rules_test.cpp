@@ -15,13 +15,32 @@ TEST(ResizeRule, SnapsOnlyWhatIsBelowTheMinimum) {
     EXPECT_EQ(SnappedSize({0, 0}, minimum), minimum);
 }
 
-TEST(ResizeRule, ListFillsAboveThePanelAndSendNowKeepsItsMargin) {
-    const MainLayout layout = LayOut({500, 300}, 73, 65, 7);
-    EXPECT_EQ(layout.lista, (Rect{0, 0, 500, 227}));
+TEST(ResizeRule, ListFillsAboveTheStatusLineAndThePanelAndSendNowKeepsItsMargin) {
+    const MainLayout layout = LayOut({500, 300}, 73, 20, 65, 7);
+    EXPECT_EQ(layout.lista, (Rect{0, 0, 500, 207}));
+    EXPECT_EQ(layout.status, (Rect{0, 207, 500, 20}));
     EXPECT_EQ(layout.panel, (Rect{0, 227, 500, 73}));
     EXPECT_EQ(layout.sendNowLeft + 65 + 7, 500);
-    // A client area lower than the panel leaves the list empty rather than negative.
-    EXPECT_EQ(LayOut({500, 50}, 73, 65, 7).lista.height, 0);
+    // A client area lower than the panel leaves the list and the line empty rather than negative.
+    const MainLayout low = LayOut({500, 80}, 73, 20, 65, 7);
+    EXPECT_EQ(low.lista.height, 0);
+    EXPECT_EQ(low.status, (Rect{0, 0, 500, 7}));
+    EXPECT_EQ(LayOut({500, 50}, 73, 20, 65, 7).status.height, 0);
+}
+
+TEST(Placement, TheWindowIsMovedAndShrunkIntoTheWorkArea) {
+    const Rect area{-1280, 40, 1280, 984};
+    struct Case {
+        Rect window, placed;
+    } cases[] = {
+        {{-1000, 100, 640, 480}, {-1000, 100, 640, 480}},   // inside: unchanged
+        {{3000, 2000, 640, 480}, {-640, 544, 640, 480}},    // beyond the right and bottom edges
+        {{-30000, -500, 640, 480}, {-1280, 40, 640, 480}},  // beyond the left and top edges
+        {{-1290, 30, 2000, 1500}, {-1280, 40, 1280, 984}},  // larger than the area
+        {{-300, 900, 2000, 100}, {-1280, 900, 1280, 100}},  // wider only
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PlacedInside(c.window, area), c.placed) << c.window.left << ", " << c.window.top;
 }
 
 TEST(WindowCount, ClosingEndsTheProgramOnlyWithoutAThirdWindow) {

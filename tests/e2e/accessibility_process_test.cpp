@@ -50,13 +50,21 @@ class AccessibilityProcessTest : public test::FerrylSession {
     HWND list = nullptr;
 };
 
-TEST_F(AccessibilityProcessTest, TheListIsReadAndSelectedFromAnotherProcess) {
+TEST_F(AccessibilityProcessTest, TheListItsRowsThePathBoxAndTheStatusLineAreReadFromAnotherProcess) {
     EXPECT_EQ(test::Role(access.get(), CHILDID_SELF), ROLE_SYSTEM_LIST);
-    EXPECT_EQ(test::Name(access.get(), 1), L"a.txt, 05/03/24 14:07, 2,048, " + a);
-    EXPECT_EQ(test::Name(access.get(), 2), L"b b.txt, 06/03/24 09:30, 1, " + b);
-    EXPECT_EQ(test::Name(access.get(), 3), L"c.txt, 07/03/24 00:00, 0, " + c);
+    EXPECT_EQ(test::Name(access.get(), CHILDID_SELF), L"Files");
+    test::ExpectSpokenRow(test::Name(access.get(), 1), a, 3, L"2024", L"2,048");
+    test::ExpectSpokenRow(test::Name(access.get(), 3), c, 3, L"2024", L"0");
     EXPECT_TRUE(test::State(access.get(), 1) & STATE_SYSTEM_SELECTED);
     EXPECT_FALSE(test::State(access.get(), 2) & STATE_SYSTEM_SELECTED);
+    // The path box is named by the label its check box shows; the line under the list by its text.
+    HWND panel = ::FindWindowExW(test::MainWindow(), nullptr, L"FerrylPozadinaP", nullptr);
+    AccessibleRef pathBox = test::ClientAccessible(::FindWindowExW(panel, nullptr, L"Edit", nullptr));
+    ASSERT_TRUE(pathBox);
+    EXPECT_EQ(test::Name(pathBox.get(), CHILDID_SELF), L"Copy To");
+    AccessibleRef status = test::ClientAccessible(::FindWindowExW(test::MainWindow(), nullptr, L"Static", nullptr));
+    ASSERT_TRUE(status);
+    EXPECT_EQ(test::Name(status.get(), CHILDID_SELF), L"3 files, 2.00 KB");
 
     DWORD processId = 0;
     ::GetWindowThreadProcessId(list, &processId);

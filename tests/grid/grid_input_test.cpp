@@ -47,7 +47,8 @@ TEST_F(InputTest, KeysClicksAndTheirShiftAndCtrlReachTheModel) {
     size_t changes = listener.selections.size();
     Click(4, 2, MK_SHIFT);
     EXPECT_TRUE(grid.CellSelected(3, 2));
-    EXPECT_EQ(listener.selections.size(), changes) << "a range leaves the current cell";
+    EXPECT_EQ(Current(), (std::pair<long, long>{4, 2})) << "a range's far end becomes current";
+    EXPECT_EQ(listener.selections.size(), changes + 1);
     Click(6, 3, MK_CONTROL);
     EXPECT_TRUE(grid.CellSelected(6, 3));
     // Shift+Tab is Shift+Left to the owner and to the model.

@@ -232,10 +232,11 @@ TEST_F(MailFormTest, TheDialogShowsTheChoiceInPlainWordsAndChoosesAutomaticallyO
     RegistryValueScope defaultClient(HKEY_CURRENT_USER, kMailClientsKey, L"", kClient);
     WriteIni(L"Settings", L"MailProgram", L"C:\\mail.exe", StartUp().IniFile);
     ASSERT_TRUE(form.Load());
-    // File > E-Mail Program...: the last item, after a separator; the others keep their places.
+    // File > E-Mail Program...: after the file commands and a separator, before Exit; the others
+    // keep their places.
     HMENU file = ::GetSubMenu(::GetMenu(form.Hwnd()), 0);
-    const int items = ::GetMenuItemCount(file);
-    ASSERT_EQ(items, 8);
+    const int items = 8;
+    ASSERT_EQ(::GetMenuItemCount(file), items + 2);
     EXPECT_EQ(::GetMenuItemID(file, items - 1), static_cast<UINT>(IDM_MAIL_PROGRAM));
     EXPECT_EQ(::GetMenuState(file, items - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
     EXPECT_EQ(::GetMenuItemID(file, 0), static_cast<UINT>(IDM_ADD));

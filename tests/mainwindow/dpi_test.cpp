@@ -199,7 +199,8 @@ TEST_F(FormDpiTest, OneAndAHalfTimesTheDpiScalesControlsRowsAndFonts) {
     const RECT panel = PlaceOf(form.pozadinaP());
     EXPECT_NEAR(panel.bottom - panel.top, (panelBefore.bottom - panelBefore.top) * 1.5, 1);
     EXPECT_EQ(panel.bottom, client.bottom);
-    EXPECT_EQ(PlaceOf(lista.hwnd()).bottom, panel.top);
+    EXPECT_EQ(PlaceOf(lista.hwnd()).bottom, PlaceOf(form.StatusLine()).top);
+    EXPECT_EQ(PlaceOf(form.StatusLine()).bottom, panel.top);
     EXPECT_EQ(client.right - PlaceOf(form.send_nowD()).right, TwipsToPixels(100, to));
 
     EXPECT_EQ(lista.RowHeight(1), rowBefore * 3 / 2);

@@ -1,6 +1,7 @@
-// The file list's keys on the real main window: Ctrl+R on a scrolled list leaves every row showing
-// its own file, Ctrl+A and Ctrl+L reach the menu's commands, and Alt+Enter reaches the window's
-// handler and opens the selected file's properties.
+// The file list's keys, clicks and menus on the real main window: several rows selected by Ctrl
+// and Shift, Delete and the context menu acting on them, the commands off on an empty list, Ctrl+R
+// on a scrolled list, and the menu's commands reached from the list (Ctrl+A, Ctrl+L, Alt+Enter,
+// F1, Exit).
 
 #include <gtest/gtest.h>
 
@@ -11,47 +12,100 @@
 #include "app/intake.h"
 #include "app/start_up_state.h"
 #include "common/continue_on_error.h"
+#include "file_list_fixture.h"
 #include "grid/paint_fixture.h"
-#include "support/main_window_test.h"
+#include "mainwindow/resource.h"
 #include "support/messages.h"
 
 namespace ferryl {
 namespace {
 
+using test::ClipboardText;
+using test::MenuSeen;
 using test::PumpMessages;
 using test::PumpUntil;
 using test::Snapshot;
 
-class FileListKeysTest : public test::MainWindowTest {
+using Rows = std::vector<long>;
+
+class FileListKeysTest : public test::FileListTest {
   protected:
-    // A list of `count` files in a main window of 600 by 500 pixels.
-    void LoadFiles(int count) {
-        ASSERT_TRUE(form.Load());
-        ::ShowWindow(form.Hwnd(), SW_SHOWNORMAL);
-        ::SetWindowPos(form.Hwnd(), nullptr, 20, 20, 600, 500, SWP_NOZORDER);
-        std::wstring commandLine;
-        for (int i = 1; i <= count; ++i)
-            commandLine += L"\"" + folder.WriteFile(L"file " + std::to_wstring(100 + i) + L".txt", "x") + L"\" ";
-        AddFilesToList(commandLine, form);
-        PumpMessages();
-        ASSERT_EQ(form.Rows(), count);
-    }
-    // A key as the message loop delivers it: the window's own translation first, then the list.
-    void Press(UINT message, WPARAM key, LPARAM lParam, bool ctrl = false) {
-        BYTE state[256] = {};
-        ::GetKeyboardState(state);
-        state[VK_CONTROL] = ctrl ? 0x80 : 0;
-        state[VK_MENU] = message == WM_SYSKEYDOWN ? 0x80 : 0;
-        ::SetKeyboardState(state);
-        MSG msg{form.Lista()->hwnd(), message, key, lParam, ::GetTickCount(), {}};
-        if (!form.PreTranslateMessage(msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        state[VK_CONTROL] = state[VK_MENU] = 0;
-        ::SetKeyboardState(state);
+    std::vector<std::wstring> ListedPaths() {
+        std::vector<std::wstring> paths;
+        for (long row = 1; row <= form.Rows(); ++row)
+            paths.push_back(form.CellText(row, kColumnPath));
+        return paths;
     }
 };
+
+TEST_F(FileListKeysTest, RowsSelectedWithCtrlAndShiftAreCopiedAndDeletedTogether) {
+    const std::vector<std::wstring> paths = LoadFiles(6);
+    Click(2);
+    Press(VK_DOWN, kShiftMask);
+    Press(VK_DOWN, kShiftMask);
+    EXPECT_EQ(Selected(), (Rows{2, 3, 4}));
+    Click(6, kCtrlMask);
+    EXPECT_EQ(Selected(), (Rows{2, 3, 4, 6}));
+    Press('C', kCtrlMask);
+    EXPECT_EQ(ClipboardText(), paths[1] + L"\r\n" + paths[2] + L"\r\n" + paths[3] + L"\r\n" + paths[5]);
+
+    Press(VK_DELETE);
+    EXPECT_EQ(ListedPaths(), (std::vector<std::wstring>{paths[0], paths[4]}));
+    EXPECT_EQ(Selected(), (Rows{2})) << "the row now where the first removed one was";
+    Click(1);
+    Click(2, kShiftMask);
+    EXPECT_EQ(Selected(), (Rows{1, 2}));
+    Press(VK_DELETE);
+    EXPECT_EQ(form.Rows(), 0);
+    EXPECT_FALSE(::IsWindowEnabled(form.send_nowD()));
+}
+
+TEST_F(FileListKeysTest, TheContextMenuComesFromTheMouseAndTheKeysAndActsOnTheSelectedRows) {
+    const std::vector<std::wstring> paths = LoadFiles(4);
+    Click(1);
+    Click(3, kCtrlMask);
+    // A right press on a selected row keeps the selection: Copy Path copies both.
+    const MenuSeen seen = FromMenu([&] { Click(3, 0, true); }, L'c');
+    EXPECT_EQ(Selected(), (Rows{1, 3}));
+    EXPECT_EQ(ClipboardText(), paths[0] + L"\r\n" + paths[2]);
+    ASSERT_EQ(seen.items.size(), 5u);
+    for (const wchar_t* item : {L"&Launch", L"&Properties", L"&Remove", L"&Copy Path", L"Open File L&ocation"})
+        EXPECT_TRUE(seen.Enabled(item)) << item;
+    // A right press elsewhere selects that row alone.
+    FromMenu([&] { Click(2, 0, true); });
+    EXPECT_EQ(Selected(), (Rows{2}));
+
+    // Shift+F10 and the Menu key show it at the current row; Remove takes the selected rows.
+    Click(4, kCtrlMask);
+    FromMenu([&] { Press(VK_F10, kShiftMask); }, L'r');
+    EXPECT_EQ(ListedPaths(), (std::vector<std::wstring>{paths[0], paths[2]}));
+    FromMenu([&] { Press(VK_APPS); }, L'r');
+    EXPECT_EQ(form.Rows(), 1);
+}
+
+TEST_F(FileListKeysTest, TheFileCommandsAreOffOnAnEmptyListAndExitClosesTheWindow) {
+    LoadFiles(0);
+    HMENU file = ::GetSubMenu(::GetMenu(form.Hwnd()), 0);
+    auto off = [&](UINT id) {
+        // What the system sends as the menu opens.
+        ::SendMessageW(form.Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+        return (::GetMenuState(file, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    for (UINT id : {IDM_LAUNCH, IDM_PROPERTIES, IDM_REMOVE})
+        EXPECT_TRUE(off(id)) << id;
+    EXPECT_FALSE(off(IDM_ADD));
+    for (const auto& [text, enabled] : FromMenu([&] { Press(VK_APPS); }).items)
+        EXPECT_FALSE(enabled) << text;
+
+    AddFilesToList(folder.WriteFile(L"a.txt"), form);
+    PumpMessages();
+    for (UINT id : {IDM_LAUNCH, IDM_PROPERTIES, IDM_REMOVE})
+        EXPECT_FALSE(off(id)) << id;
+
+    // File > Exit closes the window as its close box does.
+    ::SendMessageW(form.Hwnd(), WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !form.Loaded(); }));
+}
 
 TEST_F(FileListKeysTest, CtrlRAtTheBottomOfAScrolledListLeavesEveryRowShowingItsFile) {
     ASSERT_TRUE(form.Load());
@@ -62,15 +116,14 @@ TEST_F(FileListKeysTest, CtrlRAtTheBottomOfAScrolledListLeavesEveryRowShowingIts
     // A list a little taller than the view, scrolled to the bottom with its last file selected.
     LoadFiles(fitting + 2);
     MoskGrid& shown = *form.Lista();
-    shown.CellSelected(shown.Rows(), 1, true);
+    shown.SelectedRow(shown.Rows());
     PumpMessages();
     ASSERT_GT(shown.ScrollOffsetY(), 0);
 
-    Press(WM_KEYDOWN, 'R', 1, true);
+    Press('R', kCtrlMask);
     PumpMessages();
     ASSERT_EQ(form.Rows(), fitting + 1);
-    ASSERT_EQ(shown.SelectedRow(), 1);
-    ASSERT_EQ(shown.ScrollOffsetY(), 0);
+    ASSERT_EQ(shown.SelectedRow(), fitting + 1) << "the new last row";
     // The rows as they stand are those a full repaint draws: each row shows its own file.
     Snapshot after(shown.hwnd());
     ::RedrawWindow(shown.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -133,7 +186,7 @@ TEST_F(FileListKeysTest, AltEnterOpensTheSelectedFilesPropertiesAndGoesNoFurther
     UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CloseNewWindows);
     // Windows shows the file's property sheet; Wine 8 has none for a file and answers the same
     // request with a message box of its own. Either is a window the request brought up.
-    Press(WM_SYSKEYDOWN, VK_RETURN, 1 | (1 << 29));
+    Press(VK_RETURN, kAltMask);
     EXPECT_TRUE(PumpUntil([] { return !g_opened.empty(); }, 10000)) << "nothing opened";
     ::KillTimer(nullptr, timer);
     PumpMessages();
@@ -150,7 +203,7 @@ TEST_F(FileListKeysTest, CtrlAAndCtrlLReachTheMenusCommandsFromTheList) {
     AddFilesToList(L"\"" + folder.WriteFile(L"launch.cmd", "echo launched> \"%~dp0launched.txt\"\r\n") + L"\"", form);
     PumpMessages();
     ASSERT_EQ(form.Rows(), 1);
-    Press(WM_KEYDOWN, 'L', 1, true);
+    Press('L', kCtrlMask);
     EXPECT_TRUE(PumpUntil([&] { return ::GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000))
         << "Ctrl+L launched nothing";
 
@@ -159,11 +212,24 @@ TEST_F(FileListKeysTest, CtrlAAndCtrlLReachTheMenusCommandsFromTheList) {
     g_before = ShownWindows();
     g_opened.clear();
     UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CloseNewWindows);
-    Press(WM_KEYDOWN, 'A', 1, true);
+    Press('A', kCtrlMask);
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(g_opened, std::vector<std::wstring>{L"Add File"});
     EXPECT_EQ(form.Rows(), 1);
     EXPECT_TRUE(RecentFailures().empty());
+}
+
+TEST_F(FileListKeysTest, F1OpensTheHelpFile) {
+    LoadFiles(1);
+    Press(VK_F1);
+    // The HTML Help viewer, another program, with the help file's own title.
+    HWND help = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (help = ::FindWindowW(L"HH Parent", nullptr)) != nullptr; }, 20000));
+    wchar_t title[128]{};
+    ::GetWindowTextW(help, title, 128);
+    EXPECT_EQ(std::wstring(title), L"Ferryl Handler Help");
+    ::PostMessageW(help, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(help); }, 10000));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "common/continue_on_error.h"
 #include "common/error.h"
 #include "common/twips.h"
+#include "file_list_fixture.h"
 #include "settings/funkcije.h"
 #include "support/main_window_test.h"
 #include "support/messages.h"
@@ -37,6 +38,11 @@ RECT ScreenRect(HWND window) {
 class FerrylFTest : public test::MainWindowTest {
   protected:
     std::wstring Ini(const wchar_t* key) { return ReadIni(L"Window Position", key, StartUp().IniFile); }
+    void SavePosition(const wchar_t* top, const wchar_t* left, const wchar_t* width, const wchar_t* height) {
+        for (const auto& [key, value] : {std::pair{L"WindowTop", top}, std::pair{L"WindowLeft", left},
+                                         std::pair{L"WindowWidth", width}, std::pair{L"WindowHeight", height}})
+            WriteIni(L"Window Position", key, value, StartUp().IniFile);
+    }
 };
 
 TEST_F(FerrylFTest, LoadsEmptyWithCopyToControlsDisabled) {
@@ -78,23 +84,28 @@ TEST_F(FerrylFTest, IntakeWritesRowsAndRemoveKeepsTheSendNowRule) {
     EXPECT_FALSE(::IsWindowEnabled(form.send_nowD()));
 }
 
-TEST_F(FerrylFTest, AFailedStepIsRecordedAndTheNextOneRuns) {
-    ASSERT_TRUE(form.Load());
-    // A row written without making it current: Remove then has no current row to take.
+TEST_F(FerrylFTest, AFailedStepIsRecordedAndTheUserToldAndTheWindowGoesOn) {
+    // Open File Location of a file deleted since it was listed.
     const std::wstring a = folder.WriteFile(L"a.txt");
-    form.CellDetails(1, kColumnName, TaggedValue(std::wstring(L"a.txt")), std::nullopt);
-    form.CellDetails(1, kColumnPath, TaggedValue(a), std::nullopt);
-    ASSERT_EQ(form.Lista()->SelectedRow(), 0);
+    AddFilesToList(a, form);
+    PumpMessages();
+    ASSERT_TRUE(::DeleteFileW(a.c_str()));
     ClearFailures();
-
-    form.RemoveSelectedFile();
+    std::wstring told;
+    std::thread answer([&] {
+        if (HWND box = test::WaitForDialog(L"Warning - Ferryl Handler")) {
+            told = test::MessageBoxText(box);
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    form.OpenFileLocation();
+    answer.join();
     const std::vector<FailureRecord> failures = RecentFailures();
     ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0].step, L"RemoveSelectedFile: RemoveRow");
-    EXPECT_EQ(failures[0].number, kErrSubscriptOutOfRange);
-    EXPECT_EQ(failures[0].source, L"mainwindow_tests.MoskGrid");
-    EXPECT_FALSE(failures[0].description.empty());
-    // The steps after it ran: the row stays, now selected, and Send Now is on.
+    EXPECT_EQ(failures[0].step, L"FerrylF.OpenFileLocation");
+    EXPECT_EQ(failures[0].source, L"mainwindow_tests.FerrylF");
+    EXPECT_NE(told.find(a), std::wstring::npos) << told;
+    // The row stays, selected, and Send Now is on.
     EXPECT_EQ(form.Rows(), 1);
     EXPECT_EQ(form.Lista()->SelectedRow(), 1);
     EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
@@ -142,11 +153,13 @@ TEST_F(FerrylFTest, ResizeKeepsTheMinimumAndLaysOutListPanelAndSendNow) {
     ::GetClientRect(form.Hwnd(), &client);
     ::MapWindowPoints(form.Hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
     const RECT list = ScreenRect(form.Lista()->hwnd());
+    const RECT status = ScreenRect(form.StatusLine());
     const RECT panel = ScreenRect(form.pozadinaP());
     const RECT send = ScreenRect(form.send_nowD());
     EXPECT_EQ(list.top, client.top);
     EXPECT_EQ(list.right - list.left, client.right - client.left);
-    EXPECT_EQ(list.bottom, panel.top);
+    EXPECT_EQ(list.bottom, status.top);
+    EXPECT_EQ(status.bottom, panel.top);
     EXPECT_EQ(panel.bottom, client.bottom);
     EXPECT_EQ(panel.bottom - panel.top, TwipsToPixelsY(1095));
     EXPECT_EQ(client.right - send.right, TwipsToPixelsX(100));
@@ -158,10 +171,7 @@ TEST_F(FerrylFTest, ResizeKeepsTheMinimumAndLaysOutListPanelAndSendNow) {
 }
 
 TEST_F(FerrylFTest, GeometryIsSavedInEachStateAndAppliedAtLoad) {
-    WriteIni(L"Window Position", L"WindowTop", L"", StartUp().IniFile);
-    WriteIni(L"Window Position", L"WindowLeft", L"1500", StartUp().IniFile);
-    WriteIni(L"Window Position", L"WindowWidth", L"9000", StartUp().IniFile);
-    WriteIni(L"Window Position", L"WindowHeight", L"4500", StartUp().IniFile);
+    SavePosition(L"", L"1500", L"9000", L"4500");
     ASSERT_TRUE(form.Load());
     const int designedTop = ScreenRect(form.Hwnd()).top;
     RECT outer = ScreenRect(form.Hwnd());
@@ -194,6 +204,23 @@ TEST_F(FerrylFTest, GeometryIsSavedInEachStateAndAppliedAtLoad) {
     EXPECT_EQ(Ini(L"WindowWidth"), std::to_wstring(PixelsToTwipsX(600)));
 }
 
+TEST_F(FerrylFTest, AWindowSavedOffTheScreenOpensInsideTheWorkArea) {
+    SavePosition(L"90000", L"-30000", L"9000", L"4500");
+    ASSERT_TRUE(form.Load());
+    RECT work{};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    const RECT outer = ScreenRect(form.Hwnd());
+    EXPECT_GE(outer.left, work.left);
+    EXPECT_GE(outer.top, work.top);
+    EXPECT_LE(outer.right, work.right);
+    EXPECT_LE(outer.bottom, work.bottom);
+    EXPECT_EQ(outer.right - outer.left, TwipsToPixelsX(9000)) << "a size that fits is kept";
+    // Saved again as whole twips, where it now is.
+    form.Unload();
+    EXPECT_EQ(Ini(L"WindowLeft"), std::to_wstring(PixelsToTwipsX(outer.left)));
+    EXPECT_EQ(Ini(L"WindowTop"), std::to_wstring(PixelsToTwipsY(outer.top)));
+}
+
 TEST_F(FerrylFTest, ClosingUnloadsTheReceiverUnlessAThirdWindowIsLoaded) {
     InstanceF receiver(&form);
     form.SetInstanceWindow(&receiver);
@@ -216,27 +243,8 @@ TEST_F(FerrylFTest, ClosingUnloadsTheReceiverUnlessAThirdWindowIsLoaded) {
     ::DestroyWindow(form.About().Hwnd());
 }
 
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!::OpenClipboard(nullptr))
-        return L"(closed)";
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(::GlobalLock(data));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
-}
-
-void SetClipboardText(const std::wstring& text) {
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_UNICODETEXT, memory);
-    ::CloseClipboard();
-}
+using test::ClipboardText;
+using test::SetClipboardText;
 
 TEST_F(FerrylFTest, CopyPathPutsTheSelectedPathOrItsShortFormOnTheClipboard) {
     ASSERT_TRUE(form.Load());

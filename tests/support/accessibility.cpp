@@ -1,5 +1,7 @@
 #include "support/accessibility.h"
 
+#include <gtest/gtest.h>
+
 #include "grid/grid_accessible.h"
 #include "support/messages.h"
 
@@ -149,6 +151,20 @@ void CALLBACK
 WinEventRecorder::Callback(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
     if (g_recorder)
         g_recorder->m_events.push_back(WinEvent{event, window, object, child});
+}
+
+void ExpectSpokenRow(const std::wstring& spoken,
+                     const std::wstring& path,
+                     int month,
+                     const std::wstring& year,
+                     const std::wstring& size) {
+    const size_t slash = path.find_last_of(L'\\');
+    wchar_t monthName[64]{};
+    ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SMONTHNAME1 + static_cast<LCTYPE>(month - 1), monthName, 64);
+    EXPECT_TRUE(spoken.starts_with(path.substr(slash + 1) + L", ")) << spoken;
+    EXPECT_NE(spoken.find(monthName), std::wstring::npos) << spoken;
+    EXPECT_NE(spoken.find(year), std::wstring::npos) << spoken;
+    EXPECT_TRUE(spoken.ends_with(L", " + size + L" bytes, in " + path.substr(0, slash))) << spoken;
 }
 
 }  // namespace ferryl::test

@@ -46,6 +46,14 @@ std::vector<long> Selection(IAccessible* object);
 // The child id of a VT_I4 result, -1 for anything else.
 long ChildId(const VARIANT& result);
 
+// A file list's row as a screen reader says it: the file's name, its date with the month's name
+// (1 to 12) and the whole year, never "05/03/24", its size in bytes, and its folder.
+void ExpectSpokenRow(const std::wstring& spoken,
+                     const std::wstring& path,
+                     int month,
+                     const std::wstring& year,
+                     const std::wstring& size);
+
 struct WinEvent {
     DWORD event;
     HWND window;

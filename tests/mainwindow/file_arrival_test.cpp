@@ -1,0 +1,209 @@
+// Files arriving in the real main window: dropped through OLE and pasted through the intake, File >
+// Add opening where the files are, new rows brought into view and counted under the list, and a
+// 3 GB size and the dates shown whole at every DPI.
+
+#include <gtest/gtest.h>
+#include <ole2.h>
+// After windows.h, which they need.
+#include <commdlg.h>
+#include <shlwapi.h>
+
+#include <string>
+#include <vector>
+
+#include "file_list_fixture.h"
+#include "mainwindow/file_drop.h"
+
+namespace ferryl {
+namespace {
+
+using test::PumpMessages;
+using test::PumpUntil;
+using test::SetClipboardFiles;
+
+// Lets the drag go on for a few rounds of the drag loop, so that the target sees it arrive, then drops.
+class DropSource final : public IDropSource {
+  public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        *object = riid == IID_IUnknown || riid == IID_IDropSource ? static_cast<IDropSource*>(this) : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
+        return escape ? DRAGDROP_S_CANCEL : ++m_rounds < 4 ? S_OK : DRAGDROP_S_DROP;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+  private:
+    int m_rounds = 0;
+};
+
+std::wstring SystemByteSize(LONGLONG bytes) {
+    wchar_t text[64]{};
+    ::StrFormatByteSizeW(bytes, text, 64);
+    return text;
+}
+
+class FileArrivalTest : public test::FileListTest {
+  protected:
+    // What is on the clipboard, dragged with the mouse over the list and dropped there, as OLE does
+    // it; the effect the drop ended with.
+    DWORD DragClipboardOntoList() {
+        IDataObject* data = nullptr;
+        if (FAILED(::OleGetClipboard(&data)))
+            return 0xDEAD;
+        RECT list{};
+        ::GetWindowRect(form.Lista()->hwnd(), &list);
+        ::SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+        DropSource source;
+        DWORD effect = DROPEFFECT_NONE;
+        const HRESULT hr = ::DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+        data->Release();
+        PumpMessages();
+        return hr == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE;
+    }
+    std::wstring StatusText() {
+        PumpMessages();
+        wchar_t text[128]{};
+        ::GetWindowTextW(form.StatusLine(), text, 128);
+        return text;
+    }
+};
+
+TEST_F(FileArrivalTest, DroppedAndPastedFilesGoThroughTheIntake) {
+    const std::vector<std::wstring> listed = LoadFiles(1);
+    const std::wstring b = folder.WriteFile(L"b.txt"), c = folder.WriteFile(L"c.txt"), d = folder.WriteFile(L"d.txt");
+    // As from a later start: the file already listed, the folder and the missing file are left out.
+    SetClipboardFiles({b, folder.MakeFolder(L"sub"), listed[0], folder / L"missing.txt"});
+    ASSERT_TRUE(form.DropTarget());
+    EXPECT_EQ(DragClipboardOntoList(), static_cast<DWORD>(DROPEFFECT_COPY));
+    ASSERT_TRUE(PumpUntil([&] { return form.Rows() == 2; }));
+    EXPECT_EQ(form.CellText(2, kColumnPath), b);
+
+    SetClipboardFiles({c, b});
+    Press('V', kCtrlMask);
+    ASSERT_EQ(form.Rows(), 3);
+    EXPECT_EQ(form.CellText(3, kColumnPath), c);
+    SetClipboardFiles({d});
+    Press(VK_INSERT, kShiftMask);
+    ASSERT_EQ(form.Rows(), 4);
+    EXPECT_EQ(form.CellText(4, kColumnPath), d);
+
+    // Text is no file: the drag is refused and the paste adds nothing.
+    test::SetClipboardText(d);
+    EXPECT_EQ(DragClipboardOntoList(), static_cast<DWORD>(DROPEFFECT_NONE));
+    Press('V', kCtrlMask);
+    PumpMessages();
+    EXPECT_EQ(form.Rows(), 4);
+}
+
+// Notes the folder the "Add File" dialog opens in, and cancels it.
+std::wstring g_addFolder;
+void CALLBACK ReadAddFolder(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = ::FindWindowW(L"#32770", L"Add File");
+    if (!dialog)
+        return;
+    ::KillTimer(nullptr, timer);
+    wchar_t path[MAX_PATH]{};
+    ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+    g_addFolder = path;
+    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+std::wstring AddDialogFolder(FerrylF& form) {
+    g_addFolder = L"(none)";
+    ::SetTimer(nullptr, 0, 100, ReadAddFolder);
+    form.AddFileFromDialog();
+    if (!g_addFolder.empty() && g_addFolder.back() != L'\\')
+        g_addFolder += L'\\';
+    return g_addFolder;
+}
+
+TEST_F(FileArrivalTest, AddOpensInTheSelectedFilesFolderElseInDocuments) {
+    LoadFiles(0);
+    // The shell's own record of the user's Documents folder.
+    wchar_t documents[MAX_PATH]{};
+    DWORD size = sizeof documents;
+    ASSERT_EQ(
+        ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                       L"Personal", RRF_RT_REG_SZ, nullptr, documents, &size),
+        ERROR_SUCCESS);
+    EXPECT_EQ(_wcsicmp(AddDialogFolder(form).c_str(), (std::wstring(documents) + L"\\").c_str()), 0);
+
+    const std::wstring other = folder.MakeFolder(L"other");
+    AddFilesToList(folder.WriteFile(L"a.txt") + L" " + folder.WriteFile(L"other\\b.txt"), form);
+    PumpMessages();
+    form.Lista()->SelectedRow(2);
+    EXPECT_EQ(_wcsicmp(AddDialogFolder(form).c_str(), (other + L"\\").c_str()), 0);
+}
+
+TEST_F(FileArrivalTest, NewRowsComeIntoViewAndTheStatusLineCountsEveryFile) {
+    LoadFiles(40);
+    EXPECT_EQ(StatusText(), L"40 files, " + SystemByteSize(40));
+    MoskGrid& list = *form.Lista();
+    ASSERT_EQ(list.ScrollOffsetY(), 0);
+    const std::wstring big = folder.WriteFile(L"big.bin", std::string(1572864, 'b'));
+    AddFilesToList(big + L" " + folder.WriteFile(L"last.txt"), form);
+    PumpMessages();
+    ASSERT_EQ(form.Rows(), 42);
+    // A later start's files land at the end: the first of them is in view.
+    const long top = list.RowStartY(41) - list.ScrollOffsetY();
+    EXPECT_GE(top, 0);
+    EXPECT_LE(top + list.RowHeight(41), list.VisibleDataHeight());
+    EXPECT_EQ(StatusText(), L"42 files, " + SystemByteSize(40 + 1572864 + 1));
+
+    list.SelectedRow(41);
+    form.RemoveSelectedFile();
+    EXPECT_EQ(StatusText(), L"41 files, " + SystemByteSize(41));
+    // Readable by screen readers: a static text named by what it shows.
+    EXPECT_EQ(::SendMessageW(form.StatusLine(), WM_GETDLGCODE, 0, 0) & DLGC_STATIC, DLGC_STATIC);
+}
+
+// The width text needs in the list's font.
+long TextWidth(MoskGrid& list, const std::wstring& text) {
+    WindowDC dc(list.hwnd());
+    SelectGuard font(dc.get(), list.FontHandle());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
+TEST_F(FileArrivalTest, AThreeGigabyteSizeAndTheDatesShowWholeAtEveryDpi) {
+    LoadFiles(1);
+    // A sparse file: its length without the disk space.
+    const std::wstring big = folder / L"big.iso";
+    {
+        UniqueFile file(::CreateFileW(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(file);
+        LARGE_INTEGER length{};
+        length.QuadPart = 3221225472LL;
+        ASSERT_TRUE(::SetFilePointerEx(file.get(), length, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(::SetEndOfFile(file.get()));
+    }
+    AddFilesToList(big, form);
+    PumpMessages();
+    MoskGrid& list = *form.Lista();
+    ASSERT_EQ(list.CellFormattedText(2, kColumnSize), L"3,221,225,472");
+    // Text too wide for its cell would end in "..." rather than lose its start.
+    EXPECT_EQ(list.CellTextAlign(2, kColumnSize) & (DT_SINGLELINE | DT_END_ELLIPSIS | DT_RIGHT),
+              static_cast<unsigned long>(DT_SINGLELINE | DT_END_ELLIPSIS | DT_RIGHT));
+    for (int dpi : {96, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        RECT outer{};
+        ::GetWindowRect(form.Hwnd(), &outer);
+        ::SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&outer));
+        PumpMessages();
+        ASSERT_EQ(list.Dpi(), dpi);
+        // The cell's text area is its width less the grid lines' 2 pixels on either side.
+        for (long row : {1L, 2L}) {
+            EXPECT_GE(list.ColumnWidth(TaggedValue(kColumnSize)) - 4,
+                      TextWidth(list, list.CellFormattedText(row, kColumnSize)));
+            EXPECT_GE(list.ColumnWidth(TaggedValue(kColumnDate)) - 4,
+                      TextWidth(list, list.CellFormattedText(row, kColumnDate)));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace ferryl

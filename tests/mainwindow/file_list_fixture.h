@@ -1,0 +1,193 @@
+#pragma once
+// The main window with a list of files, and the user's keys, clicks and menus on it as the message
+// loop delivers them.
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/intake.h"
+#include "common/twips.h"
+#include "core/grid_navigation.h"
+#include "support/main_window_test.h"
+#include "support/messages.h"
+
+namespace ferryl::test {
+
+// The clipboard's text, or "(closed)" when it cannot be opened.
+inline std::wstring ClipboardText() {
+    std::wstring text;
+    if (!::OpenClipboard(nullptr))
+        return L"(closed)";
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+// Puts text (CF_UNICODETEXT), or a list of files as Explorer's Copy does (CF_HDROP), on the clipboard.
+inline void SetClipboard(UINT format, const void* bytes, size_t size) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(::GlobalLock(memory), bytes, size);
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(format, memory);
+    ::CloseClipboard();
+}
+inline void SetClipboardText(const std::wstring& text) {
+    SetClipboard(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+inline void SetClipboardFiles(const std::vector<std::wstring>& paths) {
+    std::vector<wchar_t> list;
+    for (const std::wstring& path : paths)
+        list.insert(list.end(), path.c_str(), path.c_str() + path.size() + 1);
+    list.push_back(L'\0');
+    DROPFILES head{};
+    head.pFiles = sizeof head;
+    head.fWide = TRUE;
+    std::vector<BYTE> bytes(sizeof head + list.size() * sizeof(wchar_t));
+    std::memcpy(bytes.data(), &head, sizeof head);
+    std::memcpy(bytes.data() + sizeof head, list.data(), list.size() * sizeof(wchar_t));
+    SetClipboard(CF_HDROP, bytes.data(), bytes.size());
+}
+
+// A popup menu as it showed: each item's text and whether it could be chosen.
+struct MenuSeen {
+    std::vector<std::pair<std::wstring, bool>> items;
+    bool Enabled(const std::wstring& text) const {
+        for (const auto& [itemText, enabled] : items) {
+            if (itemText.starts_with(text))
+                return enabled;
+        }
+        return false;
+    }
+};
+
+namespace menu_detail {
+inline MenuSeen g_seen;
+inline wchar_t g_choice = 0;
+inline bool g_shown = false;
+
+// Runs inside the menu's own loop: notes the items of this thread's popup menu, then chooses one
+// by its access key, or closes the menu.
+inline void CALLBACK Watch(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND popup = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM found) -> BOOL {
+            wchar_t name[16]{};
+            ::GetClassNameW(hwnd, name, 16);
+            if (std::wstring(name) != L"#32768" || !::IsWindowVisible(hwnd))
+                return TRUE;
+            *reinterpret_cast<HWND*>(found) = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&popup));
+    if (!popup)
+        return;
+    ::KillTimer(nullptr, timer);
+    HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        wchar_t text[128]{};
+        ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        if (text[0])
+            g_seen.items.emplace_back(
+                text, !(::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
+    }
+    g_shown = true;
+    if (g_choice)
+        ::PostMessageW(popup, WM_CHAR, g_choice, 0);
+    else
+        ::EndMenu();
+}
+}  // namespace menu_detail
+
+class FileListTest : public MainWindowTest {
+  protected:
+    // `count` files "file 101.txt", "file 102.txt"... listed in a main window of 600 by 500 pixels.
+    std::vector<std::wstring> LoadFiles(int count) {
+        EXPECT_TRUE(form.Load());
+        ::ShowWindow(form.Hwnd(), SW_SHOWNORMAL);
+        ::SetWindowPos(form.Hwnd(), nullptr, 20, 20, 600, 500, SWP_NOZORDER);
+        std::vector<std::wstring> paths;
+        std::wstring commandLine;
+        for (int i = 1; i <= count; ++i) {
+            paths.push_back(folder.WriteFile(L"file " + std::to_wstring(100 + i) + L".txt", "x"));
+            commandLine += L"\"" + paths.back() + L"\" ";
+        }
+        AddFilesToList(commandLine, form);
+        PumpMessages();
+        EXPECT_EQ(form.Rows(), count);
+        return paths;
+    }
+
+    // A key as the message loop delivers it: the window's own translation first, then the list.
+    // F10 and keys with Alt come as system keys.
+    void Press(WPARAM key, short modifiers = 0) {
+        SetModifiers(modifiers);
+        const bool system = (modifiers & kAltMask) || key == VK_F10;
+        MSG msg{form.Lista()->hwnd(),
+                static_cast<UINT>(system ? WM_SYSKEYDOWN : WM_KEYDOWN),
+                key,
+                static_cast<LPARAM>(1 | ((modifiers & kAltMask) ? 1 << 29 : 0)),
+                ::GetTickCount(),
+                {}};
+        if (!form.PreTranslateMessage(msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        SetModifiers(0);
+    }
+
+    // A press and release of the left (or right) button on row `row`, with Shift or Ctrl.
+    void Click(long row, short modifiers = 0, bool right = false) {
+        MoskGrid& list = *form.Lista();
+        long left = 0, top = 0, width = 0, height = 0;
+        list.CellBoundary(row, 1, left, top, width, height);
+        const LPARAM at = MAKELPARAM(TwipsToPixels(left, list.Dpi()) + 4,
+                                     TwipsToPixels(top, list.Dpi()) + TwipsToPixels(height, list.Dpi()) / 2);
+        const WPARAM keys = ((modifiers & kShiftMask) ? MK_SHIFT : 0) | ((modifiers & kCtrlMask) ? MK_CONTROL : 0);
+        SetModifiers(modifiers);
+        ::SendMessageW(list.hwnd(), right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, keys | (right ? MK_RBUTTON : MK_LBUTTON),
+                       at);
+        ::SendMessageW(list.hwnd(), right ? WM_RBUTTONUP : WM_LBUTTONUP, keys, at);
+        SetModifiers(0);
+    }
+
+    // What the popup menu that `open` shows holds; the item with access key `choice` is chosen, or
+    // with none the menu is closed.
+    template <typename Open>
+    MenuSeen FromMenu(Open open, wchar_t choice = 0) {
+        menu_detail::g_seen = {};
+        menu_detail::g_choice = choice;
+        menu_detail::g_shown = false;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, menu_detail::Watch);
+        open();
+        ::KillTimer(nullptr, timer);
+        PumpMessages();
+        EXPECT_TRUE(menu_detail::g_shown) << "no menu showed";
+        return menu_detail::g_seen;
+    }
+
+    std::vector<long> Selected() { return form.Lista()->RowsSelected(); }
+
+  private:
+    static void SetModifiers(short modifiers) {
+        BYTE state[256] = {};
+        ::GetKeyboardState(state);
+        state[VK_SHIFT] = (modifiers & kShiftMask) ? 0x80 : 0;
+        state[VK_CONTROL] = (modifiers & kCtrlMask) ? 0x80 : 0;
+        state[VK_MENU] = (modifiers & kAltMask) ? 0x80 : 0;
+        ::SetKeyboardState(state);
+    }
+};
+
+}  // namespace ferryl::test
