@@ -173,10 +173,7 @@ void FerrylF::RemoveSelectedFile() noexcept {
     if (Rows() < 1) {
         ::EnableWindow(m_send_nowD, FALSE);
     } else {
-        // The row that took the first removed one's place, so that a second Delete takes a row next
-        // to the first, not one far away the user never chose.
-        ContinueOnError(L"RemoveSelectedFile: SelectedRow",
-                        [&] { m_lista->SelectedRow(std::min(rows.front(), Rows())); });
+        ContinueOnError(L"RemoveSelectedFile: SelectedRow", [&] { m_lista->SelectedRow(1); });
         ::EnableWindow(m_send_nowD, TRUE);
     }
 }
