@@ -104,11 +104,14 @@ std::wstring ProductInfo(const std::wstring& product, const wchar_t* property) {
 
 // True once the running program's list holds the file, as a screen reader reads it.
 bool Lists(const std::wstring& path) {
+    const size_t slash = path.rfind(L'\\');
     return PumpUntil(
         [&] {
             HWND list = FileList();
             test::AccessibleRef access = list ? test::ClientAccessible(list) : test::AccessibleRef();
-            return access && test::Name(access.get(), 1).ends_with(L", " + path);
+            const std::wstring spoken = access ? test::Name(access.get(), 1) : std::wstring();
+            return spoken.starts_with(path.substr(slash + 1) + L", ") &&
+                   spoken.ends_with(L", in " + path.substr(0, slash));
         },
         kSlowMs);
 }
