@@ -5,7 +5,9 @@
 // - the cost of a handoff of 100 files to a running instance while its list is short (files 1 to
 //   100) and while it is long (files 9,901 to 10,000): one WM_COPYDATA each, as a second start
 //   sends it, timed until the list has painted the batch;
-// - the do-nothing program built the same way, as the yardstick.
+// - the yardstick of the start: a program built the same way (the same manifest and imports) that
+//   loads the same libraries, opens one window and waits for input, timed the same way;
+// - the do-nothing program built the same way, start to end.
 // Medians and fastest runs: 7 starts each, 5 rounds of handoffs.
 
 #include <windows.h>
@@ -30,6 +32,7 @@ constexpr int kStartRuns = 7;
 constexpr int kHandoffFiles = 10000;
 constexpr int kFilesPerHandoff = 100;
 constexpr int kHandoffRounds = 5;
+constexpr wchar_t kYardstickClass[] = L"FerrylYardstick";
 
 double Milliseconds(Clock::time_point since) {
     return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
@@ -55,12 +58,15 @@ class Process {
                                 &startup, &m_info) != FALSE;
     }
     HANDLE Handle() const { return m_info.hProcess; }
-    // Closes Ferryl's main window, which ends it; a program that does not end is stopped.
+    // Closes the program's window (Ferryl's main window, the yardstick's one), which ends it; a
+    // program that does not end is stopped.
     void End() {
         if (!m_info.hProcess)
             return;
-        if (HWND main = ::FindWindowW(L"FerrylF", nullptr))
-            ::PostMessageW(main, WM_CLOSE, 0, 0);
+        for (const wchar_t* windowClass : {L"FerrylF", kYardstickClass}) {
+            if (HWND main = ::FindWindowW(windowClass, nullptr))
+                ::PostMessageW(main, WM_CLOSE, 0, 0);
+        }
         if (::WaitForSingleObject(m_info.hProcess, 30000) == WAIT_TIMEOUT)
             ::TerminateProcess(m_info.hProcess, 1);
         ::CloseHandle(m_info.hProcess);
@@ -85,25 +91,25 @@ struct Bench {
     }
 };
 
-// Waits until Ferryl's main window shows and the program is idle. Wine's WaitForInputIdle returns
-// at once while the program has no message queue yet; once its main window shows, it has one, and
-// the wait is for the rows.
-bool UntilIdleWithMainWindow(const Process& ferryl) {
+// Waits until the program's window of the class shows and the program is idle. Wine's
+// WaitForInputIdle returns at once while the program has no message queue yet; once its window
+// shows, it has one, and the wait is for the rest (Ferryl's rows).
+bool UntilIdleWithWindow(const Process& process, const wchar_t* windowClass = L"FerrylF") {
     const auto start = Clock::now();
     HWND main = nullptr;
-    while (!(main = ::FindWindowW(L"FerrylF", nullptr)) || !::IsWindowVisible(main)) {
+    while (!(main = ::FindWindowW(windowClass, nullptr)) || !::IsWindowVisible(main)) {
         if (Milliseconds(start) > 30000)
             return false;
         ::Sleep(1);
     }
-    return ::WaitForInputIdle(ferryl.Handle(), 30000) == 0;
+    return ::WaitForInputIdle(process.Handle(), 30000) == 0;
 }
 
-// Milliseconds from the start of Ferryl.exe to its being idle with its main window shown.
-double TimeToIdle(const Bench& bench, const std::wstring& arguments) {
-    Process ferryl;
+// Milliseconds from the start of the program to its being idle with its window shown.
+double TimeToIdle(const std::wstring& program, const std::wstring& arguments, const wchar_t* windowClass = L"FerrylF") {
+    Process process;
     const auto start = Clock::now();
-    if (!ferryl.Start(bench.exe, arguments) || !UntilIdleWithMainWindow(ferryl))
+    if (!process.Start(program, arguments) || !UntilIdleWithWindow(process, windowClass))
         return -1;
     return Milliseconds(start);
 }
@@ -121,7 +127,7 @@ double StartToEnd(const std::wstring& program) {
 // batch, each from the send to the list painted with it.
 bool TimeHandoffs(const Bench& bench, double& firstBatch, double& lastBatch) {
     Process ferryl;
-    if (!ferryl.Start(bench.exe, L"") || !UntilIdleWithMainWindow(ferryl))
+    if (!ferryl.Start(bench.exe, L"") || !UntilIdleWithWindow(ferryl))
         return false;
     ferryl::StartUp().RunningInstanceWindow = nullptr;
     ferryl::FindRunningInstance();
@@ -179,12 +185,13 @@ int wmain() {
     }
 
     int status = 0;
-    std::vector<double> few, many, noop;
+    std::vector<double> few, many, yardstick, noop;
     for (int run = 0; run < kStartRuns && status == 0; ++run) {
-        few.push_back(TimeToIdle(bench, bench.Quoted(0, kFewFiles)));
-        many.push_back(TimeToIdle(bench, bench.Quoted(0, kManyFiles)));
+        few.push_back(TimeToIdle(bench.exe, bench.Quoted(0, kFewFiles)));
+        many.push_back(TimeToIdle(bench.exe, bench.Quoted(0, kManyFiles)));
+        yardstick.push_back(TimeToIdle(bin + L"\\bench_startup_yardstick.exe", L"", kYardstickClass));
         noop.push_back(StartToEnd(bin + L"\\bench_handoff_noop.exe"));
-        if (few.back() < 0 || many.back() < 0 || noop.back() < 0) {
+        if (few.back() < 0 || many.back() < 0 || yardstick.back() < 0 || noop.back() < 0) {
             std::fprintf(stderr, "a start did not come to an idle main window\n");
             status = 1;
         }
@@ -212,7 +219,8 @@ int wmain() {
         std::printf("%-34s  median   fastest\n", "");
         const std::string fewLabel = "Ferryl.exe to idle, " + std::to_string(kFewFiles) + " file(s)";
         const std::string manyLabel = "Ferryl.exe to idle, " + std::to_string(kManyFiles) + " files";
-        line(fewLabel.c_str(), few, nullptr);
+        line("yardstick: one window, to idle", yardstick, nullptr);
+        line(fewLabel.c_str(), few, &yardstick);
         line(manyLabel.c_str(), many, &few);
         line("handoff of files 1 to 100", firstBatches, nullptr);
         line("handoff of files 9,901 to 10,000", lastBatches, &firstBatches);
