@@ -8,7 +8,7 @@
 // - the yardstick of the start: a program built the same way (the same manifest and imports) that
 //   loads the same libraries, opens one window and waits for input, timed the same way;
 // - the do-nothing program built the same way, start to end.
-// Medians and fastest runs: 7 starts each, 5 rounds of handoffs.
+// Medians and fastest runs: 15 starts each, 5 rounds of handoffs.
 
 #include <windows.h>
 
@@ -28,7 +28,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kFewFiles = 1;
 constexpr int kManyFiles = 200;
-constexpr int kStartRuns = 7;
+constexpr int kStartRuns = 15;
 constexpr int kHandoffFiles = 10000;
 constexpr int kFilesPerHandoff = 100;
 constexpr int kHandoffRounds = 5;
@@ -79,8 +79,10 @@ class Process {
 };
 
 struct Bench {
-    std::wstring folder;
+    std::wstring folder;  // Ferryl.exe, its settings and the yardstick, as in an installed program's folder
     std::wstring exe;
+    std::wstring yardstick;
+    std::wstring filesFolder;
     std::vector<std::wstring> files;
 
     std::wstring Quoted(size_t first, size_t count) const {
@@ -173,13 +175,20 @@ int wmain() {
     bench.folder = std::wstring(temp) + L"ferryl_bench_startup_" + std::to_wstring(::GetCurrentProcessId());
     ::CreateDirectoryW(bench.folder.c_str(), nullptr);
     bench.exe = bench.folder + L"\\Ferryl.exe";
-    if (!::CopyFileW((bin + L"\\Ferryl.exe").c_str(), bench.exe.c_str(), FALSE)) {
-        std::fprintf(stderr, "cannot copy Ferryl.exe\n");
+    bench.yardstick = bench.folder + L"\\bench_startup_yardstick.exe";
+    if (!::CopyFileW((bin + L"\\Ferryl.exe").c_str(), bench.exe.c_str(), FALSE) ||
+        !::CopyFileW((bin + L"\\bench_startup_yardstick.exe").c_str(), bench.yardstick.c_str(), FALSE)) {
+        std::fprintf(stderr, "cannot copy Ferryl.exe and the yardstick\n");
         return 1;
     }
     ferryl::WriteDefaultIni(bench.folder + L"\\Ferryl.ini");
+    // The files in a folder of their own: the loader looks for DLLs in the program's folder, and
+    // under Wine every look-up in a folder of 10,000 files reads it whole, which no installed
+    // program's folder holds.
+    bench.filesFolder = bench.folder + L"\\files";
+    ::CreateDirectoryW(bench.filesFolder.c_str(), nullptr);
     for (int i = 0; i < kHandoffFiles; ++i) {
-        bench.files.push_back(bench.folder + L"\\file " + std::to_wstring(i + 1) + L".txt");
+        bench.files.push_back(bench.filesFolder + L"\\file " + std::to_wstring(i + 1) + L".txt");
         HANDLE file = ::CreateFileW(bench.files.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ::CloseHandle(file);
     }
@@ -189,7 +198,7 @@ int wmain() {
     for (int run = 0; run < kStartRuns && status == 0; ++run) {
         few.push_back(TimeToIdle(bench.exe, bench.Quoted(0, kFewFiles)));
         many.push_back(TimeToIdle(bench.exe, bench.Quoted(0, kManyFiles)));
-        yardstick.push_back(TimeToIdle(bin + L"\\bench_startup_yardstick.exe", L"", kYardstickClass));
+        yardstick.push_back(TimeToIdle(bench.yardstick, L"", kYardstickClass));
         noop.push_back(StartToEnd(bin + L"\\bench_handoff_noop.exe"));
         if (few.back() < 0 || many.back() < 0 || yardstick.back() < 0 || noop.back() < 0) {
             std::fprintf(stderr, "a start did not come to an idle main window\n");
@@ -229,7 +238,8 @@ int wmain() {
 
     for (const std::wstring& file : bench.files)
         ::DeleteFileW(file.c_str());
-    for (const wchar_t* name : {L"\\Ferryl.exe", L"\\Ferryl.ini"})
+    ::RemoveDirectoryW(bench.filesFolder.c_str());
+    for (const wchar_t* name : {L"\\Ferryl.exe", L"\\Ferryl.ini", L"\\bench_startup_yardstick.exe"})
         ::DeleteFileW((bench.folder + name).c_str());
     ::RemoveDirectoryW(bench.folder.c_str());
     return status;
