@@ -8,12 +8,12 @@
 #include <utility>
 #include <vector>
 
+#include "app/file_entry.h"
 #include "app/instance_window.h"
 #include "app/start_up.h"
 #include "common/continue_on_error.h"
 #include "common/error.h"
 #include "common/twips.h"
-#include "mainwindow/file_entry.h"
 #include "mainwindow/form_controls.h"
 #include "mainwindow/form_steps.h"
 #include "mainwindow/resource.h"
@@ -455,14 +455,12 @@ std::wstring FerrylF::CellText(long lRow, long lCol) {
     return m_lista ? m_lista->CellText(lRow, lCol).ToText() : std::wstring();
 }
 
-void FerrylF::CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) {
+void FerrylF::AddRow(const FileEntry& entry) {
     if (!m_lista)
         return;
     DeferRedraw();
-    if (eTextAlign)
-        m_lista->CellDetails(lRow, lCol, vText, static_cast<unsigned long>(*eTextAlign));
-    else
-        m_lista->CellDetails(lRow, lCol, vText);
+    m_lista->AddRowWithCells(
+        {{entry.name}, {entry.modified}, {entry.size, kSizeColumnAlign}, {TaggedValue(entry.path)}});
 }
 
 void FerrylF::CellSelected(long lRow, long lCol, bool bSelected) {
@@ -507,16 +505,14 @@ void FerrylF::AddFileFromDialog() noexcept {
         // The dialog's loop dispatches whatever comes, a close from another program too.
         if (!Loaded())
             return;
-        const long row = Rows() + 1;
-        if (row > kMaxListRows) {
+        if (Rows() >= kMaxListRows) {
             ReportListFull(1);
             return;
         }
-        const std::wstring fileName = dialog.FileName();
-        const std::optional<FileEntry> entry = ReadFileEntry(fileName);
+        const std::optional<FileEntry> entry = ReadFileEntry(dialog.FileName(), TaggedValue(dialog.FileTitle()));
         if (!entry)
             throw Error(kErrFileNotFound, ErrorSource(L"FerrylF"), L"File not found");
-        WriteFileRow(*this, row, TaggedValue(dialog.FileTitle()), fileName, *entry);
+        AddRow(*entry);
         m_lista->CellSelected(1, 1, true);
         ApplySendNowRule();
     });

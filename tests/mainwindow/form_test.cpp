@@ -82,8 +82,7 @@ TEST_F(FerrylFTest, AFailedStepIsRecordedAndTheNextOneRuns) {
     ASSERT_TRUE(form.Load());
     // A row written without making it current: Remove then has no current row to take.
     const std::wstring a = folder.WriteFile(L"a.txt");
-    form.CellDetails(1, kColumnName, TaggedValue(std::wstring(L"a.txt")), std::nullopt);
-    form.CellDetails(1, kColumnPath, TaggedValue(a), std::nullopt);
+    form.AddRow(FileEntry{TaggedValue(std::wstring(L"a.txt")), {}, {}, a});
     ASSERT_EQ(form.Lista()->SelectedRow(), 0);
     ClearFailures();
 
