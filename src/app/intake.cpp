@@ -166,18 +166,25 @@ long AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
     return AddPathsToList(paths, target);
 }
 
-long AddPathsToList(const std::vector<std::wstring>& paths, FileListTarget& target) noexcept {
+long AddPathsToList(const std::vector<std::wstring>& paths,
+                    FileListTarget& target,
+                    std::vector<std::wstring>* notListed) noexcept {
     ContinueOnError(L"AddPathsToList: ShowMainWindow", [&] { target.ShowMainWindow(); });
     ContinueOnError(L"AddPathsToList: RestoreMainWindow", [&] { target.RestoreMainWindow(); });
     ListedPaths listed(target);
     long rowsBefore = 0;
     ContinueOnError(L"AddPathsToList: Rows", [&] { rowsBefore = target.Rows(); });
     // One file's failure must not cost the others.
-    long notListed = 0;
-    for (const std::wstring& path : paths)
-        ContinueOnError(L"AddPathsToList: AddFile", [&] { notListed += AddFile(path, target, listed) ? 1 : 0; });
-    if (notListed > 0)
-        ContinueOnError(L"AddPathsToList: ReportListFull", [&] { target.ReportListFull(notListed); });
+    long listFull = 0;
+    for (const std::wstring& path : paths) {
+        bool full = false;
+        const bool ran = ContinueOnError(L"AddPathsToList: AddFile", [&] { full = AddFile(path, target, listed); });
+        listFull += full ? 1 : 0;
+        if ((full || !ran) && notListed)
+            ContinueOnError(L"AddPathsToList: notListed", [&] { notListed->push_back(path); });
+    }
+    if (listFull > 0)
+        ContinueOnError(L"AddPathsToList: ReportListFull", [&] { target.ReportListFull(listFull); });
     long added = 0;
     ContinueOnError(L"AddPathsToList: Rows", [&] { added = target.Rows() - rowsBefore; });
     if (added <= 0)
