@@ -8,7 +8,9 @@
 // - the yardstick of the start: a program built the same way (the same manifest and imports) that
 //   loads the same libraries, opens one window and waits for input, timed the same way;
 // - the do-nothing program built the same way, start to end.
-// Medians and fastest runs: 15 starts each, 5 rounds of handoffs.
+// Medians and fastest runs: 15 starts each, 5 rounds of handoffs. A ratio is given twice: the median
+// of the rounds' own ratios (the two runs of a round, one right after the other, share the
+// machine's load of the moment) and the ratio of the fastest runs.
 
 #include <windows.h>
 
@@ -196,9 +198,9 @@ int wmain() {
     int status = 0;
     std::vector<double> few, many, yardstick, noop;
     for (int run = 0; run < kStartRuns && status == 0; ++run) {
+        yardstick.push_back(TimeToIdle(bench.yardstick, L"", kYardstickClass));
         few.push_back(TimeToIdle(bench.exe, bench.Quoted(0, kFewFiles)));
         many.push_back(TimeToIdle(bench.exe, bench.Quoted(0, kManyFiles)));
-        yardstick.push_back(TimeToIdle(bench.yardstick, L"", kYardstickClass));
         noop.push_back(StartToEnd(bin + L"\\bench_handoff_noop.exe"));
         if (few.back() < 0 || many.back() < 0 || yardstick.back() < 0 || noop.back() < 0) {
             std::fprintf(stderr, "a start did not come to an idle main window\n");
@@ -220,12 +222,15 @@ int wmain() {
         // The fastest run is the one other processes' load disturbed least.
         const auto line = [](const char* what, const std::vector<double>& values, const std::vector<double>* base) {
             std::printf("%-34s %7.1f ms %7.1f ms", what, Median(values), Fastest(values));
-            if (base)
-                std::printf("   ratio %.2f, %.2f (limit 1.50)", Median(values) / Median(*base),
-                            Fastest(values) / Fastest(*base));
+            if (base) {
+                std::vector<double> ratios;
+                for (size_t i = 0; i < values.size() && i < base->size(); ++i)
+                    ratios.push_back(values[i] / (*base)[i]);
+                std::printf("   ratio %.2f, %.2f (limit 1.50)", Median(ratios), Fastest(values) / Fastest(*base));
+            }
             std::printf("\n");
         };
-        std::printf("%-34s  median   fastest\n", "");
+        std::printf("%-34s  median   fastest   ratio: median of the rounds', of the fastest\n", "");
         const std::string fewLabel = "Ferryl.exe to idle, " + std::to_string(kFewFiles) + " file(s)";
         const std::string manyLabel = "Ferryl.exe to idle, " + std::to_string(kManyFiles) + " files";
         line("yardstick: one window, to idle", yardstick, nullptr);
