@@ -44,6 +44,22 @@ BOOL CALLBACK FindServingReceiver(HWND hwnd, LPARAM context) noexcept {
     return !search.found;
 }
 
+// The receiver is busy (a long copy) or stopped: the files wait for it in the spool folder. Should
+// the message still reach it, they come twice, and one row holds each.
+HandoffResult KeepForBusyReceiver(HWND receiver, std::wstring_view commandLine) {
+    std::vector<std::wstring> paths = CommandLinePaths(commandLine);
+    std::erase_if(paths, [](const std::wstring& path) { return path.empty(); });
+    if (paths.empty())
+        return HandoffResult::Delivered;  // no file to keep: it was only to be brought forward
+    if (!KeepHandoff(paths))
+        return HandoffResult::NotKept;
+    // Gone meanwhile: the next attempt finds whoever serves now, or this start becomes the instance;
+    // either takes the kept files in.
+    if (!::PostMessageW(receiver, kTakeKeptHandoffsMessage, 0, 0))
+        return HandoffResult::NoReceiver;
+    return HandoffResult::Kept;
+}
+
 }  // namespace
 
 std::wstring InstanceMutexName() {
@@ -137,24 +153,12 @@ HandoffResult HandOffToRunningInstance(std::wstring_view commandLine) {
     switch (SendCommandLine(receiver, commandLine)) {
         case SendResult::Delivered:
             return HandoffResult::Delivered;
-        case SendResult::Failed:
-            return HandoffResult::NoReceiver;
         case SendResult::TimedOut:
+            return KeepForBusyReceiver(receiver, commandLine);
+        case SendResult::Failed:
             break;
     }
-    // The window is busy (a long copy) or stopped. Should the message still reach it, the files
-    // come twice, and one row holds each.
-    std::vector<std::wstring> paths = CommandLinePaths(commandLine);
-    std::erase_if(paths, [](const std::wstring& path) { return path.empty(); });
-    if (paths.empty())
-        return HandoffResult::Delivered;  // no file to keep: it was only to be brought forward
-    if (!KeepHandoff(paths))
-        return HandoffResult::NotKept;
-    // Gone meanwhile: the next attempt finds whoever serves now, or this start becomes the instance;
-    // either takes the kept files in.
-    if (!::PostMessageW(receiver, kTakeKeptHandoffsMessage, 0, 0))
-        return HandoffResult::NoReceiver;
-    return HandoffResult::Kept;
+    return HandoffResult::NoReceiver;
 }
 
 HandoffOutcome HandOffWithRetries(std::wstring_view commandLine, unsigned long retryMs) {
