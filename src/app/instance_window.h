@@ -1,8 +1,9 @@
 #pragma once
 // InstanceF: the first instance's hidden receiving window. It carries the instance marker, takes
 // WM_COPYDATA through the subclassing service, and passes every command line it gets, its own
-// included, to the intake; and the handoffs kept for it in the spool folder, at its load, when a
-// later start tells it of them, and at every handoff. It owns the instance mutex and releases it when it unloads.
+// included, to the intake; and so the handoffs kept for it in the spool folder, at its load, when
+// a later start tells it of them, and at every handoff. It owns the instance mutex and releases it
+// when it unloads.
 // A receiver loaded without the mutex (a start that no running instance answered in time) takes
 // the mutex as soon as it is free, and leaves receiving to a receiver that holds it, so that later
 // starts find one receiver.
