@@ -45,7 +45,7 @@ class TimingTarget : public FileListTarget {
     void RestoreMainWindow() override {}
     long Rows() override { return 0; }
     std::wstring CellText(long, long) override { return {}; }
-    void CellDetails(long, long, const TaggedValue&, std::optional<long>) override {}
+    void AddRow(const FileEntry&) override {}
     void CellSelected(long, long, bool) override {}
     void EnableSendNow() override {}
     void ReportListFull(long) override {}

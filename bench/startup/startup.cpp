@@ -5,8 +5,12 @@
 // - the cost of a handoff of 100 files to a running instance while its list is short (files 1 to
 //   100) and while it is long (files 9,901 to 10,000): one WM_COPYDATA each, as a second start
 //   sends it, timed until the list has painted the batch;
-// - the do-nothing program built the same way, as the yardstick.
-// Medians and fastest runs: 7 starts each, 5 rounds of handoffs.
+// - the yardstick of the start: a program built the same way (the same manifest and imports) that
+//   loads the same libraries, opens one window and waits for input, timed the same way;
+// - the do-nothing program built the same way, start to end.
+// Medians and fastest runs: 15 starts each, 5 rounds of handoffs. A ratio is given twice: the median
+// of the rounds' own ratios (the two runs of a round, one right after the other, share the
+// machine's load of the moment) and the ratio of the fastest runs.
 
 #include <windows.h>
 
@@ -26,10 +30,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kFewFiles = 1;
 constexpr int kManyFiles = 200;
-constexpr int kStartRuns = 7;
+constexpr int kStartRuns = 15;
 constexpr int kHandoffFiles = 10000;
 constexpr int kFilesPerHandoff = 100;
 constexpr int kHandoffRounds = 5;
+constexpr wchar_t kYardstickClass[] = L"FerrylYardstick";
 
 double Milliseconds(Clock::time_point since) {
     return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
@@ -55,12 +60,15 @@ class Process {
                                 &startup, &m_info) != FALSE;
     }
     HANDLE Handle() const { return m_info.hProcess; }
-    // Closes Ferryl's main window, which ends it; a program that does not end is stopped.
+    // Closes the program's window (Ferryl's main window, the yardstick's one), which ends it; a
+    // program that does not end is stopped.
     void End() {
         if (!m_info.hProcess)
             return;
-        if (HWND main = ::FindWindowW(L"FerrylF", nullptr))
-            ::PostMessageW(main, WM_CLOSE, 0, 0);
+        for (const wchar_t* windowClass : {L"FerrylF", kYardstickClass}) {
+            if (HWND main = ::FindWindowW(windowClass, nullptr))
+                ::PostMessageW(main, WM_CLOSE, 0, 0);
+        }
         if (::WaitForSingleObject(m_info.hProcess, 30000) == WAIT_TIMEOUT)
             ::TerminateProcess(m_info.hProcess, 1);
         ::CloseHandle(m_info.hProcess);
@@ -73,8 +81,10 @@ class Process {
 };
 
 struct Bench {
-    std::wstring folder;
+    std::wstring folder;  // Ferryl.exe, its settings and the yardstick, as in an installed program's folder
     std::wstring exe;
+    std::wstring yardstick;
+    std::wstring filesFolder;
     std::vector<std::wstring> files;
 
     std::wstring Quoted(size_t first, size_t count) const {
@@ -85,25 +95,25 @@ struct Bench {
     }
 };
 
-// Waits until Ferryl's main window shows and the program is idle. Wine's WaitForInputIdle returns
-// at once while the program has no message queue yet; once its main window shows, it has one, and
-// the wait is for the rows.
-bool UntilIdleWithMainWindow(const Process& ferryl) {
+// Waits until the program's window of the class shows and the program is idle. Wine's
+// WaitForInputIdle returns at once while the program has no message queue yet; once its window
+// shows, it has one, and the wait is for the rest (Ferryl's rows).
+bool UntilIdleWithWindow(const Process& process, const wchar_t* windowClass = L"FerrylF") {
     const auto start = Clock::now();
     HWND main = nullptr;
-    while (!(main = ::FindWindowW(L"FerrylF", nullptr)) || !::IsWindowVisible(main)) {
+    while (!(main = ::FindWindowW(windowClass, nullptr)) || !::IsWindowVisible(main)) {
         if (Milliseconds(start) > 30000)
             return false;
         ::Sleep(1);
     }
-    return ::WaitForInputIdle(ferryl.Handle(), 30000) == 0;
+    return ::WaitForInputIdle(process.Handle(), 30000) == 0;
 }
 
-// Milliseconds from the start of Ferryl.exe to its being idle with its main window shown.
-double TimeToIdle(const Bench& bench, const std::wstring& arguments) {
-    Process ferryl;
+// Milliseconds from the start of the program to its being idle with its window shown.
+double TimeToIdle(const std::wstring& program, const std::wstring& arguments, const wchar_t* windowClass = L"FerrylF") {
+    Process process;
     const auto start = Clock::now();
-    if (!ferryl.Start(bench.exe, arguments) || !UntilIdleWithMainWindow(ferryl))
+    if (!process.Start(program, arguments) || !UntilIdleWithWindow(process, windowClass))
         return -1;
     return Milliseconds(start);
 }
@@ -121,7 +131,7 @@ double StartToEnd(const std::wstring& program) {
 // batch, each from the send to the list painted with it.
 bool TimeHandoffs(const Bench& bench, double& firstBatch, double& lastBatch) {
     Process ferryl;
-    if (!ferryl.Start(bench.exe, L"") || !UntilIdleWithMainWindow(ferryl))
+    if (!ferryl.Start(bench.exe, L"") || !UntilIdleWithWindow(ferryl))
         return false;
     ferryl::StartUp().RunningInstanceWindow = nullptr;
     ferryl::FindRunningInstance();
@@ -167,24 +177,32 @@ int wmain() {
     bench.folder = std::wstring(temp) + L"ferryl_bench_startup_" + std::to_wstring(::GetCurrentProcessId());
     ::CreateDirectoryW(bench.folder.c_str(), nullptr);
     bench.exe = bench.folder + L"\\Ferryl.exe";
-    if (!::CopyFileW((bin + L"\\Ferryl.exe").c_str(), bench.exe.c_str(), FALSE)) {
-        std::fprintf(stderr, "cannot copy Ferryl.exe\n");
+    bench.yardstick = bench.folder + L"\\bench_startup_yardstick.exe";
+    if (!::CopyFileW((bin + L"\\Ferryl.exe").c_str(), bench.exe.c_str(), FALSE) ||
+        !::CopyFileW((bin + L"\\bench_startup_yardstick.exe").c_str(), bench.yardstick.c_str(), FALSE)) {
+        std::fprintf(stderr, "cannot copy Ferryl.exe and the yardstick\n");
         return 1;
     }
     ferryl::WriteDefaultIni(bench.folder + L"\\Ferryl.ini");
+    // The files in a folder of their own: the loader looks for DLLs in the program's folder, and
+    // under Wine every look-up in a folder of 10,000 files reads it whole, which no installed
+    // program's folder holds.
+    bench.filesFolder = bench.folder + L"\\files";
+    ::CreateDirectoryW(bench.filesFolder.c_str(), nullptr);
     for (int i = 0; i < kHandoffFiles; ++i) {
-        bench.files.push_back(bench.folder + L"\\file " + std::to_wstring(i + 1) + L".txt");
+        bench.files.push_back(bench.filesFolder + L"\\file " + std::to_wstring(i + 1) + L".txt");
         HANDLE file = ::CreateFileW(bench.files.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ::CloseHandle(file);
     }
 
     int status = 0;
-    std::vector<double> few, many, noop;
+    std::vector<double> few, many, yardstick, noop;
     for (int run = 0; run < kStartRuns && status == 0; ++run) {
-        few.push_back(TimeToIdle(bench, bench.Quoted(0, kFewFiles)));
-        many.push_back(TimeToIdle(bench, bench.Quoted(0, kManyFiles)));
+        yardstick.push_back(TimeToIdle(bench.yardstick, L"", kYardstickClass));
+        few.push_back(TimeToIdle(bench.exe, bench.Quoted(0, kFewFiles)));
+        many.push_back(TimeToIdle(bench.exe, bench.Quoted(0, kManyFiles)));
         noop.push_back(StartToEnd(bin + L"\\bench_handoff_noop.exe"));
-        if (few.back() < 0 || many.back() < 0 || noop.back() < 0) {
+        if (few.back() < 0 || many.back() < 0 || yardstick.back() < 0 || noop.back() < 0) {
             std::fprintf(stderr, "a start did not come to an idle main window\n");
             status = 1;
         }
@@ -204,15 +222,19 @@ int wmain() {
         // The fastest run is the one other processes' load disturbed least.
         const auto line = [](const char* what, const std::vector<double>& values, const std::vector<double>* base) {
             std::printf("%-34s %7.1f ms %7.1f ms", what, Median(values), Fastest(values));
-            if (base)
-                std::printf("   ratio %.2f, %.2f (limit 1.50)", Median(values) / Median(*base),
-                            Fastest(values) / Fastest(*base));
+            if (base) {
+                std::vector<double> ratios;
+                for (size_t i = 0; i < values.size() && i < base->size(); ++i)
+                    ratios.push_back(values[i] / (*base)[i]);
+                std::printf("   ratio %.2f, %.2f (limit 1.50)", Median(ratios), Fastest(values) / Fastest(*base));
+            }
             std::printf("\n");
         };
-        std::printf("%-34s  median   fastest\n", "");
+        std::printf("%-34s  median   fastest   ratio: median of the rounds', of the fastest\n", "");
         const std::string fewLabel = "Ferryl.exe to idle, " + std::to_string(kFewFiles) + " file(s)";
         const std::string manyLabel = "Ferryl.exe to idle, " + std::to_string(kManyFiles) + " files";
-        line(fewLabel.c_str(), few, nullptr);
+        line("yardstick: one window, to idle", yardstick, nullptr);
+        line(fewLabel.c_str(), few, &yardstick);
         line(manyLabel.c_str(), many, &few);
         line("handoff of files 1 to 100", firstBatches, nullptr);
         line("handoff of files 9,901 to 10,000", lastBatches, &firstBatches);
@@ -221,7 +243,8 @@ int wmain() {
 
     for (const std::wstring& file : bench.files)
         ::DeleteFileW(file.c_str());
-    for (const wchar_t* name : {L"\\Ferryl.exe", L"\\Ferryl.ini"})
+    ::RemoveDirectoryW(bench.filesFolder.c_str());
+    for (const wchar_t* name : {L"\\Ferryl.exe", L"\\Ferryl.ini", L"\\bench_startup_yardstick.exe"})
         ::DeleteFileW((bench.folder + name).c_str());
     ::RemoveDirectoryW(bench.folder.c_str());
     return status;

@@ -3,10 +3,9 @@
 // `Lista` and "&Send Now" button `send_nowD`. The main window implements it; until it exists the
 // intake runs without one.
 
-#include <optional>
 #include <string>
 
-#include "common/tagged_value.h"
+#include "app/file_entry.h"
 
 namespace ferryl {
 
@@ -34,8 +33,8 @@ class FileListTarget {
     virtual long Rows() = 0;
     // `Lista`.`Cell`(lRow, lCol).`Text`.
     virtual std::wstring CellText(long lRow, long lCol) = 0;
-    // `Lista`.`CellDetails`; writing row `Rows` + 1 appends that row.
-    virtual void CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) = 0;
+    // Appends the entry's row to `Lista` in one step: the whole row, or nothing when it fails.
+    virtual void AddRow(const FileEntry& entry) = 0;
     // `Lista`.`CellSelected`(lRow, lCol) = bSelected.
     virtual void CellSelected(long lRow, long lCol, bool bSelected) = 0;
     // `send_nowD`.Enabled = True.

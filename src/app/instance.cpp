@@ -1,7 +1,9 @@
 #include "app/instance.h"
 
+#include "app/handoff_spool.h"
 #include "app/handoff_text.h"
 #include "app/start_up_state.h"
+#include "core/command_line.h"
 
 namespace ferryl {
 
@@ -40,6 +42,22 @@ BOOL CALLBACK FindServingReceiver(HWND hwnd, LPARAM context) noexcept {
     ::GetWindowThreadProcessId(hwnd, &process);
     search.found = !::GetPropW(hwnd, MutexlessMarkerName().c_str()) || process < search.ownProcess;
     return !search.found;
+}
+
+// The receiver is busy (a long copy) or stopped: the files wait for it in the spool folder. Should
+// the message still reach it, they come twice, and one row holds each.
+HandoffResult KeepForBusyReceiver(HWND receiver, std::wstring_view commandLine) {
+    std::vector<std::wstring> paths = CommandLinePaths(commandLine);
+    std::erase_if(paths, [](const std::wstring& path) { return path.empty(); });
+    if (paths.empty())
+        return HandoffResult::Delivered;  // no file to keep: it was only to be brought forward
+    if (!KeepHandoff(paths))
+        return HandoffResult::NotKept;
+    // Gone meanwhile: the next attempt finds whoever serves now, or this start becomes the instance;
+    // either takes the kept files in.
+    if (!::PostMessageW(receiver, kTakeKeptHandoffsMessage, 0, 0))
+        return HandoffResult::NoReceiver;
+    return HandoffResult::Kept;
 }
 
 }  // namespace
@@ -106,7 +124,7 @@ bool AnotherReceiverServes(HWND own) {
     return search.found;
 }
 
-bool SendCommandLine(HWND receiver, std::wstring_view commandLine) {
+SendResult SendCommandLine(HWND receiver, std::wstring_view commandLine) {
     HandoffPayload payload = BuildHandoffPayload(commandLine);
     COPYDATASTRUCT data{};
     data.dwData = payload.dwData;
@@ -115,29 +133,46 @@ bool SendCommandLine(HWND receiver, std::wstring_view commandLine) {
     LetReceiverTakeForeground(receiver);
     DWORD_PTR result = 0;
     ::SetLastError(ERROR_SUCCESS);
-    if (::SendMessageTimeoutW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 5000, &result))
-        return true;
-    return ::GetLastError() == ERROR_TIMEOUT;
+    if (::SendMessageTimeoutW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, kHandoffTimeoutMs,
+                              &result))
+        return SendResult::Delivered;
+    return ::GetLastError() == ERROR_TIMEOUT ? SendResult::TimedOut : SendResult::Failed;
 }
 
-bool HandOffToRunningInstance(std::wstring_view commandLine) {
+HandoffResult HandOffToRunningInstance(std::wstring_view commandLine) {
     // A receiver found by an earlier attempt may have gone since.
     StartUp().RunningInstanceWindow = nullptr;
     FindRunningInstance();
     HWND receiver = StartUp().RunningInstanceWindow;
     if (!receiver)
-        return false;
-    if (!commandLine.empty() || !::IsWindowVisible(receiver))
-        return SendCommandLine(receiver, commandLine);
-    RestoreAndActivate(receiver);
-    return true;
+        return HandoffResult::NoReceiver;
+    if (commandLine.empty() && ::IsWindowVisible(receiver)) {
+        RestoreAndActivate(receiver);
+        return HandoffResult::Delivered;
+    }
+    switch (SendCommandLine(receiver, commandLine)) {
+        case SendResult::Delivered:
+            return HandoffResult::Delivered;
+        case SendResult::TimedOut:
+            return KeepForBusyReceiver(receiver, commandLine);
+        case SendResult::Failed:
+            break;
+    }
+    return HandoffResult::NoReceiver;
 }
 
 HandoffOutcome HandOffWithRetries(std::wstring_view commandLine, unsigned long retryMs) {
     const ULONGLONG deadline = ::GetTickCount64() + retryMs;
     for (;;) {
-        if (HandOffToRunningInstance(commandLine))
-            return HandoffOutcome::HandedOver;
+        switch (HandOffToRunningInstance(commandLine)) {
+            case HandoffResult::Delivered:
+            case HandoffResult::Kept:
+                return HandoffOutcome::HandedOver;
+            case HandoffResult::NotKept:
+                return HandoffOutcome::NotKept;
+            case HandoffResult::NoReceiver:
+                break;
+        }
         if (IsFirstInstance(InstanceMutexName()))
             return HandoffOutcome::NowFirst;
         if (::GetTickCount64() >= deadline)

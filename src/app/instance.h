@@ -47,24 +47,44 @@ bool AdoptInstanceMutex();
 // without the mutex, the one of the lower process id.
 bool AnotherReceiverServes(HWND own);
 
-// Sends the command line's argument part to a receiving window (5 s time-out). False when the send
-// failed: the window is gone or would not take it. A send that timed out counts as sent: the
-// message stays queued for the receiver, which takes it in when it gets to it.
-bool SendCommandLine(HWND receiver, std::wstring_view commandLine);
+// Posted to a receiving window by a later start that kept its files in the spool folder: take
+// them in.
+inline constexpr UINT kTakeKeptHandoffsMessage = WM_APP + 30;
+
+// How long a later start waits for the receiving window to take its command line.
+inline constexpr UINT kHandoffTimeoutMs = 5000;
+
+enum class SendResult {
+    Delivered,  // the receiver's window procedure took the message
+    TimedOut,   // it did not within the time-out: Wine throws the message away, Windows promises nothing
+    Failed,     // the window is gone, or would not take it
+};
+
+// Sends the command line's argument part to a receiving window in one WM_COPYDATA message.
+SendResult SendCommandLine(HWND receiver, std::wstring_view commandLine);
+
+enum class HandoffResult {
+    NoReceiver,  // none found, or it failed the send or was gone before it heard of kept files
+    Delivered,   // it took the command line (an empty one: it was brought forward)
+    Kept,        // it did not answer in time: the files wait for it in the spool folder
+    NotKept,     // it did not answer in time, and the spool folder could not keep the files
+};
 
 // One attempt of a later instance: finds the running instance and sends it the command line, or,
-// with an empty command line and a visible receiver, just brings that window forward. False when
-// no receiver was found or the send failed.
-bool HandOffToRunningInstance(std::wstring_view commandLine);
+// with an empty command line and a visible receiver, just brings that window forward. A receiver
+// that does not answer in time gets the files through the spool folder.
+HandoffResult HandOffToRunningInstance(std::wstring_view commandLine);
 
 // How long a later instance keeps trying to reach the running one, which may still be starting
 // (its receiving window not made yet) or closing (its mutex not released yet).
 inline constexpr unsigned long kHandoffRetryMs = 5000;
 
 enum class HandoffOutcome {
-    HandedOver,    // the running instance has the command line
+    HandedOver,    // the running instance has the command line, or its files wait for it in the spool
+                   // folder
     NowFirst,      // the running instance ended meanwhile; this process holds the mutex now
     NoneAnswered,  // an instance holds the mutex but no receiver took the command line in time
+    NotKept,       // the receiver was busy, and the spool folder could not keep the files for it
 };
 
 // A later instance's part of start-up: tries, for up to retryMs, to hand the command line over,

@@ -1,5 +1,6 @@
 #include "app/instance_window.h"
 
+#include "app/handoff_spool.h"
 #include "app/handoff_text.h"
 #include "app/instance.h"
 #include "app/intake.h"
@@ -40,6 +41,8 @@ bool InstanceF::Load(std::wstring_view commandLine) noexcept {
         ::SetPropW(Hwnd(), MutexlessMarkerName().c_str(), reinterpret_cast<HANDLE>(1));
         ::SetTimer(Hwnd(), kMutexTimer, kMutexTimerMs, nullptr);
     }
+    // Files kept for an instance that was busy, or ended before it took them: they came first.
+    TakeInKept();
     AddFilesFromCommandLine(commandLine);
     return true;
 }
@@ -52,12 +55,14 @@ void InstanceF::Unload() noexcept {
     // of sending to a window that is about to vanish.
     const bool receiving = IsInstanceWindow(Hwnd());
     ::RemovePropW(Hwnd(), InstanceMarkerName().c_str());
-    // A handoff sent before may still wait in the queue: its sender timed out while this thread was
-    // busy (a long copy of Send Now) and counted it delivered. Taken in now rather than destroyed
-    // with the window; the files it lists keep the program running.
+    // A handoff may still wait: sent while this thread was busy (a long copy of Send Now), its sender
+    // still waiting; or kept in the spool folder for this window. Taken in now rather than lost with
+    // the window; the files it lists keep the program running.
     const long filesBefore = m_filesTaken;
     MSG message;
     ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    if (Loaded())
+        TakeInKept();
     m_unloading = false;
     if (!Loaded())
         return;
@@ -86,6 +91,11 @@ void InstanceF::AddFilesFromCommandLine(std::wstring_view text) noexcept {
     ContinueOnError(L"InstanceF: RestoreAndActivate", [&] { RestoreAndActivate(Hwnd()); });
     if (m_target)
         m_filesTaken += AddFilesToList(text, *m_target);
+}
+
+void InstanceF::TakeInKept() noexcept {
+    if (m_target)
+        m_filesTaken += TakeInKeptHandoffs(*m_target);
 }
 
 void InstanceF::SettleWithoutMutex() noexcept {
@@ -117,6 +127,8 @@ LRESULT InstanceF::WindowProc(HWND, UINT iMsg, WPARAM, LPARAM lParam) {
     // An unknown tag, an empty or oversized payload is not a command line of ours: ignored.
     if (std::optional<std::wstring> text = ReceivedCommandLine(data->dwData, data->lpData, data->cbData))
         AddFilesFromCommandLine(*text);
+    // Kept files whose notice was lost (the queue was full) wait no longer than the next handoff.
+    TakeInKept();
     SettleWithoutMutex();
     return 0;
 }
@@ -126,6 +138,9 @@ LRESULT InstanceF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noe
         case WM_LBUTTONUP:  // a click unloads it, as the close box does
         case WM_CLOSE:
             Unload();
+            return 0;
+        case kTakeKeptHandoffsMessage:
+            TakeInKept();
             return 0;
         case WM_TIMER:
             if (wParam == kMutexTimer) {

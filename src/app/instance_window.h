@@ -1,7 +1,9 @@
 #pragma once
 // InstanceF: the first instance's hidden receiving window. It carries the instance marker, takes
 // WM_COPYDATA through the subclassing service, and passes every command line it gets, its own
-// included, to the intake. It owns the instance mutex and releases it when it unloads.
+// included, to the intake; and so the handoffs kept for it in the spool folder, at its load, when
+// a later start tells it of them, and at every handoff. It owns the instance mutex and releases it
+// when it unloads.
 // A receiver loaded without the mutex (a start that no running instance answered in time) takes
 // the mutex as soon as it is free, and leaves receiving to a receiver that holds it, so that later
 // starts find one receiver.
@@ -22,12 +24,13 @@ class InstanceF : public Window, public ISubclass {
 
     void SetFileListTarget(FileListTarget* target) noexcept { m_target = target; }
 
-    // Creates the window hidden, attaches WM_COPYDATA, marks it, and takes commandLine into the
-    // list. False when the window cannot be created.
+    // Creates the window hidden, attaches WM_COPYDATA, marks it, and takes the kept handoffs and
+    // then commandLine into the list. False when the window cannot be created.
     bool Load(std::wstring_view commandLine) noexcept;
     // Detaches, releases the instance mutex and destroys the window; the marker goes with it. A
-    // handoff still waiting in the thread's queue is taken in first; when it lists files, the
-    // window stays loaded (with them in the main window) instead.
+    // handoff still waiting in the thread's queue or in the spool folder is taken in first; when it
+    // lists files, the window stays loaded (with them in the main window) instead. (Destroying the
+    // object destroys the window without that, for the program's end.)
     void Unload() noexcept;
     bool Loaded() const noexcept { return Hwnd() != nullptr; }
     // While set, unloading posts WM_QUIT, which ends the message loop whatever dispatched the
@@ -48,6 +51,8 @@ class InstanceF : public Window, public ISubclass {
   private:
     // Unmarks, detaches, releases the mutex and destroys the window.
     void Destroy() noexcept;
+    // Takes the handoffs kept in the spool folder into the list.
+    void TakeInKept() noexcept;
     // Without the mutex: takes it once it is free, or stops receiving when another receiver serves.
     void SettleWithoutMutex() noexcept;
     void StopWaitingForMutex() noexcept;

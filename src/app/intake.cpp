@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/file_entry.h"
 #include "common/continue_on_error.h"
 #include "common/text.h"
 #include "core/command_line.h"
-#include "mainwindow/file_entry.h"
 #include "settings/funkcije.h"
 
 namespace ferryl {
@@ -95,7 +95,7 @@ class ListedPaths {
             return DuplicateKey(m_target.CellText(entry.row, kColumnPath)) == key;
         });
     }
-    // The path of a new last row has been written.
+    // A new last row holds the path.
     void Added(const std::wstring& key, long row) {
         const Entry entry{Hash(key), row};
         m_entries.insert(std::upper_bound(m_entries.begin(), m_entries.end(), entry), entry);
@@ -141,13 +141,15 @@ bool AddFile(const std::wstring& token, FileListTarget& target, ListedPaths& lis
     if (listed.Contains(key))
         return false;
     // A missing file, or a folder, is skipped.
-    const std::optional<FileEntry> entry = ReadFileEntry(path);
+    const std::optional<FileEntry> entry = ReadFileEntry(path, FileNameOfVariant(path));
     if (!entry)
         return false;
+    // The row's number is taken first: an intake nested in the add (a message the system
+    // dispatched meanwhile) may add rows after it, which the next look-up then reads.
     const long row = target.Rows() + 1;
     if (row > kMaxListRows)
         return true;
-    WriteFileRow(target, row, FileNameOfVariant(path), path, *entry);
+    target.AddRow(*entry);
     listed.Added(key, row);
     return false;
 }
@@ -164,18 +166,25 @@ long AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept {
     return AddPathsToList(paths, target);
 }
 
-long AddPathsToList(const std::vector<std::wstring>& paths, FileListTarget& target) noexcept {
+long AddPathsToList(const std::vector<std::wstring>& paths,
+                    FileListTarget& target,
+                    std::vector<std::wstring>* notListed) noexcept {
     ContinueOnError(L"AddPathsToList: ShowMainWindow", [&] { target.ShowMainWindow(); });
     ContinueOnError(L"AddPathsToList: RestoreMainWindow", [&] { target.RestoreMainWindow(); });
     ListedPaths listed(target);
     long rowsBefore = 0;
     ContinueOnError(L"AddPathsToList: Rows", [&] { rowsBefore = target.Rows(); });
     // One file's failure must not cost the others.
-    long notListed = 0;
-    for (const std::wstring& path : paths)
-        ContinueOnError(L"AddPathsToList: AddFile", [&] { notListed += AddFile(path, target, listed) ? 1 : 0; });
-    if (notListed > 0)
-        ContinueOnError(L"AddPathsToList: ReportListFull", [&] { target.ReportListFull(notListed); });
+    long listFull = 0;
+    for (const std::wstring& path : paths) {
+        bool full = false;
+        const bool ran = ContinueOnError(L"AddPathsToList: AddFile", [&] { full = AddFile(path, target, listed); });
+        listFull += full ? 1 : 0;
+        if ((full || !ran) && notListed)
+            ContinueOnError(L"AddPathsToList: notListed", [&] { notListed->push_back(path); });
+    }
+    if (listFull > 0)
+        ContinueOnError(L"AddPathsToList: ReportListFull", [&] { target.ReportListFull(listFull); });
     long added = 0;
     ContinueOnError(L"AddPathsToList: Rows", [&] { added = target.Rows() - rowsBefore; });
     if (added <= 0)

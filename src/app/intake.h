@@ -18,7 +18,11 @@ namespace ferryl {
 // files added.
 long AddFilesToList(std::wstring_view text, FileListTarget& target) noexcept;
 
-// The same for paths already apart (a drop, a paste): the same rules, the same warnings.
-long AddPathsToList(const std::vector<std::wstring>& paths, FileListTarget& target) noexcept;
+// The same for paths already apart (a drop, a paste, a kept handoff): the same rules, the same
+// warnings. The paths that could not be listed (the list full, or a failure) go to notListed when
+// given.
+long AddPathsToList(const std::vector<std::wstring>& paths,
+                    FileListTarget& target,
+                    std::vector<std::wstring>* notListed = nullptr) noexcept;
 
 }  // namespace ferryl

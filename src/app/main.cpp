@@ -24,9 +24,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // closes every top-level window). A mail client that has the listed files through Simple MAPI
     // runs inside this process, reading them: the program ends once it has returned.
     ferrylF.WaitWhileSending();
-    // Whatever is still loaded goes before the objects do; InstanceF releases the mutex.
+    // Whatever is still loaded goes before the objects do. InstanceF's window goes with its object,
+    // which releases the mutex and takes nothing in any more: a later start still waiting then
+    // fails its send and starts over, and kept files wait for the next start.
     ferrylF.SetInstanceWindow(nullptr);
     ferrylF.Unload();
-    instanceF.Unload();
     return 0;
 }

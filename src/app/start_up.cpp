@@ -106,15 +106,17 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
     ContinueOnError(L"Main: current folder", [&] { ::SetCurrentDirectoryW(folder.c_str()); });
     bool first = true;
     ContinueOnError(L"Main: IsFirstInstance", [&] { first = IsFirstInstance(InstanceMutexName()); });
+    HandoffOutcome outcome = HandoffOutcome::NowFirst;
     if (!first) {
-        HandoffOutcome outcome = HandoffOutcome::NoneAnswered;
+        outcome = HandoffOutcome::NoneAnswered;
         ContinueOnError(L"Main: HandOffWithRetries", [&] { outcome = HandOffWithRetries(commandLine); });
         if (outcome == HandoffOutcome::HandedOver)
             return;
         // NowFirst: the running instance ended meanwhile, and this one holds the mutex now.
         // NoneAnswered: an instance holds the mutex but took nothing for seconds (stuck in its
-        // start-up, or no instance of ours at all); this process lists the files itself, without
-        // the mutex, rather than drop them.
+        // start-up, or no instance of ours at all); NotKept: its receiver was busy and the spool
+        // folder could not keep the files. This process lists the files itself, without the
+        // mutex, rather than drop them.
     }
     // This process is going to list the files: it needs every library a window or a dialog uses.
     std::wstring failure = L"Ferryl Handler cannot start.";
@@ -130,10 +132,12 @@ void Main(InstanceF& instanceF, std::wstring_view commandLine) noexcept {
     PrepareFirstInstance(folder, ProgramPath());
     // A receiver without the mutex may run (a start that no instance answered, while this one was
     // starting or the last one closing): it takes the files and then the mutex, so that one
-    // receiver serves.
-    bool handedOver = false;
-    ContinueOnError(L"Main: HandOffToRunningInstance", [&] { handedOver = HandOffToRunningInstance(commandLine); });
-    if (handedOver) {
+    // receiver serves. Not the busy one that took nothing just now: this start would only wait out
+    // its time-out again.
+    HandoffResult handoff = HandoffResult::NoReceiver;
+    if (outcome != HandoffOutcome::NotKept)
+        ContinueOnError(L"Main: HandOffToRunningInstance", [&] { handoff = HandOffToRunningInstance(commandLine); });
+    if (handoff == HandoffResult::Delivered || handoff == HandoffResult::Kept) {
         ReleaseInstanceMutex();
         return;
     }

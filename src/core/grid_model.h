@@ -126,7 +126,13 @@ class GridModel : public GridShape {
             row.lStartY = Rows() == 0 ? 0 : previous.lStartY + (previous.bVisible ? previous.lHeight : 0);
         }
         m_rows.push_back(std::move(row));
-        m_cells.push_back(std::move(cells));
+        // Both tables or neither: a row without its cells would be read past the cell table's end.
+        try {
+            m_cells.push_back(std::move(cells));
+        } catch (...) {
+            m_rows.resize(m_rows.size() - 1);
+            throw;
+        }
     }
     // Row `before` and those below move down one; the current row follows its cells.
     void InsertRow(long before, tGridRow row, CellRow cells) {

@@ -3,9 +3,10 @@
 namespace ferryl {
 
 bool IsFullFilePath(std::wstring_view path) {
-    if (path.size() < 5)
-        return false;
-    return path.substr(1, 2) == L":\\" || path.substr(0, 2) == L"\\\\";
+    // "X:\a": a drive, its root and a one-character name.
+    if (path.size() >= 4 && path.substr(1, 2) == L":\\")
+        return true;
+    return path.size() >= 5 && path.substr(0, 2) == L"\\\\";
 }
 
 std::wstring SearchPatternFor(std::wstring_view path) {

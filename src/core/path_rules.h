@@ -6,8 +6,9 @@
 
 namespace ferryl {
 
-// A full path the program accepts as a file: a drive path ("C:\...") or a network path
-// ("\\server\share\..."), at least five characters long. Relative paths and bare names are not.
+// A full path the program accepts as a file: a drive path with a name ("C:\a" and longer) or a
+// network path ("\\server\share\...", at least five characters). Relative paths, bare names and a
+// drive's root are not.
 bool IsFullFilePath(std::wstring_view path);
 
 // The pattern a directory search uses for a path: a folder path ending in "\" searches the folder's

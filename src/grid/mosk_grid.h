@@ -182,6 +182,14 @@ class MoskGrid : public Window {
                 long lHeight = -1,
                 bool bGroupRow = false,
                 long lGroupColStartIndex = 0);
+    // One cell of a row added whole: its text and text format, as CellDetails takes them.
+    struct tRowCell {
+        TaggedValue sText;
+        unsigned long eTextAlign = kDefaultTextFormat;
+    };
+    // Appends a row whose cells 1, 2, ... hold these (the rest blank) in one step: when it fails, the
+    // grid is as it was.
+    void AddRowWithCells(std::vector<tRowCell> cells);
     void RemoveRow(long lRow);
     void Clear(bool bRemoveCols = false);
 

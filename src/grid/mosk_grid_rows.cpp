@@ -137,6 +137,27 @@ void MoskGrid::AddRow(long lRowBefore,
     Draw();
 }
 
+void MoskGrid::AddRowWithCells(std::vector<tRowCell> cells) {
+    if (Columns() == 0)
+        RaiseGridError(kErrSubscriptOutOfRange, kTextNoColumns);
+    if (cells.size() > static_cast<size_t>(Columns()))
+        RaiseGridError(kErrSubscriptOutOfRange, kTextInvalidColumnIndex);
+    std::vector<tGridCell> rowCells = BlankRow();
+    for (size_t i = 0; i < cells.size(); ++i) {
+        rowCells[i].vText = std::move(cells[i].sText);
+        rowCells[i].eTextFormat = cells[i].eTextAlign | kNoPrefix;
+    }
+    // Everything that may fail comes before the row goes in.
+    if (m_lDefaultRowHeight > m_lRowBufferHeight)
+        BuildRowBuffer(m_lDefaultRowHeight);
+    tGridRow row;
+    row.lHeight = m_lDefaultRowHeight;
+    m_model.AppendRow(std::move(row), std::move(rowCells));
+    m_access->RowsChanged();
+    m_bDirty = true;
+    Draw();
+}
+
 void MoskGrid::RemoveRow(long lRow) {
     CheckRow(lRow);
     if (Rows() == 1) {

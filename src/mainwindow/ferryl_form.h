@@ -70,7 +70,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void RestoreMainWindow() override;
     long Rows() override;
     std::wstring CellText(long lRow, long lCol) override;
-    void CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) override;
+    void AddRow(const FileEntry& entry) override;
     void CellSelected(long lRow, long lCol, bool bSelected) override;
     void EnableSendNow() override;
     void ReportListFull(long notListed) override;

@@ -23,7 +23,7 @@
 #include "core/file_list_text.h"
 #include "mainwindow/ferryl_form.h"
 #include "mainwindow/file_drop.h"
-#include "mainwindow/file_entry.h"
+#include "app/file_entry.h"
 #include "mainwindow/form_steps.h"
 #include "mainwindow/resource.h"
 #include "settings/funkcije.h"
@@ -89,20 +89,18 @@ std::wstring FerrylF::CellText(long lRow, long lCol) {
     return m_lista ? m_lista->CellText(lRow, lCol).ToText() : std::wstring();
 }
 
-void FerrylF::CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) {
+void FerrylF::AddRow(const FileEntry& entry) {
     if (!m_lista)
         return;
     DeferRedraw();
-    if (lRow > Rows() && m_firstNewRow == 0)
-        m_firstNewRow = lRow;
-    if (eTextAlign) {
-        // A value too wide for its column ends in "...", and keeps to one line: a right-aligned
-        // number cut at its start reads as another number.
-        m_lista->CellDetails(lRow, lCol, vText,
-                             static_cast<unsigned long>(*eTextAlign) | DT_SINGLELINE | DT_END_ELLIPSIS);
-    } else {
-        m_lista->CellDetails(lRow, lCol, vText);
-    }
+    if (m_firstNewRow == 0)
+        m_firstNewRow = Rows() + 1;
+    // A size too wide for its column ends in "...", and keeps to one line: a right-aligned number
+    // cut at its start reads as another number.
+    m_lista->AddRowWithCells({{entry.name},
+                              {entry.modified},
+                              {entry.size, static_cast<unsigned long>(kSizeColumnAlign) | DT_SINGLELINE | DT_END_ELLIPSIS},
+                              {TaggedValue(entry.path)}});
 }
 
 void FerrylF::CellSelected(long lRow, long lCol, bool bSelected) {
@@ -141,16 +139,14 @@ void FerrylF::AddFileFromDialog() noexcept {
         // The dialog's loop dispatches whatever comes, a close from another program too.
         if (!Loaded())
             return;
-        const long row = Rows() + 1;
-        if (row > kMaxListRows) {
+        if (Rows() >= kMaxListRows) {
             ReportListFull(1);
             return;
         }
-        const std::wstring fileName = dialog.FileName();
-        const std::optional<FileEntry> entry = ReadFileEntry(fileName);
+        const std::optional<FileEntry> entry = ReadFileEntry(dialog.FileName(), TaggedValue(dialog.FileTitle()));
         if (!entry)
             throw Error(kErrFileNotFound, ErrorSource(L"FerrylF"), L"File not found");
-        WriteFileRow(*this, row, TaggedValue(dialog.FileTitle()), fileName, *entry);
+        AddRow(*entry);
         CellSelected(1, 1, true);
         ApplySendNowRule();
     });

@@ -33,7 +33,7 @@ TEST(Instance, ReceiverTakesItsOwnAndForwardedCommandLines) {
         FindRunningInstance();
         EXPECT_EQ(StartUp().RunningInstanceWindow, receiver.Hwnd());
 
-        SendCommandLine(receiver.Hwnd(), L"\"" + sent + L"\"");
+        EXPECT_EQ(SendCommandLine(receiver.Hwnd(), L"\"" + sent + L"\""), SendResult::Delivered);
         EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{own, sent}));
 
         // Payloads the sender never makes are ignored, and the receiver stays hidden.

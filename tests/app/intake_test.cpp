@@ -138,9 +138,9 @@ TEST(Intake, DuplicatesAreFoundInLongListsAndInRowsWrittenMeanwhile) {
     // intake) lists a file that the outer one names later: it is added once.
     struct NestingTarget : RecordingTarget {
         std::wstring nested;
-        void CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) override {
-            RecordingTarget::CellDetails(lRow, lCol, vText, eTextAlign);
-            if (lCol == 4 && !nested.empty())
+        void AddRow(const FileEntry& entry) override {
+            RecordingTarget::AddRow(entry);
+            if (!nested.empty())
                 AddFilesToList(std::exchange(nested, std::wstring()), *this);
         }
     } nesting;

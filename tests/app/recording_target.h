@@ -23,10 +23,11 @@ class RecordingTarget : public FileListTarget {
     std::wstring CellText(long lRow, long lCol) override {
         return rows.at(static_cast<size_t>(lRow - 1))[lCol].value.ToText();
     }
-    void CellDetails(long lRow, long lCol, const TaggedValue& vText, std::optional<long> eTextAlign) override {
-        if (lRow == Rows() + 1)
-            rows.emplace_back();
-        rows.at(static_cast<size_t>(lRow - 1))[lCol] = {vText, eTextAlign};
+    void AddRow(const FileEntry& entry) override {
+        rows.push_back({{kColumnName, {entry.name, std::nullopt}},
+                        {kColumnDate, {entry.modified, std::nullopt}},
+                        {kColumnSize, {entry.size, kSizeColumnAlign}},
+                        {kColumnPath, {TaggedValue(entry.path), std::nullopt}}});
         selectedAfterLastWrite = false;
     }
     void CellSelected(long lRow, long lCol, bool bSelected) override {

@@ -5,11 +5,11 @@
 namespace ferryl {
 namespace {
 
-TEST(PathRules, FullFilePathNeedsDriveOrNetworkPrefixAndFiveCharacters) {
-    EXPECT_TRUE(IsFullFilePath(L"C:\\ab"));
+TEST(PathRules, FullFilePathNeedsADriveAndANameOrANetworkPrefix) {
+    EXPECT_TRUE(IsFullFilePath(L"C:\\a"));  // a one-letter name at a drive's root
     EXPECT_TRUE(IsFullFilePath(L"\\\\srv\\s\\f.txt"));
     EXPECT_TRUE(IsFullFilePath(L"\\\\a\\b"));
-    EXPECT_FALSE(IsFullFilePath(L"C:\\a"));        // four characters
+    EXPECT_FALSE(IsFullFilePath(L"C:\\"));         // the root, no name
     EXPECT_FALSE(IsFullFilePath(L"\\\\a\\"));      // four characters
     EXPECT_FALSE(IsFullFilePath(L"file.txt"));     // bare name
     EXPECT_FALSE(IsFullFilePath(L"sub\\f.txt"));   // relative

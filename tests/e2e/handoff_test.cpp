@@ -1,13 +1,16 @@
 // End to end: the real Ferryl.exe and its later starts as a running instance meets them: two
-// starts at the same moment, an instance that is still starting or has gone meanwhile, a handoff
-// no second start makes, and a click that comes as a message sent from another process.
+// starts at the same moment, an instance that is still starting or has gone meanwhile, one too busy
+// to take a handoff in time, a handoff no second start makes, and a click that comes as a message
+// sent from another process.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "app/handoff_spool.h"
 #include "app/instance.h"
 #include "common/text.h"
+#include "common/unique_handle.h"
 #include "e2e/ferryl_session.h"
 #include "settings/funkcije.h"
 #include "support/marked_window.h"
@@ -27,7 +30,37 @@ class HandoffTest : public test::FerrylSession {
         ReleaseInstanceMutex();
         FerrylSession::TearDown();
     }
+
+    // Starts the program with a file listed, and stops its thread as a long piece of work holds it.
+    bool StartBusy(ChildProcess& running, const std::wstring& file) {
+        return StartFerryl(running, file) && running.SuspendMainThread();
+    }
+
+    // Starts a later instance and waits until it has ended well: it waits out its time-out first.
+    bool HandOverAndEnd(ChildProcess& later, const std::wstring& file) {
+        return later.Start(exe, file) && later.WaitForExit([] { return true; }, 30000) && later.ExitCode() == 0;
+    }
 };
+
+// The handoffs kept in the spool folder (the test program's, which its Ferryl.exe inherit).
+size_t KeptHandoffCount() {
+    size_t count = 0;
+    WIN32_FIND_DATAW entry;
+    UniqueFind search(::FindFirstFileW((SpoolFolder() + L"\\*.handoff").c_str(), &entry));
+    if (search) {
+        do
+            ++count;
+        while (::FindNextFileW(search.get(), &entry));
+    }
+    return count;
+}
+
+size_t MainWindowCount() {
+    size_t count = 0;
+    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, L"FerrylF", nullptr)) != nullptr;)
+        count += ::IsWindowVisible(window) ? 1 : 0;
+    return count;
+}
 
 TEST_F(HandoffTest, TwoInstancesStartedAtOnceEndWithEveryFileListed) {
     const std::wstring a = files.WriteFile(L"a.txt");
@@ -47,13 +80,12 @@ TEST_F(HandoffTest, TwoInstancesStartedAtOnceEndWithEveryFileListed) {
 }
 
 TEST_F(HandoffTest, ALaterInstanceTakesOverWhenTheRunningOneHasGone) {
-    // This process plays an instance still in its start-up: the mutex, no receiver yet.
+    // This process plays an instance still in its start-up (the mutex, no receiver yet), which goes
+    // while the later start waits for its receiver.
     ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
     const std::wstring file = files.WriteFile(L"file.txt");
     ChildProcess later;
     ASSERT_TRUE(later.Start(exe, file));
-    PumpUntil([] { return false; }, 700);
-    EXPECT_FALSE(later.Exited()) << "it waits for a receiver instead of dropping its file";
     ReleaseInstanceMutex();
     ASSERT_TRUE(UntilListedAndIdle(later));
     EXPECT_FALSE(IsFirstInstance(InstanceMutexName())) << "it holds the mutex now";
@@ -104,6 +136,50 @@ TEST_F(HandoffTest, AReceiverWithoutTheMutexLeavesReceivingToTheOneThatHoldsIt) 
     ASSERT_TRUE(next.WaitForExit([&] { return !starting.received.empty(); }));
     EXPECT_EQ(starting.received[0].second, ToAnsi(c));
     EXPECT_EQ(SendAndRecord(alone), Sent({a})) << "the window keeps its own list";
+}
+
+TEST_F(HandoffTest, FilesHandedToABusyWindowAreListedOnceItIsFree) {
+    const std::wstring a = files.WriteFile(L"a.txt");
+    const std::wstring b = files.WriteFile(L"b.txt");
+    ChildProcess running, later;
+    ASSERT_TRUE(StartBusy(running, a));
+    ASSERT_TRUE(HandOverAndEnd(later, b));
+    EXPECT_EQ(KeptHandoffCount(), 1u);
+    ASSERT_TRUE(running.ResumeMainThread());
+    EXPECT_EQ(SendAndRecord(running), Sent({a, b}));
+    EXPECT_EQ(KeptHandoffCount(), 0u) << "removed once listed";
+}
+
+TEST_F(HandoffTest, FilesKeptForAWindowThatWasEndedAreListedByTheNextOne) {
+    const std::wstring a = files.WriteFile(L"a.txt");
+    const std::wstring b = files.WriteFile(L"b.txt");
+    ChildProcess running, later, next;
+    ASSERT_TRUE(StartBusy(running, a));
+    ASSERT_TRUE(HandOverAndEnd(later, b));
+    ASSERT_TRUE(running.Kill());
+    ASSERT_TRUE(StartFerryl(next, L""));
+    EXPECT_EQ(SendAndRecord(next), Sent({b}));
+    EXPECT_EQ(KeptHandoffCount(), 0u);
+}
+
+TEST_F(HandoffTest, ALaterStartThatCanNeitherHandOverNorKeepItsFilesListsThemItself) {
+    const std::wstring a = files.WriteFile(L"a.txt");
+    const std::wstring b = files.WriteFile(L"b.txt");
+    ChildProcess running, later;
+    ASSERT_TRUE(StartBusy(running, a));
+    {
+        // The later start's spool folder cannot be made: a file has its place.
+        const std::wstring blocker = files.WriteFile(L"LocalAppData");
+        wchar_t saved[MAX_PATH] = {};
+        ::GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH);
+        ::SetEnvironmentVariableW(L"LOCALAPPDATA", blocker.c_str());
+        ASSERT_TRUE(later.Start(exe, b));
+        ::SetEnvironmentVariableW(L"LOCALAPPDATA", saved);
+    }
+    ASSERT_TRUE(PumpUntil([] { return MainWindowCount() == 2; }, 30000)) << "a window of its own";
+    ASSERT_TRUE(running.Kill());
+    ASSERT_TRUE(UntilListedAndIdle(later));
+    EXPECT_EQ(SendAndRecord(later), Sent({b}));
 }
 
 TEST_F(HandoffTest, HostileHandoffsLeaveTheInstanceAnsweringWithItsListWhole) {

@@ -215,8 +215,7 @@ TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
     UseTheClient();
     AddFilesToList(upper, form);
     // The intake takes a path differing only in case for the one listed; File > Add File lists it.
-    form.CellDetails(2, kColumnName, TaggedValue(std::wstring(L"note.txt")), std::nullopt);
-    form.CellDetails(2, kColumnPath, TaggedValue(lower), std::nullopt);
+    form.AddRow(FileEntry{TaggedValue(std::wstring(L"note.txt")), {}, {}, lower});
     ASSERT_EQ(form.Rows(), 2);
     TickCopyTo(dest.Path(), true);
     form.send_nowD_Click();

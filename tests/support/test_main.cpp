@@ -7,7 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 int wmain(int argc, wchar_t** argv) {
+    // A per-user data folder of the program's own, inherited by every Ferryl.exe it starts: the
+    // handoffs kept there for a busy window by one test never reach another test or program.
+    const ferryl::test::TempFolder localAppData;
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", localAppData.Path().c_str());
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     testing::InitGoogleTest(&argc, argv);
     int result = RUN_ALL_TESTS();

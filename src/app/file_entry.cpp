@@ -1,10 +1,10 @@
-#include "mainwindow/file_entry.h"
+#include "app/file_entry.h"
 
 #include <windows.h>
 
 namespace ferryl {
 
-std::optional<FileEntry> ReadFileEntry(const std::wstring& path) {
+std::optional<FileEntry> ReadFileEntry(const std::wstring& path, TaggedValue name) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
         return std::nullopt;
@@ -20,18 +20,8 @@ std::optional<FileEntry> ReadFileEntry(const std::wstring& path) {
     // The whole 64-bit length: a file of 2 GB or more is listed with its true size.
     const double length =
         static_cast<double>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-    return FileEntry{TaggedValue::FromSystemTime(time), TaggedValue(length).Format(L"#,###,###,##0")};
-}
-
-void WriteFileRow(FileListTarget& target,
-                  long row,
-                  const TaggedValue& name,
-                  const std::wstring& path,
-                  const FileEntry& entry) {
-    target.CellDetails(row, kColumnName, name, std::nullopt);
-    target.CellDetails(row, kColumnDate, entry.modified, std::nullopt);
-    target.CellDetails(row, kColumnSize, entry.size, kSizeColumnAlign);
-    target.CellDetails(row, kColumnPath, TaggedValue(path), std::nullopt);
+    return FileEntry{std::move(name), TaggedValue::FromSystemTime(time), TaggedValue(length).Format(L"#,###,###,##0"),
+                     path};
 }
 
 }  // namespace ferryl

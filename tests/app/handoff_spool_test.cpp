@@ -1,0 +1,144 @@
+// The spool folder with real files: what a later start keeps there and a receiver takes in. Each
+// test program has a LOCALAPPDATA of its own (tests/support/test_main.cpp).
+
+#include "app/handoff_spool.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "common/continue_on_error.h"
+#include "common/unique_handle.h"
+#include "core/handoff_spool_file.h"
+#include "recording_target.h"
+#include "support/temp_folder.h"
+
+namespace ferryl {
+namespace {
+
+using test::RecordingTarget;
+using test::TempFolder;
+using Paths = std::vector<std::wstring>;
+
+// The names in the spool folder, sorted.
+std::vector<std::wstring> SpoolFolderNames() {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    UniqueFind search(::FindFirstFileW((SpoolFolder() + L"\\*").c_str(), &entry));
+    if (search) {
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.emplace_back(entry.cFileName);
+        } while (::FindNextFileW(search.get(), &entry));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void WriteSpoolFile(const std::wstring& name, const std::string& bytes) {
+    UniqueFile file(::CreateFileW((SpoolFolder() + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+unsigned long ThisSession() {
+    DWORD session = 0;
+    ::ProcessIdToSessionId(::GetCurrentProcessId(), &session);
+    return session;
+}
+
+class HandoffSpoolTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        for (const std::wstring& name : SpoolFolderNames())
+            ::DeleteFileW((SpoolFolder() + L"\\" + name).c_str());
+    }
+    TempFolder folder;
+    RecordingTarget target;
+};
+
+TEST_F(HandoffSpoolTest, KeptFilesAreListedOldestFirstAndRemovedOnceListed) {
+    const std::wstring a = folder.WriteFile(L"a.txt");
+    const std::wstring b = folder.WriteFile(L"b b.txt");
+    ASSERT_TRUE(KeepHandoff({a}));
+    ASSERT_TRUE(KeepHandoff({b, folder / L"gone.txt"}));
+    // Not one of this session's whole handoffs: one still written, another session's.
+    const std::string other = EncodeSpoolFile({folder.WriteFile(L"other.txt")});
+    const std::wstring partial = PartialSpoolFileName(SpoolFileName(ThisSession(), 0, 1, 0));
+    const std::wstring otherSession = SpoolFileName(ThisSession() + 1, 0, 1, 0);
+    WriteSpoolFile(partial, other);
+    WriteSpoolFile(otherSession, other);
+
+    EXPECT_EQ(TakeInKeptHandoffs(target), 2);
+    EXPECT_EQ(target.Paths(), (Paths{a, b}));
+    std::vector<std::wstring> left{partial, otherSession};
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(SpoolFolderNames(), left);
+    EXPECT_EQ(TakeInKeptHandoffs(target), 0) << "taken in once";
+}
+
+TEST_F(HandoffSpoolTest, AFileAnotherReceiverHoldsOrThatIsNotWholeStays) {
+    const std::wstring a = folder.WriteFile(L"a.txt");
+    ASSERT_TRUE(KeepHandoff({a}));
+    const std::vector<std::wstring> kept = SpoolFolderNames();
+    ASSERT_EQ(kept.size(), 1u);
+    {
+        // Another receiver taking it in now: this one passes it by.
+        UniqueFile held(::CreateFileW((SpoolFolder() + L"\\" + kept[0]).c_str(), GENERIC_READ | DELETE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_EQ(TakeInKeptHandoffs(target), 0);
+        EXPECT_EQ(SpoolFolderNames(), kept);
+    }
+    // Cut short: its paths cannot be known, so it is not removed.
+    const std::string whole = EncodeSpoolFile({a});
+    const std::wstring damaged = SpoolFileName(ThisSession(), 0, 2, 0);
+    WriteSpoolFile(damaged, whole.substr(0, whole.size() - 2));
+    ClearFailures();
+    EXPECT_EQ(TakeInKeptHandoffs(target), 1);
+    EXPECT_EQ(target.Paths(), (Paths{a}));
+    EXPECT_EQ(SpoolFolderNames(), (std::vector<std::wstring>{damaged}));
+    ASSERT_EQ(RecentFailures().size(), 1u);
+    EXPECT_NE(RecentFailures()[0].description.find(damaged), std::wstring::npos);
+    ClearFailures();
+}
+
+TEST_F(HandoffSpoolTest, PathsAFullListLeftOutAreKeptAnew) {
+    target.rows.resize(kMaxListRows - 1);
+    for (auto& row : target.rows)
+        row[kColumnPath].value = L"C:\\elsewhere.txt";
+    const std::wstring a = folder.WriteFile(L"a.txt");
+    const std::wstring b = folder.WriteFile(L"b.txt");
+    const std::wstring c = folder.WriteFile(L"c.txt");
+    ASSERT_TRUE(KeepHandoff({a, b, c}));
+    const std::vector<std::wstring> first = SpoolFolderNames();
+
+    EXPECT_EQ(TakeInKeptHandoffs(target), 1);
+    EXPECT_EQ(target.CellText(kMaxListRows, kColumnPath), a);
+    EXPECT_EQ(target.notListedReports, (std::vector<long>{2}));
+    const std::vector<std::wstring> second = SpoolFolderNames();
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_NE(second, first) << "a new file";
+
+    target.rows.erase(target.rows.begin());
+    EXPECT_EQ(TakeInKeptHandoffs(target), 1);
+    EXPECT_EQ(target.CellText(kMaxListRows, kColumnPath), b);
+}
+
+TEST_F(HandoffSpoolTest, FilesAreNotKeptWhenTheSpoolFolderCannotBeMade) {
+    // Its place taken by a file.
+    const std::wstring blocker = folder.WriteFile(L"LocalAppData");
+    wchar_t saved[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH);
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", blocker.c_str());
+    ClearFailures();
+    EXPECT_FALSE(KeepHandoff({folder.WriteFile(L"a.txt")}));
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", saved);
+    ASSERT_EQ(RecentFailures().size(), 1u);
+    EXPECT_EQ(RecentFailures()[0].step, L"KeepHandoff");
+    ClearFailures();
+}
+
+}  // namespace
+}  // namespace ferryl
