@@ -153,7 +153,7 @@ void MoskGrid::AddRowWithCells(std::vector<tRowCell> cells) {
     tGridRow row;
     row.lHeight = m_lDefaultRowHeight;
     m_model.AppendRow(std::move(row), std::move(rowCells));
-    m_access->RowsChanged();
+    RowCountChanged();
     m_bDirty = true;
     Draw();
 }

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/file_entry.h"
 #include "app/intake.h"
 #include "common/continue_on_error.h"
 #include "common/error.h"
@@ -23,7 +24,6 @@
 #include "core/file_list_text.h"
 #include "mainwindow/ferryl_form.h"
 #include "mainwindow/file_drop.h"
-#include "app/file_entry.h"
 #include "mainwindow/form_steps.h"
 #include "mainwindow/resource.h"
 #include "settings/funkcije.h"
@@ -97,10 +97,11 @@ void FerrylF::AddRow(const FileEntry& entry) {
         m_firstNewRow = Rows() + 1;
     // A size too wide for its column ends in "...", and keeps to one line: a right-aligned number
     // cut at its start reads as another number.
-    m_lista->AddRowWithCells({{entry.name},
-                              {entry.modified},
-                              {entry.size, static_cast<unsigned long>(kSizeColumnAlign) | DT_SINGLELINE | DT_END_ELLIPSIS},
-                              {TaggedValue(entry.path)}});
+    m_lista->AddRowWithCells(
+        {{entry.name},
+         {entry.modified},
+         {entry.size, static_cast<unsigned long>(kSizeColumnAlign) | DT_SINGLELINE | DT_END_ELLIPSIS},
+         {TaggedValue(entry.path)}});
 }
 
 void FerrylF::CellSelected(long lRow, long lCol, bool bSelected) {
