@@ -122,8 +122,9 @@ class FerrylSession : public ::testing::Test {
     std::wstring InstallMailProgram(const wchar_t* name) {
         const std::wstring path = programFolder / (std::wstring(L"Mail Program\\") + name);
         // Copied once: a recorder of an earlier send may still be ending, and holds its file.
-        if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
             EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), path.c_str(), FALSE));
+        }
         WriteIni(L"Settings", L"MailProgram", path, ini);
         return path;
     }
