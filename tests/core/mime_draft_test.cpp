@@ -138,10 +138,18 @@ TEST(ChooseBoundary, NeverOneThatOccursInTheHeaders) {
     EXPECT_NE(third, second);
 }
 
-TEST(MimeDraft, ReadsBackWithEveryFileAndItsName) {
-    std::vector<DraftFile> files{
-        {L"a b,1.txt", "hello"}, {L"\u00DCbersicht \u20AC.bin", Bytes(5000)}, {L"empty.txt", ""}};
-    const std::string draft = MimeDraft(files, "Tue, 04 Mar 2025 10:20:30 +0000", 7);
+TEST(MimeDraftWriter, ReadsBackWithEveryFileAndItsName) {
+    const std::vector<std::wstring> names{L"a b,1.txt", L"\u00DCbersicht \u20AC.bin", L"empty.txt"};
+    const std::vector<std::string> files{"hello", Bytes(5000), ""};
+    // Fed as Send Now reads the files, in pieces.
+    std::string draft;
+    MimeDraftWriter writer(names, "Tue, 04 Mar 2025 10:20:30 +0000", 7, draft);
+    for (const std::string& bytes : files) {
+        writer.StartFile(draft);
+        for (size_t at = 0; at < bytes.size(); at += 1000)
+            writer.Append(std::string_view(bytes).substr(at, 1000), draft);
+    }
+    writer.Finish(draft);
     const auto message = ReadMime(draft);
     ASSERT_TRUE(message);
     EXPECT_EQ(message->headers.at("x-unsent").value, "1");
@@ -154,9 +162,9 @@ TEST(MimeDraft, ReadsBackWithEveryFileAndItsName) {
     for (size_t i = 0; i < files.size(); ++i) {
         const test::MimePart& part = message->parts[i + 1];
         EXPECT_EQ(part.headers.at("content-disposition").value, "attachment");
-        EXPECT_EQ(part.headers.at("content-disposition").parameters.at("filename"), Utf8FromWide(files[i].name));
-        EXPECT_EQ(part.headers.at("content-type").parameters.at("name"), Utf8FromWide(files[i].name));
-        EXPECT_EQ(part.Decoded(), files[i].bytes) << i;
+        EXPECT_EQ(part.headers.at("content-disposition").parameters.at("filename"), Utf8FromWide(names[i]));
+        EXPECT_EQ(part.headers.at("content-type").parameters.at("name"), Utf8FromWide(names[i]));
+        EXPECT_EQ(part.Decoded(), files[i]) << i;
     }
     // The boundary occurs nowhere but in its delimiter lines (and the header that names it).
     size_t count = 0;
