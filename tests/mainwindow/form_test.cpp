@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -106,23 +107,32 @@ TEST_F(FerrylFTest, FilesAFullListLeftOutAreToldOfInOneWarning) {
     // Two batches before the warning shows: one box, for both.
     form.ReportListFull(2);
     form.ReportListFull(1);
-    int boxes = 0;
+    // Every warning box is answered from another thread, as the box is modal on this one.
+    std::atomic<int> boxes{0};
+    std::atomic<bool> done{false};
     std::wstring warning;
     std::thread answer([&] {
-        for (DWORD wait : {10000u, 1500u}) {
-            HWND box = test::WaitForDialog(L"Warning - Ferryl Handler", wait);
-            if (!box)
-                return;
+        while (!done) {
+            HWND box = ::FindWindowW(L"#32770", L"Warning - Ferryl Handler");
+            std::wstring text = box ? test::MessageBoxText(box) : std::wstring();
+            if (text.empty()) {
+                ::Sleep(10);
+                continue;
+            }
+            warning = std::move(text);
             ++boxes;
-            ::Sleep(100);
-            warning = test::MessageBoxText(box);
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             while (::IsWindow(box))
-                ::Sleep(20);
+                ::Sleep(10);
         }
     });
-    test::PumpUntil([] { return false; }, 3000);
+    const bool answered =
+        test::PumpUntil([&] { return boxes > 0 && !::FindWindowW(L"#32770", L"Warning - Ferryl Handler"); }, 10000);
+    // A second box would come from a message already queued.
+    PumpMessages();
+    done = true;
     answer.join();
+    ASSERT_TRUE(answered);
     EXPECT_EQ(boxes, 1);
     EXPECT_NE(warning.find(L"at most 32767 files, so 3 files were not listed"), std::wstring::npos) << warning;
 }
