@@ -7,7 +7,9 @@ if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
 endif()
 
 set(FERRYL_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-add_compile_options(-g -O1 ${FERRYL_SANITIZERS})
+# tools/mutate builds with -O0 -g0, which compiles the tests in less than half the time.
+set(FERRYL_NATIVE_FLAGS -g -O1 CACHE STRING "Optimisation and debug flags of the native build")
+add_compile_options(${FERRYL_NATIVE_FLAGS} ${FERRYL_SANITIZERS})
 add_link_options(${FERRYL_SANITIZERS})
 
 function(ferryl_native_options target)
