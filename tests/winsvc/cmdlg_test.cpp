@@ -36,13 +36,15 @@ TEST(CmDlgProperties, NewObjectDefaultsAndOneFlagsValueUnderFourNames) {
 }
 
 // Clicks a button of the dialog this thread shows, from a thread timer: the dialog's own modal
-// loop dispatches the tick, so the test needs no second thread.
+// loop dispatches the tick, so the test needs no second thread. A dialog still up after ten seconds
+// fails the test and is cancelled, so that the run goes on.
 class DialogButtonPresser {
   public:
     explicit DialogButtonPresser(int command) {
         s_command = command;
         s_caption.clear();
         s_found = false;
+        s_start = ::GetTickCount();
         m_timer = ::SetTimer(nullptr, 0, 150, &Tick);
     }
     ~DialogButtonPresser() { ::KillTimer(nullptr, m_timer); }
@@ -53,7 +55,13 @@ class DialogButtonPresser {
     static const std::wstring& Caption() { return s_caption; }
 
   private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ::EnumThreadWindows(::GetCurrentThreadId(), &Press, 0); }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (::GetTickCount() - s_start > 10000 && s_command != IDCANCEL) {
+            ADD_FAILURE() << "the dialog is still up";
+            s_command = IDCANCEL;
+        }
+        ::EnumThreadWindows(::GetCurrentThreadId(), &Press, 0);
+    }
     static BOOL CALLBACK Press(HWND window, LPARAM) {
         wchar_t className[16] = {};
         ::GetClassNameW(window, className, 16);
@@ -71,6 +79,7 @@ class DialogButtonPresser {
     static inline int s_command = IDCANCEL;
     static inline std::wstring s_caption;
     static inline bool s_found = false;
+    static inline DWORD s_start = 0;
 };
 
 long CancelErrorNumber(void (cmDlg::*show)(), bool cancelError, cmDlg& dlg) {
