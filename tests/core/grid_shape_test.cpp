@@ -60,23 +60,43 @@ TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
 }
 
 TEST(GridShape, ColumnMovesKeepTheRowTextColumnAndTheStarts) {
-    TestModel model = MakeModel(1, 3);
-    tGridColumn rowText;
-    rowText.lWidth = 30;
-    rowText.bRowTextCol = true;
-    model.InsertColumn(2, rowText, TestCell{});
-    ASSERT_EQ(model.RowTextPosition(), 2);
-    model.SwapColumns(2, 4);
-    EXPECT_EQ(model.RowTextPosition(), 4);
-    EXPECT_EQ(model.Column(4).lStartX, 150);
-    model.MoveColumn(4, 1);
-    EXPECT_EQ(model.RowTextPosition(), 1);
-    EXPECT_EQ(model.Column(2).lStartX, 30);
-    model.MoveColumn(2, 3);
-    EXPECT_EQ(model.RowTextPosition(), 1) << "columns moving behind it leave it";
-    model.MoveColumn(1, 4);
-    EXPECT_EQ(model.RowTextPosition(), 4);
-    EXPECT_EQ(model.PositionOf(model.RowTextCellColumn()), 4);
+    // Every move and swap among four columns, the row-text column at each place: each column's
+    // cell column ends where a plain list of them puts it, and the row-text column is still known.
+    for (long rowTextAt = 1; rowTextAt <= 4; ++rowTextAt) {
+        for (long from = 1; from <= 4; ++from) {
+            for (long to = 1; to <= 4; ++to) {
+                for (const bool swap : {false, true}) {
+                    TestModel model = MakeModel(1, 3);
+                    tGridColumn rowText;
+                    rowText.lWidth = 30;
+                    rowText.bRowTextCol = true;
+                    model.InsertColumn(rowTextAt, rowText, TestCell{});
+                    std::vector<long> cellColumns{0};
+                    for (long p = 1; p <= 4; ++p)
+                        cellColumns.push_back(model.CellColumnAt(p));
+                    const long rowTextColumn = model.RowTextCellColumn();
+                    if (swap) {
+                        model.SwapColumns(from, to);
+                        std::swap(cellColumns[static_cast<size_t>(from)], cellColumns[static_cast<size_t>(to)]);
+                    } else {
+                        model.MoveColumn(from, to);
+                        const long moved = cellColumns[static_cast<size_t>(from)];
+                        cellColumns.erase(cellColumns.begin() + from);
+                        cellColumns.insert(cellColumns.begin() + to, moved);
+                    }
+                    long startX = 0;
+                    for (long p = 1; p <= 4; ++p) {
+                        const bool isRowText = cellColumns[static_cast<size_t>(p)] == rowTextColumn;
+                        ASSERT_EQ(model.CellColumnAt(p), cellColumns[static_cast<size_t>(p)]);
+                        if (isRowText)
+                            ASSERT_EQ(model.RowTextPosition(), p) << from << (swap ? " swapped with " : " to ") << to;
+                        EXPECT_EQ(model.Column(p).lStartX, startX);
+                        startX += isRowText ? 30 : kColumnWidth;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(GridShape, AViewScrollsEightPixelsPastTheEdgeACellWasBeyond) {
