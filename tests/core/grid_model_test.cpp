@@ -1,6 +1,8 @@
 // The current cell and the selection as keys, clicks and shape changes move them: cell and row
 // mode, with and without MultiSelect.
 
+#include <tuple>
+
 #include "test_grid.h"
 
 namespace ferryl::test {
@@ -80,9 +82,14 @@ TEST(GridModelKeys, WithMultiSelectShiftTogglesCtrlOnlyMovesAndPlainKeysSelectOn
     input.Key(GridKey::PageDown, kShiftMask, {100});
     EXPECT_EQ(input.Current().row, 8);
     EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {8, 1}}));
-    input.Key(GridKey::PageDown, kCtrlMask, {100});
-    EXPECT_EQ(input.Current().row, 13);
-    EXPECT_EQ(SelectedCells(model).size(), 7u);
+    // Ctrl only moves, and so does any other modifier for Page Down.
+    for (const auto& [key, modifier, row] :
+         {std::tuple{GridKey::PageDown, kCtrlMask, 13L}, std::tuple{GridKey::PageUp, kCtrlMask, 8L},
+          std::tuple{GridKey::PageDown, kAltMask, 13L}}) {
+        input.Key(key, modifier, {100});
+        EXPECT_EQ(input.Current().row, row);
+        EXPECT_EQ(SelectedCells(model).size(), 7u);
+    }
     input.Key(GridKey::PageUp, 0, {100});
     EXPECT_EQ(SelectedCells(model), (Cells{{8, 1}}));
     input.Key(GridKey::Right);
@@ -91,6 +98,9 @@ TEST(GridModelKeys, WithMultiSelectShiftTogglesCtrlOnlyMovesAndPlainKeysSelectOn
     EXPECT_EQ(input.Key(GridKey::Space, kCtrlMask), GridAction::Toggled);
     EXPECT_TRUE(SelectedCells(model).empty());
     EXPECT_EQ(input.Key(GridKey::Space), GridAction::None);
+    // End without Shift selects only the last row's cell.
+    input.Key(GridKey::End);
+    EXPECT_EQ(SelectedCells(model), (Cells{{30, 2}}));
 }
 
 TEST(GridModelSelection, ShiftClickSpansARangeCtrlClickTogglesAndShiftEndTogglesTheSpan) {

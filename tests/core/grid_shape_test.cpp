@@ -105,6 +105,7 @@ TEST(GridShape, AViewScrollsEightPixelsPastTheEdgeACellWasBeyond) {
     EXPECT_EQ(ColumnScrollTarget(80, 300, 0, 100), 80) << "wider than the view: its left edge";
     EXPECT_EQ(ColumnScrollTarget(40, 90, 50, 100), 32);
     EXPECT_EQ(ColumnScrollTarget(60, 90, 50, 100), 50) << "in view";
+    EXPECT_EQ(ColumnScrollTarget(50, 90, 50, 100), 50) << "starting at the view's left edge";
     EXPECT_EQ(RowScrollTarget(100, 120, 0, 100), 28);
     EXPECT_EQ(RowScrollTarget(100, 300, 50, 100), 50) << "taller than the view and starting inside it";
     EXPECT_EQ(RowScrollTarget(20, 40, 50, 100), 12);
