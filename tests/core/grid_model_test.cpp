@@ -138,6 +138,29 @@ TEST(GridModelSelection, ShiftClickSpansARangeCtrlClickTogglesAndShiftEndToggles
     EXPECT_EQ(SelectedCells(model), (Cells{{4, 3}}));
 }
 
+TEST(GridModelSelection, ARangeThatGrowsOrShrinksMarksOnlyTheCellsThatChangeForPainting) {
+    TestModel model = MakeModel(6, 2);
+    model.SetMultiSelect(true);
+    ModelInput input(model);
+    input.Click(2, 1);
+    input.Click(4, 2, kShiftMask);
+    auto changed = [&](long row, long column) {
+        for (long r = 1; r <= model.Rows(); ++r)
+            for (long c = 1; c <= model.Columns(); ++c)
+                model.CellAt(r, c).bDirty = false;
+        input.Click(row, column, kShiftMask);
+        Cells dirty;
+        for (long r = 1; r <= model.Rows(); ++r)
+            for (long c = 1; c <= model.Columns(); ++c)
+                if (model.CellAt(r, c).bDirty)
+                    dirty.emplace_back(r, c);
+        return dirty;
+    };
+    EXPECT_EQ(changed(5, 2), (Cells{{5, 1}, {5, 2}}));
+    EXPECT_EQ(changed(3, 2), (Cells{{4, 1}, {4, 2}, {5, 1}, {5, 2}}));
+    EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}, {2, 2}, {3, 1}, {3, 2}}));
+}
+
 TEST(GridModelSelection, ANewSelectionClearsCellsWhereverTheirRowsMoved) {
     TestModel model = MakeModel(6, 3);
     model.SetMultiSelect(true);
