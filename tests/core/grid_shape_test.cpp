@@ -88,8 +88,9 @@ TEST(GridShape, ColumnMovesKeepTheRowTextColumnAndTheStarts) {
                     for (long p = 1; p <= 4; ++p) {
                         const bool isRowText = cellColumns[static_cast<size_t>(p)] == rowTextColumn;
                         ASSERT_EQ(model.CellColumnAt(p), cellColumns[static_cast<size_t>(p)]);
-                        if (isRowText)
+                        if (isRowText) {
                             ASSERT_EQ(model.RowTextPosition(), p) << from << (swap ? " swapped with " : " to ") << to;
+                        }
                         EXPECT_EQ(model.Column(p).lStartX, startX);
                         startX += isRowText ? 30 : kColumnWidth;
                     }
