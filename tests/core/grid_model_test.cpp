@@ -204,7 +204,9 @@ TEST(GridModelInput, TheCellCurrentAtTheLastPaintClickedAgainAsksForAnEdit) {
 
 TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts) {
     TestModel model = MakeModel(5, 3);
+    EXPECT_FALSE(model.CurrentRowExists()) << "none yet";
     model.SelectCell(3, 2, true);
+    EXPECT_TRUE(model.CurrentRowExists());
     model.SetKeySearchColumn(3);
     model.InsertRow(2, NewRow(), TestModel::CellRow(3));
     EXPECT_EQ(model.Current(), (GridCursor{4, 2}));
@@ -233,6 +235,8 @@ TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts)
     model.RemoveColumn(1);
     EXPECT_EQ(model.Rows(), 0) << "the last column takes the rows";
     EXPECT_EQ(model.Current(), (GridCursor{0, 0}));
+    model.SetCurrentRow(1);
+    EXPECT_FALSE(model.CurrentRowExists()) << "past the last row";
 }
 
 TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRow) {

@@ -21,6 +21,10 @@ TEST(GridShape, RowStartsFollowHeightsAndHiddenRows) {
     model.SetRowHeight(4, 10);
     model.AppendRow(NewRow(), TestModel::CellRow(2));
     EXPECT_EQ(model.RowStartY(5), 85);
+    // A new scale: every height and width, and the starts after them.
+    model.ScaleSizes([](long size) { return size * 2; });
+    EXPECT_EQ(model.RowStartY(5), 170);
+    EXPECT_EQ(model.Column(2).lStartX, 2 * kColumnWidth);
 }
 
 TEST(GridShape, APixelBelongsToTheRowAboveItsTopAndTheColumnLeftOfItsLeftEdge) {
@@ -50,6 +54,7 @@ TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
     EXPECT_EQ(range.lFirstCol, 2);
     EXPECT_EQ(range.lLastCol, 4);
     EXPECT_EQ(range.lScrollY, 30);
+    EXPECT_EQ(model.VisibleRange(0, 20, 120, 100).lFirstRow, 2) << "row 1 ends just above the view";
     HideColumn(model, 3);
     range = model.VisibleRange(60, 30, 120, 100);
     EXPECT_EQ(range.lLastCol, 5) << "a hidden column makes room for the next";
