@@ -210,6 +210,9 @@ TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts)
     model.SetKeySearchColumn(3);
     model.InsertRow(2, NewRow(), TestModel::CellRow(3));
     EXPECT_EQ(model.Current(), (GridCursor{4, 2}));
+    model.InsertRow(4, NewRow(), TestModel::CellRow(3));
+    EXPECT_EQ(model.Current(), (GridCursor{5, 2})) << "a row inserted at the current one pushes it down";
+    model.RemoveRow(4);
     EXPECT_EQ(SelectedCells(model), (Cells{{4, 2}}));
     // The current row removed: the row in its place takes the single selection.
     model.RemoveRow(4);
@@ -237,6 +240,14 @@ TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts)
     EXPECT_EQ(model.Current(), (GridCursor{0, 0}));
     model.SetCurrentRow(1);
     EXPECT_FALSE(model.CurrentRowExists()) << "past the last row";
+}
+
+TEST(GridModelShape, TheLastRowLeftTakesTheSingleSelection) {
+    // One column, and once the current row goes, one row.
+    TestModel model = MakeModel(2, 1);
+    model.SelectCell(2, 1, true);
+    model.RemoveRow(2);
+    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}}));
 }
 
 TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRow) {

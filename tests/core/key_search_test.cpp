@@ -124,6 +124,9 @@ TEST(KeySearch, TypedCharactersFromEveryPartOfUnicodeFindTheirRows) {
     EXPECT_EQ(search.Typed(static_cast<wchar_t>(0xD83D)), std::nullopt);
     EXPECT_EQ(search.Typed(L'x'), std::wstring(L"x"));
     EXPECT_EQ(search.Typed(static_cast<wchar_t>(0xDE80)), std::nullopt);
+    // The blank is the first character that searches; the control characters before it do not.
+    EXPECT_EQ(search.Typed(L' '), std::wstring(L" "));
+    EXPECT_EQ(search.Typed(L'\x1F'), std::nullopt);
 }
 
 TEST(KeySearch, BackspaceTakesAWholeCharacterAndThePauseStartsAfresh) {
