@@ -31,6 +31,10 @@ TEST(GridModelKeys, TabAndArrowsWrapAcrossRowsOverHiddenColumnsAndStopAtTheEnds)
     EXPECT_EQ(input.Key(GridKey::Down), GridAction::None);
     EXPECT_EQ(input.Current(), (GridCursor{3, 1}));
     EXPECT_EQ(SelectedCells(model), (Cells{{3, 1}}));
+    input.Click(2, 3);
+    EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::Navigated);
+    EXPECT_EQ(input.Current(), (GridCursor{3, 1})) << "on into the last row";
+    input.Key(GridKey::End);
     EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::Navigated);
     EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::None) << "nothing after the last cell";
 }

@@ -25,6 +25,7 @@ TEST(GridShape, RowStartsFollowHeightsAndHiddenRows) {
     model.ScaleSizes([](long size) { return size * 2; });
     EXPECT_EQ(model.RowStartY(5), 170);
     EXPECT_EQ(model.Column(2).lStartX, 2 * kColumnWidth);
+    EXPECT_EQ(model.Column(2).lWidth, 2 * kColumnWidth);
 }
 
 TEST(GridShape, APixelBelongsToTheRowAboveItsTopAndTheColumnLeftOfItsLeftEdge) {
@@ -58,6 +59,9 @@ TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
     HideColumn(model, 3);
     range = model.VisibleRange(60, 30, 120, 100);
     EXPECT_EQ(range.lLastCol, 5) << "a hidden column makes room for the next";
+    EXPECT_EQ(model.DataWidth(), 5 * kColumnWidth);
+    HideColumn(model, 6);
+    EXPECT_EQ(model.DataWidth(), 4 * kColumnWidth) << "hidden columns end the data nowhere";
     range = model.VisibleRange(1000, 5000, 120, 100);
     EXPECT_LT(range.lLastRow, range.lFirstRow);
     EXPECT_EQ(range.lFirstCol, 1);

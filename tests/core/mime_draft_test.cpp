@@ -182,6 +182,8 @@ TEST(MimeDraftWriter, ReadsBackWithEveryFileAndItsName) {
 
 TEST(MimeDraft, DateAndDraftNames) {
     EXPECT_EQ(Rfc5322Date({2025, 3, 4, 9, 5, 7, 2}), "Tue, 04 Mar 2025 09:05:07 +0000");
+    EXPECT_EQ(Rfc5322Date({2024, 12, 31, 23, 59, 60, 6}), "Sat, 31 Dec 2024 23:59:60 +0000");
+    EXPECT_EQ(Rfc5322Date({2025, 1, 5, 0, 0, 0, 0}), "Sun, 05 Jan 2025 00:00:00 +0000");
     EXPECT_EQ(DraftFileName(0x1F), L"FerrylDraft-000000000000001F.eml");
     EXPECT_TRUE(IsDraftFileName(DraftFileName(12345)));
     EXPECT_TRUE(IsDraftFileName(DraftFileName(~0ull)));
