@@ -246,6 +246,17 @@ TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts)
     EXPECT_FALSE(model.CurrentRowExists()) << "past the last row";
 }
 
+TEST(GridModelShape, WithMultiSelectACurrentRowCutOffMovesToTheNewLastRowAlone) {
+    TestModel model = MakeModel(5, 2);
+    model.SetMultiSelect(true);
+    model.SelectCell(5, 2, true);
+    model.CutRowsAfter(3);
+    EXPECT_EQ(model.Current(), (GridCursor{3, 2}));
+    EXPECT_TRUE(SelectedCells(model).empty()) << "the selection is not carried along";
+    model.RemoveRow(3);
+    EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
+}
+
 TEST(GridModelShape, TheLastRowLeftTakesTheSingleSelection) {
     // One column, and once the current row goes, one row.
     TestModel model = MakeModel(2, 1);
