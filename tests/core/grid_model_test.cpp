@@ -23,6 +23,12 @@ TEST(GridModelKeys, TabAndArrowsWrapAcrossRowsOverHiddenColumnsAndStopAtTheEnds)
     input.Key(GridKey::Left);
     input.Key(GridKey::Left);
     EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
+    // Without MultiSelect the selection follows a click and every step.
+    input.Click(2, 1);
+    EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}}));
+    input.Key(GridKey::Up);
+    EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
+    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}}));
     EXPECT_EQ(input.Key(GridKey::Up), GridAction::None);
     EXPECT_EQ(input.Key(GridKey::Left), GridAction::None);
     EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
@@ -60,6 +66,7 @@ TEST(GridModelKeys, RowModeArrowsAskToScrollAndPagesSelectWholeRows) {
     EXPECT_FALSE(model.CellAt(1, 1).bSelected);
     input.Key(GridKey::Home);
     EXPECT_EQ(input.Current().row, 1);
+    EXPECT_TRUE(model.CellAt(1, 8).bSelected);
 }
 
 TEST(GridModelKeys, AGroupRowScrollsSidewaysWhileTheBarCanMove) {
@@ -96,6 +103,9 @@ TEST(GridModelKeys, WithMultiSelectShiftTogglesCtrlOnlyMovesAndPlainKeysSelectOn
     }
     input.Key(GridKey::PageUp, 0, {100});
     EXPECT_EQ(SelectedCells(model), (Cells{{8, 1}}));
+    input.Key(GridKey::PageDown, 0, {100});
+    EXPECT_EQ(SelectedCells(model), (Cells{{13, 1}}));
+    input.Key(GridKey::PageUp, 0, {100});
     input.Key(GridKey::Right);
     EXPECT_EQ(SelectedCells(model), (Cells{{8, 2}}));
     // Ctrl+Space toggles the current cell and asks for an edit; without Ctrl it does nothing.
@@ -241,6 +251,7 @@ TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts)
     model.RemoveColumn(1);
     model.RemoveColumn(1);
     EXPECT_EQ(model.Rows(), 0) << "the last column takes the rows";
+    EXPECT_EQ(model.Columns(), 0);
     EXPECT_EQ(model.Current(), (GridCursor{0, 0}));
     model.SetCurrentRow(1);
     EXPECT_FALSE(model.CurrentRowExists()) << "past the last row";
@@ -257,12 +268,49 @@ TEST(GridModelShape, WithMultiSelectACurrentRowCutOffMovesToTheNewLastRowAlone) 
     EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
 }
 
+TEST(GridModelShape, ColumnsInsertedAndRemovedRenumberTheCellColumnsAndTheCurrentOnes) {
+    TestModel model = MakeModel(2, 3);
+    ModelInput input(model);
+    input.Click(1, 2);
+    tGridColumn column;
+    column.lWidth = kColumnWidth;
+    model.InsertColumn(2, column, TestCell{});
+    EXPECT_EQ(model.Current().column, 3);
+    EXPECT_EQ(model.PaintedCurrent().column, 3);
+    model.RemoveColumn(3);
+    EXPECT_EQ(model.Current().column, 3) << "the current column went: the one after it takes its place";
+    model.RemoveColumn(1);
+    ASSERT_EQ(model.Columns(), 2);
+    for (long p = 1; p <= model.Columns(); ++p)
+        EXPECT_EQ(model.CellColumnAt(p), p);
+}
+
 TEST(GridModelShape, TheLastRowLeftTakesTheSingleSelection) {
     // One column, and once the current row goes, one row.
     TestModel model = MakeModel(2, 1);
     model.SelectCell(2, 1, true);
     model.RemoveRow(2);
     EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}}));
+}
+
+TEST(GridModelSwitches, WithoutACurrentRowNothingIsSelectedAndACurrentCellOutsideComesIn) {
+    TestModel model = MakeModel(3, 2);
+    model.SelectColumn(2);  // a current column, no current row
+    model.SetMultiSelect(false);
+    model.SetRowMode(true);
+    model.SetRowMode(false);
+    model.SetCurrentRow(2);
+    model.SetCurrent({2, 0});
+    model.RemoveRow(2);
+    EXPECT_TRUE(SelectedCells(model).empty());
+    model.SetCurrent({9, 2});
+    model.SetRowMode(false);
+    EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
+    EXPECT_EQ(SelectedCells(model), (Cells{{2, 2}}));
+    TestModel noRows = MakeModel(0, 2);
+    noRows.SetCurrent({1, 1});
+    noRows.SetRowMode(true);
+    EXPECT_TRUE(SelectedCells(noRows).empty());
 }
 
 TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRow) {

@@ -21,6 +21,18 @@ TEST(GridShape, RowStartsFollowHeightsAndHiddenRows) {
     model.SetRowHeight(4, 10);
     model.AppendRow(NewRow(), TestModel::CellRow(2));
     EXPECT_EQ(model.RowStartY(5), 85);
+    // Fresh starts: an appended, an inserted and a reordered row each start where the rows above end.
+    TestModel fresh = MakeModel(2, 1);
+    EXPECT_EQ(fresh.RowStartY(2), 20);
+    fresh.AppendRow(NewRow(), TestModel::CellRow(1));
+    EXPECT_EQ(fresh.RowStartY(3), 40);
+    fresh.InsertRow(1, NewRow(35), TestModel::CellRow(1));
+    EXPECT_EQ(fresh.RowStartY(2), 35);
+    fresh.ReorderRows([](auto& cells, auto& rows) {
+        std::swap(cells[1], cells[2]);
+        std::swap(rows[1], rows[2]);
+    });
+    EXPECT_EQ(fresh.RowStartY(2), 20);
     // A new scale: every height and width, and the starts after them.
     model.ScaleSizes([](long size) { return size * 2; });
     EXPECT_EQ(model.RowStartY(5), 170);
