@@ -36,6 +36,7 @@ TEST(GridShape, RowStartsFollowHeightsAndHiddenRows) {
     // A new scale: every height and width, and the starts after them.
     model.ScaleSizes([](long size) { return size * 2; });
     EXPECT_EQ(model.RowStartY(5), 170);
+    EXPECT_EQ(model.DataHeight(), 210);
     EXPECT_EQ(model.Column(2).lStartX, 2 * kColumnWidth);
     EXPECT_EQ(model.Column(2).lWidth, 2 * kColumnWidth);
 }
@@ -129,6 +130,7 @@ TEST(GridShape, AViewScrollsEightPixelsPastTheEdgeACellWasBeyond) {
     EXPECT_EQ(ColumnScrollTarget(60, 90, 50, 100), 50) << "in view";
     EXPECT_EQ(ColumnScrollTarget(50, 90, 50, 100), 50) << "starting at the view's left edge";
     EXPECT_EQ(RowScrollTarget(100, 120, 0, 100), 28);
+    EXPECT_EQ(RowScrollTarget(60, 100, 0, 100), 8) << "a row ending on the view's edge";
     EXPECT_EQ(RowScrollTarget(100, 300, 50, 100), 50) << "taller than the view and starting inside it";
     EXPECT_EQ(RowScrollTarget(20, 40, 50, 100), 12);
 }

@@ -31,6 +31,8 @@ TEST(HandoffPayload, TextOutsideTheCodePageTravelsAsUtf16LittleEndian) {
     EXPECT_EQ(payload.dwData, kHandoffUtf16);
     EXPECT_EQ(payload.bytes, "C\0:\0\\\0\x36\x04\x3D\xD8\x00\xDE"s);
     EXPECT_EQ(Decode(kHandoffUtf16, payload.bytes), HandoffContent(text));
+    EXPECT_EQ(EncodeHandoffPayload(L"\U00010000", std::nullopt).bytes, "\x00\xD8\x00\xDC"s)
+        << "the first beyond the BMP";
 }
 
 TEST(HandoffPayload, LoneSurrogatesComeBackAsTheyWent) {

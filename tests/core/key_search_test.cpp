@@ -81,6 +81,8 @@ TEST(KeySearch, ASCIILettersFoldHereAndTheRestIsTheSystemsComparison) {
     EXPECT_FALSE(StartsWithNoCase(L"\u00e9t\u00e9", L"\u00c9TA", folding));
     EXPECT_TRUE(StartsWithNoCase(L"\u00e9t\u00e9", L"\u00e9T", folding)) << "equal units need no call";
     EXPECT_EQ(asked, (std::vector<std::wstring>{L"\u00e9t\u00e9", L"\u00e9t\u00e9"}));
+    // U+0080 is the first character past ASCII.
+    EXPECT_TRUE(StartsWithNoCase(L"\u0080", L"A", [](std::wstring_view, std::wstring_view) { return true; }));
 }
 
 TEST(KeySearch, TypedLettersFindTheRowAndAMissKeepsThePrefix) {

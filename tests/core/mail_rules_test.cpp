@@ -47,6 +47,9 @@ TEST(Utf8, LoneSurrogatesBecomeTheReplacementCharacter) {
               "a\xEF\xBF\xBD"
               "b");
     EXPECT_TRUE(HasLoneSurrogate(lone));
+    // Only the characters given, not what follows them.
+    EXPECT_EQ(Utf8FromWide(std::wstring_view(L"ab", 1)), "a");
+    EXPECT_FALSE(HasLoneSurrogate(std::wstring_view(lone, 1)));
     const wchar_t trailing[] = {L'a', static_cast<wchar_t>(0xDC00), 0};
     EXPECT_TRUE(HasLoneSurrogate(trailing));
     EXPECT_FALSE(HasLoneSurrogate(L"\U0001F600 \uFFFD"));
@@ -138,7 +141,8 @@ TEST(PeMachine, ReadsTheMachineAndRejectsWhatIsNoPeImage) {
     notPe[0x80] = 'N';
     EXPECT_FALSE(PeMachine(notPe));
     // A PE offset beyond the bytes read, or one that leaves no room for the machine.
-    EXPECT_FALSE(PeMachine(PeHead(kMachineI386).substr(0, 0x84)));
+    EXPECT_FALSE(PeMachine(PeHead(kMachineI386).substr(0, 0x85)));
+    EXPECT_EQ(PeMachine(PeHead(kMachineI386).substr(0, 0x86)), kMachineI386) << "the machine's two bytes end it";
     std::string far = PeHead(kMachineI386);
     far[0x3F] = '\x7F';
     EXPECT_FALSE(PeMachine(far));
@@ -152,6 +156,7 @@ TEST(MapiOutcome, SuccessCancelAndFailuresInWords) {
               L"The mail client could not find an attachment. (MAPI error 11, MAPI_E_ATTACHMENT_NOT_FOUND)");
     EXPECT_EQ(MapiFailureText(2), L"The mail client failed to create the message. (MAPI error 2, MAPI_E_FAILURE)");
     EXPECT_EQ(MapiFailureText(7), L"The mail client failed to create the message. (MAPI error 7)");
+    EXPECT_EQ(MapiFailureText(29), L"The mail client failed to create the message. (MAPI error 29)");
     EXPECT_EQ(MapiFailureText(999), L"The mail client failed to create the message. (MAPI error 999)");
 }
 

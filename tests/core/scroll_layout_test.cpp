@@ -30,6 +30,7 @@ TEST(ScrollLayout, OnePixelMoreThanTheRoomShowsABarAndTakesItsThickness) {
     EXPECT_EQ(both.maxV, 190 - 184);
     EXPECT_EQ(PageStep(1000, 300), 233);  // 700 / (700 / 300 + 1)
     EXPECT_EQ(PageStep(300, 300), 0);
+    EXPECT_EQ(PageStep(300, 0), 0) << "no room, no page";
 }
 
 }  // namespace
