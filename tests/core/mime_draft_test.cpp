@@ -76,6 +76,8 @@ TEST(MimeParameter, PrintableAsciiIsQuotedWithQuotesAndBackslashesEscaped) {
 
 TEST(MimeParameter, OtherNamesTakeTheRfc2231FormInUtf8) {
     EXPECT_EQ(MimeParameter("filename", L"\u20AC 1.txt"), ";\r\n filename*=UTF-8''%E2%82%AC%201.txt");
+    // Letters and digits are attribute-chars, which stay as they are.
+    EXPECT_EQ(MimeParameter("filename", L"AZaz09\u00E9"), ";\r\n filename*=UTF-8''AZaz09%C3%A9");
     // A control character is no printable ASCII either.
     EXPECT_EQ(MimeParameter("name", L"a\tb"), ";\r\n name*=UTF-8''a%09b");
     for (const std::wstring name : {L"caf\u00E9 \"x\";y=z.txt", L"\u65E5\u672C\u8A9E.doc", L"\U0001F600'%*.txt"})
@@ -165,6 +167,12 @@ TEST(MimeDraftWriter, ReadsBackWithEveryFileAndItsName) {
         EXPECT_EQ(part.headers.at("content-disposition").parameters.at("filename"), Utf8FromWide(names[i]));
         EXPECT_EQ(part.headers.at("content-type").parameters.at("name"), Utf8FromWide(names[i]));
         EXPECT_EQ(part.Decoded(), files[i]) << i;
+        // Each part's base64 in whole lines of 76, whatever the part before left.
+        const std::string& body = part.body;
+        for (size_t start = 0, end; (end = body.find("\r\n", start)) != std::string::npos; start = end + 2) {
+            if (end + 2 < body.size())
+                EXPECT_EQ(end - start, Base64Lines::kLineLength) << i;
+        }
     }
     // The boundary occurs nowhere but in its delimiter lines (and the header that names it).
     size_t count = 0;
