@@ -163,12 +163,7 @@ TEST(GridModelSelection, ARangeThatGrowsOrShrinksMarksOnlyTheCellsThatChangeForP
             for (long c = 1; c <= model.Columns(); ++c)
                 model.CellAt(r, c).bDirty = false;
         input.Click(row, column, kShiftMask);
-        Cells dirty;
-        for (long r = 1; r <= model.Rows(); ++r)
-            for (long c = 1; c <= model.Columns(); ++c)
-                if (model.CellAt(r, c).bDirty)
-                    dirty.emplace_back(r, c);
-        return dirty;
+        return CellsWhere(model, &TestCell::bDirty);
     };
     EXPECT_EQ(changed(5, 2), (Cells{{5, 1}, {5, 2}}));
     EXPECT_EQ(changed(3, 2), (Cells{{4, 1}, {4, 2}, {5, 1}, {5, 2}}));
