@@ -19,22 +19,6 @@ constexpr long Rgb(int red, int green, int blue) {
     return static_cast<long>(RGB(red, green, blue));
 }
 
-TEST(CmDlgProperties, NewObjectDefaultsAndOneFlagsValueUnderFourNames) {
-    cmDlg dlg;
-    EXPECT_NE(::GetFileAttributesW(dlg.InitDir().c_str()), INVALID_FILE_ATTRIBUTES);  // the program's folder
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(dlg.CustomColor(i), static_cast<long>(::GetSysColor(i))) << i;
-    EXPECT_EQ(dlg.CustomColor(16), 0);
-
-    dlg.FileFlags(OFN_HIDEREADONLY);
-    EXPECT_EQ(dlg.flags(), static_cast<unsigned long>(OFN_HIDEREADONLY));
-    dlg.FontFlags(CF_EFFECTS);
-    EXPECT_EQ(dlg.ColorFlags(), static_cast<unsigned long>(CF_EFFECTS));
-    EXPECT_EQ(dlg.FileFlags(), static_cast<unsigned long>(CF_EFFECTS));
-    dlg.ColorFlags(0x80000001u);
-    EXPECT_EQ(dlg.FontFlags(), 0x80000001u);
-}
-
 // Clicks a button of the dialog this thread shows, from a thread timer: the dialog's own modal
 // loop dispatches the tick, so the test needs no second thread. A dialog still up after ten seconds
 // fails the test and is cancelled, so that the run goes on.
