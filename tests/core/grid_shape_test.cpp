@@ -69,6 +69,7 @@ TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
     EXPECT_EQ(range.lLastCol, 4);
     EXPECT_EQ(range.lScrollY, 30);
     EXPECT_EQ(model.VisibleRange(0, 20, 120, 100).lFirstRow, 2) << "row 1 ends just above the view";
+    EXPECT_EQ(model.VisibleRange(100, 0, 120, 100).lFirstCol, 3) << "column 2 ends just left of it";
     HideColumn(model, 3);
     range = model.VisibleRange(60, 30, 120, 100);
     EXPECT_EQ(range.lLastCol, 5) << "a hidden column makes room for the next";

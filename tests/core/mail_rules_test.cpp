@@ -49,6 +49,7 @@ TEST(Utf8, LoneSurrogatesBecomeTheReplacementCharacter) {
     EXPECT_TRUE(HasLoneSurrogate(lone));
     // Only the characters given, not what follows them.
     EXPECT_EQ(Utf8FromWide(std::wstring_view(L"ab", 1)), "a");
+    EXPECT_EQ(Utf8FromWide(L"\U0010FFFF"), "\xF4\x8F\xBF\xBF") << "the last code point";
     EXPECT_FALSE(HasLoneSurrogate(std::wstring_view(lone, 1)));
     const wchar_t trailing[] = {L'a', static_cast<wchar_t>(0xDC00), 0};
     EXPECT_TRUE(HasLoneSurrogate(trailing));
@@ -142,6 +143,10 @@ TEST(PeMachine, ReadsTheMachineAndRejectsWhatIsNoPeImage) {
     EXPECT_FALSE(PeMachine(notPe));
     // A PE offset beyond the bytes read, or one that leaves no room for the machine.
     EXPECT_FALSE(PeMachine(PeHead(kMachineI386).substr(0, 0x85)));
+    // The shortest head: the DOS header alone, the PE header inside it.
+    std::string shortest = PeHead(kMachineI386, 0x30).substr(0, 0x40);
+    EXPECT_EQ(PeMachine(shortest), kMachineI386);
+    EXPECT_FALSE(PeMachine(shortest.substr(0, 0x3F)));
     EXPECT_EQ(PeMachine(PeHead(kMachineI386).substr(0, 0x86)), kMachineI386) << "the machine's two bytes end it";
     std::string far = PeHead(kMachineI386);
     far[0x3F] = '\x7F';
