@@ -170,8 +170,9 @@ TEST(MimeDraftWriter, ReadsBackWithEveryFileAndItsName) {
         // Each part's base64 in whole lines of 76, whatever the part before left.
         const std::string& body = part.body;
         for (size_t start = 0, end; (end = body.find("\r\n", start)) != std::string::npos; start = end + 2) {
-            if (end + 2 < body.size())
+            if (end + 2 < body.size()) {
                 EXPECT_EQ(end - start, Base64Lines::kLineLength) << i;
+            }
         }
     }
     // The boundary occurs nowhere but in its delimiter lines (and the header that names it).
