@@ -1,6 +1,7 @@
 // The key search: letter case, typed characters from every part of Unicode, Backspace, the pause,
 // and the rows a typed prefix finds, as the grid runs it.
 
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,21 @@ TEST(KeySearch, TypedCharactersFromEveryPartOfUnicodeFindTheirRows) {
     // The blank is the first character that searches; the control characters before it do not.
     EXPECT_EQ(search.Typed(L' '), std::wstring(L" "));
     EXPECT_EQ(search.Typed(L'\x1F'), std::nullopt);
+}
+
+TEST(KeySearch, APrefixTheOwnerSetIsUpperCasedWhenAMissKeepsIt) {
+    KeySearch search;
+    search.SetText(L"b");
+    const auto upper = [](const std::wstring& text) {
+        std::wstring result;
+        for (const wchar_t c : text)
+            result += static_cast<wchar_t>(std::towupper(c));
+        return result;
+    };
+    const auto hit = search.Next(L"x", upper, [](const std::wstring& text) { return text == L"B" ? 2L : 0L; });
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->text, L"B");
+    EXPECT_EQ(hit->row, 2);
 }
 
 TEST(KeySearch, BackspaceTakesAWholeCharacterAndThePauseStartsAfresh) {

@@ -51,6 +51,9 @@ TEST(Utf8, LoneSurrogatesBecomeTheReplacementCharacter) {
     EXPECT_EQ(Utf8FromWide(std::wstring_view(L"ab", 1)), "a");
     EXPECT_EQ(Utf8FromWide(L"\U0010FFFF"), "\xF4\x8F\xBF\xBF") << "the last code point";
     EXPECT_FALSE(HasLoneSurrogate(std::wstring_view(lone, 1)));
+    // Two surrogates in a row are a pair only where wchar_t holds UTF-16 units.
+    const wchar_t halves[] = {static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00), 0};
+    EXPECT_EQ(Utf8FromWide(halves), sizeof(wchar_t) == 2 ? "\xF0\x9F\x98\x80" : "\xEF\xBF\xBD\xEF\xBF\xBD");
     const wchar_t trailing[] = {L'a', static_cast<wchar_t>(0xDC00), 0};
     EXPECT_TRUE(HasLoneSurrogate(trailing));
     EXPECT_FALSE(HasLoneSurrogate(L"\U0001F600 \uFFFD"));
