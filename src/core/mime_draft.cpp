@@ -122,6 +122,13 @@ bool IsHexDigit(wchar_t c) {
     return (c >= L'0' && c <= L'9') || (AsciiLower(c) >= L'a' && AsciiLower(c) <= L'f');
 }
 
+// A file's part head: its type and disposition, each naming the file.
+std::string AttachmentHead(std::wstring_view fileName) {
+    return "Content-Type: application/octet-stream" + MimeParameter("name", fileName) +
+           "\r\nContent-Transfer-Encoding: base64\r\nContent-Disposition: attachment" +
+           MimeParameter("filename", fileName);
+}
+
 }  // namespace
 
 void Base64Lines::Emit(char c, std::string& out) {
@@ -190,49 +197,43 @@ std::string Rfc5322Date(const UtcTime& time) {
     return text;
 }
 
-DraftAttachmentHead AttachmentHeadFor(std::wstring_view fileName) {
-    return {"Content-Type: application/octet-stream" + MimeParameter("name", fileName),
-            "Content-Disposition: attachment" + MimeParameter("filename", fileName)};
-}
-
-std::string DraftStart(std::string_view boundary, std::string_view date) {
-    std::string text = "X-Unsent: 1\r\n";
+MimeDraftWriter::MimeDraftWriter(const std::vector<std::wstring>& fileNames,
+                                 std::string_view date,
+                                 uint64_t seed,
+                                 std::string& out)
+    : m_names(fileNames) {
+    std::string headers;
+    for (const std::wstring& name : m_names)
+        headers += AttachmentHead(name);
+    m_boundary = ChooseBoundary(headers, seed);
+    out += "X-Unsent: 1\r\n";
     if (!date.empty())
-        text += "Date: " + std::string(date) + "\r\n";
-    text += "MIME-Version: 1.0\r\n";
-    text += "Content-Type: multipart/mixed;\r\n boundary=\"" + std::string(boundary) + "\"\r\n";
-    text += "\r\nThis is a multi-part message in MIME format.\r\n";
+        out += "Date: " + std::string(date) + "\r\n";
+    out += "MIME-Version: 1.0\r\n";
+    out += "Content-Type: multipart/mixed;\r\n boundary=\"" + m_boundary + "\"\r\n";
+    out += "\r\nThis is a multi-part message in MIME format.\r\n";
     // An empty text part first, so that the files come as attachments below an empty message.
-    text += "\r\n--" + std::string(boundary) + "\r\n";
-    text += "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: 7bit\r\n\r\n";
-    return text;
+    out += "\r\n--" + m_boundary + "\r\n";
+    out += "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: 7bit\r\n\r\n";
 }
 
-std::string AttachmentStart(std::string_view boundary, const DraftAttachmentHead& head) {
-    return "\r\n--" + std::string(boundary) + "\r\n" + head.contentType + "\r\nContent-Transfer-Encoding: base64\r\n" +
-           head.contentDisposition + "\r\n\r\n";
+void MimeDraftWriter::StartFile(std::string& out) {
+    EndFile(out);
+    out += "\r\n--" + m_boundary + "\r\n" + AttachmentHead(m_names.at(m_started++)) + "\r\n\r\n";
 }
 
-std::string DraftEnd(std::string_view boundary) {
-    return "\r\n--" + std::string(boundary) + "--\r\n";
+void MimeDraftWriter::Append(std::string_view bytes, std::string& out) {
+    m_body.Append(bytes, out);
 }
 
-std::string MimeDraft(const std::vector<DraftFile>& files, std::string_view date, uint64_t seed) {
-    std::vector<DraftAttachmentHead> heads;
-    std::string headText;
-    for (const DraftFile& file : files) {
-        heads.push_back(AttachmentHeadFor(file.name));
-        headText += heads.back().contentType + heads.back().contentDisposition;
-    }
-    const std::string boundary = ChooseBoundary(headText, seed);
-    std::string message = DraftStart(boundary, date);
-    for (size_t i = 0; i < files.size(); ++i) {
-        message += AttachmentStart(boundary, heads[i]);
-        Base64Lines body;
-        body.Append(files[i].bytes, message);
-        body.Finish(message);
-    }
-    return message + DraftEnd(boundary);
+void MimeDraftWriter::EndFile(std::string& out) {
+    if (m_started > 0)
+        m_body.Finish(out);
+}
+
+void MimeDraftWriter::Finish(std::string& out) {
+    EndFile(out);
+    out += "\r\n--" + m_boundary + "--\r\n";
 }
 
 std::wstring DraftFileName(uint64_t unique) {

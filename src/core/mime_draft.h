@@ -45,22 +45,29 @@ struct UtcTime {
 };
 std::string Rfc5322Date(const UtcTime& time);
 
-// The message's header, its empty text part, and the head of each file's part.
-struct DraftAttachmentHead {
-    std::string contentType;         // "Content-Type: application/octet-stream" and the name
-    std::string contentDisposition;  // "Content-Disposition: attachment" and the filename
-};
-DraftAttachmentHead AttachmentHeadFor(std::wstring_view fileName);
-std::string DraftStart(std::string_view boundary, std::string_view date);
-std::string AttachmentStart(std::string_view boundary, const DraftAttachmentHead& head);
-std::string DraftEnd(std::string_view boundary);
+// The draft message, written piece by piece into out: the caller feeds each file's bytes in pieces
+// of any size and may take the text out of out between calls (to disk), so that a large file
+// streams through instead of sitting in memory.
+class MimeDraftWriter {
+  public:
+    // Writes the message's header and its empty text part. The file names decide the boundary;
+    // an empty date leaves the Date header out.
+    MimeDraftWriter(const std::vector<std::wstring>& fileNames, std::string_view date, uint64_t seed, std::string& out);
 
-// The whole message at once, for files already in memory.
-struct DraftFile {
-    std::wstring name;
-    std::string bytes;
+    // Starts the part of the next file, in the order of the names.
+    void StartFile(std::string& out);
+    void Append(std::string_view bytes, std::string& out);
+    // Ends the last part and the message.
+    void Finish(std::string& out);
+
+  private:
+    void EndFile(std::string& out);
+
+    std::vector<std::wstring> m_names;
+    std::string m_boundary;
+    size_t m_started = 0;
+    Base64Lines m_body;
 };
-std::string MimeDraft(const std::vector<DraftFile>& files, std::string_view date, uint64_t seed);
 
 // Ferryl's own drafts in the temporary folder: "FerrylDraft-", the unique number in 16 hex digits,
 // ".eml". IsDraftFileName takes that form only (in any case, as the file system does).

@@ -58,30 +58,23 @@ class DraftWriter {
 };
 
 // Appends one file's part; the failure in words, or empty.
-std::wstring AppendFile(const std::wstring& path,
-                        const std::string& boundary,
-                        const DraftAttachmentHead& head,
-                        std::string& pending,
-                        DraftWriter& writer) {
+std::wstring AppendFile(const std::wstring& path, MimeDraftWriter& message, std::string& pending, DraftWriter& writer) {
     UniqueFile source(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source)
         return L"The file \"" + path + L"\" cannot be read.\n\n" + SystemErrorText(::GetLastError());
-    pending += AttachmentStart(boundary, head);
-    Base64Lines body;
+    message.StartFile(pending);
     std::string chunk(kReadChunk, '\0');
     for (;;) {
         DWORD read = 0;
         if (!::ReadFile(source.get(), chunk.data(), kReadChunk, &read, nullptr))
             return L"The file \"" + path + L"\" cannot be read.\n\n" + SystemErrorText(::GetLastError());
         if (read == 0)
-            break;
-        body.Append(std::string_view(chunk.data(), read), pending);
+            return {};
+        message.Append(std::string_view(chunk.data(), read), pending);
         if (!writer.Write(pending, false))
             return L"The draft message cannot be written.\n\n" + SystemErrorText(writer.Error());
     }
-    body.Finish(pending);
-    return {};
 }
 
 }  // namespace
@@ -105,20 +98,17 @@ DraftOutcome WriteDraftFile(const std::wstring& folder, const std::vector<std::w
     if (!draft)
         return {{}, L"The draft message cannot be written to \"" + folder + L"\".\n\n" + SystemErrorText(error)};
 
-    std::vector<DraftAttachmentHead> heads;
-    std::string headText;
-    for (const std::wstring& file : files) {
-        heads.push_back(AttachmentHeadFor(FileNameOf(file)));
-        headText += heads.back().contentType + heads.back().contentDisposition;
-    }
-    const std::string boundary = ChooseBoundary(headText, seed);
+    std::vector<std::wstring> names;
+    for (const std::wstring& file : files)
+        names.push_back(FileNameOf(file));
+    std::string pending;
+    MimeDraftWriter message(names, DateNow(), seed, pending);
     DraftWriter writer(draft.get());
-    std::string pending = DraftStart(boundary, DateNow());
     std::wstring failure;
     for (size_t i = 0; i < files.size() && failure.empty(); ++i)
-        failure = AppendFile(files[i], boundary, heads[i], pending, writer);
+        failure = AppendFile(files[i], message, pending, writer);
     if (failure.empty()) {
-        pending += DraftEnd(boundary);
+        message.Finish(pending);
         if (!writer.Write(pending, true))
             failure = L"The draft message cannot be written.\n\n" + SystemErrorText(writer.Error());
     }

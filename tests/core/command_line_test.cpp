@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace ferryl {
 namespace {
 
@@ -36,28 +34,6 @@ TEST(CommandLinePaths, RelativePiecesAreGluedToThePathBefore) {
     EXPECT_EQ(CommandLinePaths(LR"(C:\a.txt rel\b.txt)"), (Paths{LR"(C:\a.txt rel\b.txt)", L""}));
     // The first token is never merged into anything, even when it is no path.
     EXPECT_EQ(CommandLinePaths(LR"(rel.txt C:\a.txt)"), (Paths{L"rel.txt", LR"(C:\a.txt)"}));
-}
-
-TEST(CommandLinePaths, LongInputsKeepEveryPieceInItsPath) {
-    // A hundred thousand pieces that begin no path all go to token 0, in their order.
-    std::wstring pieces = L"C:\\x";
-    for (int i = 0; i < 100000; ++i)
-        pieces += i % 2 ? L" b" : L" a";
-    Paths paths = CommandLinePaths(pieces);
-    ASSERT_EQ(paths.size(), 100001u);
-    EXPECT_EQ(paths[0], pieces);
-    EXPECT_EQ(std::count(paths.begin() + 1, paths.end(), L""), 100000);
-
-    // Thousands of quoted paths with a blank: each whole at its first token, an empty one after it.
-    std::wstring quoted;
-    Paths expected;
-    for (int i = 0; i < 5000; ++i) {
-        const std::wstring path = L"\\\\srv\\my share\\f" + std::to_wstring(i) + L".txt";
-        quoted += (i ? L" \"" : L"\"") + path + L"\"";
-        expected.push_back(path);
-        expected.push_back(L"");
-    }
-    EXPECT_EQ(CommandLinePaths(quoted), expected);
 }
 
 TEST(CommandLinePaths, EmptyTextAndSingleNul) {

@@ -15,6 +15,7 @@ TEST(DialogFilter, BarsBecomeNulsAndTheTextEndsInTwoNuls) {
     EXPECT_EQ(EncodeDialogFilter(L"a|b|"), L"a\0b\0\0"s);  // one ending bar counts as one NUL
     EXPECT_EQ(EncodeDialogFilter(L"a|b||"), L"a\0b\0\0"s);
     EXPECT_EQ(EncodeDialogFilter(L""), L"\0\0"s);
+    EXPECT_EQ(EncodeDialogFilter(L"||"), L"\0\0"s);
 
     EXPECT_EQ(DecodeDialogFilter(L"Text\0*.txt\0All\0*.*\0\0"s), L"Text|*.txt|All|*.*");
     EXPECT_EQ(DecodeDialogFilter(L"\0\0"s), L"");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -74,6 +75,14 @@ TEST(GapVector, EndsAndEmptiedSlots) {
     EXPECT_EQ(Contents(other), (std::vector<std::wstring>{L"z"}));
     gap.clear();
     EXPECT_EQ(gap.size(), 0u);
+
+    // An erased element is let go at once, not kept in the gap.
+    const auto held = std::make_shared<int>(1);
+    GapVector<std::shared_ptr<int>> owners;
+    owners.push_back(held);
+    owners.push_back(nullptr);
+    owners.erase(0);
+    EXPECT_EQ(held.use_count(), 1);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The current cell and the selection as keys, clicks and shape changes move them: cell and row
 // mode, with and without MultiSelect.
 
+#include <tuple>
+
 #include "test_grid.h"
 
 namespace ferryl::test {
@@ -21,6 +23,12 @@ TEST(GridModelKeys, TabAndArrowsWrapAcrossRowsOverHiddenColumnsAndStopAtTheEnds)
     input.Key(GridKey::Left);
     input.Key(GridKey::Left);
     EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
+    // Without MultiSelect the selection follows a click and every step.
+    input.Click(2, 1);
+    EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}}));
+    input.Key(GridKey::Up);
+    EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
+    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}}));
     EXPECT_EQ(input.Key(GridKey::Up), GridAction::None);
     EXPECT_EQ(input.Key(GridKey::Left), GridAction::None);
     EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
@@ -29,6 +37,10 @@ TEST(GridModelKeys, TabAndArrowsWrapAcrossRowsOverHiddenColumnsAndStopAtTheEnds)
     EXPECT_EQ(input.Key(GridKey::Down), GridAction::None);
     EXPECT_EQ(input.Current(), (GridCursor{3, 1}));
     EXPECT_EQ(SelectedCells(model), (Cells{{3, 1}}));
+    input.Click(2, 3);
+    EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::Navigated);
+    EXPECT_EQ(input.Current(), (GridCursor{3, 1})) << "on into the last row";
+    input.Key(GridKey::End);
     EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::Navigated);
     EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::None) << "nothing after the last cell";
 }
@@ -54,6 +66,7 @@ TEST(GridModelKeys, RowModeArrowsAskToScrollAndPagesSelectWholeRows) {
     EXPECT_FALSE(model.CellAt(1, 1).bSelected);
     input.Key(GridKey::Home);
     EXPECT_EQ(input.Current().row, 1);
+    EXPECT_TRUE(model.CellAt(1, 8).bSelected);
 }
 
 TEST(GridModelKeys, AGroupRowScrollsSidewaysWhileTheBarCanMove) {
@@ -85,11 +98,19 @@ TEST(GridModelKeys, WithMultiSelectShiftSpansFromTheAnchorCtrlOnlyMovesAndPlainK
     input.Key(GridKey::PageDown, kShiftMask, {100});
     EXPECT_EQ(input.Current().row, 8);
     EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {8, 1}}));
-    input.Key(GridKey::PageDown, kCtrlMask, {100});
-    EXPECT_EQ(input.Current().row, 13);
-    EXPECT_EQ(SelectedCells(model).size(), 8u);
+    // Ctrl only moves, and so does any other modifier for Page Down.
+    for (const auto& [key, modifier, row] :
+         {std::tuple{GridKey::PageDown, kCtrlMask, 13L}, std::tuple{GridKey::PageUp, kCtrlMask, 8L},
+          std::tuple{GridKey::PageDown, kAltMask, 13L}}) {
+        input.Key(key, modifier, {100});
+        EXPECT_EQ(input.Current().row, row);
+        EXPECT_EQ(SelectedCells(model).size(), 8u);
+    }
     input.Key(GridKey::PageUp, 0, {100});
     EXPECT_EQ(SelectedCells(model), (Cells{{8, 1}}));
+    input.Key(GridKey::PageDown, 0, {100});
+    EXPECT_EQ(SelectedCells(model), (Cells{{13, 1}}));
+    input.Key(GridKey::PageUp, 0, {100});
     input.Key(GridKey::Right);
     EXPECT_EQ(SelectedCells(model), (Cells{{8, 2}}));
     // A plain key made (8, 2) the anchor.
@@ -99,6 +120,9 @@ TEST(GridModelKeys, WithMultiSelectShiftSpansFromTheAnchorCtrlOnlyMovesAndPlainK
     EXPECT_EQ(input.Key(GridKey::Space, kCtrlMask), GridAction::Toggled);
     EXPECT_EQ(SelectedCells(model), (Cells{{8, 2}}));
     EXPECT_EQ(input.Key(GridKey::Space), GridAction::None);
+    // End without Shift selects only the last row's cell.
+    input.Key(GridKey::End);
+    EXPECT_EQ(SelectedCells(model), (Cells{{30, 2}}));
 }
 
 TEST(GridModelSelection, ShiftClickSpansFromTheAnchorCtrlClickTogglesAndShiftEndSpansToTheEnd) {
@@ -168,6 +192,24 @@ TEST(GridModelSelection, ARightPressKeepsTheSelectionItLandsOnAndNeverEdits) {
     EXPECT_EQ(model.RowsWithSelection(), (std::vector<long>{3}));
 }
 
+TEST(GridModelSelection, ARangeThatGrowsOrShrinksMarksOnlyTheCellsThatChangeForPainting) {
+    TestModel model = MakeModel(6, 2);
+    model.SetMultiSelect(true);
+    ModelInput input(model);
+    input.Click(2, 1);
+    input.Click(4, 2, kShiftMask);
+    auto changed = [&](long row, long column) {
+        for (long r = 1; r <= model.Rows(); ++r)
+            for (long c = 1; c <= model.Columns(); ++c)
+                model.CellAt(r, c).bDirty = false;
+        input.Click(row, column, kShiftMask);
+        return CellsWhere(model, &TestCell::bDirty);
+    };
+    EXPECT_EQ(changed(5, 2), (Cells{{5, 1}, {5, 2}}));
+    EXPECT_EQ(changed(3, 2), (Cells{{4, 1}, {4, 2}, {5, 1}, {5, 2}}));
+    EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}, {2, 2}, {3, 1}, {3, 2}}));
+}
+
 TEST(GridModelSelection, ANewSelectionClearsCellsWhereverTheirRowsMoved) {
     TestModel model = MakeModel(6, 3);
     model.SetMultiSelect(true);
@@ -211,10 +253,15 @@ TEST(GridModelInput, TheCellCurrentAtTheLastPaintClickedAgainAsksForAnEdit) {
 
 TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts) {
     TestModel model = MakeModel(5, 3);
+    EXPECT_FALSE(model.CurrentRowExists()) << "none yet";
     model.SelectCell(3, 2, true);
+    EXPECT_TRUE(model.CurrentRowExists());
     model.SetKeySearchColumn(3);
     model.InsertRow(2, NewRow(), TestModel::CellRow(3));
     EXPECT_EQ(model.Current(), (GridCursor{4, 2}));
+    model.InsertRow(4, NewRow(), TestModel::CellRow(3));
+    EXPECT_EQ(model.Current(), (GridCursor{5, 2})) << "a row inserted at the current one pushes it down";
+    model.RemoveRow(4);
     EXPECT_EQ(SelectedCells(model), (Cells{{4, 2}}));
     // The current row removed: the row in its place takes the single selection.
     model.RemoveRow(4);
@@ -239,7 +286,66 @@ TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts)
     model.RemoveColumn(1);
     model.RemoveColumn(1);
     EXPECT_EQ(model.Rows(), 0) << "the last column takes the rows";
+    EXPECT_EQ(model.Columns(), 0);
     EXPECT_EQ(model.Current(), (GridCursor{0, 0}));
+    model.SetCurrentRow(1);
+    EXPECT_FALSE(model.CurrentRowExists()) << "past the last row";
+}
+
+TEST(GridModelShape, WithMultiSelectACurrentRowCutOffMovesToTheNewLastRowAlone) {
+    TestModel model = MakeModel(5, 2);
+    model.SetMultiSelect(true);
+    model.SelectCell(5, 2, true);
+    model.CutRowsAfter(3);
+    EXPECT_EQ(model.Current(), (GridCursor{3, 2}));
+    EXPECT_TRUE(SelectedCells(model).empty()) << "the selection is not carried along";
+    model.RemoveRow(3);
+    EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
+}
+
+TEST(GridModelShape, ColumnsInsertedAndRemovedRenumberTheCellColumnsAndTheCurrentOnes) {
+    TestModel model = MakeModel(2, 3);
+    ModelInput input(model);
+    input.Click(1, 2);
+    tGridColumn column;
+    column.lWidth = kColumnWidth;
+    model.InsertColumn(2, column, TestCell{});
+    EXPECT_EQ(model.Current().column, 3);
+    EXPECT_EQ(model.PaintedCurrent().column, 3);
+    model.RemoveColumn(3);
+    EXPECT_EQ(model.Current().column, 3) << "the current column went: the one after it takes its place";
+    model.RemoveColumn(1);
+    ASSERT_EQ(model.Columns(), 2);
+    for (long p = 1; p <= model.Columns(); ++p)
+        EXPECT_EQ(model.CellColumnAt(p), p);
+}
+
+TEST(GridModelShape, TheLastRowLeftTakesTheSingleSelection) {
+    // One column, and once the current row goes, one row.
+    TestModel model = MakeModel(2, 1);
+    model.SelectCell(2, 1, true);
+    model.RemoveRow(2);
+    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}}));
+}
+
+TEST(GridModelSwitches, WithoutACurrentRowNothingIsSelectedAndACurrentCellOutsideComesIn) {
+    TestModel model = MakeModel(3, 2);
+    model.SelectColumn(2);  // a current column, no current row
+    model.SetMultiSelect(false);
+    model.SetRowMode(true);
+    model.SetRowMode(false);
+    model.SetCurrentRow(2);
+    model.SetCurrent({2, 0});
+    model.RemoveRow(2);
+    EXPECT_TRUE(SelectedCells(model).empty());
+    model.SetCurrent({9, 2});
+    model.SetRowMode(false);
+    EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
+    EXPECT_EQ(SelectedCells(model), (Cells{{2, 2}}));
+    TestModel noRows = MakeModel(0, 2);
+    noRows.SetCurrent({1, 1});
+    noRows.SetRowMode(true);
+    EXPECT_TRUE(SelectedCells(noRows).empty());
 }
 
 TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRow) {

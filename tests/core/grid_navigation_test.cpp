@@ -62,6 +62,16 @@ TEST(GridNavigation, APageKeepsTheCurrentRowOnTheNewPageAndEndsAtTheShownEnds) {
     model.SetRowHeight(8, 300);
     EXPECT_EQ(PageDownRow(model, 7, 100), 9);
     EXPECT_EQ(PageUpRow(model, 9, 100), 8);
+    EXPECT_EQ(PageUpRow(model, 8, 100), 7) << "from the tall row, the row above";
+}
+
+TEST(GridNavigation, AHiddenLastColumnEndsTheRowAndAGroupRowWithoutRowTextKeepsTheColumns) {
+    TestModel model = MakeModel(3, 3);
+    HideColumn(model, 3);
+    EXPECT_EQ(StepAcross(model, {1, 2}, 1, false), (GridCursor{2, 1}));
+    model.Row(3).bGroupRow = true;
+    EXPECT_EQ(StepAcross(model, {2, 2}, 1, false), (GridCursor{3, 1}));
+    EXPECT_EQ(StepDown(model, {1, 0}, 1), (GridCursor{2, 0})) << "no current column, none found";
 }
 
 }  // namespace

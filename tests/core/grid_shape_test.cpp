@@ -21,6 +21,24 @@ TEST(GridShape, RowStartsFollowHeightsAndHiddenRows) {
     model.SetRowHeight(4, 10);
     model.AppendRow(NewRow(), TestModel::CellRow(2));
     EXPECT_EQ(model.RowStartY(5), 85);
+    // Fresh starts: an appended, an inserted and a reordered row each start where the rows above end.
+    TestModel fresh = MakeModel(2, 1);
+    EXPECT_EQ(fresh.RowStartY(2), 20);
+    fresh.AppendRow(NewRow(), TestModel::CellRow(1));
+    EXPECT_EQ(fresh.RowStartY(3), 40);
+    fresh.InsertRow(1, NewRow(35), TestModel::CellRow(1));
+    EXPECT_EQ(fresh.RowStartY(2), 35);
+    fresh.ReorderRows([](auto& cells, auto& rows) {
+        std::swap(cells[1], cells[2]);
+        std::swap(rows[1], rows[2]);
+    });
+    EXPECT_EQ(fresh.RowStartY(2), 20);
+    // A new scale: every height and width, and the starts after them.
+    model.ScaleSizes([](long size) { return size * 2; });
+    EXPECT_EQ(model.RowStartY(5), 170);
+    EXPECT_EQ(model.DataHeight(), 210);
+    EXPECT_EQ(model.Column(2).lStartX, 2 * kColumnWidth);
+    EXPECT_EQ(model.Column(2).lWidth, 2 * kColumnWidth);
 }
 
 TEST(GridShape, APixelBelongsToTheRowAboveItsTopAndTheColumnLeftOfItsLeftEdge) {
@@ -50,9 +68,14 @@ TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
     EXPECT_EQ(range.lFirstCol, 2);
     EXPECT_EQ(range.lLastCol, 4);
     EXPECT_EQ(range.lScrollY, 30);
+    EXPECT_EQ(model.VisibleRange(0, 20, 120, 100).lFirstRow, 2) << "row 1 ends just above the view";
+    EXPECT_EQ(model.VisibleRange(100, 0, 120, 100).lFirstCol, 3) << "column 2 ends just left of it";
     HideColumn(model, 3);
     range = model.VisibleRange(60, 30, 120, 100);
     EXPECT_EQ(range.lLastCol, 5) << "a hidden column makes room for the next";
+    EXPECT_EQ(model.DataWidth(), 5 * kColumnWidth);
+    HideColumn(model, 6);
+    EXPECT_EQ(model.DataWidth(), 4 * kColumnWidth) << "hidden columns end the data nowhere";
     range = model.VisibleRange(1000, 5000, 120, 100);
     EXPECT_LT(range.lLastRow, range.lFirstRow);
     EXPECT_EQ(range.lFirstCol, 1);
@@ -60,23 +83,44 @@ TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
 }
 
 TEST(GridShape, ColumnMovesKeepTheRowTextColumnAndTheStarts) {
-    TestModel model = MakeModel(1, 3);
-    tGridColumn rowText;
-    rowText.lWidth = 30;
-    rowText.bRowTextCol = true;
-    model.InsertColumn(2, rowText, TestCell{});
-    ASSERT_EQ(model.RowTextPosition(), 2);
-    model.SwapColumns(2, 4);
-    EXPECT_EQ(model.RowTextPosition(), 4);
-    EXPECT_EQ(model.Column(4).lStartX, 150);
-    model.MoveColumn(4, 1);
-    EXPECT_EQ(model.RowTextPosition(), 1);
-    EXPECT_EQ(model.Column(2).lStartX, 30);
-    model.MoveColumn(2, 3);
-    EXPECT_EQ(model.RowTextPosition(), 1) << "columns moving behind it leave it";
-    model.MoveColumn(1, 4);
-    EXPECT_EQ(model.RowTextPosition(), 4);
-    EXPECT_EQ(model.PositionOf(model.RowTextCellColumn()), 4);
+    // Every move and swap among four columns, the row-text column at each place: each column's
+    // cell column ends where a plain list of them puts it, and the row-text column is still known.
+    for (long rowTextAt = 1; rowTextAt <= 4; ++rowTextAt) {
+        for (long from = 1; from <= 4; ++from) {
+            for (long to = 1; to <= 4; ++to) {
+                for (const bool swap : {false, true}) {
+                    TestModel model = MakeModel(1, 3);
+                    tGridColumn rowText;
+                    rowText.lWidth = 30;
+                    rowText.bRowTextCol = true;
+                    model.InsertColumn(rowTextAt, rowText, TestCell{});
+                    std::vector<long> cellColumns{0};
+                    for (long p = 1; p <= 4; ++p)
+                        cellColumns.push_back(model.CellColumnAt(p));
+                    const long rowTextColumn = model.RowTextCellColumn();
+                    if (swap) {
+                        model.SwapColumns(from, to);
+                        std::swap(cellColumns[static_cast<size_t>(from)], cellColumns[static_cast<size_t>(to)]);
+                    } else {
+                        model.MoveColumn(from, to);
+                        const long moved = cellColumns[static_cast<size_t>(from)];
+                        cellColumns.erase(cellColumns.begin() + from);
+                        cellColumns.insert(cellColumns.begin() + to, moved);
+                    }
+                    long startX = 0;
+                    for (long p = 1; p <= 4; ++p) {
+                        const bool isRowText = cellColumns[static_cast<size_t>(p)] == rowTextColumn;
+                        ASSERT_EQ(model.CellColumnAt(p), cellColumns[static_cast<size_t>(p)]);
+                        if (isRowText) {
+                            ASSERT_EQ(model.RowTextPosition(), p) << from << (swap ? " swapped with " : " to ") << to;
+                        }
+                        EXPECT_EQ(model.Column(p).lStartX, startX);
+                        startX += isRowText ? 30 : kColumnWidth;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(GridShape, AViewScrollsEightPixelsPastTheEdgeACellWasBeyond) {
@@ -85,7 +129,9 @@ TEST(GridShape, AViewScrollsEightPixelsPastTheEdgeACellWasBeyond) {
     EXPECT_EQ(ColumnScrollTarget(80, 300, 0, 100), 80) << "wider than the view: its left edge";
     EXPECT_EQ(ColumnScrollTarget(40, 90, 50, 100), 32);
     EXPECT_EQ(ColumnScrollTarget(60, 90, 50, 100), 50) << "in view";
+    EXPECT_EQ(ColumnScrollTarget(50, 90, 50, 100), 50) << "starting at the view's left edge";
     EXPECT_EQ(RowScrollTarget(100, 120, 0, 100), 28);
+    EXPECT_EQ(RowScrollTarget(60, 100, 0, 100), 8) << "a row ending on the view's edge";
     EXPECT_EQ(RowScrollTarget(100, 300, 50, 100), 50) << "taller than the view and starting inside it";
     EXPECT_EQ(RowScrollTarget(20, 40, 50, 100), 12);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/utf16.h"
+
 namespace ferryl {
 namespace {
 
@@ -29,6 +31,8 @@ TEST(HandoffPayload, TextOutsideTheCodePageTravelsAsUtf16LittleEndian) {
     EXPECT_EQ(payload.dwData, kHandoffUtf16);
     EXPECT_EQ(payload.bytes, "C\0:\0\\\0\x36\x04\x3D\xD8\x00\xDE"s);
     EXPECT_EQ(Decode(kHandoffUtf16, payload.bytes), HandoffContent(text));
+    EXPECT_EQ(EncodeHandoffPayload(L"\U00010000", std::nullopt).bytes, "\x00\xD8\x00\xDC"s)
+        << "the first beyond the BMP";
 }
 
 TEST(HandoffPayload, LoneSurrogatesComeBackAsTheyWent) {
@@ -42,6 +46,13 @@ TEST(HandoffPayload, LoneSurrogatesComeBackAsTheyWent) {
     const std::wstring& text = std::get<std::wstring>(*content);
     EXPECT_EQ(text, (std::wstring{static_cast<wchar_t>(0xD800), L'a', static_cast<wchar_t>(0xDC00)}));
     EXPECT_EQ(EncodeHandoffPayload(text, std::nullopt).bytes, bytes);
+
+    // A high surrogate that ends the payload stays alone, though the bytes after the payload would
+    // make it a pair; the same with an odd last byte.
+    const std::string pair = "a\0\x01\xD8\x00\xDC"s;
+    const std::wstring lone{L'a', static_cast<wchar_t>(0xD801)};
+    EXPECT_EQ(DecodeHandoffPayload(kHandoffUtf16, pair.data(), 4), HandoffContent(lone));
+    EXPECT_EQ(WideFromUtf16Le(std::string_view(pair).substr(0, 5)), lone);
 }
 
 TEST(HandoffPayload, ForeignOrBrokenPayloadsAreRefused) {

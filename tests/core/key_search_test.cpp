@@ -1,6 +1,7 @@
 // The key search: letter case, typed characters from every part of Unicode, Backspace, the pause,
 // and the rows a typed prefix finds, as the grid runs it.
 
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,8 @@ TEST(KeySearch, ASCIILettersFoldHereAndTheRestIsTheSystemsComparison) {
     EXPECT_FALSE(StartsWithNoCase(L"\u00e9t\u00e9", L"\u00c9TA", folding));
     EXPECT_TRUE(StartsWithNoCase(L"\u00e9t\u00e9", L"\u00e9T", folding)) << "equal units need no call";
     EXPECT_EQ(asked, (std::vector<std::wstring>{L"\u00e9t\u00e9", L"\u00e9t\u00e9"}));
+    // U+0080 is the first character past ASCII.
+    EXPECT_TRUE(StartsWithNoCase(L"\u0080", L"A", [](std::wstring_view, std::wstring_view) { return true; }));
 }
 
 TEST(KeySearch, TypedLettersFindTheRowAndAMissKeepsThePrefix) {
@@ -124,6 +127,24 @@ TEST(KeySearch, TypedCharactersFromEveryPartOfUnicodeFindTheirRows) {
     EXPECT_EQ(search.Typed(static_cast<wchar_t>(0xD83D)), std::nullopt);
     EXPECT_EQ(search.Typed(L'x'), std::wstring(L"x"));
     EXPECT_EQ(search.Typed(static_cast<wchar_t>(0xDE80)), std::nullopt);
+    // The blank is the first character that searches; the control characters before it do not.
+    EXPECT_EQ(search.Typed(L' '), std::wstring(L" "));
+    EXPECT_EQ(search.Typed(L'\x1F'), std::nullopt);
+}
+
+TEST(KeySearch, APrefixTheOwnerSetIsUpperCasedWhenAMissKeepsIt) {
+    KeySearch search;
+    search.SetText(L"b");
+    const auto upper = [](const std::wstring& text) {
+        std::wstring result;
+        for (const wchar_t c : text)
+            result += static_cast<wchar_t>(std::towupper(c));
+        return result;
+    };
+    const auto hit = search.Next(L"x", upper, [](const std::wstring& text) { return text == L"B" ? 2L : 0L; });
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->text, L"B");
+    EXPECT_EQ(hit->row, 2);
 }
 
 TEST(KeySearch, BackspaceTakesAWholeCharacterAndThePauseStartsAfresh) {

@@ -47,6 +47,13 @@ TEST(Utf8, LoneSurrogatesBecomeTheReplacementCharacter) {
               "a\xEF\xBF\xBD"
               "b");
     EXPECT_TRUE(HasLoneSurrogate(lone));
+    // Only the characters given, not what follows them.
+    EXPECT_EQ(Utf8FromWide(std::wstring_view(L"ab", 1)), "a");
+    EXPECT_EQ(Utf8FromWide(L"\U0010FFFF"), "\xF4\x8F\xBF\xBF") << "the last code point";
+    EXPECT_FALSE(HasLoneSurrogate(std::wstring_view(lone, 1)));
+    // Two surrogates in a row are a pair only where wchar_t holds UTF-16 units.
+    const wchar_t halves[] = {static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00), 0};
+    EXPECT_EQ(Utf8FromWide(halves), sizeof(wchar_t) == 2 ? "\xF0\x9F\x98\x80" : "\xEF\xBF\xBD\xEF\xBF\xBD");
     const wchar_t trailing[] = {L'a', static_cast<wchar_t>(0xDC00), 0};
     EXPECT_TRUE(HasLoneSurrogate(trailing));
     EXPECT_FALSE(HasLoneSurrogate(L"\U0001F600 \uFFFD"));
@@ -110,7 +117,12 @@ TEST(PeMachine, ReadsTheMachineAndRejectsWhatIsNoPeImage) {
     notPe[0x80] = 'N';
     EXPECT_FALSE(PeMachine(notPe));
     // A PE offset beyond the bytes read, or one that leaves no room for the machine.
-    EXPECT_FALSE(PeMachine(PeHead(kMachineI386).substr(0, 0x84)));
+    EXPECT_FALSE(PeMachine(PeHead(kMachineI386).substr(0, 0x85)));
+    // The shortest head: the DOS header alone, the PE header inside it.
+    std::string shortest = PeHead(kMachineI386, 0x30).substr(0, 0x40);
+    EXPECT_EQ(PeMachine(shortest), kMachineI386);
+    EXPECT_FALSE(PeMachine(shortest.substr(0, 0x3F)));
+    EXPECT_EQ(PeMachine(PeHead(kMachineI386).substr(0, 0x86)), kMachineI386) << "the machine's two bytes end it";
     std::string far = PeHead(kMachineI386);
     far[0x3F] = '\x7F';
     EXPECT_FALSE(PeMachine(far));
@@ -124,6 +136,7 @@ TEST(MapiOutcome, SuccessCancelAndFailuresInWords) {
               L"The mail client could not find an attachment. (MAPI error 11, MAPI_E_ATTACHMENT_NOT_FOUND)");
     EXPECT_EQ(MapiFailureText(2), L"The mail client failed to create the message. (MAPI error 2, MAPI_E_FAILURE)");
     EXPECT_EQ(MapiFailureText(7), L"The mail client failed to create the message. (MAPI error 7)");
+    EXPECT_EQ(MapiFailureText(29), L"The mail client failed to create the message. (MAPI error 29)");
     EXPECT_EQ(MapiFailureText(999), L"The mail client failed to create the message. (MAPI error 999)");
 }
 

@@ -76,6 +76,8 @@ TEST(MimeParameter, PrintableAsciiIsQuotedWithQuotesAndBackslashesEscaped) {
 
 TEST(MimeParameter, OtherNamesTakeTheRfc2231FormInUtf8) {
     EXPECT_EQ(MimeParameter("filename", L"\u20AC 1.txt"), ";\r\n filename*=UTF-8''%E2%82%AC%201.txt");
+    // Letters and digits are attribute-chars, which stay as they are.
+    EXPECT_EQ(MimeParameter("filename", L"AZaz09\u00E9"), ";\r\n filename*=UTF-8''AZaz09%C3%A9");
     // A control character is no printable ASCII either.
     EXPECT_EQ(MimeParameter("name", L"a\tb"), ";\r\n name*=UTF-8''a%09b");
     for (const std::wstring name : {L"caf\u00E9 \"x\";y=z.txt", L"\u65E5\u672C\u8A9E.doc", L"\U0001F600'%*.txt"})
@@ -138,10 +140,18 @@ TEST(ChooseBoundary, NeverOneThatOccursInTheHeaders) {
     EXPECT_NE(third, second);
 }
 
-TEST(MimeDraft, ReadsBackWithEveryFileAndItsName) {
-    std::vector<DraftFile> files{
-        {L"a b,1.txt", "hello"}, {L"\u00DCbersicht \u20AC.bin", Bytes(5000)}, {L"empty.txt", ""}};
-    const std::string draft = MimeDraft(files, "Tue, 04 Mar 2025 10:20:30 +0000", 7);
+TEST(MimeDraftWriter, ReadsBackWithEveryFileAndItsName) {
+    const std::vector<std::wstring> names{L"a b,1.txt", L"\u00DCbersicht \u20AC.bin", L"empty.txt"};
+    const std::vector<std::string> files{"hello", Bytes(5000), ""};
+    // Fed as Send Now reads the files, in pieces.
+    std::string draft;
+    MimeDraftWriter writer(names, "Tue, 04 Mar 2025 10:20:30 +0000", 7, draft);
+    for (const std::string& bytes : files) {
+        writer.StartFile(draft);
+        for (size_t at = 0; at < bytes.size(); at += 1000)
+            writer.Append(std::string_view(bytes).substr(at, 1000), draft);
+    }
+    writer.Finish(draft);
     const auto message = ReadMime(draft);
     ASSERT_TRUE(message);
     EXPECT_EQ(message->headers.at("x-unsent").value, "1");
@@ -154,9 +164,16 @@ TEST(MimeDraft, ReadsBackWithEveryFileAndItsName) {
     for (size_t i = 0; i < files.size(); ++i) {
         const test::MimePart& part = message->parts[i + 1];
         EXPECT_EQ(part.headers.at("content-disposition").value, "attachment");
-        EXPECT_EQ(part.headers.at("content-disposition").parameters.at("filename"), Utf8FromWide(files[i].name));
-        EXPECT_EQ(part.headers.at("content-type").parameters.at("name"), Utf8FromWide(files[i].name));
-        EXPECT_EQ(part.Decoded(), files[i].bytes) << i;
+        EXPECT_EQ(part.headers.at("content-disposition").parameters.at("filename"), Utf8FromWide(names[i]));
+        EXPECT_EQ(part.headers.at("content-type").parameters.at("name"), Utf8FromWide(names[i]));
+        EXPECT_EQ(part.Decoded(), files[i]) << i;
+        // Each part's base64 in whole lines of 76, whatever the part before left.
+        const std::string& body = part.body;
+        for (size_t start = 0, end; (end = body.find("\r\n", start)) != std::string::npos; start = end + 2) {
+            if (end + 2 < body.size()) {
+                EXPECT_EQ(end - start, Base64Lines::kLineLength) << i;
+            }
+        }
     }
     // The boundary occurs nowhere but in its delimiter lines (and the header that names it).
     size_t count = 0;
@@ -174,6 +191,8 @@ TEST(MimeDraft, ReadsBackWithEveryFileAndItsName) {
 
 TEST(MimeDraft, DateAndDraftNames) {
     EXPECT_EQ(Rfc5322Date({2025, 3, 4, 9, 5, 7, 2}), "Tue, 04 Mar 2025 09:05:07 +0000");
+    EXPECT_EQ(Rfc5322Date({2024, 12, 31, 23, 59, 60, 6}), "Sat, 31 Dec 2024 23:59:60 +0000");
+    EXPECT_EQ(Rfc5322Date({2025, 1, 5, 0, 0, 0, 0}), "Sun, 05 Jan 2025 00:00:00 +0000");
     EXPECT_EQ(DraftFileName(0x1F), L"FerrylDraft-000000000000001F.eml");
     EXPECT_TRUE(IsDraftFileName(DraftFileName(12345)));
     EXPECT_TRUE(IsDraftFileName(DraftFileName(~0ull)));

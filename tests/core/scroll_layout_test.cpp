@@ -19,6 +19,8 @@ TEST(ScrollLayout, OnePixelMoreThanTheRoomShowsABarAndTakesItsThickness) {
     EXPECT_EQ(wide.visibleHeight, 184);
     EXPECT_EQ(wide.maxH, 1);
     EXPECT_EQ(wide.largeH, 1);
+    in.totalHeight = 184;
+    EXPECT_FALSE(ComputeScrollLayout(in).needV) << "the rows just fit above the horizontal bar";
     // The horizontal bar's thickness makes the rows, which just fitted, need the vertical one too.
     in.totalHeight = 190;
     ScrollLayout both = ComputeScrollLayout(in);
@@ -28,6 +30,7 @@ TEST(ScrollLayout, OnePixelMoreThanTheRoomShowsABarAndTakesItsThickness) {
     EXPECT_EQ(both.maxV, 190 - 184);
     EXPECT_EQ(PageStep(1000, 300), 233);  // 700 / (700 / 300 + 1)
     EXPECT_EQ(PageStep(300, 300), 0);
+    EXPECT_EQ(PageStep(300, 0), 0) << "no room, no page";
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ using Rows = std::vector<long>;
 
 TEST(SelectedRows, ListsEachRowOnceInAscendingOrder) {
     SelectedRows rows;
-    for (long row : {5L, 2L, 9L, 5L, 2L, 7L})
+    for (long row : {5L, 2L, 9L, 5L, 2L, 7L, 9L})
         rows.Add(row);
     EXPECT_EQ(rows.Rows(), (Rows{2, 5, 7, 9}));
     EXPECT_EQ(rows.Take(), (Rows{2, 5, 7, 9}));

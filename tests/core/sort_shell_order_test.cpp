@@ -11,18 +11,6 @@
 namespace ferryl {
 namespace {
 
-TEST(SortGap, FollowsTheThreeHPlusOneSequenceBelowTheCount) {
-    EXPECT_EQ(InitialGap(0), 1u);
-    EXPECT_EQ(InitialGap(1), 1u);
-    EXPECT_EQ(InitialGap(4), 1u);
-    EXPECT_EQ(InitialGap(5), 4u);
-    EXPECT_EQ(InitialGap(13), 4u);
-    EXPECT_EQ(InitialGap(14), 13u);
-    EXPECT_EQ(InitialGap(40), 13u);
-    EXPECT_EQ(InitialGap(41), 40u);
-    EXPECT_EQ(InitialGap(122), 121u);
-}
-
 TEST(ShellSortOrder, EqualRowsSwapAsAPairAndKeepTheirOrderFromThreeOn) {
     const auto allEqual = [](std::size_t, std::size_t) { return true; };
     EXPECT_EQ(ShellSortOrder(2, allEqual), (std::vector<std::size_t>{0, 2, 1}));
@@ -30,7 +18,8 @@ TEST(ShellSortOrder, EqualRowsSwapAsAPairAndKeepTheirOrderFromThreeOn) {
     EXPECT_EQ(ShellSortOrder(6, allEqual), (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6}));
 }
 
-// The shell sort as it is documented, moving whole rows through a one-row buffer.
+// The shell sort as it is documented, moving whole rows through a one-row buffer, with the gaps of
+// the 3h+1 sequence below the count.
 std::vector<int> RowMovingShellSort(std::vector<int> rows, bool (*inOrder)(int placed, int standing)) {
     const std::size_t count = rows.size() - 1;
     if (count < 3) {
@@ -38,7 +27,9 @@ std::vector<int> RowMovingShellSort(std::vector<int> rows, bool (*inOrder)(int p
             std::swap(rows[1], rows[2]);
         return rows;
     }
-    for (std::size_t gap = InitialGap(count); gap >= 1; gap = (gap - 1) / 3) {
+    for (const std::size_t gap : {121u, 40u, 13u, 4u, 1u}) {
+        if (gap >= count && gap > 1)
+            continue;
         for (std::size_t i = gap + 1; i <= count; ++i) {
             const int buffer = rows[i];
             std::size_t j = i;

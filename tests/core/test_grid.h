@@ -52,19 +52,23 @@ inline void HideColumn(TestModel& model, long position) {
     model.SetColumnWidth(position, model.Column(position).lWidth);
 }
 
-// The selected cells, row by row.
-inline std::vector<std::pair<long, long>> SelectedCells(const TestModel& model) {
-    std::vector<std::pair<long, long>> cells;
+using Cells = std::vector<std::pair<long, long>>;
+
+// The cells whose flag is set, row by row.
+inline Cells CellsWhere(const TestModel& model, bool TestCell::*flag) {
+    Cells cells;
     for (long r = 1; r <= model.Rows(); ++r) {
         for (long c = 1; c <= model.Columns(); ++c) {
-            if (model.CellAt(r, c).bSelected)
+            if (model.CellAt(r, c).*flag)
                 cells.emplace_back(r, c);
         }
     }
     return cells;
 }
 
-using Cells = std::vector<std::pair<long, long>>;
+inline Cells SelectedCells(const TestModel& model) {
+    return CellsWhere(model, &TestCell::bSelected);
+}
 
 // The window paints after every key and click, and the model remembers the current cell then.
 class ModelInput {

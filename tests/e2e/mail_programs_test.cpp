@@ -19,6 +19,7 @@ using test::AnswerBox;
 using test::ChildProcess;
 using test::MainWindow;
 using test::PanelChild;
+using test::PostedMessagesHandled;
 using test::PressSendNow;
 using test::PumpUntil;
 using test::Quoted;
@@ -101,8 +102,7 @@ TEST_F(MailProgramsTest, WhileTheClientHasTheFilesTheWindowPaintsAndASecondSendN
     PressSendNow();
     ::PostMessageW(main, WM_COMMAND, IDOK, 0);
     ::PostMessageW(main, WM_CLOSE, 0, 0);
-    ::Sleep(500);
-    ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+    ASSERT_TRUE(PostedMessagesHandled(PanelChild(L"&Copy To")));
     EXPECT_EQ(MainWindow(), main) << "the window waits for the client";
     mapi.Release();
     ASSERT_TRUE(ferryl.WaitForExit()) << "the close asked for meanwhile comes once the client is done";

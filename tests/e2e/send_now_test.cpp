@@ -16,6 +16,7 @@ using test::AnswerBox;
 using test::ChildProcess;
 using test::MainWindow;
 using test::PanelChild;
+using test::PostedMessagesHandled;
 using test::PressSendNow;
 using test::PumpUntil;
 using test::Quoted;
@@ -173,11 +174,11 @@ TEST_F(NoMailProgramTest, TheChoiceCancelledStartsNothingAndMovesNothing) {
     // A second click while the first waits for the choice (a screen reader's or a tool's) starts
     // no second run.
     PressSendNow();
-    ::Sleep(500);
+    ASSERT_TRUE(PostedMessagesHandled(PanelChild(L"&Copy To")));
     EXPECT_EQ(CountWindows(L"Select E-Mail Program"), 1);
     ::PostMessageW(::FindWindowW(L"#32770", L"Select E-Mail Program"), WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(AnswerBox(L"Ferryl Handler", {L"E-mail program not specified."}));
-    ::Sleep(300);
+    ASSERT_TRUE(PostedMessagesHandled(PanelChild(L"&Copy To")));
     EXPECT_EQ(CountWindows(L"Ferryl Handler"), 0) << "one run, one message";
     EXPECT_TRUE(MainWindow()) << "the window stays open";
     EXPECT_FALSE(FileExists(record)) << "nothing was started";

@@ -197,20 +197,32 @@ TEST_F(KeySearchPrefixTest, GoesFromTheScreenWithEscapeAClickAndThePause) {
 }
 
 TEST_F(KeySearchPrefixTest, ThePauseStartsAgainWithEveryKeyTyped) {
-    Click(1, 1);
-    Type(L"b");
-    // The list changes under the prefix: the next key finds no row, and still counts as typing.
-    for (long r = 1; r <= grid.Rows(); ++r)
-        grid.CellText(r, 1, TaggedValue(L"x" + grid.CellText(r, 1).ToText()));
-    PumpUntil([&] { return grid.KeySearchText().empty(); }, MoskGrid::kKeySearchPauseMs / 2);
-    const DWORD lastKey = ::GetTickCount();
-    Type(L"l");
-    // Asserted is only that the prefix goes no sooner than a pause after the last key (less the
-    // 16 ms steps of GetTickCount): a slow machine only makes it go later.
-    if (!grid.KeySearchText().empty()) {
+    const DWORD pause = MoskGrid::kKeySearchPauseMs;
+    // The rule shows only when the second key comes within the pause: a run too slow for that is
+    // tried again, and fails when none is quick enough.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Click(1, 1);
+        for (long r = 1; r <= grid.Rows(); ++r)
+            grid.CellText(r, 1, TaggedValue(L"b" + std::to_wstring(r)));
+        const DWORD firstKey = ::GetTickCount();
+        Type(L"b");
+        // The list changes under the prefix: the next key finds no row, and still counts as typing.
+        for (long r = 1; r <= grid.Rows(); ++r)
+            grid.CellText(r, 1, TaggedValue(L"x" + grid.CellText(r, 1).ToText()));
+        ASSERT_TRUE(PumpUntil([&] { return ::GetTickCount() - firstKey >= pause / 4; }));
+        Type(L"l");
+        const DWORD lastKey = ::GetTickCount();
+        if (lastKey - firstKey >= pause - 100) {
+            grid.KeySearchText(L"");
+            continue;
+        }
+        ASSERT_FALSE(grid.KeySearchText().empty());
         ASSERT_TRUE(PumpUntil([&] { return grid.KeySearchText().empty(); }, 5000));
-        EXPECT_GE(::GetTickCount() - lastKey, MoskGrid::kKeySearchPauseMs - 50);
+        // Not a pause after the first key, but after the last (less GetTickCount's 16 ms steps).
+        EXPECT_GE(::GetTickCount() - lastKey, pause - 50);
+        return;
     }
+    FAIL() << "no two keys came within the pause of " << pause << " ms";
 }
 
 TEST_F(InputTest, ALostCaptureEndsTheRowModePress) {

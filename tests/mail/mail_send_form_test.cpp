@@ -143,7 +143,7 @@ std::wstring ChoiceText(HWND dialog) {
 void PressKey(HWND dialog, WPARAM key) {
     ::PostMessageW(FocusOf(dialog), WM_KEYDOWN, key, 1);
     ::PostMessageW(FocusOf(dialog), WM_KEYUP, key, 0xC0000001);
-    ::Sleep(100);
+    EXPECT_TRUE(test::PostedMessagesHandled(::GetDlgItem(dialog, IDCANCEL)));
 }
 
 bool StartsWith(const std::wstring& text, const std::wstring& start) {
@@ -171,9 +171,9 @@ TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
         name = name ? name : ::GetDlgItem(files, 0x480);
         ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()));
         ::PostMessageW(files, WM_COMMAND, IDOK, 0);
-        for (int i = 0; i < 300 && ::IsWindow(files); ++i)
-            ::Sleep(20);
-        ::Sleep(100);
+        // The dialog takes the picked program in once the file dialog is gone.
+        EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindow(files); }, 6000));
+        EXPECT_TRUE(test::PostedMessagesHandled(::GetDlgItem(dialog, IDCANCEL)));
         PressKey(dialog, VK_RETURN);  // the focus is on OK once a program is picked
     });
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), ShortPathName(program));
@@ -194,7 +194,7 @@ TEST_F(MailFormTest, ACloseWhileSendNowShowsAWarningWaitsForTheSendToEnd) {
         warning = test::MessageBoxText(box);
         // Another program closes the window while the box is up (its loop dispatches the close).
         ::PostMessageW(main, WM_CLOSE, 0, 0);
-        ::Sleep(300);
+        EXPECT_TRUE(test::PostedMessagesHandled(::GetDlgItem(box, IDOK)));
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     form.send_nowD_Click();
@@ -324,8 +324,7 @@ TEST_F(MailFormTest, AClientNameTheSettingsFileCannotHoldIsKeptForThisRunWithAWa
         HWND box = test::WaitForDialog(L"Warning - Ferryl Handler");
         if (!box)
             return;
-        ::Sleep(100);
-        warning = test::MessageBoxText(box);
+        test::PumpUntil([&] { return !(warning = test::MessageBoxText(box)).empty(); });
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     EXPECT_NE(warning.find(L"\"" + foreign + L"\" cannot be kept"), std::wstring::npos) << warning;

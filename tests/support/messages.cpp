@@ -40,6 +40,16 @@ HWND FocusOf(HWND dialog) {
     return nullptr;
 }
 
+bool PostedMessagesHandled(HWND button, DWORD timeoutMs) {
+    if (!::IsWindow(button) || !::PostMessageW(button, BM_SETSTATE, TRUE, 0))
+        return !::IsWindow(button);
+    const bool handled =
+        PumpUntil([&] { return !::IsWindow(button) || (::SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; },
+                  timeoutMs);
+    ::PostMessageW(button, BM_SETSTATE, FALSE, 0);
+    return handled;
+}
+
 std::wstring MessageBoxText(HWND box) {
     wchar_t text[2048]{};
     ::GetDlgItemTextW(box, 0xFFFF, text, 2048);

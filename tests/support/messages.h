@@ -22,6 +22,11 @@ HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = 10000);
 // it one; null when none came in time.
 HWND FocusOf(HWND dialog);
 
+// True once the thread of the button's window (of any process) has handled every message posted to
+// it before: the pushed look posted to the button after them shows only then, in a modal loop too.
+// A button that goes meanwhile counts as handled. The button is left as it was.
+bool PostedMessagesHandled(HWND button, DWORD timeoutMs = 10000);
+
 // The text of a message box: its static control's.
 std::wstring MessageBoxText(HWND box);
 

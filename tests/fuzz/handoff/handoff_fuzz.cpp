@@ -1,6 +1,8 @@
 // What the running instance does with a WM_COPYDATA payload: checks and decodes it, then re-joins
 // the command line it carries into candidate paths. The first byte of an input is the payload's
-// tag (dwData), the rest its bytes.
+// tag (dwData), the rest its bytes. With the first byte's high bit set, the payload is stretched to
+// the size limit instead: the second byte, signed, is how many bytes past the limit it ends, and
+// the rest is repeated to fill it, so that small inputs reach and cross the 32,767 limit.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,8 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace ferryl::fuzz;
     if (size == 0)
         return 0;
-    const std::uintptr_t tag = data[0];
-    const std::string payload(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::uintptr_t tag = data[0] & 0x7F;
+    std::string payload(reinterpret_cast<const char*>(data + 1), size - 1);
+    if ((data[0] & 0x80) && size > 2) {
+        const std::string pattern = payload.substr(1);
+        const std::ptrdiff_t limit = static_cast<std::ptrdiff_t>(kHandoffMaxUnits) * (tag == kHandoffUtf16 ? 2 : 1);
+        payload.resize(static_cast<std::size_t>(limit + static_cast<std::int8_t>(data[1])));
+        for (std::size_t i = 0; i < payload.size(); ++i)
+            payload[i] = pattern[i % pattern.size()];
+    }
 
     const auto content = WithinBudget("DecodeHandoffPayload", [&] {
         return DecodeHandoffPayload(tag, payload.empty() ? nullptr : payload.data(), payload.size());
