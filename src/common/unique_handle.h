@@ -82,6 +82,16 @@ using UniqueBstr = Unique<NullInvalidTraits<BSTR, &::SysFreeString>>;
 // A shell item identifier list, such as SHBrowseForFolderW returns (task allocator).
 using UniqueIdList = Unique<NullInvalidTraits<PIDLIST_ABSOLUTE, &::CoTaskMemFree>>;
 
+// A COM interface reference.
+template <typename Interface>
+struct ComReleaseTraits {
+    using Handle = Interface*;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle object) noexcept { object->Release(); }
+};
+template <typename Interface>
+using UniqueCom = Unique<ComReleaseTraits<Interface>>;
+
 // The three guards that do not fit Unique: they need a second value to give the resource back.
 
 class PaintDC {

@@ -31,16 +31,6 @@ long ChildOf(const VARIANT& child) {
     return number.lVal;
 }
 
-// A COM reference, released by its owner.
-template <typename Interface>
-struct ComReleaseTraits {
-    using Handle = Interface*;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle object) noexcept { object->Release(); }
-};
-template <typename Interface>
-using UniqueCom = Unique<ComReleaseTraits<Interface>>;
-
 void SetChild(VARIANT* result, long child) {
     result->vt = VT_I4;
     result->lVal = child;

@@ -1,0 +1,485 @@
+// FerrylF's Send Now: the window asks and shows, the work is done elsewhere. It reads what the
+// plan needs (src/send/send_facts), has it planned (src/core/send_plan), asks what the plan says
+// must be asked, starts the copies on the send job's thread with the system's progress dialog,
+// and once they are done hands the files over (src/send/mail_hand_off) and takes the sent rows
+// away. Every step that stops says which it was, why, and what has happened to the files.
+
+#include <algorithm>
+#include <functional>
+
+#include "app/start_up.h"
+#include "common/byte_size.h"
+#include "common/continue_on_error.h"
+#include "common/system_error_text.h"
+#include "core/mapi_outcome.h"
+#include "mainwindow/ferryl_form.h"
+#include "mainwindow/form_steps.h"
+#include "send/mail_hand_off.h"
+#include "send/send_facts.h"
+#include "settings/funkcije.h"
+#include "settings/message_size_limit.h"
+#include "winsvc/window_text.h"
+
+namespace ferryl {
+
+namespace {
+
+constexpr uint64_t kBytesPerMB = 1024 * 1024;
+constexpr size_t kLargestShown = 3;
+
+std::wstring Lines(const std::vector<std::wstring>& lines) {
+    std::wstring text;
+    for (const std::wstring& line : lines)
+        text += L"\n" + line;
+    return text;
+}
+
+std::wstring Quoted(const std::wstring& text) {
+    return L"\"" + text + L"\"";
+}
+
+// What has happened to the files of a run so far, for a message that stops it or follows it.
+std::wstring FilesNote(const SendRun& run) {
+    std::vector<std::wstring> moved, copied;
+    if (run.copies) {
+        for (const CopyRecord& record : run.copies->Records()) {
+            if (record.state == CopyRecord::State::Moved)
+                moved.push_back(record.copy);
+            else if (record.state != CopyRecord::State::NotCopied)
+                copied.push_back(record.copy);
+        }
+    }
+    if (moved.empty() && copied.empty())
+        return L"\n\nNo file was copied or moved.";
+    std::wstring note;
+    if (!moved.empty())
+        note += L"\n\nThese files were moved into the folder; the list names their new places:" + Lines(moved);
+    if (!copied.empty())
+        note += L"\n\nThese copies were made; their files stay where they were:" + Lines(copied);
+    return note;
+}
+
+// The reason in a failure record, as the user reads it.
+std::wstring ReasonOf(const FailureRecord& failure) {
+    std::wstring reason = failure.description.empty() ? L"An unexpected error occurred." : failure.description;
+    if (failure.lastError != 0)
+        reason += L"\n" + SystemErrorText(failure.lastError);
+    return reason;
+}
+
+// The listed files that cannot go, each with the reason.
+std::wstring CannotGoLines(const SendFacts& facts, const SendPlan& plan) {
+    std::wstring text;
+    for (size_t index : plan.missing)
+        text += L"\n" + facts.files[index].path + L" (it no longer exists)";
+    for (size_t index : plan.unreadable)
+        text += L"\n" + facts.files[index].path +
+                L" (the mail program reads only names the system's code page holds, and neither this file's name nor "
+                L"a short name of it does)";
+    return text;
+}
+
+std::wstring TooBigText(const SendFacts& facts, const SendPlan& plan) {
+    std::wstring text = L"With these files the message would be about " + ByteSizeText(plan.estimatedBytes) +
+                        L", over the limit of " + ByteSizeText(facts.sizeLimit) +
+                        L": the mail server may refuse it.\n\nThe largest files:";
+    for (size_t i = 0; i < plan.largest.size() && i < kLargestShown; ++i) {
+        const ListedFile& file = facts.files[plan.largest[i]];
+        text += L"\n" + FileNameOf(file.path) + L" (" + ByteSizeText(file.size) + L")";
+    }
+    return text + L"\n\nSend them anyway? Choose No to go back to the list.";
+}
+
+// What the user is told before the mail program starts: renamed copies, sources that stay.
+std::wstring BeforeHandOffText(const SendRun& run) {
+    std::wstring renamed, kept;
+    const std::vector<CopyRequest>& requests = run.copies->Requests();
+    const std::vector<CopyRecord>& records = run.copies->Records();
+    for (size_t i = 0; i < requests.size(); ++i) {
+        if (requests[i].sameAs)
+            continue;
+        if (FileNameOf(records[i].copy) != requests[i].name)
+            renamed += L"\n" + Quoted(requests[i].name) + L" goes as " + Quoted(FileNameOf(records[i].copy));
+        if (records[i].state == CopyRecord::State::SourceKept)
+            kept += L"\n" + requests[i].source + L": " + records[i].reason;
+    }
+    std::wstring text;
+    if (!renamed.empty())
+        text += L"The folder \"" + run.folder + L"\" already held files of these names, so their copies were renamed:" +
+                renamed;
+    if (!kept.empty())
+        text += std::wstring(text.empty() ? L"" : L"\n\n") +
+                L"The files were copied, but these source files could not be deleted:" + kept;
+    return text;
+}
+
+}  // namespace
+
+bool FerrylF::Sending() const noexcept {
+    return m_mapiSend != nullptr || (m_run && m_run->job);
+}
+
+bool FerrylF::Ask(const std::wstring& question) {
+    return ::MessageBoxW(Hwnd(), question.c_str(), kWarningTitle, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+bool FerrylF::SendStepRan(const wchar_t* step, const std::function<void()>& run, const SendRun* sendRun) {
+    std::optional<FailureRecord> failure;
+    try {
+        run();
+    } catch (...) {
+        failure = RecordCaughtFailure(std::wstring(L"Send Now: ") + step);
+    }
+    if (!failure)
+        return true;
+    if (Loaded())
+        Inform(std::wstring(L"Send Now stopped while ") + step + L".\n\n" + ReasonOf(*failure) +
+                   (sendRun ? FilesNote(*sendRun) : L"\n\nNo file was copied or moved.") +
+                   L"\n\nNothing was sent, and the list stays.",
+               kWarningTitle);
+    return false;
+}
+
+void FerrylF::WhileSendNowRuns(const std::function<void()>& step) noexcept {
+    // A click or a close that arrives while this step waits in a dialog (whose loop dispatches
+    // whatever comes) must not start a second run over the same rows, nor take the window away
+    // under the step: a close waits for the step's end.
+    m_inSendNow = true;
+    SendStepRan(L"sending the files", step, nullptr);
+    m_inSendNow = false;
+    if (m_closeAfterSend && !Sending()) {
+        Unload();
+        return;
+    }
+    if (std::exchange(m_jobEndPending, false))
+        OnSendJobDone();
+}
+
+void FerrylF::send_nowD_Click() noexcept {
+    if (Rows() == 0 || Sending() || m_inSendNow)
+        return;
+    WhileSendNowRuns([this] { SendNow(); });
+}
+
+void FerrylF::SendNow() {
+    auto run = std::make_unique<SendRun>();
+    // What is listed now is what is sent; files arriving meanwhile wait for the next Send Now.
+    run->rows = Rows();
+    WaitCursor wait;
+    if (!SendStepRan(
+            L"reading the list", [&] { run->listed = ListedPaths(run->rows); }, nullptr))
+        return;
+
+    MailTargetChoice choice;
+    if (!SendStepRan(
+            L"choosing the mail program", [&] { choice = ChooseMailTarget(run->rows); }, nullptr))
+        return;
+    // Each step may have shown a dialog, whose loop dispatches whatever comes: the window is
+    // checked for after each.
+    if (!Loaded())
+        return;
+    if (choice.status != MailTargetChoice::Status::Chosen) {
+        wait.Restore();
+        if (choice.status == MailTargetChoice::Status::Failed)
+            Inform(choice.failure, kWarningTitle);
+        else
+            Inform(L"E-mail program not specified.", kProgramTitle);
+        return;
+    }
+    run->target = choice.target;
+
+    SendFacts facts;
+    std::wstring failure;
+    const bool looked = SendStepRan(
+        L"looking at the listed files",
+        [&] {
+            run->readsAnsi = ReadsAnsi(run->target, failure);
+            if (!failure.empty())
+                return;
+            if (IsChecked(m_copyC)) {
+                run->folder = WindowText(m_putanjaT);
+                if (!FolderExists(run->folder)) {
+                    failure = L"Specified directory does not exist.";
+                    return;
+                }
+                // Copies go into a folder of their own there, so that they keep their names exactly.
+                if (IsSameFolder(run->folder, StartUp().TempFolder)) {
+                    const FreshFolder fresh = MakeFreshFolder(run->folder);
+                    if (!fresh.failure.empty()) {
+                        failure = fresh.failure;
+                        return;
+                    }
+                    run->folder = fresh.path;
+                    run->freshFolder = true;
+                }
+                facts.copyTo = ReadCopyDestination(run->folder, run->freshFolder);
+            }
+            facts.files = ReadListedFiles(run->listed, facts.copyTo ? &run->folder : nullptr);
+            facts.readsAnsi = run->readsAnsi;
+            facts.sizeLimit = static_cast<uint64_t>(ReadMessageSizeLimitMB(StartUp().IniFile)) * kBytesPerMB;
+            run->plan = PlanSend(facts);
+        },
+        nullptr);
+    wait.Restore();
+    const bool planned = looked && failure.empty() && AskWhatThePlanAsks(facts, run->plan);
+    if (!failure.empty())
+        Inform(failure, kWarningTitle);
+    if (!planned || !Loaded()) {
+        // Nothing went into the folder made for this send.
+        if (run->freshFolder)
+            ::RemoveDirectoryW(run->folder.c_str());
+        return;
+    }
+    bool anyCopy = false;
+    for (const PlannedFile& file : run->plan.going)
+        anyCopy = anyCopy || !file.copy.empty();
+    if (anyCopy)
+        StartCopies(std::move(run));
+    else
+        HandOffAndFinish(*run, PathsToSend(*run));
+}
+
+bool FerrylF::AskWhatThePlanAsks(const SendFacts& facts, const SendPlan& plan) {
+    if (!plan.missing.empty() || !plan.unreadable.empty()) {
+        const std::wstring files = CannotGoLines(facts, plan);
+        if (plan.going.empty()) {
+            Inform(L"None of the listed files can be sent:" + files + L"\n\nNo file was copied or sent.",
+                   kWarningTitle);
+            return false;
+        }
+        if (!Ask(L"These listed files cannot be sent:" + files + L"\n\nSend the other files?") || !Loaded())
+            return false;
+    }
+    return !plan.overLimit || (Ask(TooBigText(facts, plan)) && Loaded());
+}
+
+std::vector<std::wstring> FerrylF::ListedPaths(long rows) {
+    std::vector<std::wstring> listed;
+    for (long row = 1; row <= rows; ++row)
+        listed.push_back(m_lista->Cell(row, kColumnPath).Text().ToText());
+    return listed;
+}
+
+std::vector<std::wstring> FerrylF::PathsToSend(const SendRun& run) {
+    std::vector<std::wstring> paths;
+    size_t request = 0;
+    for (const PlannedFile& file : run.plan.going) {
+        if (file.copy.empty())
+            paths.push_back(run.listed[file.listed]);
+        else
+            paths.push_back(run.copies->Records()[request++].copy);
+    }
+    return paths;
+}
+
+void FerrylF::StartCopies(std::unique_ptr<SendRun> run) {
+    std::vector<CopyRequest> requests;
+    std::vector<size_t> requestOf(run->plan.going.size());  // a planned file's request
+    for (size_t i = 0; i < run->plan.going.size(); ++i) {
+        const PlannedFile& file = run->plan.going[i];
+        if (file.copy.empty())
+            continue;
+        requestOf[i] = requests.size();
+        std::optional<size_t> sameAs;
+        if (file.sameAs)
+            sameAs = requestOf[*file.sameAs];
+        requests.push_back(
+            {run->listed[file.listed], file.copy, FileNameOf(LongPathName(run->listed[file.listed])), sameAs});
+    }
+    run->copies = std::make_shared<CopyStep>(std::move(requests), IsChecked(m_deleteC));
+    std::vector<SendStep> steps;
+    steps.push_back(
+        {L"Copying", true, [copies = run->copies](const StepProgress& progress) { return copies->Run(progress); }});
+    run->job = SendJob::Start(std::move(steps), Hwnd(), kSendJobDoneMessage);
+    run->progress = std::make_unique<SendProgressDialog>(Hwnd(), *run->job);
+    m_run = std::move(run);
+    ApplySendNowRule();
+}
+
+void FerrylF::OnSendJobDone() noexcept {
+    // Only the job itself says it has ended: any program can post the message.
+    if (!m_run || !m_run->job || !m_run->job->Done())
+        return;
+    // A question of Send Now's is up (closing during the copies): its answer comes first.
+    if (m_inSendNow) {
+        m_jobEndPending = true;
+        return;
+    }
+    WhileSendNowRuns([this] { FinishCopies(); });
+}
+
+void FerrylF::FinishCopies() {
+    std::unique_ptr<SendRun> run = std::move(m_run);
+    run->progress.reset();
+    const JobOutcome outcome = run->job->Outcome();
+    run->job.reset();
+    ApplySendNowRule();
+    NameCopiesInRows(*run);
+    if (outcome.status != StepStatus::Done && run->freshFolder)
+        // The folder made for this send, when nothing went into it (only an empty one goes).
+        ::RemoveDirectoryW(run->folder.c_str());
+    if (m_closeAfterSend) {
+        // The user chose to close: the list goes, and with it what it says of moved files.
+        const std::vector<CopyRecord>& records = run->copies->Records();
+        if (std::any_of(records.begin(), records.end(),
+                        [](const CopyRecord& record) { return record.state == CopyRecord::State::Moved; }))
+            Inform(L"The copies were cancelled and the window closes." + FilesNote(*run), kProgramTitle);
+        return;
+    }
+    if (outcome.status == StepStatus::Cancelled) {
+        Inform(L"Copy To was cancelled: nothing was sent, and the list stays." + FilesNote(*run), kProgramTitle);
+        return;
+    }
+    if (outcome.status == StepStatus::Failed) {
+        std::wstring text;
+        if (outcome.thrown) {
+            text = L"Send Now stopped while copying the files.\n\n" + ReasonOf(*outcome.thrown);
+        } else if (const std::optional<CopyFailure>& failure = run->copies->Failure()) {
+            text = L"The file " + Quoted(failure->source) + L" could not be copied to " + Quoted(run->folder) +
+                   L".\n\n" + failure->reason;
+        }
+        Inform(text + L"\n\nNothing was sent, and the list stays." + FilesNote(*run), kWarningTitle);
+        return;
+    }
+    if (const std::wstring before = BeforeHandOffText(*run); !before.empty())
+        Inform(before, kProgramTitle);
+    if (Loaded())
+        HandOffAndFinish(*run, PathsToSend(*run));
+}
+
+void FerrylF::NameCopiesInRows(const SendRun& run) {
+    const std::vector<CopyRecord>& records = run.copies->Records();
+    size_t request = 0;
+    for (const PlannedFile& file : run.plan.going) {
+        if (file.copy.empty())
+            continue;
+        const CopyRecord& record = records[request++];
+        const long row = static_cast<long>(file.listed) + 1;
+        // A moved file is found at its copy only. The row is the one the send took, unless the
+        // list has changed under it.
+        if (record.state == CopyRecord::State::Moved && row <= Rows() &&
+            CellText(row, kColumnPath) == run.listed[file.listed])
+            NameCopyInRow(row, record.copy);
+    }
+}
+
+void FerrylF::NameCopyInRow(long row, const std::wstring& copy) {
+    ContinueOnError(L"NameCopyInRow: name",
+                    [&] { m_lista->CellDetails(row, kColumnName, TaggedValue(FileNameOf(copy))); });
+    ContinueOnError(L"NameCopyInRow: path", [&] { m_lista->CellDetails(row, kColumnPath, TaggedValue(copy)); });
+}
+
+void FerrylF::HandOffAndFinish(const SendRun& run, const std::vector<std::wstring>& paths) {
+    // Without the window a Simple MAPI call's end would be posted nowhere.
+    if (!Loaded())
+        return;
+    HandOffResult handed;
+    if (!SendStepRan(
+            L"handing the files to the mail program",
+            [&] { handed = HandOff(run.target, paths, Hwnd(), kMapiDoneMessage); }, &run))
+        return;
+    if (!handed.failure.empty()) {
+        Inform(handed.failure + (run.copies ? FilesNote(run) : std::wstring()), kWarningTitle);
+        return;
+    }
+    if (handed.mapiSend) {
+        m_mapiSend = std::move(handed.mapiSend);
+        m_sendingRows = run.rows;
+        // The client's compose window is modal to this one; the window still paints meanwhile.
+        ::EnableWindow(m_send_nowD, FALSE);
+        ::EnableWindow(Hwnd(), FALSE);
+        return;
+    }
+    FinishSend(run.rows);
+}
+
+void FerrylF::OnMapiSendDone() noexcept {
+    // Only the call itself says it has returned: any program can post the message.
+    if (!m_mapiSend || !m_mapiSend->Done())
+        return;
+    const unsigned long result = m_mapiSend->Result();
+    m_mapiSend.reset();
+    ::EnableWindow(Hwnd(), TRUE);
+    ApplySendNowRule();
+    ContinueOnError(L"OnMapiSendDone", [&] {
+        switch (OutcomeOfMapiResult(result)) {
+            case MapiOutcome::Sent:
+                FinishSend(m_sendingRows);
+                return;
+            case MapiOutcome::Cancelled:
+                break;
+            case MapiOutcome::Failed:
+                Inform(MapiFailureText(result), kWarningTitle);
+                break;
+        }
+        if (m_closeAfterSend)
+            Unload();
+    });
+}
+
+void FerrylF::FinishSend(long rows) {
+    // A handoff whose sender timed out while this thread started the program (pumping nothing)
+    // still waits in the queue; taken in now, its files count below.
+    MSG pending;
+    ::PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    if (!Loaded())
+        return;
+    // Files that arrived while the files were being handed over were not sent: they stay listed,
+    // and the window with them, instead of going with the window.
+    if (Rows() > rows && !m_closeAfterSend) {
+        for (long row = rows; row >= 1; --row)
+            ContinueOnError(L"FinishSend: RemoveRow", [&] { m_lista->RemoveRow(row); });
+        ContinueOnError(L"FinishSend: CellSelected", [&] { m_lista->CellSelected(1, 1, true); });
+        ApplySendNowRule();
+        return;
+    }
+    Unload();
+}
+
+void FerrylF::OnCloseAsked() noexcept {
+    // While Send Now asks something, or a mail client reads the listed files, the window goes once
+    // that is over.
+    if (m_inSendNow || m_mapiSend) {
+        m_closeAfterSend = true;
+        return;
+    }
+    if (!m_run || !m_run->job) {
+        Unload();
+        return;
+    }
+    WhileSendNowRuns([this] {
+        if (Ask(L"Copy To is still copying the files.\n\nCancel the copies and close the window? The file being copied "
+                L"stays where it is, and its copy is removed.") &&
+            m_run && m_run->job) {
+            m_closeAfterSend = true;
+            m_run->job->Cancel();
+        }
+    });
+}
+
+void FerrylF::WaitWhileSending() noexcept {
+    // The copies are cancelled and waited for: the program never ends under a half-made copy.
+    if (m_run && m_run->job) {
+        m_closeAfterSend = true;
+        m_run->job->Cancel();
+    }
+    MSG message;
+    while (Sending()) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1)
+            return;
+        // The WM_QUIT of the receiving window's unload may still be queued: the program is ending
+        // already, once the client has returned.
+        if (got == 0 || PreTranslateMessage(message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+void FerrylF::EndSession() noexcept {
+    // The session ends when this returns: the copy being made is cancelled and removed first.
+    m_run.reset();
+}
+
+}  // namespace ferryl

@@ -1,0 +1,30 @@
+#pragma once
+// One Send Now from its start to the end of its long work: the rows it sends, the mail program
+// they go to, its plan, and the job with its progress while the copies are made.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/send_plan.h"
+#include "mail/mail_target.h"
+#include "send/copy_step.h"
+#include "send/progress_dialog.h"
+#include "send/send_job.h"
+
+namespace ferryl {
+
+struct SendRun {
+    long rows = 0;                     // the send takes rows 1 to rows; later files wait
+    std::vector<std::wstring> listed;  // their paths when it started
+    MailTarget target;
+    bool readsAnsi = false;    // the mail program reads its paths in the ANSI code page
+    std::wstring folder;       // Copy To's, ending in "\"; empty without Copy To
+    bool freshFolder = false;  // a folder made for this send's copies
+    SendPlan plan;
+    std::shared_ptr<CopyStep> copies;              // the copies, once the job is started
+    std::unique_ptr<SendJob> job;                  // while it runs
+    std::unique_ptr<SendProgressDialog> progress;  // goes before the job it shows
+};
+
+}  // namespace ferryl
