@@ -161,6 +161,8 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     std::optional<std::wstring> PickMailProgramFile(HWND owner);
     void KeepMailProgram(const std::wstring& path);
     std::vector<std::wstring> ListedPaths(long rows);
+    // Reads what the plan is made of, and has it made; the reason when the send cannot go on.
+    std::wstring ReadFacts(SendRun& run, SendFacts& facts);
     bool AskWhatThePlanAsks(const SendFacts& facts, const SendPlan& plan);
     void StartCopies(std::unique_ptr<SendRun> run);
     void OnSendJobDone() noexcept;

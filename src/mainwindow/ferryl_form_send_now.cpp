@@ -191,35 +191,7 @@ void FerrylF::SendNow() {
     SendFacts facts;
     std::wstring failure;
     const bool looked = SendStepRan(
-        L"looking at the listed files",
-        [&] {
-            run->readsAnsi = ReadsAnsi(run->target, failure);
-            if (!failure.empty())
-                return;
-            if (IsChecked(m_copyC)) {
-                run->folder = WindowText(m_putanjaT);
-                if (!FolderExists(run->folder)) {
-                    failure = L"Specified directory does not exist.";
-                    return;
-                }
-                // Copies go into a folder of their own there, so that they keep their names exactly.
-                if (IsSameFolder(run->folder, StartUp().TempFolder)) {
-                    const FreshFolder fresh = MakeFreshFolder(run->folder);
-                    if (!fresh.failure.empty()) {
-                        failure = fresh.failure;
-                        return;
-                    }
-                    run->folder = fresh.path;
-                    run->freshFolder = true;
-                }
-                facts.copyTo = ReadCopyDestination(run->folder, run->freshFolder);
-            }
-            facts.files = ReadListedFiles(run->listed, facts.copyTo ? &run->folder : nullptr);
-            facts.readsAnsi = run->readsAnsi;
-            facts.sizeLimit = static_cast<uint64_t>(ReadMessageSizeLimitMB(StartUp().IniFile)) * kBytesPerMB;
-            run->plan = PlanSend(facts);
-        },
-        nullptr);
+        L"looking at the listed files", [&] { failure = ReadFacts(*run, facts); }, nullptr);
     wait.Restore();
     const bool planned = looked && failure.empty() && AskWhatThePlanAsks(facts, run->plan);
     if (!failure.empty())
@@ -237,6 +209,36 @@ void FerrylF::SendNow() {
         StartCopies(std::move(run));
     else
         HandOffAndFinish(*run, PathsToSend(*run));
+}
+
+std::wstring FerrylF::ReadFacts(SendRun& run, SendFacts& facts) {
+    std::wstring failure;
+    run.readsAnsi = ReadsAnsi(run.target, failure);
+    if (!failure.empty())
+        return failure;
+    std::wstring chosen;
+    if (IsChecked(m_copyC)) {
+        chosen = WindowText(m_putanjaT);
+        if (!FolderExists(chosen))
+            return L"Specified directory does not exist.";
+        run.folder = chosen;
+        // In the temporary folder the copies go into a folder of their own, so that they keep their
+        // names exactly.
+        if (IsSameFolder(chosen, StartUp().TempFolder)) {
+            const FreshFolder fresh = MakeFreshFolder(chosen);
+            if (!fresh.failure.empty())
+                return fresh.failure;
+            run.folder = fresh.path;
+            run.freshFolder = true;
+        }
+        facts.copyTo = ReadCopyDestination(run.folder, run.freshFolder);
+    }
+    // A file in the chosen folder already goes as it is.
+    facts.files = ReadListedFiles(run.listed, chosen.empty() ? nullptr : &chosen);
+    facts.readsAnsi = run.readsAnsi;
+    facts.sizeLimit = static_cast<uint64_t>(ReadMessageSizeLimitMB(StartUp().IniFile)) * kBytesPerMB;
+    run.plan = PlanSend(facts);
+    return {};
 }
 
 bool FerrylF::AskWhatThePlanAsks(const SendFacts& facts, const SendPlan& plan) {
@@ -291,7 +293,7 @@ void FerrylF::StartCopies(std::unique_ptr<SendRun> run) {
     steps.push_back(
         {L"Copying", true, [copies = run->copies](const StepProgress& progress) { return copies->Run(progress); }});
     run->job = SendJob::Start(std::move(steps), Hwnd(), kSendJobDoneMessage);
-    run->progress = std::make_unique<SendProgressDialog>(Hwnd(), *run->job);
+    run->progress = std::make_unique<SendProgressDialog>(Hwnd(), run->job);
     m_run = std::move(run);
     ApplySendNowRule();
 }

@@ -4,14 +4,19 @@
 
 namespace ferryl {
 
-std::unique_ptr<SendJob> SendJob::Start(std::vector<SendStep> steps, HWND notify, UINT doneMessage) {
-    std::unique_ptr<SendJob> job(new SendJob);
+std::shared_ptr<SendJob> SendJob::Start(std::vector<SendStep> steps, HWND notify, UINT doneMessage) {
+    std::shared_ptr<SendJob> job(new SendJob);
     job->m_thread = std::thread(&SendJob::Run, job.get(), std::move(steps), notify, doneMessage);
     return job;
 }
 
 SendJob::~SendJob() {
+    Stop();
+}
+
+void SendJob::Stop() noexcept {
     Cancel();
+    const std::lock_guard<std::mutex> hold(m_joining);
     if (m_thread.joinable())
         m_thread.join();
 }

@@ -53,14 +53,16 @@ class SendJob {
   public:
     // Starts the steps; when they have ended (or one did not end as done), doneMessage is posted
     // to notify.
-    static std::unique_ptr<SendJob> Start(std::vector<SendStep> steps, HWND notify, UINT doneMessage);
-    // Cancels a job still running and waits for its step to stop: a step leaves no half-made file.
+    static std::shared_ptr<SendJob> Start(std::vector<SendStep> steps, HWND notify, UINT doneMessage);
+    // Stops the job.
     ~SendJob();
     SendJob(const SendJob&) = delete;
     SendJob& operator=(const SendJob&) = delete;
 
     // The running step stops at its next report, and no later step starts.
     void Cancel() noexcept;
+    // Cancels, and waits for the running step to stop: a step leaves no half-made file.
+    void Stop() noexcept;
     // True once every step has ended; the done message alone does not say so (any program can
     // post a message of that number).
     bool Done() const noexcept;
@@ -79,6 +81,7 @@ class SendJob {
     JobProgress m_progress;
     ULONGLONG m_stepStart = 0;
     JobOutcome m_outcome;  // written by the thread before m_done
+    std::mutex m_joining;
     std::thread m_thread;
 };
 

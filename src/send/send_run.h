@@ -15,6 +15,13 @@
 namespace ferryl {
 
 struct SendRun {
+    // A run that goes while its copies are still made (the window's end, the session's) stops
+    // them first: none is left half made.
+    ~SendRun() {
+        if (job)
+            job->Stop();
+    }
+
     long rows = 0;                     // the send takes rows 1 to rows; later files wait
     std::vector<std::wstring> listed;  // their paths when it started
     MailTarget target;
@@ -23,7 +30,7 @@ struct SendRun {
     bool freshFolder = false;  // a folder made for this send's copies
     SendPlan plan;
     std::shared_ptr<CopyStep> copies;              // the copies, once the job is started
-    std::unique_ptr<SendJob> job;                  // while it runs
+    std::shared_ptr<SendJob> job;                  // while it runs
     std::unique_ptr<SendProgressDialog> progress;  // goes before the job it shows
 };
 

@@ -154,7 +154,7 @@ TEST(SendJob, StepsRunInTurnUntilOneIsCancelledOrThrowsAndItsEndIsPosted) {
                              }});
         }
         DoneWindow done;
-        const std::unique_ptr<SendJob> job = SendJob::Start(std::move(steps), done.Window(), DoneWindow::kDone);
+        const std::shared_ptr<SendJob> job = SendJob::Start(std::move(steps), done.Window(), DoneWindow::kDone);
         ASSERT_TRUE(done.WaitForDone(*job));
         EXPECT_EQ(ran, (c.second == StepStatus::Done ? std::vector<int>{0, 1, 2} : std::vector<int>{0, 1}));
         EXPECT_EQ(job->Outcome().status, c.second);
@@ -177,7 +177,7 @@ TEST(SendJob, ACancelStopsTheRunningStepAtItsNextReport) {
                                      return StepStatus::Cancelled;
                                  }}};
     DoneWindow done;
-    const std::unique_ptr<SendJob> job = SendJob::Start(std::move(steps), done.Window(), DoneWindow::kDone);
+    const std::shared_ptr<SendJob> job = SendJob::Start(std::move(steps), done.Window(), DoneWindow::kDone);
     ASSERT_TRUE(test::PumpUntil([&] { return started.load(); }));
     job->Cancel();
     ASSERT_TRUE(done.WaitForDone(*job));
