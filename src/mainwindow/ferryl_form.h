@@ -163,10 +163,15 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     std::vector<std::wstring> ListedPaths(long rows);
     // Reads what the plan is made of, and has it made; the reason when the send cannot go on.
     std::wstring ReadFacts(SendRun& run, SendFacts& facts);
-    bool AskWhatThePlanAsks(const SendFacts& facts, const SendPlan& plan);
+    // Asks about files that cannot go and a message too big; false when the user goes back. A
+    // message that stops the send ends with filesNote.
+    bool AskWhatThePlanAsks(const SendFacts& facts, const SendPlan& plan, const std::wstring& filesNote);
     void StartCopies(std::unique_ptr<SendRun> run);
     void OnSendJobDone() noexcept;
     void FinishCopies();
+    // For a mail program that reads ANSI paths: asks about copies it cannot open, and leaves out
+    // those the user lets go. False when the user goes back.
+    bool AnsiReaderOpensTheCopies(std::vector<std::wstring>& paths, const std::wstring& filesNote);
     void NameCopiesInRows(const SendRun& run);
     void NameCopyInRow(long row, const std::wstring& copy);
     std::vector<std::wstring> PathsToSend(const SendRun& run);

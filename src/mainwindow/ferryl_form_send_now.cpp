@@ -193,7 +193,7 @@ void FerrylF::SendNow() {
     const bool looked = SendStepRan(
         L"looking at the listed files", [&] { failure = ReadFacts(*run, facts); }, nullptr);
     wait.Restore();
-    const bool planned = looked && failure.empty() && AskWhatThePlanAsks(facts, run->plan);
+    const bool planned = looked && failure.empty() && AskWhatThePlanAsks(facts, run->plan, {});
     if (!failure.empty())
         Inform(failure, kWarningTitle);
     if (!planned || !Loaded()) {
@@ -241,11 +241,12 @@ std::wstring FerrylF::ReadFacts(SendRun& run, SendFacts& facts) {
     return {};
 }
 
-bool FerrylF::AskWhatThePlanAsks(const SendFacts& facts, const SendPlan& plan) {
+bool FerrylF::AskWhatThePlanAsks(const SendFacts& facts, const SendPlan& plan, const std::wstring& filesNote) {
     if (!plan.missing.empty() || !plan.unreadable.empty()) {
         const std::wstring files = CannotGoLines(facts, plan);
         if (plan.going.empty()) {
-            Inform(L"None of the listed files can be sent:" + files + L"\n\nNo file was copied or sent.",
+            Inform(L"None of the listed files can be sent:" + files + L"\n\nNothing was sent, and the list stays." +
+                       filesNote,
                    kWarningTitle);
             return false;
         }
@@ -343,10 +344,34 @@ void FerrylF::FinishCopies() {
         Inform(text + L"\n\nNothing was sent, and the list stays." + FilesNote(*run), kWarningTitle);
         return;
     }
-    if (const std::wstring before = BeforeHandOffText(*run); !before.empty())
-        Inform(before, kProgramTitle);
+    const std::vector<CopyRecord>& records = run->copies->Records();
+    if (const std::wstring before = BeforeHandOffText(*run); !before.empty()) {
+        const bool sourcesKept = std::any_of(records.begin(), records.end(), [](const CopyRecord& record) {
+            return record.state == CopyRecord::State::SourceKept;
+        });
+        Inform(before, sourcesKept ? kWarningTitle : kProgramTitle);
+    }
+    std::vector<std::wstring> paths = PathsToSend(*run);
+    if (run->readsAnsi && !AnsiReaderOpensTheCopies(paths, FilesNote(*run)))
+        return;
     if (Loaded())
-        HandOffAndFinish(*run, PathsToSend(*run));
+        HandOffAndFinish(*run, paths);
+}
+
+bool FerrylF::AnsiReaderOpensTheCopies(std::vector<std::wstring>& paths, const std::wstring& filesNote) {
+    // The plan judged the copies' short names by their sources'; a folder on a volume that makes
+    // none shows only now. Such a copy is asked about as a listed file would have been.
+    const SendFacts facts{ReadListedFiles(paths, nullptr), true, std::nullopt, 0};
+    const SendPlan plan = PlanSend(facts);
+    if (plan.unreadable.empty())
+        return true;
+    if (!AskWhatThePlanAsks(facts, plan, filesNote))
+        return false;
+    std::vector<std::wstring> going;
+    for (const PlannedFile& file : plan.going)
+        going.push_back(paths[file.listed]);
+    paths = std::move(going);
+    return true;
 }
 
 void FerrylF::NameCopiesInRows(const SendRun& run) {
