@@ -208,15 +208,15 @@ int wmain() {
     for (int run = 0; run < kRuns; ++run) {
         double own = 0;
         CopyToRun theirsRun;
-        const auto copyTo = [&] {
+        const auto runCopyTo = [&] {
             theirsRun = RunCopyTo(ferryl, source, started);
             ::DeleteFileW(ferrylCopy.c_str());
         };
         if (run % 2 == 0) {
             own = YardstickCopy(source, yardstickCopy);
-            copyTo();
+            runCopyTo();
         } else {
-            copyTo();
+            runCopyTo();
             own = YardstickCopy(source, yardstickCopy);
         }
         if (own < 0 || theirsRun.copyMs < 0) {

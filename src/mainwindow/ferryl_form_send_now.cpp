@@ -145,7 +145,7 @@ void FerrylF::WhileSendNowRuns(const std::function<void()>& step) noexcept {
     // whatever comes) must not start a second run over the same rows, nor take the window away
     // under the step: a close waits for the step's end.
     m_inSendNow = true;
-    SendStepRan(L"sending the files", step, nullptr);
+    ContinueOnError(L"Send Now", [&] { SendStepRan(L"sending the files", step, nullptr); });
     m_inSendNow = false;
     if (m_closeAfterSend && !Sending()) {
         Unload();
@@ -196,7 +196,8 @@ void FerrylF::SendNow() {
     const bool planned = looked && failure.empty() && AskWhatThePlanAsks(facts, run->plan, {});
     if (!failure.empty())
         Inform(failure, kWarningTitle);
-    if (!planned || !Loaded()) {
+    // A close asked for while a question was up goes before any copy is made.
+    if (!planned || !Loaded() || m_closeAfterSend) {
         // Nothing went into the folder made for this send.
         if (run->freshFolder)
             ::RemoveDirectoryW(run->folder.c_str());

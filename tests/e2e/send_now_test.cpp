@@ -206,7 +206,28 @@ TEST_F(SendNowTest, WhileALargeCopyRunsTheWindowAnswersAndCancelLosesNothing) {
         }
     }
     EXPECT_GE(kept, 1) << "the cancel took effect";
-    CloseAndWait(ferryl);
+
+    // Again, and the window is closed during the copies: asked, the program cancels them and ends
+    // once the file being copied is whole or removed.
+    PressSendNow();
+    ASSERT_TRUE(test::WaitForDialog(kCopying));
+    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {L"Cancel the copies and close the window?"}, IDYES));
+    // A file moved meanwhile is told of, as the list that names it goes.
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            if (HWND box = ::FindWindowW(L"#32770", kProgramTitle))
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return ferryl.Exited();
+        },
+        60000));
+    for (size_t i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        const std::wstring copy = dest / names[i];
+        EXPECT_TRUE(FileExists(sources[i]) ? IsWholeLargeFile(sources[i], names[i], kSize) && !FileExists(copy)
+                                           : IsWholeLargeFile(copy, names[i], kSize));
+    }
+    EXPECT_FALSE(FileExists(record));
 }
 
 TEST_F(SendNowTest, ALockedFileStopsTheCopiesLosesNothingAndSaysSo) {
