@@ -105,8 +105,8 @@ std::wstring BeforeHandOffText(const SendRun& run) {
     }
     std::wstring text;
     if (!renamed.empty())
-        text += L"The folder \"" + run.folder + L"\" already held files of these names, so their copies were renamed:" +
-                renamed;
+        text +=
+            L"These names were taken in the folder \"" + run.folder + L"\", so their copies were renamed:" + renamed;
     if (!kept.empty())
         text += std::wstring(text.empty() ? L"" : L"\n\n") +
                 L"The files were copied, but these source files could not be deleted:" + kept;

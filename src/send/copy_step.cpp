@@ -234,12 +234,4 @@ std::wstring FileIdentityKey(const std::wstring& path) {
     return IdentityKey(ReadFileIds(path), WithoutClosingBackslash(LongPathName(FullPathName(path))));
 }
 
-bool LiesInFolder(const std::wstring& file, const std::wstring& folder) {
-    const size_t slash = file.find_last_of(L'\\');
-    // A missing folder is the copy's to report.
-    if (slash == std::wstring::npos || !FolderExists(folder))
-        return false;
-    return FileIdentityKey(file.substr(0, slash + 1)) == FileIdentityKey(folder);
-}
-
 }  // namespace ferryl

@@ -62,10 +62,6 @@ class CopyStep {
     std::optional<CopyFailure> m_failure;
 };
 
-// True when the file lies directly in the folder, however either is spelt (short or long names,
-// another drive mapping): the two are the same folder by their identity keys.
-bool LiesInFolder(const std::wstring& file, const std::wstring& folder);
-
 // One key for every path of the same file or folder, taken while it is where the path says: the
 // file system's id of it on its volume, so that two rows naming one file under different spellings
 // are told to be the same, and two files whose names differ only in case (a case-sensitive folder)

@@ -9,7 +9,7 @@
 namespace ferryl {
 
 // Each listed path as it stands now; with copyFolder, also its identity and whether it lies in
-// that folder already.
+// that folder already, however either is spelt (short or long names, another drive mapping).
 std::vector<ListedFile> ReadListedFiles(const std::vector<std::wstring>& paths, const std::wstring* copyFolder);
 
 // Copy To's folder (ending in "\"). A fresh one holds nothing yet, so nothing of it is looked up.

@@ -240,8 +240,14 @@ TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
     form.CellDetails(2, kColumnPath, TaggedValue(lower), std::nullopt);
     ASSERT_EQ(form.Rows(), 2);
     TickCopyTo(dest.Path(), true);
+    std::wstring renamed;
+    DialogDriver told(L"Ferryl Handler", [&](HWND box) {
+        renamed = test::MessageBoxText(box);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
     form.send_nowD_Click();
-    ASSERT_TRUE(PumpUntil([&] { return !form.Sending(); }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !form.Sending() && !provider.SentPaths().empty(); }, 20000));
+    EXPECT_NE(renamed.find(L"\"note.txt\" goes as \"note (2).txt\""), std::wstring::npos) << renamed;
     const std::vector<std::wstring> sent = provider.SentPaths();
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(test::ReadFileBytes(sent[0]), "upper");

@@ -1,10 +1,12 @@
-// Copy To's step and the send job that runs it, against real files.
+// Send Now's work against real files: the facts its plan is made of, Copy To's step, and the send
+// job that runs it.
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 #include "send/copy_step.h"
+#include "send/send_facts.h"
 #include "send/send_job.h"
 #include "settings/funkcije.h"
 #include "support/messages.h"
@@ -184,17 +186,24 @@ TEST(SendJob, ACancelStopsTheRunningStepAtItsNextReport) {
     EXPECT_EQ(job->Outcome().status, StepStatus::Cancelled);
 }
 
-TEST(CopyStep, AFileLiesInAFolderHoweverEitherIsSpelt) {
+TEST(SendFacts, AFileIsKnownInAnySpellingAndLiesInTheFolderHoweverEitherIsSpelt) {
     TempFolder root;
     const std::wstring folder = root.MakeFolder(L"long folder name");
-    const std::wstring file = root.WriteFile(L"long folder name\\a file.txt");
-    EXPECT_TRUE(LiesInFolder(file, folder + L"\\"));
-    EXPECT_TRUE(LiesInFolder(file, folder));
-    EXPECT_TRUE(LiesInFolder(ShortPathName(file), folder + L"\\"));
-    EXPECT_TRUE(LiesInFolder(file, ShortPathName(folder) + L"\\"));
-    EXPECT_FALSE(LiesInFolder(file, root.Path() + L"\\")) << "the folder above is another folder";
-    EXPECT_FALSE(LiesInFolder(file, root / L"missing\\"));
-    EXPECT_FALSE(LiesInFolder(L"a.txt", folder));
+    const std::wstring file = root.WriteFile(L"long folder name\\a file.txt", "12345");
+    const std::wstring elsewhere = root.WriteFile(L"elsewhere.txt");
+    for (const std::wstring& copyFolder : {folder + L"\\", folder, ShortPathName(folder) + L"\\"}) {
+        SCOPED_TRACE(copyFolder);
+        const std::vector<ListedFile> facts =
+            ReadListedFiles({file, ShortPathName(file), elsewhere, root / L"gone.txt"}, &copyFolder);
+        EXPECT_TRUE(facts[0].inFolder);
+        EXPECT_TRUE(facts[1].inFolder);
+        EXPECT_FALSE(facts[2].inFolder) << "the folder above is another folder";
+        EXPECT_EQ(facts[0].identity, facts[1].identity);
+        EXPECT_NE(facts[0].identity, facts[2].identity);
+        EXPECT_EQ(facts[1].path, file) << "the real name, which a copy takes";
+        EXPECT_EQ(facts[1].size, 5u);
+        EXPECT_FALSE(facts[3].exists);
+    }
 }
 
 TEST(CopyStep, OneKeyForEverySpellingOfAFile) {
