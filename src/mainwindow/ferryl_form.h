@@ -166,9 +166,12 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     // Asks about files that cannot go and a message too big; false when the user goes back. A
     // message that stops the send ends with filesNote.
     bool AskWhatThePlanAsks(const SendFacts& facts, const SendPlan& plan, const std::wstring& filesNote);
-    void StartCopies(std::unique_ptr<SendRun> run);
+    // The job's steps for the plan: the copies, when there are any. Empty when the files go as
+    // they are.
+    std::vector<SendStep> JobSteps(SendRun& run);
+    void StartJob(std::unique_ptr<SendRun> run, std::vector<SendStep> steps);
     void OnSendJobDone() noexcept;
-    void FinishCopies();
+    void FinishJob();
     // For a mail program that reads ANSI paths: asks about copies it cannot open, and leaves out
     // those the user lets go. False when the user goes back.
     bool AnsiReaderOpensTheCopies(std::vector<std::wstring>& paths, const std::wstring& filesNote);

@@ -90,8 +90,15 @@ std::wstring TooBigText(const SendFacts& facts, const SendPlan& plan) {
     return text + L"\n\nSend them anyway? Choose No to go back to the list.";
 }
 
+bool AnyCopyIn(const SendRun& run, CopyRecord::State state) {
+    return run.copies && std::any_of(run.copies->Records().begin(), run.copies->Records().end(),
+                                     [state](const CopyRecord& record) { return record.state == state; });
+}
+
 // What the user is told before the mail program starts: renamed copies, sources that stay.
 std::wstring BeforeHandOffText(const SendRun& run) {
+    if (!run.copies)
+        return {};
     std::wstring renamed, kept;
     const std::vector<CopyRequest>& requests = run.copies->Requests();
     const std::vector<CopyRecord>& records = run.copies->Records();
@@ -203,13 +210,11 @@ void FerrylF::SendNow() {
             ::RemoveDirectoryW(run->folder.c_str());
         return;
     }
-    bool anyCopy = false;
-    for (const PlannedFile& file : run->plan.going)
-        anyCopy = anyCopy || !file.copy.empty();
-    if (anyCopy)
-        StartCopies(std::move(run));
-    else
+    std::vector<SendStep> steps = JobSteps(*run);
+    if (steps.empty())
         HandOffAndFinish(*run, PathsToSend(*run));
+    else
+        StartJob(std::move(run), std::move(steps));
 }
 
 std::wstring FerrylF::ReadFacts(SendRun& run, SendFacts& facts) {
@@ -268,7 +273,7 @@ std::vector<std::wstring> FerrylF::PathsToSend(const SendRun& run) {
     std::vector<std::wstring> paths;
     size_t request = 0;
     for (const PlannedFile& file : run.plan.going) {
-        if (file.copy.empty())
+        if (file.copy.empty() || !run.copies)
             paths.push_back(run.listed[file.listed]);
         else
             paths.push_back(run.copies->Records()[request++].copy);
@@ -276,11 +281,12 @@ std::vector<std::wstring> FerrylF::PathsToSend(const SendRun& run) {
     return paths;
 }
 
-void FerrylF::StartCopies(std::unique_ptr<SendRun> run) {
+std::vector<SendStep> FerrylF::JobSteps(SendRun& run) {
+    std::vector<SendStep> steps;
     std::vector<CopyRequest> requests;
-    std::vector<size_t> requestOf(run->plan.going.size());  // a planned file's request
-    for (size_t i = 0; i < run->plan.going.size(); ++i) {
-        const PlannedFile& file = run->plan.going[i];
+    std::vector<size_t> requestOf(run.plan.going.size());  // a planned file's request
+    for (size_t i = 0; i < run.plan.going.size(); ++i) {
+        const PlannedFile& file = run.plan.going[i];
         if (file.copy.empty())
             continue;
         requestOf[i] = requests.size();
@@ -288,12 +294,18 @@ void FerrylF::StartCopies(std::unique_ptr<SendRun> run) {
         if (file.sameAs)
             sameAs = requestOf[*file.sameAs];
         requests.push_back(
-            {run->listed[file.listed], file.copy, FileNameOf(LongPathName(run->listed[file.listed])), sameAs});
+            {run.listed[file.listed], file.copy, FileNameOf(LongPathName(run.listed[file.listed])), sameAs});
     }
-    run->copies = std::make_shared<CopyStep>(std::move(requests), IsChecked(m_deleteC));
-    std::vector<SendStep> steps;
-    steps.push_back(
-        {L"Copying", true, [copies = run->copies](const StepProgress& progress) { return copies->Run(progress); }});
+    if (!requests.empty()) {
+        run.copies = std::make_shared<CopyStep>(std::move(requests), IsChecked(m_deleteC));
+        steps.push_back(
+            {L"Copying", true, [copies = run.copies](const StepProgress& progress) { return copies->Run(progress); }});
+    }
+    // Later steps (pictures made smaller) go here, after the copies, on the files as they leave them.
+    return steps;
+}
+
+void FerrylF::StartJob(std::unique_ptr<SendRun> run, std::vector<SendStep> steps) {
     run->job = SendJob::Start(std::move(steps), Hwnd(), kSendJobDoneMessage);
     run->progress = std::make_unique<SendProgressDialog>(Hwnd(), run->job);
     m_run = std::move(run);
@@ -309,10 +321,10 @@ void FerrylF::OnSendJobDone() noexcept {
         m_jobEndPending = true;
         return;
     }
-    WhileSendNowRuns([this] { FinishCopies(); });
+    WhileSendNowRuns([this] { FinishJob(); });
 }
 
-void FerrylF::FinishCopies() {
+void FerrylF::FinishJob() {
     std::unique_ptr<SendRun> run = std::move(m_run);
     run->progress.reset();
     const JobOutcome outcome = run->job->Outcome();
@@ -324,9 +336,7 @@ void FerrylF::FinishCopies() {
         ::RemoveDirectoryW(run->folder.c_str());
     if (m_closeAfterSend) {
         // The user chose to close: the list goes, and with it what it says of moved files.
-        const std::vector<CopyRecord>& records = run->copies->Records();
-        if (std::any_of(records.begin(), records.end(),
-                        [](const CopyRecord& record) { return record.state == CopyRecord::State::Moved; }))
+        if (AnyCopyIn(*run, CopyRecord::State::Moved))
             Inform(L"The copies were cancelled and the window closes." + FilesNote(*run), kProgramTitle);
         return;
     }
@@ -338,20 +348,16 @@ void FerrylF::FinishCopies() {
         std::wstring text;
         if (outcome.thrown) {
             text = L"Send Now stopped while copying the files.\n\n" + ReasonOf(*outcome.thrown);
-        } else if (const std::optional<CopyFailure>& failure = run->copies->Failure()) {
-            text = L"The file " + Quoted(failure->source) + L" could not be copied to " + Quoted(run->folder) +
-                   L".\n\n" + failure->reason;
+        } else if (run->copies && run->copies->Failure()) {
+            const CopyFailure& failure = *run->copies->Failure();
+            text = L"The file " + Quoted(failure.source) + L" could not be copied to " + Quoted(run->folder) +
+                   L".\n\n" + failure.reason;
         }
         Inform(text + L"\n\nNothing was sent, and the list stays." + FilesNote(*run), kWarningTitle);
         return;
     }
-    const std::vector<CopyRecord>& records = run->copies->Records();
-    if (const std::wstring before = BeforeHandOffText(*run); !before.empty()) {
-        const bool sourcesKept = std::any_of(records.begin(), records.end(), [](const CopyRecord& record) {
-            return record.state == CopyRecord::State::SourceKept;
-        });
-        Inform(before, sourcesKept ? kWarningTitle : kProgramTitle);
-    }
+    if (const std::wstring before = BeforeHandOffText(*run); !before.empty())
+        Inform(before, AnyCopyIn(*run, CopyRecord::State::SourceKept) ? kWarningTitle : kProgramTitle);
     std::vector<std::wstring> paths = PathsToSend(*run);
     if (run->readsAnsi && !AnsiReaderOpensTheCopies(paths, FilesNote(*run)))
         return;
@@ -376,6 +382,8 @@ bool FerrylF::AnsiReaderOpensTheCopies(std::vector<std::wstring>& paths, const s
 }
 
 void FerrylF::NameCopiesInRows(const SendRun& run) {
+    if (!run.copies)
+        return;
     const std::vector<CopyRecord>& records = run.copies->Records();
     size_t request = 0;
     for (const PlannedFile& file : run.plan.going) {
