@@ -4,18 +4,16 @@
 // and once they are done hands the files over (src/send/mail_hand_off) and takes the sent rows
 // away. Every step that stops says which it was, why, and what has happened to the files.
 
-#include <algorithm>
 #include <functional>
 
 #include "app/start_up.h"
-#include "common/byte_size.h"
 #include "common/continue_on_error.h"
-#include "common/system_error_text.h"
 #include "core/mapi_outcome.h"
 #include "mainwindow/ferryl_form.h"
 #include "mainwindow/form_steps.h"
 #include "send/mail_hand_off.h"
 #include "send/send_facts.h"
+#include "send/send_texts.h"
 #include "settings/funkcije.h"
 #include "settings/message_size_limit.h"
 #include "winsvc/window_text.h"
@@ -25,100 +23,6 @@ namespace ferryl {
 namespace {
 
 constexpr uint64_t kBytesPerMB = 1024 * 1024;
-constexpr size_t kLargestShown = 3;
-
-std::wstring Lines(const std::vector<std::wstring>& lines) {
-    std::wstring text;
-    for (const std::wstring& line : lines)
-        text += L"\n" + line;
-    return text;
-}
-
-std::wstring Quoted(const std::wstring& text) {
-    return L"\"" + text + L"\"";
-}
-
-// What has happened to the files of a run so far, for a message that stops it or follows it.
-std::wstring FilesNote(const SendRun& run) {
-    std::vector<std::wstring> moved, copied;
-    if (run.copies) {
-        for (const CopyRecord& record : run.copies->Records()) {
-            if (record.state == CopyRecord::State::Moved)
-                moved.push_back(record.copy);
-            else if (record.state != CopyRecord::State::NotCopied)
-                copied.push_back(record.copy);
-        }
-    }
-    if (moved.empty() && copied.empty())
-        return L"\n\nNo file was copied or moved.";
-    std::wstring note;
-    if (!moved.empty())
-        note += L"\n\nThese files were moved into the folder; the list names their new places:" + Lines(moved);
-    if (!copied.empty())
-        note += L"\n\nThese copies were made; their files stay where they were:" + Lines(copied);
-    return note;
-}
-
-// The reason in a failure record, as the user reads it.
-std::wstring ReasonOf(const FailureRecord& failure) {
-    std::wstring reason = failure.description.empty() ? L"An unexpected error occurred." : failure.description;
-    if (failure.lastError != 0)
-        reason += L"\n" + SystemErrorText(failure.lastError);
-    return reason;
-}
-
-// The listed files that cannot go, each with the reason.
-std::wstring CannotGoLines(const SendFacts& facts, const SendPlan& plan) {
-    std::wstring text;
-    for (size_t index : plan.missing)
-        text += L"\n" + facts.files[index].path + L" (it no longer exists)";
-    for (size_t index : plan.unreadable)
-        text += L"\n" + facts.files[index].path +
-                L" (the mail program reads only names the system's code page holds, and neither this file's name nor "
-                L"a short name of it does)";
-    return text;
-}
-
-std::wstring TooBigText(const SendFacts& facts, const SendPlan& plan) {
-    std::wstring text = L"With these files the message would be about " + ByteSizeText(plan.estimatedBytes) +
-                        L", over the limit of " + ByteSizeText(facts.sizeLimit) +
-                        L": the mail server may refuse it.\n\nThe largest files:";
-    for (size_t i = 0; i < plan.largest.size() && i < kLargestShown; ++i) {
-        const ListedFile& file = facts.files[plan.largest[i]];
-        text += L"\n" + FileNameOf(file.path) + L" (" + ByteSizeText(file.size) + L")";
-    }
-    return text + L"\n\nSend them anyway? Choose No to go back to the list.";
-}
-
-bool AnyCopyIn(const SendRun& run, CopyRecord::State state) {
-    return run.copies && std::any_of(run.copies->Records().begin(), run.copies->Records().end(),
-                                     [state](const CopyRecord& record) { return record.state == state; });
-}
-
-// What the user is told before the mail program starts: renamed copies, sources that stay.
-std::wstring BeforeHandOffText(const SendRun& run) {
-    if (!run.copies)
-        return {};
-    std::wstring renamed, kept;
-    const std::vector<CopyRequest>& requests = run.copies->Requests();
-    const std::vector<CopyRecord>& records = run.copies->Records();
-    for (size_t i = 0; i < requests.size(); ++i) {
-        if (requests[i].sameAs)
-            continue;
-        if (FileNameOf(records[i].copy) != requests[i].name)
-            renamed += L"\n" + Quoted(requests[i].name) + L" goes as " + Quoted(FileNameOf(records[i].copy));
-        if (records[i].state == CopyRecord::State::SourceKept)
-            kept += L"\n" + requests[i].source + L": " + records[i].reason;
-    }
-    std::wstring text;
-    if (!renamed.empty())
-        text +=
-            L"These names were taken in the folder \"" + run.folder + L"\", so their copies were renamed:" + renamed;
-    if (!kept.empty())
-        text += std::wstring(text.empty() ? L"" : L"\n\n") +
-                L"The files were copied, but these source files could not be deleted:" + kept;
-    return text;
-}
 
 }  // namespace
 
@@ -336,7 +240,7 @@ void FerrylF::FinishJob() {
         ::RemoveDirectoryW(run->folder.c_str());
     if (m_closeAfterSend) {
         // The user chose to close: the list goes, and with it what it says of moved files.
-        if (AnyCopyIn(*run, CopyRecord::State::Moved))
+        if (run->AnyCopyIn(CopyRecord::State::Moved))
             Inform(L"The copies were cancelled and the window closes." + FilesNote(*run), kProgramTitle);
         return;
     }
@@ -345,19 +249,11 @@ void FerrylF::FinishJob() {
         return;
     }
     if (outcome.status == StepStatus::Failed) {
-        std::wstring text;
-        if (outcome.thrown) {
-            text = L"Send Now stopped while copying the files.\n\n" + ReasonOf(*outcome.thrown);
-        } else if (run->copies && run->copies->Failure()) {
-            const CopyFailure& failure = *run->copies->Failure();
-            text = L"The file " + Quoted(failure.source) + L" could not be copied to " + Quoted(run->folder) +
-                   L".\n\n" + failure.reason;
-        }
-        Inform(text + L"\n\nNothing was sent, and the list stays." + FilesNote(*run), kWarningTitle);
+        Inform(JobFailedText(*run, outcome), kWarningTitle);
         return;
     }
     if (const std::wstring before = BeforeHandOffText(*run); !before.empty())
-        Inform(before, AnyCopyIn(*run, CopyRecord::State::SourceKept) ? kWarningTitle : kProgramTitle);
+        Inform(before, run->AnyCopyIn(CopyRecord::State::SourceKept) ? kWarningTitle : kProgramTitle);
     std::vector<std::wstring> paths = PathsToSend(*run);
     if (run->readsAnsi && !AnsiReaderOpensTheCopies(paths, FilesNote(*run)))
         return;

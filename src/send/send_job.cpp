@@ -68,6 +68,7 @@ void SendJob::Run(std::vector<SendStep> steps, HWND notify, UINT doneMessage) no
         if (status != StepStatus::Done) {
             m_outcome.status = status;
             m_outcome.step = index;
+            m_outcome.title = steps[index].title;
             break;
         }
     }

@@ -46,6 +46,7 @@ struct JobProgress {
 struct JobOutcome {
     StepStatus status = StepStatus::Done;
     size_t step = 0;                      // the step that was cancelled or failed
+    std::wstring title;                   // its title
     std::optional<FailureRecord> thrown;  // what it threw, when it did
 };
 

@@ -22,6 +22,16 @@ struct SendRun {
             job->Stop();
     }
 
+    // True when one of the copies ended so.
+    bool AnyCopyIn(CopyRecord::State state) const {
+        if (!copies)
+            return false;
+        for (const CopyRecord& record : copies->Records())
+            if (record.state == state)
+                return true;
+        return false;
+    }
+
     long rows = 0;                     // the send takes rows 1 to rows; later files wait
     std::vector<std::wstring> listed;  // their paths when it started
     MailTarget target;
