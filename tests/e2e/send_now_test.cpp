@@ -266,12 +266,22 @@ TEST_F(SendNowTest, ACopyIntoAFolderHoldingItsNameKeepsItsExtensionAndTheUserIsT
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(source)));
     Tick(L"&Copy To");
     PressSendNow();
+    // A file handed over while the send runs is listed, and waits for the next Send Now.
+    ASSERT_TRUE(PumpUntil([] { return ::FindWindowW(L"#32770", kProgramTitle) != nullptr; }, 20000));
+    const std::wstring later = files.WriteFile(L"later.txt");
+    ChildProcess laterStart;
+    ASSERT_TRUE(laterStart.Start(exe, later) && laterStart.WaitForExit());
     EXPECT_TRUE(AnswerBox(kProgramTitle, {L"\"Quarterly report.docx\" goes as \"Quarterly report (2).docx\""}));
     const std::wstring copy = dest / L"Quarterly report (2).docx";
-    EXPECT_EQ(RecordAfterExit(ferryl), Sent({copy}));
+    ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(record).empty(); }, 20000));
+    EXPECT_EQ(ReadRecord(record), Sent({copy}));
+    EXPECT_TRUE(SendNowEnabled()) << "the window stays for the later file";
     EXPECT_EQ(ReadFileBytes(copy), "new");
     EXPECT_EQ(ReadFileBytes(taken), "old");
     EXPECT_EQ(ReadFileBytes(source), "new") << "copied, not moved";
+    ::DeleteFileW(record.c_str());
+    Tick(L"&Copy To", false);
+    EXPECT_EQ(SendAndRecord(ferryl), Sent({later})) << "the later file goes with the next Send Now";
 }
 
 // Where the fresh folder made in the temporary folder is, from the path the mail program got.
