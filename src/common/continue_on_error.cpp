@@ -56,12 +56,14 @@ std::wstring FailureText(const FailureRecord& record) {
     return text;
 }
 
-void RecordCaughtFailure(std::wstring_view step) noexcept {
+FailureRecord RecordCaughtFailure(std::wstring_view step) noexcept {
     // Before anything here can change it.
     const DWORD lastError = ::GetLastError();
+    FailureRecord kept;
     try {
         FailureRecord record = Classify(step, lastError);
         ::OutputDebugStringW((L"Ferryl Handler: " + FailureText(record) + L"\n").c_str());
+        kept = record;
         FailureLog& log = Log();
         const std::lock_guard<std::mutex> hold(log.lock);
         if (log.records.size() >= kFailureLogSize)
@@ -70,8 +72,10 @@ void RecordCaughtFailure(std::wstring_view step) noexcept {
     } catch (const std::exception&) {
         // Out of memory, most likely: a text without allocation still reaches the debugger.
         ::OutputDebugStringW(L"Ferryl Handler: a failed step could not be recorded\n");
+        kept.lastError = lastError;
     }
     ::SetLastError(lastError);
+    return kept;
 }
 
 std::vector<FailureRecord> RecentFailures() {

@@ -24,8 +24,9 @@ struct FailureRecord {
 // How many of the latest failures the log keeps; older ones fall out.
 inline constexpr size_t kFailureLogSize = 32;
 
-// Records the exception being handled as the failure of `step`. Only inside a catch block.
-void RecordCaughtFailure(std::wstring_view step) noexcept;
+// Records the exception being handled as the failure of `step`, and gives the record back for a
+// caller that tells the user why. Only inside a catch block.
+FailureRecord RecordCaughtFailure(std::wstring_view step) noexcept;
 
 // Runs `run`; whatever it throws is recorded as the failure of `step` and goes no further. True
 // when the step ran to its end.

@@ -6,8 +6,10 @@
 
 namespace ferryl {
 
-// The path of a copy of fileName in folder (which ends in "\"): the plain name for counter 0,
-// otherwise the name followed by "." and the counter ("report.doc.2").
-std::wstring CopyTargetPath(std::wstring_view folder, std::wstring_view fileName, long counter);
+// The name of the number-th file of one name in a folder, as Explorer names them when it keeps
+// both: the name itself for 1 (or less), else " (number)" before the extension, so that the copy
+// still opens with its program ("Quarterly report (2).docx"). The extension starts at the last
+// dot; a name whose only dot leads it (".profile") has none.
+std::wstring NumberedName(std::wstring_view fileName, int number);
 
 }  // namespace ferryl

@@ -426,8 +426,10 @@ void FerrylF::OnDestroyed() noexcept {
     m_statusPosted = false;
     m_droppedFiles.clear();
     // Only the program's end takes the window while a mail client still has the files; the call's
-    // thread is left to it.
+    // thread is left to it. Copies still running stop first.
+    m_run.reset();
     m_mapiSend.reset();
+    m_jobEndPending = false;
     m_closeAfterSend = false;
 }
 
@@ -722,16 +724,17 @@ LRESULT FerrylF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexc
                 ::SetFocus(m_lista->hwnd());
             return 0;
         case WM_CLOSE:
-            // While Send Now runs, the window goes once it is done: its steps go on with the
-            // window after each dialog (whose loop dispatches a close sent by another program),
-            // and a mail client still reads the listed files.
-            if (Sending() || m_inSendNow)
-                m_closeAfterSend = true;
-            else
-                Unload();
+            OnCloseAsked();
+            return 0;
+        case WM_ENDSESSION:
+            if (wParam)
+                EndSession();
             return 0;
         case kMapiDoneMessage:
             OnMapiSendDone();
+            return 0;
+        case kSendJobDoneMessage:
+            OnSendJobDone();
             return 0;
         default:
             break;

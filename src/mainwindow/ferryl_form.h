@@ -12,6 +12,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@
 #include "mail/mapi_send.h"
 #include "mainwindow/about_form.h"
 #include "mainwindow/form_controls.h"
+#include "send/send_run.h"
 #include "winsvc/window.h"
 
 namespace ferryl {
@@ -96,11 +98,13 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     // File > E-Mail Program...: the registered mail clients or any program.
     void ChooseMailProgram() noexcept;
 
-    // True while a mail client's compose window has the listed files (Simple MAPI): the rows stay
-    // and Send Now waits until it is closed.
-    bool Sending() const noexcept { return m_mapiSend != nullptr; }
-    // Runs the thread's messages until the mail client has returned, for the program's end: the
-    // client runs inside this process.
+    // True while Send Now's work goes on after the click: the copies on their thread, or a mail
+    // client's compose window that has the listed files (Simple MAPI). The rows stay, and Send Now
+    // waits until it is over.
+    bool Sending() const noexcept;
+    // For the program's end: cancels the copies, and runs the thread's messages until they have
+    // stopped (leaving no half-made copy) and a mail client that has the files has returned (it
+    // runs inside this process).
     void WaitWhileSending() noexcept;
 
     // The controls, for the message loop's owner and the tests.
@@ -184,19 +188,48 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     int LoadedWindowCount() const;
     void Inform(const std::wstring& text, const wchar_t* title);
 
-    // Send Now's steps: choose where the files go (before any is copied), gather the files (with
-    // Copy To), hand them over, and take the sent rows away.
-    void SendNow() noexcept;
+    // Send Now (ferryl_form_send_now.cpp): read the list and choose where the files go, have the
+    // plan made and ask what it asks, start the copies, and once they are done hand the files over
+    // and take the sent rows away.
+    void SendNow();
     MailTargetChoice ChooseMailTarget(long rows);
     MailTargetChoice TargetForProgram(const std::wstring& path, long rows);
     std::optional<std::wstring> PickMailProgramFile(HWND owner);
     void KeepMailProgram(const std::wstring& path);
-    bool GatherFiles(long rows, std::vector<std::wstring>& paths);
+    std::vector<std::wstring> ListedPaths(long rows);
+    // Reads what the plan is made of, and has it made; the reason when the send cannot go on.
+    std::wstring ReadFacts(SendRun& run, SendFacts& facts);
+    // Asks about files that cannot go and a message too big; false when the user goes back. A
+    // message that stops the send ends with filesNote.
+    bool AskWhatThePlanAsks(const SendFacts& facts, const SendPlan& plan, const std::wstring& filesNote);
+    // The job's steps for the plan: the copies, when there are any. Empty when the files go as
+    // they are.
+    std::vector<SendStep> JobSteps(SendRun& run);
+    void StartJob(std::unique_ptr<SendRun> run, std::vector<SendStep> steps);
+    void OnSendJobDone() noexcept;
+    void FinishJob();
+    // For a mail program that reads ANSI paths: asks about copies it cannot open, and leaves out
+    // those the user lets go. False when the user goes back.
+    bool AnsiReaderOpensTheCopies(std::vector<std::wstring>& paths, const std::wstring& filesNote);
+    void NameCopiesInRows(const SendRun& run);
     void NameCopyInRow(long row, const std::wstring& copy);
-    bool HandOff(const MailTarget& target, const std::vector<std::wstring>& paths, long rows);
-    bool StartMapiSend(const std::wstring& dll, std::vector<MapiAttachment> files, long rows);
+    std::vector<std::wstring> PathsToSend(const SendRun& run);
+    void HandOffAndFinish(const SendRun& run, const std::vector<std::wstring>& paths);
     void OnMapiSendDone() noexcept;
     void FinishSend(long rows);
+    // WM_CLOSE: at once, or once Send Now's step is over, or (while copying) when the user chooses
+    // to cancel the copies.
+    void OnCloseAsked() noexcept;
+    // WM_ENDSESSION: the copies cancelled and waited for.
+    void EndSession() noexcept;
+    // Runs one of Send Now's steps that may show dialogs, keeping a second run and the window's
+    // close away meanwhile.
+    void WhileSendNowRuns(const std::function<void()>& step) noexcept;
+    // Runs part of a step; when it throws, tells the user which step stopped, why, and what has
+    // happened to the files of sendRun (when there is one). True when it ran to its end.
+    bool SendStepRan(const wchar_t* step, const std::function<void()>& run, const SendRun* sendRun);
+    // A Yes/No question; true for Yes.
+    bool Ask(const std::wstring& question);
 
     InstanceF* m_instanceF = nullptr;
     AboutF m_aboutF;  // stays loaded once shown, beyond this window's unload
@@ -234,11 +267,13 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     // Dropped files waiting for the intake.
     std::vector<std::wstring> m_droppedFiles;
 
-    // The Simple MAPI call in progress and the rows it sends; Send Now's steps running; a close
-    // asked for meanwhile.
+    // The copies in progress; the Simple MAPI call in progress and the rows it sends; one of Send
+    // Now's steps running (with the copies' end waiting for it); a close asked for meanwhile.
+    std::unique_ptr<SendRun> m_run;
     std::unique_ptr<MapiSend> m_mapiSend;
     long m_sendingRows = 0;
     bool m_inSendNow = false;
+    bool m_jobEndPending = false;
     bool m_closeAfterSend = false;
 
     // Kept for the whole run, as the settings file gives them at each load.

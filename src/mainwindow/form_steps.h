@@ -21,6 +21,8 @@ inline constexpr UINT kMapiDoneMessage = WM_APP + 2;
 // Posted to tell the user of files a full list left out: the intake may run inside a message that
 // a later start sent and waits on.
 inline constexpr UINT kListFullMessage = WM_APP + 3;
+// Posted by Send Now's job when its work has ended; the window asks the job itself.
+inline constexpr UINT kSendJobDoneMessage = WM_APP + 10;
 // Posted by a drop: the files are taken in once the program they came from is no longer waiting.
 inline constexpr UINT kDropMessage = WM_APP + 20;
 // Posted when rows came or went: the status line counts them once the batch is in.
@@ -37,16 +39,25 @@ inline bool IsChecked(HWND checkBox) {
     return ::SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-// The hourglass while a command works, the arrow again when it is done however it ends.
+// The hourglass while a command works, the arrow again when it is done however it ends, or as
+// soon as the command asks the user something.
 class WaitCursor {
   public:
     WaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(m_previous ? m_previous : ::LoadCursorW(nullptr, IDC_ARROW)); }
+    ~WaitCursor() { Restore(); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
+    void Restore() noexcept {
+        if (m_restored)
+            return;
+        m_restored = true;
+        ::SetCursor(m_previous ? m_previous : ::LoadCursorW(nullptr, IDC_ARROW));
+    }
+
   private:
     HCURSOR m_previous;
+    bool m_restored = false;
 };
 
 }  // namespace ferryl

@@ -70,8 +70,9 @@ inline bool ChildHasText(HWND parent, const std::vector<std::wstring>& parts) {
     return false;
 }
 
-// Waits for a message box of the title whose text holds every part, and closes it with OK.
-inline bool AnswerBox(const wchar_t* title, const std::vector<std::wstring>& parts) {
+// Waits for a message box of the title whose text holds every part, and closes it with the button
+// (OK, or Yes or No for a question).
+inline bool AnswerBox(const wchar_t* title, const std::vector<std::wstring>& parts, int button = IDOK) {
     HWND box = nullptr;
     const bool found = PumpUntil(
         [&] {
@@ -80,7 +81,7 @@ inline bool AnswerBox(const wchar_t* title, const std::vector<std::wstring>& par
         },
         10000);
     if (box)
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
     return found && PumpUntil([&] { return !::IsWindow(box); });
 }
 

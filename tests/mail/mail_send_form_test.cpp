@@ -191,6 +191,7 @@ TEST_F(MailFormTest, ACloseWhileSendNowShowsAWarningWaitsForTheSendToEnd) {
     const HWND main = form.Hwnd();
     std::wstring warning;
     DialogDriver driver(L"Warning - Ferryl Handler", [&](HWND box) {
+        ::CloseHandle(open);
         warning = test::MessageBoxText(box);
         // Another program closes the window while the box is up (its loop dispatches the close).
         ::PostMessageW(main, WM_CLOSE, 0, 0);
@@ -198,11 +199,11 @@ TEST_F(MailFormTest, ACloseWhileSendNowShowsAWarningWaitsForTheSendToEnd) {
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     form.send_nowD_Click();
-    ::CloseHandle(open);
+    // The copies are made on a thread of their own; the window tells of them once they are done.
+    EXPECT_TRUE(PumpUntil([&] { return !form.Sending() && !form.Loaded(); }, 20000))
+        << "the close takes effect once the files are handed over";
     ASSERT_TRUE(driver.Found());
     EXPECT_NE(warning.find(L"could not be deleted"), std::wstring::npos) << warning;
-    EXPECT_TRUE(PumpUntil([&] { return !form.Sending(); }, 10000)) << "the call's end reaches the window";
-    EXPECT_FALSE(form.Loaded()) << "the close takes effect once the files are handed over";
     EXPECT_EQ(provider.SentPaths(), std::vector<std::wstring>{dest / L"locked.txt"});
 }
 
@@ -218,8 +219,14 @@ TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
     form.AddRow(FileEntry{TaggedValue(std::wstring(L"note.txt")), {}, {}, lower});
     ASSERT_EQ(form.Rows(), 2);
     TickCopyTo(dest.Path(), true);
+    std::wstring renamed;
+    DialogDriver told(L"Ferryl Handler", [&](HWND box) {
+        renamed = test::MessageBoxText(box);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
     form.send_nowD_Click();
-    ASSERT_TRUE(PumpUntil([&] { return !form.Sending(); }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !form.Sending() && !provider.SentPaths().empty(); }, 20000));
+    EXPECT_NE(renamed.find(L"\"note.txt\" goes as \"note (2).txt\""), std::wstring::npos) << renamed;
     const std::vector<std::wstring> sent = provider.SentPaths();
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(test::ReadFileBytes(sent[0]), "upper");

@@ -1,0 +1,32 @@
+#pragma once
+// What Send Now tells the user, made of what its plan and its copies say.
+
+#include <string>
+
+#include "common/continue_on_error.h"
+#include "core/send_plan.h"
+#include "send/send_run.h"
+
+namespace ferryl {
+
+// What has happened to the files of a run so far (copied, moved, or nothing), for a message that
+// stops it or follows it: paragraphs to end that message with.
+std::wstring FilesNote(const SendRun& run);
+
+// The reason in a failure record, as the user reads it.
+std::wstring ReasonOf(const FailureRecord& failure);
+
+// The listed files that cannot go, a line each with the reason.
+std::wstring CannotGoLines(const SendFacts& facts, const SendPlan& plan);
+
+// The question when the message would be over the limit: the estimate, the limit, the largest files.
+std::wstring TooBigText(const SendFacts& facts, const SendPlan& plan);
+
+// Why the job stopped, when one of its steps failed, and what has happened to the files.
+std::wstring JobFailedText(const SendRun& run, const JobOutcome& outcome);
+
+// What the user is told before the mail program starts: renamed copies, sources that stay. Empty
+// when there is nothing to tell.
+std::wstring BeforeHandOffText(const SendRun& run);
+
+}  // namespace ferryl
