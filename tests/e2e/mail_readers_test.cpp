@@ -230,9 +230,12 @@ TEST_F(MailReadersTest, ClassicOutlookOpensEachFileAfterSlashA) {
     ExpectEveryFileArrives(paths, All());
 }
 
+// Any other program gets the short paths, as it always did: it may read its command line in the code
+// page, as Eudora does.
 TEST_F(MailReadersTest, AnyOtherProgramOpensEveryArgument) {
-    const std::vector<std::wstring> argv = SendToProgram(L"mail.exe", All());
-    ExpectEveryFileArrives(std::vector<std::wstring>(argv.begin() + (argv.empty() ? 0 : 1), argv.end()), All());
+    const std::vector<std::wstring> argv = SendToProgram(L"mail.exe", InAnsi(true));
+    ExpectEveryFileArrives(std::vector<std::wstring>(argv.begin() + (argv.empty() ? 0 : 1), argv.end()), InAnsi(true));
+    ExpectAWarningForWhatAnsiCannotCarry(record);
 }
 
 TEST_F(MailReadersTest, TheNewOutlooksDraftHoldsEveryFileUnderItsName) {
