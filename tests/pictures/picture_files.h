@@ -1,7 +1,7 @@
 #pragma once
 // Real pictures for the tests, made and read back through WIC: four coloured quarters, so that a
-// turned or mirrored picture shows it; and the orientation tag written into a JPEG's Exif or a
-// TIFF's first directory, as a camera or a scanner writes it.
+// turned or mirrored picture shows it, and the orientation tag put in as a camera or a scanner
+// writes it.
 
 #include <windows.h>
 // After windows.h, which it needs.
@@ -17,13 +17,9 @@ namespace ferryl::test {
 inline constexpr uint32_t kQuarters[4] = {0xFF0000, 0x00C000, 0x0000FF, 0xFFFFFF};
 
 // Writes a picture of the quarters, the bottom right one with the alpha given; false when WIC could
-// not.
+// not. WritePixels writes 32bppBGRA pixels as a picture.
 bool MakePicture(const std::wstring& path, const GUID& container, UINT width, UINT height, BYTE lastAlpha = 0xFF);
-
-// Writes 32bppBGRA pixels as a picture.
 bool WritePixels(const std::wstring& path, const GUID& container, UINT width, UINT height, std::vector<BYTE> pixels);
-
-// The tests' own imaging factory.
 IWICImagingFactory* TestFactory();
 
 // Puts the orientation tag (1 to 8) into a JPEG (a new Exif segment) or a TIFF (a new first
@@ -34,16 +30,16 @@ struct ReadBack {
     GUID container{};
     UINT width = 0;
     UINT height = 0;
-    std::vector<BYTE> bgra;  // 32bppBGRA rows
-    // The colour (0xRRGGBB) and the alpha of a pixel.
-    uint32_t Colour(UINT x, UINT y) const;
+    std::vector<BYTE> bgra;                 // 32bppBGRA rows
+    uint32_t Colour(UINT x, UINT y) const;  // 0xRRGGBB
     BYTE Alpha(UINT x, UINT y) const;
     // The colours at the middles of the four quarters, in the order of kQuarters.
     std::vector<uint32_t> QuarterColours() const;
 };
 
-// The picture as WIC reads it; empty (0 × 0) when it cannot.
+// The picture as WIC reads it from a file or from its bytes; empty (0 × 0) when it cannot.
 ReadBack ReadPicture(const std::wstring& path);
+ReadBack ReadPictureBytes(const std::string& bytes);
 
 // True when two colours differ by at most `tolerance` in each channel.
 bool Near(uint32_t a, uint32_t b, int tolerance = 48);
