@@ -201,7 +201,7 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     std::wstring ReadFacts(SendRun& run, SendFacts& facts);
     // Asks about files that cannot go, the picture size and a message too big, in that order;
     // false when the user goes back.
-    bool AskWhatThePlanAsks(const SendFacts& facts, SendRun& run);
+    bool AskWhatThePlanAsks(const SendFacts& facts, SendPlan& plan);
     // Asks about files that cannot go; false when the user goes back. A message that stops the
     // send ends with filesNote.
     bool AskAboutFilesThatCannotGo(const SendFacts& facts, const SendPlan& plan, const std::wstring& filesNote);
@@ -216,8 +216,8 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void FinishJob();
     // Once the job is done: what is told first, then the hand-off. True when the files went.
     bool HandOffAfterJob(const SendRun& run, const JobOutcome& outcome);
-    // For a mail program that reads ANSI paths: asks about copies it cannot open, and leaves out
-    // those the user lets go. False when the user goes back.
+    // For a mail program that reads ANSI paths: asks about copies and smaller pictures it cannot
+    // open, and leaves out those the user lets go. False when the user goes back.
     bool AnsiReaderOpensTheCopies(std::vector<std::wstring>& paths, const std::wstring& filesNote);
     void NameCopiesInRows(const SendRun& run);
     void NameCopyInRow(long row, const std::wstring& copy);

@@ -106,7 +106,7 @@ void FerrylF::SendNow() {
     const bool looked = SendStepRan(
         L"looking at the listed files", [&] { failure = ReadFacts(*run, facts); }, nullptr);
     wait.Restore();
-    const bool planned = looked && failure.empty() && AskWhatThePlanAsks(facts, *run);
+    const bool planned = looked && failure.empty() && AskWhatThePlanAsks(facts, run->plan);
     if (!failure.empty())
         Inform(failure, kWarningTitle);
     // A close asked for while a question was up goes before any copy is made.
@@ -153,10 +153,10 @@ std::wstring FerrylF::ReadFacts(SendRun& run, SendFacts& facts) {
     return {};
 }
 
-bool FerrylF::AskWhatThePlanAsks(const SendFacts& facts, SendRun& run) {
+bool FerrylF::AskWhatThePlanAsks(const SendFacts& facts, SendPlan& plan) {
     // The size warning goes by the size of the pictures chosen.
-    return AskAboutFilesThatCannotGo(facts, run.plan, {}) && AskThePictureSize(facts, run.plan) &&
-           (!run.plan.overLimit || (Ask(TooBigText(facts, run.plan)) && Loaded()));
+    return AskAboutFilesThatCannotGo(facts, plan, {}) && AskThePictureSize(facts, plan) &&
+           (!plan.overLimit || (Ask(TooBigText(facts, plan)) && Loaded()));
 }
 
 bool FerrylF::AskAboutFilesThatCannotGo(const SendFacts& facts, const SendPlan& plan, const std::wstring& filesNote) {
@@ -295,7 +295,8 @@ bool FerrylF::HandOffAfterJob(const SendRun& run, const JobOutcome& outcome) {
 
 bool FerrylF::AnsiReaderOpensTheCopies(std::vector<std::wstring>& paths, const std::wstring& filesNote) {
     // The plan judged the copies' short names by their sources'; a folder on a volume that makes
-    // none shows only now. Such a copy is asked about as a listed file would have been.
+    // none shows only now, as do the smaller pictures' paths. Such a file is asked about as a listed
+    // file would have been.
     const SendFacts facts{ReadListedFiles(paths, nullptr), true, std::nullopt, 0};
     const SendPlan plan = PlanSend(facts);
     if (plan.unreadable.empty())
