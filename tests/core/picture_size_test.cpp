@@ -49,9 +49,11 @@ TEST(PictureOrientation, EachTagShowsTheStoredPixelsAsExifDefinesIt) {
         const PixelSize size = ShownSize({3, 2}, orientation);
         const auto pixels = OrientPixels(reinterpret_cast<const uint8_t*>(stored.data()), {3, 2}, 4, 1, orientation);
         std::string rows;
-        for (uint32_t y = 0; y < size.height; ++y)
-            rows += (y > 0 ? "/" : "") +
-                    std::string(pixels.begin() + y * size.width, pixels.begin() + (y + 1) * size.width);
+        for (uint32_t y = 0; y < size.height; ++y) {
+            if (y > 0)
+                rows += '/';
+            rows.append(pixels.begin() + y * size.width, pixels.begin() + (y + 1) * size.width);
+        }
         EXPECT_EQ(rows, shown) << "tag " << tag;
     }
     // A pixel's bytes move together.
