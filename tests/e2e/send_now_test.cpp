@@ -519,6 +519,30 @@ INSTANTIATE_TEST_SUITE_P(Routes,
                                            Route{L"olk.exe", nullptr},
                                            Route{L"", L"Ferryl Send Test Client"}));
 
+// The other routes ask first too: Claws Mail, Sylpheed, classic Outlook with more than one file
+// (through its Simple MAPI client) and a client named in MailProgram.
+class GoneFileTest : public RouteTest {};
+
+TEST_P(GoneFileTest, IsNamedBeforeAnythingStartsAndNoKeepsTheList) {
+    SCOPED_TRACE(GetParam().program);
+    const std::wstring recordPath = SetUpRoute();
+    const std::wstring kept = files.WriteFile(L"kept.txt", "k"), gone = files.WriteFile(L"gone.txt", "g");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, kept + L" " + gone));
+    ASSERT_TRUE(::DeleteFileW(gone.c_str()));
+    PressSendNow();
+    ASSERT_TRUE(AnswerBox(test::kWarningTitle, {gone + L" (it no longer exists)", L"Send the other files?"}, IDNO));
+    EXPECT_TRUE(SendNowEnabled()) << "the window stays with its list";
+    EXPECT_FALSE(FileExists(recordPath)) << "nothing was started";
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes,
+                         GoneFileTest,
+                         ::testing::Values(Route{L"claws-mail.exe", nullptr},
+                                           Route{L"sylpheed.exe", nullptr},
+                                           Route{L"outlook.exe", L"Microsoft Outlook"},
+                                           Route{L"MAPI:Ferryl Named Client", L"Ferryl Named Client"}));
+
 // No program set and no default mail client: Send Now asks for one; cancelled, it starts nothing
 // and copies nothing, and a second click meanwhile starts no second run.
 TEST_F(SendNowTest, TheMailProgramsChoiceCancelledStartsNothingAndMovesNothing) {
