@@ -178,6 +178,7 @@ class SendNowTest : public test::FerrylSession {
         EXPECT_FALSE(FileExists(folder + FileNameOf(second))) << "no partial copy";
         EXPECT_EQ(ReadFileBytes(copy), "first");
         EXPECT_FALSE(FileExists(first));
+        ASSERT_TRUE(SendNowEnabled()) << "the window is back with its list";
         Tick(L"&Copy To", false);
         EXPECT_NE(SendAndRecord(ferryl).find(ShortPathName(copy)), std::wstring::npos);
     }
