@@ -180,7 +180,8 @@ class SendNowTest : public test::FerrylSession {
         EXPECT_FALSE(FileExists(first));
         ASSERT_TRUE(SendNowEnabled()) << "the window is back with its list";
         Tick(L"&Copy To", false);
-        EXPECT_NE(SendAndRecord(ferryl).find(ShortPathName(copy)), std::wstring::npos);
+        const std::wstring sent = SendAndRecord(ferryl);
+        EXPECT_NE(sent.find(ShortPathName(copy)), std::wstring::npos) << sent;
     }
 
     TempFolder dest;
