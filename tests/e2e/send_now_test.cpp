@@ -195,7 +195,9 @@ TEST_F(SendNowTest, WhileALargeCopyRunsTheWindowAnswersAndCancelLosesNothing) {
     TickCopyAndDelete();
     PressSendNow();
     const HWND progress = WaitForDialog(kCopying);
-    ASSERT_TRUE(progress && ChildHasText(progress, {L".bin"})) << "the system's progress dialog names the copy";
+    // The dialog shows before it is given the file's name.
+    ASSERT_TRUE(progress && PumpUntil([&] { return ChildHasText(progress, {L".bin"}); }))
+        << "the system's progress dialog names the file being copied";
     EXPECT_FALSE(::IsWindowEnabled(PanelChild(L"&Send Now"))) << "no second Send Now meanwhile";
     EXPECT_TRUE(::SendMessageTimeoutW(MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr))
         << "the window answers during the copy";
@@ -244,9 +246,6 @@ TEST_F(SendNowTest, ALockedFileOrAFullDiskStopsTheCopiesLosesNothingAndSaysSo) {
 // into a folder that holds its name keeps its extension, and the user is told.
 TEST_F(SendNowTest, ACopyIntoAFolderHoldingItsNameKeepsItsExtensionAndTheUserIsTold) {
     WriteIni(L"Settings", L"CLParameters", L"/a -attach", ini);
-    const auto sent = [&](const std::wstring& path) {
-        return ShortPathName(mail) + L" /a -attach " + ShortPathName(path);
-    };
     const std::wstring taken = dest.WriteFile(L"Quarterly report.docx", "old");
     const std::wstring source = files.WriteFile(L"Quarterly report.docx", "new");
     CopyInto(dest.Path() + L"\\");
@@ -256,7 +255,7 @@ TEST_F(SendNowTest, ACopyIntoAFolderHoldingItsNameKeepsItsExtensionAndTheUserIsT
     PressSendNow();
     EXPECT_TRUE(AnswerBox(kProgramTitle, {L"\"Quarterly report.docx\" goes as \"Quarterly report (2).docx\""}));
     const std::wstring copy = dest / L"Quarterly report (2).docx";
-    EXPECT_EQ(RecordAfterExit(ferryl), sent(copy));
+    EXPECT_EQ(RecordAfterExit(ferryl), ShortPathName(mail) + L" /a -attach " + ShortPathName(copy));
     EXPECT_EQ(ShortPathName(copy).find(L' '), std::wstring::npos);
     EXPECT_EQ(ReadFileBytes(copy), "new");
     EXPECT_EQ(ReadFileBytes(taken), "old");
