@@ -109,7 +109,10 @@ class SendNowTest : public FerrylSession {
   protected:
     // Copy To's custom folder, which ticking "&Copy To" puts into the path box.
     void CopyInto(const std::wstring& folder) { WriteIni(L"Settings", L"AttachmentsFolder", folder, ini); }
-    static void TickCopyAndDelete() { Tick(L"&Copy To"), Tick(L"&Delete source files"); }
+    static void TickCopyAndDelete() {
+        Tick(L"&Copy To");
+        Tick(L"&Delete source files");
+    }
     static bool SendNowEnabled() {
         return PumpUntil([] { return MainWindow() && ::IsWindowEnabled(PanelChild(L"&Send Now")); });
     }
