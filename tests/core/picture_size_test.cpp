@@ -16,6 +16,7 @@ TEST(FittedSize, FillsTheBoxTurnedWithThePictureAndNeverEnlarges) {
     EXPECT_EQ(FittedSize({4000, 3000}, Original), (PixelSize{4000, 3000}));
     EXPECT_EQ(FittedSize({0, 0}, Medium), (PixelSize{0, 0}));
     EXPECT_EQ(FittedSize({1025, 768}, Medium), (PixelSize{1024, 767}));
+    EXPECT_EQ(FittedSize({9000, 2}, Medium), (PixelSize{1024, 1})) << "never less than a pixel";
     // Every size fits its box (stood on end for a portrait picture, so that every picture gets the
     // same longer side), touches it when made smaller, keeps the aspect within a pixel and never
     // grows.
@@ -86,6 +87,7 @@ TEST(PictureSizeNames, FormatsByExtensionTheSettingAndTheFolders) {
 
     EXPECT_EQ(PictureFolderName(0x0123456789ABCDEFull), L"FerrylPictures-0123456789ABCDEF");
     EXPECT_TRUE(IsPictureFolderName(L"ferrylpictures-0123456789abcdef"));
+    EXPECT_TRUE(IsPictureFolderName(PictureFolderName(0xFEDCBA9876543210ull)));
     for (const wchar_t* other : {L"FerrylPictures-123", L"FerrylPictures-0123456789ABCDEG",
                                  L"FerrylPictures-0123456789ABCDEF0", L"FerrylDraft-0123456789ABCDEF"})
         EXPECT_FALSE(IsPictureFolderName(other)) << other;

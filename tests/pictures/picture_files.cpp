@@ -13,7 +13,7 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-// Little-endian numbers, as the Exif and TIFF here write them.
+// Little-endian numbers, as the TIFF here writes them.
 void Put(std::string& bytes, size_t at, uint32_t value, int size) {
     for (int i = 0; i < size; ++i)
         bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
@@ -37,14 +37,9 @@ std::string OrientationEntry(unsigned value) {
 
 }  // namespace
 
-bool MakePicture(const std::wstring& path,
-                 const GUID& container,
-                 UINT width,
-                 UINT height,
-                 BYTE lastAlpha,
-                 std::vector<BYTE> pixels) {
-    PicturePixels picture{{width, height}, GUID_WICPixelFormat32bppPBGRA, 4, lastAlpha != 0xFF, pixels};
-    for (UINT y = 0; pixels.empty() && y < height; ++y) {
+bool MakePicture(const std::wstring& path, const GUID& container, UINT width, UINT height, BYTE lastAlpha) {
+    PicturePixels picture{{width, height}, GUID_WICPixelFormat32bppPBGRA, 4, lastAlpha != 0xFF, {}};
+    for (UINT y = 0; y < height; ++y) {
         for (UINT x = 0; x < width; ++x) {
             const int quarter = (y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1);
             const BYTE alpha = quarter == 3 ? lastAlpha : 0xFF;
@@ -60,15 +55,6 @@ bool MakePicture(const std::wstring& path,
 
 bool TagOrientation(const std::wstring& path, uint16_t orientation) {
     std::string bytes = ReadFileBytes(path);
-    if (bytes.compare(0, 2, "\xFF\xD8") == 0) {
-        // APP1 after the JPEG's start: "Exif", a little-endian TIFF header and a directory of the
-        // one entry. The segment's length is big-endian, as everything of JPEG's own.
-        std::string exif = std::string("\xFF\xE1\0\0Exif\0\0II*\0\x08\0\0\0\x01\0", 20) +
-                           OrientationEntry(orientation) + std::string(4, '\0');
-        exif[2] = static_cast<char>((exif.size() - 2) >> 8);
-        exif[3] = static_cast<char>((exif.size() - 2) & 0xFF);
-        return WriteBytes(path, bytes.insert(2, exif));
-    }
     if (bytes.size() < 8 || bytes.compare(0, 4, std::string("II*\0", 4)) != 0)
         return false;
     const uint32_t old = Get(bytes, 4, 4);
@@ -92,14 +78,15 @@ bool TagOrientation(const std::wstring& path, uint16_t orientation) {
     return WriteBytes(path, bytes);
 }
 
-uint32_t ReadBack::Colour(UINT x, UINT y) const {
-    const BYTE* pixel = &bgra[(size_t{y} * width + x) * 4];
-    return (uint32_t{pixel[2]} << 16) | (uint32_t{pixel[1]} << 8) | pixel[0];
-}
-
 std::vector<uint32_t> ReadBack::QuarterColours() const {
-    return {Colour(width / 4, height / 4), Colour(width * 3 / 4, height / 4), Colour(width / 4, height * 3 / 4),
-            Colour(width * 3 / 4, height * 3 / 4)};
+    std::vector<uint32_t> colours;
+    for (UINT y : {height / 4, height * 3 / 4}) {
+        for (UINT x : {width / 4, width * 3 / 4}) {
+            const BYTE* pixel = &bgra[(size_t{y} * width + x) * 4];
+            colours.push_back((uint32_t{pixel[2]} << 16) | (uint32_t{pixel[1]} << 8) | pixel[0]);
+        }
+    }
+    return colours;
 }
 
 ReadBack ReadPictureBytes(const std::string& bytes) {
