@@ -15,6 +15,7 @@
 #include "file_list_fixture.h"
 #include "grid/paint_fixture.h"
 #include "mainwindow/resource.h"
+#include "settings/funkcije.h"
 #include "support/messages.h"
 
 namespace ferryl {
@@ -48,6 +49,9 @@ TEST_F(FileListKeysTest, RowsSelectedWithCtrlAndShiftAreCopiedAndDeletedTogether
     EXPECT_EQ(Selected(), (Rows{2, 3, 4, 6}));
     Press('C', kCtrlMask);
     EXPECT_EQ(ClipboardText(), paths[1] + L"\r\n" + paths[2] + L"\r\n" + paths[3] + L"\r\n" + paths[5]);
+    Press('C', kCtrlMask | kShiftMask);
+    EXPECT_EQ(ClipboardText(), ShortPathName(paths[1]) + L"\r\n" + ShortPathName(paths[2]) + L"\r\n" +
+                                   ShortPathName(paths[3]) + L"\r\n" + ShortPathName(paths[5]));
 
     Press(VK_DELETE);
     EXPECT_EQ(ListedPaths(), (std::vector<std::wstring>{paths[0], paths[4]}));
@@ -96,6 +100,9 @@ TEST_F(FileListKeysTest, TheFileCommandsAreOffOnAnEmptyListAndExitClosesTheWindo
     EXPECT_FALSE(off(IDM_ADD));
     for (const auto& [text, enabled] : FromMenu([&] { Press(VK_APPS); }).items)
         EXPECT_FALSE(enabled) << text;
+    test::SetClipboardText(L"before");
+    Press('C', kCtrlMask);
+    EXPECT_EQ(ClipboardText(), L"before") << "an empty list leaves the clipboard alone";
 
     AddFilesToList(folder.WriteFile(L"a.txt"), form);
     PumpMessages();

@@ -3,10 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstring>
 #include <string>
-#include <thread>
 
 #include "app/instance_window.h"
 #include "app/intake.h"
@@ -46,20 +43,6 @@ class FerrylFTest : public test::MainWindowTest {
     }
 };
 
-TEST_F(FerrylFTest, LoadsEmptyWithCopyToControlsDisabled) {
-    ASSERT_TRUE(form.Load());
-    EXPECT_EQ(form.Rows(), 0);
-    EXPECT_FALSE(::IsWindowEnabled(form.send_nowD()));
-    for (HWND control :
-         {form.putanjaT(), form.deleteC(), form.temporaryD(), form.desktopD(), form.attachmentsD(), form.customD()})
-        EXPECT_FALSE(::IsWindowEnabled(control));
-    EXPECT_TRUE(::IsWindowEnabled(form.copyC()));
-    MoskGrid& lista = *form.Lista();
-    ASSERT_EQ(lista.Columns(), 5);
-    EXPECT_EQ(lista.RowTextColumn(), lista.ColumnIndex(TaggedValue(std::wstring(L"body"))));
-    EXPECT_EQ(lista.KeySearchColumn(), lista.ColumnIndex(TaggedValue(std::wstring(L"file"))));
-}
-
 TEST_F(FerrylFTest, IntakeWritesRowsAndRemoveKeepsTheSendNowRule) {
     const std::wstring a = folder.WriteFile(L"with blank.txt", "12345");
     const std::wstring b = folder.WriteFile(L"b.txt", "");
@@ -93,14 +76,13 @@ TEST_F(FerrylFTest, AFailedStepIsRecordedAndTheUserToldAndTheWindowGoesOn) {
     ASSERT_TRUE(::DeleteFileW(a.c_str()));
     ClearFailures();
     std::wstring told;
-    std::thread answer([&] {
-        if (HWND box = test::WaitForDialog(L"Warning - Ferryl Handler")) {
+    {
+        test::DialogDriver answer(L"Warning - Ferryl Handler", [&](HWND box) {
             told = test::MessageBoxText(box);
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
-    });
-    form.OpenFileLocation();
-    answer.join();
+        });
+        form.OpenFileLocation();
+    }
     const std::vector<FailureRecord> failures = RecentFailures();
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0].step, L"FerrylF.OpenFileLocation");
@@ -118,28 +100,16 @@ TEST_F(FerrylFTest, FilesAFullListLeftOutAreToldOfInOneWarning) {
     // Two batches before the warning shows: one box, for both.
     form.ReportListFull(2);
     form.ReportListFull(1);
-    std::atomic<bool> stop{false};
-    std::atomic<int> boxes{0};
     std::wstring warning;
-    // Answers every box that comes until told to stop (a box's loop is this thread's pump's).
-    std::thread answer([&] {
-        for (HWND answered = nullptr; !stop; ::Sleep(20)) {
-            HWND box = ::FindWindowW(L"#32770", L"Warning - Ferryl Handler");
-            if (!box || box == answered || (warning = test::MessageBoxText(box)).empty())
-                continue;
-            ++boxes;
-            answered = box;
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
+    test::DialogDriver answer(L"Warning - Ferryl Handler", [&](HWND box) {
+        warning = test::MessageBoxText(box);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     // The box is shown and answered within the dispatch that ends this wait; then whatever the two
     // reports posted is dispatched: a second box would be shown and answered there.
-    const bool shown = test::PumpUntil([&] { return boxes > 0; }, 10000);
+    EXPECT_TRUE(test::PumpUntil([&] { return answer.Found(); }, 10000));
     PumpMessages();
-    stop = true;
-    answer.join();
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(answer.Answered(), 1);
     EXPECT_NE(warning.find(L"at most 32767 files, so 3 files were not listed"), std::wstring::npos) << warning;
 }
 
@@ -248,23 +218,6 @@ TEST_F(FerrylFTest, ClosingUnloadsTheReceiverUnlessAThirdWindowIsLoaded) {
     ::DestroyWindow(form.About().Hwnd());
 }
 
-using test::ClipboardText;
-using test::SetClipboardText;
-
-TEST_F(FerrylFTest, CopyPathPutsTheSelectedPathOrItsShortFormOnTheClipboard) {
-    ASSERT_TRUE(form.Load());
-    SetClipboardText(L"before");
-    form.CopyPath(false);
-    EXPECT_EQ(ClipboardText(), L"before") << "an empty list leaves the clipboard alone";
-
-    const std::wstring a = folder.WriteFile(L"long file name.txt");
-    AddFilesToList(L"\"" + a + L"\"", form);
-    form.CopyPath(false);
-    EXPECT_EQ(ClipboardText(), a);
-    form.CopyPath(true);
-    EXPECT_EQ(ClipboardText(), ShortPathName(a));
-}
-
 TEST_F(FerrylFTest, TabLeavesTheListForThePanelWhileOtherKeysStayWithIt) {
     const std::wstring a = folder.WriteFile(L"a.txt");
     AddFilesToList(a, form);
@@ -286,6 +239,10 @@ TEST_F(FerrylFTest, CopyToEnablesExistingFoldersAndFillsTheFirstOne) {
     WriteIni(L"Settings", L"AttachmentsFolder", folder.Path(), StartUp().IniFile);
     ASSERT_TRUE(form.Load());
     EXPECT_EQ(form.CustomFolder(), folder.Path() + L"\\") << "a backslash is appended";
+    EXPECT_FALSE(::IsWindowEnabled(form.send_nowD())) << "an empty list";
+    for (HWND control :
+         {form.putanjaT(), form.deleteC(), form.temporaryD(), form.desktopD(), form.attachmentsD(), form.customD()})
+        EXPECT_FALSE(::IsWindowEnabled(control));
     ::SendMessageW(form.copyC(), BM_CLICK, 0, 0);
     EXPECT_TRUE(::IsWindowEnabled(form.customD()));
     EXPECT_TRUE(::IsWindowEnabled(form.putanjaT()));

@@ -28,6 +28,21 @@ HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs) {
     return dialog;
 }
 
+namespace {
+
+// A shown dialog of this process with the caption, or null.
+HWND OwnDialog(const wchar_t* caption) {
+    for (HWND dialog = nullptr; (dialog = ::FindWindowExW(nullptr, dialog, L"#32770", caption)) != nullptr;) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(dialog, &process);
+        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(dialog))
+            return dialog;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 HWND FocusOf(HWND dialog) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -54,6 +69,28 @@ std::wstring MessageBoxText(HWND box) {
     wchar_t text[2048]{};
     ::GetDlgItemTextW(box, 0xFFFF, text, 2048);
     return text;
+}
+
+DialogDriver::DialogDriver(const wchar_t* caption, std::function<void(HWND)> steps)
+    : m_thread([this, caption, steps = std::move(steps)] {
+          HWND answered = nullptr;
+          ULONGLONG since = 0;
+          for (; !m_stop; ::Sleep(20)) {
+              const HWND dialog = OwnDialog(caption);
+              if (dialog && dialog != answered && FocusOf(dialog)) {
+                  steps(dialog);
+                  ++m_answered;
+                  answered = dialog;
+                  since = ::GetTickCount64();
+              } else if (dialog && dialog == answered && ::GetTickCount64() - since > 5000) {
+                  ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+              }
+          }
+      }) {}
+
+DialogDriver::~DialogDriver() {
+    m_stop = true;
+    m_thread.join();
 }
 
 }  // namespace ferryl::test
