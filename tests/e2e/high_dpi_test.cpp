@@ -1,5 +1,5 @@
-// The real Ferryl.exe started at 192 DPI with a saved size larger than the screen: the window and
-// "&Send Now" lie inside the work area, and the size is saved again in twips.
+// The real Ferryl.exe started at 192 DPI with a saved place off the screen and a size larger than
+// the screen: the window and "&Send Now" lie inside the work area, saved again in twips.
 
 #include <gtest/gtest.h>
 
@@ -23,9 +23,9 @@ TEST_F(HighDpiTest, AtTwiceTheDpiTheWindowAndSendNowLieInsideTheWorkArea) {
     // bytes a one-character text with its terminator makes.
     test::RegistryValueScope dpi(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels",
                                  std::wstring(1, static_cast<wchar_t>(192)), REG_DWORD);
-    // 2667 by 1600 pixels at 192 DPI, from the middle of the screen.
+    // 2667 by 1600 pixels at 192 DPI, left of and below the screen.
     for (const auto& [key, value] : {std::pair{L"WindowWidth", L"20000"}, std::pair{L"WindowHeight", L"12000"},
-                                     std::pair{L"WindowLeft", L"6000"}, std::pair{L"WindowTop", L"6000"}})
+                                     std::pair{L"WindowLeft", L"-30000"}, std::pair{L"WindowTop", L"90000"}})
         WriteIni(L"Window Position", key, value, ini);
     test::ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, test::Quoted(files.WriteFile(L"a.txt"))));
@@ -42,6 +42,7 @@ TEST_F(HighDpiTest, AtTwiceTheDpiTheWindowAndSendNowLieInsideTheWorkArea) {
     ASSERT_TRUE(ferryl.WaitForExit());
     EXPECT_EQ(ReadIni(L"Window Position", L"WindowWidth", ini),
               std::to_wstring(PixelsToTwips(work.right - work.left, 192)));
+    EXPECT_EQ(ReadIni(L"Window Position", L"WindowLeft", ini), std::to_wstring(PixelsToTwips(window.left, 192)));
 }
 
 }  // namespace

@@ -98,26 +98,19 @@ TEST_F(FileArrivalTest, DroppedAndPastedFilesGoThroughTheIntake) {
     EXPECT_EQ(form.Rows(), 4);
 }
 
-// Notes the folder the "Add File" dialog opens in, and cancels it.
-std::wstring g_addFolder;
-void CALLBACK ReadAddFolder(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = ::FindWindowW(L"#32770", L"Add File");
-    if (!dialog)
-        return;
-    ::KillTimer(nullptr, timer);
-    wchar_t path[MAX_PATH]{};
-    ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
-    g_addFolder = path;
-    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-}
-
+// The folder the "Add File" dialog opens in, ending in "\\"; the dialog is cancelled.
 std::wstring AddDialogFolder(FerrylF& form) {
-    g_addFolder = L"(none)";
-    ::SetTimer(nullptr, 0, 100, ReadAddFolder);
-    form.AddFileFromDialog();
-    if (!g_addFolder.empty() && g_addFolder.back() != L'\\')
-        g_addFolder += L'\\';
-    return g_addFolder;
+    std::wstring folder = L"(none)";
+    {
+        test::DialogDriver driver(L"Add File", [&](HWND dialog) {
+            wchar_t path[MAX_PATH]{};
+            ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+            folder = path;
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        form.AddFileFromDialog();
+    }
+    return folder.ends_with(L'\\') ? folder : folder + L'\\';
 }
 
 TEST_F(FileArrivalTest, AddOpensInTheSelectedFilesFolderElseInDocuments) {
@@ -145,8 +138,10 @@ TEST_F(FileArrivalTest, NewRowsComeIntoViewAndTheStatusLineCountsEveryFile) {
     ASSERT_EQ(list.ScrollOffsetY(), 0);
     const std::wstring big = folder.WriteFile(L"big.bin", std::string(1572864, 'b'));
     AddFilesToList(big + L" " + folder.WriteFile(L"last.txt"), form);
-    PumpMessages();
     ASSERT_EQ(form.Rows(), 42);
+    EXPECT_FALSE(list.Redraw()) << "painting waits for the whole batch";
+    PumpMessages();
+    EXPECT_TRUE(list.Redraw()) << "and resumes once the loop runs";
     // A later start's files land at the end: the first of them is in view.
     const long top = list.RowStartY(41) - list.ScrollOffsetY();
     EXPECT_GE(top, 0);

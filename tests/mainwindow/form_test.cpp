@@ -43,31 +43,6 @@ class FerrylFTest : public test::MainWindowTest {
     }
 };
 
-TEST_F(FerrylFTest, IntakeWritesRowsAndRemoveKeepsTheSendNowRule) {
-    const std::wstring a = folder.WriteFile(L"with blank.txt", "12345");
-    const std::wstring b = folder.WriteFile(L"b.txt", "");
-    AddFilesToList(L"\"" + a + L"\" " + b + L" " + b, form);
-    ASSERT_TRUE(form.Loaded());
-    EXPECT_TRUE(::IsWindowVisible(form.Hwnd()));
-    ASSERT_EQ(form.Rows(), 2);
-    EXPECT_FALSE(form.Lista()->Redraw()) << "painting waits for the whole batch";
-    PumpMessages();
-    EXPECT_TRUE(form.Lista()->Redraw()) << "and resumes once the loop runs";
-    EXPECT_EQ(form.CellText(1, kColumnPath), a);
-    EXPECT_EQ(form.Lista()->CellFormattedText(2, 3), L"0");
-    EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
-
-    form.Lista()->SelectedRow(2);
-    form.RemoveSelectedFile();
-    ASSERT_EQ(form.Rows(), 1);
-    EXPECT_EQ(form.CellText(1, kColumnPath), a);
-    EXPECT_EQ(form.Lista()->SelectedRow(), 1);
-    EXPECT_TRUE(::IsWindowEnabled(form.send_nowD()));
-    form.RemoveSelectedFile();
-    EXPECT_EQ(form.Rows(), 0);
-    EXPECT_FALSE(::IsWindowEnabled(form.send_nowD()));
-}
-
 TEST_F(FerrylFTest, AFailedStepIsRecordedAndTheUserToldAndTheWindowGoesOn) {
     // Open File Location of a file deleted since it was listed.
     const std::wstring a = folder.WriteFile(L"a.txt");
@@ -86,7 +61,6 @@ TEST_F(FerrylFTest, AFailedStepIsRecordedAndTheUserToldAndTheWindowGoesOn) {
     const std::vector<FailureRecord> failures = RecentFailures();
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0].step, L"FerrylF.OpenFileLocation");
-    EXPECT_EQ(failures[0].source, L"mainwindow_tests.FerrylF");
     EXPECT_NE(told.find(a), std::wstring::npos) << told;
     // The row stays, selected, and Send Now is on.
     EXPECT_EQ(form.Rows(), 1);
@@ -177,23 +151,6 @@ TEST_F(FerrylFTest, GeometryIsSavedInEachStateAndAppliedAtLoad) {
     form.Unload();
     EXPECT_EQ(Ini(L"WindowState"), L"1");
     EXPECT_EQ(Ini(L"WindowWidth"), std::to_wstring(PixelsToTwipsX(600)));
-}
-
-TEST_F(FerrylFTest, AWindowSavedOffTheScreenOpensInsideTheWorkArea) {
-    SavePosition(L"90000", L"-30000", L"9000", L"4500");
-    ASSERT_TRUE(form.Load());
-    RECT work{};
-    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
-    const RECT outer = ScreenRect(form.Hwnd());
-    EXPECT_GE(outer.left, work.left);
-    EXPECT_GE(outer.top, work.top);
-    EXPECT_LE(outer.right, work.right);
-    EXPECT_LE(outer.bottom, work.bottom);
-    EXPECT_EQ(outer.right - outer.left, TwipsToPixelsX(9000)) << "a size that fits is kept";
-    // Saved again as whole twips, where it now is.
-    form.Unload();
-    EXPECT_EQ(Ini(L"WindowLeft"), std::to_wstring(PixelsToTwipsX(outer.left)));
-    EXPECT_EQ(Ini(L"WindowTop"), std::to_wstring(PixelsToTwipsY(outer.top)));
 }
 
 TEST_F(FerrylFTest, ClosingUnloadsTheReceiverUnlessAThirdWindowIsLoaded) {
