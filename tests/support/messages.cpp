@@ -77,10 +77,11 @@ DialogDriver::DialogDriver(const wchar_t* caption, std::function<void(HWND)> ste
           ULONGLONG since = 0;
           for (; !m_stop; ::Sleep(20)) {
               const HWND dialog = OwnDialog(caption);
-              if (dialog && dialog != answered && FocusOf(dialog)) {
-                  steps(dialog);
+              if (dialog && dialog != answered) {
+                  FocusOf(dialog);
                   ++m_answered;
                   answered = dialog;
+                  steps(dialog);
                   since = ::GetTickCount64();
               } else if (dialog && dialog == answered && ::GetTickCount64() - since > 5000) {
                   ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);

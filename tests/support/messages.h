@@ -33,15 +33,16 @@ bool PostedMessagesHandled(HWND button, DWORD timeoutMs = 10000);
 std::wstring MessageBoxText(HWND box);
 
 // From a thread of its own, runs the steps on each dialog of this process with the caption that
-// shows while the driver lives, once the dialog has given a control the focus. A dialog the steps
-// leave open for 5 seconds is cancelled, so that a failing test goes on rather than hang.
+// shows while the driver lives, once the dialog has given a control the focus (or 3 seconds have
+// passed). A dialog the steps leave open for 5 seconds is cancelled, so that a failing test goes
+// on rather than hang.
 class DialogDriver {
   public:
     DialogDriver(const wchar_t* caption, std::function<void(HWND)> steps);
     ~DialogDriver();
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
-    // How many dialogs the steps have run on.
+    // How many dialogs the steps have begun on.
     int Answered() const { return m_answered; }
     bool Found() const { return m_answered > 0; }
 
