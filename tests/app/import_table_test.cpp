@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,49 +19,22 @@
 namespace ferryl {
 namespace {
 
-// The upper-cased names of the DLLs in a PE file's import table (delay-loaded ones are not in it).
+// The upper-cased names of the DLLs in a PE file's import table (delay-loaded ones are not in it),
+// read from the image as the loader maps it, without running or resolving anything.
 std::set<std::wstring> ImportedDlls(const std::wstring& path) {
-    const std::string image = test::ReadFileBytes(path);
-    const auto at = [&](size_t offset, size_t size) -> const char* {
-        return offset <= image.size() && size <= image.size() - offset ? image.data() + offset : nullptr;
-    };
     std::set<std::wstring> dlls;
-    IMAGE_DOS_HEADER dos{};
-    if (!at(0, sizeof dos))
+    HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module)
         return dlls;
-    std::memcpy(&dos, image.data(), sizeof dos);
-    IMAGE_NT_HEADERS64 nt{};
-    if (!at(static_cast<size_t>(dos.e_lfanew), sizeof nt))
-        return dlls;
-    std::memcpy(&nt, image.data() + dos.e_lfanew, sizeof nt);
-    if (nt.OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
-        return dlls;  // the program is built for x64 only
-    std::vector<IMAGE_SECTION_HEADER> sections(nt.FileHeader.NumberOfSections);
-    const size_t sectionTable = static_cast<size_t>(dos.e_lfanew) + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
-                                nt.FileHeader.SizeOfOptionalHeader;
-    if (!at(sectionTable, sections.size() * sizeof(IMAGE_SECTION_HEADER)))
-        return dlls;
-    std::memcpy(sections.data(), image.data() + sectionTable, sections.size() * sizeof(IMAGE_SECTION_HEADER));
-    const auto fileOffset = [&](DWORD rva) -> size_t {
-        for (const IMAGE_SECTION_HEADER& section : sections) {
-            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData)
-                return rva - section.VirtualAddress + section.PointerToRawData;
-        }
-        return image.size();
-    };
-    const DWORD importRva = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (size_t offset = fileOffset(importRva);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-        IMAGE_IMPORT_DESCRIPTOR descriptor{};
-        if (!at(offset, sizeof descriptor))
-            break;
-        std::memcpy(&descriptor, image.data() + offset, sizeof descriptor);
-        if (descriptor.Name == 0)
-            break;
-        const char* name = at(fileOffset(descriptor.Name), 1);
-        if (!name)
-            break;
-        dlls.insert(ToUpper(FromAnsi(std::string(name, strnlen(name, image.data() + image.size() - name)))));
-    }
+    // The handle of a module loaded as a resource has its low bits set.
+    const auto* base = reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(module) & ~ULONG_PTR{3});
+    const auto* nt =
+        reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports); imports && entry->Name;
+         ++entry)
+        dlls.insert(ToUpper(FromAnsi(reinterpret_cast<const char*>(base + entry->Name))));
+    ::FreeLibrary(module);
     return dlls;
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/instance_window.h"
 #include "app/start_up_state.h"
+#include "common/text.h"
 #include "recording_target.h"
 #include "support/temp_folder.h"
 
@@ -44,6 +45,11 @@ TEST(Instance, ReceiverTakesItsOwnAndForwardedCommandLines) {
         ::SendMessageW(receiver.Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
         EXPECT_EQ(target.shown, shown);
         EXPECT_FALSE(::IsWindowVisible(receiver.Hwnd()));
+        // A zero byte is part of the text, not its end: the file before it is not what it names.
+        const std::string zero = ToAnsi(folder.WriteFile(L"zero.txt")) + std::string(1, '\0') + "junk";
+        data = {0, static_cast<DWORD>(zero.size()), const_cast<char*>(zero.data())};
+        ::SendMessageW(receiver.Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{own, sent}));
 
         receiver.Unload();
         EXPECT_FALSE(receiver.Loaded());
