@@ -36,28 +36,6 @@ class RunningInstanceTest : public ::testing::Test {
     }
 };
 
-TEST_F(RunningInstanceTest, LaterStartsHandTheirFilesOverAndAnEmptyOneShowsTheWindow) {
-    TempFolder folder;
-    const std::wstring spaced = folder.WriteFile(L"with blank.txt");
-    const std::wstring foreign = folder.WriteFile(L"\u0436\u4e2d.txt");
-    RecordingTarget target;
-    InstanceF receiver(&target);
-    ASSERT_TRUE(receiver.Load(L""));
-    ASSERT_EQ(target.shown, 1);
-
-    ChildProcess child, empty;
-    ASSERT_TRUE(child.Start(FerrylExe(), L"\"" + spaced + L"\" " + foreign));
-    ASSERT_TRUE(child.WaitForExit([&] { return target.Rows() == 2; }));
-    EXPECT_EQ(child.ExitCode(), 0u);
-    EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{spaced, foreign}));
-    EXPECT_EQ(target.rows[1][kColumnName].value.ToText(), L"\u0436\u4e2d.txt");
-    ASSERT_TRUE(empty.Start(FerrylExe(), L""));
-    ASSERT_TRUE(empty.WaitForExit([&] { return target.shown == 3; }));
-    EXPECT_EQ(target.restored, 3);
-    EXPECT_EQ(target.Rows(), 2);
-    EXPECT_TRUE(receiver.Loaded()) << "the running instance goes on";
-}
-
 TEST_F(RunningInstanceTest, MarkedForeignWindowReceivesTheExactPayload) {
     test::MarkedWindow window;
     ChildProcess child;

@@ -22,6 +22,7 @@ using test::ChildProcess;
 using test::MainWindow;
 using test::PanelChild;
 using test::PumpUntil;
+using test::Quoted;
 
 class HandoffTest : public test::FerrylSession {
   protected:
@@ -64,10 +65,10 @@ size_t MainWindowCount() {
 
 TEST_F(HandoffTest, TwoInstancesStartedAtOnceEndWithEveryFileListed) {
     const std::wstring a = files.WriteFile(L"a.txt");
-    const std::wstring b = files.WriteFile(L"b.txt");
-    ChildProcess one, two;
+    const std::wstring b = files.WriteFile(L"b \u0436\u4e2d.txt");  // outside the code page
+    ChildProcess one, two, empty;
     ASSERT_TRUE(one.Start(exe, a));
-    ASSERT_TRUE(two.Start(exe, b));
+    ASSERT_TRUE(two.Start(exe, Quoted(b)));
     // The one that finds the mutex taken hands its file over and ends; the other lists both.
     ASSERT_TRUE(PumpUntil([&] { return one.Exited() || two.Exited(); }, 20000));
     ChildProcess& first = one.Exited() ? two : one;
@@ -75,6 +76,11 @@ TEST_F(HandoffTest, TwoInstancesStartedAtOnceEndWithEveryFileListed) {
     EXPECT_EQ(later.ExitCode(), 0u);
     ASSERT_FALSE(first.Exited());
     ASSERT_TRUE(UntilListedAndIdle(first));
+    // A start without files brings the minimised window back.
+    ::ShowWindow(MainWindow(), SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([] { return ::IsIconic(MainWindow()) != FALSE; }));
+    ASSERT_TRUE(empty.Start(exe, L""));
+    EXPECT_TRUE(empty.WaitForExit([] { return !::IsIconic(MainWindow()); }));
     // Both files, in either order; the program's own path is not what this is about.
     const std::wstring recorded = SendAndRecord(first);
     const std::wstring shortA = L" " + ShortPathName(a), shortB = L" " + ShortPathName(b);
