@@ -50,31 +50,24 @@ TEST(Intake, AddsQuotedAndPlainPathsWithTheirDetails) {
     EXPECT_TRUE(target.selectedAfterLastWrite);
 }
 
-TEST(Intake, MissingRelativeAndUnreachablePathsAndNoneAtAllOnlyShowTheWindow) {
+TEST(Intake, OnlyFilesAreListedAndAnyTextShowsTheWindow) {
     TempFolder folder;
-    const std::wstring file = folder.WriteFile(L"here.txt");
+    const std::wstring sub = folder.MakeFolder(L"sub");
+    const std::wstring file = folder.WriteFile(L"file.txt");
+    folder.WriteFile(L"sub\\inside.txt");
     ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path().c_str()));
     RecordingTarget target;
-    AddFilesToList(L"", target);
-    AddFilesToList(std::wstring(1, L'\0'), target);
-    AddFilesToList(folder / L"missing.txt", target);
-    AddFilesToList(L"here.txt", target);
-    AddFilesToList(L"\\\\no-such-server-ferryl\\share\\x.txt", target);
-    // A NUL inside the text would let the system see an existing file the text does not name.
-    AddFilesToList(file + std::wstring(1, L'\0') + L"junk", target);
+    // Nothing at all, a missing file, a relative path, an unreachable share, and a NUL inside the
+    // text, which would let the system see an existing file the text does not name.
+    for (const std::wstring& text :
+         {std::wstring(), std::wstring(1, L'\0'), folder / L"missing.txt", std::wstring(L"file.txt"),
+          std::wstring(L"\\\\no-such-server-ferryl\\share\\x.txt"), file + std::wstring(1, L'\0') + L"junk"})
+        AddFilesToList(text, target);
     ::SetCurrentDirectoryW(L"C:\\");
     EXPECT_TRUE(target.rows.empty());
     EXPECT_EQ(target.sendNowEnabled, 0);
     EXPECT_EQ(target.shown, 6);
     EXPECT_EQ(target.restored, 6);
-}
-
-TEST(Intake, TokensNoFileNameHoldsAreSkippedAndTheRestStillListed) {
-    TempFolder folder;
-    const std::wstring sub = folder.MakeFolder(L"sub");
-    const std::wstring file = folder.WriteFile(L"file.txt");
-    folder.WriteFile(L"sub\\inside.txt");
-    RecordingTarget target;
     // Folders (a trailing "\" names the folder whatever it holds, in the "\\?\" form too; with and
     // without a trailing blank), wildcards that match the file (DOS's < > " too), streams and
     // devices: none of them is a file Explorer hands over.
@@ -160,9 +153,7 @@ TEST(Intake, StopsAtTheLastRowNumberAndSaysHowManyFilesWereLeftOut) {
     const std::wstring late = folder.WriteFile(L"late.txt");
     const std::wstring later = folder.WriteFile(L"later.txt");
     RecordingTarget target;
-    target.rows.resize(kMaxListRows - 1);
-    for (auto& row : target.rows)
-        row[kColumnPath].value = L"C:\\elsewhere.txt";
+    target.FillAllButTheLastRow();
     // A missing file and a listed one are no files left out.
     AddFilesToList(last + L" " + late + L" " + folder.Path() + L"\\missing.txt " + last + L" " + later, target);
     EXPECT_EQ(target.Rows(), kMaxListRows);

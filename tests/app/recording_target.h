@@ -36,6 +36,13 @@ class RecordingTarget : public FileListTarget {
     void EnableSendNow() override { ++sendNowEnabled; }
     void ReportListFull(long notListed) override { notListedReports.push_back(notListed); }
 
+    // Fills the list with other files up to one row short of the most it holds.
+    void FillAllButTheLastRow() {
+        rows.resize(kMaxListRows - 1);
+        for (auto& row : rows)
+            row[kColumnPath].value = L"C:\\elsewhere.txt";
+    }
+
     // The path column of every row, in order.
     std::vector<std::wstring> Paths() {
         std::vector<std::wstring> paths;
