@@ -8,27 +8,6 @@ namespace ferryl::test {
 
 namespace {
 
-// Wine's own export: the Unix path of a Windows one (allocated on the process heap), as a
-// "\\?\unix\…" path that Windows calls take; empty where there is none.
-std::wstring UnixPathOf(const std::wstring& path) {
-    using UnixFileNameFn = char*(CDECL*)(const wchar_t*);
-    const auto unixFileName = reinterpret_cast<UnixFileNameFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixFileName)
-        return {};
-    char* unixPath = unixFileName(path.c_str());
-    if (!unixPath)
-        return {};
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0);
-    std::wstring folder(static_cast<size_t>(length > 0 ? length : 1), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, folder.data(), length);
-    ::HeapFree(::GetProcessHeap(), 0, unixPath);
-    folder.resize(folder.size() - 1);
-    for (wchar_t& c : folder)
-        c = c == L'/' ? L'\\' : c;
-    return L"\\\\?\\unix" + folder;
-}
-
 std::wstring MakeFolderIn(const std::wstring& base) {
     for (unsigned attempt = 0;; ++attempt) {
         std::wstring candidate = base + L"ferryl-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
@@ -71,10 +50,31 @@ std::wstring ExtendedLength(const std::wstring& path) {
     return L"\\\\?\\" + path;
 }
 
+// The Windows path ("\\?\unix\...") of a Unix one.
+std::wstring UnixPathForWindows(std::wstring unixPath) {
+    for (wchar_t& c : unixPath)
+        c = c == L'/' ? L'\\' : c;
+    return unixPath.empty() ? unixPath : L"\\\\?\\unix" + unixPath;
+}
+
 }  // namespace
 
+std::wstring UnixPath(const std::wstring& path) {
+    using UnixFileNameFn = char*(CDECL*)(const wchar_t*);
+    const auto unixFileName = reinterpret_cast<UnixFileNameFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unixPath = unixFileName ? unixFileName(path.c_str()) : nullptr;
+    if (!unixPath)
+        return {};
+    std::wstring wide(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0)), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, wide.data(), static_cast<int>(wide.size()));
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
 TempFolder::TempFolder(OnNetworkShare) {
-    std::wstring folder = UnixPathOf(L"C:\\");
+    std::wstring folder = UnixPathForWindows(UnixPath(L"C:\\"));
     if (folder.empty()) {
         // Windows itself: the temporary folder through the drive's administrative share.
         wchar_t temp[MAX_PATH + 1] = {};
@@ -118,7 +118,7 @@ std::wstring TempFolder::MakeFolder(std::wstring_view name) const {
 }
 
 std::wstring TempFolder::WriteFileOfOtherCase(std::wstring_view name, std::string_view bytes) const {
-    const std::wstring folder = UnixPathOf(m_path);
+    const std::wstring folder = UnixPathForWindows(UnixPath(m_path));
     if (folder.empty())
         return {};
     const std::wstring exact = folder + L"\\" + std::wstring(name);
