@@ -14,13 +14,8 @@
 #include "support/registry_scope.h"
 #include "support/temp_folder.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::ChildProcess;
-using test::ReadFileBytes;
-using test::RecordingTarget;
-using test::TempFolder;
 
 std::wstring FerrylExe() {
     return ProgramFolder() + L"\\Ferryl.exe";
@@ -37,7 +32,7 @@ class RunningInstanceTest : public ::testing::Test {
 };
 
 TEST_F(RunningInstanceTest, MarkedForeignWindowReceivesTheExactPayload) {
-    test::MarkedWindow window;
+    MarkedWindow window;
     ChildProcess child;
     // In the code page (Windows-1252 in the test prefix), byte for byte, blanks and quotes kept.
     ASSERT_TRUE(child.Start(FerrylExe(), L"\"C:\\x y.txt\"  C:\\caf\u00e9.txt"));
@@ -53,9 +48,9 @@ TEST_F(RunningInstanceTest, MarkedForeignWindowReceivesTheExactPayload) {
 }
 
 TEST_F(RunningInstanceTest, VisibleReceiverIsRestoredInsteadOfSentAnEmptyLine) {
-    test::MarkedWindow window;
+    MarkedWindow window;
     ::ShowWindow(window.Hwnd(), SW_SHOWMINNOACTIVE);
-    ASSERT_TRUE(test::PumpUntil([&] { return ::IsIconic(window.Hwnd()) != FALSE; }));
+    ASSERT_TRUE(PumpUntil([&] { return ::IsIconic(window.Hwnd()) != FALSE; }));
     ChildProcess child;
     ASSERT_TRUE(child.Start(FerrylExe(), L""));
     ASSERT_TRUE(child.WaitForExit([&] { return !::IsIconic(window.Hwnd()); }));
@@ -79,7 +74,7 @@ TEST_F(RunningInstanceTest, ALaterInstanceHandsOverOnceTheStartingOneHasItsRecei
 
 TEST(FirstStart, HandsItsFilesToAReceiverThatRunsWithoutTheMutex) {
     // A receiver whose process holds no mutex: a start that no instance answered in time.
-    test::MarkedWindow receiver;
+    MarkedWindow receiver;
     TempFolder folder;
     const std::wstring program = folder.MakeFolder(L"prog") + L"\\Ferryl.exe";
     ASSERT_TRUE(::CopyFileW(FerrylExe().c_str(), program.c_str(), TRUE));
@@ -98,7 +93,7 @@ TEST(FirstStart, HandsItsFilesToAReceiverThatRunsWithoutTheMutex) {
 void StartUntilMainWindowShows(const std::wstring& program) {
     ChildProcess process;
     ASSERT_TRUE(process.Start(program, L""));
-    ASSERT_TRUE(test::PumpUntil(
+    ASSERT_TRUE(PumpUntil(
         [] {
             HWND main = ::FindWindowW(L"FerrylF", nullptr);
             return main && ::IsWindowVisible(main);
@@ -111,13 +106,13 @@ TEST(FirstStart, CreatesSettingsAndShortcutAndLeavesExistingOnesAlone) {
     const std::wstring program = folder.MakeFolder(L"prog") + L"\\Ferryl.exe";
     ASSERT_TRUE(::CopyFileW(FerrylExe().c_str(), program.c_str(), TRUE));
     const std::wstring sendTo = folder.MakeFolder(L"SendTo");
-    test::RegistryValueScope sendToValue(HKEY_CURRENT_USER, kShellFoldersKey, L"SendTo", sendTo);
+    RegistryValueScope sendToValue(HKEY_CURRENT_USER, kShellFoldersKey, L"SendTo", sendTo);
     const std::wstring ini = folder / L"prog\\Ferryl.ini";
     const std::wstring link = sendTo + L"\\" + kShortcutName;
 
     StartUntilMainWindowShows(program);
     EXPECT_EQ(ReadFileBytes(ini), DefaultIniText());
-    test::ShortcutInfo info = test::ReadShortcut(link);
+    ShortcutInfo info = ReadShortcut(link);
     ASSERT_TRUE(info.loaded);
     EXPECT_EQ(info.target, program);
     EXPECT_EQ(info.icon, program);
@@ -134,9 +129,9 @@ TEST(FirstStart, CreatesSettingsAndShortcutAndLeavesExistingOnesAlone) {
     EXPECT_EQ(ReadFileBytes(link), "kept as it is");
 
     // Wine hands every saved shortcut to winemenubuilder, which may still hold it open for a while.
-    ASSERT_TRUE(test::PumpUntil([&] { return ::DeleteFileW(link.c_str()) != FALSE; }, 15000));
+    ASSERT_TRUE(PumpUntil([&] { return ::DeleteFileW(link.c_str()) != FALSE; }, 15000));
     StartUntilMainWindowShows(program);
-    EXPECT_EQ(test::ReadShortcut(link).target, program);
+    EXPECT_EQ(ReadShortcut(link).target, program);
     // Clear up while winemenubuilder, started by the shell link's save from the program's folder,
     // still holds the new shortcut and that folder open.
     ::DeleteFileW(program.c_str());
@@ -145,7 +140,7 @@ TEST(FirstStart, CreatesSettingsAndShortcutAndLeavesExistingOnesAlone) {
         ::RemoveDirectoryW(path.c_str());
         return ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
     };
-    EXPECT_TRUE(test::PumpUntil(
+    EXPECT_TRUE(PumpUntil(
         [&] {
             ::DeleteFileW(link.c_str());
             return gone(sendTo) && gone(folder / L"prog");
@@ -154,4 +149,4 @@ TEST(FirstStart, CreatesSettingsAndShortcutAndLeavesExistingOnesAlone) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

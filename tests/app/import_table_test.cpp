@@ -16,7 +16,7 @@
 #include "common/text.h"
 #include "support/temp_folder.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
 
 // The upper-cased names of the DLLs in a PE file's import table (delay-loaded ones are not in it),
@@ -62,7 +62,7 @@ TEST(ImportTable, ASecondStartLoadsNoLibraryForWindowsOrDialogs) {
     // comctl32's start-up connects to the display under Wine; comdlg32 imports comctl32; shell32
     // brings shlwapi and shcore. All load when first called, and the first instance loads them at
     // once: these are the ones it loads.
-    const std::string image = test::ReadFileBytes(program);
+    const std::string image = ReadFileBytes(program);
     for (const wchar_t* delayed : kDelayedLibraries) {
         EXPECT_FALSE(ferryl.contains(ToUpper(delayed))) << delayed;
         EXPECT_TRUE(NamesInAnsi(image, ToAnsi(delayed))) << delayed << " is delay-loaded";
@@ -75,4 +75,4 @@ TEST(ImportTable, ASecondStartLoadsNoLibraryForWindowsOrDialogs) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

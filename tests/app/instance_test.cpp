@@ -8,11 +8,8 @@
 #include "recording_target.h"
 #include "support/temp_folder.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::RecordingTarget;
-using test::TempFolder;
 
 TEST(Instance, ReceiverTakesItsOwnAndForwardedCommandLines) {
     ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
@@ -70,4 +67,4 @@ TEST(Instance, ClickUnloadsTheReceiver) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

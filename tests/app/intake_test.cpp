@@ -9,11 +9,9 @@
 #include "settings/funkcije.h"
 #include "support/temp_folder.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
 
-using test::RecordingTarget;
-using test::TempFolder;
 using Paths = std::vector<std::wstring>;
 
 std::wstring Quoted(const std::wstring& path) {
@@ -164,4 +162,4 @@ TEST(Intake, StopsAtTheLastRowNumberAndSaysHowManyFilesWereLeftOut) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

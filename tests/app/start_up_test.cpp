@@ -5,12 +5,8 @@
 #include "support/registry_scope.h"
 #include "support/temp_folder.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::ReadFileBytes;
-using test::RegistryValueScope;
-using test::TempFolder;
 
 class StartUpTest : public ::testing::Test {
   protected:
@@ -59,4 +55,4 @@ TEST_F(StartUpTest, EudoraIsFoundFromItsRegisteredCommandLine) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

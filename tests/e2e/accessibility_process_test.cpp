@@ -10,45 +10,41 @@
 // After windows.h, which it needs.
 #include <shlwapi.h>
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
 
-using test::AccessibleRef;
-using test::Child;
-using test::PumpUntil;
-
-class AccessibilityProcessTest : public test::FerrylSession {};
+class AccessibilityProcessTest : public FerrylSession {};
 
 TEST_F(AccessibilityProcessTest, TheWindowIsReadAndDrivenFromAnotherProcess) {
     const std::wstring a = files.WriteFile(L"a.txt", std::string(2048, 'a'));
     const std::wstring b = files.WriteFile(L"b b.txt", "b");
     const std::wstring c = files.WriteFile(L"c.txt", std::string(1234567, 'c'));
-    ASSERT_TRUE(test::SetModifiedTime(a, 2024, 3, 5, 14, 7));
-    ASSERT_TRUE(test::SetModifiedTime(b, 2023, 12, 31, 23, 59));
-    ASSERT_TRUE(test::SetModifiedTime(c, 2001, 1, 2, 3, 4));
-    test::ChildProcess ferryl;
+    ASSERT_TRUE(SetModifiedTime(a, 2024, 3, 5, 14, 7));
+    ASSERT_TRUE(SetModifiedTime(b, 2023, 12, 31, 23, 59));
+    ASSERT_TRUE(SetModifiedTime(c, 2001, 1, 2, 3, 4));
+    ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, a + L" \"" + b + L"\" " + c));
-    const HWND list = test::FileList();
-    AccessibleRef access = test::ClientAccessible(list);
+    const HWND list = FileList();
+    AccessibleRef access = ClientAccessible(list);
     ASSERT_TRUE(access);
     LONG count = 0;
     ASSERT_TRUE(PumpUntil([&] { return SUCCEEDED(access->get_accChildCount(&count)) && count == 3; }));
 
-    EXPECT_EQ(test::Role(access.get(), CHILDID_SELF), ROLE_SYSTEM_LIST);
-    EXPECT_EQ(test::Name(access.get(), CHILDID_SELF), L"Files");
-    EXPECT_EQ(test::Role(access.get(), 2), ROLE_SYSTEM_LISTITEM);
-    test::ExpectSpokenRow(test::Name(access.get(), 1), a, 3, L"2024", L"2,048");
-    test::ExpectSpokenRow(test::Name(access.get(), 2), b, 12, L"2023", L"1");
-    test::ExpectSpokenRow(test::Name(access.get(), 3), c, 1, L"2001", L"1,234,567");
-    EXPECT_EQ(test::Description(access.get(), 3), L"Name, Date, Size (bytes), Full Path");
-    EXPECT_TRUE(test::State(access.get(), 1) & STATE_SYSTEM_SELECTED);
-    EXPECT_FALSE(test::State(access.get(), 2) & STATE_SYSTEM_SELECTED);
+    EXPECT_EQ(Role(access.get(), CHILDID_SELF), ROLE_SYSTEM_LIST);
+    EXPECT_EQ(Name(access.get(), CHILDID_SELF), L"Files");
+    EXPECT_EQ(Role(access.get(), 2), ROLE_SYSTEM_LISTITEM);
+    ExpectSpokenRow(Name(access.get(), 1), a, 3, L"2024", L"2,048");
+    ExpectSpokenRow(Name(access.get(), 2), b, 12, L"2023", L"1");
+    ExpectSpokenRow(Name(access.get(), 3), c, 1, L"2001", L"1,234,567");
+    EXPECT_EQ(Description(access.get(), 3), L"Name, Date, Size (bytes), Full Path");
+    EXPECT_TRUE(State(access.get(), 1) & STATE_SYSTEM_SELECTED);
+    EXPECT_FALSE(State(access.get(), 2) & STATE_SYSTEM_SELECTED);
     // The path box is named by the label its check box shows, the folder buttons by what their
     // pictures stand for, and the line under the list by its text.
-    const HWND panel = ::FindWindowExW(test::MainWindow(), nullptr, L"FerrylPozadinaP", nullptr);
+    const HWND panel = ::FindWindowExW(MainWindow(), nullptr, L"FerrylPozadinaP", nullptr);
     const auto nameOf = [](HWND window) {
-        AccessibleRef object = test::ClientAccessible(window);
-        return object ? test::Name(object.get(), CHILDID_SELF) : L"(no object)";
+        AccessibleRef object = ClientAccessible(window);
+        return object ? Name(object.get(), CHILDID_SELF) : L"(no object)";
     };
     EXPECT_EQ(nameOf(::FindWindowExW(panel, nullptr, L"Edit", nullptr)), L"Copy To");
     for (const wchar_t* name : {L"Temporary Folder", L"Desktop Folder", L"Attachments Folder", L"Custom Folder"}) {
@@ -58,16 +54,15 @@ TEST_F(AccessibilityProcessTest, TheWindowIsReadAndDrivenFromAnotherProcess) {
     }
     wchar_t total[64]{};
     ::StrFormatByteSizeW(2048 + 1 + 1234567, total, 64);
-    EXPECT_EQ(nameOf(::FindWindowExW(test::MainWindow(), nullptr, L"Static", nullptr)),
-              L"3 files, " + std::wstring(total));
+    EXPECT_EQ(nameOf(::FindWindowExW(MainWindow(), nullptr, L"Static", nullptr)), L"3 files, " + std::wstring(total));
 
     DWORD processId = 0;
     ::GetWindowThreadProcessId(list, &processId);
-    test::WinEventRecorder events(EVENT_OBJECT_REORDER, EVENT_OBJECT_SELECTION, processId);
+    WinEventRecorder events(EVENT_OBJECT_REORDER, EVENT_OBJECT_SELECTION, processId);
     ASSERT_TRUE(events.Hooked());
     ASSERT_EQ(access->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(2)), S_OK);
-    EXPECT_EQ(test::Selection(access.get()), std::vector<long>{2});
-    EXPECT_FALSE(test::State(access.get(), 1) & STATE_SYSTEM_SELECTED);
+    EXPECT_EQ(Selection(access.get()), std::vector<long>{2});
+    EXPECT_FALSE(State(access.get(), 1) & STATE_SYSTEM_SELECTED);
     EXPECT_TRUE(PumpUntil([&] {
         return events.Count(EVENT_OBJECT_SELECTION, list, 2) == 1 && events.Count(EVENT_OBJECT_FOCUS, list, 2) == 1;
     }));
@@ -77,18 +72,18 @@ TEST_F(AccessibilityProcessTest, TheWindowIsReadAndDrivenFromAnotherProcess) {
     ASSERT_EQ(access->accLocation(&x, &y, &width, &height, Child(3)), S_OK);
     VARIANT hit;
     ASSERT_EQ(access->accHitTest(x + width / 2, y + height / 2, &hit), S_OK);
-    EXPECT_EQ(test::ChildId(hit), 3);
+    EXPECT_EQ(ChildId(hit), 3);
 
     // While a modal box or a mail client's compose window disables the window, a screen reader
     // can neither open a file nor move the selection under it.
-    ::EnableWindow(test::MainWindow(), FALSE);
-    EXPECT_TRUE(test::State(access.get(), 3) & STATE_SYSTEM_UNAVAILABLE);
+    ::EnableWindow(MainWindow(), FALSE);
+    EXPECT_TRUE(State(access.get(), 3) & STATE_SYSTEM_UNAVAILABLE);
     EXPECT_EQ(access->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(3)), E_FAIL);
     EXPECT_EQ(access->accDoDefaultAction(Child(3)), E_FAIL);
-    EXPECT_EQ(test::Selection(access.get()), std::vector<long>{2});
-    ::EnableWindow(test::MainWindow(), TRUE);
+    EXPECT_EQ(Selection(access.get()), std::vector<long>{2});
+    ::EnableWindow(MainWindow(), TRUE);
     access.Reset();
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

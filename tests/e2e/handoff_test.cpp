@@ -15,16 +15,10 @@
 #include "settings/funkcije.h"
 #include "support/marked_window.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
 
-using test::ChildProcess;
-using test::MainWindow;
-using test::PanelChild;
-using test::PumpUntil;
-using test::Quoted;
-
-class HandoffTest : public test::FerrylSession {
+class HandoffTest : public FerrylSession {
   protected:
     void TearDown() override {
         // Some tests play an instance that holds the mutex.
@@ -136,7 +130,7 @@ TEST_F(HandoffTest, AReceiverWithoutTheMutexLeavesReceivingToTheOneThatHoldsIt) 
     HWND aloneReceiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
     ASSERT_TRUE(IsInstanceWindow(aloneReceiver));
     // Its receiver is ready now.
-    test::MarkedWindow starting;
+    MarkedWindow starting;
     ASSERT_TRUE(PumpUntil([&] { return !IsInstanceWindow(aloneReceiver); }, 10000)) << "one receiver serves";
     const std::wstring c = files.WriteFile(L"c.txt");
     ChildProcess next;
@@ -237,4 +231,4 @@ TEST_F(HandoffTest, SendNowClickedThroughASentMessageEndsTheProgram) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

@@ -13,21 +13,12 @@
 #include "mainwindow/form_steps.h"
 #include "support/pe_head.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::AnswerBox;
-using test::ChildProcess;
-using test::MainWindow;
-using test::PanelChild;
-using test::PostedMessagesHandled;
-using test::PressSendNow;
-using test::PumpUntil;
-using test::Quoted;
 
 constexpr wchar_t kClient[] = L"Ferryl Test Client";
 
-class MailProgramsTest : public test::FerrylSession {
+class MailProgramsTest : public FerrylSession {
   protected:
     void SetUp() override {
         FerrylSession::SetUp();
@@ -76,7 +67,7 @@ TEST_F(MailProgramsTest, ANamedClientThatFailsLeavesTheWindowAndTheListWithAWarn
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank) + L" " + comma));
     PressSendNow();
-    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {L"The mail client failed", L"MAPI_E_FAILURE"}));
+    EXPECT_TRUE(AnswerBox(kWarningTitle, {L"The mail client failed", L"MAPI_E_FAILURE"}));
     ASSERT_TRUE(MainWindow()) << "the window stays";
     EXPECT_TRUE(
         PumpUntil([] { return ::IsWindowEnabled(MainWindow()) && ::IsWindowEnabled(PanelChild(L"&Send Now")); }));
@@ -140,18 +131,18 @@ TEST_F(MailProgramsTest, AClosedWindowEndsTheProgramOnlyOnceTheClientHasReturned
 TEST_F(MailProgramsTest, ADefaultClientWithA32BitDllIsNamedAsSuch) {
     WriteIni(L"Settings", L"MailProgram", L"", ini);
     // The headers of a 32-bit DLL, as a 32-bit Office registers its MAPI DLL.
-    const std::wstring dll = programFolder.WriteFile(L"olmapi32.dll", test::PeHead(kMachineI386, 0x80, 0x200));
+    const std::wstring dll = programFolder.WriteFile(L"olmapi32.dll", PeHead(kMachineI386, 0x80, 0x200));
     Keep(HKEY_LOCAL_MACHINE, std::wstring(kMailClientsKey) + L"\\" + kClient, L"DLLPath", dll);
     Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", std::wstring(kClient));
     Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
     PressSendNow();
-    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {Quoted(dll) + L" is a 32-bit DLL", L"64-bit program"}));
+    EXPECT_TRUE(AnswerBox(kWarningTitle, {Quoted(dll) + L" is a 32-bit DLL", L"64-bit program"}));
     EXPECT_TRUE(MainWindow()) << "the window stays with its list";
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(ferryl.WaitForExit());
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

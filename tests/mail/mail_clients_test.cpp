@@ -17,12 +17,8 @@
 #include "support/stand_ins.h"
 #include "support/temp_folder.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::ReadFileBytes;
-using test::RegistryValueScope;
-using test::TempFolder;
 
 const std::wstring kClientsKey = kMailClientsKey;
 
@@ -71,7 +67,7 @@ TEST(MailClients, DllPathExComesFirstAndADefaultWithoutDllIsNoDefault) {
 // What each kind of client gets is read back in the end-to-end reader tests; here, a client that
 // answers the wide call with "not supported" gets the ANSI one, once.
 TEST(MapiCall, AWideCallNotSupportedIsMadeAgainInAnsiOnce) {
-    test::StandInProvider provider;
+    StandInProvider provider;
     TempFolder files;
     const MapiLoad load = LoadMapiLibrary(provider.Dll());
     ASSERT_TRUE(load.library);
@@ -118,7 +114,7 @@ TEST(DraftFile, LeavesNothingWhenAFileCannotBeRead) {
     const DraftOutcome draft = WriteDraftFile(temp.Path() + L"\\", {a});
     ASSERT_TRUE(draft.failure.empty()) << draft.failure;
     EXPECT_EQ(draft.path.rfind(temp.Path() + L"\\FerrylDraft-", 0), 0u);
-    ASSERT_TRUE(test::ReadMime(ReadFileBytes(draft.path)));
+    ASSERT_TRUE(ReadMime(ReadFileBytes(draft.path)));
 
     const DraftOutcome failed = WriteDraftFile(temp.Path() + L"\\", {a, folder / L"gone.txt"});
     EXPECT_TRUE(failed.path.empty());
@@ -191,4 +187,4 @@ TEST(SettingsPath, PathsOutsideTheCodePageAreKeptInTheirShortForm) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

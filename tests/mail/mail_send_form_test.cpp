@@ -21,16 +21,12 @@
 #include "support/registry_scope.h"
 #include "support/stand_ins.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::PumpUntil;
-using test::RegistryValueScope;
-using test::TempFolder;
 
 constexpr wchar_t kClient[] = L"Ferryl Form Client";
 
-class MailFormTest : public test::MainWindowTest {
+class MailFormTest : public MainWindowTest {
   protected:
     // Copy To into dest, with "&Delete source files" as asked.
     void TickCopyTo(const std::wstring& dest, bool deleteSource) {
@@ -41,7 +37,7 @@ class MailFormTest : public test::MainWindowTest {
     }
     void UseTheClient() { WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, StartUp().IniFile); }
 
-    test::StandInProvider provider;
+    StandInProvider provider;
     RegistryValueScope client{HKEY_CURRENT_USER, std::wstring(kMailClientsKey) + L"\\" + kClient, L"DLLPath",
                               provider.Dll()};
 };
@@ -54,9 +50,9 @@ std::wstring ChoiceText(HWND dialog) {
 }
 
 void PressKey(HWND dialog, WPARAM key) {
-    ::PostMessageW(test::FocusOf(dialog), WM_KEYDOWN, key, 1);
-    ::PostMessageW(test::FocusOf(dialog), WM_KEYUP, key, 0xC0000001);
-    EXPECT_TRUE(test::PostedMessagesHandled(::GetDlgItem(dialog, IDCANCEL)));
+    ::PostMessageW(FocusOf(dialog), WM_KEYDOWN, key, 1);
+    ::PostMessageW(FocusOf(dialog), WM_KEYUP, key, 0xC0000001);
+    EXPECT_TRUE(PostedMessagesHandled(::GetDlgItem(dialog, IDCANCEL)));
 }
 
 bool StartsWith(const std::wstring& text, const std::wstring& start) {
@@ -65,7 +61,7 @@ bool StartsWith(const std::wstring& text, const std::wstring& start) {
 
 // Runs the E-Mail Program dialog over the form with the steps, and waits for it to end.
 void RunDialog(FerrylF& form, std::function<void(HWND)> steps) {
-    test::DialogDriver driver(L"E-Mail Program", std::move(steps));
+    DialogDriver driver(L"E-Mail Program", std::move(steps));
     form.ChooseMailProgram();
     EXPECT_TRUE(driver.Found());
 }
@@ -75,8 +71,8 @@ TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
     ASSERT_TRUE(form.Load());
     RunDialog(form, [&](HWND dialog) {
         // Alt+O, the button's mnemonic, opens the file dialog.
-        ::PostMessageW(test::FocusOf(dialog), WM_SYSCHAR, L'o', 1 << 29);
-        HWND files = test::WaitForDialog(L"Select E-Mail Program");
+        ::PostMessageW(FocusOf(dialog), WM_SYSCHAR, L'o', 1 << 29);
+        HWND files = WaitForDialog(L"Select E-Mail Program");
         if (!files)
             return;
         // The file name box: the combo box cmb13 (Explorer style) or the edit edt1.
@@ -85,8 +81,8 @@ TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
         ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()));
         ::PostMessageW(files, WM_COMMAND, IDOK, 0);
         // The dialog takes the picked program in once the file dialog is gone.
-        EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindow(files); }, 6000));
-        EXPECT_TRUE(test::PostedMessagesHandled(::GetDlgItem(dialog, IDCANCEL)));
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(files); }, 6000));
+        EXPECT_TRUE(PostedMessagesHandled(::GetDlgItem(dialog, IDCANCEL)));
         PressKey(dialog, VK_RETURN);  // the focus is on OK once a program is picked
     });
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), ShortPathName(program));
@@ -103,12 +99,12 @@ TEST_F(MailFormTest, ACloseWhileSendNowShowsAWarningWaitsForTheSendToEnd) {
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
     const HWND main = form.Hwnd();
     std::wstring warning;
-    test::DialogDriver driver(L"Warning - Ferryl Handler", [&](HWND box) {
+    DialogDriver driver(L"Warning - Ferryl Handler", [&](HWND box) {
         ::CloseHandle(open);
-        warning = test::MessageBoxText(box);
+        warning = MessageBoxText(box);
         // Another program closes the window while the box is up (its loop dispatches the close).
         ::PostMessageW(main, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(test::PostedMessagesHandled(::GetDlgItem(box, IDOK)));
+        EXPECT_TRUE(PostedMessagesHandled(::GetDlgItem(box, IDOK)));
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     form.send_nowD_Click();
@@ -133,8 +129,8 @@ TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
     ASSERT_EQ(form.Rows(), 2);
     TickCopyTo(dest.Path(), true);
     std::wstring renamed;
-    test::DialogDriver told(L"Ferryl Handler", [&](HWND box) {
-        renamed = test::MessageBoxText(box);
+    DialogDriver told(L"Ferryl Handler", [&](HWND box) {
+        renamed = MessageBoxText(box);
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     form.send_nowD_Click();
@@ -142,8 +138,8 @@ TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
     EXPECT_NE(renamed.find(L"\"note.txt\" goes as \"note (2).txt\""), std::wstring::npos) << renamed;
     const std::vector<std::wstring> sent = provider.SentPaths();
     ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(test::ReadFileBytes(sent[0]), "upper");
-    EXPECT_EQ(test::ReadFileBytes(sent[1]), "lower") << "the second file, not the first one's copy again";
+    EXPECT_EQ(ReadFileBytes(sent[0]), "upper");
+    EXPECT_EQ(ReadFileBytes(sent[1]), "lower") << "the second file, not the first one's copy again";
     EXPECT_FALSE(FileExists(upper));
 }
 
@@ -155,7 +151,7 @@ TEST_F(MailFormTest, TheDialogShowsTheChoiceInPlainWordsAndChoosesAutomaticallyO
     std::wstring current;
     {
         // Its thread ends before the next dialog opens, or it would answer that one too.
-        test::DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
+        DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
             HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
             const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
             for (LRESULT i = 0; i < count; ++i) {
@@ -214,7 +210,7 @@ TEST_F(MailFormTest, TheSizeLimitIsWrittenOnlyOnceTheUserChangesIt) {
     };
     setLimit(nullptr);
     EXPECT_EQ(shown, L"25");
-    EXPECT_EQ(test::ReadFileBytes(StartUp().IniFile), DefaultIniText()) << "OK alone leaves the file as it was";
+    EXPECT_EQ(ReadFileBytes(StartUp().IniFile), DefaultIniText()) << "OK alone leaves the file as it was";
     setLimit(L"0");
     EXPECT_EQ(ReadMessageSizeLimitMB(StartUp().IniFile), 0);
     setLimit(L"40");
@@ -235,10 +231,10 @@ TEST_F(MailFormTest, AClientNameTheSettingsFileCannotHoldIsKeptForThisRunWithAWa
         ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
         ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIL_CLIENTS, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
         ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        HWND box = test::WaitForDialog(L"Warning - Ferryl Handler");
+        HWND box = WaitForDialog(L"Warning - Ferryl Handler");
         if (!box)
             return;
-        test::PumpUntil([&] { return !(warning = test::MessageBoxText(box)).empty(); });
+        PumpUntil([&] { return !(warning = MessageBoxText(box)).empty(); });
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     EXPECT_NE(warning.find(L"\"" + foreign + L"\" cannot be kept"), std::wstring::npos) << warning;
@@ -256,4 +252,4 @@ TEST(StartProgram, ACommandLineTooLongForWindowsIsRefusedWithTheReason) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

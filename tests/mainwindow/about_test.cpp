@@ -7,7 +7,7 @@
 #include "support/messages.h"
 #include "winsvc/window.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
 
 class OwnerWindow : public Window {
@@ -83,7 +83,7 @@ TEST(AboutF, ShowsAtItsOwnersCornerWithItsButtonsAndStaysLoadedWhenClosed) {
         WhenShown shown(about, [&] {
             ownerDisabledWhileShown = !::IsWindowEnabled(owner.Hwnd());
             ::UpdateWindow(about.Hwnd());
-            test::PumpMessages();
+            PumpMessages();
             // Neither the frame above the web buttons nor an unpainted inside hides them.
             homePage = ShowsItself(about.HomePageButton());
             donations = ShowsItself(about.DonationsButton());
@@ -121,4 +121,4 @@ TEST(AboutF, ShowsAtItsOwnersCornerWithItsButtonsAndStaysLoadedWhenClosed) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

@@ -11,10 +11,8 @@
 #include "support/main_window_test.h"
 #include "support/messages.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::PumpMessages;
 
 // A control's rectangle in its parent's client coordinates.
 RECT PlaceOf(HWND control) {
@@ -81,7 +79,7 @@ void ExpectCaptionFits(HWND control) {
     EXPECT_LT(extent.right, client.right) << text;
 }
 
-class FormDpiTest : public test::MainWindowTest {
+class FormDpiTest : public MainWindowTest {
   protected:
     void SetUp() override {
         MainWindowTest::SetUp();
@@ -210,4 +208,4 @@ TEST_F(FormDpiTest, EveryCaptionFitsAt96144And192Dpi) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

@@ -14,12 +14,8 @@
 #include "file_list_fixture.h"
 #include "mainwindow/file_drop.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::PumpMessages;
-using test::PumpUntil;
-using test::SetClipboardFiles;
 
 // Lets the drag go on for a few rounds of the drag loop, so that the target sees it arrive, then drops.
 class DropSource final : public IDropSource {
@@ -45,7 +41,7 @@ std::wstring SystemByteSize(LONGLONG bytes) {
     return text;
 }
 
-class FileArrivalTest : public test::FileListTest {
+class FileArrivalTest : public FileListTest {
   protected:
     // What is on the clipboard, dragged with the mouse over the list and dropped there, as OLE does
     // it; the effect the drop ended with.
@@ -91,7 +87,7 @@ TEST_F(FileArrivalTest, DroppedAndPastedFilesGoThroughTheIntake) {
     EXPECT_EQ(form.CellText(4, kColumnPath), d);
 
     // Text is no file: the drag is refused and the paste adds nothing.
-    test::SetClipboardText(d);
+    SetClipboardText(d);
     EXPECT_EQ(DragClipboardOntoList(), static_cast<DWORD>(DROPEFFECT_NONE));
     Press('V', kCtrlMask);
     PumpMessages();
@@ -102,7 +98,7 @@ TEST_F(FileArrivalTest, DroppedAndPastedFilesGoThroughTheIntake) {
 std::wstring AddDialogFolder(FerrylF& form) {
     std::wstring folder = L"(none)";
     {
-        test::DialogDriver driver(L"Add File", [&](HWND dialog) {
+        DialogDriver driver(L"Add File", [&](HWND dialog) {
             wchar_t path[MAX_PATH]{};
             ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
             folder = path;
@@ -201,4 +197,4 @@ TEST_F(FileArrivalTest, AThreeGigabyteSizeAndTheDatesShowWholeAtEveryDpi) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

@@ -17,18 +17,12 @@
 #include "settings/funkcije.h"
 #include "support/messages.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::ClipboardText;
-using test::MenuSeen;
-using test::PumpMessages;
-using test::PumpUntil;
-using test::Snapshot;
 
 using Rows = std::vector<long>;
 
-class FileListKeysTest : public test::FileListTest {
+class FileListKeysTest : public FileListTest {
   protected:
     std::vector<std::wstring> ListedPaths() {
         std::vector<std::wstring> paths;
@@ -99,7 +93,7 @@ TEST_F(FileListKeysTest, TheFileCommandsAreOffOnAnEmptyListAndExitClosesTheWindo
     EXPECT_FALSE(off(IDM_ADD));
     for (const auto& [text, enabled] : FromMenu([&] { Press(VK_APPS); }).items)
         EXPECT_FALSE(enabled) << text;
-    test::SetClipboardText(L"before");
+    SetClipboardText(L"before");
     Press('C', kCtrlMask);
     EXPECT_EQ(ClipboardText(), L"before") << "an empty list leaves the clipboard alone";
 
@@ -158,7 +152,7 @@ TEST_F(FileListKeysTest, AltEnterOpensTheSelectedFilesPropertiesAndGoesNoFurther
     {
         // Windows shows the file's property sheet; Wine 8 has none for a file and answers the same
         // request with a message box of its own. Either is a dialog the request brought up.
-        test::DialogDriver opened(nullptr, [](HWND dialog) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); });
+        DialogDriver opened(nullptr, [](HWND dialog) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); });
         Press(VK_RETURN, kAltMask);
         EXPECT_TRUE(PumpUntil([&] { return opened.Found(); }, 10000)) << "nothing opened";
         PumpMessages();
@@ -181,7 +175,7 @@ TEST_F(FileListKeysTest, CtrlAAndCtrlLReachTheMenusCommandsFromTheList) {
 
     // Ctrl+A shows the Add File dialog; closed, it is a cancel, which adds nothing and is no failure.
     ClearFailures();
-    test::DialogDriver add(L"Add File", [](HWND dialog) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); });
+    DialogDriver add(L"Add File", [](HWND dialog) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); });
     Press('A', kCtrlMask);
     EXPECT_TRUE(add.Found());
     EXPECT_EQ(form.Rows(), 1);
@@ -202,4 +196,4 @@ TEST_F(FileListKeysTest, F1OpensTheHelpFile) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

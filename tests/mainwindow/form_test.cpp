@@ -16,10 +16,8 @@
 #include "support/main_window_test.h"
 #include "support/messages.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::PumpMessages;
 
 std::wstring Text(HWND window) {
     wchar_t buffer[1024]{};
@@ -33,7 +31,7 @@ RECT ScreenRect(HWND window) {
     return r;
 }
 
-class FerrylFTest : public test::MainWindowTest {
+class FerrylFTest : public MainWindowTest {
   protected:
     std::wstring Ini(const wchar_t* key) { return ReadIni(L"Window Position", key, StartUp().IniFile); }
     void SavePosition(const wchar_t* top, const wchar_t* left, const wchar_t* width, const wchar_t* height) {
@@ -52,8 +50,8 @@ TEST_F(FerrylFTest, AFailedStepIsRecordedAndTheUserToldAndTheWindowGoesOn) {
     ClearFailures();
     std::wstring told;
     {
-        test::DialogDriver answer(L"Warning - Ferryl Handler", [&](HWND box) {
-            told = test::MessageBoxText(box);
+        DialogDriver answer(L"Warning - Ferryl Handler", [&](HWND box) {
+            told = MessageBoxText(box);
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         });
         form.OpenFileLocation();
@@ -75,13 +73,13 @@ TEST_F(FerrylFTest, FilesAFullListLeftOutAreToldOfInOneWarning) {
     form.ReportListFull(2);
     form.ReportListFull(1);
     std::wstring warning;
-    test::DialogDriver answer(L"Warning - Ferryl Handler", [&](HWND box) {
-        warning = test::MessageBoxText(box);
+    DialogDriver answer(L"Warning - Ferryl Handler", [&](HWND box) {
+        warning = MessageBoxText(box);
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     // The box is shown and answered within the dispatch that ends this wait; then whatever the two
     // reports posted is dispatched: a second box would be shown and answered there.
-    EXPECT_TRUE(test::PumpUntil([&] { return answer.Found(); }, 10000));
+    EXPECT_TRUE(PumpUntil([&] { return answer.Found(); }, 10000));
     PumpMessages();
     EXPECT_EQ(answer.Answered(), 1);
     EXPECT_NE(warning.find(L"at most 32767 files, so 3 files were not listed"), std::wstring::npos) << warning;
@@ -229,4 +227,4 @@ TEST_F(FerrylFTest, CopyToEnablesExistingFoldersAndFillsTheFirstOne) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

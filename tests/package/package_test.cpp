@@ -22,14 +22,8 @@
 #include "mainwindow/version_info.h"
 #include "support/accessibility.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::ChildProcess;
-using test::FileList;
-using test::MainWindow;
-using test::PumpUntil;
-using test::Quoted;
 
 // The same for every version, as an upgrade finds the older product by it.
 constexpr wchar_t kUpgradeCode[] = L"{439B1D08-EDA4-4D82-A77B-9CF66A901E2C}";
@@ -108,8 +102,8 @@ bool Lists(const std::wstring& path) {
     return PumpUntil(
         [&] {
             HWND list = FileList();
-            test::AccessibleRef access = list ? test::ClientAccessible(list) : test::AccessibleRef();
-            const std::wstring spoken = access ? test::Name(access.get(), 1) : std::wstring();
+            AccessibleRef access = list ? ClientAccessible(list) : AccessibleRef();
+            const std::wstring spoken = access ? Name(access.get(), 1) : std::wstring();
             return spoken.starts_with(path.substr(slash + 1) + L", ") &&
                    spoken.ends_with(L", in " + path.substr(0, slash));
         },
@@ -161,17 +155,17 @@ class PackageTest : public ::testing::Test {
     const std::wstring sendToFolder = KnownFolder(FOLDERID_SendTo);
     const std::wstring sendTo = sendToFolder + L"\\Mail Recipient Via Command Line.lnk";
     const std::wstring startMenu = KnownFolder(FOLDERID_Programs) + L"\\Ferryl Handler.lnk";
-    test::TempFolder files;
+    TempFolder files;
 };
 
 TEST_F(PackageTest, TheInstallerPlacesTheProgramAndBothEntriesAndTakesThemAway) {
     ASSERT_EQ(Msiexec(L"/i " + Quoted(msi)), 0u);
     for (const wchar_t* name : {L"Ferryl.exe", L"fyh.chm", L"README.txt"})
         EXPECT_TRUE(Exists(installFolder + L"\\" + name)) << name;
-    const test::ShortcutInfo entry = test::ReadShortcut(sendTo);
+    const ShortcutInfo entry = ReadShortcut(sendTo);
     EXPECT_TRUE(SamePath(entry.target, installedExe)) << entry.target;
     EXPECT_EQ(entry.description, L"Mail Recipient Via Command Line");
-    EXPECT_TRUE(SamePath(test::ReadShortcut(startMenu).target, installedExe));
+    EXPECT_TRUE(SamePath(ReadShortcut(startMenu).target, installedExe));
 
     // Apps & features, with the version the About box shows.
     const std::vector<std::wstring> products = InstalledProducts();
@@ -185,17 +179,17 @@ TEST_F(PackageTest, TheInstallerPlacesTheProgramAndBothEntriesAndTakesThemAway) 
     EXPECT_TRUE(SamePath(ProductInfo(products[0], INSTALLPROPERTY_INSTALLLOCATION), installFolder + L"\\"));
 
     // The program finds the installer's entry at each start and leaves it as it is.
-    const std::string entryBytes = test::ReadFileBytes(sendTo);
+    const std::string entryBytes = ReadFileBytes(sendTo);
     EXPECT_TRUE(SendThroughShortcut(sendTo, files.WriteFile(L"first.txt")));
     EXPECT_TRUE(RunWithFile(installedExe, files.WriteFile(L"second.txt")));
     EXPECT_EQ(FolderEntries(sendToFolder), std::vector<std::wstring>{L"Mail Recipient Via Command Line.lnk"});
-    EXPECT_TRUE(test::ReadFileBytes(sendTo) == entryBytes) << "the installer's entry was written again";
+    EXPECT_TRUE(ReadFileBytes(sendTo) == entryBytes) << "the installer's entry was written again";
     ASSERT_TRUE(Exists(installedIni));
 
     // An entry the program made again itself goes with the rest.
     ASSERT_TRUE(::DeleteFileW(sendTo.c_str()));
     EXPECT_TRUE(RunWithFile(installedExe, files.WriteFile(L"third.txt")));
-    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, installedExe));
+    EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, installedExe));
 
     ASSERT_EQ(Msiexec(L"/x " + Quoted(msi)), 0u);
     for (const std::wstring& path :
@@ -219,9 +213,9 @@ TEST_F(PackageTest, AnUpgradeOrRebuildKeepsTheChangedSettingsAndLeavesOneProduct
     }
 
     ASSERT_EQ(Msiexec(L"/i " + Quoted(msi)), 0u);
-    EXPECT_EQ(test::ReadFileBytes(installedIni), settings);
+    EXPECT_EQ(ReadFileBytes(installedIni), settings);
     EXPECT_TRUE(Exists(installedExe));
-    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, installedExe));
+    EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, installedExe));
     const std::vector<std::wstring> products = InstalledProducts();
     ASSERT_EQ(products.size(), 1u);
     EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), version);
@@ -229,14 +223,14 @@ TEST_F(PackageTest, AnUpgradeOrRebuildKeepsTheChangedSettingsAndLeavesOneProduct
     // A rebuild of the same version replaces it too; the older package refuses to go back.
     ASSERT_EQ(Msiexec(L"/i " + Quoted(rebuiltMsi)), 0u);
     EXPECT_NE(Msiexec(L"/i " + Quoted(olderMsi)), 0u);
-    EXPECT_EQ(test::ReadFileBytes(installedIni), settings);
+    EXPECT_EQ(ReadFileBytes(installedIni), settings);
     const std::vector<std::wstring> rebuilt = InstalledProducts();
     ASSERT_EQ(rebuilt.size(), 1u);
     EXPECT_NE(rebuilt[0], products[0]);
     EXPECT_EQ(ProductInfo(rebuilt[0], INSTALLPROPERTY_VERSIONSTRING), version);
 
     EXPECT_EQ(Msiexec(L"/x " + Quoted(rebuiltMsi)), 0u);
-    EXPECT_EQ(test::ReadFileBytes(installedIni), settings);
+    EXPECT_EQ(ReadFileBytes(installedIni), settings);
     ::DeleteFileW(installedIni.c_str());
     ::RemoveDirectoryW(installFolder.c_str());
 }
@@ -244,21 +238,21 @@ TEST_F(PackageTest, AnUpgradeOrRebuildKeepsTheChangedSettingsAndLeavesOneProduct
 TEST_F(PackageTest, ThePortableCopyPlacesItsEntryAtItsFirstStartAndRemovesItOnRequest) {
     const std::wstring exe = portable + L"\\Ferryl.exe";
     EXPECT_TRUE(RunWithFile(exe, files.WriteFile(L"portable.txt")));
-    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, exe));
+    EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, exe));
     EXPECT_TRUE(Exists(portable + L"\\Ferryl.ini"));
 
     EXPECT_EQ(RunToEnd(exe, L"/uninstall"), 0u);
     EXPECT_FALSE(Exists(sendTo));
     EXPECT_EQ(RunToEnd(exe, L"/install"), 0u);
-    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, exe));
+    EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, exe));
 
     // The entry of another copy (the installed one, say) is that copy's to remove.
     const std::wstring other = files.WriteFile(L"Other Ferryl.exe");
     ASSERT_TRUE(CreateShortcut(sendTo, other, L"Mail Recipient Via Command Line"));
     EXPECT_EQ(RunToEnd(exe, L"/uninstall"), 0u);
-    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, other));
+    EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, other));
     ::DeleteFileW(sendTo.c_str());
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test
