@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "support/messages.h"
 #include "winsvc/window.h"
 
@@ -16,46 +14,6 @@ class OwnerWindow : public Window {
         RegisterWindowClass(L"FerrylTestOwner");
         CreateHandle(L"FerrylTestOwner", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 50, 50, 600, 400);
     }
-};
-
-// Runs the action from inside the modal loop, once the box is up. A box that does not show, or
-// that the action leaves up, fails the test after the timeout and is hidden, which ends the modal
-// loop instead of hanging the run.
-class WhenShown {
-  public:
-    WhenShown(AboutF& about, std::function<void()> action)
-        : m_box(about), m_action(std::move(action)), m_deadline(::GetTickCount() + 10000) {
-        if (s_current)  // the one before is done with
-            ::KillTimer(nullptr, s_current->m_timer);
-        s_current = this;
-        m_timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { s_current->Tick(); });
-    }
-    ~WhenShown() {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-
-  private:
-    void Tick() {
-        const bool shown = m_box.Hwnd() && ::IsWindowVisible(m_box.Hwnd());
-        const bool late = static_cast<LONG>(::GetTickCount() - m_deadline) > 0;
-        if (shown && !m_done) {
-            m_done = true;
-            m_action();
-        } else if (late) {
-            ADD_FAILURE() << (shown ? "the About box is still up" : "the About box did not show");
-            ::KillTimer(nullptr, m_timer);
-            if (shown)
-                ::ShowWindow(m_box.Hwnd(), SW_HIDE);
-        }
-    }
-
-    static inline WhenShown* s_current = nullptr;
-    AboutF& m_box;
-    std::function<void()> m_action;
-    DWORD m_deadline;
-    UINT_PTR m_timer = 0;
-    bool m_done = false;
 };
 
 // Whether the screen shows the button's own drawing at a point of its face, left of its centred
@@ -78,29 +36,38 @@ TEST(AboutF, ShowsAtItsOwnersCornerWithItsButtonsAndStaysLoadedWhenClosed) {
         OwnerWindow owner;
         RECT ownerRect{};
         ::GetWindowRect(owner.Hwnd(), &ownerRect);
-        bool ownerDisabledWhileShown = false, homePage = false, donations = false;
+        bool ownerDisabledWhileShown = false, homePage = false, donations = false, ownerBack = false;
         COLORREF betweenButtons = 0;
-        WhenShown shown(about, [&] {
-            ownerDisabledWhileShown = !::IsWindowEnabled(owner.Hwnd());
-            ::UpdateWindow(about.Hwnd());
-            PumpMessages();
-            // Neither the frame above the web buttons nor an unpainted inside hides them.
-            homePage = ShowsItself(about.HomePageButton());
-            donations = ShowsItself(about.DonationsButton());
-            RECT first{}, second{};
-            ::GetWindowRect(about.HomePageButton(), &first);
-            ::GetWindowRect(about.DonationsButton(), &second);
-            POINT gap{first.left + 2, (first.bottom + second.top) / 2};
-            ::ScreenToClient(about.Hwnd(), &gap);
-            betweenButtons = ::GetPixel(WindowDC(about.Hwnd()).get(), gap.x, gap.y);
-            ::SendMessageW(about.CloseButton(), BM_CLICK, 0, 0);
-        });
-        about.ShowModal(owner.Hwnd(), POINT{ownerRect.left, ownerRect.top});
+        {
+            DialogDriver shown(
+                L"About Ferryl Handler",
+                [&](HWND box) {
+                    ownerDisabledWhileShown = !::IsWindowEnabled(owner.Hwnd());
+                    ::RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                    // Neither the frame above the web buttons nor an unpainted inside hides them.
+                    homePage = ShowsItself(about.HomePageButton());
+                    donations = ShowsItself(about.DonationsButton());
+                    RECT first{}, second{};
+                    ::GetWindowRect(about.HomePageButton(), &first);
+                    ::GetWindowRect(about.DonationsButton(), &second);
+                    POINT gap{first.left + 2, (first.bottom + second.top) / 2};
+                    ::ScreenToClient(about.Hwnd(), &gap);
+                    betweenButtons = ::GetPixel(WindowDC(about.Hwnd()).get(), gap.x, gap.y);
+                    // Sent from another thread, as a screen reader's default action sends it: the box
+                    // goes, and the owner is itself again.
+                    ::SendMessageW(about.CloseButton(), BM_CLICK, 0, 0);
+                    ownerBack = PumpUntil([&] { return ::IsWindowEnabled(owner.Hwnd()) != FALSE; }, 5000);
+                    ::PostMessageW(owner.Hwnd(), WM_NULL, 0, 0);  // ends a loop that missed the close
+                },
+                L"FerrylAboutF");
+            about.ShowModal(owner.Hwnd(), POINT{ownerRect.left, ownerRect.top});
+            EXPECT_TRUE(shown.Found());
+        }
         EXPECT_TRUE(ownerDisabledWhileShown);
         EXPECT_TRUE(homePage);
         EXPECT_TRUE(donations);
         EXPECT_EQ(betweenButtons, ::GetSysColor(COLOR_BTNFACE)) << "the frame's inside is painted";
-        EXPECT_TRUE(::IsWindowEnabled(owner.Hwnd()));
+        EXPECT_TRUE(ownerBack) << "the modal loop ended with the click";
         ASSERT_TRUE(::IsWindow(about.Hwnd()));
         EXPECT_FALSE(::IsWindowVisible(about.Hwnd()));
         RECT aboutRect{};
@@ -111,8 +78,11 @@ TEST(AboutF, ShowsAtItsOwnersCornerWithItsButtonsAndStaysLoadedWhenClosed) {
         // The second time: the same box, the same text; Enter presses the default button.
         const HWND first = about.Hwnd();
         const std::wstring text = about.LabelText();
-        WhenShown again(about, [&] { ::PostMessageW(about.CloseButton(), WM_KEYDOWN, VK_RETURN, 0); });
+        DialogDriver again(
+            L"About Ferryl Handler", [&](HWND) { ::PostMessageW(about.CloseButton(), WM_KEYDOWN, VK_RETURN, 0); },
+            L"FerrylAboutF");
         about.ShowModal(owner.Hwnd(), POINT{ownerRect.left, ownerRect.top});
+        EXPECT_TRUE(again.Found());
         EXPECT_EQ(about.Hwnd(), first);
         EXPECT_EQ(about.LabelText(), text);
         EXPECT_FALSE(::IsWindowVisible(about.Hwnd()));

@@ -30,9 +30,9 @@ HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs) {
 
 namespace {
 
-// A shown dialog of this process with the caption, or null.
-HWND OwnDialog(const wchar_t* caption) {
-    for (HWND dialog = nullptr; (dialog = ::FindWindowExW(nullptr, dialog, L"#32770", caption)) != nullptr;) {
+// A shown window of this process of the class and with the caption, or null.
+HWND OwnWindow(const wchar_t* windowClass, const wchar_t* caption) {
+    for (HWND dialog = nullptr; (dialog = ::FindWindowExW(nullptr, dialog, windowClass, caption)) != nullptr;) {
         DWORD process = 0;
         ::GetWindowThreadProcessId(dialog, &process);
         if (process == ::GetCurrentProcessId() && ::IsWindowVisible(dialog))
@@ -71,20 +71,25 @@ std::wstring MessageBoxText(HWND box) {
     return text;
 }
 
-DialogDriver::DialogDriver(const wchar_t* caption, std::function<void(HWND)> steps)
-    : m_thread([this, caption, steps = std::move(steps)] {
+DialogDriver::DialogDriver(const wchar_t* caption, std::function<void(HWND)> steps, const wchar_t* windowClass)
+    : m_thread([this, caption, windowClass, steps = std::move(steps)] {
+          const bool isDialog = std::wstring(windowClass) == L"#32770";
           HWND answered = nullptr;
           ULONGLONG since = 0;
           for (; !m_stop; ::Sleep(20)) {
-              const HWND dialog = OwnDialog(caption);
+              const HWND dialog = OwnWindow(windowClass, caption);
               if (dialog && dialog != answered) {
-                  FocusOf(dialog);
+                  if (isDialog)
+                      FocusOf(dialog);
                   ++m_answered;
                   answered = dialog;
                   steps(dialog);
                   since = ::GetTickCount64();
               } else if (dialog && dialog == answered && ::GetTickCount64() - since > 5000) {
-                  ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                  if (isDialog)
+                      ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                  else
+                      ::ShowWindow(dialog, SW_HIDE);
               }
           }
       }) {}

@@ -32,13 +32,13 @@ bool PostedMessagesHandled(HWND button, DWORD timeoutMs = 10000);
 // The text of a message box: its static control's.
 std::wstring MessageBoxText(HWND box);
 
-// From a thread of its own, runs the steps on each dialog of this process with the caption that
-// shows while the driver lives, once the dialog has given a control the focus (or 3 seconds have
-// passed). A dialog the steps leave open for 5 seconds is cancelled, so that a failing test goes
-// on rather than hang.
+// From a thread of its own, runs the steps on each window of this process of the class and with
+// the caption that shows while the driver lives; a dialog once it has given a control the focus
+// (or 3 seconds have passed). A window the steps leave open for 5 seconds is cancelled (IDCANCEL,
+// or hidden when it is no dialog), so that a failing test goes on rather than hang.
 class DialogDriver {
   public:
-    DialogDriver(const wchar_t* caption, std::function<void(HWND)> steps);
+    DialogDriver(const wchar_t* caption, std::function<void(HWND)> steps, const wchar_t* windowClass = L"#32770");
     ~DialogDriver();
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
