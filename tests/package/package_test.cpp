@@ -56,18 +56,16 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
+    UniqueFind search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.get(), &found)) {
         if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..")
             names.push_back(found.cFileName);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    }
     return names;
 }
 
-// Runs a program to its end; its exit code, or ~0 when it did not start or end in time.
+// Runs a program (msiexec quietly) to its end; its exit code, or ~0 when it did not start or end in
+// time.
 DWORD RunToEnd(const std::wstring& program, const std::wstring& arguments) {
     ChildProcess child;
     if (!child.Start(program, arguments) || !child.WaitForExit([] { return true; }, kSlowMs))
@@ -76,9 +74,7 @@ DWORD RunToEnd(const std::wstring& program, const std::wstring& arguments) {
 }
 
 DWORD Msiexec(const std::wstring& arguments) {
-    wchar_t system[MAX_PATH] = {};
-    ::GetSystemDirectoryW(system, MAX_PATH);
-    return RunToEnd(std::wstring(system) + L"\\msiexec.exe", arguments + L" /qn");
+    return RunToEnd(KnownFolder(FOLDERID_System) + L"\\msiexec.exe", arguments + L" /qn");
 }
 
 // The installed products of the upgrade family, by product code.
@@ -96,38 +92,32 @@ std::wstring ProductInfo(const std::wstring& product, const wchar_t* property) {
     return ::MsiGetProductInfoW(product.c_str(), property, value, &size) == ERROR_SUCCESS ? value : L"(none)";
 }
 
-// True once the running program's list holds the file, as a screen reader reads it.
-bool Lists(const std::wstring& path) {
+// Waits until the running program lists the file, as a screen reader reads it, then closes its
+// window and waits for it to end.
+bool ListsAndEnds(const std::wstring& path) {
     const size_t slash = path.rfind(L'\\');
-    return PumpUntil(
+    const bool listed = PumpUntil(
         [&] {
-            HWND list = FileList();
-            AccessibleRef access = list ? ClientAccessible(list) : AccessibleRef();
+            AccessibleRef access = FileList() ? ClientAccessible(FileList()) : AccessibleRef();
             const std::wstring spoken = access ? Name(access.get(), 1) : std::wstring();
             return spoken.starts_with(path.substr(slash + 1) + L", ") &&
                    spoken.ends_with(L", in " + path.substr(0, slash));
         },
         kSlowMs);
-}
-
-// Waits until the running program lists the file, then closes its window and waits for it to end.
-bool ListsAndEnds(const std::wstring& path) {
-    if (!Lists(path))
-        return false;
     DWORD id = 0;
     ::GetWindowThreadProcessId(MainWindow(), &id);
     const UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
-    return process && PumpUntil([&] { return ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; }, kSlowMs);
+    return listed && process &&
+           PumpUntil([&] { return ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; }, kSlowMs);
 }
 
-// Starts the program with the file; true once it listed the file and ended when closed.
+// Starts the program with the file, directly or through a shortcut as the shell's Send To does;
+// true once it listed the file and ended when closed.
 bool RunWithFile(const std::wstring& program, const std::wstring& file) {
     ChildProcess ferryl;
     return ferryl.Start(program, Quoted(file)) && ListsAndEnds(file);
 }
-
-// The same through a shortcut opened with the file as its argument, as the shell's Send To does.
 bool SendThroughShortcut(const std::wstring& link, const std::wstring& file) {
     const std::wstring arguments = Quoted(file);
     return reinterpret_cast<INT_PTR>(
