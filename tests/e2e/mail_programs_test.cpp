@@ -114,12 +114,16 @@ TEST_F(MailProgramsTest, AClosedWindowEndsTheProgramOnlyOnceTheClientHasReturned
     ChildProcess ferryl;
     SendWhileTheClientHolds(ferryl);
     ASSERT_FALSE(HasFatalFailure());
-    // The user closes the window; the Restart Manager closes every top-level window, the hidden
-    // receiving window too.
-    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
-    HWND receiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
+    const HWND main = MainWindow();
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PostedMessagesHandled(PanelChild(L"&Copy To")));
+    EXPECT_EQ(MainWindow(), main) << "the window waits for the client";
+    // The Restart Manager closes every top-level window, the hidden receiving window too: once that
+    // is gone, the process still waits.
+    const HWND receiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
     ASSERT_TRUE(receiver);
     ::PostMessageW(receiver, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(receiver); }));
     EXPECT_FALSE(ferryl.WaitForExit([] { return true; }, 1500))
         << "the client still reads the files inside the program's process";
     mapi.Release();
