@@ -55,10 +55,6 @@ void PressKey(HWND dialog, WPARAM key) {
     EXPECT_TRUE(PostedMessagesHandled(::GetDlgItem(dialog, IDCANCEL)));
 }
 
-bool StartsWith(const std::wstring& text, const std::wstring& start) {
-    return text.rfind(start, 0) == 0;
-}
-
 // Runs the E-Mail Program dialog over the form with the steps, and waits for it to end.
 void RunDialog(FerrylF& form, std::function<void(HWND)> steps) {
     DialogDriver driver(L"E-Mail Program", std::move(steps));
@@ -149,30 +145,24 @@ TEST_F(MailFormTest, TheDialogShowsTheChoiceInPlainWordsAndChoosesAutomaticallyO
     ASSERT_TRUE(form.Load());
     std::vector<std::wstring> listed;
     std::wstring current;
-    {
-        // Its thread ends before the next dialog opens, or it would answer that one too.
-        DialogDriver driver(L"E-Mail Program", [&](HWND dialog) {
-            HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
-            const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-            for (LRESULT i = 0; i < count; ++i) {
-                wchar_t text[512]{};
-                ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-                listed.push_back(text);
-            }
-            current = ChoiceText(dialog);
-            // The second entry, from the keyboard: the default mail program, whichever it is.
-            PressKey(dialog, VK_HOME);
-            PressKey(dialog, VK_DOWN);
-            PressKey(dialog, VK_RETURN);
-        });
-        ::SendMessageW(form.Hwnd(), WM_COMMAND, IDM_MAIL_PROGRAM, 0);
-        ASSERT_TRUE(driver.Found());
-    }
-    EXPECT_TRUE(StartsWith(current, L"C:\\mail.exe\r\n")) << current;
+    RunDialog(form, [&](HWND dialog) {
+        HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
+        for (LRESULT i = 0, count = ::SendMessageW(list, LB_GETCOUNT, 0, 0); i < count; ++i) {
+            wchar_t text[512]{};
+            ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            listed.push_back(text);
+        }
+        current = ChoiceText(dialog);
+        // The second entry, from the keyboard: the default mail program, whichever it is.
+        PressKey(dialog, VK_HOME);
+        PressKey(dialog, VK_DOWN);
+        PressKey(dialog, VK_RETURN);
+    });
+    EXPECT_TRUE(current.starts_with(L"C:\\mail.exe\r\n")) << current;
     ASSERT_GE(listed.size(), 3u);
-    EXPECT_TRUE(StartsWith(listed[0], L"Choose automatically. ")) << listed[0];
+    EXPECT_TRUE(listed[0].starts_with(L"Choose automatically. ")) << listed[0];
     EXPECT_TRUE(std::any_of(listed.begin(), listed.end(), [](const std::wstring& entry) {
-        return StartsWith(entry, kClient + std::wstring(L" (default). "));
+        return entry.starts_with(kClient + std::wstring(L" (default). "));
     }));
     for (const std::wstring& entry : listed)
         EXPECT_EQ(entry.find(L"MAPI"), std::wstring::npos) << "in plain words: " << entry;
