@@ -117,18 +117,5 @@ TEST_F(HandoffSpoolTest, PathsAFullListLeftOutAreKeptAnew) {
     EXPECT_EQ(target.CellText(kMaxListRows, kColumnPath), b);
 }
 
-TEST_F(HandoffSpoolTest, FilesAreNotKeptWhenTheSpoolFolderCannotBeMade) {
-    // Its place taken by a file.
-    const std::wstring blocker = folder.WriteFile(L"LocalAppData");
-    wchar_t saved[MAX_PATH] = {};
-    ::GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH);
-    ::SetEnvironmentVariableW(L"LOCALAPPDATA", blocker.c_str());
-    ClearFailures();
-    EXPECT_FALSE(KeepHandoff({folder.WriteFile(L"a.txt")}));
-    ::SetEnvironmentVariableW(L"LOCALAPPDATA", saved);
-    ASSERT_EQ(RecentFailures().size(), 1u);
-    EXPECT_EQ(RecentFailures()[0].step, L"KeepHandoff");
-}
-
 }  // namespace
 }  // namespace ferryl::test

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/module_path.h"
+#include "settings/ini.h"
+#include "shortcut_reader.h"
 #include "support/registry_scope.h"
 #include "support/temp_folder.h"
 
@@ -18,6 +21,17 @@ class StartUpTest : public ::testing::Test {
     RegistryValueScope sendToValue{HKEY_CURRENT_USER, kShellFoldersKey, L"SendTo", sendTo};
     std::wstring link = sendTo + L"\\" + kShortcutName;
 };
+
+TEST_F(StartUpTest, AFirstStartWritesTheDefaultSettingsAndTheSendToShortcut) {
+    const std::wstring program = folder.MakeFolder(L"prog");
+    PrepareFirstInstance(program, ProgramPath());
+    EXPECT_EQ(ReadFileBytes(program + L"\\Ferryl.ini"), DefaultIniText());
+    const ShortcutInfo info = ReadShortcut(link);
+    ASSERT_TRUE(info.loaded);
+    EXPECT_EQ(info.target, ProgramPath());
+    EXPECT_EQ(info.icon, ProgramPath());
+    EXPECT_EQ(info.description, kShortcutDescription);
+}
 
 TEST_F(StartUpTest, ExistingFilesInANetworkStyleFolderStayUntouched) {
     const std::wstring program = folder.MakeFolder(L"prog");

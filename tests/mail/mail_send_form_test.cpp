@@ -112,33 +112,6 @@ TEST_F(MailFormTest, ACloseWhileSendNowShowsAWarningWaitsForTheSendToEnd) {
     EXPECT_EQ(provider.SentPaths(), std::vector<std::wstring>{dest / L"locked.txt"});
 }
 
-TEST_F(MailFormTest, FilesWhoseNamesDifferOnlyInCaseAreEachMovedAndSent) {
-    TempFolder sources, dest;
-    const std::wstring upper = sources.WriteFile(L"Note.txt", "upper");
-    const std::wstring lower = sources.WriteFileOfOtherCase(L"note.txt", "lower");
-    if (lower.empty())
-        GTEST_SKIP() << "no case-sensitive folder can be made here";
-    UseTheClient();
-    AddFilesToList(upper, form);
-    // The intake takes a path differing only in case for the one listed; File > Add File lists it.
-    form.AddRow(FileEntry{TaggedValue(std::wstring(L"note.txt")), {}, {}, lower});
-    ASSERT_EQ(form.Rows(), 2);
-    TickCopyTo(dest.Path(), true);
-    std::wstring renamed;
-    DialogDriver told(L"Ferryl Handler", [&](HWND box) {
-        renamed = MessageBoxText(box);
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
-    form.send_nowD_Click();
-    ASSERT_TRUE(PumpUntil([&] { return !form.Sending() && !provider.SentPaths().empty(); }, 20000));
-    EXPECT_NE(renamed.find(L"\"note.txt\" goes as \"note (2).txt\""), std::wstring::npos) << renamed;
-    const std::vector<std::wstring> sent = provider.SentPaths();
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(ReadFileBytes(sent[0]), "upper");
-    EXPECT_EQ(ReadFileBytes(sent[1]), "lower") << "the second file, not the first one's copy again";
-    EXPECT_FALSE(FileExists(upper));
-}
-
 TEST_F(MailFormTest, TheDialogShowsTheChoiceInPlainWordsAndChoosesAutomaticallyOrTheDefault) {
     RegistryValueScope defaultClient(HKEY_CURRENT_USER, kMailClientsKey, L"", kClient);
     WriteIni(L"Settings", L"MailProgram", L"C:\\mail.exe", StartUp().IniFile);
