@@ -29,22 +29,6 @@ class RunningInstanceTest : public ::testing::Test {
     }
 };
 
-TEST_F(RunningInstanceTest, MarkedForeignWindowReceivesTheExactPayload) {
-    MarkedWindow window;
-    ChildProcess child;
-    // In the code page (Windows-1252 in the test prefix), byte for byte, blanks and quotes kept.
-    ASSERT_TRUE(child.Start(FerrylExe(), L"\"C:\\x y.txt\"  C:\\caf\u00e9.txt"));
-    ASSERT_TRUE(child.WaitForExit([&] { return !window.received.empty(); }));
-    ASSERT_EQ(window.received.size(), 1u);
-    EXPECT_EQ(window.received[0].first, 0u);
-    EXPECT_EQ(window.received[0].second, "\"C:\\x y.txt\"  C:\\caf\xe9.txt");
-
-    ChildProcess empty;
-    ASSERT_TRUE(empty.Start(FerrylExe(), L""));
-    ASSERT_TRUE(empty.WaitForExit([&] { return window.received.size() == 2; }));
-    EXPECT_EQ(window.received[1].second, std::string(1, '\0'));
-}
-
 TEST_F(RunningInstanceTest, ALaterInstanceHandsOverOnceTheStartingOneHasItsReceiver) {
     // The mutex is held, the receiver not made yet: the running instance is still starting, and
     // makes its receiver while the later start waits for it.

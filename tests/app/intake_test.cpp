@@ -27,11 +27,10 @@ TEST(Intake, AddsQuotedAndPlainPathsWithTheirDetails) {
 
     ASSERT_EQ(target.Paths(), (Paths{spaced, plain}));
     auto& row = target.rows[0];
-    EXPECT_EQ(row[kColumnName].value.ToText(), L"a  b.txt");
-    EXPECT_EQ(row[kColumnDate].value.kind(), TaggedValue::Kind::Date);
-    EXPECT_EQ(row[kColumnSize].value.ToText(), L"1,234");
-    EXPECT_EQ(row[kColumnSize].align, DT_RIGHT);
-    EXPECT_EQ(target.rows[1][kColumnSize].value.ToText(), L"0");
+    EXPECT_EQ(row[kColumnName].ToText(), L"a  b.txt");
+    EXPECT_EQ(row[kColumnDate].kind(), TaggedValue::Kind::Date);
+    EXPECT_EQ(row[kColumnSize].ToText(), L"1,234");
+    EXPECT_EQ(target.rows[1][kColumnSize].ToText(), L"0");
 
     // The date is the file's last write time on the user's clock, to the second.
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -40,7 +39,7 @@ TEST(Intake, AddsQuotedAndPlainPathsWithTheirDetails) {
     SYSTEMTIME time{};
     ::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
     ::FileTimeToSystemTime(&local, &time);
-    EXPECT_NEAR(row[kColumnDate].value.ToDate().value, TaggedValue::FromSystemTime(time).ToDate().value, 1.0 / 86400);
+    EXPECT_NEAR(row[kColumnDate].ToDate().value, TaggedValue::FromSystemTime(time).ToDate().value, 1.0 / 86400);
 
     EXPECT_EQ(target.shown, 1);
     EXPECT_EQ(target.restored, 1);
@@ -88,7 +87,7 @@ TEST(Intake, AFileIsListedOnceUnderItsFullLongPathWhateverItsSpelling) {
     // Given in its 8.3 form first: the row names the file as Explorer shows it.
     AddFilesToList(shortForm, target);
     ASSERT_EQ(target.Paths(), (Paths{file}));
-    EXPECT_EQ(target.rows[0][kColumnName].value.ToText(), L"a long name.txt");
+    EXPECT_EQ(target.rows[0][kColumnName].ToText(), L"a long name.txt");
     // A trailing dot or blank (the re-join leaves one where two blanks stood), "." and ".." parts,
     // "/" for "\", the "\\?\" form and any letter case name the same file.
     const std::wstring dotted = folder.Path() + L"\\.\\sub\\..\\a long name.txt.";
@@ -100,12 +99,12 @@ TEST(Intake, AFileIsListedOnceUnderItsFullLongPathWhateverItsSpelling) {
                        L" " + other + L"  " + file,
                    target);
     EXPECT_EQ(target.Paths(), (Paths{file, other})) << "the blank the re-join glued on is gone too";
-    EXPECT_EQ(target.rows[1][kColumnName].value.ToText(), L"other.txt");
+    EXPECT_EQ(target.rows[1][kColumnName].ToText(), L"other.txt");
 
     // A row written in another spelling (the 8.3 form) holds the file as well.
     RecordingTarget written;
     written.rows.resize(1);
-    written.rows[0][kColumnPath].value = shortForm;
+    written.rows[0][kColumnPath] = shortForm;
     AddFilesToList(file, written);
     EXPECT_EQ(written.Rows(), 1);
 }

@@ -67,11 +67,7 @@ class StandInProvider {
         }
         return values;
     }
-    void Write(const wchar_t* name, std::string_view bytes) const {
-        UniqueFile file(::CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        DWORD written = 0;
-        ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    }
+    void Write(const wchar_t* name, std::string_view bytes) const { WriteFileBytes(File(name), bytes); }
     void Clean() const {
         for (const wchar_t* name : {L"mapi_record.txt", L"mapi_result.txt", L"mapi_calls.txt", L"mapi_thread.txt",
                                     L"mapi_hold", L"mapi_release"})

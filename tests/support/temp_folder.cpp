@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "common/unique_handle.h"
+#include "support/dates.h"
 
 namespace ferryl::test {
 
@@ -100,14 +101,17 @@ TempFolder::~TempFolder() {
         RemoveTree(ExtendedLength(m_path));
 }
 
+bool WriteFileBytes(const std::wstring& path, std::string_view bytes, DWORD disposition) {
+    UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
 std::wstring TempFolder::WriteFile(std::wstring_view name, std::string_view bytes) const {
     std::wstring path = *this / name;
-    UniqueFile file(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    if (!WriteFileBytes(path, bytes))
         throw std::runtime_error("cannot create a test file");
-    DWORD written = 0;
-    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return path;
 }
 
@@ -121,23 +125,11 @@ std::wstring TempFolder::WriteFileOfOtherCase(std::wstring_view name, std::strin
     const std::wstring folder = UnixPathForWindows(UnixPath(m_path));
     if (folder.empty())
         return {};
-    const std::wstring exact = folder + L"\\" + std::wstring(name);
-    UniqueFile file(
-        ::CreateFileW(exact.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return {};
-    DWORD written = 0;
-    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    return *this / name;
+    return WriteFileBytes(folder + L"\\" + std::wstring(name), bytes, CREATE_NEW) ? *this / name : std::wstring();
 }
 
 bool SetModifiedTime(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute) {
-    SYSTEMTIME local{};
-    local.wYear = year;
-    local.wMonth = month;
-    local.wDay = day;
-    local.wHour = hour;
-    local.wMinute = minute;
+    const SYSTEMTIME local = SystemTime(year, month, day, hour, minute);
     SYSTEMTIME utc{};
     FILETIME time{};
     if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &time))

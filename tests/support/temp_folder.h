@@ -45,5 +45,7 @@ bool SetModifiedTime(const std::wstring& path, WORD year, WORD month, WORD day, 
 
 // The whole content of a file, or nothing when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
+// Writes a file with the bytes (CREATE_NEW: only a new one); false when it cannot be written.
+bool WriteFileBytes(const std::wstring& path, std::string_view bytes, DWORD disposition = CREATE_ALWAYS);
 
 }  // namespace ferryl::test
