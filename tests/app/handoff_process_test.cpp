@@ -29,6 +29,16 @@ class RunningInstanceTest : public ::testing::Test {
     }
 };
 
+TEST_F(RunningInstanceTest, VisibleReceiverIsRestoredInsteadOfSentAnEmptyLine) {
+    MarkedWindow window;
+    ::ShowWindow(window.Hwnd(), SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsIconic(window.Hwnd()) != FALSE; }));
+    ChildProcess child;
+    ASSERT_TRUE(child.Start(FerrylExe(), L""));
+    ASSERT_TRUE(child.WaitForExit([&] { return !::IsIconic(window.Hwnd()); }));
+    EXPECT_TRUE(window.received.empty());
+}
+
 TEST_F(RunningInstanceTest, ALaterInstanceHandsOverOnceTheStartingOneHasItsReceiver) {
     // The mutex is held, the receiver not made yet: the running instance is still starting, and
     // makes its receiver while the later start waits for it.

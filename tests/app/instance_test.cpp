@@ -31,8 +31,13 @@ TEST(Instance, ReceiverTakesItsOwnAndForwardedCommandLines) {
         EXPECT_EQ(StartUp().RunningInstanceWindow, receiver.Hwnd());
 
         EXPECT_EQ(SendCommandLine(receiver.Hwnd(), L"\"" + sent + L"\""), SendResult::Delivered);
-        // Foreign payloads and a zero byte inside the text: the payload's core cases and the intake's.
         EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{own, sent}));
+        // Another program's payload (an unknown tag) shows nothing; which payloads are refused, and
+        // a zero byte inside the text, are the payload's core cases and the intake's.
+        const int shown = target.shown;
+        COPYDATASTRUCT data{2, 4, const_cast<char*>("C:\\x")};
+        ::SendMessageW(receiver.Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        EXPECT_EQ(target.shown, shown);
         EXPECT_FALSE(::IsWindowVisible(receiver.Hwnd()));
 
         receiver.Unload();
