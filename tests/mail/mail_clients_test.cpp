@@ -108,7 +108,7 @@ TEST(LoadMapiLibrary, SaysWhyADllCannotBeUsed) {
 }
 
 // What the draft holds is read back in core's draft cases and the new Outlook's end-to-end case.
-TEST(DraftFile, LeavesNothingWhenAFileCannotBeRead) {
+TEST(DraftFile, LeavesNothingWhenAFileCannotBeReadAndNeedsATemporaryFolder) {
     TempFolder folder, temp;
     const std::wstring a = folder.WriteFile(L"a b,1.txt", "first");
     const DraftOutcome draft = WriteDraftFile(temp.Path() + L"\\", {a});
@@ -125,6 +125,13 @@ TEST(DraftFile, LeavesNothingWhenAFileCannotBeRead) {
     EXPECT_EQ(temp / entry.cFileName, draft.path);
     EXPECT_FALSE(::FindNextFileW(search, &entry)) << "no partial draft is left";
     ::FindClose(search);
+
+    // Without one, the current folder's drive root is where "\\FerrylDraft-..." would land.
+    const DraftOutcome nowhere = WriteDraftFile(L"", {a});
+    if (!nowhere.path.empty())
+        ::DeleteFileW(nowhere.path.c_str());
+    EXPECT_EQ(nowhere.path, L"");
+    EXPECT_NE(nowhere.failure.find(L"no temporary folder"), std::wstring::npos) << nowhere.failure;
 }
 
 void MakeOld(const std::wstring& path, int days) {
@@ -155,17 +162,6 @@ TEST(DraftFile, OnlyFerrylsDraftsOlderThanADayAreRemoved) {
     EXPECT_TRUE(FileExists(almost));
     EXPECT_TRUE(FileExists(other));
     EXPECT_TRUE(FileExists(users)) << "a file of the user's whose name only begins like a draft's";
-}
-
-TEST(DraftFile, NoTemporaryFolderIsRefusedRatherThanTheDrivesRoot) {
-    TempFolder folder;
-    const std::wstring file = folder.WriteFile(L"a.txt");
-    // The current folder's drive is where "\\FerrylDraft-..." would land.
-    const DraftOutcome draft = WriteDraftFile(L"", {file});
-    if (!draft.path.empty())
-        ::DeleteFileW(draft.path.c_str());
-    EXPECT_EQ(draft.path, L"");
-    EXPECT_NE(draft.failure.find(L"no temporary folder"), std::wstring::npos) << draft.failure;
 }
 
 TEST(SettingsPath, PathsOutsideTheCodePageAreKeptInTheirShortForm) {

@@ -209,9 +209,7 @@ TEST_F(MailFormTest, AClientNameTheSettingsFileCannotHoldIsKeptForThisRunWithAWa
 TEST(StartProgram, ACommandLineTooLongForWindowsIsRefusedWithTheReason) {
     const std::wstring failure = StartProgram(L"C:\\mail.exe", std::wstring(kLongestCommandLine, L'x'));
     EXPECT_EQ(failure.find(L"The mail program \"C:\\mail.exe\" could not be started.\n\nToo many files are listed"), 0u)
-        << failure;
-    const std::wstring missing = StartProgram(L"C:\\no such\\mail.exe", L"mail.exe x");
-    EXPECT_NE(missing.find(L"(error "), std::wstring::npos) << missing;
+        << failure;  // a program that cannot start at all: the end-to-end Send Now case
 }
 
 }  // namespace
