@@ -31,6 +31,10 @@ TEST_F(StartUpTest, AFirstStartWritesTheDefaultSettingsAndTheSendToShortcut) {
     EXPECT_EQ(info.target, ProgramPath());
     EXPECT_EQ(info.icon, ProgramPath());
     EXPECT_EQ(info.description, kShortcutDescription);
+    // A shortcut the user deleted comes back at the next start, the settings file kept.
+    ASSERT_TRUE(::DeleteFileW(link.c_str()));
+    PrepareFirstInstance(program, ProgramPath());
+    EXPECT_EQ(ReadShortcut(link).target, ProgramPath());
 }
 
 TEST_F(StartUpTest, ExistingFilesInANetworkStyleFolderStayUntouched) {
