@@ -12,12 +12,22 @@ void RunModal(HWND window, HWND owner) {
     ::ShowWindow(window, SW_SHOW);
     ::SetForegroundWindow(window);
 
+    // PeekMessageW and a wait that sent messages end too, not GetMessageW: GetMessageW handles a
+    // message sent from another thread or process itself and goes on waiting, so a close it causes
+    // (a screen reader's or an automation tool's click) would leave the loop, and the owner
+    // disabled, until something is posted. A PeekMessageW that finds nothing posted may have
+    // handled such a message: the window is looked at again before the wait.
+    const auto shown = [window] { return ::IsWindow(window) && ::IsWindowVisible(window); };
     MSG message{};
     bool quit = false;
-    while (::IsWindow(window) && ::IsWindowVisible(window)) {
-        BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            quit = got == 0;
+    while (shown()) {
+        if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (shown())
+                ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            continue;
+        }
+        if (message.message == WM_QUIT) {
+            quit = true;
             break;
         }
         if (!::IsDialogMessageW(window, &message)) {

@@ -4,23 +4,16 @@
 
 #include "app/instance.h"
 #include "app/instance_window.h"
-#include "app/start_up.h"
+#include "app/start_up_state.h"
+#include "common/module_path.h"
 #include "common/text.h"
 #include "recording_target.h"
-#include "settings/ini.h"
-#include "shortcut_reader.h"
 #include "support/child_process.h"
 #include "support/marked_window.h"
-#include "support/registry_scope.h"
 #include "support/temp_folder.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::ChildProcess;
-using test::ReadFileBytes;
-using test::RecordingTarget;
-using test::TempFolder;
 
 std::wstring FerrylExe() {
     return ProgramFolder() + L"\\Ferryl.exe";
@@ -36,55 +29,10 @@ class RunningInstanceTest : public ::testing::Test {
     }
 };
 
-TEST_F(RunningInstanceTest, SecondInstanceHandsItsFilesToTheReceiver) {
-    TempFolder folder;
-    const std::wstring spaced = folder.WriteFile(L"with blank.txt");
-    const std::wstring foreign = folder.WriteFile(L"\u0436\u4e2d.txt");
-    RecordingTarget target;
-    InstanceF receiver(&target);
-    ASSERT_TRUE(receiver.Load(L""));
-
-    ChildProcess child;
-    ASSERT_TRUE(child.Start(FerrylExe(), L"\"" + spaced + L"\" " + foreign));
-    ASSERT_TRUE(child.WaitForExit([&] { return target.Rows() == 2; }));
-    EXPECT_EQ(child.ExitCode(), 0u);
-    EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{spaced, foreign}));
-    EXPECT_EQ(target.rows[1][kColumnName].value.ToText(), L"\u0436\u4e2d.txt");
-    EXPECT_TRUE(receiver.Loaded()) << "the running instance goes on";
-}
-
-TEST_F(RunningInstanceTest, EmptyCommandLineShowsTheMainWindowOnly) {
-    RecordingTarget target;
-    InstanceF receiver(&target);
-    ASSERT_TRUE(receiver.Load(L""));
-    ASSERT_EQ(target.shown, 1);
-
-    ChildProcess child;
-    ASSERT_TRUE(child.Start(FerrylExe(), L""));
-    ASSERT_TRUE(child.WaitForExit([&] { return target.shown == 2; }));
-    EXPECT_EQ(target.restored, 2);
-    EXPECT_TRUE(target.rows.empty());
-}
-
-TEST_F(RunningInstanceTest, MarkedForeignWindowReceivesTheExactPayload) {
-    test::MarkedWindow window;
-    ChildProcess child;
-    ASSERT_TRUE(child.Start(FerrylExe(), L"\"C:\\x y.txt\"  C:\\b.txt"));
-    ASSERT_TRUE(child.WaitForExit([&] { return !window.received.empty(); }));
-    ASSERT_EQ(window.received.size(), 1u);
-    EXPECT_EQ(window.received[0].first, 0u);
-    EXPECT_EQ(window.received[0].second, "\"C:\\x y.txt\"  C:\\b.txt");
-
-    ChildProcess empty;
-    ASSERT_TRUE(empty.Start(FerrylExe(), L""));
-    ASSERT_TRUE(empty.WaitForExit([&] { return window.received.size() == 2; }));
-    EXPECT_EQ(window.received[1].second, std::string(1, '\0'));
-}
-
 TEST_F(RunningInstanceTest, VisibleReceiverIsRestoredInsteadOfSentAnEmptyLine) {
-    test::MarkedWindow window;
+    MarkedWindow window;
     ::ShowWindow(window.Hwnd(), SW_SHOWMINNOACTIVE);
-    ASSERT_TRUE(test::PumpUntil([&] { return ::IsIconic(window.Hwnd()) != FALSE; }));
+    ASSERT_TRUE(PumpUntil([&] { return ::IsIconic(window.Hwnd()) != FALSE; }));
     ChildProcess child;
     ASSERT_TRUE(child.Start(FerrylExe(), L""));
     ASSERT_TRUE(child.WaitForExit([&] { return !::IsIconic(window.Hwnd()); }));
@@ -108,7 +56,7 @@ TEST_F(RunningInstanceTest, ALaterInstanceHandsOverOnceTheStartingOneHasItsRecei
 
 TEST(FirstStart, HandsItsFilesToAReceiverThatRunsWithoutTheMutex) {
     // A receiver whose process holds no mutex: a start that no instance answered in time.
-    test::MarkedWindow receiver;
+    MarkedWindow receiver;
     TempFolder folder;
     const std::wstring program = folder.MakeFolder(L"prog") + L"\\Ferryl.exe";
     ASSERT_TRUE(::CopyFileW(FerrylExe().c_str(), program.c_str(), TRUE));
@@ -122,65 +70,5 @@ TEST(FirstStart, HandsItsFilesToAReceiverThatRunsWithoutTheMutex) {
     ReleaseInstanceMutex();
 }
 
-// A first instance stays running with its main window; by the time that window shows, start-up has
-// written everything, and the process is ended (ChildProcess kills it) without touching the files.
-void StartUntilMainWindowShows(const std::wstring& program) {
-    ChildProcess process;
-    ASSERT_TRUE(process.Start(program, L""));
-    ASSERT_TRUE(test::PumpUntil(
-        [] {
-            HWND main = ::FindWindowW(L"FerrylF", nullptr);
-            return main && ::IsWindowVisible(main);
-        },
-        20000));
-}
-
-TEST(FirstStart, CreatesSettingsAndShortcutAndLeavesExistingOnesAlone) {
-    TempFolder folder;
-    const std::wstring program = folder.MakeFolder(L"prog") + L"\\Ferryl.exe";
-    ASSERT_TRUE(::CopyFileW(FerrylExe().c_str(), program.c_str(), TRUE));
-    const std::wstring sendTo = folder.MakeFolder(L"SendTo");
-    test::RegistryValueScope sendToValue(HKEY_CURRENT_USER, kShellFoldersKey, L"SendTo", sendTo);
-    const std::wstring ini = folder / L"prog\\Ferryl.ini";
-    const std::wstring link = sendTo + L"\\" + kShortcutName;
-
-    StartUntilMainWindowShows(program);
-    EXPECT_EQ(ReadFileBytes(ini), DefaultIniText());
-    test::ShortcutInfo info = test::ReadShortcut(link);
-    ASSERT_TRUE(info.loaded);
-    EXPECT_EQ(info.target, program);
-    EXPECT_EQ(info.icon, program);
-    EXPECT_EQ(info.description, kShortcutDescription);
-    // The instance that ended let its mutex go (the system closes a killed process's handles).
-    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
-    ReleaseInstanceMutex();
-
-    const std::string settings = "[Settings]\r\nCLParameters=/a\r\n";
-    folder.WriteFile(L"prog\\Ferryl.ini", settings);
-    folder.WriteFile(L"SendTo\\Mail Recipient Via Command Line.lnk", "kept as it is");
-    StartUntilMainWindowShows(program);
-    EXPECT_EQ(ReadFileBytes(ini), settings);
-    EXPECT_EQ(ReadFileBytes(link), "kept as it is");
-
-    // Wine hands every saved shortcut to winemenubuilder, which may still hold it open for a while.
-    ASSERT_TRUE(test::PumpUntil([&] { return ::DeleteFileW(link.c_str()) != FALSE; }, 15000));
-    StartUntilMainWindowShows(program);
-    EXPECT_EQ(test::ReadShortcut(link).target, program);
-    // Clear up while winemenubuilder, started by the shell link's save from the program's folder,
-    // still holds the new shortcut and that folder open.
-    ::DeleteFileW(program.c_str());
-    ::DeleteFileW(ini.c_str());
-    const auto gone = [](const std::wstring& path) {
-        ::RemoveDirectoryW(path.c_str());
-        return ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
-    };
-    EXPECT_TRUE(test::PumpUntil(
-        [&] {
-            ::DeleteFileW(link.c_str());
-            return gone(sendTo) && gone(folder / L"prog");
-        },
-        15000));
-}
-
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

@@ -4,14 +4,12 @@
 
 #include "app/instance_window.h"
 #include "app/start_up_state.h"
+#include "common/text.h"
 #include "recording_target.h"
 #include "support/temp_folder.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::RecordingTarget;
-using test::TempFolder;
 
 TEST(Instance, ReceiverTakesItsOwnAndForwardedCommandLines) {
     ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
@@ -35,14 +33,17 @@ TEST(Instance, ReceiverTakesItsOwnAndForwardedCommandLines) {
 
         EXPECT_EQ(SendCommandLine(receiver.Hwnd(), L"\"" + sent + L"\""), SendResult::Delivered);
         EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{own, sent}));
-
-        // Payloads the sender never makes are ignored, and the receiver stays hidden.
+        // Another program's payload (an unknown tag) shows nothing; which payloads are refused is
+        // the payload's core case.
         const int shown = target.shown;
         COPYDATASTRUCT data{2, 4, const_cast<char*>("C:\\x")};
         ::SendMessageW(receiver.Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
-        data = {0, 0, nullptr};
-        ::SendMessageW(receiver.Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
         EXPECT_EQ(target.shown, shown);
+        // A zero byte is part of the text, not its end: the file before it is not what it names.
+        const std::string zero = ToAnsi(folder.WriteFile(L"zero.txt")) + std::string(1, '\0') + "junk";
+        data = {0, static_cast<DWORD>(zero.size()), const_cast<char*>(zero.data())};
+        ::SendMessageW(receiver.Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        EXPECT_EQ(target.Paths(), (std::vector<std::wstring>{own, sent}));
         EXPECT_FALSE(::IsWindowVisible(receiver.Hwnd()));
 
         receiver.Unload();
@@ -64,4 +65,4 @@ TEST(Instance, ClickUnloadsTheReceiver) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

@@ -9,11 +9,9 @@
 #include "settings/funkcije.h"
 #include "support/temp_folder.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
 
-using test::RecordingTarget;
-using test::TempFolder;
 using Paths = std::vector<std::wstring>;
 
 std::wstring Quoted(const std::wstring& path) {
@@ -29,11 +27,10 @@ TEST(Intake, AddsQuotedAndPlainPathsWithTheirDetails) {
 
     ASSERT_EQ(target.Paths(), (Paths{spaced, plain}));
     auto& row = target.rows[0];
-    EXPECT_EQ(row[kColumnName].value.ToText(), L"a  b.txt");
-    EXPECT_EQ(row[kColumnDate].value.kind(), TaggedValue::Kind::Date);
-    EXPECT_EQ(row[kColumnSize].value.ToText(), L"1,234");
-    EXPECT_EQ(row[kColumnSize].align, DT_RIGHT);
-    EXPECT_EQ(target.rows[1][kColumnSize].value.ToText(), L"0");
+    EXPECT_EQ(row[kColumnName].ToText(), L"a  b.txt");
+    EXPECT_EQ(row[kColumnDate].kind(), TaggedValue::Kind::Date);
+    EXPECT_EQ(row[kColumnSize].ToText(), L"1,234");
+    EXPECT_EQ(target.rows[1][kColumnSize].ToText(), L"0");
 
     // The date is the file's last write time on the user's clock, to the second.
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -42,7 +39,7 @@ TEST(Intake, AddsQuotedAndPlainPathsWithTheirDetails) {
     SYSTEMTIME time{};
     ::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
     ::FileTimeToSystemTime(&local, &time);
-    EXPECT_NEAR(row[kColumnDate].value.ToDate().value, TaggedValue::FromSystemTime(time).ToDate().value, 1.0 / 86400);
+    EXPECT_NEAR(row[kColumnDate].ToDate().value, TaggedValue::FromSystemTime(time).ToDate().value, 1.0 / 86400);
 
     EXPECT_EQ(target.shown, 1);
     EXPECT_EQ(target.restored, 1);
@@ -50,31 +47,24 @@ TEST(Intake, AddsQuotedAndPlainPathsWithTheirDetails) {
     EXPECT_TRUE(target.selectedAfterLastWrite);
 }
 
-TEST(Intake, MissingRelativeAndUnreachablePathsAndNoneAtAllOnlyShowTheWindow) {
+TEST(Intake, OnlyFilesAreListedAndAnyTextShowsTheWindow) {
     TempFolder folder;
-    const std::wstring file = folder.WriteFile(L"here.txt");
+    const std::wstring sub = folder.MakeFolder(L"sub");
+    const std::wstring file = folder.WriteFile(L"file.txt");
+    folder.WriteFile(L"sub\\inside.txt");
     ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path().c_str()));
     RecordingTarget target;
-    AddFilesToList(L"", target);
-    AddFilesToList(std::wstring(1, L'\0'), target);
-    AddFilesToList(folder / L"missing.txt", target);
-    AddFilesToList(L"here.txt", target);
-    AddFilesToList(L"\\\\no-such-server-ferryl\\share\\x.txt", target);
-    // A NUL inside the text would let the system see an existing file the text does not name.
-    AddFilesToList(file + std::wstring(1, L'\0') + L"junk", target);
+    // Nothing at all, a missing file, a relative path, an unreachable share, and a NUL inside the
+    // text, which would let the system see an existing file the text does not name.
+    for (const std::wstring& text :
+         {std::wstring(), std::wstring(1, L'\0'), folder / L"missing.txt", std::wstring(L"file.txt"),
+          std::wstring(L"\\\\no-such-server-ferryl\\share\\x.txt"), file + std::wstring(1, L'\0') + L"junk"})
+        AddFilesToList(text, target);
     ::SetCurrentDirectoryW(L"C:\\");
     EXPECT_TRUE(target.rows.empty());
     EXPECT_EQ(target.sendNowEnabled, 0);
     EXPECT_EQ(target.shown, 6);
     EXPECT_EQ(target.restored, 6);
-}
-
-TEST(Intake, TokensNoFileNameHoldsAreSkippedAndTheRestStillListed) {
-    TempFolder folder;
-    const std::wstring sub = folder.MakeFolder(L"sub");
-    const std::wstring file = folder.WriteFile(L"file.txt");
-    folder.WriteFile(L"sub\\inside.txt");
-    RecordingTarget target;
     // Folders (a trailing "\" names the folder whatever it holds, in the "\\?\" form too; with and
     // without a trailing blank), wildcards that match the file (DOS's < > " too), streams and
     // devices: none of them is a file Explorer hands over.
@@ -97,7 +87,7 @@ TEST(Intake, AFileIsListedOnceUnderItsFullLongPathWhateverItsSpelling) {
     // Given in its 8.3 form first: the row names the file as Explorer shows it.
     AddFilesToList(shortForm, target);
     ASSERT_EQ(target.Paths(), (Paths{file}));
-    EXPECT_EQ(target.rows[0][kColumnName].value.ToText(), L"a long name.txt");
+    EXPECT_EQ(target.rows[0][kColumnName].ToText(), L"a long name.txt");
     // A trailing dot or blank (the re-join leaves one where two blanks stood), "." and ".." parts,
     // "/" for "\", the "\\?\" form and any letter case name the same file.
     const std::wstring dotted = folder.Path() + L"\\.\\sub\\..\\a long name.txt.";
@@ -109,12 +99,12 @@ TEST(Intake, AFileIsListedOnceUnderItsFullLongPathWhateverItsSpelling) {
                        L" " + other + L"  " + file,
                    target);
     EXPECT_EQ(target.Paths(), (Paths{file, other})) << "the blank the re-join glued on is gone too";
-    EXPECT_EQ(target.rows[1][kColumnName].value.ToText(), L"other.txt");
+    EXPECT_EQ(target.rows[1][kColumnName].ToText(), L"other.txt");
 
     // A row written in another spelling (the 8.3 form) holds the file as well.
     RecordingTarget written;
     written.rows.resize(1);
-    written.rows[0][kColumnPath].value = shortForm;
+    written.rows[0][kColumnPath] = shortForm;
     AddFilesToList(file, written);
     EXPECT_EQ(written.Rows(), 1);
 }
@@ -160,9 +150,7 @@ TEST(Intake, StopsAtTheLastRowNumberAndSaysHowManyFilesWereLeftOut) {
     const std::wstring late = folder.WriteFile(L"late.txt");
     const std::wstring later = folder.WriteFile(L"later.txt");
     RecordingTarget target;
-    target.rows.resize(kMaxListRows - 1);
-    for (auto& row : target.rows)
-        row[kColumnPath].value = L"C:\\elsewhere.txt";
+    target.FillAllButTheLastRow();
     // A missing file and a listed one are no files left out.
     AddFilesToList(last + L" " + late + L" " + folder.Path() + L"\\missing.txt " + last + L" " + later, target);
     EXPECT_EQ(target.Rows(), kMaxListRows);
@@ -173,4 +161,4 @@ TEST(Intake, StopsAtTheLastRowNumberAndSaysHowManyFilesWereLeftOut) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

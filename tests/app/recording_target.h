@@ -2,7 +2,6 @@
 // A file list that records what the intake writes, standing in for the main window.
 
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,24 +9,19 @@
 
 namespace ferryl::test {
 
-struct RecordedCell {
-    TaggedValue value;
-    std::optional<long> align;
-};
-
 class RecordingTarget : public FileListTarget {
   public:
     void ShowMainWindow() override { ++shown; }
     void RestoreMainWindow() override { ++restored; }
     long Rows() override { return static_cast<long>(rows.size()); }
     std::wstring CellText(long lRow, long lCol) override {
-        return rows.at(static_cast<size_t>(lRow - 1))[lCol].value.ToText();
+        return rows.at(static_cast<size_t>(lRow - 1))[lCol].ToText();
     }
     void AddRow(const FileEntry& entry) override {
-        rows.push_back({{kColumnName, {entry.name, std::nullopt}},
-                        {kColumnDate, {entry.modified, std::nullopt}},
-                        {kColumnSize, {entry.size, kSizeColumnAlign}},
-                        {kColumnPath, {TaggedValue(entry.path), std::nullopt}}});
+        rows.push_back({{kColumnName, entry.name},
+                        {kColumnDate, entry.modified},
+                        {kColumnSize, entry.size},
+                        {kColumnPath, TaggedValue(entry.path)}});
         selectedAfterLastWrite = false;
     }
     void CellSelected(long lRow, long lCol, bool bSelected) override {
@@ -35,6 +29,13 @@ class RecordingTarget : public FileListTarget {
     }
     void EnableSendNow() override { ++sendNowEnabled; }
     void ReportListFull(long notListed) override { notListedReports.push_back(notListed); }
+
+    // Fills the list with other files up to one row short of the most it holds.
+    void FillAllButTheLastRow() {
+        rows.resize(kMaxListRows - 1);
+        for (auto& row : rows)
+            row[kColumnPath] = L"C:\\elsewhere.txt";
+    }
 
     // The path column of every row, in order.
     std::vector<std::wstring> Paths() {
@@ -44,7 +45,7 @@ class RecordingTarget : public FileListTarget {
         return paths;
     }
 
-    std::vector<std::map<long, RecordedCell>> rows;
+    std::vector<std::map<long, TaggedValue>> rows;
     int shown = 0;
     int restored = 0;
     int sendNowEnabled = 0;

@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "common/module_path.h"
+#include "settings/ini.h"
+#include "shortcut_reader.h"
 #include "support/registry_scope.h"
 #include "support/temp_folder.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::ReadFileBytes;
-using test::RegistryValueScope;
-using test::TempFolder;
 
 class StartUpTest : public ::testing::Test {
   protected:
@@ -22,6 +21,21 @@ class StartUpTest : public ::testing::Test {
     RegistryValueScope sendToValue{HKEY_CURRENT_USER, kShellFoldersKey, L"SendTo", sendTo};
     std::wstring link = sendTo + L"\\" + kShortcutName;
 };
+
+TEST_F(StartUpTest, AFirstStartWritesTheDefaultSettingsAndTheSendToShortcut) {
+    const std::wstring program = folder.MakeFolder(L"prog");
+    PrepareFirstInstance(program, ProgramPath());
+    EXPECT_EQ(ReadFileBytes(program + L"\\Ferryl.ini"), DefaultIniText());
+    const ShortcutInfo info = ReadShortcut(link);
+    ASSERT_TRUE(info.loaded);
+    EXPECT_EQ(info.target, ProgramPath());
+    EXPECT_EQ(info.icon, ProgramPath());
+    EXPECT_EQ(info.description, kShortcutDescription);
+    // A shortcut the user deleted comes back at the next start, the settings file kept.
+    ASSERT_TRUE(::DeleteFileW(link.c_str()));
+    PrepareFirstInstance(program, ProgramPath());
+    EXPECT_EQ(ReadShortcut(link).target, ProgramPath());
+}
 
 TEST_F(StartUpTest, ExistingFilesInANetworkStyleFolderStayUntouched) {
     const std::wstring program = folder.MakeFolder(L"prog");
@@ -59,4 +73,4 @@ TEST_F(StartUpTest, EudoraIsFoundFromItsRegisteredCommandLine) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

@@ -15,15 +15,10 @@
 #include "settings/funkcije.h"
 #include "support/marked_window.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
 
-using test::ChildProcess;
-using test::MainWindow;
-using test::PanelChild;
-using test::PumpUntil;
-
-class HandoffTest : public test::FerrylSession {
+class HandoffTest : public FerrylSession {
   protected:
     void TearDown() override {
         // Some tests play an instance that holds the mutex.
@@ -64,10 +59,10 @@ size_t MainWindowCount() {
 
 TEST_F(HandoffTest, TwoInstancesStartedAtOnceEndWithEveryFileListed) {
     const std::wstring a = files.WriteFile(L"a.txt");
-    const std::wstring b = files.WriteFile(L"b.txt");
-    ChildProcess one, two;
+    const std::wstring b = files.WriteFile(L"b \u0436\u4e2d.txt");  // outside the code page
+    ChildProcess one, two, empty;
     ASSERT_TRUE(one.Start(exe, a));
-    ASSERT_TRUE(two.Start(exe, b));
+    ASSERT_TRUE(two.Start(exe, Quoted(b)));
     // The one that finds the mutex taken hands its file over and ends; the other lists both.
     ASSERT_TRUE(PumpUntil([&] { return one.Exited() || two.Exited(); }, 20000));
     ChildProcess& first = one.Exited() ? two : one;
@@ -75,6 +70,11 @@ TEST_F(HandoffTest, TwoInstancesStartedAtOnceEndWithEveryFileListed) {
     EXPECT_EQ(later.ExitCode(), 0u);
     ASSERT_FALSE(first.Exited());
     ASSERT_TRUE(UntilListedAndIdle(first));
+    // A start without files brings the minimised window back.
+    ::ShowWindow(MainWindow(), SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([] { return ::IsIconic(MainWindow()) != FALSE; }));
+    ASSERT_TRUE(empty.Start(exe, L""));
+    EXPECT_TRUE(empty.WaitForExit([] { return !::IsIconic(MainWindow()); }));
     // Both files, in either order; the program's own path is not what this is about.
     const std::wstring recorded = SendAndRecord(first);
     const std::wstring shortA = L" " + ShortPathName(a), shortB = L" " + ShortPathName(b);
@@ -130,7 +130,7 @@ TEST_F(HandoffTest, AReceiverWithoutTheMutexLeavesReceivingToTheOneThatHoldsIt) 
     HWND aloneReceiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
     ASSERT_TRUE(IsInstanceWindow(aloneReceiver));
     // Its receiver is ready now.
-    test::MarkedWindow starting;
+    MarkedWindow starting;
     ASSERT_TRUE(PumpUntil([&] { return !IsInstanceWindow(aloneReceiver); }, 10000)) << "one receiver serves";
     const std::wstring c = files.WriteFile(L"c.txt");
     ChildProcess next;
@@ -231,4 +231,4 @@ TEST_F(HandoffTest, SendNowClickedThroughASentMessageEndsTheProgram) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

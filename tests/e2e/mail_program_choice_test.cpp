@@ -13,17 +13,8 @@
 #include "mainwindow/resource.h"
 #include "support/mime_reader.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::AnswerBox;
-using test::ChildProcess;
-using test::MainWindow;
-using test::PanelChild;
-using test::PressSendNow;
-using test::PumpUntil;
-using test::Quoted;
-using test::TempFolder;
 
 // The E-Mail Program dialog once it shows: it is found before its controls are made.
 HWND ShownChooser() {
@@ -65,7 +56,7 @@ bool ChooseEntry(HWND dialog, const std::wstring& start) {
     return false;
 }
 
-class MailProgramChoiceTest : public test::FerrylSession {
+class MailProgramChoiceTest : public FerrylSession {
   protected:
     // The stand-in mail program copied into a folder, under a name.
     static std::wstring PlaceRecorder(const TempFolder& folder, const wchar_t* name) {
@@ -97,9 +88,9 @@ TEST_F(MailProgramChoiceTest, AProgramRegisteredUnderAppPathsIsListedKeptByItsNa
     // An update moves the program and its App Paths key with it.
     ::DeleteFileW((first / L"olk.exe").c_str());
     RegisterOlk(PlaceRecorder(second, L"olk.exe"));
-    const std::vector<std::wstring> argv = test::SplitCommandLine(SendAndRecord(ferryl, second / L"command_line.txt"));
+    const std::vector<std::wstring> argv = SplitCommandLine(SendAndRecord(ferryl, second / L"command_line.txt"));
     ASSERT_EQ(argv.size(), 2u) << "the program and its draft";
-    const auto message = test::ReadMime(test::ReadFileBytes(argv[1]));
+    const auto message = ReadMime(ReadFileBytes(argv[1]));
     ::DeleteFileW(argv[1].c_str());
     ASSERT_TRUE(message);
     ASSERT_EQ(message->parts.size(), 2u);
@@ -128,7 +119,7 @@ TEST_F(MailProgramChoiceTest, AChosenProgramThatIsGoneIsNamedTheChooserOpensAndT
         ChildProcess ferryl;
         ASSERT_TRUE(StartFerryl(ferryl, file));
         PressSendNow();
-        EXPECT_TRUE(AnswerBox(test::kWarningTitle, {c.told, L"Choose the mail program"}));
+        EXPECT_TRUE(AnswerBox(kWarningTitle, {c.told, L"Choose the mail program"}));
         const HWND dialog = ShownChooser();
         ASSERT_TRUE(dialog) << "the chooser opens";
         ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -146,7 +137,7 @@ TEST_F(MailProgramChoiceTest, AChosenProgramThatIsGoneIsNamedTheChooserOpensAndT
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, file));
     PressSendNow();
-    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {gone}));
+    EXPECT_TRUE(AnswerBox(kWarningTitle, {gone}));
     const HWND dialog = ShownChooser();
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(ChooseEntry(dialog, L"Ferryl Test Client. "));
@@ -163,7 +154,7 @@ TEST_F(MailProgramChoiceTest, ASettingsFileThatCannotBeWrittenIsToldOncePerRunNa
     HWND dialog = OpenChooser();
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(ChooseEntry(dialog, L"Choose automatically. "));
-    EXPECT_TRUE(AnswerBox(test::kWarningTitle, {L"The settings cannot be kept", Quoted(ini), L"(error "}));
+    EXPECT_TRUE(AnswerBox(kWarningTitle, {L"The settings cannot be kept", Quoted(ini), L"(error "}));
     // A second write fails too, without a second word: the box would come before the next command.
     dialog = OpenChooser();
     ASSERT_TRUE(dialog);
@@ -172,19 +163,11 @@ TEST_F(MailProgramChoiceTest, ASettingsFileThatCannotBeWrittenIsToldOncePerRunNa
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
     dialog = OpenChooser();
     ASSERT_TRUE(dialog);
-    EXPECT_FALSE(::FindWindowW(L"#32770", test::kWarningTitle));
+    EXPECT_FALSE(::FindWindowW(L"#32770", kWarningTitle));
     ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(ferryl.WaitForExit()) << "and none when the window's place is not kept at the end";
     EXPECT_TRUE(::RemoveDirectoryW(ini.c_str())) << "nothing was written into it";
-}
-
-// A control's rectangle in the dialog's client coordinates.
-RECT PlaceIn(HWND dialog, HWND control) {
-    RECT r{};
-    ::GetWindowRect(control, &r);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 TEST_F(MailProgramChoiceTest, TheDialogKeepsEveryPartWholeAt96144And192Dpi) {
@@ -206,19 +189,19 @@ TEST_F(MailProgramChoiceTest, TheDialogKeepsEveryPartWholeAt96144And192Dpi) {
         ASSERT_TRUE(StartFerryl(ferryl, file));
         const HWND dialog = OpenChooser();
         ASSERT_TRUE(dialog);
+        // Every control inside the dialog, and none over another.
         RECT client{};
         ::GetClientRect(dialog, &client);
         std::vector<RECT> places;
         for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            const RECT place = PlaceIn(dialog, child);
-            EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= client.right &&
-                        place.bottom <= client.bottom)
+            RECT place{}, overlap{};
+            ::GetWindowRect(child, &place);
+            ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+            EXPECT_TRUE(::IntersectRect(&overlap, &place, &client) && ::EqualRect(&overlap, &place))
                 << "inside the dialog, control " << ::GetDlgCtrlID(child);
-            for (const RECT& other : places) {
-                RECT overlap{};
+            for (const RECT& other : places)
                 EXPECT_FALSE(::IntersectRect(&overlap, &place, &other))
                     << "no overlap, control " << ::GetDlgCtrlID(child);
-            }
             places.push_back(place);
         }
         // The choice: its lines all shown, or a scroll bar to reach them.
@@ -243,4 +226,4 @@ TEST_F(MailProgramChoiceTest, TheDialogKeepsEveryPartWholeAt96144And192Dpi) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

@@ -20,14 +20,8 @@
 #include "support/mail_client_rules.h"
 #include "support/mime_reader.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::ChildProcess;
-using test::Quoted;
-using test::ReadFileBytes;
-using test::ReadRecord;
-using test::SplitCommandLine;
 
 // The file a path opens, by volume and file index; nothing when it opens none.
 std::optional<std::tuple<DWORD, DWORD, DWORD>> Identity(const std::wstring& path) {
@@ -46,7 +40,7 @@ struct Listed {
     std::string bytes;
 };
 
-class MailReadersTest : public test::FerrylSession {
+class MailReadersTest : public FerrylSession {
   protected:
     void SetUp() override {
         FerrylSession::SetUp();
@@ -127,14 +121,13 @@ class MailReadersTest : public test::FerrylSession {
         ::DeleteFileW(reached.c_str());
         ChildProcess ferryl;
         ASSERT_TRUE(StartFerryl(ferryl, Arguments({0, lost.front()})));
-        test::PressSendNow();
+        PressSendNow();
         // Escape, not OK: a warning that offers to go on or not goes back to the list.
         HWND box = nullptr;
-        ASSERT_TRUE(
-            test::PumpUntil([&] { return (box = ::FindWindowW(L"#32770", test::kWarningTitle)) != nullptr; }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return (box = ::FindWindowW(L"#32770", kWarningTitle)) != nullptr; }, 10000));
         ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindow(box); }));
-        EXPECT_TRUE(test::PumpUntil([] { return ::IsWindowEnabled(test::PanelChild(L"&Send Now")); }))
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(box); }));
+        EXPECT_TRUE(PumpUntil([] { return ::IsWindowEnabled(PanelChild(L"&Send Now")); }))
             << "the window stays with its list";
         EXPECT_EQ(ReadRecord(reached), L"") << "nothing reached the program";
     }
@@ -183,17 +176,17 @@ class MailReadersTest : public test::FerrylSession {
         }
     }
 
-    const test::TempFolder share{test::TempFolder::OnNetworkShare{}};
+    const TempFolder share{TempFolder::OnNetworkShare{}};
     std::vector<Listed> listed;
 };
 
 TEST_F(MailReadersTest, ThunderbirdResolvesEveryAttachmentUrl) {
     const std::optional<std::vector<std::wstring>> urls =
-        test::ComposeAttachmentUrls(SendToProgram(L"thunderbird.exe", All()));
+        ComposeAttachmentUrls(SendToProgram(L"thunderbird.exe", All()));
     ASSERT_TRUE(urls) << "a -compose argument with an attachment field";
     std::vector<std::wstring> paths;
     for (const std::wstring& url : *urls)
-        paths.push_back(test::GeckoFilePath(url).value_or(L"(not a file URL) " + url));
+        paths.push_back(GeckoFilePath(url).value_or(L"(not a file URL) " + url));
     ExpectEveryFileArrives(paths, All());
 }
 
@@ -201,8 +194,8 @@ TEST_F(MailReadersTest, ClawsMailFindsEveryAttachment) {
     const std::vector<std::wstring> argv = SendToProgram(L"claws-mail.exe", All());
     const std::wstring startFolder = StartFolder();
     std::vector<std::wstring> paths;
-    for (const std::wstring& argument : test::AttachArguments(argv))
-        paths.push_back(test::ClawsAttachment(argument, startFolder, [](const std::wstring& path) {
+    for (const std::wstring& argument : AttachArguments(argv))
+        paths.push_back(ClawsAttachment(argument, startFolder, [](const std::wstring& path) {
             const DWORD attributes = ::GetFileAttributesW(path.c_str());
             return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
         }));
@@ -216,8 +209,8 @@ TEST_F(MailReadersTest, SylpheedFindsEveryAttachmentInItsAnsiArguments) {
     const std::wstring ansi = FromAnsi(ReadFileBytes(programFolder / L"Mail Program\\command_line_ansi.txt"));
     const std::wstring startFolder = StartFolder();
     std::vector<std::wstring> paths;
-    for (const std::wstring& argument : test::AttachArguments(SplitCommandLine(ansi)))
-        paths.push_back(test::SylpheedAttachment(argument, startFolder));
+    for (const std::wstring& argument : AttachArguments(SplitCommandLine(ansi)))
+        paths.push_back(SylpheedAttachment(argument, startFolder));
     ExpectEveryFileArrives(paths, InAnsi(true));
     ExpectAWarningForWhatAnsiCannotCarry(record);
 }
@@ -226,7 +219,7 @@ TEST_F(MailReadersTest, ClassicOutlookOpensEachFileAfterSlashA) {
     // One file at a time: more go through its Simple MAPI client.
     std::vector<std::wstring> paths;
     for (size_t i = 0; i < listed.size(); ++i)
-        paths.push_back(test::OutlookAttachment(SendToProgram(L"outlook.exe", {i})).value_or(L"(no /a)"));
+        paths.push_back(OutlookAttachment(SendToProgram(L"outlook.exe", {i})).value_or(L"(no /a)"));
     ExpectEveryFileArrives(paths, All());
 }
 
@@ -243,13 +236,13 @@ TEST_F(MailReadersTest, TheNewOutlooksDraftHoldsEveryFileUnderItsName) {
     ASSERT_EQ(argv.size(), 2u) << "the program and the draft";
     const std::string text = ReadFileBytes(argv[1]);
     ::DeleteFileW(argv[1].c_str());
-    const auto message = test::ReadMime(text);
+    const auto message = ReadMime(text);
     ASSERT_TRUE(message) << "the draft parses as MIME";
     EXPECT_EQ(message->headers.at("x-unsent").value, "1");
     std::wstring missing;
     for (const Listed& file : listed) {
         const std::string name = Utf8FromWide(FileNameOf(file.path));
-        const bool found = std::any_of(message->parts.begin(), message->parts.end(), [&](const test::MimePart& part) {
+        const bool found = std::any_of(message->parts.begin(), message->parts.end(), [&](const MimePart& part) {
             const auto disposition = part.headers.find("content-disposition");
             return disposition != part.headers.end() && disposition->second.parameters.count("filename") &&
                    disposition->second.parameters.at("filename") == name && part.Decoded() == file.bytes;
@@ -288,4 +281,4 @@ TEST_F(MailReadersTest, AUnicodeMapiClientGetsTheLongPaths) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

@@ -17,12 +17,8 @@
 #include "support/stand_ins.h"
 #include "support/temp_folder.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::ReadFileBytes;
-using test::RegistryValueScope;
-using test::TempFolder;
 
 const std::wstring kClientsKey = kMailClientsKey;
 
@@ -71,7 +67,7 @@ TEST(MailClients, DllPathExComesFirstAndADefaultWithoutDllIsNoDefault) {
 // What each kind of client gets is read back in the end-to-end reader tests; here, a client that
 // answers the wide call with "not supported" gets the ANSI one, once.
 TEST(MapiCall, AWideCallNotSupportedIsMadeAgainInAnsiOnce) {
-    test::StandInProvider provider;
+    StandInProvider provider;
     TempFolder files;
     const MapiLoad load = LoadMapiLibrary(provider.Dll());
     ASSERT_TRUE(load.library);
@@ -112,13 +108,13 @@ TEST(LoadMapiLibrary, SaysWhyADllCannotBeUsed) {
 }
 
 // What the draft holds is read back in core's draft cases and the new Outlook's end-to-end case.
-TEST(DraftFile, LeavesNothingWhenAFileCannotBeRead) {
+TEST(DraftFile, LeavesNothingWhenAFileCannotBeReadAndNeedsATemporaryFolder) {
     TempFolder folder, temp;
     const std::wstring a = folder.WriteFile(L"a b,1.txt", "first");
     const DraftOutcome draft = WriteDraftFile(temp.Path() + L"\\", {a});
     ASSERT_TRUE(draft.failure.empty()) << draft.failure;
     EXPECT_EQ(draft.path.rfind(temp.Path() + L"\\FerrylDraft-", 0), 0u);
-    ASSERT_TRUE(test::ReadMime(ReadFileBytes(draft.path)));
+    ASSERT_TRUE(ReadMime(ReadFileBytes(draft.path)));
 
     const DraftOutcome failed = WriteDraftFile(temp.Path() + L"\\", {a, folder / L"gone.txt"});
     EXPECT_TRUE(failed.path.empty());
@@ -129,6 +125,13 @@ TEST(DraftFile, LeavesNothingWhenAFileCannotBeRead) {
     EXPECT_EQ(temp / entry.cFileName, draft.path);
     EXPECT_FALSE(::FindNextFileW(search, &entry)) << "no partial draft is left";
     ::FindClose(search);
+
+    // Without one, the current folder's drive root is where "\\FerrylDraft-..." would land.
+    const DraftOutcome nowhere = WriteDraftFile(L"", {a});
+    if (!nowhere.path.empty())
+        ::DeleteFileW(nowhere.path.c_str());
+    EXPECT_EQ(nowhere.path, L"");
+    EXPECT_NE(nowhere.failure.find(L"no temporary folder"), std::wstring::npos) << nowhere.failure;
 }
 
 void MakeOld(const std::wstring& path, int days) {
@@ -161,17 +164,6 @@ TEST(DraftFile, OnlyFerrylsDraftsOlderThanADayAreRemoved) {
     EXPECT_TRUE(FileExists(users)) << "a file of the user's whose name only begins like a draft's";
 }
 
-TEST(DraftFile, NoTemporaryFolderIsRefusedRatherThanTheDrivesRoot) {
-    TempFolder folder;
-    const std::wstring file = folder.WriteFile(L"a.txt");
-    // The current folder's drive is where "\\FerrylDraft-..." would land.
-    const DraftOutcome draft = WriteDraftFile(L"", {file});
-    if (!draft.path.empty())
-        ::DeleteFileW(draft.path.c_str());
-    EXPECT_EQ(draft.path, L"");
-    EXPECT_NE(draft.failure.find(L"no temporary folder"), std::wstring::npos) << draft.failure;
-}
-
 TEST(SettingsPath, PathsOutsideTheCodePageAreKeptInTheirShortForm) {
     TempFolder root;
     const std::wstring plain = root.MakeFolder(L"plain folder") + L"\\";
@@ -191,4 +183,4 @@ TEST(SettingsPath, PathsOutsideTheCodePageAreKeptInTheirShortForm) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

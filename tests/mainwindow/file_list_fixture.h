@@ -71,45 +71,6 @@ struct MenuSeen {
     }
 };
 
-namespace menu_detail {
-inline MenuSeen g_seen;
-inline wchar_t g_choice = 0;
-inline bool g_shown = false;
-
-// Runs inside the menu's own loop: notes the items of this thread's popup menu, then chooses one
-// by its access key, or closes the menu.
-inline void CALLBACK Watch(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND popup = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM found) -> BOOL {
-            wchar_t name[16]{};
-            ::GetClassNameW(hwnd, name, 16);
-            if (std::wstring(name) != L"#32768" || !::IsWindowVisible(hwnd))
-                return TRUE;
-            *reinterpret_cast<HWND*>(found) = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&popup));
-    if (!popup)
-        return;
-    ::KillTimer(nullptr, timer);
-    HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
-    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-        wchar_t text[128]{};
-        ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
-        if (text[0])
-            g_seen.items.emplace_back(
-                text, !(::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
-    }
-    g_shown = true;
-    if (g_choice)
-        ::PostMessageW(popup, WM_CHAR, g_choice, 0);
-    else
-        ::EndMenu();
-}
-}  // namespace menu_detail
-
 class FileListTest : public MainWindowTest {
   protected:
     // `count` files "file 101.txt", "file 102.txt"... listed in a main window of 600 by 500 pixels.
@@ -166,15 +127,27 @@ class FileListTest : public MainWindowTest {
     // with none the menu is closed.
     template <typename Open>
     MenuSeen FromMenu(Open open, wchar_t choice = 0) {
-        menu_detail::g_seen = {};
-        menu_detail::g_choice = choice;
-        menu_detail::g_shown = false;
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, menu_detail::Watch);
-        open();
-        ::KillTimer(nullptr, timer);
+        MenuSeen seen;
+        {
+            DialogDriver menu(
+                nullptr,
+                [&](HWND popup) {
+                    HMENU items = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+                    for (UINT i = 0; i < static_cast<UINT>(::GetMenuItemCount(items)); ++i) {
+                        wchar_t text[128]{};
+                        ::GetMenuStringW(items, i, text, 128, MF_BYPOSITION);
+                        if (text[0])
+                            seen.items.emplace_back(
+                                text, !(::GetMenuState(items, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
+                    }
+                    ::PostMessageW(popup, choice ? WM_CHAR : WM_KEYDOWN, choice ? choice : VK_ESCAPE, 0);
+                },
+                L"#32768");
+            open();
+            EXPECT_TRUE(menu.Found()) << "no menu showed";
+        }
         PumpMessages();
-        EXPECT_TRUE(menu_detail::g_shown) << "no menu showed";
-        return menu_detail::g_seen;
+        return seen;
     }
 
     std::vector<long> Selected() { return form.Lista()->RowsSelected(); }

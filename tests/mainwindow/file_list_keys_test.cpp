@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -15,20 +14,15 @@
 #include "file_list_fixture.h"
 #include "grid/paint_fixture.h"
 #include "mainwindow/resource.h"
+#include "settings/funkcije.h"
 #include "support/messages.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::ClipboardText;
-using test::MenuSeen;
-using test::PumpMessages;
-using test::PumpUntil;
-using test::Snapshot;
 
 using Rows = std::vector<long>;
 
-class FileListKeysTest : public test::FileListTest {
+class FileListKeysTest : public FileListTest {
   protected:
     std::vector<std::wstring> ListedPaths() {
         std::vector<std::wstring> paths;
@@ -48,6 +42,9 @@ TEST_F(FileListKeysTest, RowsSelectedWithCtrlAndShiftAreCopiedAndDeletedTogether
     EXPECT_EQ(Selected(), (Rows{2, 3, 4, 6}));
     Press('C', kCtrlMask);
     EXPECT_EQ(ClipboardText(), paths[1] + L"\r\n" + paths[2] + L"\r\n" + paths[3] + L"\r\n" + paths[5]);
+    Press('C', kCtrlMask | kShiftMask);
+    EXPECT_EQ(ClipboardText(), ShortPathName(paths[1]) + L"\r\n" + ShortPathName(paths[2]) + L"\r\n" +
+                                   ShortPathName(paths[3]) + L"\r\n" + ShortPathName(paths[5]));
 
     Press(VK_DELETE);
     EXPECT_EQ(ListedPaths(), (std::vector<std::wstring>{paths[0], paths[4]}));
@@ -96,6 +93,9 @@ TEST_F(FileListKeysTest, TheFileCommandsAreOffOnAnEmptyListAndExitClosesTheWindo
     EXPECT_FALSE(off(IDM_ADD));
     for (const auto& [text, enabled] : FromMenu([&] { Press(VK_APPS); }).items)
         EXPECT_FALSE(enabled) << text;
+    SetClipboardText(L"before");
+    Press('C', kCtrlMask);
+    EXPECT_EQ(ClipboardText(), L"before") << "an empty list leaves the clipboard alone";
 
     AddFilesToList(folder.WriteFile(L"a.txt"), form);
     PumpMessages();
@@ -132,38 +132,6 @@ TEST_F(FileListKeysTest, CtrlRAtTheBottomOfAScrolledListLeavesEveryRowShowingIts
     EXPECT_TRUE(after.SameAs(Snapshot(shown.hwnd()), after.All()));
 }
 
-// The top-level windows of this process that are shown now.
-std::set<HWND> ShownWindows() {
-    std::set<HWND> windows;
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM found) -> BOOL {
-            DWORD process = 0;
-            ::GetWindowThreadProcessId(hwnd, &process);
-            if (process == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd))
-                reinterpret_cast<std::set<HWND>*>(found)->insert(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
-std::set<HWND> g_before;
-std::vector<std::wstring> g_opened;
-
-// Runs inside whatever loop the shell holds while it opens the properties: notes each new window and
-// closes it.
-void CALLBACK CloseNewWindows(HWND, UINT, UINT_PTR, DWORD) {
-    for (HWND hwnd : ShownWindows()) {
-        if (g_before.count(hwnd))
-            continue;
-        wchar_t title[256] = {};
-        ::GetWindowTextW(hwnd, title, 256);
-        g_opened.push_back(title);
-        g_before.insert(hwnd);
-        ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
-    }
-}
-
 int g_menusOpened = 0;
 
 // Counts the menu activations of this thread's windows, as DefWindowProc starts one for an Alt+key
@@ -181,16 +149,14 @@ TEST_F(FileListKeysTest, AltEnterOpensTheSelectedFilesPropertiesAndGoesNoFurther
     g_menusOpened = 0;
     HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountMenuActivations, nullptr, ::GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    ASSERT_EQ(form.Lista()->SelectedRow(), 1);
-    g_before = ShownWindows();
-    g_opened.clear();
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CloseNewWindows);
-    // Windows shows the file's property sheet; Wine 8 has none for a file and answers the same
-    // request with a message box of its own. Either is a window the request brought up.
-    Press(VK_RETURN, kAltMask);
-    EXPECT_TRUE(PumpUntil([] { return !g_opened.empty(); }, 10000)) << "nothing opened";
-    ::KillTimer(nullptr, timer);
-    PumpMessages();
+    {
+        // Windows shows the file's property sheet; Wine 8 has none for a file and answers the same
+        // request with a message box of its own. Either is a dialog the request brought up.
+        DialogDriver opened(nullptr, [](HWND dialog) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); });
+        Press(VK_RETURN, kAltMask);
+        EXPECT_TRUE(PumpUntil([&] { return opened.Found(); }, 10000)) << "nothing opened";
+        PumpMessages();
+    }
     ::UnhookWindowsHookEx(hook);
     EXPECT_TRUE(form.Loaded()) << "the main window stays";
     // The WM_SYSCHAR of the handled key reached no menu bar (which would have beeped).
@@ -202,7 +168,6 @@ TEST_F(FileListKeysTest, CtrlAAndCtrlLReachTheMenusCommandsFromTheList) {
     const std::wstring mark = folder / L"launched.txt";
     LoadFiles(0);
     AddFilesToList(L"\"" + folder.WriteFile(L"launch.cmd", "echo launched> \"%~dp0launched.txt\"\r\n") + L"\"", form);
-    PumpMessages();
     ASSERT_EQ(form.Rows(), 1);
     Press('L', kCtrlMask);
     EXPECT_TRUE(PumpUntil([&] { return ::GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000))
@@ -210,12 +175,9 @@ TEST_F(FileListKeysTest, CtrlAAndCtrlLReachTheMenusCommandsFromTheList) {
 
     // Ctrl+A shows the Add File dialog; closed, it is a cancel, which adds nothing and is no failure.
     ClearFailures();
-    g_before = ShownWindows();
-    g_opened.clear();
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CloseNewWindows);
+    DialogDriver add(L"Add File", [](HWND dialog) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); });
     Press('A', kCtrlMask);
-    ::KillTimer(nullptr, timer);
-    EXPECT_EQ(g_opened, std::vector<std::wstring>{L"Add File"});
+    EXPECT_TRUE(add.Found());
     EXPECT_EQ(form.Rows(), 1);
     EXPECT_TRUE(RecentFailures().empty());
 }
@@ -234,4 +196,4 @@ TEST_F(FileListKeysTest, F1OpensTheHelpFile) {
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

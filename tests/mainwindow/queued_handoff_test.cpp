@@ -13,12 +13,10 @@
 #include "support/messages.h"
 #include "support/stand_ins.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
 
-using test::ChildProcess;
-
-class QueuedHandoffTest : public test::MainWindowTest {
+class QueuedHandoffTest : public MainWindowTest {
   protected:
     void SetUp() override {
         MainWindowTest::SetUp();
@@ -68,8 +66,7 @@ TEST_F(QueuedHandoffTest, SendNowKeepsTheWindowForFilesHandedOverWhileItWorked) 
     EXPECT_EQ(form.CellText(1, kColumnPath), queued);
     EXPECT_TRUE(receiver.Loaded());
     std::wstring commandLine;
-    ASSERT_TRUE(
-        test::PumpUntil([&] { return !(commandLine = test::ReadRecord(folder / L"command_line.txt")).empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !(commandLine = ReadRecord(folder / L"command_line.txt")).empty(); }));
     EXPECT_EQ(commandLine, ShortPathName(mail) + L" " + ShortPathName(sent));
 }
 
@@ -94,4 +91,4 @@ TEST_F(QueuedHandoffTest, ClosingTakesInFilesHandedOverMeanwhileAndTheProgramGoe
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

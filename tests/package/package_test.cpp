@@ -22,14 +22,8 @@
 #include "mainwindow/version_info.h"
 #include "support/accessibility.h"
 
-namespace ferryl {
+namespace ferryl::test {
 namespace {
-
-using test::ChildProcess;
-using test::FileList;
-using test::MainWindow;
-using test::PumpUntil;
-using test::Quoted;
 
 // The same for every version, as an upgrade finds the older product by it.
 constexpr wchar_t kUpgradeCode[] = L"{439B1D08-EDA4-4D82-A77B-9CF66A901E2C}";
@@ -62,18 +56,16 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
+    UniqueFind search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.get(), &found)) {
         if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..")
             names.push_back(found.cFileName);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    }
     return names;
 }
 
-// Runs a program to its end; its exit code, or ~0 when it did not start or end in time.
+// Runs a program (msiexec quietly) to its end; its exit code, or ~0 when it did not start or end in
+// time.
 DWORD RunToEnd(const std::wstring& program, const std::wstring& arguments) {
     ChildProcess child;
     if (!child.Start(program, arguments) || !child.WaitForExit([] { return true; }, kSlowMs))
@@ -82,9 +74,7 @@ DWORD RunToEnd(const std::wstring& program, const std::wstring& arguments) {
 }
 
 DWORD Msiexec(const std::wstring& arguments) {
-    wchar_t system[MAX_PATH] = {};
-    ::GetSystemDirectoryW(system, MAX_PATH);
-    return RunToEnd(std::wstring(system) + L"\\msiexec.exe", arguments + L" /qn");
+    return RunToEnd(KnownFolder(FOLDERID_System) + L"\\msiexec.exe", arguments + L" /qn");
 }
 
 // The installed products of the upgrade family, by product code.
@@ -102,38 +92,32 @@ std::wstring ProductInfo(const std::wstring& product, const wchar_t* property) {
     return ::MsiGetProductInfoW(product.c_str(), property, value, &size) == ERROR_SUCCESS ? value : L"(none)";
 }
 
-// True once the running program's list holds the file, as a screen reader reads it.
-bool Lists(const std::wstring& path) {
+// Waits until the running program lists the file, as a screen reader reads it, then closes its
+// window and waits for it to end.
+bool ListsAndEnds(const std::wstring& path) {
     const size_t slash = path.rfind(L'\\');
-    return PumpUntil(
+    const bool listed = PumpUntil(
         [&] {
-            HWND list = FileList();
-            test::AccessibleRef access = list ? test::ClientAccessible(list) : test::AccessibleRef();
-            const std::wstring spoken = access ? test::Name(access.get(), 1) : std::wstring();
+            AccessibleRef access = FileList() ? ClientAccessible(FileList()) : AccessibleRef();
+            const std::wstring spoken = access ? Name(access.get(), 1) : std::wstring();
             return spoken.starts_with(path.substr(slash + 1) + L", ") &&
                    spoken.ends_with(L", in " + path.substr(0, slash));
         },
         kSlowMs);
-}
-
-// Waits until the running program lists the file, then closes its window and waits for it to end.
-bool ListsAndEnds(const std::wstring& path) {
-    if (!Lists(path))
-        return false;
     DWORD id = 0;
     ::GetWindowThreadProcessId(MainWindow(), &id);
     const UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
-    return process && PumpUntil([&] { return ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; }, kSlowMs);
+    return listed && process &&
+           PumpUntil([&] { return ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; }, kSlowMs);
 }
 
-// Starts the program with the file; true once it listed the file and ended when closed.
+// Starts the program with the file, directly or through a shortcut as the shell's Send To does;
+// true once it listed the file and ended when closed.
 bool RunWithFile(const std::wstring& program, const std::wstring& file) {
     ChildProcess ferryl;
     return ferryl.Start(program, Quoted(file)) && ListsAndEnds(file);
 }
-
-// The same through a shortcut opened with the file as its argument, as the shell's Send To does.
 bool SendThroughShortcut(const std::wstring& link, const std::wstring& file) {
     const std::wstring arguments = Quoted(file);
     return reinterpret_cast<INT_PTR>(
@@ -161,17 +145,17 @@ class PackageTest : public ::testing::Test {
     const std::wstring sendToFolder = KnownFolder(FOLDERID_SendTo);
     const std::wstring sendTo = sendToFolder + L"\\Mail Recipient Via Command Line.lnk";
     const std::wstring startMenu = KnownFolder(FOLDERID_Programs) + L"\\Ferryl Handler.lnk";
-    test::TempFolder files;
+    TempFolder files;
 };
 
 TEST_F(PackageTest, TheInstallerPlacesTheProgramAndBothEntriesAndTakesThemAway) {
     ASSERT_EQ(Msiexec(L"/i " + Quoted(msi)), 0u);
     for (const wchar_t* name : {L"Ferryl.exe", L"fyh.chm", L"README.txt"})
         EXPECT_TRUE(Exists(installFolder + L"\\" + name)) << name;
-    const test::ShortcutInfo entry = test::ReadShortcut(sendTo);
+    const ShortcutInfo entry = ReadShortcut(sendTo);
     EXPECT_TRUE(SamePath(entry.target, installedExe)) << entry.target;
     EXPECT_EQ(entry.description, L"Mail Recipient Via Command Line");
-    EXPECT_TRUE(SamePath(test::ReadShortcut(startMenu).target, installedExe));
+    EXPECT_TRUE(SamePath(ReadShortcut(startMenu).target, installedExe));
 
     // Apps & features, with the version the About box shows.
     const std::vector<std::wstring> products = InstalledProducts();
@@ -185,17 +169,17 @@ TEST_F(PackageTest, TheInstallerPlacesTheProgramAndBothEntriesAndTakesThemAway) 
     EXPECT_TRUE(SamePath(ProductInfo(products[0], INSTALLPROPERTY_INSTALLLOCATION), installFolder + L"\\"));
 
     // The program finds the installer's entry at each start and leaves it as it is.
-    const std::string entryBytes = test::ReadFileBytes(sendTo);
+    const std::string entryBytes = ReadFileBytes(sendTo);
     EXPECT_TRUE(SendThroughShortcut(sendTo, files.WriteFile(L"first.txt")));
     EXPECT_TRUE(RunWithFile(installedExe, files.WriteFile(L"second.txt")));
     EXPECT_EQ(FolderEntries(sendToFolder), std::vector<std::wstring>{L"Mail Recipient Via Command Line.lnk"});
-    EXPECT_TRUE(test::ReadFileBytes(sendTo) == entryBytes) << "the installer's entry was written again";
+    EXPECT_TRUE(ReadFileBytes(sendTo) == entryBytes) << "the installer's entry was written again";
     ASSERT_TRUE(Exists(installedIni));
 
     // An entry the program made again itself goes with the rest.
     ASSERT_TRUE(::DeleteFileW(sendTo.c_str()));
     EXPECT_TRUE(RunWithFile(installedExe, files.WriteFile(L"third.txt")));
-    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, installedExe));
+    EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, installedExe));
 
     ASSERT_EQ(Msiexec(L"/x " + Quoted(msi)), 0u);
     for (const std::wstring& path :
@@ -219,9 +203,9 @@ TEST_F(PackageTest, AnUpgradeOrRebuildKeepsTheChangedSettingsAndLeavesOneProduct
     }
 
     ASSERT_EQ(Msiexec(L"/i " + Quoted(msi)), 0u);
-    EXPECT_EQ(test::ReadFileBytes(installedIni), settings);
+    EXPECT_EQ(ReadFileBytes(installedIni), settings);
     EXPECT_TRUE(Exists(installedExe));
-    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, installedExe));
+    EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, installedExe));
     const std::vector<std::wstring> products = InstalledProducts();
     ASSERT_EQ(products.size(), 1u);
     EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), version);
@@ -229,14 +213,14 @@ TEST_F(PackageTest, AnUpgradeOrRebuildKeepsTheChangedSettingsAndLeavesOneProduct
     // A rebuild of the same version replaces it too; the older package refuses to go back.
     ASSERT_EQ(Msiexec(L"/i " + Quoted(rebuiltMsi)), 0u);
     EXPECT_NE(Msiexec(L"/i " + Quoted(olderMsi)), 0u);
-    EXPECT_EQ(test::ReadFileBytes(installedIni), settings);
+    EXPECT_EQ(ReadFileBytes(installedIni), settings);
     const std::vector<std::wstring> rebuilt = InstalledProducts();
     ASSERT_EQ(rebuilt.size(), 1u);
     EXPECT_NE(rebuilt[0], products[0]);
     EXPECT_EQ(ProductInfo(rebuilt[0], INSTALLPROPERTY_VERSIONSTRING), version);
 
     EXPECT_EQ(Msiexec(L"/x " + Quoted(rebuiltMsi)), 0u);
-    EXPECT_EQ(test::ReadFileBytes(installedIni), settings);
+    EXPECT_EQ(ReadFileBytes(installedIni), settings);
     ::DeleteFileW(installedIni.c_str());
     ::RemoveDirectoryW(installFolder.c_str());
 }
@@ -244,21 +228,21 @@ TEST_F(PackageTest, AnUpgradeOrRebuildKeepsTheChangedSettingsAndLeavesOneProduct
 TEST_F(PackageTest, ThePortableCopyPlacesItsEntryAtItsFirstStartAndRemovesItOnRequest) {
     const std::wstring exe = portable + L"\\Ferryl.exe";
     EXPECT_TRUE(RunWithFile(exe, files.WriteFile(L"portable.txt")));
-    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, exe));
+    EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, exe));
     EXPECT_TRUE(Exists(portable + L"\\Ferryl.ini"));
 
     EXPECT_EQ(RunToEnd(exe, L"/uninstall"), 0u);
     EXPECT_FALSE(Exists(sendTo));
     EXPECT_EQ(RunToEnd(exe, L"/install"), 0u);
-    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, exe));
+    EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, exe));
 
     // The entry of another copy (the installed one, say) is that copy's to remove.
     const std::wstring other = files.WriteFile(L"Other Ferryl.exe");
     ASSERT_TRUE(CreateShortcut(sendTo, other, L"Mail Recipient Via Command Line"));
     EXPECT_EQ(RunToEnd(exe, L"/uninstall"), 0u);
-    EXPECT_TRUE(SamePath(test::ReadShortcut(sendTo).target, other));
+    EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, other));
     ::DeleteFileW(sendTo.c_str());
 }
 
 }  // namespace
-}  // namespace ferryl
+}  // namespace ferryl::test

@@ -11,34 +11,23 @@ namespace {
 
 WinEventRecorder* g_recorder = nullptr;
 
-std::wstring TakeText(HRESULT hr, BSTR text) {
+std::wstring Text(IAccessible* object, long child, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    BSTR text = nullptr;
+    const HRESULT hr = (object->*get)(Child(child), &text);
     std::wstring result = SUCCEEDED(hr) && text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
     ::SysFreeString(text);
     return result;
 }
 
-long TakeNumber(HRESULT hr, VARIANT& value) {
-    const long result = SUCCEEDED(hr) ? ChildId(value) : -1;
+long Number(IAccessible* object, long child, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
+    VARIANT value;
+    ::VariantInit(&value);
+    const long result = SUCCEEDED((object->*get)(Child(child), &value)) ? ChildId(value) : -1;
     ::VariantClear(&value);
     return result;
 }
 
 }  // namespace
-
-AccessibleRef& AccessibleRef::operator=(AccessibleRef&& other) noexcept {
-    if (this != &other) {
-        Reset();
-        m_object = other.m_object;
-        other.m_object = nullptr;
-    }
-    return *this;
-}
-
-void AccessibleRef::Reset() noexcept {
-    if (m_object)
-        m_object->Release();
-    m_object = nullptr;
-}
 
 AccessibleRef ClientAccessible(HWND window) {
     IAccessible* object = nullptr;
@@ -57,35 +46,23 @@ VARIANT Child(long child) {
 }
 
 std::wstring Name(IAccessible* object, long child) {
-    BSTR text = nullptr;
-    const HRESULT hr = object->get_accName(Child(child), &text);
-    return TakeText(hr, text);
+    return Text(object, child, &IAccessible::get_accName);
 }
 
 std::wstring Description(IAccessible* object, long child) {
-    BSTR text = nullptr;
-    const HRESULT hr = object->get_accDescription(Child(child), &text);
-    return TakeText(hr, text);
+    return Text(object, child, &IAccessible::get_accDescription);
 }
 
 std::wstring DefaultAction(IAccessible* object, long child) {
-    BSTR text = nullptr;
-    const HRESULT hr = object->get_accDefaultAction(Child(child), &text);
-    return TakeText(hr, text);
+    return Text(object, child, &IAccessible::get_accDefaultAction);
 }
 
 long Role(IAccessible* object, long child) {
-    VARIANT value;
-    ::VariantInit(&value);
-    const HRESULT hr = object->get_accRole(Child(child), &value);
-    return TakeNumber(hr, value);
+    return Number(object, child, &IAccessible::get_accRole);
 }
 
 long State(IAccessible* object, long child) {
-    VARIANT value;
-    ::VariantInit(&value);
-    const HRESULT hr = object->get_accState(Child(child), &value);
-    return TakeNumber(hr, value);
+    return Number(object, child, &IAccessible::get_accState);
 }
 
 std::vector<long> Selection(IAccessible* object) {
@@ -94,20 +71,16 @@ std::vector<long> Selection(IAccessible* object) {
     std::vector<long> children;
     if (FAILED(object->get_accSelection(&value)))
         return children;
+    IEnumVARIANT* items = nullptr;
     if (value.vt == VT_I4) {
         children.push_back(value.lVal);
-    } else if (value.vt == VT_UNKNOWN && value.punkVal) {
-        IEnumVARIANT* items = nullptr;
-        if (SUCCEEDED(value.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&items)))) {
-            VARIANT item;
-            ::VariantInit(&item);
-            ULONG fetched = 0;
-            while (items->Next(1, &item, &fetched) == S_OK && fetched == 1) {
-                children.push_back(ChildId(item));
-                ::VariantClear(&item);
-            }
-            items->Release();
-        }
+    } else if (value.vt == VT_UNKNOWN && value.punkVal &&
+               SUCCEEDED(value.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&items)))) {
+        VARIANT item;
+        ::VariantInit(&item);
+        for (ULONG fetched = 0; items->Next(1, &item, &fetched) == S_OK && fetched == 1; ::VariantClear(&item))
+            children.push_back(ChildId(item));
+        items->Release();
     }
     ::VariantClear(&value);
     return children;
@@ -128,29 +101,17 @@ WinEventRecorder::~WinEventRecorder() {
     g_recorder = nullptr;
 }
 
-std::vector<WinEvent> WinEventRecorder::Events(HWND window) {
-    PumpMessages();
-    std::vector<WinEvent> events;
-    for (const WinEvent& event : m_events) {
-        if (!window || event.window == window)
-            events.push_back(event);
-    }
-    return events;
-}
-
 size_t WinEventRecorder::Count(DWORD event, HWND window, LONG child) {
+    PumpMessages();
     size_t count = 0;
-    for (const WinEvent& e : Events(window)) {
-        if (e.event == event && e.child == child)
-            ++count;
-    }
+    for (const WinEvent& e : m_events)
+        count += e.event == event && e.window == window && e.child == child ? 1 : 0;
     return count;
 }
 
-void CALLBACK
-WinEventRecorder::Callback(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+void CALLBACK WinEventRecorder::Callback(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG child, DWORD, DWORD) {
     if (g_recorder)
-        g_recorder->m_events.push_back(WinEvent{event, window, object, child});
+        g_recorder->m_events.push_back(WinEvent{event, window, child});
 }
 
 void ExpectSpokenRow(const std::wstring& spoken,

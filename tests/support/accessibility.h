@@ -1,33 +1,25 @@
 #pragma once
 // Helpers for tests that read windows as a screen reader does: the Active Accessibility object of a
-// window, its properties as plain values, and a recorder of the WinEvents raised.
+// window, its properties as plain values, and a counter of the WinEvents raised.
 
 #include <oleacc.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace ferryl::test {
 
+struct ComRelease {
+    void operator()(IUnknown* object) const noexcept { object->Release(); }
+};
+
 // One counted reference to an IAccessible (nothing when it could not be had).
-class AccessibleRef {
+class AccessibleRef : public std::unique_ptr<IAccessible, ComRelease> {
   public:
-    AccessibleRef() = default;
-    explicit AccessibleRef(IAccessible* object) noexcept : m_object(object) {}
-    ~AccessibleRef() { Reset(); }
-    AccessibleRef(AccessibleRef&& other) noexcept : m_object(other.m_object) { other.m_object = nullptr; }
-    AccessibleRef& operator=(AccessibleRef&& other) noexcept;
-    AccessibleRef(const AccessibleRef&) = delete;
-    AccessibleRef& operator=(const AccessibleRef&) = delete;
-
-    IAccessible* operator->() const noexcept { return m_object; }
-    IAccessible* get() const noexcept { return m_object; }
-    explicit operator bool() const noexcept { return m_object != nullptr; }
-    void Reset() noexcept;
-
-  private:
-    IAccessible* m_object = nullptr;
+    using unique_ptr::unique_ptr;
+    void Reset() noexcept { reset(); }
 };
 
 // The object of the window's client area, through AccessibleObjectFromWindow (across processes
@@ -35,7 +27,8 @@ class AccessibleRef {
 AccessibleRef ClientAccessible(HWND window);
 
 VARIANT Child(long child);
-// The property of a child (CHILDID_SELF for the object itself); empty text when there is none.
+// The property of a child (CHILDID_SELF for the object itself); empty text, or -1, when there is
+// none.
 std::wstring Name(IAccessible* object, long child);
 std::wstring Description(IAccessible* object, long child);
 std::wstring DefaultAction(IAccessible* object, long child);
@@ -54,14 +47,6 @@ void ExpectSpokenRow(const std::wstring& spoken,
                      const std::wstring& year,
                      const std::wstring& size);
 
-struct WinEvent {
-    DWORD event;
-    HWND window;
-    LONG object;
-    LONG child;
-    bool operator==(const WinEvent&) const = default;
-};
-
 // Records the WinEvents in a range raised by one process (0: every process), delivered while this
 // thread pumps messages. One recorder at a time.
 class WinEventRecorder {
@@ -72,12 +57,15 @@ class WinEventRecorder {
     WinEventRecorder& operator=(const WinEventRecorder&) = delete;
 
     bool Hooked() const noexcept { return m_hook != nullptr; }
-    // What came so far for the window (every window when null), pumping first.
-    std::vector<WinEvent> Events(HWND window = nullptr);
+    // How many such events came so far for the window and child, pumping first.
     size_t Count(DWORD event, HWND window, LONG child);
-    void Clear() { m_events.clear(); }
 
   private:
+    struct WinEvent {
+        DWORD event;
+        HWND window;
+        LONG child;
+    };
     static void CALLBACK
     Callback(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child, DWORD thread, DWORD time);
     HWINEVENTHOOK m_hook = nullptr;

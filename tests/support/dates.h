@@ -7,7 +7,7 @@
 
 namespace ferryl::test {
 
-inline TaggedValue DateValue(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
+inline SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
     SYSTEMTIME time{};
     time.wYear = year;
     time.wMonth = month;
@@ -15,7 +15,11 @@ inline TaggedValue DateValue(WORD year, WORD month, WORD day, WORD hour = 0, WOR
     time.wHour = hour;
     time.wMinute = minute;
     time.wSecond = second;
-    return TaggedValue::FromSystemTime(time);
+    return time;
+}
+
+inline TaggedValue DateValue(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
+    return TaggedValue::FromSystemTime(SystemTime(year, month, day, hour, minute, second));
 }
 
 }  // namespace ferryl::test

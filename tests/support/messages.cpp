@@ -28,6 +28,21 @@ HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs) {
     return dialog;
 }
 
+namespace {
+
+// A shown window of this process of the class and with the caption, or null.
+HWND OwnWindow(const wchar_t* windowClass, const wchar_t* caption) {
+    for (HWND dialog = nullptr; (dialog = ::FindWindowExW(nullptr, dialog, windowClass, caption)) != nullptr;) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(dialog, &process);
+        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(dialog))
+            return dialog;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 HWND FocusOf(HWND dialog) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -54,6 +69,34 @@ std::wstring MessageBoxText(HWND box) {
     wchar_t text[2048]{};
     ::GetDlgItemTextW(box, 0xFFFF, text, 2048);
     return text;
+}
+
+DialogDriver::DialogDriver(const wchar_t* caption, std::function<void(HWND)> steps, const wchar_t* windowClass)
+    : m_thread([this, caption, windowClass, steps = std::move(steps)] {
+          const bool isDialog = std::wstring(windowClass) == L"#32770";
+          HWND answered = nullptr;
+          ULONGLONG since = 0;
+          for (; !m_stop; ::Sleep(20)) {
+              const HWND dialog = OwnWindow(windowClass, caption);
+              if (dialog && dialog != answered) {
+                  if (isDialog)
+                      FocusOf(dialog);
+                  ++m_answered;
+                  answered = dialog;
+                  steps(dialog);
+                  since = ::GetTickCount64();
+              } else if (dialog && dialog == answered && ::GetTickCount64() - since > 5000) {
+                  if (isDialog)
+                      ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                  else
+                      ::ShowWindow(dialog, SW_HIDE);
+              }
+          }
+      }) {}
+
+DialogDriver::~DialogDriver() {
+    m_stop = true;
+    m_thread.join();
 }
 
 }  // namespace ferryl::test

@@ -3,8 +3,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 
 namespace ferryl::test {
 
@@ -29,5 +31,25 @@ bool PostedMessagesHandled(HWND button, DWORD timeoutMs = 10000);
 
 // The text of a message box: its static control's.
 std::wstring MessageBoxText(HWND box);
+
+// From a thread of its own, runs the steps on each window of this process of the class and with
+// the caption that shows while the driver lives; a dialog once it has given a control the focus
+// (or 3 seconds have passed). A window the steps leave open for 5 seconds is cancelled (IDCANCEL,
+// or hidden when it is no dialog), so that a failing test goes on rather than hang.
+class DialogDriver {
+  public:
+    DialogDriver(const wchar_t* caption, std::function<void(HWND)> steps, const wchar_t* windowClass = L"#32770");
+    ~DialogDriver();
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+    // How many dialogs the steps have begun on.
+    int Answered() const { return m_answered; }
+    bool Found() const { return m_answered > 0; }
+
+  private:
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_answered{0};
+    std::thread m_thread;
+};
 
 }  // namespace ferryl::test

@@ -1,6 +1,5 @@
 #include "support/mime_reader.h"
 
-#include <algorithm>
 #include <cctype>
 
 namespace ferryl::test {
@@ -9,29 +8,22 @@ namespace {
 
 std::string Lower(std::string_view text) {
     std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return lower;
 }
 
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
+    const size_t first = text.find_first_not_of(" \t");
+    return first == std::string_view::npos ? std::string_view()
+                                           : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+bool IsHex(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
 }
 
+// %XX sequences to bytes; nothing for a "%" without two hex digits.
 std::optional<std::string> PercentDecode(std::string_view text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -39,12 +31,9 @@ std::optional<std::string> PercentDecode(std::string_view text) {
             out += text[i];
             continue;
         }
-        if (i + 2 >= text.size())
+        if (i + 2 >= text.size() || !IsHex(text[i + 1]) || !IsHex(text[i + 2]))
             return std::nullopt;
-        const int high = HexValue(text[i + 1]), low = HexValue(text[i + 2]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        out += static_cast<char>(high * 16 + low);
+        out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
         i += 2;
     }
     return out;
@@ -69,7 +58,7 @@ std::vector<std::string_view> SplitParameters(std::string_view value) {
     return pieces;
 }
 
-std::optional<std::string> Unquote(std::string_view text) {
+std::string Unquote(std::string_view text) {
     if (text.size() < 2 || text.front() != '"' || text.back() != '"')
         return std::string(text);
     std::string out;
@@ -123,34 +112,20 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
         if (c != '\r' && c != '\n')
             symbols += c;
     }
-    if (symbols.size() % 4 != 0)
+    // At most two "=" and only at the end, of whole groups of four.
+    const size_t data = symbols.find_last_not_of('=') + 1;
+    if (symbols.size() % 4 != 0 || symbols.size() - data > 2)
         return std::nullopt;
     std::string out;
-    for (size_t i = 0; i < symbols.size(); i += 4) {
-        unsigned value = 0;
-        int padding = 0;
-        for (size_t j = 0; j < 4; ++j) {
-            const char c = symbols[i + j];
-            unsigned digit = 0;
-            if (c == '=') {
-                if (i + 4 != symbols.size() || j < 2)
-                    return std::nullopt;
-                ++padding;
-            } else {
-                if (padding)
-                    return std::nullopt;
-                const size_t at = kAlphabet.find(c);
-                if (at == std::string_view::npos)
-                    return std::nullopt;
-                digit = static_cast<unsigned>(at);
-            }
-            value = (value << 6) | digit;
-        }
-        out += static_cast<char>((value >> 16) & 0xFF);
-        if (padding < 2)
-            out += static_cast<char>((value >> 8) & 0xFF);
-        if (padding < 1)
-            out += static_cast<char>(value & 0xFF);
+    unsigned bits = 0;
+    int pending = 0;
+    for (size_t i = 0; i < data; ++i) {
+        const size_t digit = kAlphabet.find(symbols[i]);
+        if (digit == std::string_view::npos)
+            return std::nullopt;
+        bits = ((bits << 6) | static_cast<unsigned>(digit)) & 0xFFFFFF;
+        if ((pending += 6) >= 8)
+            out += static_cast<char>((bits >> (pending -= 8)) & 0xFF);
     }
     return out;
 }
@@ -178,10 +153,7 @@ std::optional<MimeHeader> ParseHeaderValue(std::string_view value) {
             number = std::stoi(name.substr(star + 1));
             name.resize(star);
         }
-        std::optional<std::string> text = extended ? std::string(raw) : Unquote(raw);
-        if (!text)
-            return std::nullopt;
-        sections[name][number] = {extended, *text};
+        sections[name][number] = {extended, extended ? std::string(raw) : Unquote(raw)};
     }
     for (auto& [name, numbered] : sections) {
         std::string joined;

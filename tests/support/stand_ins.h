@@ -52,29 +52,22 @@ class StandInProvider {
             lines.push_back(text.substr(start, end - start));
         return lines;
     }
-    // The paths of the files the last call was given, in order, and their names.
-    std::vector<std::wstring> SentPaths() const { return SentFields(0); }
-    std::vector<std::wstring> SentNames() const { return SentFields(1); }
+    // The paths of the files the last call was given, in order, and their names: the first and
+    // second of the "|"-parted fields of each file line.
+    std::vector<std::wstring> SentPaths() const { return SentFields(false); }
+    std::vector<std::wstring> SentNames() const { return SentFields(true); }
 
   private:
-    // One of the "|"-parted fields of each file line.
-    std::vector<std::wstring> SentFields(int field) const {
+    std::vector<std::wstring> SentFields(bool names) const {
         std::vector<std::wstring> values;
         for (const std::wstring& line : Record()) {
-            if (line.rfind(L"file=", 0) != 0)
-                continue;
-            size_t start = 5;
-            for (int i = 0; i < field; ++i)
-                start = line.find(L'|', start) + 1;
-            values.push_back(line.substr(start, line.find(L'|', start) - start));
+            const size_t start = names ? line.find(L'|') + 1 : 5;
+            if (line.rfind(L"file=", 0) == 0)
+                values.push_back(line.substr(start, line.find(L'|', start) - start));
         }
         return values;
     }
-    void Write(const wchar_t* name, std::string_view bytes) const {
-        UniqueFile file(::CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        DWORD written = 0;
-        ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    }
+    void Write(const wchar_t* name, std::string_view bytes) const { WriteFileBytes(File(name), bytes); }
     void Clean() const {
         for (const wchar_t* name : {L"mapi_record.txt", L"mapi_result.txt", L"mapi_calls.txt", L"mapi_thread.txt",
                                     L"mapi_hold", L"mapi_release"})

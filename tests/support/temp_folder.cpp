@@ -3,31 +3,11 @@
 #include <stdexcept>
 
 #include "common/unique_handle.h"
+#include "support/dates.h"
 
 namespace ferryl::test {
 
 namespace {
-
-// Wine's own export: the Unix path of a Windows one (allocated on the process heap), as a
-// "\\?\unix\…" path that Windows calls take; empty where there is none.
-std::wstring UnixPathOf(const std::wstring& path) {
-    using UnixFileNameFn = char*(CDECL*)(const wchar_t*);
-    const auto unixFileName = reinterpret_cast<UnixFileNameFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixFileName)
-        return {};
-    char* unixPath = unixFileName(path.c_str());
-    if (!unixPath)
-        return {};
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0);
-    std::wstring folder(static_cast<size_t>(length > 0 ? length : 1), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, folder.data(), length);
-    ::HeapFree(::GetProcessHeap(), 0, unixPath);
-    folder.resize(folder.size() - 1);
-    for (wchar_t& c : folder)
-        c = c == L'/' ? L'\\' : c;
-    return L"\\\\?\\unix" + folder;
-}
 
 std::wstring MakeFolderIn(const std::wstring& base) {
     for (unsigned attempt = 0;; ++attempt) {
@@ -71,10 +51,31 @@ std::wstring ExtendedLength(const std::wstring& path) {
     return L"\\\\?\\" + path;
 }
 
+// The Windows path ("\\?\unix\...") of a Unix one.
+std::wstring UnixPathForWindows(std::wstring unixPath) {
+    for (wchar_t& c : unixPath)
+        c = c == L'/' ? L'\\' : c;
+    return unixPath.empty() ? unixPath : L"\\\\?\\unix" + unixPath;
+}
+
 }  // namespace
 
+std::wstring UnixPath(const std::wstring& path) {
+    using UnixFileNameFn = char*(CDECL*)(const wchar_t*);
+    const auto unixFileName = reinterpret_cast<UnixFileNameFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unixPath = unixFileName ? unixFileName(path.c_str()) : nullptr;
+    if (!unixPath)
+        return {};
+    std::wstring wide(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0)), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, wide.data(), static_cast<int>(wide.size()));
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
 TempFolder::TempFolder(OnNetworkShare) {
-    std::wstring folder = UnixPathOf(L"C:\\");
+    std::wstring folder = UnixPathForWindows(UnixPath(L"C:\\"));
     if (folder.empty()) {
         // Windows itself: the temporary folder through the drive's administrative share.
         wchar_t temp[MAX_PATH + 1] = {};
@@ -100,14 +101,17 @@ TempFolder::~TempFolder() {
         RemoveTree(ExtendedLength(m_path));
 }
 
+bool WriteFileBytes(const std::wstring& path, std::string_view bytes, DWORD disposition) {
+    UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
 std::wstring TempFolder::WriteFile(std::wstring_view name, std::string_view bytes) const {
     std::wstring path = *this / name;
-    UniqueFile file(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    if (!WriteFileBytes(path, bytes))
         throw std::runtime_error("cannot create a test file");
-    DWORD written = 0;
-    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return path;
 }
 
@@ -118,26 +122,14 @@ std::wstring TempFolder::MakeFolder(std::wstring_view name) const {
 }
 
 std::wstring TempFolder::WriteFileOfOtherCase(std::wstring_view name, std::string_view bytes) const {
-    const std::wstring folder = UnixPathOf(m_path);
+    const std::wstring folder = UnixPathForWindows(UnixPath(m_path));
     if (folder.empty())
         return {};
-    const std::wstring exact = folder + L"\\" + std::wstring(name);
-    UniqueFile file(
-        ::CreateFileW(exact.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return {};
-    DWORD written = 0;
-    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    return *this / name;
+    return WriteFileBytes(folder + L"\\" + std::wstring(name), bytes, CREATE_NEW) ? *this / name : std::wstring();
 }
 
 bool SetModifiedTime(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute) {
-    SYSTEMTIME local{};
-    local.wYear = year;
-    local.wMonth = month;
-    local.wDay = day;
-    local.wHour = hour;
-    local.wMinute = minute;
+    const SYSTEMTIME local = SystemTime(year, month, day, hour, minute);
     SYSTEMTIME utc{};
     FILETIME time{};
     if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &time))

@@ -37,10 +37,15 @@ class TempFolder {
     std::wstring m_path;
 };
 
+// Under Wine the Unix path of a Windows one, from Wine's own export; empty elsewhere.
+std::wstring UnixPath(const std::wstring& path);
+
 // Sets a file's last-modified time to a local date and time; true when it took.
 bool SetModifiedTime(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute);
 
 // The whole content of a file, or nothing when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
+// Writes a file with the bytes (CREATE_NEW: only a new one); false when it cannot be written.
+bool WriteFileBytes(const std::wstring& path, std::string_view bytes, DWORD disposition = CREATE_ALWAYS);
 
 }  // namespace ferryl::test

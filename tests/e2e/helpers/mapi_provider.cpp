@@ -20,21 +20,17 @@ HMODULE g_module = nullptr;
 
 std::wstring Beside(const wchar_t* name) {
     wchar_t path[MAX_PATH]{};
-    const DWORD length = ::GetModuleFileNameW(g_module, path, MAX_PATH);
-    std::wstring folder(path, length);
-    folder.resize(folder.find_last_of(L'\\') + 1);
-    return folder + name;
+    std::wstring folder(path, ::GetModuleFileNameW(g_module, path, MAX_PATH));
+    return folder.substr(0, folder.find_last_of(L'\\') + 1) + name;
 }
 
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool Exists(const wchar_t* name) {
+    return ::GetFileAttributesW(Beside(name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void WriteWhole(const std::wstring& path, const std::wstring& text, bool append) {
-    HANDLE file = ::CreateFileW(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, 0, nullptr,
+void Write(const wchar_t* name, const std::wstring& text, bool append = false) {
+    HANDLE file = ::CreateFileW(Beside(name).c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, 0, nullptr,
                                 append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
     DWORD written = 0;
     ::WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
     ::CloseHandle(file);
@@ -43,8 +39,6 @@ void WriteWhole(const std::wstring& path, const std::wstring& text, bool append)
 ULONG ResultToReturn() {
     HANDLE file = ::CreateFileW(Beside(L"mapi_result.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
     char text[16]{};
     DWORD read = 0;
     ::ReadFile(file, text, sizeof text - 1, &read, nullptr);
@@ -52,14 +46,12 @@ ULONG ResultToReturn() {
     return static_cast<ULONG>(std::strtoul(text, nullptr, 10));
 }
 
-std::wstring Widen(const char* text) {
+std::wstring Text(const char* text) {
     if (!text)
         return L"(null)";
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    wide.resize(wide.size() - 1);
-    return wide;
+    std::wstring wide(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0)), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), static_cast<int>(wide.size()));
+    return wide.c_str();
 }
 
 [[maybe_unused]] std::wstring Text(const wchar_t* text) {
@@ -78,28 +70,25 @@ int ThreadDpiAwareness() {
     return getContext && awareness ? awareness(getContext()) : -1;
 }
 
-template <typename Message, typename ToText>
-ULONG Record(const wchar_t* entry, ULONG_PTR uiParam, const Message* message, ULONG flags, ToText toText) {
-    WriteWhole(Beside(L"mapi_calls.txt"), std::wstring(entry) + L"\n", true);
-    WriteWhole(Beside(L"mapi_thread.txt"), L"awareness=" + std::to_wstring(ThreadDpiAwareness()), false);
-    if (Exists(Beside(L"mapi_hold"))) {
-        for (int i = 0; i < 6000 && !Exists(Beside(L"mapi_release")); ++i)
-            ::Sleep(10);
-    }
-    std::wstring record = L"call=" + std::wstring(entry) + L"\n";
-    record += L"flags=" + std::to_wstring(flags) + L"\n";
-    record += L"parent=" + std::wstring(uiParam ? L"window" : L"none") + L"\n";
-    record += L"recipients=" + std::to_wstring(message ? message->nRecipCount : 0) + L"\n";
-    record += L"files=" + std::to_wstring(message ? message->nFileCount : 0) + L"\n";
+template <typename Message>
+ULONG Record(const wchar_t* entry, ULONG_PTR uiParam, const Message* message, ULONG flags) {
+    Write(L"mapi_calls.txt", std::wstring(entry) + L"\n", true);
+    Write(L"mapi_thread.txt", L"awareness=" + std::to_wstring(ThreadDpiAwareness()));
+    for (int i = 0; i < 6000 && Exists(L"mapi_hold") && !Exists(L"mapi_release"); ++i)
+        ::Sleep(10);
+    std::wstring record = L"call=" + std::wstring(entry) + L"\nflags=" + std::to_wstring(flags) + L"\nparent=" +
+                          (uiParam ? L"window" : L"none") + L"\nrecipients=" +
+                          std::to_wstring(message ? message->nRecipCount : 0) + L"\nfiles=" +
+                          std::to_wstring(message ? message->nFileCount : 0) + L"\n";
     for (ULONG i = 0; message && message->lpFiles && i < message->nFileCount; ++i) {
         const auto& file = message->lpFiles[i];
-        record += L"file=" + toText(file.lpszPathName) + L"|" + toText(file.lpszFileName) + L"|" +
+        record += L"file=" + Text(file.lpszPathName) + L"|" + Text(file.lpszFileName) + L"|" +
                   std::to_wstring(static_cast<long>(file.nPosition)) + L"\n";
     }
     // Written under another name first, so a test that sees the record sees all of it.
-    const std::wstring partial = Beside(L"mapi_record.partial");
-    WriteWhole(partial, record, false);
-    ::MoveFileExW(partial.c_str(), Beside(L"mapi_record.txt").c_str(), MOVEFILE_REPLACE_EXISTING);
+    Write(L"mapi_record.partial", record);
+    ::MoveFileExW(Beside(L"mapi_record.partial").c_str(), Beside(L"mapi_record.txt").c_str(),
+                  MOVEFILE_REPLACE_EXISTING);
     return ResultToReturn();
 }
 
@@ -119,7 +108,7 @@ __declspec(dllexport) ULONG WINAPI MAPISendMailW(ferryl::mapi::LHANDLE,
                                                  ferryl::mapi::MapiMessageW* message,
                                                  ferryl::mapi::FLAGS flags,
                                                  ULONG) {
-    return Record(L"MAPISendMailW", uiParam, message, flags, Text);
+    return Record(L"MAPISendMailW", uiParam, message, flags);
 }
 #endif
 
@@ -128,6 +117,6 @@ __declspec(dllexport) ULONG WINAPI MAPISendMail(ferryl::mapi::LHANDLE,
                                                 ferryl::mapi::MapiMessage* message,
                                                 ferryl::mapi::FLAGS flags,
                                                 ULONG) {
-    return Record(L"MAPISendMail", uiParam, message, flags, Widen);
+    return Record(L"MAPISendMail", uiParam, message, flags);
 }
 }
