@@ -123,11 +123,19 @@ class FerrylSession : public ::testing::Test {
     std::wstring InstallMailProgram(const wchar_t* name) {
         const std::wstring path = programFolder / (std::wstring(L"Mail Program\\") + name);
         // Copied once: a recorder of an earlier send may still be ending, and holds its file.
-        if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), path.c_str(), FALSE));
-        }
+        if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            PlaceRecorder(path);
         WriteIni(L"Settings", L"MailProgram", path, ini);
         return path;
+    }
+    static void PlaceRecorder(const std::wstring& path) {
+        EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), path.c_str(), FALSE));
+    }
+    // What Wine takes for the system's DPI when a program starts: the REG_DWORD, whose four bytes a
+    // one-character text and its terminator make.
+    void SystemDpi(DWORD dpi) {
+        Keep(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", std::wstring(1, static_cast<wchar_t>(dpi)),
+             REG_DWORD);
     }
 
     // A stand-in provider registered as a mail client of the machine under the value name (DLLPath
