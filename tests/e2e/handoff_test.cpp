@@ -188,11 +188,11 @@ TEST_F(HandoffTest, HostileHandoffsLeaveTheInstanceAnsweringWithItsListWhole) {
             text[i] = payload.token[i % payload.token.size()];
         // The tokens are ASCII.
         std::string bytes = payload.tag ? std::string(reinterpret_cast<const char*>(text.data()), 2 * text.size())
-                                              : std::string(text.begin(), text.end());
+                                        : std::string(text.begin(), text.end());
         COPYDATASTRUCT data{payload.tag, static_cast<DWORD>(bytes.size()), bytes.data()};
         DWORD_PTR result = 0;
-        EXPECT_NE(::SendMessageTimeoutW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
-                                        60000, &result),
+        EXPECT_NE(::SendMessageTimeoutW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 60000,
+                                        &result),
                   0)
             << "the receiver took " << bytes.size() << " bytes";
         EXPECT_NE(::SendMessageTimeoutW(MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result), 0)

@@ -90,8 +90,8 @@ TEST_F(UnusualSystemTest, WithoutOleaccTheFileListAnswersNoObjectAndTheProgramGo
     // What a screen reader sends first. Any process may send it, or post it: then the program's
     // own loop dispatches it, with no callback boundary of the system's to stop an exception.
     DWORD_PTR result = 1;
-    EXPECT_NE(::SendMessageTimeoutW(FileList(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_NORMAL,
-                                    10000, &result),
+    EXPECT_NE(::SendMessageTimeoutW(FileList(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_NORMAL, 10000,
+                                    &result),
               0);
     EXPECT_EQ(result, 0u) << "no object of its own: the system answers";
     ASSERT_TRUE(::PostMessageW(FileList(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)));
