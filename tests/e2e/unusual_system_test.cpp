@@ -1,6 +1,6 @@
-// End to end: the real Ferryl.exe on systems out of the ordinary: a file right at a drive's root
-// with a one-letter name; twice the DPI with a saved place off the screen and a size larger than
-// it; and a library it loads late missing.
+// End to end: the real Ferryl.exe read by a screen reader in another process, and on systems out of
+// the ordinary: a file right at a drive's root with a one-letter name; twice the DPI with a saved
+// place off the screen and a size larger than it; and a library it loads late missing.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,9 @@
 #include "app/instance.h"
 #include "common/twips.h"
 #include "e2e/ferryl_session.h"
+#include "support/accessibility.h"
+// After windows.h, which it needs.
+#include <shlwapi.h>
 
 namespace ferryl::test {
 namespace {
@@ -21,6 +24,78 @@ class UnusualSystemTest : public FerrylSession {
         Keep(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Ferryl.exe\\DllOverrides", library, std::wstring());
     }
 };
+
+// The real Ferryl.exe with three files listed, read and driven through Active Accessibility from
+// this test, which hears its WinEvents.
+TEST_F(UnusualSystemTest, AScreenReaderInAnotherProcessReadsAndDrivesTheWindow) {
+    const std::wstring a = files.WriteFile(L"a.txt", std::string(2048, 'a'));
+    const std::wstring b = files.WriteFile(L"b b.txt", "b");
+    const std::wstring c = files.WriteFile(L"c.txt", std::string(1234567, 'c'));
+    ASSERT_TRUE(SetModifiedTime(a, 2024, 3, 5, 14, 7));
+    ASSERT_TRUE(SetModifiedTime(b, 2023, 12, 31, 23, 59));
+    ASSERT_TRUE(SetModifiedTime(c, 2001, 1, 2, 3, 4));
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, a + L" \"" + b + L"\" " + c));
+    const HWND list = FileList();
+    AccessibleRef access = ClientAccessible(list);
+    ASSERT_TRUE(access);
+    LONG count = 0;
+    ASSERT_TRUE(PumpUntil([&] { return SUCCEEDED(access->get_accChildCount(&count)) && count == 3; }));
+
+    EXPECT_EQ(Role(access.get(), CHILDID_SELF), ROLE_SYSTEM_LIST);
+    EXPECT_EQ(Name(access.get(), CHILDID_SELF), L"Files");
+    EXPECT_EQ(Role(access.get(), 2), ROLE_SYSTEM_LISTITEM);
+    ExpectSpokenRow(Name(access.get(), 1), a, 3, L"2024", L"2,048");
+    ExpectSpokenRow(Name(access.get(), 2), b, 12, L"2023", L"1");
+    ExpectSpokenRow(Name(access.get(), 3), c, 1, L"2001", L"1,234,567");
+    EXPECT_EQ(Description(access.get(), 3), L"Name, Date, Size (bytes), Full Path");
+    EXPECT_TRUE(State(access.get(), 1) & STATE_SYSTEM_SELECTED);
+    EXPECT_FALSE(State(access.get(), 2) & STATE_SYSTEM_SELECTED);
+    // The path box is named by the label its check box shows, the folder buttons by what their
+    // pictures stand for, and the line under the list by its text.
+    const HWND panel = ::FindWindowExW(MainWindow(), nullptr, L"FerrylPozadinaP", nullptr);
+    const auto nameOf = [](HWND window) {
+        AccessibleRef object = ClientAccessible(window);
+        return object ? Name(object.get(), CHILDID_SELF) : L"(no object)";
+    };
+    EXPECT_EQ(nameOf(::FindWindowExW(panel, nullptr, L"Edit", nullptr)), L"Copy To");
+    for (const wchar_t* name : {L"Temporary Folder", L"Desktop Folder", L"Attachments Folder", L"Custom Folder"}) {
+        const HWND button = ::FindWindowExW(panel, nullptr, L"Button", name);
+        EXPECT_EQ(nameOf(button), name);
+        EXPECT_TRUE(::GetWindowLongW(button, GWL_STYLE) & BS_ICON) << name << ": the name is not drawn";
+    }
+    wchar_t total[64]{};
+    ::StrFormatByteSizeW(2048 + 1 + 1234567, total, 64);
+    EXPECT_EQ(nameOf(::FindWindowExW(MainWindow(), nullptr, L"Static", nullptr)), L"3 files, " + std::wstring(total));
+
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(list, &processId);
+    WinEventRecorder events(EVENT_OBJECT_REORDER, EVENT_OBJECT_SELECTION, processId);
+    ASSERT_TRUE(events.Hooked());
+    ASSERT_EQ(access->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(2)), S_OK);
+    EXPECT_EQ(Selection(access.get()), std::vector<long>{2});
+    EXPECT_FALSE(State(access.get(), 1) & STATE_SYSTEM_SELECTED);
+    EXPECT_TRUE(PumpUntil([&] {
+        return events.Count(EVENT_OBJECT_SELECTION, list, 2) == 1 && events.Count(EVENT_OBJECT_FOCUS, list, 2) == 1;
+    }));
+
+    // The hit test at the middle of row 3 finds row 3.
+    LONG x = 0, y = 0, width = 0, height = 0;
+    ASSERT_EQ(access->accLocation(&x, &y, &width, &height, Child(3)), S_OK);
+    VARIANT hit;
+    ASSERT_EQ(access->accHitTest(x + width / 2, y + height / 2, &hit), S_OK);
+    EXPECT_EQ(ChildId(hit), 3);
+
+    // While a modal box or a mail client's compose window disables the window, a screen reader
+    // can neither open a file nor move the selection under it.
+    ::EnableWindow(MainWindow(), FALSE);
+    EXPECT_TRUE(State(access.get(), 3) & STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_EQ(access->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(3)), E_FAIL);
+    EXPECT_EQ(access->accDoDefaultAction(Child(3)), E_FAIL);
+    EXPECT_EQ(Selection(access.get()), std::vector<long>{2});
+    ::EnableWindow(MainWindow(), TRUE);
+    access.Reset();
+}
 
 TEST_F(UnusualSystemTest, AOneLetterFileAtADriveRootIsListed) {
     // The test prefix's own drive C:, whose root the tests may write.
