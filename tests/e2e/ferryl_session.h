@@ -1,9 +1,8 @@
 #pragma once
-// What the end-to-end tests share: a copy of Ferryl.exe in a folder of its own (Ferryl.ini lives
-// beside it) whose mail program is a stand-in that records its command line, other stand-ins under
-// the names of the mail programs Ferryl knows and the stand-in Simple MAPI provider, the registry
-// of mail clients set for the test and put back afterwards, and the windows of the running program
-// found and pressed from outside.
+// What the end-to-end tests share: a copy of Ferryl.exe in a folder of its own, with its Ferryl.ini,
+// whose mail program is a stand-in that records its command line; the stand-in Simple MAPI provider;
+// registry values set for the test and put back afterwards; the running program's windows found and
+// pressed from outside.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -122,12 +121,19 @@ class FerrylSession : public ::testing::Test {
     // The recorder under a mail program's file name, set as MailProgram; its full path.
     std::wstring InstallMailProgram(const wchar_t* name) {
         const std::wstring path = programFolder / (std::wstring(L"Mail Program\\") + name);
-        // Copied once: a recorder of an earlier send may still be ending, and holds its file.
-        if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), path.c_str(), FALSE));
-        }
+        if (!FileExists(path))  // a recorder of an earlier send may still be ending, holding its file
+            PlaceRecorder(path);
         WriteIni(L"Settings", L"MailProgram", path, ini);
         return path;
+    }
+    static void PlaceRecorder(const std::wstring& path) {
+        EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), path.c_str(), FALSE));
+    }
+    // What Wine takes for the system's DPI when a program starts: the REG_DWORD, whose four bytes a
+    // one-character text and its terminator make.
+    void SystemDpi(DWORD dpi) {
+        Keep(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", std::wstring(1, static_cast<wchar_t>(dpi)),
+             REG_DWORD);
     }
 
     // A stand-in provider registered as a mail client of the machine under the value name (DLLPath
@@ -183,9 +189,7 @@ class FerrylSession : public ::testing::Test {
     // The record once the program has ended and the record is written, or "(no record)".
     std::wstring RecordAfterExit(ChildProcess& ferryl, const std::wstring& path) {
         std::wstring text;
-        if (!ferryl.WaitForExit([&] { return !(text = ReadRecord(path)).empty(); }, 20000))
-            return L"(no record)";
-        return text;
+        return ferryl.WaitForExit([&] { return !(text = ReadRecord(path)).empty(); }, 20000) ? text : L"(no record)";
     }
     std::wstring RecordAfterExit(ChildProcess& ferryl) { return RecordAfterExit(ferryl, record); }
 

@@ -12,7 +12,6 @@
 #include "common/text.h"
 #include "common/unique_handle.h"
 #include "e2e/ferryl_session.h"
-#include "settings/funkcije.h"
 #include "support/marked_window.h"
 
 namespace ferryl::test {
@@ -26,6 +25,12 @@ class HandoffTest : public FerrylSession {
         FerrylSession::TearDown();
     }
 
+    // Starts the program with a file while this process holds the mutex, as an instance that has
+    // not made its receiver yet: no receiver answers it, so it lists the file itself.
+    bool StartBesideAStartingInstance(ChildProcess& ferryl, const std::wstring& file) {
+        return IsFirstInstance(InstanceMutexName()) && StartFerryl(ferryl, file);
+    }
+
     // Starts the program with a file listed, and stops its thread as a long piece of work holds it.
     bool StartBusy(ChildProcess& running, const std::wstring& file) {
         return StartFerryl(running, file) && running.SuspendMainThread();
@@ -35,6 +40,9 @@ class HandoffTest : public FerrylSession {
     bool HandOverAndEnd(ChildProcess& later, const std::wstring& file) {
         return later.Start(exe, file) && later.WaitForExit([] { return true; }, 30000) && later.ExitCode() == 0;
     }
+
+    const std::wstring a = files.WriteFile(L"a.txt");
+    const std::wstring b = files.WriteFile(L"b.txt");
 };
 
 // The handoffs kept in the spool folder (the test program's, which its Ferryl.exe inherit).
@@ -42,32 +50,20 @@ size_t KeptHandoffCount() {
     size_t count = 0;
     WIN32_FIND_DATAW entry;
     UniqueFind search(::FindFirstFileW((SpoolFolder() + L"\\*.handoff").c_str(), &entry));
-    if (search) {
-        do
-            ++count;
-        while (::FindNextFileW(search.get(), &entry));
-    }
-    return count;
-}
-
-size_t MainWindowCount() {
-    size_t count = 0;
-    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, L"FerrylF", nullptr)) != nullptr;)
-        count += ::IsWindowVisible(window) ? 1 : 0;
+    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.get(), &entry))
+        ++count;
     return count;
 }
 
 TEST_F(HandoffTest, TwoInstancesStartedAtOnceEndWithEveryFileListed) {
-    const std::wstring a = files.WriteFile(L"a.txt");
-    const std::wstring b = files.WriteFile(L"b \u0436\u4e2d.txt");  // outside the code page
+    const std::wstring wide = files.WriteFile(L"b \u0436\u4e2d.txt");  // outside the code page
     ChildProcess one, two, empty;
     ASSERT_TRUE(one.Start(exe, a));
-    ASSERT_TRUE(two.Start(exe, Quoted(b)));
+    ASSERT_TRUE(two.Start(exe, Quoted(wide)));
     // The one that finds the mutex taken hands its file over and ends; the other lists both.
     ASSERT_TRUE(PumpUntil([&] { return one.Exited() || two.Exited(); }, 20000));
     ChildProcess& first = one.Exited() ? two : one;
-    const ChildProcess& later = one.Exited() ? one : two;
-    EXPECT_EQ(later.ExitCode(), 0u);
+    EXPECT_EQ((one.Exited() ? one : two).ExitCode(), 0u);
     ASSERT_FALSE(first.Exited());
     ASSERT_TRUE(UntilListedAndIdle(first));
     // A start without files brings the minimised window back.
@@ -77,7 +73,7 @@ TEST_F(HandoffTest, TwoInstancesStartedAtOnceEndWithEveryFileListed) {
     EXPECT_TRUE(empty.WaitForExit([] { return !::IsIconic(MainWindow()); }));
     // Both files, in either order; the program's own path is not what this is about.
     const std::wstring recorded = SendAndRecord(first);
-    const std::wstring shortA = L" " + ShortPathName(a), shortB = L" " + ShortPathName(b);
+    const std::wstring shortA = L" " + ShortPathName(a), shortB = L" " + ShortPathName(wide);
     EXPECT_TRUE(recorded.ends_with(shortA + shortB) || recorded.ends_with(shortB + shortA)) << recorded;
 }
 
@@ -85,35 +81,23 @@ TEST_F(HandoffTest, ALaterInstanceTakesOverWhenTheRunningOneHasGone) {
     // This process plays an instance still in its start-up (the mutex, no receiver yet), which goes
     // while the later start waits for its receiver.
     ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
-    const std::wstring file = files.WriteFile(L"file.txt");
     ChildProcess later;
-    ASSERT_TRUE(later.Start(exe, file));
+    ASSERT_TRUE(later.Start(exe, a));
     ReleaseInstanceMutex();
     ASSERT_TRUE(UntilListedAndIdle(later));
     EXPECT_FALSE(IsFirstInstance(InstanceMutexName())) << "it holds the mutex now";
-    EXPECT_EQ(SendAndRecord(later), Sent({file}));
+    EXPECT_EQ(SendAndRecord(later), Sent({a}));
 }
 
 TEST_F(HandoffTest, AReceiverWithoutTheMutexTakesItOnceFreeAndServesTheNextStart) {
-    // An instance that holds the mutex and never makes a receiver, and then ends: the later start
-    // that no receiver answers lists its files itself.
-    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
-    const std::wstring a = files.WriteFile(L"a.txt");
-    ChildProcess alone;
-    ASSERT_TRUE(alone.Start(exe, a));
-    ASSERT_TRUE(UntilListedAndIdle(alone));
+    // The instance that holds the mutex never makes a receiver, and ends.
+    ChildProcess alone, next;
+    ASSERT_TRUE(StartBesideAStartingInstance(alone, a));
     ReleaseInstanceMutex();
     ASSERT_TRUE(PumpUntil(
-        [] {
-            HANDLE mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, InstanceMutexName().c_str());
-            if (mutex)
-                ::CloseHandle(mutex);
-            return mutex != nullptr;
-        },
+        [] { return UniqueHandle(::OpenMutexW(SYNCHRONIZE, FALSE, InstanceMutexName().c_str())).get() != nullptr; },
         10000))
         << "the receiver took the mutex";
-    const std::wstring b = files.WriteFile(L"b.txt");
-    ChildProcess next;
     ASSERT_TRUE(next.Start(exe, b));
     ASSERT_TRUE(next.WaitForExit()) << "it handed over rather than opening a window of its own";
     EXPECT_EQ(next.ExitCode(), 0u);
@@ -121,112 +105,111 @@ TEST_F(HandoffTest, AReceiverWithoutTheMutexTakesItOnceFreeAndServesTheNextStart
 }
 
 TEST_F(HandoffTest, AReceiverWithoutTheMutexLeavesReceivingToTheOneThatHoldsIt) {
-    // An instance still starting: the mutex, no receiver yet.
-    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
-    const std::wstring a = files.WriteFile(L"a.txt");
-    ChildProcess alone;
-    ASSERT_TRUE(alone.Start(exe, a));
-    ASSERT_TRUE(UntilListedAndIdle(alone));
+    ChildProcess alone, next;
+    ASSERT_TRUE(StartBesideAStartingInstance(alone, a));
     HWND aloneReceiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
     ASSERT_TRUE(IsInstanceWindow(aloneReceiver));
-    // Its receiver is ready now.
+    // The starting instance's receiver is ready now.
     MarkedWindow starting;
     ASSERT_TRUE(PumpUntil([&] { return !IsInstanceWindow(aloneReceiver); }, 10000)) << "one receiver serves";
-    const std::wstring c = files.WriteFile(L"c.txt");
-    ChildProcess next;
-    ASSERT_TRUE(next.Start(exe, c));
+    ASSERT_TRUE(next.Start(exe, b));
     ASSERT_TRUE(next.WaitForExit([&] { return !starting.received.empty(); }));
-    EXPECT_EQ(starting.received[0].second, ToAnsi(c));
+    EXPECT_EQ(starting.received[0].second, ToAnsi(b));
     EXPECT_EQ(SendAndRecord(alone), Sent({a})) << "the window keeps its own list";
 }
 
-TEST_F(HandoffTest, FilesHandedToABusyWindowAreListedOnceItIsFree) {
-    const std::wstring a = files.WriteFile(L"a.txt");
-    const std::wstring b = files.WriteFile(L"b.txt");
-    ChildProcess running, later;
-    ASSERT_TRUE(StartBusy(running, a));
-    ASSERT_TRUE(HandOverAndEnd(later, b));
-    EXPECT_EQ(KeptHandoffCount(), 1u);
-    ASSERT_TRUE(running.ResumeMainThread());
-    EXPECT_EQ(SendAndRecord(running), Sent({a, b}));
-    EXPECT_EQ(KeptHandoffCount(), 0u) << "removed once listed";
-}
-
-TEST_F(HandoffTest, FilesKeptForAWindowThatWasEndedAreListedByTheNextOne) {
-    const std::wstring a = files.WriteFile(L"a.txt");
-    const std::wstring b = files.WriteFile(L"b.txt");
-    ChildProcess running, later, next;
-    ASSERT_TRUE(StartBusy(running, a));
-    ASSERT_TRUE(HandOverAndEnd(later, b));
-    ASSERT_TRUE(running.Kill());
-    ASSERT_TRUE(StartFerryl(next, L""));
-    EXPECT_EQ(SendAndRecord(next), Sent({b}));
-    EXPECT_EQ(KeptHandoffCount(), 0u);
+TEST_F(HandoffTest, FilesHandedToABusyWindowAreKeptUntilItOrTheNextStartListsThem) {
+    for (const bool ended : {false, true}) {
+        SCOPED_TRACE(ended ? "the busy window is ended" : "the busy window comes free");
+        ChildProcess running, later, next;
+        ASSERT_TRUE(StartBusy(running, a));
+        ASSERT_TRUE(HandOverAndEnd(later, b));
+        EXPECT_EQ(KeptHandoffCount(), 1u);
+        if (ended) {
+            ASSERT_TRUE(running.Kill());
+            ASSERT_TRUE(StartFerryl(next, L""));
+            EXPECT_EQ(SendAndRecord(next), Sent({b}));
+        } else {
+            ASSERT_TRUE(running.ResumeMainThread());
+            EXPECT_EQ(SendAndRecord(running), Sent({a, b}));
+        }
+        EXPECT_EQ(KeptHandoffCount(), 0u) << "removed once listed";
+    }
 }
 
 TEST_F(HandoffTest, ALaterStartThatCanNeitherHandOverNorKeepItsFilesListsThemItself) {
-    const std::wstring a = files.WriteFile(L"a.txt");
-    const std::wstring b = files.WriteFile(L"b.txt");
     ChildProcess running, later;
     ASSERT_TRUE(StartBusy(running, a));
-    {
-        // The later start's spool folder cannot be made: a file has its place.
-        const std::wstring blocker = files.WriteFile(L"LocalAppData");
-        wchar_t saved[MAX_PATH] = {};
-        ::GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH);
-        ::SetEnvironmentVariableW(L"LOCALAPPDATA", blocker.c_str());
-        ASSERT_TRUE(later.Start(exe, b));
-        ::SetEnvironmentVariableW(L"LOCALAPPDATA", saved);
-    }
-    ASSERT_TRUE(PumpUntil([] { return MainWindowCount() == 2; }, 30000)) << "a window of its own";
+    // The later start's spool folder cannot be made: a file has its place.
+    const std::wstring blocker = files.WriteFile(L"LocalAppData");
+    wchar_t saved[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH);
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", blocker.c_str());
+    const bool started = later.Start(exe, b);
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", saved);
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(PumpUntil(
+        [] {
+            int shown = 0;
+            for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, L"FerrylF", nullptr));)
+                shown += ::IsWindowVisible(window) ? 1 : 0;
+            return shown == 2;
+        },
+        30000))
+        << "a window of its own";
     ASSERT_TRUE(running.Kill());
     ASSERT_TRUE(UntilListedAndIdle(later));
     EXPECT_EQ(SendAndRecord(later), Sent({b}));
 }
 
 TEST_F(HandoffTest, HostileHandoffsLeaveTheInstanceAnsweringWithItsListWhole) {
-    const std::wstring own = files.WriteFile(L"own.txt");
-    ChildProcess ferryl;
-    ASSERT_TRUE(ferryl.Start(exe, own));
-    ASSERT_TRUE(UntilListedAndIdle(ferryl));
-    const std::wstring sender = ProgramFolder() + L"\\e2e_hostile_sender.exe";
-    // One-letter tokens: 1 MiB of them (not a command line of ours: ignored), and the most a
-    // command line holds, in ANSI and in UTF-16. Then as many folder names and wildcards, each of
-    // which a directory search would walk a folder for: none names a file.
-    struct Payload {
-        unsigned long bytes;
-        int tag;
-        const wchar_t* token;
-    };
-    for (const Payload payload :
-         {Payload{1 << 20, 0, L"a"}, Payload{32767, 0, L"a"}, Payload{2 * 32767, 1, L"a"}, Payload{1 << 20, 1, L"a"},
-          Payload{32767, 0, L"C:\\windows\\winsxs\\"}, Payload{2 * 32767, 1, L"C:\\windows\\winsxs\\amd64_*"},
-          Payload{32767, 0, L"C:\\windows\\system32\\<"}}) {
-        ChildProcess hostile;
-        ASSERT_TRUE(hostile.Start(
-            sender, std::to_wstring(payload.bytes) + L" " + std::to_wstring(payload.tag) + L" " + payload.token));
-        ASSERT_TRUE(hostile.WaitForExit([] { return true; }, 90000));
-        EXPECT_EQ(hostile.ExitCode(), 0u) << "the receiver took the message; " << payload.bytes << " bytes";
+    ChildProcess ferryl, later;
+    ASSERT_TRUE(StartFerryl(ferryl, a));
+    const HWND receiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
+    ASSERT_TRUE(IsInstanceWindow(receiver));
+    // Handoffs no later start makes, of a token repeated with a blank after each: 1 MiB of one
+    // letter (not a command line of ours: ignored), and the most a command line holds, in ANSI (tag
+    // 0) and in UTF-16 (tag 1). Then as many folder names and wildcards, each of which a directory
+    // search would walk a folder for: none names a file.
+    const struct {
+        size_t characters;
+        ULONG_PTR tag;
+        std::wstring token;
+    } payloads[] = {{1 << 20, 0, L"a "},
+                    {32767, 0, L"a "},
+                    {32767, 1, L"a "},
+                    {1 << 19, 1, L"a "},
+                    {32767, 0, L"C:\\windows\\winsxs\\ "},
+                    {32767, 1, L"C:\\windows\\winsxs\\amd64_* "},
+                    {32767, 0, L"C:\\windows\\system32\\< "}};
+    for (const auto& payload : payloads) {
+        std::wstring text(payload.characters, L' ');
+        for (size_t i = 0; i < text.size(); ++i)
+            text[i] = payload.token[i % payload.token.size()];
+        // The tokens are ASCII.
+        std::string bytes = payload.tag ? std::string(reinterpret_cast<const char*>(text.data()), 2 * text.size())
+                                        : std::string(text.begin(), text.end());
+        COPYDATASTRUCT data{payload.tag, static_cast<DWORD>(bytes.size()), bytes.data()};
         DWORD_PTR result = 0;
+        EXPECT_NE(::SendMessageTimeoutW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 60000,
+                                        &result),
+                  0)
+            << "the receiver took " << bytes.size() << " bytes";
         EXPECT_NE(::SendMessageTimeoutW(MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result), 0)
-            << "the instance answers after " << payload.bytes << " bytes";
+            << "the instance answers after " << bytes.size() << " bytes";
     }
-    const std::wstring sent = files.WriteFile(L"sent.txt");
-    ChildProcess later;
-    ASSERT_TRUE(later.Start(exe, sent));
+    ASSERT_TRUE(later.Start(exe, b));
     ASSERT_TRUE(later.WaitForExit());
-    EXPECT_EQ(SendAndRecord(ferryl), Sent({own, sent}));
+    EXPECT_EQ(SendAndRecord(ferryl), Sent({a, b}));
 }
 
 TEST_F(HandoffTest, SendNowClickedThroughASentMessageEndsTheProgram) {
-    const std::wstring file = files.WriteFile(L"file.txt");
     ChildProcess ferryl;
-    ASSERT_TRUE(ferryl.Start(exe, file));
-    ASSERT_TRUE(UntilListedAndIdle(ferryl));
+    ASSERT_TRUE(StartFerryl(ferryl, a));
     // Sent, not posted, as a screen reader's default action or an automation tool sends it: the
     // program's GetMessageW handles it without returning to the message loop.
     ASSERT_TRUE(::SendNotifyMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0));
-    EXPECT_EQ(RecordAfterExit(ferryl), Sent({file}));
+    EXPECT_EQ(RecordAfterExit(ferryl), Sent({a}));
     EXPECT_TRUE(ferryl.Exited()) << "no window is left, and neither is the process";
 }
 

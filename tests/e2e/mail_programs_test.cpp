@@ -1,7 +1,10 @@
-// End to end: Send Now and the Simple MAPI clients of today: a stand-in provider registered as a
-// mail client records the call it gets; a failing client, one that holds the call, classic Outlook
-// with more than one file, and a client whose DLL is 32-bit. (What each kind of program reads from
-// its arguments is checked in mail_readers_test.)
+// End to end: the mail program of the real Ferryl.exe. The Simple MAPI clients of today, through a
+// stand-in provider registered as a mail client that records the call it gets: a failing client,
+// one that holds the call, a client whose DLL is 32-bit. Choosing the program: one Windows
+// registers only under App Paths is listed, kept by its bare name and found again after it moves;
+// a chosen program that is gone is named, the chooser opens and the list stays; a settings file
+// that cannot be written is told once; and the dialog keeps its parts whole at 96, 144 and 192
+// DPI. (What each kind of program reads from its arguments is checked in mail_readers_test.)
 
 #include <gtest/gtest.h>
 
@@ -10,7 +13,10 @@
 
 #include "core/pe_machine.h"
 #include "e2e/ferryl_session.h"
+#include "mail/app_paths.h"
 #include "mainwindow/form_steps.h"
+#include "mainwindow/resource.h"
+#include "support/mime_reader.h"
 #include "support/pe_head.h"
 
 namespace ferryl::test {
@@ -18,13 +24,48 @@ namespace {
 
 constexpr wchar_t kClient[] = L"Ferryl Test Client";
 
+// The E-Mail Program dialog once it shows (it is found before its controls are made), opened
+// through File > E-Mail Program... when asked.
+HWND ShownChooser(bool open = false) {
+    if (open)
+        ::PostMessageW(MainWindow(), WM_COMMAND, IDM_MAIL_PROGRAM, 0);
+    HWND dialog = nullptr;
+    PumpUntil([&] { return (dialog = ::FindWindowW(L"#32770", L"E-Mail Program")) && ::IsWindowVisible(dialog); },
+              10000);
+    return dialog;
+}
+
+// Selects the entry whose text begins so, as a click does, and confirms the dialog with OK; the
+// entries it had when none does.
+std::wstring ChooseEntry(HWND dialog, const std::wstring& start) {
+    const HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
+    std::wstring entries;
+    for (LRESULT i = 0, count = ::SendMessageW(list, LB_GETCOUNT, 0, 0); i < count; ++i) {
+        wchar_t text[512]{};
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries += L"\n" + std::wstring(text);
+        if (std::wstring(text).starts_with(start)) {
+            ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIL_CLIENTS, LBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(list));
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            return PumpUntil([&] { return !::IsWindow(dialog); }) ? L"" : L"(still open)";
+        }
+    }
+    return entries;
+}
+
 class MailProgramsTest : public FerrylSession {
   protected:
-    void SetUp() override {
-        FerrylSession::SetUp();
-        blank = files.WriteFile(L"a b.txt", "blank");
-        comma = files.WriteFile(L"x,1.txt", "comma");
-        greek = files.WriteFile(L"\u03A9\u03BC\u03AD\u03B3\u03B1.txt", "greek");
+    void RegisterOlk(const std::wstring& path) {
+        Keep(HKEY_CURRENT_USER, std::wstring(kAppPathsKey) + L"\\olk.exe", L"", Quoted(path));
+    }
+    // Closes the window, and the dialog first when one is given; true once the program has ended.
+    static bool CloseAll(ChildProcess& ferryl, HWND dialog = nullptr) {
+        if (dialog)
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+        return ferryl.WaitForExit();
     }
     // The stand-in provider as a client named in MailProgram, not the default: Wine's own stays that.
     void UseNamedClient() {
@@ -47,19 +88,9 @@ class MailProgramsTest : public FerrylSession {
         return lines;
     }
 
-    std::wstring blank, comma, greek;
+    const std::wstring blank = files.WriteFile(L"a b.txt", "blank");
+    const std::wstring comma = files.WriteFile(L"x,1.txt", "comma");
 };
-
-TEST_F(MailProgramsTest, OutlookWithMoreFilesGoesThroughItsSimpleMapiClient) {
-    InstallMailProgram(L"outlook.exe");
-    InstallMapiProvider(L"Microsoft Outlook", false);
-    ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank) + L" " + greek));
-    ASSERT_TRUE(mapi.Record().empty()) << "nothing is sent before Send Now";
-    SendAndRecord(ferryl, mapi.File(L"mapi_record.txt"));
-    EXPECT_EQ(mapi.Record(), MapiRecordOf({blank, greek}));
-    EXPECT_FALSE(FileExists(record)) << "outlook.exe itself is not started";
-}
 
 TEST_F(MailProgramsTest, ANamedClientThatFailsLeavesTheWindowAndTheListWithAWarningAndTakesThemAgain) {
     UseNamedClient();
@@ -124,11 +155,11 @@ TEST_F(MailProgramsTest, AClosedWindowEndsTheProgramOnlyOnceTheClientHasReturned
     ASSERT_TRUE(receiver);
     ::PostMessageW(receiver, WM_CLOSE, 0, 0);
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(receiver); }));
-    EXPECT_FALSE(ferryl.WaitForExit([] { return true; }, 1500))
-        << "the client still reads the files inside the program's process";
+    EXPECT_FALSE(ferryl.Exited()) << "the client still reads the files inside the program's process";
     mapi.Release();
     ASSERT_TRUE(ferryl.WaitForExit()) << "the program ends once the client has returned";
     EXPECT_EQ(mapi.Calls(), L"MAPISendMailW\n");
+    // Written only after the release: a process that ended before would have ended the call too.
     EXPECT_EQ(mapi.Record(), MapiRecordOf({blank})) << "the client got to the end of its call";
 }
 
@@ -144,8 +175,142 @@ TEST_F(MailProgramsTest, ADefaultClientWithA32BitDllIsNamedAsSuch) {
     PressSendNow();
     EXPECT_TRUE(AnswerBox(kWarningTitle, {Quoted(dll) + L" is a 32-bit DLL", L"64-bit program"}));
     EXPECT_TRUE(MainWindow()) << "the window stays with its list";
-    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(ferryl.WaitForExit());
+    EXPECT_TRUE(CloseAll(ferryl));
+}
+
+TEST_F(MailProgramsTest, AProgramRegisteredUnderAppPathsIsListedKeptByItsNameAndFoundAfterItMoves) {
+    TempFolder first, second;
+    PlaceRecorder(first / L"olk.exe");
+    RegisterOlk(first / L"olk.exe");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, Quoted(blank)));
+    const HWND dialog = ShownChooser(true);
+    ASSERT_TRUE(dialog);
+    ASSERT_EQ(ChooseEntry(dialog, L"Outlook (new). Opens a new message in Outlook (new)."), L"");
+    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", ini), L"olk.exe") << "its name, not its place";
+
+    // An update moves the program and its App Paths key with it.
+    ::DeleteFileW((first / L"olk.exe").c_str());
+    PlaceRecorder(second / L"olk.exe");
+    RegisterOlk(second / L"olk.exe");
+    const std::vector<std::wstring> argv = SplitCommandLine(SendAndRecord(ferryl, second / L"command_line.txt"));
+    ASSERT_EQ(argv.size(), 2u) << "the program and its draft";
+    const auto message = ReadMime(ReadFileBytes(argv[1]));
+    ::DeleteFileW(argv[1].c_str());
+    ASSERT_TRUE(message);
+    ASSERT_EQ(message->parts.size(), 2u);
+    EXPECT_EQ(message->parts[1].Decoded(), "blank");
+}
+
+TEST_F(MailProgramsTest, AChosenProgramThatIsGoneIsNamedTheChooserOpensAndTheListStays) {
+    const std::wstring gone = programFolder / L"Mail Program\\thunderbird.exe";
+    const std::wstring goneOlk = programFolder / L"Old\\olk.exe";
+    const struct {
+        std::wstring setting;
+        std::wstring told;
+        bool registerOlk;
+    } cases[] = {
+        {gone, L"The mail program \"" + gone + L"\" no longer exists.", false},
+        {L"olk.exe", L"The mail program \"olk.exe\" is no longer registered on this computer.", false},
+        {L"olk.exe", L"no longer exists at \"" + goneOlk + L"\"", true},
+        {L"MAPI:Ferryl Gone Client", L"The mail client \"Ferryl Gone Client\" is no longer registered", false},
+    };
+    const std::wstring& file = comma;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        WriteIni(L"Settings", L"MailProgram", c.setting, ini);
+        if (c.registerOlk)
+            RegisterOlk(goneOlk);
+        ChildProcess ferryl;
+        ASSERT_TRUE(StartFerryl(ferryl, file));
+        PressSendNow();
+        EXPECT_TRUE(AnswerBox(kWarningTitle, {c.told, L"Choose the mail program"}));
+        ASSERT_TRUE(ShownChooser()) << "the chooser opens";
+        ::PostMessageW(ShownChooser(), WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(AnswerBox(L"Ferryl Handler", {L"E-mail program not specified."}));
+        EXPECT_TRUE(PumpUntil([] { return ::IsWindowEnabled(PanelChild(L"&Send Now")); })) << "the list stays";
+        EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", ini), c.setting) << "nothing else was chosen";
+        ASSERT_TRUE(CloseAll(ferryl));
+    }
+    EXPECT_FALSE(FileExists(record)) << "no program was started";
+
+    // What is chosen in the chooser then takes the files.
+    InstallMapiProvider(L"Ferryl Test Client", false);
+    WriteIni(L"Settings", L"MailProgram", gone, ini);
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, file));
+    PressSendNow();
+    EXPECT_TRUE(AnswerBox(kWarningTitle, {gone}));
+    ASSERT_EQ(ChooseEntry(ShownChooser(), L"Ferryl Test Client. "), L"");
+    ASSERT_TRUE(ferryl.WaitForExit([&] { return !mapi.SentPaths().empty(); }));
+    EXPECT_EQ(mapi.SentPaths(), std::vector<std::wstring>{file});
+}
+
+TEST_F(MailProgramsTest, ASettingsFileThatCannotBeWrittenIsToldOncePerRunNamingItAndWhy) {
+    // A folder where Ferryl.ini should be: no write reaches it, under Wine as root too, which
+    // writes read-only files regardless.
+    ASSERT_TRUE(::DeleteFileW(ini.c_str()) && ::CreateDirectoryW(ini.c_str(), nullptr));
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, comma));
+    ASSERT_EQ(ChooseEntry(ShownChooser(true), L"Choose automatically. "), L"");
+    EXPECT_TRUE(AnswerBox(kWarningTitle, {L"The settings cannot be kept", Quoted(ini), L"(error "}));
+    // A second write fails too, without a second word: the box would come before the next command.
+    HWND dialog = ShownChooser(true);
+    ASSERT_TRUE(dialog);
+    ::SetDlgItemTextW(dialog, IDC_MAIL_SIZE_LIMIT, L"10");
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
+    dialog = ShownChooser(true);
+    ASSERT_TRUE(dialog);
+    EXPECT_FALSE(::FindWindowW(L"#32770", kWarningTitle));
+    EXPECT_TRUE(CloseAll(ferryl, dialog)) << "and no word when the window's place is not kept at the end";
+    EXPECT_TRUE(::RemoveDirectoryW(ini.c_str())) << "nothing was written into it";
+}
+
+TEST_F(MailProgramsTest, TheDialogKeepsEveryPartWholeAt96144And192Dpi) {
+    // A long current choice, so that it must wrap.
+    const std::wstring claws = programFolder.MakeFolder(L"A folder with a long name for the mail program") +
+                               L"\\and another folder inside it\\claws-mail.exe";
+    ::CreateDirectoryW(claws.substr(0, claws.rfind(L'\\')).c_str(), nullptr);
+    PlaceRecorder(claws);
+    for (const DWORD dpi : {96u, 144u, 192u}) {
+        SCOPED_TRACE(dpi);
+        SystemDpi(dpi);
+        WriteIni(L"Settings", L"MailProgram", claws, ini);
+        ChildProcess ferryl;
+        ASSERT_TRUE(StartFerryl(ferryl, comma));
+        const HWND dialog = ShownChooser(true);
+        ASSERT_TRUE(dialog);
+        // Every control inside the dialog, and none over another.
+        RECT client{};
+        ::GetClientRect(dialog, &client);
+        std::vector<RECT> places;
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            RECT place{}, overlap{};
+            ::GetWindowRect(child, &place);
+            ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+            EXPECT_TRUE(::IntersectRect(&overlap, &place, &client) && ::EqualRect(&overlap, &place))
+                << "inside the dialog, control " << ::GetDlgCtrlID(child);
+            for (const RECT& other : places)
+                EXPECT_FALSE(::IntersectRect(&overlap, &place, &other))
+                    << "no overlap, control " << ::GetDlgCtrlID(child);
+            places.push_back(place);
+        }
+        // The choice: its lines all shown, or a scroll bar to reach them.
+        const HWND choice = ::GetDlgItem(dialog, IDC_MAIL_CHOICE);
+        const auto lines = ::SendMessageW(choice, EM_GETLINECOUNT, 0, 0);
+        ASSERT_GE(lines, 2);
+        const auto second = ::SendMessageW(choice, EM_POSFROMCHAR, ::SendMessageW(choice, EM_LINEINDEX, 1, 0), 0);
+        const int lineHeight = HIWORD(second) - HIWORD(::SendMessageW(choice, EM_POSFROMCHAR, 0, 0));
+        RECT box{};
+        ::GetClientRect(choice, &box);
+        const bool scrolls = (::GetWindowLongW(choice, GWL_STYLE) & WS_VSCROLL) != 0;
+        EXPECT_TRUE(lines * lineHeight <= box.bottom || scrolls) << lines << " lines of " << lineHeight;
+        EXPECT_GE(lineHeight, ::MulDiv(12, static_cast<int>(dpi), 96)) << "the font follows the DPI";
+        // Each entry has room for its two lines.
+        EXPECT_GE(::SendMessageW(::GetDlgItem(dialog, IDC_MAIL_CLIENTS), LB_GETITEMHEIGHT, 0, 0), 2 * lineHeight);
+        ASSERT_TRUE(CloseAll(ferryl, dialog));
+    }
 }
 
 }  // namespace

@@ -44,34 +44,30 @@ class MailReadersTest : public FerrylSession {
   protected:
     void SetUp() override {
         FerrylSession::SetUp();
-        const std::wstring longFolder = files.MakeFolder(std::wstring(130, L'l')) + L"\\" + std::wstring(110, L'm');
-        ::CreateDirectoryW(longFolder.c_str(), nullptr);
-        const std::vector<std::pair<const wchar_t*, std::wstring>> names{
-            {L"blank", files / L"a b.txt"},
-            {L"comma", files / L"x,1.txt"},
-            {L"apostrophe", files / L"it's.txt"},
-            {L"percent", files / L"100%.txt"},
-            {L"hash", files / L"#1.txt"},
-            {L"ampersand", files / L"R&D.txt"},
-            {L"equals", files / L"a=b.txt"},
-            {L"leading dash", files / L"-dash.txt"},
-            {L"outside the code page", files / L"\u03A9\u03BC\u03AD\u03B3\u03B1.txt"},
-            {L"longer than 260", longFolder + L"\\long name.txt"},
-            {L"network, punctuation", share / L"net a b,1's 100%#&=.txt"},
-            {L"network, outside the code page", share / L"net \u65E5\u672C.txt"},
+        const std::wstring longName = std::wstring(130, L'l') + L"\\" + std::wstring(110, L'm');
+        files.MakeFolder(std::wstring(130, L'l'));
+        files.MakeFolder(longName);
+        const std::tuple<const wchar_t*, const TempFolder&, std::wstring> names[] = {
+            {L"blank", files, L"a b.txt"},
+            {L"comma", files, L"x,1.txt"},
+            {L"apostrophe", files, L"it's.txt"},
+            {L"percent", files, L"100%.txt"},
+            {L"hash", files, L"#1.txt"},
+            {L"ampersand", files, L"R&D.txt"},
+            {L"equals", files, L"a=b.txt"},
+            {L"leading dash", files, L"-dash.txt"},
+            {L"outside the code page", files, L"\u03A9\u03BC\u03AD\u03B3\u03B1.txt"},
+            {L"longer than 260", files, longName + L"\\long name.txt"},
+            {L"network, punctuation", share, L"net a b,1's 100%#&=.txt"},
+            {L"network, outside the code page", share, L"net \u65E5\u672C.txt"},
         };
-        for (size_t i = 0; i < names.size(); ++i) {
+        for (const auto& [label, folder, name] : names) {
             // Bytes of every value, and a size of its own, so that no file passes for another.
+            const size_t i = listed.size();
             std::string bytes(1000 + i * 7919, '\0');
             for (size_t k = 0; k < bytes.size(); ++k)
                 bytes[k] = static_cast<char>(k * 31 + i);
-            UniqueFile file(::CreateFileW(names[i].second.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-            DWORD written = 0;
-            ASSERT_TRUE(file &&
-                        ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-                << names[i].second;
-            listed.push_back({names[i].first, names[i].second, bytes});
+            listed.push_back({label, folder.WriteFile(name, bytes), bytes});
         }
         ASSERT_GT(listed[9].path.size(), 260u);
     }
@@ -94,39 +90,32 @@ class MailReadersTest : public FerrylSession {
         return which;
     }
 
-    std::wstring Arguments(const std::vector<size_t>& which) const {
+    // Starts Ferryl with the files, presses Send Now and returns what the stand-in left in the
+    // record (the stand-in mail program's by default).
+    std::wstring Send(const std::vector<size_t>& which, const std::wstring& recordPath) {
         std::wstring arguments;
         for (size_t i : which)
-            arguments += (arguments.empty() ? L"" : L" ") + Quoted(listed[i].path);
-        return arguments;
+            arguments += L" " + Quoted(listed[i].path);
+        ChildProcess ferryl;
+        return StartFerryl(ferryl, arguments.substr(1)) ? SendAndRecord(ferryl, recordPath) : L"(not started)";
     }
-
-    // Starts Ferryl with the files, presses Send Now and returns the split command line the
-    // stand-in mail program got.
+    // The split command line the stand-in got under the program's name.
     std::vector<std::wstring> SendToProgram(const wchar_t* programName, const std::vector<size_t>& which) {
         InstallMailProgram(programName);
-        ::DeleteFileW(record.c_str());
-        ChildProcess ferryl;
-        if (!StartFerryl(ferryl, Arguments(which)))
-            return {};
-        return SplitCommandLine(SendAndRecord(ferryl));
+        return SplitCommandLine(Send(which, record));
     }
 
     // With a file that no path in the code page carries, Send Now warns before anything reaches the
     // program, and the window keeps its list.
     void ExpectAWarningForWhatAnsiCannotCarry(const std::wstring& reached) {
         const std::vector<size_t> lost = InAnsi(false);
-        if (lost.empty())
-            return;
+        ASSERT_FALSE(lost.empty());
         ::DeleteFileW(reached.c_str());
         ChildProcess ferryl;
-        ASSERT_TRUE(StartFerryl(ferryl, Arguments({0, lost.front()})));
+        ASSERT_TRUE(StartFerryl(ferryl, Quoted(listed[0].path) + L" " + Quoted(listed[lost.front()].path)));
         PressSendNow();
         // Escape, not OK: a warning that offers to go on or not goes back to the list.
-        HWND box = nullptr;
-        ASSERT_TRUE(PumpUntil([&] { return (box = ::FindWindowW(L"#32770", kWarningTitle)) != nullptr; }, 10000));
-        ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(box); }));
+        EXPECT_TRUE(AnswerBox(kWarningTitle, {}, IDCANCEL));
         EXPECT_TRUE(PumpUntil([] { return ::IsWindowEnabled(PanelChild(L"&Send Now")); }))
             << "the window stays with its list";
         EXPECT_EQ(ReadRecord(reached), L"") << "nothing reached the program";
@@ -134,46 +123,26 @@ class MailReadersTest : public FerrylSession {
 
     std::wstring StartFolder() const { return ReadRecord(programFolder / L"Mail Program\\start_folder.txt"); }
 
-    // The labels of the listed files that the paths do not open, and the paths that open none.
+    // Every listed file of `which` is opened by a path, and every path opens a listed file.
     void ExpectEveryFileArrives(const std::vector<std::wstring>& paths, const std::vector<size_t>& which) {
         std::set<size_t> reached;
-        std::wstring strays;
+        std::wstring strays, missing;
         for (const std::wstring& path : paths) {
             const auto identity = Identity(path);
-            bool found = false;
-            for (size_t i = 0; i < listed.size() && identity; ++i) {
-                if (identity == Identity(listed[i].path) && ReadFileBytes(path) == listed[i].bytes) {
-                    reached.insert(i);
-                    found = true;
-                }
-            }
-            if (!found)
+            const auto found = std::find_if(listed.begin(), listed.end(), [&](const Listed& file) {
+                return identity && identity == Identity(file.path) && ReadFileBytes(path) == file.bytes;
+            });
+            if (found == listed.end())
                 strays += L"\n  " + path;
+            else
+                reached.insert(static_cast<size_t>(found - listed.begin()));
         }
-        std::wstring missing;
         for (size_t i : which) {
             if (!reached.count(i))
                 missing += std::wstring(missing.empty() ? L"" : L"; ") + listed[i].label;
         }
         EXPECT_EQ(missing, L"") << "listed files that did not arrive";
         EXPECT_EQ(strays, L"") << "paths that open no listed file";
-    }
-
-    // The files go through Simple MAPI to the stand-in provider, registered under DLLPathEx as the
-    // default client and then as the client named in MailProgram; the paths each call got.
-    void SendThroughMapi(bool ansiOnly, const std::vector<size_t>& which, const std::function<void()>& check) {
-        for (const bool asDefault : {true, false}) {
-            SCOPED_TRACE(asDefault ? "as the default client" : "as a named client");
-            const std::wstring client = asDefault ? L"Ferryl Default Client" : L"Ferryl Named Client";
-            InstallMapiProvider(client, asDefault, ansiOnly, L"DLLPathEx");
-            WriteIni(L"Settings", L"MailProgram", asDefault ? L"" : L"MAPI:" + client, ini);
-            for (const wchar_t* name : {L"mapi_record.txt", L"mapi_calls.txt"})
-                ::DeleteFileW(mapi.File(name).c_str());
-            ChildProcess ferryl;
-            ASSERT_TRUE(StartFerryl(ferryl, Arguments(which)));
-            SendAndRecord(ferryl, mapi.File(L"mapi_record.txt"));
-            check();
-        }
     }
 
     const TempFolder share{TempFolder::OnNetworkShare{}};
@@ -192,10 +161,9 @@ TEST_F(MailReadersTest, ThunderbirdResolvesEveryAttachmentUrl) {
 
 TEST_F(MailReadersTest, ClawsMailFindsEveryAttachment) {
     const std::vector<std::wstring> argv = SendToProgram(L"claws-mail.exe", All());
-    const std::wstring startFolder = StartFolder();
     std::vector<std::wstring> paths;
     for (const std::wstring& argument : AttachArguments(argv))
-        paths.push_back(ClawsAttachment(argument, startFolder, [](const std::wstring& path) {
+        paths.push_back(ClawsAttachment(argument, StartFolder(), [](const std::wstring& path) {
             const DWORD attributes = ::GetFileAttributesW(path.c_str());
             return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
         }));
@@ -207,20 +175,24 @@ TEST_F(MailReadersTest, SylpheedFindsEveryAttachmentInItsAnsiArguments) {
     // What the system hands an ANSI program: the command line in the code page, as Sylpheed's
     // arguments come to it, converted back from the code page.
     const std::wstring ansi = FromAnsi(ReadFileBytes(programFolder / L"Mail Program\\command_line_ansi.txt"));
-    const std::wstring startFolder = StartFolder();
     std::vector<std::wstring> paths;
     for (const std::wstring& argument : AttachArguments(SplitCommandLine(ansi)))
-        paths.push_back(SylpheedAttachment(argument, startFolder));
+        paths.push_back(SylpheedAttachment(argument, StartFolder()));
     ExpectEveryFileArrives(paths, InAnsi(true));
     ExpectAWarningForWhatAnsiCannotCarry(record);
 }
 
-TEST_F(MailReadersTest, ClassicOutlookOpensEachFileAfterSlashA) {
-    // One file at a time: more go through its Simple MAPI client.
+TEST_F(MailReadersTest, ClassicOutlookOpensOneFileAfterSlashAAndMoreThroughItsMapiClient) {
     std::vector<std::wstring> paths;
     for (size_t i = 0; i < listed.size(); ++i)
         paths.push_back(OutlookAttachment(SendToProgram(L"outlook.exe", {i})).value_or(L"(no /a)"));
     ExpectEveryFileArrives(paths, All());
+
+    InstallMapiProvider(L"Microsoft Outlook", false);
+    ::DeleteFileW(record.c_str());
+    Send(All(), mapi.File(L"mapi_record.txt"));
+    ExpectEveryFileArrives(mapi.SentPaths(), All());
+    EXPECT_FALSE(FileExists(record)) << "outlook.exe itself is not started";
 }
 
 // Any other program gets the short paths, as it always did: it may read its command line in the code
@@ -254,30 +226,35 @@ TEST_F(MailReadersTest, TheNewOutlooksDraftHoldsEveryFileUnderItsName) {
     EXPECT_EQ(message->parts.size(), listed.size() + 1) << "the text part and one part per file";
 }
 
-TEST_F(MailReadersTest, AnAnsiOnlyMapiClientOpensEveryPathItGets) {
-    SendThroughMapi(true, InAnsi(true), [&] {
-        EXPECT_EQ(mapi.Calls(), L"MAPISendMail\n");
-        ExpectEveryFileArrives(mapi.SentPaths(), InAnsi(true));
-        // Each attachment's name: its own where the code page holds it, else its 8.3 name.
-        std::vector<std::wstring> names;
-        for (size_t i : InAnsi(true)) {
-            const std::wstring name = FileNameOf(listed[i].path);
-            names.push_back(ToAnsiExact(name) ? name : FileNameOf(ShortPathName(listed[i].path)));
+// Through Simple MAPI to the stand-in provider, registered under DLLPathEx as the default client
+// and then as the client named in MailProgram: a Unicode client gets the long paths and names, an
+// ANSI-only one each file's path and name where the code page holds them, else their 8.3 forms.
+TEST_F(MailReadersTest, AMapiClientOpensEveryPathItGets) {
+    for (const bool ansiOnly : {false, true}) {
+        const std::vector<size_t> which = ansiOnly ? InAnsi(true) : All();
+        for (const bool asDefault : {true, false}) {
+            SCOPED_TRACE(std::string(ansiOnly ? "ANSI only, " : "Unicode, ") +
+                         (asDefault ? "as the default client" : "as a named client"));
+            const std::wstring client = asDefault ? L"Ferryl Default Client" : L"Ferryl Named Client";
+            InstallMapiProvider(client, asDefault, ansiOnly, L"DLLPathEx");
+            WriteIni(L"Settings", L"MailProgram", asDefault ? L"" : L"MAPI:" + client, ini);
+            ::DeleteFileW(mapi.File(L"mapi_calls.txt").c_str());
+            Send(which, mapi.File(L"mapi_record.txt"));
+            EXPECT_EQ(mapi.Calls(), ansiOnly ? L"MAPISendMail\n" : L"MAPISendMailW\n");
+            ExpectEveryFileArrives(mapi.SentPaths(), which);
+            std::vector<std::wstring> paths, names;
+            for (size_t i : which) {
+                const std::wstring name = FileNameOf(listed[i].path);
+                paths.push_back(listed[i].path);
+                names.push_back(!ansiOnly || ToAnsiExact(name) ? name : FileNameOf(ShortPathName(listed[i].path)));
+            }
+            if (!ansiOnly) {
+                EXPECT_EQ(mapi.SentPaths(), paths);
+            }
+            EXPECT_EQ(mapi.SentNames(), names);
         }
-        EXPECT_EQ(mapi.SentNames(), names);
-    });
+    }
     ExpectAWarningForWhatAnsiCannotCarry(mapi.File(L"mapi_record.txt"));
-}
-
-TEST_F(MailReadersTest, AUnicodeMapiClientGetsTheLongPaths) {
-    SendThroughMapi(false, All(), [&] {
-        EXPECT_EQ(mapi.Calls(), L"MAPISendMailW\n");
-        std::vector<std::wstring> paths;
-        for (const Listed& file : listed)
-            paths.push_back(file.path);
-        EXPECT_EQ(mapi.SentPaths(), paths);
-        ExpectEveryFileArrives(mapi.SentPaths(), All());
-    });
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// End to end: the real Ferryl.exe on systems out of the ordinary: a file right at a drive's root
-// with a one-letter name, "X:\a"; twice the DPI with a saved place off the screen and a size larger
-// than it; and a library it loads late missing.
+// End to end: the real Ferryl.exe read by a screen reader in another process, and on systems out of
+// the ordinary: a file right at a drive's root with a one-letter name; twice the DPI with a saved
+// place off the screen and a size larger than it; and a library it loads late missing.
 
 #include <gtest/gtest.h>
 
@@ -9,72 +9,101 @@
 #include "app/instance.h"
 #include "common/twips.h"
 #include "e2e/ferryl_session.h"
+#include "support/accessibility.h"
+// After windows.h, which it needs.
+#include <shlwapi.h>
 
 namespace ferryl::test {
 namespace {
 
-// Starts a program and waits for its end (Wine starts a Unix program as it starts a Windows one,
-// but its process handle says nothing of it: the caller waits for what it does).
-void RunUnix(const std::wstring& program, const std::wstring& arguments) {
-    std::wstring commandLine = program + L" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (::CreateProcessW((L"Z:\\bin\\" + program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         nullptr, &startup, &info)) {
-        ::CloseHandle(info.hThread);
-        ::CloseHandle(info.hProcess);
+class UnusualSystemTest : public FerrylSession {
+  protected:
+    // Wine's own setting that makes a library missing for one program: its load order "disabled".
+    // (WINEDLLOVERRIDES cannot serve: Wine gives a started program its own start's value.)
+    void LibraryMissing(const wchar_t* library) {
+        Keep(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Ferryl.exe\\DllOverrides", library, std::wstring());
     }
-}
-
-// A free drive letter mapped to a folder while the object lives. Wine keeps its drives as symbolic
-// links in the prefix's dosdevices folder, which the system's `ln` makes; Windows maps one with
-// DefineDosDevice. (The paths are ASCII: the test's own temporary folder and the prefix.)
-class MappedDrive {
-  public:
-    explicit MappedDrive(const std::wstring& folder) : m_folder(folder) {
-        for (wchar_t letter = L'X'; letter > L'D' && m_drive.empty(); --letter) {
-            if (::GetDriveTypeW((std::wstring{letter, L':', L'\\'}).c_str()) == DRIVE_NO_ROOT_DIR)
-                m_drive = std::wstring{letter, L':'};
-        }
-        if (m_drive.empty())
-            return;
-        if (const std::wstring drives = UnixPath(L"C:\\"); !drives.empty()) {
-            // "<prefix>/dosdevices/c:/" names the folder of the links, each named by its drive.
-            m_link = drives.substr(0, drives.size() - 3) + static_cast<wchar_t>(towlower(m_drive[0])) + L":";
-            RunUnix(L"ln", L"-s \"" + UnixPath(folder) + L"\" \"" + m_link + L"\"");
-        } else {
-            m_defined = ::DefineDosDeviceW(0, m_drive.c_str(), folder.c_str()) != FALSE;
-        }
-    }
-    ~MappedDrive() {
-        if (!m_link.empty())
-            RunUnix(L"rm", L"-f \"" + m_link + L"\"");
-        if (m_defined)
-            ::DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, m_drive.c_str(), m_folder.c_str());
-    }
-    MappedDrive(const MappedDrive&) = delete;
-    MappedDrive& operator=(const MappedDrive&) = delete;
-
-    // "X:\", empty when no letter was free.
-    std::wstring Root() const { return m_drive.empty() ? std::wstring() : m_drive + L"\\"; }
-
-  private:
-    std::wstring m_folder;
-    std::wstring m_drive;  // "X:"
-    std::wstring m_link;
-    bool m_defined = false;
 };
 
-class UnusualSystemTest : public FerrylSession {};
+// The real Ferryl.exe with three files listed, read and driven through Active Accessibility from
+// this test, which hears its WinEvents.
+TEST_F(UnusualSystemTest, AScreenReaderInAnotherProcessReadsAndDrivesTheWindow) {
+    const std::wstring a = files.WriteFile(L"a.txt", std::string(2048, 'a'));
+    const std::wstring b = files.WriteFile(L"b b.txt", "b");
+    const std::wstring c = files.WriteFile(L"c.txt", std::string(1234567, 'c'));
+    ASSERT_TRUE(SetModifiedTime(a, 2024, 3, 5, 14, 7));
+    ASSERT_TRUE(SetModifiedTime(b, 2023, 12, 31, 23, 59));
+    ASSERT_TRUE(SetModifiedTime(c, 2001, 1, 2, 3, 4));
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, a + L" \"" + b + L"\" " + c));
+    const HWND list = FileList();
+    AccessibleRef access = ClientAccessible(list);
+    ASSERT_TRUE(access);
+    LONG count = 0;
+    ASSERT_TRUE(PumpUntil([&] { return SUCCEEDED(access->get_accChildCount(&count)) && count == 3; }));
+
+    EXPECT_EQ(Role(access.get(), CHILDID_SELF), ROLE_SYSTEM_LIST);
+    EXPECT_EQ(Name(access.get(), CHILDID_SELF), L"Files");
+    EXPECT_EQ(Role(access.get(), 2), ROLE_SYSTEM_LISTITEM);
+    ExpectSpokenRow(Name(access.get(), 1), a, 3, L"2024", L"2,048");
+    ExpectSpokenRow(Name(access.get(), 2), b, 12, L"2023", L"1");
+    ExpectSpokenRow(Name(access.get(), 3), c, 1, L"2001", L"1,234,567");
+    EXPECT_EQ(Description(access.get(), 3), L"Name, Date, Size (bytes), Full Path");
+    EXPECT_TRUE(State(access.get(), 1) & STATE_SYSTEM_SELECTED);
+    EXPECT_FALSE(State(access.get(), 2) & STATE_SYSTEM_SELECTED);
+    // The path box is named by the label its check box shows, the folder buttons by what their
+    // pictures stand for, and the line under the list by its text.
+    const HWND panel = ::FindWindowExW(MainWindow(), nullptr, L"FerrylPozadinaP", nullptr);
+    const auto nameOf = [](HWND window) {
+        AccessibleRef object = ClientAccessible(window);
+        return object ? Name(object.get(), CHILDID_SELF) : L"(no object)";
+    };
+    EXPECT_EQ(nameOf(::FindWindowExW(panel, nullptr, L"Edit", nullptr)), L"Copy To");
+    for (const wchar_t* name : {L"Temporary Folder", L"Desktop Folder", L"Attachments Folder", L"Custom Folder"}) {
+        const HWND button = ::FindWindowExW(panel, nullptr, L"Button", name);
+        EXPECT_EQ(nameOf(button), name);
+        EXPECT_TRUE(::GetWindowLongW(button, GWL_STYLE) & BS_ICON) << name << ": the name is not drawn";
+    }
+    wchar_t total[64]{};
+    ::StrFormatByteSizeW(2048 + 1 + 1234567, total, 64);
+    EXPECT_EQ(nameOf(::FindWindowExW(MainWindow(), nullptr, L"Static", nullptr)), L"3 files, " + std::wstring(total));
+
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(list, &processId);
+    WinEventRecorder events(EVENT_OBJECT_REORDER, EVENT_OBJECT_SELECTION, processId);
+    ASSERT_TRUE(events.Hooked());
+    ASSERT_EQ(access->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(2)), S_OK);
+    EXPECT_EQ(Selection(access.get()), std::vector<long>{2});
+    EXPECT_FALSE(State(access.get(), 1) & STATE_SYSTEM_SELECTED);
+    EXPECT_TRUE(PumpUntil([&] {
+        return events.Count(EVENT_OBJECT_SELECTION, list, 2) == 1 && events.Count(EVENT_OBJECT_FOCUS, list, 2) == 1;
+    }));
+
+    // The hit test at the middle of row 3 finds row 3.
+    LONG x = 0, y = 0, width = 0, height = 0;
+    ASSERT_EQ(access->accLocation(&x, &y, &width, &height, Child(3)), S_OK);
+    VARIANT hit;
+    ASSERT_EQ(access->accHitTest(x + width / 2, y + height / 2, &hit), S_OK);
+    EXPECT_EQ(ChildId(hit), 3);
+
+    // While a modal box or a mail client's compose window disables the window, a screen reader
+    // can neither open a file nor move the selection under it.
+    ::EnableWindow(MainWindow(), FALSE);
+    EXPECT_TRUE(State(access.get(), 3) & STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_EQ(access->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(3)), E_FAIL);
+    EXPECT_EQ(access->accDoDefaultAction(Child(3)), E_FAIL);
+    EXPECT_EQ(Selection(access.get()), std::vector<long>{2});
+    ::EnableWindow(MainWindow(), TRUE);
+    access.Reset();
+}
 
 TEST_F(UnusualSystemTest, AOneLetterFileAtADriveRootIsListed) {
-    const MappedDrive drive(files.MakeFolder(L"drive"));
-    ASSERT_FALSE(drive.Root().empty()) << "no drive letter free";
-    files.WriteFile(L"drive\\a");
-    const std::wstring file = drive.Root() + L"a";
-    ASSERT_TRUE(PumpUntil([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000))
-        << "the drive is mapped";
+    // The test prefix's own drive C:, whose root the tests may write.
+    const std::wstring file = L"C:\\q";
+    struct Removed {
+        ~Removed() { ::DeleteFileW(L"C:\\q"); }
+    } removed;
+    ASSERT_TRUE(UniqueFile(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, file));
     EXPECT_EQ(SendAndRecord(ferryl), Sent({file}));
@@ -86,10 +115,7 @@ bool Inside(const RECT& inner, const RECT& outer) {
 }
 
 TEST_F(UnusualSystemTest, AtTwiceTheDpiTheWindowAndSendNowLieInsideTheWorkArea) {
-    // What Wine takes for the system's DPI when a program starts: the REG_DWORD 192, whose four
-    // bytes a one-character text with its terminator makes.
-    Keep(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", std::wstring(1, static_cast<wchar_t>(192)),
-         REG_DWORD);
+    SystemDpi(192);
     // 2667 by 1600 pixels at 192 DPI, left of and below the screen.
     for (const auto& [key, value] : {std::pair{L"WindowWidth", L"20000"}, std::pair{L"WindowHeight", L"12000"},
                                      std::pair{L"WindowLeft", L"-30000"}, std::pair{L"WindowTop", L"90000"}})
@@ -113,17 +139,7 @@ TEST_F(UnusualSystemTest, AtTwiceTheDpiTheWindowAndSendNowLieInsideTheWorkArea) 
     EXPECT_EQ(ReadIni(L"Window Position", L"WindowLeft", ini), std::to_wstring(PixelsToTwips(window.left, 192)));
 }
 
-class MissingLibraryTest : public FerrylSession {
-  protected:
-    // Wine's own setting that makes a library missing for one program: its load order "disabled"
-    // (AppDefaults). WINEDLLOVERRIDES cannot serve: Wine gives a started program its own start's
-    // value.
-    void LibraryMissing(const wchar_t* library) {
-        Keep(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Ferryl.exe\\DllOverrides", library, std::wstring());
-    }
-};
-
-TEST_F(MissingLibraryTest, AMissingDelayLoadedLibraryStopsTheStartWithAMessageBeforeAnyFileIsTaken) {
+TEST_F(UnusualSystemTest, AMissingDelayLoadedLibraryStopsTheStartWithAMessageBeforeAnyFileIsTaken) {
     const std::wstring file = files.WriteFile(L"file.txt");
     const std::string settings = ReadFileBytes(ini);
     LibraryMissing(L"comdlg32");
@@ -141,21 +157,19 @@ TEST_F(MissingLibraryTest, AMissingDelayLoadedLibraryStopsTheStartWithAMessageBe
     EXPECT_EQ(ReadFileBytes(ini), settings) << "it never had a window whose place it saves";
 }
 
-TEST_F(MissingLibraryTest, WithoutOleaccTheFileListAnswersNoObjectAndTheProgramGoesOn) {
+TEST_F(UnusualSystemTest, WithoutOleaccTheFileListAnswersNoObjectAndTheProgramGoesOn) {
     const std::wstring file = files.WriteFile(L"file.txt");
     LibraryMissing(L"oleacc");
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, file));
-    HWND list = FileList();
-    ASSERT_TRUE(list);
     // What a screen reader sends first. Any process may send it, or post it: then the program's
     // own loop dispatches it, with no callback boundary of the system's to stop an exception.
     DWORD_PTR result = 1;
-    EXPECT_NE(
-        ::SendMessageTimeoutW(list, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_NORMAL, 10000, &result),
-        0);
+    EXPECT_NE(::SendMessageTimeoutW(FileList(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_NORMAL, 10000,
+                                    &result),
+              0);
     EXPECT_EQ(result, 0u) << "no object of its own: the system answers";
-    ASSERT_TRUE(::PostMessageW(list, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)));
+    ASSERT_TRUE(::PostMessageW(FileList(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)));
     EXPECT_NE(::SendMessageTimeoutW(MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result), 0);
     ASSERT_FALSE(ferryl.Exited());
     EXPECT_EQ(SendAndRecord(ferryl), Sent({file}));

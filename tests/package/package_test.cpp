@@ -1,7 +1,6 @@
-// The packages as a Windows user meets them, in a Wine prefix of their own that tests/package/run
-// makes fresh: the MSI installed, started through its Send To entry, upgraded and removed with
-// msiexec, and the portable copy started from its folder. What they leave is read back through
-// the system's own readers: Windows Installer, the shell link object, Active Accessibility.
+// The packages as a Windows user meets them, in a fresh Wine prefix of their own (tests/package/run):
+// the MSI installed, used, upgraded and removed with msiexec, and the portable copy started from its
+// folder, read back through Windows Installer, the shell link object and Active Accessibility.
 
 #include <windows.h>
 // After windows.h: they need its types.
@@ -11,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "core/about_text.h"
 #include "e2e/ferryl_session.h"
 #include "mainwindow/version_info.h"
+#include "settings/funkcije.h"
 #include "support/accessibility.h"
 
 namespace ferryl::test {
@@ -30,59 +32,47 @@ constexpr wchar_t kUpgradeCode[] = L"{439B1D08-EDA4-4D82-A77B-9CF66A901E2C}";
 constexpr DWORD kSlowMs = 60000;
 
 std::wstring Env(const wchar_t* name) {
-    wchar_t value[MAX_PATH * 2] = {};
-    const DWORD length = ::GetEnvironmentVariableW(name, value, MAX_PATH * 2);
-    return length < MAX_PATH * 2 ? value : L"";
+    const wchar_t* value = ::_wgetenv(name);
+    return value ? value : L"";
 }
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     PWSTR path = nullptr;
-    std::wstring result;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)))
-        result = path;
+    const std::wstring result = SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)) ? path : L"";
     ::CoTaskMemFree(path);
     return result;
-}
-
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-// The names in a folder, "." and ".." left out.
-std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    UniqueFind search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.get(), &found)) {
-        if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..")
-            names.push_back(found.cFileName);
-    }
+// The names in a folder, each after a "|"; none when there is no folder.
+std::wstring FolderEntries(const std::wstring& folder) {
+    std::wstring names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        names += L"|" + entry.path().filename().wstring();
     return names;
 }
 
-// Runs a program (msiexec quietly) to its end; its exit code, or ~0 when it did not start or end in
-// time.
+// Runs a program to its end; its exit code, or ~0 when it did not start or end in time.
 DWORD RunToEnd(const std::wstring& program, const std::wstring& arguments) {
     ChildProcess child;
-    if (!child.Start(program, arguments) || !child.WaitForExit([] { return true; }, kSlowMs))
-        return ~0u;
-    return child.ExitCode();
+    return child.Start(program, arguments) && child.WaitForExit([] { return true; }, kSlowMs) ? child.ExitCode() : ~0u;
 }
 
 DWORD Msiexec(const std::wstring& arguments) {
     return RunToEnd(KnownFolder(FOLDERID_System) + L"\\msiexec.exe", arguments + L" /qn");
 }
 
-// The installed products of the upgrade family, by product code.
-std::vector<std::wstring> InstalledProducts() {
-    std::vector<std::wstring> products;
+// The product codes of the installed products of the upgrade family, one after another: one code
+// is 38 characters long.
+std::wstring InstalledProducts() {
+    std::wstring products;
     wchar_t code[39] = {};
     for (DWORD i = 0; ::MsiEnumRelatedProductsW(kUpgradeCode, 0, i, code) == ERROR_SUCCESS; ++i)
-        products.push_back(code);
+        products += code;
     return products;
 }
 
@@ -92,9 +82,12 @@ std::wstring ProductInfo(const std::wstring& product, const wchar_t* property) {
     return ::MsiGetProductInfoW(product.c_str(), property, value, &size) == ERROR_SUCCESS ? value : L"(none)";
 }
 
-// Waits until the running program lists the file, as a screen reader reads it, then closes its
-// window and waits for it to end.
-bool ListsAndEnds(const std::wstring& path) {
+// Opens the program, or a shortcut to it as the shell's Send To does, with the file; true once it
+// lists the file, as a screen reader reads it, and ends when its window is closed.
+bool ListsAndEnds(const std::wstring& program, const std::wstring& path) {
+    if (reinterpret_cast<INT_PTR>(
+            ::ShellExecuteW(nullptr, nullptr, program.c_str(), Quoted(path).c_str(), nullptr, SW_SHOWNORMAL)) <= 32)
+        return false;
     const size_t slash = path.rfind(L'\\');
     const bool listed = PumpUntil(
         [&] {
@@ -112,26 +105,16 @@ bool ListsAndEnds(const std::wstring& path) {
            PumpUntil([&] { return ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; }, kSlowMs);
 }
 
-// Starts the program with the file, directly or through a shortcut as the shell's Send To does;
-// true once it listed the file and ended when closed.
-bool RunWithFile(const std::wstring& program, const std::wstring& file) {
-    ChildProcess ferryl;
-    return ferryl.Start(program, Quoted(file)) && ListsAndEnds(file);
-}
-bool SendThroughShortcut(const std::wstring& link, const std::wstring& file) {
-    const std::wstring arguments = Quoted(file);
-    return reinterpret_cast<INT_PTR>(
-               ::ShellExecuteW(nullptr, nullptr, link.c_str(), arguments.c_str(), nullptr, SW_SHOWNORMAL)) > 32 &&
-           ListsAndEnds(file);
-}
-
 class PackageTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_FALSE(msi.empty() || olderMsi.empty() || rebuiltMsi.empty() || portable.empty() || version.empty())
             << "run by tests/package/run, which names the packages";
-        // Left by an earlier test that failed half way.
-        ::DeleteFileW(sendTo.c_str());
+        ::DeleteFileW(sendTo.c_str());  // left by an earlier test that failed half way
+    }
+    void TearDown() override {  // the settings the program wrote, which no package removes
+        ::DeleteFileW(installedIni.c_str());
+        ::RemoveDirectoryW(installFolder.c_str());
     }
 
     const std::wstring msi = Env(L"FERRYL_MSI");
@@ -142,97 +125,87 @@ class PackageTest : public ::testing::Test {
     const std::wstring installFolder = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Ferryl Handler";
     const std::wstring installedExe = installFolder + L"\\Ferryl.exe";
     const std::wstring installedIni = installFolder + L"\\Ferryl.ini";
-    const std::wstring sendToFolder = KnownFolder(FOLDERID_SendTo);
-    const std::wstring sendTo = sendToFolder + L"\\Mail Recipient Via Command Line.lnk";
+    const std::wstring sendTo = KnownFolder(FOLDERID_SendTo) + L"\\Mail Recipient Via Command Line.lnk";
     const std::wstring startMenu = KnownFolder(FOLDERID_Programs) + L"\\Ferryl Handler.lnk";
     TempFolder files;
 };
 
 TEST_F(PackageTest, TheInstallerPlacesTheProgramAndBothEntriesAndTakesThemAway) {
     ASSERT_EQ(Msiexec(L"/i " + Quoted(msi)), 0u);
-    for (const wchar_t* name : {L"Ferryl.exe", L"fyh.chm", L"README.txt"})
-        EXPECT_TRUE(Exists(installFolder + L"\\" + name)) << name;
+    const std::wstring placed[] = {installedExe, installFolder + L"\\fyh.chm", installFolder + L"\\README.txt", sendTo,
+                                   startMenu};
+    for (const std::wstring& path : placed)
+        EXPECT_TRUE(FileExists(path)) << path;
     const ShortcutInfo entry = ReadShortcut(sendTo);
     EXPECT_TRUE(SamePath(entry.target, installedExe)) << entry.target;
     EXPECT_EQ(entry.description, L"Mail Recipient Via Command Line");
     EXPECT_TRUE(SamePath(ReadShortcut(startMenu).target, installedExe));
 
     // Apps & features, with the version the About box shows.
-    const std::vector<std::wstring> products = InstalledProducts();
-    ASSERT_EQ(products.size(), 1u);
-    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), version);
+    const std::wstring product = InstalledProducts();
+    ASSERT_EQ(product.size(), 38u) << product;
+    EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_VERSIONSTRING), version);
     EXPECT_NE(
         AboutText(ReadFileVersion(installedExe).value_or(ProgramVersion{})).find(L"\r\nVersion: " + version + L"\r\n"),
         std::wstring::npos);
-    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_PUBLISHER), Env(L"FERRYL_PUBLISHER"));
-    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_HELPLINK), Env(L"FERRYL_HOME_PAGE"));
-    EXPECT_TRUE(SamePath(ProductInfo(products[0], INSTALLPROPERTY_INSTALLLOCATION), installFolder + L"\\"));
+    EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_PUBLISHER), Env(L"FERRYL_PUBLISHER"));
+    EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_HELPLINK), Env(L"FERRYL_HOME_PAGE"));
+    EXPECT_TRUE(SamePath(ProductInfo(product, INSTALLPROPERTY_INSTALLLOCATION), installFolder + L"\\"));
 
     // The program finds the installer's entry at each start and leaves it as it is.
     const std::string entryBytes = ReadFileBytes(sendTo);
-    EXPECT_TRUE(SendThroughShortcut(sendTo, files.WriteFile(L"first.txt")));
-    EXPECT_TRUE(RunWithFile(installedExe, files.WriteFile(L"second.txt")));
-    EXPECT_EQ(FolderEntries(sendToFolder), std::vector<std::wstring>{L"Mail Recipient Via Command Line.lnk"});
+    EXPECT_TRUE(ListsAndEnds(sendTo, files.WriteFile(L"first.txt")));
+    EXPECT_TRUE(ListsAndEnds(installedExe, files.WriteFile(L"second.txt")));
+    EXPECT_EQ(FolderEntries(KnownFolder(FOLDERID_SendTo)), L"|Mail Recipient Via Command Line.lnk");
     EXPECT_TRUE(ReadFileBytes(sendTo) == entryBytes) << "the installer's entry was written again";
-    ASSERT_TRUE(Exists(installedIni));
 
     // An entry the program made again itself goes with the rest.
     ASSERT_TRUE(::DeleteFileW(sendTo.c_str()));
-    EXPECT_TRUE(RunWithFile(installedExe, files.WriteFile(L"third.txt")));
+    EXPECT_TRUE(ListsAndEnds(installedExe, files.WriteFile(L"third.txt")));
     EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, installedExe));
 
     ASSERT_EQ(Msiexec(L"/x " + Quoted(msi)), 0u);
-    for (const std::wstring& path :
-         {installedExe, installFolder + L"\\fyh.chm", installFolder + L"\\README.txt", sendTo, startMenu})
-        EXPECT_FALSE(Exists(path)) << path;
-    EXPECT_TRUE(InstalledProducts().empty());
+    for (const std::wstring& path : placed)
+        EXPECT_FALSE(FileExists(path)) << path;
+    EXPECT_EQ(InstalledProducts(), L"");
     // The settings the program wrote at each close are the user's: they stay, and so does the folder.
-    EXPECT_EQ(FolderEntries(installFolder), std::vector<std::wstring>{L"Ferryl.ini"});
-    ::DeleteFileW(installedIni.c_str());
-    ::RemoveDirectoryW(installFolder.c_str());
+    EXPECT_EQ(FolderEntries(installFolder), L"|Ferryl.ini");
 }
 
 TEST_F(PackageTest, AnUpgradeOrRebuildKeepsTheChangedSettingsAndLeavesOneProduct) {
     ASSERT_EQ(Msiexec(L"/i " + Quoted(olderMsi)), 0u);
     const std::string settings = "[Settings]\r\nMailProgram=MAPI\r\nCLParameters=-kept\r\n";
-    {
-        const UniqueFile file(::CreateFileW(installedIni.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-        DWORD written = 0;
-        ASSERT_TRUE(file &&
-                    ::WriteFile(file.get(), settings.data(), static_cast<DWORD>(settings.size()), &written, nullptr));
-    }
+    ASSERT_TRUE(std::ofstream(std::filesystem::path(installedIni), std::ios::binary) << settings);
 
     ASSERT_EQ(Msiexec(L"/i " + Quoted(msi)), 0u);
     EXPECT_EQ(ReadFileBytes(installedIni), settings);
-    EXPECT_TRUE(Exists(installedExe));
+    EXPECT_TRUE(FileExists(installedExe));
     EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, installedExe));
-    const std::vector<std::wstring> products = InstalledProducts();
-    ASSERT_EQ(products.size(), 1u);
-    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), version);
+    const std::wstring product = InstalledProducts();
+    ASSERT_EQ(product.size(), 38u) << product;
+    EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_VERSIONSTRING), version);
 
     // A rebuild of the same version replaces it too; the older package refuses to go back.
     ASSERT_EQ(Msiexec(L"/i " + Quoted(rebuiltMsi)), 0u);
     EXPECT_NE(Msiexec(L"/i " + Quoted(olderMsi)), 0u);
     EXPECT_EQ(ReadFileBytes(installedIni), settings);
-    const std::vector<std::wstring> rebuilt = InstalledProducts();
-    ASSERT_EQ(rebuilt.size(), 1u);
-    EXPECT_NE(rebuilt[0], products[0]);
-    EXPECT_EQ(ProductInfo(rebuilt[0], INSTALLPROPERTY_VERSIONSTRING), version);
+    const std::wstring rebuilt = InstalledProducts();
+    ASSERT_EQ(rebuilt.size(), 38u) << rebuilt;
+    EXPECT_NE(rebuilt, product);
+    EXPECT_EQ(ProductInfo(rebuilt, INSTALLPROPERTY_VERSIONSTRING), version);
 
     EXPECT_EQ(Msiexec(L"/x " + Quoted(rebuiltMsi)), 0u);
     EXPECT_EQ(ReadFileBytes(installedIni), settings);
-    ::DeleteFileW(installedIni.c_str());
-    ::RemoveDirectoryW(installFolder.c_str());
 }
 
 TEST_F(PackageTest, ThePortableCopyPlacesItsEntryAtItsFirstStartAndRemovesItOnRequest) {
     const std::wstring exe = portable + L"\\Ferryl.exe";
-    EXPECT_TRUE(RunWithFile(exe, files.WriteFile(L"portable.txt")));
+    EXPECT_TRUE(ListsAndEnds(exe, files.WriteFile(L"portable.txt")));
     EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, exe));
-    EXPECT_TRUE(Exists(portable + L"\\Ferryl.ini"));
+    EXPECT_TRUE(FileExists(portable + L"\\Ferryl.ini"));
 
     EXPECT_EQ(RunToEnd(exe, L"/uninstall"), 0u);
-    EXPECT_FALSE(Exists(sendTo));
+    EXPECT_FALSE(FileExists(sendTo));
     EXPECT_EQ(RunToEnd(exe, L"/install"), 0u);
     EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, exe));
 
@@ -241,7 +214,6 @@ TEST_F(PackageTest, ThePortableCopyPlacesItsEntryAtItsFirstStartAndRemovesItOnRe
     ASSERT_TRUE(CreateShortcut(sendTo, other, L"Mail Recipient Via Command Line"));
     EXPECT_EQ(RunToEnd(exe, L"/uninstall"), 0u);
     EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, other));
-    ::DeleteFileW(sendTo.c_str());
 }
 
 }  // namespace
