@@ -187,7 +187,9 @@ TEST_F(MailProgramsTest, AProgramRegisteredUnderAppPathsIsListedKeptByItsNameAnd
     const HWND dialog = ShownChooser(true);
     ASSERT_TRUE(dialog);
     ASSERT_EQ(ChooseEntry(dialog, L"Outlook (new). Opens a new message in Outlook (new)."), L"");
-    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", ini), L"olk.exe") << "its name, not its place";
+    // Kept once the dialog has returned to the window, a moment after it is gone.
+    EXPECT_TRUE(PumpUntil([&] { return ReadIni(L"Settings", L"MailProgram", ini) == L"olk.exe"; }))
+        << "its name, not its place: " << ReadIni(L"Settings", L"MailProgram", ini);
 
     // An update moves the program and its App Paths key with it.
     ::DeleteFileW((first / L"olk.exe").c_str());
