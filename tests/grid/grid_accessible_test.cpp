@@ -1,5 +1,5 @@
 // The grid as a screen reader reads it: multiple selection, hidden and scrolled rows, the default
-// action, IDispatch, the reorder events of batches and sorts, and the object outliving the grid.
+// action, the reorder events of batches and sorts, and the object outliving the grid.
 
 #include <memory>
 #include <vector>
@@ -16,7 +16,6 @@ class GridAccessibleTest : public GridTest {
   protected:
     void SetUp() override {
         GridTest::SetUp();
-        Listen();
         AddColumns(2);
         grid.Rows(30);
         for (long r = 1; r <= 30; ++r)
@@ -88,22 +87,6 @@ TEST_F(GridAccessibleTest, TheDefaultActionIsADoubleClickOnceTheCallerIsBackAndA
     EXPECT_EQ(access->accSelect(SELFLAG_TAKESELECTION, Child(2)), E_FAIL);
     EXPECT_EQ(access->accDoDefaultAction(Child(2)), E_FAIL);
     EXPECT_EQ(grid.SelectedRow(), 4);
-    // IDispatch reaches the same properties by name, through oleacc.dll's type library.
-    IDispatch* dispatch = nullptr;
-    ASSERT_EQ(access->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
-    wchar_t nameText[] = L"accName";
-    LPOLESTR names[] = {nameText};
-    DISPID id = 0;
-    ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
-    VARIANT child = Child(3), result;
-    ::VariantInit(&result);
-    DISPPARAMS params{&child, nullptr, 1, 0};
-    ASSERT_EQ(
-        dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &params, &result, nullptr, nullptr),
-        S_OK);
-    EXPECT_STREQ(result.vt == VT_BSTR ? result.bstrVal : L"(no text)", L"row 3");
-    ::VariantClear(&result);
-    dispatch->Release();
 }
 
 TEST_F(GridAccessibleTest, ABatchOrASortIsOneReorderAndOtherObjectsAreTheSystems) {

@@ -10,32 +10,10 @@
 namespace ferryl::test {
 namespace {
 
-struct WidthListener : MoskGridListener {
-    void ColumnWidthStartChange(long lCol, long /*lWidth*/, bool& bCancel) override {
-        starts.push_back(lCol);
-        bCancel = refuseStart;
-    }
-    void ColumnWidthChanging(long /*lCol*/, long lWidth, bool& bCancel) override {
-        changing.push_back(lWidth);
-        bCancel = refuseChanging || lWidth < refuseBelow;
-    }
-    void ColumnWidthChanged(long lCol, long lWidth, bool& bCancel) override {
-        changed.emplace_back(lCol, lWidth);
-        bCancel = cancelChanged;
-    }
-    void ColumnOrderChanged() override { ++orderChanges; }
-    bool refuseStart = false, refuseChanging = false, cancelChanged = false;
-    long refuseBelow = 0;
-    std::vector<long> starts, changing;
-    std::vector<std::pair<long, long>> changed;
-    int orderChanges = 0;
-};
-
 class HeaderTest : public PaintTest {
   protected:
     void SetUp() override {
         PaintTest::SetUp();
-        grid.SetListener(&listener);
         Fill(3);
     }
     std::wstring ItemTexts() {
@@ -60,15 +38,9 @@ class HeaderTest : public PaintTest {
         HDITEMW pitem{};
         pitem.mask = HDI_ORDER;
         pitem.iOrder = static_cast<int>(order);
-        NMHEADERW nm{};
-        nm.hdr.hwndFrom = grid.HeaderHwnd();
-        nm.hdr.idFrom = 0;
-        nm.hdr.code = HDN_ENDDRAG;
-        nm.iItem = static_cast<int>(item);
-        nm.pitem = &pitem;
+        NMHEADERW nm{{grid.HeaderHwnd(), 0, static_cast<UINT>(HDN_ENDDRAG)}, static_cast<int>(item), 0, &pitem};
         ::SendMessageW(grid.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
     }
-    WidthListener listener;
 };
 
 TEST_F(HeaderTest, ItemsFollowHiddenAndReorderedColumns) {
@@ -112,35 +84,33 @@ TEST_F(HeaderTest, OnlyTheLastRowTextColumnLeavesTheHeader) {
 TEST_F(HeaderTest, WidthTrackingReachesTheGridWhichCanRefuseItsStartAStepOrTheDrop) {
     listener.refuseStart = true;
     DragDivider(40);
-    EXPECT_EQ(listener.starts, (std::vector<long>{1}));
-    EXPECT_TRUE(listener.changed.empty());
+    EXPECT_EQ(listener.widthStarts, (std::vector<long>{1}));
+    EXPECT_TRUE(listener.widthsChanged.empty());
     listener.refuseStart = false;
-    listener.refuseChanging = true;
+    listener.refuseBelow = 1000;  // every step refused
     DragDivider(40);
-    EXPECT_FALSE(listener.changing.empty());
+    EXPECT_FALSE(listener.widthSteps.empty());
     EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn);
     EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn) << "the header gives the width back too";
     // The step to +20 is refused, the one to +40 accepted: the drop at +40 takes.
-    listener.refuseChanging = false;
     listener.refuseBelow = kColumn + 30;
-    listener.changing.clear();
+    listener.widthSteps.clear();
     DragDivider(40);
-    EXPECT_EQ(listener.changing, (std::vector<long>{kColumn + 20, kColumn + 40}));
-    EXPECT_EQ(listener.changed, (std::vector<std::pair<long, long>>{{1, kColumn + 40}}));
+    EXPECT_EQ(listener.widthSteps, (std::vector<long>{kColumn + 20, kColumn + 40}));
+    EXPECT_EQ(listener.widthsChanged, (std::vector<std::pair<long, long>>{{1, kColumn + 40}}));
     EXPECT_EQ(grid.ColumnTable()[2].lStartX, kColumn + 40);
     EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
     // The owner cancels the drop itself: the header item returns to the column's width.
     listener.refuseBelow = 0;
-    listener.cancelChanged = true;
+    listener.cancelWidthChanged = true;
     DragDivider(-30, kColumn + 40);
-    EXPECT_EQ(listener.changed.back().second, kColumn + 10);
+    EXPECT_EQ(listener.widthsChanged.back().second, kColumn + 10);
     EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn + 40);
     EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
 }
 
 // A header that lets the mouse go before it reports the drop, within the same button release.
-class ReleaseBeforeDrop : public ISubclass {
-  public:
+struct ReleaseBeforeDrop : ISubclass {
     long MsgResponse() override { return ResponseCallAfter; }
     void MsgResponse(long) override {}
     LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override {
@@ -153,7 +123,7 @@ TEST_F(HeaderTest, ADividerDragThatLostTheMouseTakesNoLaterStepNorItsDrop) {
     HWND header = grid.HeaderHwnd();
     for (int loss = 0; loss < 3; ++loss) {
         SCOPED_TRACE(loss);
-        listener.changing.clear();
+        listener.widthSteps.clear();
         ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kColumn, 8));
         ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + 30, 8));
         ASSERT_TRUE(DragRectShown()) << "the drag line is on the screen";
@@ -169,10 +139,10 @@ TEST_F(HeaderTest, ADividerDragThatLostTheMouseTakesNoLaterStepNorItsDrop) {
         // Wine's header goes on tracking without the mouse: its later step and drop are refused.
         ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + 50, 8));
         ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(kColumn + 50, 8));
-        EXPECT_EQ(listener.changing, (std::vector<long>{kColumn + 30}));
+        EXPECT_EQ(listener.widthSteps, (std::vector<long>{kColumn + 30}));
         EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn) << "the header item took the drop";
         PumpMessages();
-        EXPECT_TRUE(listener.changed.empty());
+        EXPECT_TRUE(listener.widthsChanged.empty());
         EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn);
     }
     // The next drag is taken, even from a header that lets the mouse go just before its drop.
@@ -180,19 +150,18 @@ TEST_F(HeaderTest, ADividerDragThatLostTheMouseTakesNoLaterStepNorItsDrop) {
     AttachMessage(&early, header, WM_LBUTTONUP);
     DragDivider(40);
     DetachMessage(&early, header, WM_LBUTTONUP);
-    EXPECT_EQ(listener.changed, (std::vector<std::pair<long, long>>{{1, kColumn + 40}}));
+    EXPECT_EQ(listener.widthsChanged, (std::vector<std::pair<long, long>>{{1, kColumn + 40}}));
     EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
 }
 
 TEST_F(HeaderTest, DisablingKeepsButtonsForEnablingAndTheFlatPainterNeedsAHeader) {
     cHeaderControl& header = *grid.HeaderObject();
     header.Enabled(false);
-    EXPECT_TRUE(header.Buttons());
     EXPECT_EQ(::GetWindowLongPtrW(grid.HeaderHwnd(), GWL_STYLE) & HDS_BUTTONS, 0);
     header.Enabled(true);
     EXPECT_NE(::GetWindowLongPtrW(grid.HeaderHwnd(), GWL_STYLE) & HDS_BUTTONS, 0);
     cFlatHeader flat;
-    EXPECT_EQ(CatchGridError([&] { flat.Attach(host.Hwnd()); }).Number(), kErrNoHeaderControl);
+    EXPECT_EQ(GridErrorNumber([&] { flat.Attach(host.Hwnd()); }), kErrNoHeaderControl);
     flat.Attach(grid.hwnd());
     EXPECT_EQ(flat.Attached(), grid.HeaderHwnd());
 }

@@ -1,10 +1,11 @@
-// The painter read back as pixels: highlight, grid lines, focus frame, a cell's own colours, icons,
-// text cut inside its cell, the area below the rows, the background picture, and what one change
-// repaints.
+// The painter read back as pixels: highlight, grid lines, focus frame, a cell's own colours, text cut
+// inside its cell, the area below the rows, and what one change repaints; and the grid moved to a
+// monitor of another scale, whose sizes, fonts and twips follow.
 
 #include <stdexcept>
 
-#include "grid/grid_picture.h"
+#include "common/twips.h"
+#include "grid/header_control.h"
 #include "paint_fixture.h"
 
 namespace ferryl::test {
@@ -70,33 +71,6 @@ TEST_F(PaintTest, ACellShowsItsOwnColoursItsLongTextCutInsideItAndTheDisabledGri
     EXPECT_TRUE(ShowsText(Snapshot(grid.hwnd()), 2, 1, L"r2", Sys(COLOR_GRAYTEXT), Sys(COLOR_BTNFACE)));
 }
 
-TEST_F(PaintTest, IconsSitAtTheTextStartExtraIconFirst) {
-    HIMAGELIST list = ::ImageList_Create(16, 16, ILC_COLOR32, 2, 0);
-    for (COLORREF color : {RGB(0, 0, 255), RGB(255, 128, 0)}) {
-        WindowDC screen(nullptr);
-        UniqueMemoryDC memory(::CreateCompatibleDC(screen.get()));
-        UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), 16, 16));
-        {
-            SelectGuard select(memory.get(), bitmap.get());
-            UniqueBrush brush(::CreateSolidBrush(color));
-            RECT all{0, 0, 16, 16};
-            ::FillRect(memory.get(), &all, brush.get());
-        }
-        ::ImageList_Add(list, bitmap.get(), nullptr);
-    }
-    Fill(3);
-    grid.ImageList(TaggedValue(static_cast<double>(reinterpret_cast<INT_PTR>(list))));
-    grid.CellIcon(2, 2, 0);
-    grid.CellExtraIcon(2, 2, 1);
-    Snapshot shot(grid.hwnd());
-    const int top = kHeader + kRow + 1, left = kColumn + 1;                   // the text area: the cell less 1
-    EXPECT_EQ(shot.At(left + 8, top + 8), RGB(255, 128, 0));                  // extra icon
-    EXPECT_EQ(shot.At(left + 18 + 8, top + 8), RGB(0, 0, 255));               // icon, 16 + 2 further
-    EXPECT_EQ(shot.At(left + 8, kHeader + 2 * kRow + 8), Sys(COLOR_WINDOW));  // row 3 has none
-    grid.Clear(true);
-    ::ImageList_Destroy(list);
-}
-
 TEST_F(PaintTest, TheAreaBelowTheRowsIsFilledAndCellsOfObjectsOrErrorsShowAsEmptyText) {
     Fill(6);
     grid.BackColor(RGB(10, 20, 30));
@@ -149,48 +123,6 @@ TEST_F(PaintTest, APaintCutShortByTheOwnerLeavesThePainterWorking) {
     EXPECT_GT(grid.PaintedRowCount(), 0);
 }
 
-// A picture of size by size pixels: its top half red on the left and blue on the right, its bottom
-// half green; tiled from the top of the rows, (x mod size, (y - header) mod size) decides a colour.
-ObjectRef HalvesPicture(int size) {
-    WindowDC screen(nullptr);
-    UniqueMemoryDC memory(::CreateCompatibleDC(screen.get()));
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get(), size, size);
-    SelectGuard select(memory.get(), bitmap);
-    const int half = size / 2;
-    for (auto [rect, color] : {std::pair{RECT{0, 0, half, half}, RGB(255, 0, 0)},
-                               {RECT{half, 0, size, half}, RGB(0, 0, 255)},
-                               {RECT{0, half, size, size}, RGB(0, 255, 0)}}) {
-        UniqueBrush brush(::CreateSolidBrush(color));
-        ::FillRect(memory.get(), &rect, brush.get());
-    }
-    return std::make_shared<GridPicture>(bitmap);
-}
-
-TEST_F(PaintTest, TheBackgroundPictureIsTiledBehindAndBelowTheRowsInTheSizeOfThePictureShown) {
-    Fill(3);
-    grid.BackgroundPicture(HalvesPicture(16));
-    EXPECT_EQ(grid.BackgroundPictureWidth(), 16);
-    // As a host that saved the sizes and reads them back gives them again; and a tile asked larger
-    // than the picture keeps to the picture.
-    grid.BackgroundPictureWidth(16);
-    grid.BackgroundPictureHeight(16);
-    grid.BackgroundPicture(HalvesPicture(8));
-    EXPECT_EQ(grid.BackgroundPictureHeight(), 8);
-    for (const long asked : {8, 32}) {
-        grid.BackgroundPictureWidth(asked);
-        grid.BackgroundPictureHeight(asked);
-        Snapshot shot(grid.hwnd());
-        int wrong = 0;
-        for (int y = kHeader; y < kHeader + 5 * kRow; ++y) {
-            for (int x = 3 * kColumn; x < 3 * kColumn + 48; ++x) {
-                const int tileX = x % 8, tileY = (y - kHeader) % 8;
-                wrong += shot.At(x, y) != (tileY >= 4 ? RGB(0, 255, 0) : tileX < 4 ? RGB(255, 0, 0) : RGB(0, 0, 255));
-            }
-        }
-        EXPECT_EQ(wrong, 0) << "tiles asked " << asked;
-    }
-}
-
 TEST_F(PaintTest, AFormatAskingDrawTextToModifyTheStringPaintsAsOneWithoutIt) {
     grid.AddColumn(L"name", L"Name", 0, -1, kColumn);
     grid.Rows(1);
@@ -207,6 +139,52 @@ TEST_F(PaintTest, AFormatAskingDrawTextToModifyTheStringPaintsAsOneWithoutIt) {
     grid.CellTextAlign(1, 1, DT_SINGLELINE | DT_END_ELLIPSIS);
     EXPECT_TRUE(modifying.SameAs(Snapshot(grid.hwnd()), CellRect(1, 1)));
     EXPECT_EQ(grid.CellText(1, 1).ToText(), text);
+}
+
+LONG FontHeight(HFONT font) {
+    LOGFONTW lf{};
+    ::GetObjectW(font, sizeof lf, &lf);
+    return lf.lfHeight;
+}
+
+TEST_F(PaintTest, SizesFontsAndTwipsFollowTheDpiAndComeBack) {
+    Fill(3);
+    grid.CellFont(2, 1, GridFont(L"Arial", 12, true));
+    grid.RowHeight(3, 31);
+    const auto cellFont = [&](long row) {
+        return FontHeight(grid.FontList().HandleAt(grid.CellTable()[static_cast<size_t>(row)][0].lFntIndex));
+    };
+    const int from = grid.Dpi(), to = from * 3 / 2;
+    ASSERT_EQ(from, WindowDpi(grid.hwnd()));
+    const LONG controlHeight = FontHeight(grid.FontHandle()), cellHeight = cellFont(2);
+    grid.Dpi(to);
+    EXPECT_EQ(grid.RowHeight(1), kRow * 3 / 2);
+    EXPECT_EQ(grid.RowHeight(3), ::MulDiv(31, to, from)) << "rounded half up";
+    EXPECT_EQ(grid.DefaultRowHeight(), kRow * 3 / 2);
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(L"c2")), kColumn * 3 / 2);
+    EXPECT_EQ(grid.HeaderObject()->Height(), kHeader * 3 / 2);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(1), kColumn * 3 / 2) << "the header items follow";
+    EXPECT_GE(grid.RowBufferHeight(), grid.RowHeight(3));
+    EXPECT_NEAR(FontHeight(grid.FontHandle()), controlHeight * 1.5, 1);
+    EXPECT_NEAR(cellFont(2), cellHeight * 1.5, 1);
+    EXPECT_NEAR(FontHeight(reinterpret_cast<HFONT>(::SendMessageW(grid.HeaderHwnd(), WM_GETFONT, 0, 0))),
+                controlHeight * 1.5, 1);
+    // Rows and columns sit where the new sizes put them, in the twips of the new DPI.
+    long row = 0, col = 0, left, top, width, height;
+    grid.CellFromPoint(kColumn * 3 / 2 + 3, grid.HeaderHeight() + grid.RowHeight(1) + 3, row, col);
+    EXPECT_EQ(std::pair(row, col), std::pair(2L, 2L));
+    grid.CellBoundary(2, 2, left, top, width, height);
+    EXPECT_EQ(left, kColumn * 3 / 2 * TwipsPerPixel(to));
+    EXPECT_EQ(height, kRow * 3 / 2 * TwipsPerPixel(to));
+    grid.CellFont(1, 1, GridFont(L"Arial", 12, false, true));
+    EXPECT_NEAR(cellFont(1), cellHeight * 1.5, 1) << "a font added now is made at the new DPI";
+
+    grid.Dpi(from);
+    EXPECT_EQ(grid.RowHeight(3), 31);
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(L"c2")), kColumn);
+    EXPECT_EQ(grid.HeaderHeight(), kHeader);
+    EXPECT_EQ(FontHeight(grid.FontHandle()), controlHeight);
+    EXPECT_EQ(cellFont(2), cellHeight);
 }
 
 }  // namespace

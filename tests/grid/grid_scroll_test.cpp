@@ -1,8 +1,9 @@
 // The real scroll bars of a grid window (their arithmetic is tested in the core), the rows a scroll
-// repaints and those it moves, virtual rows as they come into view, and Redraw and design mode,
-// which decide whether a change reaches the screen at all.
+// repaints and those it moves, virtual rows as they come into view, Redraw, which decides whether a
+// change reaches the screen at all; and the measures: hit tests, the cell in twips, text measured as
+// DrawText does, sizing to contents and scrolling a cell into view.
 
-#include "grid/grid_property_store.h"
+#include "common/twips.h"
 #include "grid/scroll_bars.h"
 #include "paint_fixture.h"
 
@@ -96,7 +97,6 @@ TEST_F(TrueRowsTest, WhenTheRangeShrankUnderThePositionTheBarWentDuringAPaintOrT
 }
 
 TEST_F(PaintTest, VirtualRowsComeAsTheyComeIntoViewUntilToldNoMoreAndARowIsAtLeastOnePixel) {
-    Listen();
     grid.AddColumn(L"c1", L"Virtual", 0, -1, 200);
     listener.lastRow = 25;
     grid.Virtual(true);
@@ -110,6 +110,8 @@ TEST_F(PaintTest, VirtualRowsComeAsTheyComeIntoViewUntilToldNoMoreAndARowIsAtLea
         ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
     EXPECT_EQ(grid.Rows(), 25);
     EXPECT_EQ(listener.requested.back(), 26) << "the one answered with no more";
+    EXPECT_EQ(listener.requestedHeight, kRow);
+    EXPECT_EQ(grid.RowTable()[2].sKey, L"") << "of the owner's answer only bNoMoreRows counts";
     EXPECT_EQ(grid.CellText(25, 1).ToText(), L"row 25");
     const size_t asked = listener.requested.size();
     ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
@@ -119,13 +121,14 @@ TEST_F(PaintTest, VirtualRowsComeAsTheyComeIntoViewUntilToldNoMoreAndARowIsAtLea
     // A default row height of zero or less makes rows of one pixel, and the paint still ends.
     listener.lastRow = 100000;
     grid.DefaultRowHeight(0);
+    grid.Redraw(false);
     grid.Clear();
+    EXPECT_TRUE(grid.MoreRows()) << "rows may come again";
+    grid.Redraw(true);
     EXPECT_GE(grid.Rows(), grid.VisibleDataHeight());
     EXPECT_LE(grid.Rows(), grid.VisibleDataHeight() + 2);
     EXPECT_EQ(grid.RowHeight(1), 1);
-    GridPropertyStore store;
-    grid.WriteProperties(store);
-    EXPECT_EQ(store.ReadProperty(L"DefaultRowHeight", TaggedValue(20L)).ToNumber(), 0.0) << "the property keeps it";
+    EXPECT_EQ(grid.DefaultRowHeight(), 0) << "the property keeps what was set";
 }
 
 TEST_F(PaintTest, NothingIsPaintedWhileRedrawIsOffAndHeldRangesComeOnceItResumes) {
@@ -149,13 +152,57 @@ TEST_F(PaintTest, NothingIsPaintedWhileRedrawIsOffAndHeldRangesComeOnceItResumes
     EXPECT_EQ(grid.PaintedRowCount(), 1);
 }
 
-TEST_F(GridTest, LoadedInDesignModeTheGridPaintsNothing) {
-    AddColumns(1);
-    grid.ReadProperties(GridPropertyStore(), false);
-    EXPECT_EQ(grid.ScrollBarsObject(), nullptr);
-    grid.Rows(4);
-    grid.Redraw(true);
-    EXPECT_EQ(grid.PaintedRowCount(), 0);
+TEST_F(PaintTest, CellFromPointCountsFromBelowTheHeaderAndCellBoundaryIsTheTextAreaInTwips) {
+    Fill(4);
+    long row = -1, col = -1;
+    grid.CellFromPoint(10, kHeader + kRow, row, col);  // beyond the last row is the model's, in tests/core
+    EXPECT_EQ(std::pair(row, col), std::pair(1L, 1L));
+    grid.CellFromPoint(kColumn + 1, kHeader + kRow + 1, row, col);
+    EXPECT_EQ(std::pair(row, col), std::pair(2L, 2L));
+    grid.AddColumn(L"text", L"", 0, -1, 100, false, false, TaggedValue::Missing(), false, L"", true);
+    grid.RowIsGroup(3, true);
+    grid.CellFromPoint(10, kHeader + 2 * kRow + 5, row, col);
+    EXPECT_EQ(std::pair(row, col), std::pair(3L, 4L)) << "a group row answers with its row-text column";
+    grid.CellIndent(2, 2, 5);
+    long left, top, width, height;
+    grid.CellBoundary(2, 2, left, top, width, height);
+    EXPECT_EQ(left, (kColumn + 5) * TwipsPerPixelX());
+    EXPECT_EQ(top, (kHeader + kRow) * TwipsPerPixelY());
+    EXPECT_EQ(width, (kColumn - 5) * TwipsPerPixelX());
+    EXPECT_EQ(height, kRow * TwipsPerPixelY());
+}
+
+TEST_F(PaintTest, MeasuringFollowsDrawTextSizingUsesItAndEnsureVisibleLeavesEightPixelsInside) {
+    Fill(3);
+    const std::wstring longText = L"A rather long text that does not fit";
+    grid.CellText(1, 1, TaggedValue(longText));
+    WindowDC screen(grid.hwnd());
+    SelectGuard font(screen.get(), grid.FontHandle());
+    RECT rc{0, 0, 0, 0};
+    ::DrawTextW(screen.get(), longText.c_str(), -1, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    // The word ellipsis is left out when measuring: the full text counts.
+    EXPECT_EQ(grid.EvaluateTextWidth(1, 1), rc.right);
+    EXPECT_EQ(grid.EvaluateTextHeight(2, 1), rc.bottom);
+    grid.AutoWidthColumn(TaggedValue(1L));
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), rc.right + 4);
+    for (long r = 1; r <= 3; ++r)
+        grid.CellText(r, 3, TaggedValue(L""));
+    grid.AutoWidthColumn(TaggedValue(3L));
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(3L)), 26);
+    grid.AutoHeightRow(2);
+    EXPECT_EQ(grid.RowHeight(2), 22) << "single-line text below the default height: 20 + 2";
+
+    for (int i = 4; i <= 8; ++i)
+        grid.AddColumn(L"c" + std::to_wstring(i), L"", 0, -1, kColumn);
+    grid.Rows(40);
+    grid.EnsureVisible(1, 6);
+    EXPECT_EQ(grid.ScrollOffsetX(), grid.ColumnTable()[6].lStartX + kColumn - grid.VisibleDataWidth() + 8);
+    grid.EnsureVisible(30, 6);
+    EXPECT_EQ(grid.ScrollOffsetY(), grid.RowStartY(30) + kRow - grid.VisibleDataHeight() + 8);
+    // Scrolling back leaves 8 pixels above the row too, and stops at 0.
+    grid.EnsureVisible(2, 1);
+    EXPECT_EQ(grid.ScrollOffsetX(), 0);
+    EXPECT_EQ(grid.ScrollOffsetY(), grid.RowStartY(2) - 8);
 }
 
 }  // namespace

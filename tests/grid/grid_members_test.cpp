@@ -1,10 +1,12 @@
-// What MoskGrid adds to its model's rows, columns and cells (tested natively in tests/core): the
-// calls it refuses, leaving everything as it was; column keys; cells that keep to their columns;
-// blank and grown cells; rows added whole; the format object; shared fonts; formatted text; and what
-// the key search matches.
+// The grid's members without the screen. What MoskGrid adds to its model (tested natively in
+// tests/core): the calls it refuses, leaving everything as it was; column keys; cells that keep to
+// their columns; blank and grown cells; rows added whole; the format object; shared fonts; formatted
+// text; what the key search matches. The events with what the owner answers, and the property store.
 
-#include <tuple>
+#include <sstream>
 
+#include "common/text.h"
+#include "grid/grid_property_store.h"
 #include "grid_fixture.h"
 #include "support/dates.h"
 
@@ -12,16 +14,17 @@ namespace ferryl::test {
 namespace {
 
 TEST_F(GridTest, RefusedCallsRaiseTheirErrorAndChangeNothing) {
-    EXPECT_EQ(CatchGridError([&] { grid.Rows(1); }).Number(), 9) << "no columns";
-    EXPECT_EQ(CatchGridError([&] { grid.AddRowWithCells({{TaggedValue(L"a")}}); }).Number(), 9);
+    EXPECT_EQ(GridErrorNumber([&] { grid.Rows(1); }), 9) << "no columns";
+    EXPECT_EQ(GridErrorNumber([&] { grid.AddRowWithCells({{TaggedValue(L"a")}}); }), 9);
     grid.AddColumn();
     grid.AddColumn();  // a second empty key is allowed, and so are keys differing in letter case
     grid.AddColumn(L"Name");
     grid.AddColumn(L"name");
     grid.Rows(5);
+    // RowHeight past the last row would leave a row without cells.
     const std::function<void()> refused[] = {
         [&] { grid.Rows(0); },
-        [&] { grid.RowHeight(6, 10); },  // would leave a row without cells
+        [&] { grid.RowHeight(6, 10); },
         [&] { grid.AddRow(7); },
         [&] { grid.RemoveRow(6); },
         [&] { grid.RemoveRow(0); },
@@ -33,12 +36,11 @@ TEST_F(GridTest, RefusedCallsRaiseTheirErrorAndChangeNothing) {
         [&] { grid.ColumnTag(0); },
         [&] { grid.SelectedRow(6); },
         [&] { grid.SelectedCol(0); },
-        [&] { grid.AddRowWithCells(std::vector<MoskGrid::tRowCell>(5, {TaggedValue(L"x")})); },
-    };
+        [&] { grid.AddRowWithCells(std::vector<MoskGrid::tRowCell>(5, {TaggedValue(L"x")})); }};
     for (size_t i = 0; i < std::size(refused); ++i)
-        EXPECT_EQ(CatchGridError(refused[i]).Number(), 9) << i;
-    EXPECT_EQ(CatchGridError([&] { grid.AddColumn(L"Name"); }).Number(), 457);
-    EXPECT_EQ(CatchGridError([&] { grid.ColumnKey(4, L"Name"); }).Number(), 457);
+        EXPECT_EQ(GridErrorNumber(refused[i]), 9) << i;
+    EXPECT_EQ(GridErrorNumber([&] { grid.AddColumn(L"Name"); }), 457);
+    EXPECT_EQ(GridErrorNumber([&] { grid.ColumnKey(4, L"Name"); }), 457);
     EXPECT_EQ(grid.ColumnKey(4), L"name");
     EXPECT_EQ(grid.Rows(), 5);
     EXPECT_EQ(grid.Columns(), 4);
@@ -89,19 +91,15 @@ TEST_F(GridTest, CellsKeepToTheirColumnsAndNewOnesAreBlank) {
     EXPECT_EQ(grid.Columns(), 4);
 }
 
-TEST_F(GridTest, AnAttachedFormatObjectWritesThroughADetachedOneWhenHandedOverAndNoneOutlivingItsGrid) {
+TEST_F(GridTest, AFormatObjectWritesThroughWhileAttachedAndFontsAreShared) {
     AddColumns(2);
     grid.Rows(2);
-    grid.CellDetails(1, 2, TaggedValue(L"text"), 0x20, 3, 0xFF, 0x00FF00, nullptr, 4, 5, 77);
+    grid.CellDetails(1, 2, TaggedValue(L"text"), 0x20, 3);
     cGridCell cell = grid.Cell(1, 2);
-    EXPECT_EQ(std::tuple(cell.Text().ToText(), cell.IconIndex(), cell.ItemData()), std::tuple(L"text", 3L, 77L));
+    EXPECT_EQ(cell.Text().ToText() + std::to_wstring(cell.IconIndex()), L"text3");
     cell.Text(TaggedValue(L"changed"));
-    cell.DefaultForeColor();
-    cell.ExtraIconIndex(1);
     cell.Font(std::make_shared<GridFont>(L"Arial", 10.0, true));
     EXPECT_EQ(grid.CellText(1, 2).ToText(), L"changed");
-    EXPECT_EQ(grid.CellForeColor(1, 2), -1);
-    EXPECT_EQ(grid.CellExtraIcon(1, 2), 1);
     EXPECT_EQ(grid.CellFont(1, 2)->Name, L"Arial");
     cGridCell fresh = grid.NewCellFormatObject();
     fresh.Text(TaggedValue(L"handed over"));
@@ -117,23 +115,13 @@ TEST_F(GridTest, AnAttachedFormatObjectWritesThroughADetachedOneWhenHandedOverAn
     }
     EXPECT_FALSE(cell.IsAttached());
     cell.Text(TaggedValue(L"no grid"));  // must not write into the destroyed grid
-}
-
-TEST_F(GridTest, EqualFontsShareOneEntryWhichKeepsItsOwnCopy) {
-    AddColumns(2);
-    grid.Rows(3);
-    GridFont arial(L"Arial", 9.0, false, true);
-    grid.CellFont(1, 1, arial);
-    grid.CellFont(2, 2, GridFont(L"Arial", 9.0, false, true));
-    EXPECT_EQ(grid.FontList().Count(), 1);
-    grid.CellFont(3, 1, GridFont(L"arial", 9.0, false, true));  // names compare exactly
-    grid.CellFont(3, 2, GridFont(L"Arial", 9.0, true, true));
-    EXPECT_EQ(grid.FontList().Count(), 3);
+    // Equal fonts share one entry, which keeps a copy of its own; names compare exactly.
+    GridFont arial(L"Arial", 10.0, true);
+    grid.CellFont(2, 2, arial);
+    grid.CellFont(1, 1, GridFont(L"arial", 10.0, true));
+    EXPECT_EQ(grid.FontList().Count(), 2);
     arial.Name = L"Courier New";
-    grid.CellDetails(1, 1, TaggedValue(L"x"));
-    EXPECT_EQ(grid.CellFont(1, 1)->Name, L"Arial") << "kept through the change and CellDetails";
-    grid.CellDefaultFont(1, 1);
-    EXPECT_EQ(grid.CellFont(1, 1), nullptr);
+    EXPECT_EQ(grid.CellFont(2, 2)->Name, L"Arial");
 }
 
 TEST_F(GridTest, FormattedTextFollowsItsColumnsPictureAndTheKeySearchMatchesTheCellsText) {
@@ -159,6 +147,64 @@ TEST_F(GridTest, FormattedTextFollowsItsColumnsPictureAndTheKeySearchMatchesTheC
     EXPECT_EQ(grid.FindSearchMatchRow(L"12"), 3) << "numbers are searched as their text";
     grid.CellDetails(4, 3);  // the omitted text: the missing marker, which is skipped
     EXPECT_EQ(grid.FindSearchMatchRow(L"AB"), 1);
+}
+
+TEST_F(GridTest, SelectionChangeTellsOfMovesOnlyAndTheOwnersAnswerToAnEditRequestStands) {
+    AddColumns(2);
+    grid.Rows(3);
+    grid.CellSelected(2, 1, true);
+    grid.CellSelected(2, 1, false);  // single selection: the same cell stays current, no event
+    grid.CellSelected(3, 2, true);
+    EXPECT_EQ(listener.selections, (std::vector<std::pair<long, long>>{{2, 1}, {3, 2}}));
+    grid.GridLines(true);
+    grid.KeySearchColumn(1);  // not stored: no notice
+    EXPECT_EQ(listener.changed, (std::vector<std::wstring>{L"GridLines"})) << "stored properties tell the container";
+
+    // The owner's answer to RequestEdit becomes the edit state, which CancelEdit ends.
+    grid.Editable(true);
+    grid.RequestCellEdit();
+    EXPECT_EQ(listener.edits, (std::vector<std::pair<long, long>>{{3, 2}}));
+    EXPECT_TRUE(grid.InEdit());
+    grid.CancelEdit();
+    listener.keepEditing = false;
+    grid.RequestCellEdit();
+    grid.CancelEdit();
+    EXPECT_EQ(listener.cancels, 1) << "only an edit under way is cancelled";
+    EXPECT_FALSE(grid.InEdit());
+}
+
+TEST_F(GridTest, EverySettingReadBackIsWrittenInTheTableOrderAndDefaultsAreLeftOut) {
+    GridPropertyStore defaults;
+    grid.InitProperties(GridFont(L"MS Sans Serif", 8.0));
+    grid.WriteProperties(defaults);
+    // The picture sizes always, and the font, which is always a new object.
+    EXPECT_EQ(defaults.Keys(),
+              (std::vector<std::wstring>{L"BackgroundPictureHeight", L"BackgroundPictureWidth", L"Font"}));
+    // Every setting away from its default, as a host's store holds it, in the table order.
+    std::wistringstream keys(
+        L"MultiSelect,RowMode,GridLines,BackgroundPicture,BackgroundPictureHeight,BackgroundPictureWidth,BackColor,"
+        L"ForeColor,GridLineColor,HighlightBackColor,HighlightForeColor,Font,Header,HeaderButtons,"
+        L"HeaderDragReorderColumns,HeaderHotTrack,HeaderHeight,HeaderFlat,BorderStyle,ScrollBarStyle,Editable,Enabled,"
+        L"DisableIcons,HighlightSelectedIcons,DrawFocusRectangle,Virtual,DefaultRowHeight");
+    const ObjectRef picture = std::make_shared<Object>(), font = std::make_shared<GridFont>(L"MS Sans Serif", 8.25);
+    const TaggedValue values[] = {true,     true,     true, picture, 3,     4,     0x010203, 0x040506, 0x070809,
+                                  0x0A0B0C, 0x0D0E0F, font, false,   false, false, false,    25,       true,
+                                  2,        1,        true, false,   true,  false, false,    true,     18};
+    GridPropertyStore store, again;
+    for (auto [key, value] = std::pair(std::wstring(), std::begin(values)); std::getline(keys, key, L',');)
+        store.WriteProperty(key, *value++);
+    grid.ReadProperties(store);
+    grid.WriteProperties(again);
+    ASSERT_EQ(again.Keys(), store.Keys());
+    for (const std::wstring& key : store.Keys()) {
+        const TaggedValue value = store.ReadProperty(key);
+        EXPECT_TRUE(value.IsObject() || value.Identical(again.ReadProperty(key))) << ToAnsi(key);
+    }
+    EXPECT_EQ(grid.Font()->Size, 8.25);
+    EXPECT_EQ(grid.BackgroundPicture(), picture);
+    EXPECT_FALSE(grid.HeaderDragReOrderColumns()) << "the key with a lower-case r, as stored";
+    // The window stays enabled so that the disabled grid can still scroll with its keys and bars.
+    EXPECT_TRUE(::IsWindowEnabled(grid.hwnd()));
 }
 
 }  // namespace
