@@ -1,10 +1,21 @@
-// Keys and clicks sent to the grid window: that they reach the model (whose rules for the current
-// cell and the selection are tested natively in tests/core), the events with their default
-// switches, the view that follows, the key search on the screen, the wheel, the disabled grid that
-// only scrolls, and the Alt keys left to the window's menu.
+// What the user does to the grid window. Keys and clicks: that they reach the model (whose rules for
+// the current cell and the selection are tested natively in tests/core), the events with their
+// default switches, the view that follows, the key search on the screen, the wheel, the disabled
+// grid that only scrolls, and the Alt keys left to the window's menu. The header: its items follow
+// hidden and reordered columns, and width tracking with the mouse reaches the grid, which can refuse
+// it. A screen reader: multiple selection, hidden and scrolled rows, the default action, the reorder
+// events of batches and sorts, and the object outliving the grid.
 
+#include <memory>
+
+#include "grid/api_and_callbacks.h"
+#include "grid/flat_header.h"
+#include "grid/header_control.h"
 #include "grid/scroll_bars.h"
+#include "grid/shell_sort.h"
 #include "paint_fixture.h"
+#include "support/accessibility.h"
+#include "winsvc/subclass.h"
 
 namespace ferryl::test {
 namespace {
@@ -167,41 +178,9 @@ TEST_F(InputTest, TypedCharactersSearchAndThePrefixShowsTillAKeyAClickThePauseOr
     EXPECT_EQ(grid.SelectedRow(), 4) << "an editable grid keeps typed characters for its owner's editor";
 }
 
-// A window with a menu bar that records the menu activations and the closing its child's keys bring
-// about, carrying none of them out.
-struct SystemKeyHost : Window {
-    bool Create() {
-        RegisterWindowClass(L"FerrylGridSystemKeyHost");
-        HMENU bar = ::CreateMenu();
-        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), L"&File");
-        return CreateHandle(L"FerrylGridSystemKeyHost", L"keys", WS_OVERLAPPEDWINDOW, 0, 0, 0, 400, 300, nullptr, bar);
-    }
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
-        if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-            ++closes;
-            return 0;
-        }
-        if (message == WM_INITMENU) {
-            ++menusOpened;
-            ::EndMenu();  // the menu loop ends at once, so that the test goes on
-        }
-        return Window::HandleMessage(message, wParam, lParam);
-    }
-    int closes = 0, menusOpened = 0;
-};
-
-TEST(GridSystemKeys, AltKeysReachTheOwnerAndOnlyThoseItLeavesWorkTheWindowsMenuAndClose) {
-    SystemKeyHost host;
-    ASSERT_TRUE(host.Create());
-    ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
-    MoskGrid grid;
-    ASSERT_TRUE(grid.Create(host.Hwnd(), 0, 0, 380, 240));
-    RecordingListener listener;
+TEST_F(InputTest, AltKeysReachTheOwnerAndOnlyThoseItLeavesWorkTheWindowsMenuAndClose) {
     listener.handledAltKey = VK_RETURN;
-    grid.SetListener(&listener);
-    grid.AddColumn(L"c1");
-    grid.Rows(3);
-    grid.CellSelected(1, 1, true);
+    Fill(3);
     // Alt+key as the system sends it: WM_SYSKEYDOWN with the Alt context bit, the character, the release.
     const auto alt = [&](WORD vk, wchar_t ch) {
         ::SendMessageW(grid.hwnd(), WM_SYSKEYDOWN, vk, 1 | (1 << 29));
@@ -219,6 +198,260 @@ TEST(GridSystemKeys, AltKeysReachTheOwnerAndOnlyThoseItLeavesWorkTheWindowsMenuA
     grid.Enabled(false);
     alt(VK_F4, 0);
     EXPECT_EQ(host.closes, 1) << "Alt+F4 closes, from a disabled grid too";
+}
+
+class HeaderTest : public PaintTest {
+  protected:
+    void SetUp() override {
+        PaintTest::SetUp();
+        Fill(3);
+    }
+    std::wstring ItemTexts() {
+        std::wstring texts;
+        cHeaderControl& header = *grid.HeaderObject();
+        for (long i = 0; i < header.ColumnCount(); ++i)
+            texts += (i ? L"," : L"") + header.ColumnHeader(i);
+        return texts;
+    }
+    // Drags the divider right of header item 0 (at x = from) by dx pixels with real mouse messages.
+    void DragDivider(int dx, int from = kColumn) {
+        HWND header = grid.HeaderHwnd();
+        LPARAM at = MAKELPARAM(from, 8);
+        ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from + dx / 2, 8));
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from + dx, 8));
+        ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(from + dx, 8));
+        PumpMessages();
+    }
+    // An HDN_ENDDRAG as the header sends it when item `item` is dropped at `order`.
+    void DropItem(long item, long order) {
+        HDITEMW pitem{};
+        pitem.mask = HDI_ORDER;
+        pitem.iOrder = static_cast<int>(order);
+        NMHEADERW nm{{grid.HeaderHwnd(), 0, static_cast<UINT>(HDN_ENDDRAG)}, static_cast<int>(item), 0, &pitem};
+        ::SendMessageW(grid.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+    }
+};
+
+TEST_F(HeaderTest, ItemsFollowHiddenAndReorderedColumnsAndOnlyTheLastRowTextColumnLeavesTheHeader) {
+    EXPECT_EQ(ItemTexts(), L"Head 1,Head 2,Head 3");
+    grid.ColumnVisible(TaggedValue(L"c2"), false);
+    EXPECT_EQ(ItemTexts(), L"Head 1,Head 3");
+    grid.ColumnHeader(TaggedValue(L"c3"), L"Third");
+    EXPECT_EQ(ItemTexts(), L"Head 1,Third");
+
+    // Dropping "Head 1" after "Third": the hidden column is stepped over and c1 lands last.
+    DropItem(0, 1);
+    EXPECT_EQ(listener.orderChanges, 1);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[3].lCellColIndex), L"c1");
+    EXPECT_EQ(grid.ColumnTable()[3].lStartX, kColumn);  // c2 hidden, c3 first, then c1
+    // Dropping it on its own place only reports the order change.
+    DropItem(0, 1);
+    EXPECT_EQ(listener.orderChanges, 2);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[3].lCellColIndex), L"c1");
+
+    grid.ColumnVisible(TaggedValue(L"c2"), true);
+    EXPECT_EQ(ItemTexts(), L"Head 2,Third,Head 1");
+    // Two columns added with the row-text flag: the later one is the row text, the earlier one an
+    // ordinary column with a header item of its own.
+    grid.AddColumn(L"first", L"Flagged", 0, -1, kColumn, true, false, TaggedValue::Missing(), true, L"", true);
+    grid.AddColumn(L"body", L"Body", 0, -1, kColumn, true, false, TaggedValue::Missing(), true, L"", true);
+    EXPECT_EQ(ItemTexts(), L"Head 2,Third,Head 1,Flagged");
+    EXPECT_EQ(grid.RowTextColumn(), 5);
+
+    // Moving a column over the row-text column keeps the row text on the same column.
+    DropItem(3, 0);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[1].lCellColIndex), L"first");
+    EXPECT_EQ(grid.RowTextColumn(), 5);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[5].lCellColIndex), L"body");
+}
+
+TEST_F(HeaderTest, WidthTrackingReachesTheGridWhichCanRefuseItsStartAStepOrTheDropAndDisablingTakesTheButtons) {
+    listener.refuseStart = true;
+    DragDivider(40);
+    EXPECT_EQ(listener.widthStarts, (std::vector<long>{1}));
+    EXPECT_TRUE(listener.widthsChanged.empty());
+    listener.refuseStart = false;
+    listener.refuseBelow = 1000;  // every step refused
+    DragDivider(40);
+    EXPECT_FALSE(listener.widthSteps.empty());
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn) << "the header gives the width back too";
+    // The step to +20 is refused, the one to +40 accepted: the drop at +40 takes.
+    listener.refuseBelow = kColumn + 30;
+    listener.widthSteps.clear();
+    DragDivider(40);
+    EXPECT_EQ(listener.widthSteps, (std::vector<long>{kColumn + 20, kColumn + 40}));
+    EXPECT_EQ(listener.widthsChanged, (std::vector<std::pair<long, long>>{{1, kColumn + 40}}));
+    EXPECT_EQ(grid.ColumnTable()[2].lStartX, kColumn + 40);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
+    // The owner cancels the drop itself: the header item returns to the column's width.
+    listener.refuseBelow = 0;
+    listener.cancelWidthChanged = true;
+    DragDivider(-30, kColumn + 40);
+    EXPECT_EQ(listener.widthsChanged.back().second, kColumn + 10);
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn + 40);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
+    // Disabled, the header drops its buttons; enabled again, it has them back.
+    grid.HeaderObject()->Enabled(false);
+    EXPECT_EQ(::GetWindowLongPtrW(grid.HeaderHwnd(), GWL_STYLE) & HDS_BUTTONS, 0);
+    grid.HeaderObject()->Enabled(true);
+    EXPECT_NE(::GetWindowLongPtrW(grid.HeaderHwnd(), GWL_STYLE) & HDS_BUTTONS, 0);
+}
+
+// A header that lets the mouse go before it reports the drop, within the same button release.
+struct ReleaseBeforeDrop : ISubclass {
+    long MsgResponse() override { return ResponseCallAfter; }
+    void MsgResponse(long) override {}
+    LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override {
+        ::ReleaseCapture();
+        return 0;
+    }
+};
+
+TEST_F(HeaderTest, ADividerDragThatLostTheMouseTakesNoLaterStepNorItsDropAndTheFlatPainterNeedsAHeader) {
+    HWND header = grid.HeaderHwnd();
+    for (int loss = 0; loss < 3; ++loss) {
+        SCOPED_TRACE(loss);
+        listener.widthSteps.clear();
+        ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kColumn, 8));
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + 30, 8));
+        ASSERT_TRUE(DragRectShown()) << "the drag line is on the screen";
+        if (loss == 0)
+            ::SetCapture(host.Hwnd());  // another window takes the mouse
+        else if (loss == 1)
+            ::ReleaseCapture();  // someone else lets it go (WM_CANCELMODE): no drop comes with it
+        else
+            ::SendMessageW(grid.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpMessages();
+        ::ReleaseCapture();
+        EXPECT_FALSE(DragRectShown());
+        // Wine's header goes on tracking without the mouse: its later step and drop are refused.
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + 50, 8));
+        ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(kColumn + 50, 8));
+        EXPECT_EQ(listener.widthSteps, (std::vector<long>{kColumn + 30}));
+        EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn) << "the header item took the drop";
+        PumpMessages();
+        EXPECT_TRUE(listener.widthsChanged.empty());
+        EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn);
+    }
+    // The next drag is taken, even from a header that lets the mouse go just before its drop.
+    ReleaseBeforeDrop early;
+    AttachMessage(&early, header, WM_LBUTTONUP);
+    DragDivider(40);
+    DetachMessage(&early, header, WM_LBUTTONUP);
+    EXPECT_EQ(listener.widthsChanged, (std::vector<std::pair<long, long>>{{1, kColumn + 40}}));
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
+    // The flat painter needs a header to paint.
+    cFlatHeader flat;
+    EXPECT_EQ(GridErrorNumber([&] { flat.Attach(host.Hwnd()); }), kErrNoHeaderControl);
+    flat.Attach(grid.hwnd());
+    EXPECT_EQ(flat.Attached(), grid.HeaderHwnd());
+}
+
+class GridAccessibleTest : public GridTest {
+  protected:
+    void SetUp() override {
+        GridTest::SetUp();
+        AddColumns(2);
+        grid.Rows(30);
+        for (long r = 1; r <= 30; ++r)
+            grid.CellText(r, 1, TaggedValue(L"row " + std::to_wstring(r)));
+        grid.RowMode(true);
+        grid.SelectedRow(1);
+        access = ClientAccessible(grid.hwnd());
+        ASSERT_TRUE(access);
+    }
+    void TearDown() override { access.Reset(); }
+
+    AccessibleRef access;
+};
+
+TEST_F(GridAccessibleTest, SeveralRowsAreAddedRemovedAndExtendedWithMultiSelect) {
+    EXPECT_EQ(access->accSelect(SELFLAG_ADDSELECTION, Child(3)), E_INVALIDARG) << "single selection";
+    grid.MultiSelect(true);
+    EXPECT_TRUE(State(access.get(), CHILDID_SELF) & STATE_SYSTEM_MULTISELECTABLE);
+    ASSERT_EQ(access->accSelect(SELFLAG_ADDSELECTION, Child(3)), S_OK);
+    EXPECT_EQ(Selection(access.get()), (std::vector<long>{1, 3}));
+    EXPECT_EQ(grid.SelectedRow(), 1) << "adding to the selection leaves the current row";
+    ASSERT_EQ(access->accSelect(SELFLAG_REMOVESELECTION, Child(1)), S_OK);
+    EXPECT_EQ(Selection(access.get()), (std::vector<long>{3}));
+    ASSERT_EQ(access->accSelect(SELFLAG_TAKEFOCUS, Child(5)), S_OK);
+    EXPECT_EQ(grid.SelectedRow(), 5);
+    EXPECT_EQ(Selection(access.get()), (std::vector<long>{3})) << "focus alone selects nothing";
+    ASSERT_EQ(access->accSelect(SELFLAG_EXTENDSELECTION | SELFLAG_ADDSELECTION, Child(7)), S_OK);
+    EXPECT_EQ(Selection(access.get()), (std::vector<long>{3, 5, 6, 7}));
+    ASSERT_EQ(access->accSelect(SELFLAG_TAKESELECTION, Child(2)), S_OK);
+    EXPECT_EQ(Selection(access.get()), (std::vector<long>{2}));
+    EXPECT_EQ(listener.selections.back(), (std::pair<long, long>{2, 1}));
+}
+
+TEST_F(GridAccessibleTest, HiddenRowsAreInvisibleAndRowsOutOfViewAreOffscreen) {
+    grid.RowVisible(5, false);
+    EXPECT_EQ(State(access.get(), 5) & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN),
+              STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN);
+    EXPECT_FALSE(State(access.get(), 4) & STATE_SYSTEM_OFFSCREEN);
+    EXPECT_TRUE(State(access.get(), 30) & STATE_SYSTEM_OFFSCREEN) << "below the visible rows";
+    LONG x = 0, y = 0, width = 0, height = 7;
+    ASSERT_EQ(access->accLocation(&x, &y, &width, &height, Child(5)), S_OK);
+    EXPECT_EQ(height, 0);
+    VARIANT end;
+    ASSERT_EQ(access->accNavigate(NAVDIR_DOWN, Child(4), &end), S_OK);
+    EXPECT_EQ(ChildId(end), 6) << "on the screen the hidden row is passed over";
+    ASSERT_EQ(access->accNavigate(NAVDIR_NEXT, Child(4), &end), S_OK);
+    EXPECT_EQ(ChildId(end), 5) << "but it is still the next child";
+    EXPECT_EQ(access->accNavigate(NAVDIR_PREVIOUS, Child(1), &end), S_FALSE);
+    // Selecting a row out of view scrolls it in.
+    ASSERT_EQ(access->accSelect(SELFLAG_TAKESELECTION, Child(30)), S_OK);
+    EXPECT_FALSE(State(access.get(), 30) & STATE_SYSTEM_OFFSCREEN);
+    EXPECT_TRUE(State(access.get(), 1) & STATE_SYSTEM_OFFSCREEN);
+}
+
+TEST_F(GridAccessibleTest, TheDefaultActionIsADoubleClickOnceTheCallerIsBackAndADisabledGridOnlyReads) {
+    EXPECT_EQ(DefaultAction(access.get(), 4), L"Double Click");
+    ASSERT_EQ(access->accDoDefaultAction(Child(4)), S_OK);
+    EXPECT_TRUE(listener.doubleClicks.empty()) << "not while the caller waits";
+    PumpMessages();
+    EXPECT_EQ(listener.doubleClicks, (std::vector<std::pair<long, long>>{{4, 1}}));
+    EXPECT_EQ(grid.SelectedRow(), 4);
+    EXPECT_EQ(access->accDoDefaultAction(Child(CHILDID_SELF)), DISP_E_MEMBERNOTFOUND);
+    grid.Enabled(false);
+    EXPECT_TRUE(State(access.get(), 2) & STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_EQ(Name(access.get(), 2), L"row 2");
+    EXPECT_EQ(access->accSelect(SELFLAG_TAKESELECTION, Child(2)), E_FAIL);
+    EXPECT_EQ(access->accDoDefaultAction(Child(2)), E_FAIL);
+    EXPECT_EQ(grid.SelectedRow(), 4);
+}
+
+TEST_F(GridAccessibleTest, ABatchOrASortIsOneReorderAndOtherObjectsAreTheSystems) {
+    WinEventRecorder events(EVENT_OBJECT_REORDER, EVENT_OBJECT_SELECTION, ::GetCurrentProcessId());
+    grid.Redraw(false);
+    for (int i = 0; i < 50; ++i)
+        grid.AddRow();
+    EXPECT_EQ(events.Count(EVENT_OBJECT_REORDER, grid.hwnd(), CHILDID_SELF), 0u) << "not while painting is held";
+    grid.Redraw(true);
+    EXPECT_EQ(events.Count(EVENT_OBJECT_REORDER, grid.hwnd(), CHILDID_SELF), 1u);
+    grid.SortObject().SortColumn(1, 1);
+    grid.Sort();
+    EXPECT_EQ(events.Count(EVENT_OBJECT_REORDER, grid.hwnd(), CHILDID_SELF), 2u);
+
+    // The window's frame, its scroll bars and the caret stay with the system.
+    for (LONG id : {OBJID_WINDOW, OBJID_VSCROLL, OBJID_CARET})
+        EXPECT_EQ(::SendMessageW(grid.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(id)), 0) << id;
+    EXPECT_GT(::SendMessageW(grid.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)), 0);
+}
+
+TEST_F(GridTest, TheAccessibleObjectOutlivesTheGridWithoutReachingIt) {
+    auto other = std::make_unique<MoskGrid>();
+    ASSERT_TRUE(other->Create(host.Hwnd(), 0, 0, 200, 100));
+    other->AddColumn(L"c1");
+    other->Rows(2);
+    AccessibleRef access = ClientAccessible(other->hwnd());
+    ASSERT_TRUE(access);
+    other.reset();
+    LONG count = 5;
+    EXPECT_EQ(access->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(access->accDoDefaultAction(Child(1)), CO_E_OBJNOTCONNECTED);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The real scroll bars of a grid window (their arithmetic is tested in the core), the rows a scroll
-// repaints and those it moves, virtual rows as they come into view, Redraw, which decides whether a
-// change reaches the screen at all; and the measures: hit tests, the cell in twips, text measured as
-// DrawText does, sizing to contents and scrolling a cell into view.
+// repaints and those it moves, Redraw, which decides whether a change reaches the screen at all; and
+// the measures: hit tests, the cell in twips, text measured as DrawText does, sizing to contents and
+// scrolling a cell into view.
 
 #include "common/twips.h"
 #include "grid/scroll_bars.h"
@@ -66,7 +66,7 @@ class TrueRowsTest : public PaintTest {
     }
 };
 
-TEST_F(TrueRowsTest, WhenTheRangeShrankUnderThePositionTheBarWentDuringAPaintOrTheGridWasCleared) {
+TEST_F(TrueRowsTest, WhenTheRangeShrankUnderThePositionOrTheBarWentDuringAPaint) {
     Fill(14);
     Colour(1, 14);
     ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
@@ -87,48 +87,6 @@ TEST_F(TrueRowsTest, WhenTheRangeShrankUnderThePositionTheBarWentDuringAPaintOrT
     Colour(6, 14);
     ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
     ExpectEveryRowTrue("a line down after the bar came back");
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
-    grid.Clear(true);
-    grid.Clear(true);  // on a grid already empty
-    Fill(14);
-    Colour(1, 14);
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
-    ExpectEveryRowTrue("a line down after Clear");
-}
-
-TEST_F(PaintTest, VirtualRowsComeAsTheyComeIntoViewUntilToldNoMoreAndARowIsAtLeastOnePixel) {
-    grid.AddColumn(L"c1", L"Virtual", 0, -1, 200);
-    listener.lastRow = 25;
-    grid.Virtual(true);
-    grid.Draw();
-    const long visibleRows = (grid.VisibleDataHeight() + kRow - 1) / kRow;
-    EXPECT_EQ(grid.Rows(), visibleRows);
-    // The range keeps one default row of room for the next row.
-    EXPECT_EQ(grid.ScrollBarsObject()->Max(cScrollBars::kVertical),
-              (visibleRows + 1) * kRow - grid.VisibleDataHeight());
-    for (int i = 0; i < 40 && grid.MoreRows(); ++i)
-        ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
-    EXPECT_EQ(grid.Rows(), 25);
-    EXPECT_EQ(listener.requested.back(), 26) << "the one answered with no more";
-    EXPECT_EQ(listener.requestedHeight, kRow);
-    EXPECT_EQ(grid.RowTable()[2].sKey, L"") << "of the owner's answer only bNoMoreRows counts";
-    EXPECT_EQ(grid.CellText(25, 1).ToText(), L"row 25");
-    const size_t asked = listener.requested.size();
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
-    grid.Draw();
-    EXPECT_EQ(listener.requested.size(), asked);
-    EXPECT_EQ(grid.ScrollBarsObject()->Max(cScrollBars::kVertical), 25 * kRow - grid.VisibleDataHeight());
-    // A default row height of zero or less makes rows of one pixel, and the paint still ends.
-    listener.lastRow = 100000;
-    grid.DefaultRowHeight(0);
-    grid.Redraw(false);
-    grid.Clear();
-    EXPECT_TRUE(grid.MoreRows()) << "rows may come again";
-    grid.Redraw(true);
-    EXPECT_GE(grid.Rows(), grid.VisibleDataHeight());
-    EXPECT_LE(grid.Rows(), grid.VisibleDataHeight() + 2);
-    EXPECT_EQ(grid.RowHeight(1), 1);
-    EXPECT_EQ(grid.DefaultRowHeight(), 0) << "the property keeps what was set";
 }
 
 TEST_F(PaintTest, NothingIsPaintedWhileRedrawIsOffAndHeldRangesComeOnceItResumes) {
