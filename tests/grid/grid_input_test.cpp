@@ -1,10 +1,7 @@
-// What the user does to the grid window. Keys and clicks: that they reach the model (whose rules for
-// the current cell and the selection are tested natively in tests/core), the events with their
-// default switches, the view that follows, the key search on the screen, the wheel, the disabled
-// grid that only scrolls, and the Alt keys left to the window's menu. The header: its items follow
-// hidden and reordered columns, and width tracking with the mouse reaches the grid, which can refuse
-// it. A screen reader: multiple selection, hidden and scrolled rows, the default action, the reorder
-// events of batches and sorts, and the object outliving the grid.
+// What the user does to the grid window: keys and clicks reaching the model (whose rules are tested
+// in tests/core), the events and their default switches, the view that follows, the key search on
+// the screen, the Alt keys left to the menu; the header's items and widths under the mouse; and what
+// a screen reader reads and selects.
 
 #include <memory>
 

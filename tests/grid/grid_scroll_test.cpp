@@ -1,7 +1,6 @@
-// The real scroll bars of a grid window (their arithmetic is tested in the core), the rows a scroll
-// repaints and those it moves, Redraw, which decides whether a change reaches the screen at all; and
-// the measures: hit tests, the cell in twips, text measured as DrawText does, sizing to contents and
-// scrolling a cell into view.
+// The real scroll bars (their arithmetic is tested in tests/core), the rows a scroll repaints and
+// those it moves, Redraw; and the measures: hit tests, twips, text measured as DrawText does, sizing
+// to contents and scrolling a cell into view.
 
 #include "common/twips.h"
 #include "grid/scroll_bars.h"
@@ -14,7 +13,6 @@ TEST_F(PaintTest, TheRangeEndsWhereTheLastRowMeetsTheBottomAndASmallScrollMovesT
     Fill(30);
     cScrollBars& bars = *grid.ScrollBarsObject();
     ASSERT_TRUE(bars.Visible(cScrollBars::kVertical));
-    EXPECT_FALSE(bars.Visible(cScrollBars::kHorizontal));
     const long max = 30 * kRow - grid.VisibleDataHeight();
     EXPECT_EQ(bars.Max(cScrollBars::kVertical), max);
     for (const auto& [code, offset] : {std::pair{SB_BOTTOM, max},

@@ -43,17 +43,11 @@ struct GridHostWindow : Window {
     int closes = 0, menusOpened = 0;
 };
 
-// Records the owner's events, answers them with the switches below, and fills virtual rows with
-// "row <n>" (once `grid` is set).
+// Records the owner's events and answers them with the switches below.
 struct RecordingListener : MoskGridListener {
     void SelectionChange(long lRow, long lCol) override { selections.emplace_back(lRow, lCol); }
     void DblClick(long lRow, long lCol) override { doubleClicks.emplace_back(lRow, lCol); }
-    // bCancel comes in as the grid's in-edit flag: what is left there decides.
-    void RequestEdit(long lRow, long lCol, short, bool& bCancel) override {
-        edits.emplace_back(lRow, lCol);
-        bCancel = keepEditing;
-    }
-    void CancelEdit() override { ++cancels; }
+    void RequestEdit(long lRow, long lCol, short, bool&) override { edits.emplace_back(lRow, lCol); }
     void KeyDown(short& KeyCode, short& Shift, bool& bDoDefault) override {
         keys.emplace_back(KeyCode, Shift);
         bDoDefault = bDoDefault && keyDefault;
@@ -63,17 +57,6 @@ struct RecordingListener : MoskGridListener {
     void MouseDown(short&, short&, float&, float&, bool& bDoDefault) override {
         ++mouseDowns;
         bDoDefault = bDoDefault && mouseDefault;
-    }
-    void RequestRow(long lRow, std::wstring& sKey, bool&, long& lHeight, bool&, bool& bNoMoreRows) override {
-        requested.push_back(lRow);
-        requestedHeight = lHeight;
-        sKey = L"ignored";
-        bNoMoreRows = lRow > lastRow;
-    }
-    void RequestRowData(long lRow) override {
-        filled.push_back(lRow);
-        if (grid)
-            grid->CellText(lRow, 1, TaggedValue(L"row " + std::to_wstring(lRow)));
     }
     void PropertyChanged(std::wstring_view name) override { changed.emplace_back(name); }
     void ColumnWidthStartChange(long lCol, long, bool& bCancel) override {
@@ -90,17 +73,14 @@ struct RecordingListener : MoskGridListener {
     }
     void ColumnOrderChanged() override { ++orderChanges; }
 
-    MoskGrid* grid = nullptr;
-    bool keepEditing = true, keyDefault = true, mouseDefault = true, refuseStart = false, cancelWidthChanged = false;
+    bool keyDefault = true, mouseDefault = true, refuseStart = false, cancelWidthChanged = false;
     short handledAltKey = 0;  // the Alt+key this owner handles, zeroing KeyCode
-    long lastRow = 0;         // the last virtual row there is
     long refuseBelow = 0;     // width steps below this are refused
     std::vector<std::pair<long, long>> selections, doubleClicks, edits, widthsChanged;
     std::vector<std::pair<short, short>> keys;  // with their Shift
-    std::vector<long> requested, filled, widthStarts, widthSteps;
+    std::vector<long> widthStarts, widthSteps;
     std::vector<std::wstring> changed;
-    long requestedHeight = 0;
-    int cancels = 0, mouseDowns = 0, orderChanges = 0;
+    int mouseDowns = 0, orderChanges = 0;
 };
 
 class GridTest : public ::testing::Test {
@@ -111,7 +91,6 @@ class GridTest : public ::testing::Test {
         // Hidden windows collect no update region; the redraw tests look at it.
         ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
         ::UpdateWindow(host.Hwnd());
-        listener.grid = &grid;
         grid.SetListener(&listener);
     }
     // Adds `count` columns keyed "c1", "c2", ...
