@@ -28,10 +28,9 @@ TEST(FileUrl, GeckoAndGlibReadEachPathBack) {
          {std::wstring(L"C:\\Docs\\a b,1.txt"), std::wstring(L"C:\\it's 100%.txt"),
           std::wstring(L"C:\\#?&=+;@[]<>{}|^`.txt"), std::wstring(L"C:\\-dash %41%zz.txt"),
           std::wstring(L"C:\\caf\u00E9 \u20AC\u65E5\U0001F600"), std::wstring(L"D:\\A-z_0.9~\\x"), longPath}) {
-        SCOPED_TRACE(Utf8FromWide(path));
         const std::wstring url = FileUrl(path);
-        EXPECT_EQ(test::GeckoFilePath(url), path);
-        EXPECT_EQ(test::GlibFilenameFromUri(url), path);
+        EXPECT_EQ(test::GeckoFilePath(url), path) << Utf8FromWide(path);
+        EXPECT_EQ(test::GlibFilenameFromUri(url), path) << Utf8FromWide(path);
     }
     // Gecko drops a URL's host: a network path keeps its server in the path, after five slashes.
     EXPECT_EQ(test::GeckoFilePath(FileUrl(L"\\\\server\\share\\a b,1's.txt")), L"\\\\server\\share\\a b,1's.txt");
@@ -47,97 +46,85 @@ TEST(Utf8, LoneSurrogatesBecomeTheReplacementCharacter) {
               "a\xEF\xBF\xBD"
               "b");
     EXPECT_TRUE(HasLoneSurrogate(lone));
-    // Only the characters given, not what follows them.
+    EXPECT_FALSE(HasLoneSurrogate(std::wstring_view(lone, 1))) << "only the characters given";
     EXPECT_EQ(Utf8FromWide(std::wstring_view(L"ab", 1)), "a");
     EXPECT_EQ(Utf8FromWide(L"\U0010FFFF"), "\xF4\x8F\xBF\xBF") << "the last code point";
-    EXPECT_FALSE(HasLoneSurrogate(std::wstring_view(lone, 1)));
     // Two surrogates in a row are a pair only where wchar_t holds UTF-16 units.
     const wchar_t halves[] = {static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00), 0};
     EXPECT_EQ(Utf8FromWide(halves), sizeof(wchar_t) == 2 ? "\xF0\x9F\x98\x80" : "\xEF\xBF\xBD\xEF\xBF\xBD");
     const wchar_t trailing[] = {L'a', static_cast<wchar_t>(0xDC00), 0};
     EXPECT_TRUE(HasLoneSurrogate(trailing));
     EXPECT_FALSE(HasLoneSurrogate(L"\U0001F600 \uFFFD"));
-    EXPECT_EQ(Utf8FromWide(L"\U0001F600"), "\xF0\x9F\x98\x80");
-    EXPECT_EQ(Utf8FromWide(L"\uFFFD"), "\xEF\xBF\xBD");
+    EXPECT_EQ(Utf8FromWide(L"\U0001F600\uFFFD"), "\xF0\x9F\x98\x80\xEF\xBF\xBD");
 #if WCHAR_MAX > 0xFFFF
-    // Only a 32-bit wchar_t can hold a value beyond U+10FFFF.
-    const wchar_t beyond[] = {static_cast<wchar_t>(0x110000), 0};
+    const wchar_t beyond[] = {static_cast<wchar_t>(0x110000), 0};  // only a 32-bit wchar_t holds it
     EXPECT_EQ(Utf8FromWide(beyond), "\xEF\xBF\xBD");
 #endif
 }
 
-TEST(MailProgramKind, ChosenByTheFileNameInAnyCase) {
-    EXPECT_EQ(KindOfProgram(L"C:\\Program Files\\Mozilla Thunderbird\\thunderbird.exe"), MailProgramKind::Thunderbird);
-    EXPECT_EQ(KindOfProgram(L"D:\\BetterBird\\BETTERBIRD.EXE"), MailProgramKind::Thunderbird);
-    EXPECT_EQ(KindOfProgram(L"seamonkey.exe"), MailProgramKind::Thunderbird);
-    EXPECT_EQ(KindOfProgram(L"C:\\Claws\\Claws-Mail.exe"), MailProgramKind::Claws);
-    EXPECT_EQ(KindOfProgram(L"C:\\x\\sylpheed.exe"), MailProgramKind::Sylpheed);
-    EXPECT_EQ(KindOfProgram(L"C:\\Office\\OUTLOOK.EXE"), MailProgramKind::Outlook);
-    EXPECT_EQ(KindOfProgram(L"C:\\WindowsApps\\olk.exe"), MailProgramKind::NewOutlook);
-    // Only the file's own name counts, whole.
-    EXPECT_EQ(KindOfProgram(L"C:\\thunderbird.exe\\mail.exe"), MailProgramKind::CommandLine);
-    EXPECT_EQ(KindOfProgram(L"C:\\x\\mythunderbird.exe"), MailProgramKind::CommandLine);
-    EXPECT_EQ(KindOfProgram(L"C:\\x\\olk.exe.bak"), MailProgramKind::CommandLine);
-    EXPECT_EQ(KindOfProgram(L"C:\\PROGRA~1\\MOZILL~1\\THUNDE~1.EXE"), MailProgramKind::CommandLine);
-    EXPECT_EQ(KindOfProgram(L""), MailProgramKind::CommandLine);
-}
-
-TEST(MailProgramSetting, MapiDefaultNamedClientOrAProgram) {
-    using Kind = MailProgramSetting::Kind;
-    EXPECT_EQ(ParseMailProgramSetting(L"").kind, Kind::None);
-    EXPECT_EQ(ParseMailProgramSetting(L"MAPI").kind, Kind::DefaultMapi);
-    EXPECT_EQ(ParseMailProgramSetting(L"mapi").kind, Kind::DefaultMapi);
-    EXPECT_EQ(ParseMailProgramSetting(L"MAPI:").kind, Kind::DefaultMapi);
-    const MailProgramSetting named = ParseMailProgramSetting(L"MAPI:Mozilla Thunderbird");
-    EXPECT_EQ(named.kind, Kind::NamedMapi);
-    EXPECT_EQ(named.text, L"Mozilla Thunderbird");
-    EXPECT_EQ(ParseMailProgramSetting(NamedMapiSetting(L"A:B")).text, L"A:B");
-    const MailProgramSetting program = ParseMailProgramSetting(L"C:\\PROGRA~1\\mail.exe");
-    EXPECT_EQ(program.kind, Kind::Program);
-    EXPECT_EQ(program.text, L"C:\\PROGRA~1\\mail.exe");
+TEST(MailProgram, TheKindByTheFileNamesOwnNameInAnyCaseAndTheSetting) {
+    using K = MailProgramKind;
+    for (const auto& [program, kind] :
+         {std::pair{L"C:\\Program Files\\Mozilla Thunderbird\\thunderbird.exe", K::Thunderbird},
+          {L"D:\\BetterBird\\BETTERBIRD.EXE", K::Thunderbird},
+          {L"seamonkey.exe", K::Thunderbird},
+          {L"C:\\Claws\\Claws-Mail.exe", K::Claws},
+          {L"C:\\x\\sylpheed.exe", K::Sylpheed},
+          {L"C:\\Office\\OUTLOOK.EXE", K::Outlook},
+          {L"C:\\WindowsApps\\olk.exe", K::NewOutlook},
+          {L"C:\\thunderbird.exe\\mail.exe", K::CommandLine},
+          {L"C:\\x\\mythunderbird.exe", K::CommandLine},
+          {L"C:\\x\\olk.exe.bak", K::CommandLine},
+          {L"C:\\PROGRA~1\\MOZILL~1\\THUNDE~1.EXE", K::CommandLine},
+          {L"", K::CommandLine}})
+        EXPECT_EQ(KindOfProgram(program), kind) << program;
     // A bare file name is for Windows to find under App Paths; a drive or folder makes it a path.
-    const MailProgramSetting registered = ParseMailProgramSetting(L"olk.exe");
-    EXPECT_EQ(registered.kind, Kind::RegisteredProgram);
-    EXPECT_EQ(registered.text, L"olk.exe");
-    EXPECT_EQ(ParseMailProgramSetting(L"MAPIX").kind, Kind::RegisteredProgram);
-    EXPECT_EQ(ParseMailProgramSetting(L"C:olk.exe").kind, Kind::Program);
-    EXPECT_EQ(ParseMailProgramSetting(L"x/olk.exe").kind, Kind::Program);
+    using S = MailProgramSetting::Kind;
+    for (const auto& [setting, kind, text] : {std::tuple{L"", S::None, L""},
+                                              {L"MAPI", S::DefaultMapi, L""},
+                                              {L"mapi", S::DefaultMapi, L""},
+                                              {L"MAPI:", S::DefaultMapi, L""},
+                                              {L"MAPI:Mozilla Thunderbird", S::NamedMapi, L"Mozilla Thunderbird"},
+                                              {L"C:\\PROGRA~1\\mail.exe", S::Program, L"C:\\PROGRA~1\\mail.exe"},
+                                              {L"olk.exe", S::RegisteredProgram, L"olk.exe"},
+                                              {L"MAPIX", S::RegisteredProgram, L"MAPIX"},
+                                              {L"C:olk.exe", S::Program, L"C:olk.exe"},
+                                              {L"x/olk.exe", S::Program, L"x/olk.exe"}}) {
+        EXPECT_EQ(ParseMailProgramSetting(setting).kind, kind) << setting;
+        EXPECT_EQ(ParseMailProgramSetting(setting).text, text) << setting;
+    }
+    EXPECT_EQ(ParseMailProgramSetting(NamedMapiSetting(L"A:B")).text, L"A:B");
 }
 
 TEST(PeMachine, ReadsTheMachineAndRejectsWhatIsNoPeImage) {
     EXPECT_EQ(PeMachine(PeHead(kMachineI386)), kMachineI386);
     EXPECT_EQ(PeMachine(PeHead(kMachineAmd64, 0xF8)), kMachineAmd64);
-    EXPECT_EQ(MachineBits(kMachineI386), 32);
-    EXPECT_EQ(MachineBits(kMachineAmd64), 64);
-    EXPECT_EQ(MachineBits(kMachineArm64), 64);
+    EXPECT_EQ(MachineBits(kMachineI386) + MachineBits(kMachineAmd64) + MachineBits(kMachineArm64), 32 + 64 + 64);
     EXPECT_EQ(MachineBits(0x1234), 0);
-    EXPECT_FALSE(PeMachine(""));
-    EXPECT_FALSE(PeMachine("MZ"));
-    std::string notPe = PeHead(kMachineI386);
+    std::string notPe = PeHead(kMachineI386), far = PeHead(kMachineI386);
     notPe[0x80] = 'N';
-    EXPECT_FALSE(PeMachine(notPe));
-    // A PE offset beyond the bytes read, or one that leaves no room for the machine.
-    EXPECT_FALSE(PeMachine(PeHead(kMachineI386).substr(0, 0x85)));
-    // The shortest head: the DOS header alone, the PE header inside it.
-    std::string shortest = PeHead(kMachineI386, 0x30).substr(0, 0x40);
-    EXPECT_EQ(PeMachine(shortest), kMachineI386);
-    EXPECT_FALSE(PeMachine(shortest.substr(0, 0x3F)));
-    EXPECT_EQ(PeMachine(PeHead(kMachineI386).substr(0, 0x86)), kMachineI386) << "the machine's two bytes end it";
-    std::string far = PeHead(kMachineI386);
     far[0x3F] = '\x7F';
-    EXPECT_FALSE(PeMachine(far));
+    // A PE offset beyond the bytes read, or one that leaves no room for the machine.
+    for (const std::string& head : {std::string(), std::string("MZ"), notPe, far, PeHead(kMachineI386).substr(0, 0x85),
+                                    PeHead(kMachineI386, 0x30).substr(0, 0x3F)})
+        EXPECT_FALSE(PeMachine(head)) << head.size();
+    // The shortest heads: the DOS header alone with the PE header inside it, the machine's two bytes.
+    EXPECT_EQ(PeMachine(PeHead(kMachineI386, 0x30).substr(0, 0x40)), kMachineI386);
+    EXPECT_EQ(PeMachine(PeHead(kMachineI386).substr(0, 0x86)), kMachineI386);
 }
 
-TEST(MapiOutcome, SuccessCancelAndFailuresInWords) {
+TEST(MapiOutcome, EachResultIsToldWithItsNumberAndNameWithinTheTable) {
     EXPECT_EQ(OutcomeOfMapiResult(0), MapiOutcome::Sent);
     EXPECT_EQ(OutcomeOfMapiResult(1), MapiOutcome::Cancelled);
     EXPECT_EQ(OutcomeOfMapiResult(2), MapiOutcome::Failed);
     EXPECT_EQ(MapiFailureText(11),
               L"The mail client could not find an attachment. (MAPI error 11, MAPI_E_ATTACHMENT_NOT_FOUND)");
-    EXPECT_EQ(MapiFailureText(2), L"The mail client failed to create the message. (MAPI error 2, MAPI_E_FAILURE)");
-    EXPECT_EQ(MapiFailureText(7), L"The mail client failed to create the message. (MAPI error 7)");
-    EXPECT_EQ(MapiFailureText(29), L"The mail client failed to create the message. (MAPI error 29)");
-    EXPECT_EQ(MapiFailureText(999), L"The mail client failed to create the message. (MAPI error 999)");
+    EXPECT_EQ(MapiFailureText(28),
+              L"The mail client failed to create the message. (MAPI error 28, "
+              L"MAPI_E_ATTACHMENT_TOO_LARGE)");
+    for (const unsigned long unnamed : {7UL, 29UL, 999UL})
+        EXPECT_EQ(MapiFailureText(unnamed),
+                  L"The mail client failed to create the message. (MAPI error " + std::to_wstring(unnamed) + L")");
 }
 
 }  // namespace

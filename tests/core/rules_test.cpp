@@ -1,0 +1,190 @@
+// The program's rules that need no system: the command line and the Send To switch, paths, dialog
+// filters, the names of copies and the time left, the file list's texts, and the main window's
+// geometry and saved position.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/command_line.h"
+#include "core/copy_naming.h"
+#include "core/dialog_filter.h"
+#include "core/file_list_text.h"
+#include "core/path_rules.h"
+#include "core/send_to_switch.h"
+#include "core/time_left.h"
+#include "core/window_rules.h"
+
+namespace ferryl {
+namespace {
+
+using namespace std::string_literals;
+using Paths = std::vector<std::wstring>;
+
+TEST(CommandLine, TheArgumentsFollowTheProgramsPathAndQuotedPathsWithBlanksAreRejoined) {
+    for (const auto& [line, arguments] :
+         {std::pair{LR"("C:\Program Files\Ferryl.exe" "C:\a b.txt" C:\c.txt)", LR"("C:\a b.txt" C:\c.txt)"},
+          {LR"(C:\Ferryl\Ferryl.exe   C:\a.txt  )", LR"(C:\a.txt  )"},
+          {L"Ferryl.exe\t\tC:\\a.txt", L"C:\\a.txt"},
+          {LR"("C:\Program Files\Ferryl.exe")", L""},
+          {LR"("C:\Program Files\Ferryl.exe"C:\a.txt)", L"C:\\a.txt"},
+          {L"Ferryl.exe   ", L""},
+          {L"", L""},
+          {LR"("C:\unclosed quote.exe a)", L""}})
+        EXPECT_EQ(ArgumentPart(line), arguments) << line;
+    // Two blanks inside a path survive; a network path begins a path of its own; a relative piece is
+    // glued to the path before, but the first token never to anything.
+    EXPECT_EQ(CommandLinePaths(LR"("C:\My Docs\a  b.txt" C:\x.txt)"),
+              (Paths{LR"(C:\My Docs\a  b.txt)", L"", L"", L"", LR"(C:\x.txt)"}));
+    EXPECT_EQ(CommandLinePaths(LR"(C:\a.txt \\srv\share\b.txt "\\srv\share\c d.txt")"),
+              (Paths{LR"(C:\a.txt)", LR"(\\srv\share\b.txt)", LR"(\\srv\share\c d.txt)", L""}));
+    EXPECT_EQ(CommandLinePaths(LR"(rel.txt C:\a.txt rel\b.txt)"), (Paths{L"rel.txt", LR"(C:\a.txt rel\b.txt)", L""}));
+    EXPECT_EQ(CommandLinePaths(L""), (Paths{L""}));
+    EXPECT_EQ(CommandLinePaths(std::wstring(1, L'\0')), (Paths{std::wstring(1, L'\0')}));
+    EXPECT_EQ(SplitAtBlanks(L" "), (Paths{L"", L""}));
+    // A switch counts only as the whole argument part.
+    for (const auto& [arguments, expected] : {std::pair{L"/install", SendToSwitch::Install},
+                                              {L"/UnInstall", SendToSwitch::Uninstall},
+                                              {L"  /uninstall  ", SendToSwitch::Uninstall},
+                                              {L"", SendToSwitch::None},
+                                              {L"/install C:\\a.txt", SendToSwitch::None},
+                                              {L"C:\\a.txt /uninstall", SendToSwitch::None},
+                                              {L"\"/install\"", SendToSwitch::None},
+                                              {L"-install", SendToSwitch::None},
+                                              {L"/installer", SendToSwitch::None},
+                                              {L"C:\\install", SendToSwitch::None}})
+        EXPECT_EQ(SendToSwitchOf(arguments), expected) << arguments;
+}
+
+TEST(PathRules, AFullFilePathTheSearchPatternAndTheFileName) {
+    for (const auto& [path, full] : {std::pair{L"C:\\a", true},
+                                     {L"\\\\srv\\s\\f.txt", true},
+                                     {L"\\\\a\\b", true},
+                                     {L"C:\\", false},
+                                     {L"\\\\a\\", false},
+                                     {L"file.txt", false},
+                                     {L"sub\\f.txt", false},
+                                     {L"C:file.txt", false},
+                                     {L"\\dir\\file", false},
+                                     {L"", false}})
+        EXPECT_EQ(IsFullFilePath(path), full) << path;
+    EXPECT_EQ(SearchPatternFor(L"C:\\dir\\"), L"C:\\dir\\*");
+    EXPECT_EQ(SearchPatternFor(L"C:\\dir"), L"C:\\dir");
+    EXPECT_EQ(SearchPatternFor(L""), L"");
+    for (const auto& [path, name] : {std::pair{L"C:\\dir\\sub\\name.txt", L"name.txt"},
+                                     {L"name.txt", L"name.txt"},
+                                     {L"C:\\dir\\", L""},
+                                     {L"\\", L""},
+                                     {L"", L""},
+                                     {L"\\\\server\\share\\a b.doc", L"a b.doc"}})
+        EXPECT_EQ(FileNameOf(path), name) << path;
+}
+
+TEST(DialogFilter, BarsBecomeNulsEndingInTwoAndNullTrimCutsAtTheFirstNul) {
+    for (const auto& [bars, nuls] : {std::pair{L"All Files (*.*)|*.*"s, L"All Files (*.*)\0*.*\0\0"s},
+                                     {L"Text|*.txt|All|*.*"s, L"Text\0*.txt\0All\0*.*\0\0"s},
+                                     {L"a|b|"s, L"a\0b\0\0"s},
+                                     {L"a|b||"s, L"a\0b\0\0"s},
+                                     {L""s, L"\0\0"s},
+                                     {L"||"s, L"\0\0"s}})
+        EXPECT_EQ(EncodeDialogFilter(bars), nuls) << bars.size();
+    EXPECT_EQ(DecodeDialogFilter(L"Text\0*.txt\0All\0*.*\0\0"s), L"Text|*.txt|All|*.*");
+    EXPECT_EQ(DecodeDialogFilter(L"a\0b\0\0\0"s), L"a|b|") << "only two ending NULs are dropped";
+    std::wstring text = L"  C:\\dir\\a b.txt \0C:\\other\0\0"s, leadingNul = L"\0abc"s, tab = L"\tx\t";
+    EXPECT_EQ(NullTrim(text), L"C:\\dir\\a b.txt");
+    EXPECT_EQ(text, L"C:\\dir\\a b.txt") << "written back into the argument";
+    EXPECT_EQ(NullTrim(leadingNul), L"");
+    EXPECT_EQ(NullTrim(tab), L"\tx\t") << "blanks only";
+}
+
+TEST(CopyNaming, TheNumberGoesBeforeTheExtensionAsExplorerPutsItAndTheTimeLeftIsRoundedUp) {
+    for (const auto& [name, number, numbered] : {std::tuple{L"Quarterly report.docx", 1, L"Quarterly report.docx"},
+                                                 {L"Quarterly report.docx", 2, L"Quarterly report (2).docx"},
+                                                 {L"archive.tar.gz", 3, L"archive.tar (3).gz"},
+                                                 {L"README", 2, L"README (2)"},
+                                                 {L".profile", 2, L".profile (2)"},
+                                                 {L"a.", 2, L"a (2)."},
+                                                 {L"x.txt", 0, L"x.txt"}})
+        EXPECT_EQ(NumberedName(name, number), numbered) << name << " " << number;
+    for (const auto& [done, total, seconds, left] :
+         {std::tuple{0ULL, 100ULL, 10.0, L""},  // no pace yet
+          {50ULL, 100ULL, 1.9, L""},            // too early to tell
+          {50ULL, 100ULL, 2.0, L"About 5 seconds left"},
+          {10ULL, 100ULL, 4.0, L"About 40 seconds left"},            // 36 s
+          {1ULL, 100ULL, 2.0, L"About 4 minutes left"},              // 198 s
+          {100ULL, 100ULL, 5.0, L"About 5 seconds left"},            // done: never "0 seconds"
+          {1ULL, 10ULL, 3600.0, L"About 9 hours left"},              //
+          {1ULL, 2ULL, 3700.0, L"About 1 hour and 2 minutes left"},  // 61.67 minutes
+          {1ULL, 2ULL, 59.0, L"About 1 minute left"},                // 59 s rounds to 60
+          {200ULL, 100ULL, 10.0, L""}})                              // more done than there is
+        EXPECT_EQ(TimeLeftText(done, total, seconds), left) << done << "/" << total << " " << seconds;
+}
+
+TEST(FileListText, TheLengthIsTheDigitsWhateverGroupsThemAndARowSaysItsFolderApart) {
+    for (const wchar_t* size : {L"3,221,225,472", L"3.221.225.472", L"3\u00a0221\u00a0225\u00a0472"})
+        EXPECT_EQ(LengthOfSizeText(size), 3221225472ULL) << size;
+    EXPECT_EQ(LengthOfSizeText(L""), 0ULL);
+    EXPECT_EQ(LengthOfSizeText(L"18,446,744,073,709,551,615"), 18446744073709551615ULL);
+    EXPECT_EQ(LengthOfSizeText(L"99,999,999,999,999,999,999"), 18446744073709551615ULL) << "held, not wrapped";
+    EXPECT_EQ(FileCountAndTotal(12, L"34.5 MB"), L"12 files, 34.5 MB");
+    EXPECT_EQ(FileCountAndTotal(1, L"10 bytes"), L"1 file, 10 bytes");
+    const std::wstring spoken = L"report.docx, Tuesday, 5 March 2024 14:07:00, 1,234 bytes";
+    for (const auto& [path, folder] : {std::pair{L"C:\\Users\\Ann\\report.docx", L", in C:\\Users\\Ann"},
+                                       {L"C:\\report.docx", L", in C:\\"},
+                                       {L"\\\\server\\share\\report.docx", L", in \\\\server\\share"},
+                                       {L"report.docx", L""}})
+        EXPECT_EQ(SpokenFileRow(L"report.docx", L"Tuesday, 5 March 2024 14:07:00", L"1,234", path), spoken + folder);
+}
+
+TEST(WindowRules, SizesSnapToTheMinimumTheListFillsAboveTheStatusLineAndThePanel) {
+    const Size minimum{400, 200};
+    EXPECT_FALSE(SnappedSize({400, 200}, minimum));
+    EXPECT_EQ(SnappedSize({399, 500}, minimum), (Size{400, 500}));
+    EXPECT_EQ(SnappedSize({800, 10}, minimum), (Size{800, 200}));
+    const MainLayout layout = LayOut({500, 300}, 73, 20, 65, 7);
+    EXPECT_EQ(layout.lista, (Rect{0, 0, 500, 207}));
+    EXPECT_EQ(layout.status, (Rect{0, 207, 500, 20}));
+    EXPECT_EQ(layout.panel, (Rect{0, 227, 500, 73}));
+    EXPECT_EQ(layout.sendNowLeft + 65 + 7, 500);
+    // A client area lower than the panel leaves the list and the line empty rather than negative.
+    const MainLayout low = LayOut({500, 80}, 73, 20, 65, 7);
+    EXPECT_EQ(low.lista.height, 0);
+    EXPECT_EQ(low.status, (Rect{0, 0, 500, 7}));
+    EXPECT_EQ(LayOut({500, 50}, 73, 20, 65, 7).status.height, 0);
+    EXPECT_TRUE(ClosingEndsProgram(2));
+    EXPECT_FALSE(ClosingEndsProgram(3)) << "a third window keeps it";
+}
+
+TEST(WindowRules, TheWindowIsPlacedInsideTheWorkAreaAndOnlyWholeNumbersAreApplied) {
+    const Rect area{-1280, 40, 1280, 984};
+    for (const auto& [window, placed] :
+         {std::pair{Rect{-1000, 100, 640, 480}, Rect{-1000, 100, 640, 480}},  // inside: unchanged
+          {Rect{3000, 2000, 640, 480}, Rect{-640, 544, 640, 480}},            // beyond the right and bottom
+          {Rect{-30000, -500, 640, 480}, Rect{-1280, 40, 640, 480}},          // beyond the left and top
+          {Rect{-1290, 30, 2000, 1500}, Rect{-1280, 40, 1280, 984}},          // larger than the area
+          {Rect{-300, 900, 2000, 100}, Rect{-1280, 900, 1280, 100}}})         // wider only
+        EXPECT_EQ(PlacedInside(window, area), placed) << window.left << ", " << window.top;
+    using Pairs = std::vector<std::pair<std::wstring, std::wstring>>;
+    EXPECT_EQ(GeometryToSave(WindowState::Maximized, {-15, 30, 6000, 3000}), (Pairs{{L"WindowState", L"2"}}));
+    EXPECT_EQ(GeometryToSave(WindowState::Normal, {-15, 30, 6000, 3000}), (Pairs{{L"WindowState", L"0"},
+                                                                                 {L"WindowHeight", L"3000"},
+                                                                                 {L"WindowWidth", L"6000"},
+                                                                                 {L"WindowTop", L"30"},
+                                                                                 {L"WindowLeft", L"-15"}}));
+    const SavedGeometry saved = ParseGeometry(L"", L"-120", L" \t4500\t ", L"+7000");
+    EXPECT_FALSE(saved.top);
+    EXPECT_EQ((std::vector<long>{*saved.left, *saved.height, *saved.width}), (std::vector<long>{-120, 4500, 7000}));
+    for (const wchar_t* text : {L"abc", L"nan", L"inf", L"1e400", L"1e3", L"7000.4", L"12abc", L"0x10", L"-", L"  ",
+                                L"\t", L"1 2", L"1\t2", L"--5"})
+        EXPECT_FALSE(ParseGeometry(text, text, text, text).top) << text;
+    // Far off-screen values are applied, held where the window functions' int still holds them.
+    EXPECT_EQ(ParseGeometry(L"99999999999999999999", L"", L"", L"").top, 1000000000L);
+    EXPECT_EQ(ParseGeometry(L"-99999999999999999999", L"", L"", L"").top, -1000000000L);
+    EXPECT_EQ(ParseWindowState(L"2"), WindowState::Maximized);
+    EXPECT_EQ(ParseWindowState(L"1"), WindowState::Minimized);
+    EXPECT_EQ(ParseWindowState(L"3"), WindowState::Normal);
+}
+
+}  // namespace
+}  // namespace ferryl
