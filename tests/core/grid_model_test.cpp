@@ -1,6 +1,7 @@
 // The current cell and the selection as keys, clicks and shape changes move them: cell and row
 // mode, with and without MultiSelect.
 
+#include <functional>
 #include <tuple>
 
 #include "test_grid.h"
@@ -43,9 +44,19 @@ TEST(GridModelKeys, TabAndArrowsWrapAcrossRowsOverHiddenColumnsAndStopAtTheEnds)
     input.Key(GridKey::End);
     EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::Navigated);
     EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::None) << "nothing after the last cell";
+    // The cell current at the last paint, clicked again, asks for an edit, as Enter does.
+    EXPECT_EQ(input.Click(2, 2), GridAction::Navigated);
+    EXPECT_EQ(input.Click(2, 2), GridAction::Edit);
+    EXPECT_EQ(input.Click(0, 2), GridAction::None) << "outside any row";
+    EXPECT_EQ(input.Key(GridKey::Enter), GridAction::Edit);
+    EXPECT_EQ(input.Key(GridKey::Escape), GridAction::CancelEdit);
+    // Which keys take the typed prefix away before they act.
+    EXPECT_TRUE(model.KeyClearsSearch(GridKey::Down, 0) && model.KeyClearsSearch(GridKey::Escape, 0));
+    EXPECT_FALSE(model.KeyClearsSearch(GridKey::Enter, 0));
+    EXPECT_FALSE(model.KeyClearsSearch(GridKey::Space, kCtrlMask)) << "not without MultiSelect";
 }
 
-TEST(GridModelKeys, RowModeArrowsAskToScrollAndPagesSelectWholeRows) {
+TEST(GridModelKeys, RowModeArrowsAndGroupRowsAskToScrollAndPagesSelectWholeRows) {
     TestModel model = MakeModel(60, 8);
     model.SetRowMode(true);
     ModelInput input(model);
@@ -67,17 +78,13 @@ TEST(GridModelKeys, RowModeArrowsAskToScrollAndPagesSelectWholeRows) {
     input.Key(GridKey::Home);
     EXPECT_EQ(input.Current().row, 1);
     EXPECT_TRUE(model.CellAt(1, 8).bSelected);
-}
-
-TEST(GridModelKeys, AGroupRowScrollsSidewaysWhileTheBarCanMove) {
-    TestModel model = MakeModel(3, 3);
+    // In cell mode a group row scrolls sideways while the bar can move; at the left end it moves on.
+    model.SetRowMode(false);
     model.Row(2).bGroupRow = true;
-    ModelInput input(model);
     input.Click(2, 1);
     EXPECT_EQ(input.Key(GridKey::Right, 0, {200, false, true}), GridAction::ScrollRight);
-    EXPECT_EQ(input.Key(GridKey::Left, 0, {200, false, true}), GridAction::Navigated)
-        << "at the left end the key moves on";
-    EXPECT_EQ(input.Current(), (GridCursor{1, 3}));
+    EXPECT_EQ(input.Key(GridKey::Left, 0, {200, false, true}), GridAction::Navigated);
+    EXPECT_EQ(input.Current(), (GridCursor{1, 8}));
 }
 
 TEST(GridModelKeys, WithMultiSelectShiftSpansFromTheAnchorCtrlOnlyMovesAndPlainKeysSelectOnlyTheNewCell) {
@@ -203,7 +210,7 @@ TEST(GridModelSelection, ARangeThatGrowsOrShrinksMarksOnlyTheCellsThatChangeForP
             for (long c = 1; c <= model.Columns(); ++c)
                 model.CellAt(r, c).bDirty = false;
         input.Click(row, column, kShiftMask);
-        return CellsWhere(model, &TestCell::bDirty);
+        return CellsWith(model, &TestCell::bDirty);
     };
     EXPECT_EQ(changed(5, 2), (Cells{{5, 1}, {5, 2}}));
     EXPECT_EQ(changed(3, 2), (Cells{{4, 1}, {4, 2}, {5, 1}, {5, 2}}));
@@ -234,21 +241,6 @@ TEST(GridModelSelection, ANewSelectionClearsCellsWhereverTheirRowsMoved) {
     ASSERT_EQ(SelectedCells(model), (Cells{{1, 2}, {4, 1}}));
     input.Click(1, 3);
     EXPECT_EQ(SelectedCells(model), (Cells{{1, 3}}));
-}
-
-TEST(GridModelInput, TheCellCurrentAtTheLastPaintClickedAgainAsksForAnEdit) {
-    TestModel model = MakeModel(3, 3);
-    ModelInput input(model);
-    EXPECT_EQ(input.Click(2, 2), GridAction::Navigated);
-    EXPECT_EQ(input.Click(2, 2), GridAction::Edit);
-    EXPECT_EQ(input.Click(0, 2), GridAction::None) << "outside any row";
-    EXPECT_EQ(input.Key(GridKey::Enter), GridAction::Edit);
-    EXPECT_EQ(input.Key(GridKey::Escape), GridAction::CancelEdit);
-    // Which keys take the typed prefix away before they act.
-    EXPECT_TRUE(model.KeyClearsSearch(GridKey::Down, 0));
-    EXPECT_TRUE(model.KeyClearsSearch(GridKey::Escape, 0));
-    EXPECT_FALSE(model.KeyClearsSearch(GridKey::Enter, 0));
-    EXPECT_FALSE(model.KeyClearsSearch(GridKey::Space, kCtrlMask)) << "not without MultiSelect";
 }
 
 TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts) {
@@ -290,17 +282,19 @@ TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts)
     EXPECT_EQ(model.Current(), (GridCursor{0, 0}));
     model.SetCurrentRow(1);
     EXPECT_FALSE(model.CurrentRowExists()) << "past the last row";
-}
-
-TEST(GridModelShape, WithMultiSelectACurrentRowCutOffMovesToTheNewLastRowAlone) {
-    TestModel model = MakeModel(5, 2);
-    model.SetMultiSelect(true);
-    model.SelectCell(5, 2, true);
-    model.CutRowsAfter(3);
-    EXPECT_EQ(model.Current(), (GridCursor{3, 2}));
-    EXPECT_TRUE(SelectedCells(model).empty()) << "the selection is not carried along";
-    model.RemoveRow(3);
-    EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
+    // With MultiSelect a current row cut off moves to the new last row without the selection; with
+    // one column, the last row left takes the single selection.
+    TestModel multi = MakeModel(5, 2), single = MakeModel(2, 1);
+    multi.SetMultiSelect(true);
+    multi.SelectCell(5, 2, true);
+    multi.CutRowsAfter(3);
+    EXPECT_EQ(multi.Current(), (GridCursor{3, 2}));
+    EXPECT_TRUE(SelectedCells(multi).empty());
+    multi.RemoveRow(3);
+    EXPECT_EQ(multi.Current(), (GridCursor{2, 2}));
+    single.SelectCell(2, 1, true);
+    single.RemoveRow(2);
+    EXPECT_EQ(SelectedCells(single), (Cells{{1, 1}}));
 }
 
 TEST(GridModelShape, ColumnsInsertedAndRemovedRenumberTheCellColumnsAndTheCurrentOnes) {
@@ -318,14 +312,6 @@ TEST(GridModelShape, ColumnsInsertedAndRemovedRenumberTheCellColumnsAndTheCurren
     ASSERT_EQ(model.Columns(), 2);
     for (long p = 1; p <= model.Columns(); ++p)
         EXPECT_EQ(model.CellColumnAt(p), p);
-}
-
-TEST(GridModelShape, TheLastRowLeftTakesTheSingleSelection) {
-    // One column, and once the current row goes, one row.
-    TestModel model = MakeModel(2, 1);
-    model.SelectCell(2, 1, true);
-    model.RemoveRow(2);
-    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}}));
 }
 
 TEST(GridModelSwitches, WithoutACurrentRowNothingIsSelectedAndACurrentCellOutsideComesIn) {
@@ -348,7 +334,7 @@ TEST(GridModelSwitches, WithoutACurrentRowNothingIsSelectedAndACurrentCellOutsid
     EXPECT_TRUE(SelectedCells(noRows).empty());
 }
 
-TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRow) {
+TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRowAndEveryNewCurrentCellIsTheAnchor) {
     TestModel model = MakeModel(4, 3);
     model.SetMultiSelect(true);
     model.SelectCell(1, 1, true);
@@ -362,6 +348,22 @@ TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRow) {
     model.ClearSelection();
     EXPECT_TRUE(SelectedCells(model).empty());
     EXPECT_EQ(model.Current(), (GridCursor{0, 0}));
+    // A current cell set from outside, by cell, row or key search, is where the next Shift spans
+    // from, however the anchor stood; a row made current keeps its column, wherever it is shown.
+    model.SetMultiSelect(true);
+    model.SetRowMode(false);
+    ModelInput input(model);
+    model.SwapColumns(1, 3);
+    model.SetKeySearchColumn(1);
+    for (const auto& set : std::initializer_list<std::function<void()>>{
+             [&] { model.SelectCell(3, 1, true); }, [&] { model.SetCurrentRow(3); }, [&] { model.SelectRow(3); },
+             [&] { model.GoToSearchMatch(3, L"X"); }}) {
+        input.Click(1, 1);
+        input.Key(GridKey::Down, kShiftMask);  // the anchor at (1, 1)
+        set();
+        input.Key(GridKey::Down, kShiftMask);
+        EXPECT_EQ(SelectedCells(model), (Cells{{3, 1}, {4, 1}}));
+    }
 }
 
 }  // namespace

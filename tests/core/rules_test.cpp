@@ -1,13 +1,11 @@
-// The program's rules that need no system: the command line and the Send To switch, paths, dialog
-// filters, the names of copies and the time left, the file list's texts, and the main window's
-// geometry and saved position.
+// The program's rules that need no system: the Send To switch, paths, dialog filters, the names of
+// copies and the time left, the file list's texts, and the main window's geometry and saved position.
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "core/command_line.h"
 #include "core/copy_naming.h"
 #include "core/dialog_filter.h"
 #include "core/file_list_text.h"
@@ -20,30 +18,9 @@ namespace ferryl {
 namespace {
 
 using namespace std::string_literals;
-using Paths = std::vector<std::wstring>;
 
-TEST(CommandLine, TheArgumentsFollowTheProgramsPathAndQuotedPathsWithBlanksAreRejoined) {
-    for (const auto& [line, arguments] :
-         {std::pair{LR"("C:\Program Files\Ferryl.exe" "C:\a b.txt" C:\c.txt)", LR"("C:\a b.txt" C:\c.txt)"},
-          {LR"(C:\Ferryl\Ferryl.exe   C:\a.txt  )", LR"(C:\a.txt  )"},
-          {L"Ferryl.exe\t\tC:\\a.txt", L"C:\\a.txt"},
-          {LR"("C:\Program Files\Ferryl.exe")", L""},
-          {LR"("C:\Program Files\Ferryl.exe"C:\a.txt)", L"C:\\a.txt"},
-          {L"Ferryl.exe   ", L""},
-          {L"", L""},
-          {LR"("C:\unclosed quote.exe a)", L""}})
-        EXPECT_EQ(ArgumentPart(line), arguments) << line;
-    // Two blanks inside a path survive; a network path begins a path of its own; a relative piece is
-    // glued to the path before, but the first token never to anything.
-    EXPECT_EQ(CommandLinePaths(LR"("C:\My Docs\a  b.txt" C:\x.txt)"),
-              (Paths{LR"(C:\My Docs\a  b.txt)", L"", L"", L"", LR"(C:\x.txt)"}));
-    EXPECT_EQ(CommandLinePaths(LR"(C:\a.txt \\srv\share\b.txt "\\srv\share\c d.txt")"),
-              (Paths{LR"(C:\a.txt)", LR"(\\srv\share\b.txt)", LR"(\\srv\share\c d.txt)", L""}));
-    EXPECT_EQ(CommandLinePaths(LR"(rel.txt C:\a.txt rel\b.txt)"), (Paths{L"rel.txt", LR"(C:\a.txt rel\b.txt)", L""}));
-    EXPECT_EQ(CommandLinePaths(L""), (Paths{L""}));
-    EXPECT_EQ(CommandLinePaths(std::wstring(1, L'\0')), (Paths{std::wstring(1, L'\0')}));
-    EXPECT_EQ(SplitAtBlanks(L" "), (Paths{L"", L""}));
-    // A switch counts only as the whole argument part.
+// (The command line's split and re-join are the command_line fuzzer's.)
+TEST(SendToSwitch, CountsOnlyAsTheWholeArgumentPart) {
     for (const auto& [arguments, expected] : {std::pair{L"/install", SendToSwitch::Install},
                                               {L"/UnInstall", SendToSwitch::Uninstall},
                                               {L"  /uninstall  ", SendToSwitch::Uninstall},
