@@ -57,7 +57,7 @@ TEST(KeySearch, ASCIILettersFoldHereAndTheRestIsTheSystemsComparison) {
     EXPECT_TRUE(StartsWithNoCase(L"ab1", L"AB1", SameUnits));
     EXPECT_FALSE(StartsWithNoCase(L"ab", L"ABC", SameUnits)) << "shorter than the prefix";
     EXPECT_TRUE(StartsWithNoCase(L"anything", L"", SameUnits));
-    // Beyond ASCII the comparison handed in decides, over the prefix's length; U+0080 is past ASCII.
+    // Beyond ASCII (from U+0080, in either text) the comparison handed in decides, over the prefix.
     static std::vector<std::wstring> asked;
     const auto folding = [](std::wstring_view a, std::wstring_view b) {
         asked.emplace_back(a);
@@ -67,7 +67,12 @@ TEST(KeySearch, ASCIILettersFoldHereAndTheRestIsTheSystemsComparison) {
     EXPECT_FALSE(StartsWithNoCase(L"\u00e9t\u00e9", L"\u00c9TA", folding));
     EXPECT_TRUE(StartsWithNoCase(L"\u00e9t\u00e9", L"\u00e9T", folding)) << "equal units need no call";
     EXPECT_EQ(asked, (std::vector<std::wstring>{L"\u00e9t\u00e9", L"\u00e9t\u00e9"}));
-    EXPECT_TRUE(StartsWithNoCase(L"\u0080", L"A", [](std::wstring_view, std::wstring_view) { return true; }));
+    const auto always = [](std::wstring_view, std::wstring_view) { return true; };
+    EXPECT_TRUE(StartsWithNoCase(L"\u0080", L"A", always) && StartsWithNoCase(L"A", L"\u0080", always));
+    // The letters' ends fold, their neighbours do not.
+    EXPECT_TRUE(StartsWithNoCase(L"azAZ", L"AZaz", SameUnits));
+    for (const auto& [a, b] : {std::pair{L"`", L"@"}, {L"{", L"["}, {L"@", L"`"}, {L"[", L"{"}})
+        EXPECT_FALSE(StartsWithNoCase(a, b, SameUnits)) << a;
 }
 
 TEST(KeySearch, TypedLettersFindTheRowAMissKeepsThePrefixAndBackspaceTakesWholeCharacters) {
