@@ -6,28 +6,11 @@
 
 #include <iterator>
 
+#include "common/unique_handle.h"
+
 namespace ferryl {
 
 namespace {
-
-// Releases a COM interface pointer at the end of the scope.
-template <typename T>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (m_pointer)
-            m_pointer->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T* get() const { return m_pointer; }
-    T* operator->() const { return m_pointer; }
-    void** put() { return reinterpret_cast<void**>(&m_pointer); }
-
-  private:
-    T* m_pointer = nullptr;
-};
 
 // Initialises COM for the call when the thread has not done so itself.
 class ComScope {
@@ -48,27 +31,30 @@ class ComScope {
 
 bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target, const std::wstring& description) {
     ComScope com;
-    ComPtr<IShellLinkW> link;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put())))
+    UniqueCom<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  reinterpret_cast<void**>(link.put()))))
         return false;
-    if (FAILED(link->SetPath(target.c_str())) || FAILED(link->SetDescription(description.c_str())) ||
-        FAILED(link->SetIconLocation(target.c_str(), 0)))
+    if (FAILED(link.get()->SetPath(target.c_str())) || FAILED(link.get()->SetDescription(description.c_str())) ||
+        FAILED(link.get()->SetIconLocation(target.c_str(), 0)))
         return false;
-    ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put())))
+    UniqueCom<IPersistFile> file;
+    if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))))
         return false;
-    return SUCCEEDED(file->Save(linkPath.c_str(), TRUE));
+    return SUCCEEDED(file.get()->Save(linkPath.c_str(), TRUE));
 }
 
 std::wstring ShortcutTarget(const std::wstring& linkPath) {
     ComScope com;
-    ComPtr<IShellLinkW> link;
-    ComPtr<IPersistFile> file;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put())) ||
-        FAILED(link->QueryInterface(IID_IPersistFile, file.put())) || FAILED(file->Load(linkPath.c_str(), STGM_READ)))
+    UniqueCom<IShellLinkW> link;
+    UniqueCom<IPersistFile> file;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  reinterpret_cast<void**>(link.put()))) ||
+        FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) ||
+        FAILED(file.get()->Load(linkPath.c_str(), STGM_READ)))
         return {};
     wchar_t target[MAX_PATH * 2] = {};
-    if (link->GetPath(target, static_cast<int>(std::size(target)), nullptr, 0) != S_OK)
+    if (link.get()->GetPath(target, static_cast<int>(std::size(target)), nullptr, 0) != S_OK)
         return {};
     return target;
 }

@@ -47,6 +47,23 @@ bool AnsiReaderOpens(const ListedFile& file, const CopyDestination* copiedTo) {
     return (copiedTo->ansiFolder && file.ansiName) || (copiedTo->ansiShortFolder && file.ansiShortPath);
 }
 
+// The message's estimate from the going files' bytes, and the largest of them.
+void SizeUp(uint64_t sizeLimit, SendPlan& plan) {
+    uint64_t bytes = 0;
+    for (const PlannedFile& planned : plan.going)
+        bytes = planned.bytes > std::numeric_limits<uint64_t>::max() - bytes ? std::numeric_limits<uint64_t>::max()
+                                                                             : bytes + planned.bytes;
+    plan.estimatedBytes = EstimatedMessageBytes(bytes, plan.going.size());
+    plan.overLimit = sizeLimit != 0 && plan.estimatedBytes > sizeLimit;
+    plan.largest.clear();
+    for (size_t i = 0; i < plan.going.size(); ++i)
+        plan.largest.push_back(i);
+    std::stable_sort(plan.largest.begin(), plan.largest.end(),
+                     [&](size_t a, size_t b) { return plan.going[a].bytes > plan.going[b].bytes; });
+    if (plan.largest.size() > 3)
+        plan.largest.resize(3);
+}
+
 }  // namespace
 
 uint64_t EstimatedMessageBytes(uint64_t fileBytes, size_t fileCount) {
@@ -77,7 +94,6 @@ SendPlan PlanSend(const SendFacts& facts) {
     const CopyDestination* to = facts.copyTo ? &*facts.copyTo : nullptr;
     std::set<std::wstring> used;
     std::map<std::wstring, size_t> copiedByIdentity;  // a file's identity: its entry in plan.going
-    uint64_t bytes = 0;
     for (size_t index = 0; index < facts.files.size(); ++index) {
         const ListedFile& file = facts.files[index];
         if (!file.exists) {
@@ -89,7 +105,7 @@ SendPlan PlanSend(const SendFacts& facts) {
             plan.unreadable.push_back(index);
             continue;
         }
-        PlannedFile planned{index, {}, std::nullopt};
+        PlannedFile planned{index, {}, std::nullopt, file.size};
         if (copiedTo) {
             auto earlier = file.identity.empty() ? copiedByIdentity.end() : copiedByIdentity.find(file.identity);
             if (earlier != copiedByIdentity.end()) {
@@ -101,19 +117,28 @@ SendPlan PlanSend(const SendFacts& facts) {
         }
         if (copiedTo && !planned.sameAs && !file.identity.empty())
             copiedByIdentity.emplace(file.identity, plan.going.size());
-        bytes = file.size > std::numeric_limits<uint64_t>::max() - bytes ? std::numeric_limits<uint64_t>::max()
-                                                                         : bytes + file.size;
         plan.going.push_back(std::move(planned));
     }
-    plan.estimatedBytes = EstimatedMessageBytes(bytes, plan.going.size());
-    plan.overLimit = facts.sizeLimit != 0 && plan.estimatedBytes > facts.sizeLimit;
-    for (const PlannedFile& planned : plan.going)
-        plan.largest.push_back(planned.listed);
-    std::stable_sort(plan.largest.begin(), plan.largest.end(),
-                     [&](size_t a, size_t b) { return facts.files[a].size > facts.files[b].size; });
-    if (plan.largest.size() > 3)
-        plan.largest.resize(3);
+    SizeUp(facts.sizeLimit, plan);
     return plan;
+}
+
+void PlanPictureSize(const SendFacts& facts,
+                     const std::vector<PictureFacts>& pictures,
+                     PictureSize size,
+                     SendPlan& plan) {
+    plan.pictureSize = size;
+    for (PlannedFile& planned : plan.going) {
+        const ListedFile& file = facts.files[planned.listed];
+        for (const PictureFacts& picture : pictures) {
+            if (picture.path == file.path) {
+                planned.bytes = EstimatedBytes(picture, size);
+                planned.unreadablePicture = !picture.readable;
+                break;
+            }
+        }
+    }
+    SizeUp(facts.sizeLimit, plan);
 }
 
 }  // namespace ferryl

@@ -1,8 +1,8 @@
 #pragma once
 // What Send Now does with the listed files, decided before any is copied or handed over: which
-// files go, which cannot reach the mail program, the names their copies take, the size of the
-// message they make, and so what the user must be asked first. Plain rules over facts the window
-// reads from the system.
+// files go, which cannot reach the mail program, the names their copies take, the pictures made
+// smaller, the size of the message they make, and so what the user must be asked first. Plain
+// rules over facts the window reads from the system.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/mail_kind.h"
+#include "core/picture_size.h"
 
 namespace ferryl {
 
@@ -59,6 +60,10 @@ struct PlannedFile {
     // With Copy To, an earlier planned file (its index in SendPlan::going) that is this very file:
     // it is copied once, and this one goes as that copy.
     std::optional<size_t> sameAs;
+    // What it adds to the message before encoding: its size, or the estimate of its smaller picture.
+    uint64_t bytes = 0;
+    // A picture that cannot be read as one: the picture size question names it, and it goes as it is.
+    bool unreadablePicture = false;
 };
 
 struct SendPlan {
@@ -67,12 +72,21 @@ struct SendPlan {
     // there but with no path an ANSI-only mail program can open.
     std::vector<size_t> missing;
     std::vector<size_t> unreadable;
-    uint64_t estimatedBytes = 0;  // of the message the going files make
+    PictureSize pictureSize = PictureSize::Original;  // the pictures among the going files are made so
+    uint64_t estimatedBytes = 0;                      // of the message the going files make
     bool overLimit = false;
-    std::vector<size_t> largest;  // up to three going files (SendFacts::files indices), largest first
+    std::vector<size_t> largest;  // up to three going files (indices in going), largest first
 };
 
 SendPlan PlanSend(const SendFacts& facts);
+
+// The pictures among the going files made smaller: a going file whose path is that of one of the
+// pictures counts with the estimate of its smaller picture, and the message's estimate, the limit
+// and the largest files follow.
+void PlanPictureSize(const SendFacts& facts,
+                     const std::vector<PictureFacts>& pictures,
+                     PictureSize size,
+                     SendPlan& plan);
 
 // A message's size for files of these bytes in all: base64 makes 4 bytes of every 3, and each
 // file adds its part's headers.

@@ -1,11 +1,11 @@
 #include "grid/grid_accessible.h"
 
 #include <algorithm>
-#include <atomic>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "common/com_object.h"
 #include "common/continue_on_error.h"
 #include "common/oleacc_functions.h"
 #include "common/unique_handle.h"
@@ -44,29 +44,11 @@ HRESULT SetText(BSTR* result, const std::wstring& text) {
 }
 
 // The rows chosen when several are selected, handed out one by one as VT_I4 child ids.
-class ChildEnumerator final : public IEnumVARIANT {
+class ChildEnumerator final : public ComObject<IEnumVARIANT> {
   public:
     explicit ChildEnumerator(std::vector<long> children, size_t next = 0)
         : m_children(std::move(children)), m_next(next) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IEnumVARIANT) {
-            *object = static_cast<IEnumVARIANT*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --m_references;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
         if (!items)
             return E_POINTER;
@@ -94,7 +76,8 @@ class ChildEnumerator final : public IEnumVARIANT {
     }
 
   private:
-    std::atomic<ULONG> m_references{1};
+    bool AnswersTo(REFIID riid) const noexcept override { return riid == IID_IEnumVARIANT; }
+
     std::vector<long> m_children;
     size_t m_next;
 };
@@ -103,33 +86,11 @@ class ChildEnumerator final : public IEnumVARIANT {
 
 // The grid's IAccessible. It reads the grid through a pointer that Disconnect clears when the
 // window goes; every call after that answers CO_E_OBJNOTCONNECTED.
-class GridAccessible final : public IAccessible {
+class GridAccessible final : public ComObject<IAccessible> {
   public:
     explicit GridAccessible(MoskGrid& grid) noexcept : m_grid(&grid) {}
-    GridAccessible(const GridAccessible&) = delete;
-    GridAccessible& operator=(const GridAccessible&) = delete;
 
     void Disconnect() noexcept { m_grid = nullptr; }
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == kIID_IAccessible) {
-            *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --m_references;
-        if (left == 0)
-            delete this;
-        return left;
-    }
 
     // IDispatch, through the interface's type information in oleacc.dll.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -565,7 +526,8 @@ class GridAccessible final : public IAccessible {
         }
     }
 
-    std::atomic<ULONG> m_references{1};
+    bool AnswersTo(REFIID riid) const noexcept override { return riid == IID_IDispatch || riid == kIID_IAccessible; }
+
     MoskGrid* m_grid;
     bool m_typeInfoTried = false;
     UniqueCom<ITypeInfo> m_dispatchInfo;

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "common/continue_on_error.h"
 #include "common/unique_handle.h"
 #include "core/ascii_case.h"
 #include "core/mail_kind.h"
@@ -11,6 +10,7 @@
 #include "mainwindow/form_steps.h"
 #include "mainwindow/resource.h"
 #include "settings/funkcije.h"
+#include "winsvc/resource_dialog.h"
 
 namespace ferryl {
 
@@ -55,33 +55,19 @@ bool SameSetting(const MailProgramSetting& a, const MailProgramSetting& b) {
     return a.kind == b.kind && EqualsNoCase(a.text, b.text);
 }
 
-class MailProgramDialog {
+class MailProgramDialog : public ResourceDialog {
   public:
     MailProgramDialog(const std::wstring& currentSetting, long sizeLimitMB, const PickMailProgram& pickProgram)
         : m_current(currentSetting), m_sizeLimitMB(sizeLimitMB), m_pick(pickProgram) {}
 
     std::optional<MailProgramDialogResult> Show(HWND owner) {
-        const INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIL_PROGRAM), owner,
-                                                 &MailProgramDialog::Procedure, reinterpret_cast<LPARAM>(this));
-        if (result != IDOK)
+        if (Run(owner, IDD_MAIL_PROGRAM, L"MailProgramDialog") != IDOK)
             return std::nullopt;
         return m_result;
     }
 
   private:
-    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-        if (message == WM_INITDIALOG)
-            ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        auto* self = reinterpret_cast<MailProgramDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-        if (!self)
-            return FALSE;
-        // No exception leaves a dialog procedure; a failed message is not handled.
-        INT_PTR handled = FALSE;
-        ContinueOnError(L"MailProgramDialog", [&] { handled = self->Handle(dialog, message, wParam, lParam); });
-        return handled;
-    }
-
-    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_INITDIALOG:
                 m_dialog = dialog;

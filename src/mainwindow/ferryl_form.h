@@ -189,8 +189,8 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     void Inform(const std::wstring& text, const wchar_t* title);
 
     // Send Now (ferryl_form_send_now.cpp): read the list and choose where the files go, have the
-    // plan made and ask what it asks, start the copies, and once they are done hand the files over
-    // and take the sent rows away.
+    // plan made and ask what it asks, start the copies and the smaller pictures, and once they are
+    // done hand the files over and take the sent rows away.
     void SendNow();
     MailTargetChoice ChooseMailTarget(long rows);
     MailTargetChoice TargetForProgram(const std::wstring& path, long rows);
@@ -199,26 +199,34 @@ class FerrylF : public Window, public FileListTarget, public MoskGridListener {
     std::vector<std::wstring> ListedPaths(long rows);
     // Reads what the plan is made of, and has it made; the reason when the send cannot go on.
     std::wstring ReadFacts(SendRun& run, SendFacts& facts);
-    // Asks about files that cannot go and a message too big; false when the user goes back. A
-    // message that stops the send ends with filesNote.
-    bool AskWhatThePlanAsks(const SendFacts& facts, const SendPlan& plan, const std::wstring& filesNote);
-    // The job's steps for the plan: the copies, when there are any. Empty when the files go as
-    // they are.
+    // Asks about files that cannot go, the picture size and a message too big, in that order;
+    // false when the user goes back.
+    bool AskWhatThePlanAsks(const SendFacts& facts, SendPlan& plan);
+    // Asks about files that cannot go; false when the user goes back. A message that stops the
+    // send ends with filesNote.
+    bool AskAboutFilesThatCannotGo(const SendFacts& facts, const SendPlan& plan, const std::wstring& filesNote);
+    // When pictures go, asks the size they go at and has the plan count them so; false when the
+    // user cancels.
+    bool AskThePictureSize(const SendFacts& facts, SendPlan& plan);
+    // The job's steps for the plan: the copies, then the smaller pictures, when there are any.
+    // Empty when the files go as they are.
     std::vector<SendStep> JobSteps(SendRun& run);
     void StartJob(std::unique_ptr<SendRun> run, std::vector<SendStep> steps);
     void OnSendJobDone() noexcept;
     void FinishJob();
-    // For a mail program that reads ANSI paths: asks about copies it cannot open, and leaves out
-    // those the user lets go. False when the user goes back.
+    // Once the job is done: what is told first, then the hand-off. True when the files went.
+    bool HandOffAfterJob(const SendRun& run, const JobOutcome& outcome);
+    // For a mail program that reads ANSI paths: asks about copies and smaller pictures it cannot
+    // open, and leaves out those the user lets go. False when the user goes back.
     bool AnsiReaderOpensTheCopies(std::vector<std::wstring>& paths, const std::wstring& filesNote);
     void NameCopiesInRows(const SendRun& run);
     void NameCopyInRow(long row, const std::wstring& copy);
-    std::vector<std::wstring> PathsToSend(const SendRun& run);
-    void HandOffAndFinish(const SendRun& run, const std::vector<std::wstring>& paths);
+    // True when the files went to the mail program.
+    bool HandOffAndFinish(const SendRun& run, const std::vector<std::wstring>& paths);
     void OnMapiSendDone() noexcept;
     void FinishSend(long rows);
-    // WM_CLOSE: at once, or once Send Now's step is over, or (while copying) when the user chooses
-    // to cancel the copies.
+    // WM_CLOSE: at once, or once Send Now's step is over, or (while the job works) when the user
+    // chooses to cancel it.
     void OnCloseAsked() noexcept;
     // WM_ENDSESSION: the copies cancelled and waited for.
     void EndSession() noexcept;

@@ -14,6 +14,7 @@
 #include "mainwindow/form_steps.h"
 #include "mainwindow/settings_path.h"
 #include "send/mail_hand_off.h"
+#include "send/send_texts.h"
 #include "settings/funkcije.h"
 #include "settings/ini.h"
 #include "settings/message_size_limit.h"
@@ -147,13 +148,11 @@ void FerrylF::customD_Click() noexcept {
 // --- choosing the mail program ---
 
 std::optional<std::wstring> FerrylF::PickMailProgramFile(HWND owner) {
-    std::optional<std::wstring> picked;
-    ContinueOnError(L"FerrylF.PickMailProgramFile", [&] {
-        cmDlg dialog;
-        if (ShowOpenDialog(dialog, L"Select E-Mail Program", L"Program Files (*.exe)|*.exe", owner))
-            picked = dialog.FileName();
-    });
-    return picked;  // nothing when cancelled, or when the dialog failed
+    cmDlg dialog;
+    // A dialog that fails raises: that is no cancel, and must not be told as one.
+    if (ShowOpenDialog(dialog, L"Select E-Mail Program", L"Program Files (*.exe)|*.exe", owner))
+        return dialog.FileName();
+    return std::nullopt;
 }
 
 void FerrylF::KeepMailProgram(const std::wstring& path) {
@@ -171,9 +170,19 @@ void FerrylF::ChooseMailProgram() noexcept {
         return;
     ContinueOnError(L"FerrylF.ChooseMailProgram", [&] {
         const std::wstring& iniFile = StartUp().IniFile;
-        const std::optional<MailProgramDialogResult> result =
-            ShowMailProgramDialog(Hwnd(), m_mailProgramPath, ReadMessageSizeLimitMB(iniFile),
-                                  [this](HWND owner) { return PickMailProgramFile(owner); });
+        const std::optional<MailProgramDialogResult> result = ShowMailProgramDialog(
+            Hwnd(), m_mailProgramPath, ReadMessageSizeLimitMB(iniFile),
+            [this](HWND owner) -> std::optional<std::wstring> {
+                // Nothing may leave the dialog's procedure: the user is told here.
+                try {
+                    return PickMailProgramFile(owner);
+                } catch (...) {
+                    const FailureRecord failure = RecordCaughtFailure(L"FerrylF.PickMailProgramFile");
+                    ::MessageBoxW(owner, (L"The file dialog could not be shown.\n\n" + ReasonOf(failure)).c_str(),
+                                  kWarningTitle, MB_OK | MB_ICONINFORMATION);
+                    return std::nullopt;
+                }
+            });
         if (!result)
             return;
         if (result->sizeLimitMB)

@@ -1,8 +1,9 @@
 // FerrylF's Send Now: the window asks and shows, the work is done elsewhere. It reads what the
 // plan needs (src/send/send_facts), has it planned (src/core/send_plan), asks what the plan says
-// must be asked, starts the copies on the send job's thread with the system's progress dialog,
-// and once they are done hands the files over (src/send/mail_hand_off) and takes the sent rows
-// away. Every step that stops says which it was, why, and what has happened to the files.
+// must be asked and the picture size, starts the copies and the smaller pictures on the send
+// job's thread with the system's progress dialog, and once they are done hands the files over
+// (src/send/mail_hand_off) and takes the sent rows away. Every step that stops says which it was,
+// why, and what has happened to the files.
 
 #include <functional>
 
@@ -12,6 +13,7 @@
 #include "mainwindow/ferryl_form.h"
 #include "mainwindow/form_steps.h"
 #include "send/mail_hand_off.h"
+#include "send/picture_size_dialog.h"
 #include "send/send_facts.h"
 #include "send/send_texts.h"
 #include "settings/funkcije.h"
@@ -104,7 +106,7 @@ void FerrylF::SendNow() {
     const bool looked = SendStepRan(
         L"looking at the listed files", [&] { failure = ReadFacts(*run, facts); }, nullptr);
     wait.Restore();
-    const bool planned = looked && failure.empty() && AskWhatThePlanAsks(facts, run->plan, {});
+    const bool planned = looked && failure.empty() && AskWhatThePlanAsks(facts, run->plan);
     if (!failure.empty())
         Inform(failure, kWarningTitle);
     // A close asked for while a question was up goes before any copy is made.
@@ -116,7 +118,7 @@ void FerrylF::SendNow() {
     }
     std::vector<SendStep> steps = JobSteps(*run);
     if (steps.empty())
-        HandOffAndFinish(*run, PathsToSend(*run));
+        HandOffAndFinish(*run, run->PathsToSend());
     else
         StartJob(std::move(run), std::move(steps));
 }
@@ -151,19 +153,43 @@ std::wstring FerrylF::ReadFacts(SendRun& run, SendFacts& facts) {
     return {};
 }
 
-bool FerrylF::AskWhatThePlanAsks(const SendFacts& facts, const SendPlan& plan, const std::wstring& filesNote) {
-    if (!plan.missing.empty() || !plan.unreadable.empty()) {
-        const std::wstring files = CannotGoLines(facts, plan);
-        if (plan.going.empty()) {
-            Inform(L"None of the listed files can be sent:" + files + L"\n\nNothing was sent, and the list stays." +
-                       filesNote,
-                   kWarningTitle);
-            return false;
-        }
-        if (!Ask(L"These listed files cannot be sent:" + files + L"\n\nSend the other files?") || !Loaded())
-            return false;
+bool FerrylF::AskWhatThePlanAsks(const SendFacts& facts, SendPlan& plan) {
+    // The size warning goes by the size of the pictures chosen.
+    return AskAboutFilesThatCannotGo(facts, plan, {}) && AskThePictureSize(facts, plan) &&
+           (!plan.overLimit || (Ask(TooBigText(facts, plan)) && Loaded()));
+}
+
+bool FerrylF::AskAboutFilesThatCannotGo(const SendFacts& facts, const SendPlan& plan, const std::wstring& filesNote) {
+    if (plan.missing.empty() && plan.unreadable.empty())
+        return true;
+    const std::wstring files = CannotGoLines(facts, plan);
+    if (plan.going.empty()) {
+        Inform(
+            L"None of the listed files can be sent:" + files + L"\n\nNothing was sent, and the list stays." + filesNote,
+            kWarningTitle);
+        return false;
     }
-    return !plan.overLimit || (Ask(TooBigText(facts, plan)) && Loaded());
+    return Ask(L"These listed files cannot be sent:" + files + L"\n\nSend the other files?") && Loaded();
+}
+
+bool FerrylF::AskThePictureSize(const SendFacts& facts, SendPlan& plan) {
+    std::vector<std::wstring> pictures;
+    for (const PlannedFile& file : plan.going) {
+        if (IsPictureName(facts.files[file.listed].path))
+            pictures.push_back(facts.files[file.listed].path);
+    }
+    if (pictures.empty())
+        return true;
+    std::vector<PictureFacts> read;
+    {
+        WaitCursor wait;
+        read = ReadPictureFacts(pictures);
+    }
+    const std::optional<PictureSize> size = AskPictureSize(Hwnd(), read, StartUp().IniFile);
+    if (!size || !Loaded())
+        return false;
+    PlanPictureSize(facts, read, *size, plan);
+    return true;
 }
 
 std::vector<std::wstring> FerrylF::ListedPaths(long rows) {
@@ -171,18 +197,6 @@ std::vector<std::wstring> FerrylF::ListedPaths(long rows) {
     for (long row = 1; row <= rows; ++row)
         listed.push_back(m_lista->Cell(row, kColumnPath).Text().ToText());
     return listed;
-}
-
-std::vector<std::wstring> FerrylF::PathsToSend(const SendRun& run) {
-    std::vector<std::wstring> paths;
-    size_t request = 0;
-    for (const PlannedFile& file : run.plan.going) {
-        if (file.copy.empty() || !run.copies)
-            paths.push_back(run.listed[file.listed]);
-        else
-            paths.push_back(run.copies->Records()[request++].copy);
-    }
-    return paths;
 }
 
 std::vector<SendStep> FerrylF::JobSteps(SendRun& run) {
@@ -202,10 +216,23 @@ std::vector<SendStep> FerrylF::JobSteps(SendRun& run) {
     }
     if (!requests.empty()) {
         run.copies = std::make_shared<CopyStep>(std::move(requests), IsChecked(m_deleteC));
-        steps.push_back(
-            {L"Copying", true, [copies = run.copies](const StepProgress& progress) { return copies->Run(progress); }});
+        steps.push_back({kCopyStepTitle, true,
+                         [copies = run.copies](const StepProgress& progress) { return copies->Run(progress); }});
     }
-    // Later steps (pictures made smaller) go here, after the copies, on the files as they leave them.
+    // The pictures are made smaller from the files as the copies leave them: Copy To and "&Delete
+    // source files" act on the originals.
+    if (run.plan.pictureSize != PictureSize::Original) {
+        run.pictures = std::make_shared<PictureStepOutcome>();
+        steps.push_back({kPictureStepTitle, true,
+                         [going = run.plan.going, listed = run.listed, copies = run.copies, pictures = run.pictures,
+                          size = run.plan.pictureSize, temp = StartUp().TempFolder](const StepProgress& progress) {
+                             *pictures = MakePicturesSmaller(PathsAfterCopies(going, listed, copies.get()), size, temp,
+                                                             progress);
+                             if (pictures->cancelled)
+                                 return StepStatus::Cancelled;
+                             return pictures->failure.empty() ? StepStatus::Done : StepStatus::Failed;
+                         }});
+    }
     return steps;
 }
 
@@ -238,37 +265,43 @@ void FerrylF::FinishJob() {
     if (outcome.status != StepStatus::Done && run->freshFolder)
         // The folder made for this send, when nothing went into it (only an empty one goes).
         ::RemoveDirectoryW(run->folder.c_str());
+    // Smaller pictures that no mail program is given go at once.
+    if (!HandOffAfterJob(*run, outcome))
+        run->RemoveSmallerPictures();
+}
+
+bool FerrylF::HandOffAfterJob(const SendRun& run, const JobOutcome& outcome) {
     if (m_closeAfterSend) {
         // The user chose to close: the list goes, and with it what it says of moved files.
-        if (run->AnyCopyIn(CopyRecord::State::Moved))
-            Inform(L"The copies were cancelled and the window closes." + FilesNote(*run), kProgramTitle);
-        return;
+        if (run.AnyCopyIn(CopyRecord::State::Moved))
+            Inform(L"The copies were cancelled and the window closes." + FilesNote(run), kProgramTitle);
+        return false;
     }
     if (outcome.status == StepStatus::Cancelled) {
-        Inform(L"Copy To was cancelled: nothing was sent, and the list stays." + FilesNote(*run), kProgramTitle);
-        return;
+        Inform(JobCancelledText(run, outcome), kProgramTitle);
+        return false;
     }
     if (outcome.status == StepStatus::Failed) {
-        Inform(JobFailedText(*run, outcome), kWarningTitle);
-        return;
+        Inform(JobFailedText(run, outcome), kWarningTitle);
+        return false;
     }
-    if (const std::wstring before = BeforeHandOffText(*run); !before.empty())
-        Inform(before, run->AnyCopyIn(CopyRecord::State::SourceKept) ? kWarningTitle : kProgramTitle);
-    std::vector<std::wstring> paths = PathsToSend(*run);
-    if (run->readsAnsi && !AnsiReaderOpensTheCopies(paths, FilesNote(*run)))
-        return;
-    if (Loaded())
-        HandOffAndFinish(*run, paths);
+    if (const std::wstring before = BeforeHandOffText(run); !before.empty())
+        Inform(before, run.AnyCopyIn(CopyRecord::State::SourceKept) ? kWarningTitle : kProgramTitle);
+    std::vector<std::wstring> paths = run.PathsToSend();
+    if (run.readsAnsi && !AnsiReaderOpensTheCopies(paths, FilesNote(run)))
+        return false;
+    return Loaded() && HandOffAndFinish(run, paths);
 }
 
 bool FerrylF::AnsiReaderOpensTheCopies(std::vector<std::wstring>& paths, const std::wstring& filesNote) {
     // The plan judged the copies' short names by their sources'; a folder on a volume that makes
-    // none shows only now. Such a copy is asked about as a listed file would have been.
+    // none shows only now, as do the smaller pictures' paths. Such a file is asked about as a listed
+    // file would have been.
     const SendFacts facts{ReadListedFiles(paths, nullptr), true, std::nullopt, 0};
     const SendPlan plan = PlanSend(facts);
     if (plan.unreadable.empty())
         return true;
-    if (!AskWhatThePlanAsks(facts, plan, filesNote))
+    if (!AskAboutFilesThatCannotGo(facts, plan, filesNote))
         return false;
     std::vector<std::wstring> going;
     for (const PlannedFile& file : plan.going)
@@ -301,18 +334,18 @@ void FerrylF::NameCopyInRow(long row, const std::wstring& copy) {
     ContinueOnError(L"NameCopyInRow: path", [&] { m_lista->CellDetails(row, kColumnPath, TaggedValue(copy)); });
 }
 
-void FerrylF::HandOffAndFinish(const SendRun& run, const std::vector<std::wstring>& paths) {
+bool FerrylF::HandOffAndFinish(const SendRun& run, const std::vector<std::wstring>& paths) {
     // Without the window a Simple MAPI call's end would be posted nowhere.
     if (!Loaded())
-        return;
+        return false;
     HandOffResult handed;
     if (!SendStepRan(
             L"handing the files to the mail program",
             [&] { handed = HandOff(run.target, paths, Hwnd(), kMapiDoneMessage); }, &run))
-        return;
+        return false;
     if (!handed.failure.empty()) {
         Inform(handed.failure + (run.copies ? FilesNote(run) : std::wstring()), kWarningTitle);
-        return;
+        return false;
     }
     if (handed.mapiSend) {
         m_mapiSend = std::move(handed.mapiSend);
@@ -320,9 +353,10 @@ void FerrylF::HandOffAndFinish(const SendRun& run, const std::vector<std::wstrin
         // The client's compose window is modal to this one; the window still paints meanwhile.
         ::EnableWindow(m_send_nowD, FALSE);
         ::EnableWindow(Hwnd(), FALSE);
-        return;
+        return true;
     }
     FinishSend(run.rows);
+    return true;
 }
 
 void FerrylF::OnMapiSendDone() noexcept {
@@ -380,9 +414,7 @@ void FerrylF::OnCloseAsked() noexcept {
         return;
     }
     WhileSendNowRuns([this] {
-        if (Ask(L"Copy To is still copying the files.\n\nCancel the copies and close the window? The file being copied "
-                L"stays where it is, and its copy is removed.") &&
-            m_run && m_run->job) {
+        if (Ask(CloseDuringJobQuestion(m_run->job->Progress().title)) && m_run && m_run->job) {
             m_closeAfterSend = true;
             m_run->job->Cancel();
         }
@@ -390,7 +422,7 @@ void FerrylF::OnCloseAsked() noexcept {
 }
 
 void FerrylF::WaitWhileSending() noexcept {
-    // The copies are cancelled and waited for: the program never ends under a half-made copy.
+    // The job is cancelled and waited for: the program never ends under a half-made copy.
     if (m_run && m_run->job) {
         m_closeAfterSend = true;
         m_run->job->Cancel();

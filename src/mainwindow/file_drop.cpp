@@ -45,25 +45,6 @@ FileDropTarget::FileDropTarget(HWND window, Dropped dropped) : m_window(window),
                        reinterpret_cast<void**>(m_picture.put()));
 }
 
-HRESULT STDMETHODCALLTYPE FileDropTarget::QueryInterface(REFIID riid, void** object) {
-    if (!object)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDropTarget) {
-        *object = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE FileDropTarget::Release() {
-    const ULONG left = --m_references;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 DWORD FileDropTarget::Effect(DWORD allowed) const noexcept {
     // Not under a modal box of the window's, which has disabled it.
     const bool taking = m_files && ::IsWindowEnabled(m_window);

@@ -9,11 +9,11 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "common/com_object.h"
 #include "common/unique_handle.h"
 
 namespace ferryl {
@@ -24,19 +24,13 @@ std::vector<std::wstring> PathsOfDrop(HDROP drop);
 // The files on the clipboard; none when it holds no file list or another program has it open.
 std::vector<std::wstring> FilesOnClipboard(HWND owner);
 
-class FileDropTarget final : public IDropTarget {
+class FileDropTarget final : public ComObject<IDropTarget> {
   public:
     using Dropped = std::function<void(std::vector<std::wstring>)>;
 
     // `dropped` is given the paths of each drop; `window` is the one registered, over which the
     // shell draws the dragged items' picture where it can.
     FileDropTarget(HWND window, Dropped dropped);
-    FileDropTarget(const FileDropTarget&) = delete;
-    FileDropTarget& operator=(const FileDropTarget&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override;
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL at, DWORD* effect) override;
@@ -44,11 +38,10 @@ class FileDropTarget final : public IDropTarget {
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override;
 
   private:
-    ~FileDropTarget() = default;
+    bool AnswersTo(REFIID riid) const noexcept override { return riid == IID_IDropTarget; }
     // Copy when files come, the window is enabled and the source allows it; nothing else is taken.
     DWORD Effect(DWORD allowed) const noexcept;
 
-    std::atomic<ULONG> m_references{1};
     HWND m_window;
     Dropped m_dropped;
     bool m_files = false;

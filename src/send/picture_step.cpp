@@ -79,13 +79,6 @@ void RemoveTree(const std::wstring& folder) {
     ::RemoveDirectoryW(folder.c_str());
 }
 
-// A folder of smaller pictures: removed with what is in it, unless something else is in it.
-void RemovePictureFolder(const std::wstring& folder) {
-    const std::wstring base = WithBackslash(folder);
-    if (HoldsOnlyPictures(base, true))
-        RemoveTree(base);
-}
-
 // Where the smaller pictures of one send go, made on first use.
 class PictureFolder {
   public:
@@ -227,6 +220,12 @@ std::vector<PictureFacts> ReadPictureFacts(const std::vector<std::wstring>& file
         facts.push_back(std::move(picture.facts));
     }
     return facts;
+}
+
+void RemovePictureFolder(const std::wstring& folder) noexcept {
+    const std::wstring base = WithBackslash(folder);
+    if (HoldsOnlyPictures(base, true))
+        RemoveTree(base);
 }
 
 void RemoveOldPictureFolders(const std::wstring& tempFolder, const std::wstring& keep) noexcept {

@@ -42,6 +42,10 @@ PictureStepOutcome MakePicturesSmaller(const std::vector<std::wstring>& files,
 // the picture size dialog shows. A picture that cannot be opened comes back not readable.
 std::vector<PictureFacts> ReadPictureFacts(const std::vector<std::wstring>& files);
 
+// Removes a folder of smaller pictures with what is in it, unless it holds anything the step does
+// not write.
+void RemovePictureFolder(const std::wstring& folder) noexcept;
+
 // Removes the folders of smaller pictures in tempFolder last written more than a day ago, except
 // `keep` (a full path, may be empty). A folder holding anything the step does not write stays.
 void RemoveOldPictureFolders(const std::wstring& tempFolder, const std::wstring& keep) noexcept;

@@ -65,7 +65,7 @@ void ShowProgress(HWND owner, const std::shared_ptr<SendJob>& job, HANDLE stop) 
     } else {
         Shown shown(*dialog.get());
         shown.Update(job->Progress());
-        dialog.get()->SetCancelMsg(L"Cancelling: the file being copied stays where it is.", nullptr);
+        dialog.get()->SetCancelMsg(L"Cancelling: the file at hand is left as it was.", nullptr);
         // Not modal: the window goes on taking files, which wait for the next Send Now.
         dialog.get()->StartProgressDialog(owner, nullptr, PROGDLG_NORMAL | PROGDLG_NOMINIMIZE, nullptr);
         while (!job->Done() &&

@@ -1,5 +1,7 @@
 #include "send/send_texts.h"
 
+#include <algorithm>
+
 #include "common/byte_size.h"
 #include "common/system_error_text.h"
 #include "core/path_rules.h"
@@ -66,8 +68,8 @@ std::wstring TooBigText(const SendFacts& facts, const SendPlan& plan) {
                         L", over the limit of " + ByteSizeText(facts.sizeLimit) +
                         L": the mail server may refuse it.\n\nThe largest files:";
     for (size_t i = 0; i < plan.largest.size() && i < kLargestShown; ++i) {
-        const ListedFile& file = facts.files[plan.largest[i]];
-        text += L"\n" + FileNameOf(file.path) + L" (" + ByteSizeText(file.size) + L")";
+        const PlannedFile& file = plan.going[plan.largest[i]];
+        text += L"\n" + FileNameOf(facts.files[file.listed].path) + L" (" + ByteSizeText(file.bytes) + L")";
     }
     return text + L"\n\nSend them anyway? Choose No to go back to the list.";
 }
@@ -76,6 +78,8 @@ std::wstring JobFailedText(const SendRun& run, const JobOutcome& outcome) {
     std::wstring text;
     if (outcome.thrown) {
         text = L"Send Now stopped at its step \"" + outcome.title + L"\".\n\n" + ReasonOf(*outcome.thrown);
+    } else if (outcome.title == kPictureStepTitle && run.pictures && !run.pictures->failure.empty()) {
+        text = run.pictures->failure;
     } else if (run.copies && run.copies->Failure()) {
         const CopyFailure& failure = *run.copies->Failure();
         text = L"The file " + Quoted(failure.source) + L" could not be copied to " + Quoted(run.folder) + L".\n\n" +
@@ -86,27 +90,51 @@ std::wstring JobFailedText(const SendRun& run, const JobOutcome& outcome) {
     return text + L"\n\nNothing was sent, and the list stays." + FilesNote(run);
 }
 
+std::wstring JobCancelledText(const SendRun& run, const JobOutcome& outcome) {
+    const wchar_t* what = outcome.title == kPictureStepTitle ? L"Making the pictures smaller" : L"Copy To";
+    return what + std::wstring(L" was cancelled: nothing was sent, and the list stays.") + FilesNote(run);
+}
+
+std::wstring CloseDuringJobQuestion(const std::wstring& stepTitle) {
+    if (stepTitle == kPictureStepTitle)
+        return L"The pictures are still being made smaller.\n\nCancel that and close the window? Nothing is sent.";
+    return L"Copy To is still copying the files.\n\nCancel the copies and close the window? The file being copied "
+           L"stays where it is, and its copy is removed.";
+}
+
 std::wstring BeforeHandOffText(const SendRun& run) {
-    if (!run.copies)
-        return {};
-    std::wstring renamed, kept;
-    const std::vector<CopyRequest>& requests = run.copies->Requests();
-    const std::vector<CopyRecord>& records = run.copies->Records();
-    for (size_t i = 0; i < requests.size(); ++i) {
-        if (requests[i].sameAs)
-            continue;
-        if (FileNameOf(records[i].copy) != requests[i].name)
-            renamed += L"\n" + Quoted(requests[i].name) + L" goes as " + Quoted(FileNameOf(records[i].copy));
-        if (records[i].state == CopyRecord::State::SourceKept)
-            kept += L"\n" + requests[i].source + L": " + records[i].reason;
+    std::wstring renamed, kept, broken;
+    if (run.copies) {
+        const std::vector<CopyRequest>& requests = run.copies->Requests();
+        const std::vector<CopyRecord>& records = run.copies->Records();
+        for (size_t i = 0; i < requests.size(); ++i) {
+            if (requests[i].sameAs)
+                continue;
+            if (FileNameOf(records[i].copy) != requests[i].name)
+                renamed += L"\n" + Quoted(requests[i].name) + L" goes as " + Quoted(FileNameOf(records[i].copy));
+            if (records[i].state == CopyRecord::State::SourceKept)
+                kept += L"\n" + requests[i].source + L": " + records[i].reason;
+        }
+    }
+    if (run.pictures) {
+        // The pictures the picture size question named already are not named again.
+        const std::vector<std::wstring> made = PathsAfterCopies(run.plan.going, run.listed, run.copies.get());
+        for (size_t i = 0; i < made.size(); ++i) {
+            const std::vector<std::wstring>& unreadable = run.pictures->unreadable;
+            if (!run.plan.going[i].unreadablePicture &&
+                std::find(unreadable.begin(), unreadable.end(), made[i]) != unreadable.end())
+                broken += L"\n" + run.listed[run.plan.going[i].listed];
+        }
     }
     std::wstring text;
-    if (!renamed.empty())
-        text +=
-            L"These names were taken in the folder \"" + run.folder + L"\", so their copies were renamed:" + renamed;
-    if (!kept.empty())
-        text += std::wstring(text.empty() ? L"" : L"\n\n") +
-                L"The files were copied, but these source files could not be deleted:" + kept;
+    const auto paragraph = [&](const std::wstring& lines, const std::wstring& heading) {
+        if (!lines.empty())
+            text += (text.empty() ? L"" : L"\n\n") + heading + lines;
+    };
+    paragraph(renamed, L"These names were taken in the folder \"" + run.folder + L"\", so their copies were renamed:");
+    paragraph(kept, L"The files were copied, but these source files could not be deleted:");
+    paragraph(broken,
+              L"These files could not be read as pictures while they were made smaller, and are sent as they are:");
     return text;
 }
 

@@ -9,6 +9,10 @@
 
 namespace ferryl {
 
+// What the progress calls the job's steps.
+inline constexpr wchar_t kCopyStepTitle[] = L"Copying";
+inline constexpr wchar_t kPictureStepTitle[] = L"Making pictures smaller";
+
 // What has happened to the files of a run so far (copied, moved, or nothing), for a message that
 // stops it or follows it: paragraphs to end that message with.
 std::wstring FilesNote(const SendRun& run);
@@ -25,8 +29,15 @@ std::wstring TooBigText(const SendFacts& facts, const SendPlan& plan);
 // Why the job stopped, when one of its steps failed, and what has happened to the files.
 std::wstring JobFailedText(const SendRun& run, const JobOutcome& outcome);
 
-// What the user is told before the mail program starts: renamed copies, sources that stay. Empty
-// when there is nothing to tell.
+// What the user is told when the job was cancelled.
+std::wstring JobCancelledText(const SendRun& run, const JobOutcome& outcome);
+
+// The question when the window is closed while the job works at the step of this title.
+std::wstring CloseDuringJobQuestion(const std::wstring& stepTitle);
+
+// What the user is told before the mail program starts: renamed copies, sources that stay,
+// pictures that turned out unreadable only while they were made smaller. Empty when there is
+// nothing to tell.
 std::wstring BeforeHandOffText(const SendRun& run);
 
 }  // namespace ferryl

@@ -121,7 +121,6 @@ TEST(SendPlan, AnAnsiReaderOpensACopyByTheFoldersPathOrByTheShortForms) {
 
 TEST(SendPlan, TheEstimateIsFourThirdsOfTheFilesAndAPartEachAgainstTheLimit) {
     EXPECT_EQ(EstimatedMessageBytes(0, 0), 0u);
-    EXPECT_EQ(EstimatedMessageBytes(3, 1), 4u + 1024u);
     EXPECT_EQ(EstimatedMessageBytes(4, 2), 8u + 2048u) << "a started group of three takes four";
     constexpr uint64_t kMost = std::numeric_limits<uint64_t>::max();
     EXPECT_EQ(EstimatedMessageBytes(kMost, 1), kMost) << "no overflow";
@@ -129,27 +128,35 @@ TEST(SendPlan, TheEstimateIsFourThirdsOfTheFilesAndAPartEachAgainstTheLimit) {
 
     ListedFile gone = File(L"C:\\gone", 9000);
     gone.exists = false;
-    const std::vector<ListedFile> files{File(L"C:\\a", 300), File(L"C:\\b", 3000), gone, File(L"C:\\c", 600),
-                                        File(L"C:\\d", 3000)};
+    const SendFacts facts{{File(L"C:\\a", 300), File(L"C:\\b", 3000), gone, File(L"C:\\c", 600), File(L"C:\\d", 3000)},
+                          false,
+                          std::nullopt,
+                          0};
     const uint64_t estimate = EstimatedMessageBytes(6900, 4);
-    const struct {
-        uint64_t limit;
-        bool over;
-    } limits[] = {{0, false}, {estimate, false}, {estimate - 1, true}};
-    for (const auto& l : limits) {
-        const SendPlan plan = PlanSend(SendFacts{files, false, std::nullopt, l.limit});
+    for (const auto& [limit, over] : {std::pair<uint64_t, bool>{0, false}, {estimate, false}, {estimate - 1, true}}) {
+        SendFacts limited = facts;
+        limited.sizeLimit = limit;
+        const SendPlan plan = PlanSend(limited);
         EXPECT_EQ(plan.estimatedBytes, estimate) << "only the files that go count";
-        EXPECT_EQ(plan.overLimit, l.over) << l.limit;
-        EXPECT_EQ(plan.largest, (std::vector<size_t>{1, 4, 3})) << "largest first, the list's order among equals";
+        EXPECT_EQ(plan.overLimit, over) << limit;
+        EXPECT_EQ(plan.largest, (std::vector<size_t>{1, 3, 2})) << "largest first, the list's order among equals";
     }
-}
 
-TEST(SendPlan, OnlyTheCommandLinesOfSylpheedAndAnyOtherProgramAreReadInAnsi) {
-    EXPECT_TRUE(KindReadsAnsi(MailProgramKind::CommandLine));
-    EXPECT_TRUE(KindReadsAnsi(MailProgramKind::Sylpheed));
-    for (MailProgramKind kind :
-         {MailProgramKind::Thunderbird, MailProgramKind::Claws, MailProgramKind::Outlook, MailProgramKind::NewOutlook})
-        EXPECT_FALSE(KindReadsAnsi(kind));
+    // Pictures made smaller count with their estimates: b and d are pictures of 3000 bytes and
+    // 4000 × 3000 pixels, of which d cannot be read and goes as it is.
+    SendFacts limited = facts;
+    limited.sizeLimit = estimate - 1;
+    SendPlan plan = PlanSend(limited);
+    const std::vector<PictureFacts> pictures{{L"C:\\b", 3000, true, true, {4000, 3000}, Orientation::Normal},
+                                             {L"C:\\d", 3000, false, true, {}, Orientation::Normal}};
+    PlanPictureSize(limited, pictures, PictureSize::Medium, plan);
+    EXPECT_EQ(plan.pictureSize, PictureSize::Medium);
+    EXPECT_EQ(plan.going[1].bytes, EstimatedBytes(pictures[0], PictureSize::Medium));
+    EXPECT_EQ(plan.estimatedBytes, EstimatedMessageBytes(3900 + plan.going[1].bytes, 4));
+    EXPECT_FALSE(plan.overLimit);
+    EXPECT_EQ(plan.largest, (std::vector<size_t>{3, 2, 0}));
+    EXPECT_TRUE(plan.going[3].unreadablePicture);
+    EXPECT_FALSE(plan.going[1].unreadablePicture);
 }
 
 }  // namespace

@@ -189,8 +189,10 @@ class FerrylSession : public ::testing::Test {
     }
     std::wstring RecordAfterExit(ChildProcess& ferryl) { return RecordAfterExit(ferryl, record); }
 
-    // Presses "&Send Now" and waits for the program to end and the record to be written.
+    // Presses "&Send Now" and waits for the program to end and this send's record to be written
+    // (an earlier send's record is removed first).
     std::wstring SendAndRecord(ChildProcess& ferryl, const std::wstring& path) {
+        ::DeleteFileW(path.c_str());
         PressSendNow();
         return RecordAfterExit(ferryl, path);
     }

@@ -1,16 +1,27 @@
 // End to end: the real Ferryl.exe, started from a folder of its own with its own Ferryl.ini, is
 // given files, its "&Send Now" is pressed through its window, and a stand-in mail program records
 // what it gets. Copy To runs off the window's thread with progress and Cancel, loses nothing when
-// it is cancelled or fails, names its copies as Explorer does; files that cannot go and messages
-// too big are asked about before anything is copied or started.
+// it is cancelled or fails, names its copies as Explorer does; files that cannot go, the picture
+// size and messages too big are asked about before anything is copied or started; the mail program
+// gets the smaller pictures under their names by every route.
 
 #include <gtest/gtest.h>
 
+#include <shlwapi.h>
+
+#include <functional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e/ferryl_session.h"
+#include "mainwindow/picture_size_resource.h"
+#include "pictures/picture_files.h"
 #include "settings/message_size_limit.h"
+#include "support/accessibility.h"
+#include "support/mail_client_rules.h"
+#include "support/mime_reader.h"
 
 namespace ferryl {
 namespace {
@@ -19,53 +30,47 @@ using test::AnswerBox;
 using test::ChildProcess;
 using test::MainWindow;
 using test::PanelChild;
-using test::PostedMessagesHandled;
 using test::PressSendNow;
 using test::PumpUntil;
 using test::Quoted;
 using test::ReadFileBytes;
-using test::ReadRecord;
 using test::TempFolder;
 using test::Tick;
 
 constexpr wchar_t kProgramTitle[] = L"Ferryl Handler";
 constexpr wchar_t kCopying[] = L"Copying - Ferryl Handler";
 
-uint64_t SizeOf(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+std::wstring TextOf(HWND dialog, int id) {
+    wchar_t text[256]{};
+    ::GetDlgItemTextW(dialog, id, text, 256);
+    return text;
+}
+
+// Bytes as Explorer shows them.
+std::wstring ByteText(uint64_t bytes) {
+    wchar_t text[32]{};
+    ::StrFormatByteSizeW(static_cast<LONGLONG>(bytes), text, 32);
+    return text;
 }
 
 // A large file written only at its two ends (sparse where the file system allows), so that it is
-// made at once and its bytes can still be checked: its name at the start and at the end.
-std::wstring WriteLargeFile(const TempFolder& folder, const std::wstring& name, uint64_t size) {
-    const std::wstring path = folder / name;
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+// made at once and its bytes can still be checked: its name at the start and at the end. Written
+// when asked, else read: true when it is so.
+bool LargeFile(const std::wstring& path, uint64_t size, bool write) {
+    const std::wstring name = FileNameOf(path);
     const std::string mark(name.begin(), name.end());
-    DWORD written = 0;
-    LARGE_INTEGER end{};
+    UniqueFile file(::CreateFileW(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  write ? CREATE_NEW : OPEN_EXISTING, 0, nullptr));
+    std::string head = write ? mark : std::string(mark.size(), '\0'), tail = head;
+    const auto transfer = [&](std::string& bytes) {
+        DWORD done = 0;
+        return write ? ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr)
+                     : ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
+    };
+    LARGE_INTEGER end{}, length{};
     end.QuadPart = static_cast<LONGLONG>(size - mark.size());
-    if (!file || !::WriteFile(file.get(), mark.data(), static_cast<DWORD>(mark.size()), &written, nullptr) ||
-        !::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) ||
-        !::WriteFile(file.get(), mark.data(), static_cast<DWORD>(mark.size()), &written, nullptr))
-        return {};
-    return path;
-}
-
-// True when the file has the size and the two ends WriteLargeFile gave it.
-bool IsWholeLargeFile(const std::wstring& path, const std::wstring& name, uint64_t size) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    const std::string mark(name.begin(), name.end());
-    std::string head(mark.size(), '\0'), tail(mark.size(), '\0');
-    DWORD read = 0;
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(size - mark.size());
-    return file && SizeOf(path) == size &&
-           ::ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr) &&
-           ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) &&
-           ::ReadFile(file.get(), tail.data(), static_cast<DWORD>(tail.size()), &read, nullptr) && head == mark &&
+    return file && transfer(head) && ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && transfer(tail) &&
+           ::GetFileSizeEx(file.get(), &length) && static_cast<uint64_t>(length.QuadPart) == size && head == mark &&
            tail == mark;
 }
 
@@ -75,10 +80,10 @@ class SmallDrive {
   public:
     SmallDrive() {
         wchar_t prefix[MAX_PATH]{};
-        if (!::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH))
-            return;
-        m_prefix = prefix;
-        m_ready = RunOnHost(L"mkdir -p '" + Mount() + L"' && mount -t tmpfs -o size=1m ferryl '" + Mount() +
+        m_prefix.resize(::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH));
+        std::copy_n(prefix, m_prefix.size(), m_prefix.begin());
+        m_ready = !m_prefix.empty() &&
+                  RunOnHost(L"mkdir -p '" + Mount() + L"' && mount -t tmpfs -o size=1m ferryl '" + Mount() +
                             L"' && ln -sfn '" + Mount() + L"' '" + m_prefix + L"/dosdevices/y:'") &&
                   FolderExists(kRoot);
     }
@@ -91,24 +96,24 @@ class SmallDrive {
 
   private:
     std::wstring Mount() const { return m_prefix + L"/ferryl-small-drive"; }
-    // Runs a shell command of the Linux host (Wine starts Unix programs too), and waits for it by
-    // the file it leaves at its end: Wine gives such a process no exit code to wait for.
+    // Runs a shell command of the Linux host (Wine starts Unix programs too), and waits for the file
+    // it leaves at its end: Wine gives such a process no exit code to wait for.
     bool RunOnHost(const std::wstring& command) const {
         const std::wstring done = m_prefix + L"/ferryl-small-drive.done";
-        std::wstring windowsDone = L"Z:" + done;
-        for (wchar_t& c : windowsDone)
-            c = c == L'/' ? L'\\' : c;
+        std::wstring windowsDone = L"Z:" + done,
+                     commandLine = L"/bin/sh -c \"" + command + L"; touch '" + done + L"'\"";
+        std::replace(windowsDone.begin(), windowsDone.end(), L'/', L'\\');
         ::DeleteFileW(windowsDone.c_str());
-        std::wstring commandLine = L"/bin/sh -c \"" + command + L"; touch '" + done + L"'\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &process))
-            return false;
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-        const bool finished = PumpUntil([&] { return FileExists(windowsDone); }, 20000);
+        const bool started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                              &startup, &process);
+        if (started) {
+            ::CloseHandle(process.hThread);
+            ::CloseHandle(process.hProcess);
+        }
+        const bool finished = started && PumpUntil([&] { return FileExists(windowsDone); }, 20000);
         ::DeleteFileW(windowsDone.c_str());
         return finished;
     }
@@ -128,52 +133,81 @@ class SendNowTest : public test::FerrylSession {
     static bool SendNowEnabled() {
         return PumpUntil([] { return MainWindow() && ::IsWindowEnabled(PanelChild(L"&Send Now")); });
     }
-    void CloseAndWait(ChildProcess& ferryl) {
-        ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
-        EXPECT_TRUE(ferryl.WaitForExit());
+    // A picture of the quarters, 1600 × 1200, among the files; the picture size kept as this choice.
+    std::wstring Photo(const wchar_t* name, const GUID& container, const wchar_t* keptSize) {
+        if (*keptSize)
+            WriteIni(L"Settings", L"PictureSize", keptSize, ini);
+        EXPECT_TRUE(test::MakePicture(files / name, container, 1600, 1200));
+        return files / name;
     }
-    // Two files, of which the second cannot be copied; with "&Delete source files", the first is
-    // moved. What the user is told, and that a Send Now without Copy To then sends the first file's
-    // copy: its row names the copy.
-    void ExpectTheSecondFileStops(ChildProcess& ferryl,
-                                  const std::wstring& first,
-                                  const std::wstring& second,
-                                  const std::wstring& folder,
-                                  const std::wstring& reason) {
-        const std::wstring copy = folder + FileNameOf(first);
+    // Posts a key to the control with the focus, then waits until the dialog has checked the size
+    // that it is to choose.
+    static void Press(HWND dialog, UINT message, WPARAM key, int chosen = 0) {
+        ::PostMessageW(test::FocusOf(dialog), message, key, message == WM_SYSCHAR ? (1 << 29) | 1 : 1);
+        EXPECT_TRUE(!chosen || PumpUntil([&] { return ::IsDlgButtonChecked(dialog, chosen) == BST_CHECKED; }));
+    }
+    // Answers the picture size question with Enter or Esc, after the steps; the files it names as no
+    // pictures.
+    static std::vector<std::wstring> AnswerPictureSize(WPARAM key, const std::function<void(HWND)>& steps = {}) {
+        const HWND dialog = test::WaitForDialog(L"Picture Size");
+        if (!dialog || !test::FocusOf(dialog))
+            return {L"(no question)"};
+        std::vector<std::wstring> named;
+        for (LRESULT i = 0; i < ::SendDlgItemMessageW(dialog, IDC_PICTURE_UNREADABLE, LB_GETCOUNT, 0, 0); ++i) {
+            wchar_t name[MAX_PATH]{};
+            ::SendDlgItemMessageW(dialog, IDC_PICTURE_UNREADABLE, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name));
+            named.push_back(name);
+        }
+        if (steps)
+            steps(dialog);
+        Press(dialog, WM_KEYDOWN, key);
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
+        return named;
+    }
+    // Copy To with "&Delete source files" into the folder of two files, of which the second cannot
+    // be copied: the first is moved. What the user is told, and that a Send Now without Copy To then
+    // sends the first file's copy: its row names the copy.
+    void ExpectTheSecondFileStops(const std::wstring& folder, const std::wstring& second, const wchar_t* reason) {
+        CopyInto(folder);
+        const std::wstring first = files.WriteFile(L"first.txt", "first"), copy = folder + L"first.txt";
+        ChildProcess ferryl;
+        ASSERT_TRUE(StartFerryl(ferryl, first + L" " + second));
+        TickCopyAndDelete();
         PressSendNow();
         EXPECT_TRUE(AnswerBox(test::kWarningTitle, {second, reason, L"Nothing was sent", L"moved", copy}));
         EXPECT_FALSE(FileExists(folder + FileNameOf(second))) << "no partial copy";
         EXPECT_EQ(ReadFileBytes(copy), "first");
         EXPECT_FALSE(FileExists(first));
+        ASSERT_TRUE(SendNowEnabled()) << "the window is back with its list";
         Tick(L"&Copy To", false);
-        EXPECT_NE(SendAndRecord(ferryl).find(ShortPathName(copy)), std::wstring::npos);
+        const std::wstring sent = SendAndRecord(ferryl);
+        EXPECT_NE(sent.find(ShortPathName(copy)), std::wstring::npos) << sent;
     }
 
     TempFolder dest;
 };
 
-TEST_F(SendNowTest, TheMailProgramGetsItsParametersAndTheShortPathsOfTheListedFiles) {
-    WriteIni(L"Settings", L"CLParameters", L"/a -attach", ini);
-    const std::wstring spaced = files.WriteFile(L"with blank.txt", "a");
-    const std::wstring plain = files.WriteFile(L"plain.txt", "b");
-    ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, Quoted(spaced) + L" " + plain));
-    const std::wstring shortSpaced = ShortPathName(spaced);
-    ASSERT_EQ(shortSpaced.find(L' '), std::wstring::npos);
-    EXPECT_EQ(SendAndRecord(ferryl), ShortPathName(mail) + L" /a -attach " + shortSpaced + L" " + ShortPathName(plain));
-    EXPECT_EQ(ferryl.ExitCode(), 0u);
-}
-
 TEST_F(SendNowTest, WhileALargeCopyRunsTheWindowAnswersAndCancelLosesNothing) {
     constexpr uint64_t kSize = 400ull << 20;
-    const std::vector<std::wstring> names{L"one.bin", L"two.bin", L"three.bin"};
     std::vector<std::wstring> sources;
-    for (const std::wstring& name : names)
-        sources.push_back(WriteLargeFile(files, name, kSize));
-    ASSERT_FALSE(sources.back().empty());
+    for (const wchar_t* name : {L"one.bin", L"two.bin", L"three.bin"}) {
+        sources.push_back(files / name);
+        ASSERT_TRUE(LargeFile(sources.back(), kSize, true));
+    }
     CopyInto(dest.Path() + L"\\");
     WriteMessageSizeLimitMB(0, ini);
+    // Each file is whole, at its place or at its copy, and nowhere else; what is left in place.
+    const auto kept = [&] {
+        int left = 0;
+        for (const std::wstring& source : sources) {
+            const std::wstring copy = dest / FileNameOf(source);
+            left += FileExists(source);
+            EXPECT_TRUE(FileExists(source) ? LargeFile(source, kSize, false) && !FileExists(copy)
+                                           : LargeFile(copy, kSize, false))
+                << source;
+        }
+        return left;
+    };
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(sources[0]) + L" " + Quoted(sources[1]) + L" " + Quoted(sources[2])));
     TickCopyAndDelete();
@@ -182,39 +216,23 @@ TEST_F(SendNowTest, WhileALargeCopyRunsTheWindowAnswersAndCancelLosesNothing) {
     ASSERT_TRUE(progress) << "the system's progress dialog shows the copies";
     EXPECT_TRUE(test::ChildHasText(progress, {L".bin"})) << "with the file being copied";
     EXPECT_FALSE(::IsWindowEnabled(PanelChild(L"&Send Now"))) << "no second Send Now meanwhile";
-    for (int ping = 0; ping < 5 && ::IsWindow(progress); ++ping) {
-        DWORD_PTR answer = 0;
-        EXPECT_TRUE(::SendMessageTimeoutW(MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer))
-            << "the window answers during the copy";
-        ::Sleep(50);
-    }
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(::SendMessageTimeoutW(MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer))
+        << "the window answers during the copy";
     // Cancel once the first file is moved, while the next is copied.
     ASSERT_TRUE(PumpUntil([&] { return !FileExists(sources[0]); }, 60000));
     ::PostMessageW(progress, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(AnswerBox(kProgramTitle, {L"Copy To was cancelled", dest / names[0]}));
+    EXPECT_TRUE(AnswerBox(kProgramTitle, {L"Copy To was cancelled", dest / L"one.bin"}));
     EXPECT_TRUE(SendNowEnabled()) << "the window stays with its list";
     EXPECT_FALSE(FileExists(record)) << "nothing is sent";
-    int kept = 0;
-    for (size_t i = 0; i < names.size(); ++i) {
-        SCOPED_TRACE(names[i]);
-        const std::wstring copy = dest / names[i];
-        if (FileExists(sources[i])) {
-            ++kept;
-            EXPECT_TRUE(IsWholeLargeFile(sources[i], names[i], kSize));
-            EXPECT_FALSE(FileExists(copy)) << "no partial copy";
-        } else {
-            EXPECT_TRUE(IsWholeLargeFile(copy, names[i], kSize)) << "a moved file is whole at its copy";
-        }
-    }
-    EXPECT_GE(kept, 1) << "the cancel took effect";
+    EXPECT_GE(kept(), 1) << "the cancel took effect";
 
     // Again, and the window is closed during the copies: asked, the program cancels them and ends
-    // once the file being copied is whole or removed.
+    // once the file being copied is whole or removed, telling of a file moved meanwhile.
     PressSendNow();
     ASSERT_TRUE(test::WaitForDialog(kCopying));
     ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(AnswerBox(test::kWarningTitle, {L"Cancel the copies and close the window?"}, IDYES));
-    // A file moved meanwhile is told of, as the list that names it goes.
     ASSERT_TRUE(PumpUntil(
         [&] {
             if (HWND box = ::FindWindowW(L"#32770", kProgramTitle))
@@ -222,44 +240,33 @@ TEST_F(SendNowTest, WhileALargeCopyRunsTheWindowAnswersAndCancelLosesNothing) {
             return ferryl.Exited();
         },
         60000));
-    for (size_t i = 0; i < names.size(); ++i) {
-        SCOPED_TRACE(names[i]);
-        const std::wstring copy = dest / names[i];
-        EXPECT_TRUE(FileExists(sources[i]) ? IsWholeLargeFile(sources[i], names[i], kSize) && !FileExists(copy)
-                                           : IsWholeLargeFile(copy, names[i], kSize));
-    }
+    kept();
     EXPECT_FALSE(FileExists(record));
 }
 
-TEST_F(SendNowTest, ALockedFileStopsTheCopiesLosesNothingAndSaysSo) {
-    CopyInto(dest.Path() + L"\\");
-    const std::wstring first = files.WriteFile(L"first.txt", "first");
+TEST_F(SendNowTest, ALockedFileOrAFullDiskStopsTheCopiesLosesNothingAndSaysSo) {
     const std::wstring locked = files.WriteFile(L"locked.txt", "locked");
-    ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, first + L" " + locked));
-    TickCopyAndDelete();
     UniqueFile open(::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(open);
-    ExpectTheSecondFileStops(ferryl, first, locked, dest.Path() + L"\\", L"(error 32)");
+    ExpectTheSecondFileStops(dest.Path() + L"\\", locked, L"(error 32)");
     open.reset();
     EXPECT_EQ(ReadFileBytes(locked), "locked");
-}
 
-TEST_F(SendNowTest, ADiskThatFillsUpLosesNothingAndSaysSo) {
     const SmallDrive drive;
     if (!drive.Ready())
         GTEST_SKIP() << "no tmpfs can be mounted here (the tests need to run as root on Linux for it)";
-    CopyInto(SmallDrive::kRoot);
-    const std::wstring first = files.WriteFile(L"first.txt", "first");
     const std::wstring big = files.WriteFile(L"big.bin", std::string(3 << 20, 'b'));
-    ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, first + L" " + big));
-    TickCopyAndDelete();
-    ExpectTheSecondFileStops(ferryl, first, big, SmallDrive::kRoot, L"(error 112)");
-    EXPECT_EQ(SizeOf(big), 3u << 20);
+    ExpectTheSecondFileStops(SmallDrive::kRoot, big, L"(error 112)");
+    EXPECT_EQ(ReadFileBytes(big).size(), 3u << 20);
 }
 
+// The mail program gets CLParameters, then the short paths (without blanks) of the copies. A copy
+// into a folder that holds its name keeps its extension, and the user is told.
 TEST_F(SendNowTest, ACopyIntoAFolderHoldingItsNameKeepsItsExtensionAndTheUserIsTold) {
+    WriteIni(L"Settings", L"CLParameters", L"/a -attach", ini);
+    const auto sent = [&](const std::wstring& path) {
+        return ShortPathName(mail) + L" /a -attach " + ShortPathName(path);
+    };
     const std::wstring taken = dest.WriteFile(L"Quarterly report.docx", "old");
     const std::wstring source = files.WriteFile(L"Quarterly report.docx", "new");
     CopyInto(dest.Path() + L"\\");
@@ -269,29 +276,27 @@ TEST_F(SendNowTest, ACopyIntoAFolderHoldingItsNameKeepsItsExtensionAndTheUserIsT
     PressSendNow();
     // A file handed over while the send runs is listed, and waits for the next Send Now.
     ASSERT_TRUE(PumpUntil([] { return ::FindWindowW(L"#32770", kProgramTitle) != nullptr; }, 20000));
-    const std::wstring later = files.WriteFile(L"later.txt");
+    const std::wstring later = files.WriteFile(L"later file.txt");
     ChildProcess laterStart;
-    ASSERT_TRUE(laterStart.Start(exe, later) && laterStart.WaitForExit());
+    ASSERT_TRUE(laterStart.Start(exe, Quoted(later)) && laterStart.WaitForExit());
     EXPECT_TRUE(AnswerBox(kProgramTitle, {L"\"Quarterly report.docx\" goes as \"Quarterly report (2).docx\""}));
     const std::wstring copy = dest / L"Quarterly report (2).docx";
-    ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(record).empty(); }, 20000));
-    EXPECT_EQ(ReadRecord(record), Sent({copy}));
+    ASSERT_TRUE(PumpUntil([&] { return !test::ReadRecord(record).empty(); }, 20000));
+    EXPECT_EQ(test::ReadRecord(record), sent(copy));
+    EXPECT_EQ(ShortPathName(copy).find(L' '), std::wstring::npos);
     EXPECT_TRUE(SendNowEnabled()) << "the window stays for the later file";
     EXPECT_EQ(ReadFileBytes(copy), "new");
     EXPECT_EQ(ReadFileBytes(taken), "old");
     EXPECT_EQ(ReadFileBytes(source), "new") << "copied, not moved";
     ::DeleteFileW(record.c_str());
     Tick(L"&Copy To", false);
-    EXPECT_EQ(SendAndRecord(ferryl), Sent({later})) << "the later file goes with the next Send Now";
+    EXPECT_EQ(SendAndRecord(ferryl), sent(later)) << "the later file goes with the next Send Now";
+    EXPECT_EQ(ferryl.ExitCode(), 0u);
 }
 
-// Where the fresh folder made in the temporary folder is, from the path the mail program got.
-std::wstring FreshFolderOf(const std::wstring& sentShortPath) {
-    const std::wstring path = LongPathName(sentShortPath);
-    return path.substr(0, path.find_last_of(L'\\') + 1);
-}
-
-TEST_F(SendNowTest, IntoTheTemporaryFolderTheCopiesGoIntoAFolderOfTheirOwnUnderTheirNames) {
+// Copy To and "&Delete source files" act on the originals, and the mail program gets the smaller
+// pictures of the copies; a picture found unreadable only then is told of, and sent as it is.
+TEST_F(SendNowTest, IntoTheTemporaryFolderTheFilesAreMovedUnderTheirNamesAndTheirPicturesSentSmaller) {
     const std::wstring name = L"ferryl e2e " + std::to_wstring(::GetTickCount()) + L".txt";
     const std::wstring taken = test::SystemTempFolder() + name;
     ASSERT_TRUE(::CloseHandle(::CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
@@ -299,206 +304,273 @@ TEST_F(SendNowTest, IntoTheTemporaryFolderTheCopiesGoIntoAFolderOfTheirOwnUnderT
     // A file already in the temporary folder goes as it is.
     const std::wstring there = test::SystemTempFolder() + L"there " + name;
     ASSERT_TRUE(::CloseHandle(::CreateFileW(there.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+    const std::wstring photo = Photo(L"photo.jpg", GUID_ContainerFormatJpeg, L"1");
+    const std::string photoBytes = ReadFileBytes(photo);
+    // A bitmap cut short: its header reads, its pixels do not.
+    const std::wstring cut =
+        files.WriteFile(L"cut.bmp", ReadFileBytes(Photo(L"cut.bmp", GUID_ContainerFormatBmp, L"1")).substr(0, 200));
     ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, Quoted(source) + L" " + ShortPathName(source) + L" " + Quoted(there)));
+    ASSERT_TRUE(StartFerryl(
+        ferryl, Quoted(source) + L" " + ShortPathName(source) + L" " + Quoted(there) + L" " + photo + L" " + cut));
     TickCopyAndDelete();
     PressSendNow();
-    const std::wstring recorded = RecordAfterExit(ferryl);
-    const size_t second = recorded.find(L' ', ShortPathName(mail).size() + 1);
-    const std::wstring fresh =
-        FreshFolderOf(recorded.substr(ShortPathName(mail).size() + 1, second - ShortPathName(mail).size() - 1));
-    EXPECT_EQ(fresh.rfind(test::SystemTempFolder() + L"Ferryl ", 0), 0u) << recorded;
-    const std::wstring copy = fresh + name;
-    EXPECT_EQ(recorded, Sent({copy, there})) << "the file given twice is listed once";
+    std::wstring now, estimate;
+    RECT ok{}, shown{};
+    EXPECT_EQ(AnswerPictureSize(VK_RETURN,
+                                [&](HWND dialog) {
+                                    // Alt and a letter picks a size, the arrows move among them.
+                                    Press(dialog, WM_SYSCHAR, L'm', IDC_PICTURE_MEDIUM);
+                                    Press(dialog, WM_KEYDOWN, VK_UP, IDC_PICTURE_SMALL);
+                                    now = TextOf(dialog, IDC_PICTURE_NOW);
+                                    estimate = TextOf(dialog, IDC_PICTURE_ESTIMATE);
+                                    ::GetWindowRect(::GetDlgItem(dialog, IDOK), &ok);
+                                    ::GetWindowRect(::GetDlgItem(dialog, IDC_PICTURE_ESTIMATE), &shown);
+                                }),
+              std::vector<std::wstring>{})
+        << "both read as pictures so far";
+    // The estimate: the bytes in proportion to the pixels left, a quarter for Small.
+    EXPECT_EQ(now, L"Pictures now: 2 pictures, " + ByteText(photoBytes.size() + 200));
+    EXPECT_EQ(estimate, L"Estimated size: " + ByteText((photoBytes.size() + 3) / 4 + 50));
+    EXPECT_TRUE(ok.top > shown.bottom && ok.top - shown.bottom < 40) << "without a list of unreadable files";
+    EXPECT_TRUE(AnswerBox(kProgramTitle, {L"could not be read as pictures while they were made smaller", cut}));
+    const std::vector<std::wstring> sent = test::SplitCommandLine(RecordAfterExit(ferryl));
+    ASSERT_EQ(sent.size(), 5u) << "the program and four files: the one given twice is listed once";
+    const std::wstring copy = LongPathName(sent[1]), fresh = copy.substr(0, copy.find_last_of(L'\\') + 1);
+    EXPECT_EQ(fresh.rfind(test::SystemTempFolder() + L"Ferryl ", 0), 0u) << copy;
+    EXPECT_EQ(copy, fresh + name);
+    EXPECT_EQ(sent[2], ShortPathName(there)) << "not moved beside itself";
+    const std::wstring smaller = LongPathName(sent[3]);
+    EXPECT_EQ(smaller.rfind(test::SystemTempFolder() + L"FerrylPictures-", 0), 0u) << smaller;
+    EXPECT_EQ(FileNameOf(smaller), L"photo.jpg");
+    EXPECT_EQ(test::ReadPicture(smaller).width, 800u);
+    EXPECT_EQ(ReadIni(L"Settings", L"PictureSize", ini), L"2") << "kept for the next time";
+    EXPECT_EQ(LongPathName(sent[4]), fresh + L"cut.bmp");
     EXPECT_EQ(ReadFileBytes(copy), "moved");
-    EXPECT_FALSE(FileExists(source));
+    EXPECT_EQ(ReadFileBytes(fresh + L"photo.jpg"), photoBytes) << "the original moved whole";
+    EXPECT_FALSE(FileExists(source) || FileExists(photo) || FileExists(cut));
     EXPECT_TRUE(FileExists(taken)) << "the file already there is kept";
-    EXPECT_TRUE(FileExists(there)) << "not moved beside itself";
-    ::DeleteFileW(copy.c_str());
+    for (const std::wstring& left : {copy, fresh + L"photo.jpg", fresh + L"cut.bmp", taken, there})
+        ::DeleteFileW(left.c_str());
     ::RemoveDirectoryW(fresh.c_str());
-    ::DeleteFileW(taken.c_str());
-    ::DeleteFileW(there.c_str());
 }
 
+// The folders of smaller pictures in the temporary folder.
+std::set<std::wstring> PictureFolders() {
+    std::set<std::wstring> found;
+    WIN32_FIND_DATAW entry{};
+    UniqueFind search(::FindFirstFileW((test::SystemTempFolder() + L"FerrylPictures-*").c_str(), &entry));
+    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.get(), &entry))
+        found.insert(entry.cFileName);
+    return found;
+}
+
+// The list stays, and the smaller pictures made for the program go again.
 TEST_F(SendNowTest, AProgramThatCannotBeStartedIsReportedAndTheListStays) {
     const std::wstring bogus = programFolder.WriteFile(L"Mail Program\\bogus.exe", "not a program");
     WriteIni(L"Settings", L"MailProgram", bogus, ini);
-    const std::wstring file = files.WriteFile(L"x.txt");
+    const std::set<std::wstring> before = PictureFolders();
     ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, file));
+    ASSERT_TRUE(StartFerryl(ferryl, Photo(L"photo.jpg", GUID_ContainerFormatJpeg, L"1")));
     PressSendNow();
+    AnswerPictureSize(VK_RETURN);
     EXPECT_TRUE(AnswerBox(test::kWarningTitle,
                           {L"The mail program \"" + ShortPathName(bogus) + L"\" could not be started.", L"(error "}));
     EXPECT_TRUE(SendNowEnabled()) << "the window stays open with its list";
-    CloseAndWait(ferryl);
+    EXPECT_EQ(PictureFolders(), before);
 }
 
-// The size warning: above the limit it names the estimate and the file, and No goes back to the
-// list; not below the limit, nor with the limit at 0.
-struct SizeCase {
-    long limitMB;
-    size_t fileBytes;
-    bool warns;
-};
-
-class SizeWarningTest : public SendNowTest, public ::testing::WithParamInterface<SizeCase> {};
-
-TEST_P(SizeWarningTest, ComesAboveTheLimitOnly) {
-    WriteMessageSizeLimitMB(GetParam().limitMB, ini);
-    const std::wstring file = files.WriteFile(L"attachment.bin", std::string(GetParam().fileBytes, 'a'));
-    ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, file));
-    if (GetParam().warns) {
+// The size warning comes after the picture size and counts the pictures at the size chosen: a
+// bitmap of 1600 × 1200 (5.5 MB) makes a message of about 1.2 MB Smaller. Above the limit it names
+// the file, and No goes back to the list; not below the limit, nor with the limit at 0.
+TEST_F(SendNowTest, TheSizeWarningComesAboveTheLimitOnlyAndAfterThePictureSize) {
+    const struct {
+        long limitMB;
+        const wchar_t* keptSize;  // "" for none: the original size
+        bool warns;
+    } cases[] = {{2, L"", true}, {0, L"", false}, {2, L"1", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limitMB);
+        ::DeleteFileW(record.c_str());
+        WriteMessageSizeLimitMB(c.limitMB, ini);
+        const std::wstring photo = Photo(L"photo.bmp", GUID_ContainerFormatBmp, c.keptSize);
+        ChildProcess ferryl;
+        ASSERT_TRUE(StartFerryl(ferryl, photo));
         PressSendNow();
-        ASSERT_TRUE(AnswerBox(test::kWarningTitle, {L"over the limit of 1.00 MB", L"attachment.bin"}, IDNO));
-        ASSERT_TRUE(SendNowEnabled()) << "back to the list";
-        EXPECT_FALSE(FileExists(record));
-        PressSendNow();
-        ASSERT_TRUE(AnswerBox(test::kWarningTitle, {L"attachment.bin"}, IDYES));
-        EXPECT_EQ(RecordAfterExit(ferryl), Sent({file})) << "sent anyway";
-    } else {
-        EXPECT_EQ(SendAndRecord(ferryl), Sent({file})) << "no question held it up";
+        EXPECT_EQ(AnswerPictureSize(VK_RETURN), std::vector<std::wstring>{});
+        if (c.warns) {
+            ASSERT_TRUE(AnswerBox(test::kWarningTitle, {L"over the limit of 2.00 MB", L"photo.bmp"}, IDNO));
+            ASSERT_TRUE(SendNowEnabled()) << "back to the list";
+            EXPECT_FALSE(FileExists(record));
+            PressSendNow();
+            EXPECT_EQ(AnswerPictureSize(VK_RETURN), std::vector<std::wstring>{});
+            ASSERT_TRUE(AnswerBox(test::kWarningTitle, {L"photo.bmp"}, IDYES));
+        }
+        const std::wstring recorded = RecordAfterExit(ferryl);
+        EXPECT_NE(recorded, L"(no record)");
+        EXPECT_EQ(recorded == Sent({photo}), !*c.keptSize) << "the picture itself, or smaller";
+        EXPECT_EQ(ReadIni(L"Settings", L"PictureSize", ini), c.keptSize)
+            << "written only once a size other than the original is chosen";
+        ::DeleteFileW(photo.c_str());
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Limits,
-                         SizeWarningTest,
-                         ::testing::Values(SizeCase{1, 800 << 10, true},
-                                           SizeCase{1, 700 << 10, false},
-                                           SizeCase{0, 2 << 20, false}));
+// Every route (the command line of any program, Thunderbird's file URLs, the new Outlook's draft
+// and Simple MAPI): a listed file gone before Send Now is named before anything, and No keeps the window
+// and the list. Then the picture size is asked, naming a file that only pretends to be a JPEG, and
+// Cancel keeps them too. With a size chosen the mail program gets the smaller picture under its own
+// name and the other file as it is; the original stays as it was.
+struct Route {
+    const wchar_t* program;  // MailProgram: a stand-in's file name, or the setting itself
+    const wchar_t* client;   // the Simple MAPI client that takes the files, if any
+};
 
-// Every route of today: a listed file deleted before Send Now is named before anything happens;
-// No keeps the window and the list, Yes sends the other file.
-enum class Route { CommandLine, Thunderbird, Claws, OutlookThroughMapi, NewOutlook, DefaultMapi, NamedMapi };
-
-class GoneFileTest : public SendNowTest, public ::testing::WithParamInterface<Route> {
+class RouteTest : public SendNowTest, public ::testing::WithParamInterface<Route> {
   protected:
     // Sets the route up; the record it leaves.
     std::wstring SetUpRoute() {
-        constexpr wchar_t kClient[] = L"Ferryl Send Test Client";
-        switch (GetParam()) {
-            case Route::CommandLine:
-                return record;
-            case Route::Thunderbird:
-                InstallMailProgram(L"thunderbird.exe");
-                return record;
-            case Route::Claws:
-                InstallMailProgram(L"claws-mail.exe");
-                return record;
-            case Route::OutlookThroughMapi:
-                InstallMailProgram(L"outlook.exe");
-                InstallMapiProvider(L"Microsoft Outlook", false);
-                break;
-            case Route::NewOutlook:
-                InstallMailProgram(L"olk.exe");
-                return record;
-            case Route::DefaultMapi:
-                WriteIni(L"Settings", L"MailProgram", L"", ini);
-                InstallMapiProvider(kClient, true);
-                break;
-            case Route::NamedMapi:
-                WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, ini);
-                InstallMapiProvider(kClient, false);
-                break;
-        }
-        return mapi.File(L"mapi_record.txt");
+        const std::wstring program = GetParam().program;
+        if (program.ends_with(L".exe"))
+            InstallMailProgram(program.c_str());
+        else
+            WriteIni(L"Settings", L"MailProgram", program, ini);
+        if (GetParam().client)
+            InstallMapiProvider(GetParam().client, program.empty());
+        return GetParam().client ? mapi.File(L"mapi_record.txt") : record;
     }
-    // What the mail program got, as text in which the files' names can be looked for: the
-    // command line, the draft it names, or the Simple MAPI call.
-    std::wstring Received(const std::wstring& recorded) const {
-        if (GetParam() != Route::NewOutlook)
-            return recorded;
-        const size_t draft = recorded.find(L"FerrylDraft-");
-        const size_t start = recorded.rfind(L' ', draft) + 1;
-        std::wstring path = recorded.substr(start, recorded.find(L".eml", draft) + 4 - start);
-        const std::string bytes = ReadFileBytes(path);
-        ::DeleteFileW(path.c_str());
-        return std::wstring(bytes.begin(), bytes.end());
+    // What the mail program got, read by its own rules: each attachment's name and bytes.
+    std::vector<std::pair<std::wstring, std::string>> Received(const std::wstring& recorded) const {
+        std::vector<std::pair<std::wstring, std::string>> got;
+        const std::wstring program = GetParam().program;
+        const std::vector<std::wstring> argv = test::SplitCommandLine(recorded);
+        std::vector<std::wstring> paths(argv.begin() + (argv.empty() ? 0 : 1), argv.end());
+        if (GetParam().client) {
+            for (size_t i = 0; i < mapi.SentPaths().size(); ++i)
+                got.emplace_back(mapi.SentNames()[i], ReadFileBytes(mapi.SentPaths()[i]));
+            return got;
+        }
+        if (program == L"olk.exe") {
+            const std::optional<test::MimeMessage> draft = test::ReadMime(ReadFileBytes(argv.back()));
+            ::DeleteFileW(argv.back().c_str());
+            for (const test::MimePart& part : draft ? draft->parts : std::vector<test::MimePart>{}) {
+                const auto disposition = part.headers.find("content-disposition");
+                if (disposition != part.headers.end() && disposition->second.parameters.count("filename"))
+                    got.emplace_back(test::WideFromUtf8(disposition->second.parameters.at("filename")).value_or(L"?"),
+                                     part.Decoded());
+            }
+            return got;
+        }
+        if (program == L"thunderbird.exe") {
+            paths.clear();
+            for (const std::wstring& url : test::ComposeAttachmentUrls(argv).value_or(std::vector<std::wstring>{}))
+                paths.push_back(test::GeckoFilePath(url).value_or(url));
+        }
+        for (const std::wstring& path : paths)
+            got.emplace_back(FileNameOf(LongPathName(path)), ReadFileBytes(path));
+        return got;
     }
 };
 
-TEST_P(GoneFileTest, IsNamedBeforeAnythingAndTheOthersGoOnlyWhenTheUserSaysSo) {
+TEST_P(RouteTest, AGoneFileIsNamedFirstAndThePictureGoesSmallerUnderItsName) {
+    SCOPED_TRACE(GetParam().program);
     const std::wstring recordPath = SetUpRoute();
-    const std::wstring kept = files.WriteFile(L"kept.txt", "k");
+    const std::wstring photo = Photo(L"IMG_0412.jpg", GUID_ContainerFormatJpeg, L"1");
+    const std::string photoBytes = ReadFileBytes(photo);
+    const std::wstring fake = files.WriteFile(L"fake.jpg", "This is a letter, not a picture.");
     const std::wstring gone = files.WriteFile(L"gone.txt", "g");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, photo + L" " + fake + L" " + gone));
+    ASSERT_TRUE(::DeleteFileW(gone.c_str()));
+    PressSendNow();
+    ASSERT_TRUE(AnswerBox(test::kWarningTitle, {gone + L" (it no longer exists)", L"Send the other files?"}, IDNO));
+    ASSERT_TRUE(SendNowEnabled()) << "the window stays with its list";
+    PressSendNow();
+    ASSERT_TRUE(AnswerBox(test::kWarningTitle, {gone}, IDYES));
+    std::vector<std::wstring> names;
+    EXPECT_EQ(AnswerPictureSize(VK_ESCAPE,
+                                [&](HWND dialog) {
+                                    for (int id : {IDC_PICTURE_MEDIUM, IDC_PICTURE_ORIGINAL, IDC_PICTURE_UNREADABLE}) {
+                                        const test::AccessibleRef part =
+                                            test::ClientAccessible(::GetDlgItem(dialog, id));
+                                        names.push_back(part ? test::Name(part.get(), CHILDID_SELF) : L"(none)");
+                                    }
+                                }),
+              std::vector<std::wstring>{L"fake.jpg"});
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Medium: 1024 \u00D7 768", L"Original size",
+                                                L"These files cannot be read as pictures and are sent as they are:"}))
+        << "what screen readers call them";
+    ASSERT_TRUE(SendNowEnabled()) << "the window stays with its list";
+    EXPECT_FALSE(FileExists(recordPath)) << "nothing was started";
+    PressSendNow();
+    ASSERT_TRUE(AnswerBox(test::kWarningTitle, {gone}, IDYES));
+    AnswerPictureSize(VK_RETURN);
+    const auto received = Received(RecordAfterExit(ferryl, recordPath));
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].first, L"IMG_0412.jpg");
+    const test::ReadBack smaller = test::ReadPictureBytes(received[0].second);
+    EXPECT_EQ(smaller.width, 640u);
+    EXPECT_EQ(smaller.height, 480u);
+    EXPECT_TRUE(::IsEqualGUID(smaller.container, GUID_ContainerFormatJpeg));
+    EXPECT_EQ(received[1], (std::pair<std::wstring, std::string>{L"fake.jpg", ReadFileBytes(fake)}));
+    EXPECT_EQ(ReadFileBytes(photo), photoBytes) << "the original is only read";
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes,
+                         RouteTest,
+                         ::testing::Values(Route{L"mail.exe", nullptr},
+                                           Route{L"thunderbird.exe", nullptr},
+                                           Route{L"olk.exe", nullptr},
+                                           Route{L"", L"Ferryl Send Test Client"}));
+
+// The other routes ask first too: Claws Mail, Sylpheed, classic Outlook with more than one file
+// (through its Simple MAPI client) and a client named in MailProgram.
+class GoneFileTest : public RouteTest {};
+
+TEST_P(GoneFileTest, IsNamedBeforeAnythingStartsAndNoKeepsTheList) {
+    SCOPED_TRACE(GetParam().program);
+    const std::wstring recordPath = SetUpRoute();
+    const std::wstring kept = files.WriteFile(L"kept.txt", "k"), gone = files.WriteFile(L"gone.txt", "g");
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, kept + L" " + gone));
     ASSERT_TRUE(::DeleteFileW(gone.c_str()));
     PressSendNow();
     ASSERT_TRUE(AnswerBox(test::kWarningTitle, {gone + L" (it no longer exists)", L"Send the other files?"}, IDNO));
-    ASSERT_TRUE(SendNowEnabled()) << "the window stays with its list";
+    EXPECT_TRUE(SendNowEnabled()) << "the window stays with its list";
     EXPECT_FALSE(FileExists(recordPath)) << "nothing was started";
-    PressSendNow();
-    ASSERT_TRUE(AnswerBox(test::kWarningTitle, {gone}, IDYES));
-    const std::wstring received = Received(RecordAfterExit(ferryl, recordPath));
-    EXPECT_NE(received.find(GetParam() == Route::CommandLine ? ShortPathName(kept) : std::wstring(L"kept.txt")),
-              std::wstring::npos)
-        << received;
-    EXPECT_EQ(received.find(L"gone.txt"), std::wstring::npos) << received;
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes,
                          GoneFileTest,
-                         ::testing::Values(Route::CommandLine,
-                                           Route::Thunderbird,
-                                           Route::Claws,
-                                           Route::OutlookThroughMapi,
-                                           Route::NewOutlook,
-                                           Route::DefaultMapi,
-                                           Route::NamedMapi));
+                         ::testing::Values(Route{L"claws-mail.exe", nullptr},
+                                           Route{L"sylpheed.exe", nullptr},
+                                           Route{L"outlook.exe", L"Microsoft Outlook"},
+                                           Route{L"MAPI:Ferryl Named Client", L"Ferryl Named Client"}));
 
-// No program set and no default mail client: Send Now asks for one.
-class NoMailProgramTest : public SendNowTest {
-  protected:
-    void SetUp() override {
-        SendNowTest::SetUp();
-        WriteIni(L"Settings", L"MailProgram", L"", ini);
-        NoDefaultMailClient();
-    }
-};
-
-int CountWindows(const wchar_t* title) {
-    struct Count {
-        const wchar_t* title;
-        int found = 0;
-    } count{title};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* count = reinterpret_cast<Count*>(data);
-            wchar_t text[256]{};
-            ::GetWindowTextW(window, text, 256);
-            if (std::wstring(text) == count->title && ::IsWindowVisible(window))
-                ++count->found;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.found;
-}
-
-TEST_F(NoMailProgramTest, TheChoiceCancelledStartsNothingAndMovesNothing) {
-    const std::wstring name = L"stays " + std::to_wstring(::GetTickCount()) + L".txt";
-    const std::wstring file = files.WriteFile(name, "s");
+// No program set and no default mail client: Send Now asks for one; cancelled, it starts nothing
+// and copies nothing, and a second click meanwhile starts no second run.
+TEST_F(SendNowTest, TheMailProgramsChoiceCancelledStartsNothingAndMovesNothing) {
+    WriteIni(L"Settings", L"MailProgram", L"", ini);
+    NoDefaultMailClient();
+    const std::wstring file = files.WriteFile(L"stays.txt", "s");
     CopyInto(dest.Path() + L"\\");
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, Quoted(file)));
     TickCopyAndDelete();
     PressSendNow();
-    ASSERT_TRUE(PumpUntil([] { return CountWindows(L"Select E-Mail Program") == 1; }));
-    // A second click while the first waits for the choice (a screen reader's or a tool's) starts
-    // no second run.
+    const HWND chooser = test::WaitForDialog(L"Select E-Mail Program");
+    ASSERT_TRUE(chooser);
     PressSendNow();
-    ASSERT_TRUE(PostedMessagesHandled(PanelChild(L"&Copy To")));
-    EXPECT_EQ(CountWindows(L"Select E-Mail Program"), 1);
-    ::PostMessageW(::FindWindowW(L"#32770", L"Select E-Mail Program"), WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(test::PostedMessagesHandled(PanelChild(L"&Copy To")));
+    EXPECT_TRUE(::FindWindowW(L"#32770", L"Select E-Mail Program") == chooser &&
+                !::FindWindowExW(nullptr, chooser, L"#32770", L"Select E-Mail Program"))
+        << "one chooser";
+    ::PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(AnswerBox(kProgramTitle, {L"E-mail program not specified."}));
-    ASSERT_TRUE(PostedMessagesHandled(PanelChild(L"&Copy To")));
-    EXPECT_EQ(CountWindows(kProgramTitle), 0) << "one run, one message";
-    EXPECT_TRUE(MainWindow()) << "the window stays open";
+    ASSERT_TRUE(test::PostedMessagesHandled(PanelChild(L"&Copy To")));
+    EXPECT_FALSE(::FindWindowW(L"#32770", kProgramTitle)) << "one run, one message";
+    EXPECT_TRUE(SendNowEnabled()) << "the window stays with its list";
     EXPECT_FALSE(FileExists(record)) << "nothing was started";
-    EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", ini), L"");
     EXPECT_EQ(ReadFileBytes(file), "s") << "the source stays where the list says";
-    EXPECT_FALSE(FileExists(dest / name)) << "nothing was copied";
-    CloseAndWait(ferryl);
+    EXPECT_FALSE(FileExists(dest / L"stays.txt")) << "nothing was copied";
 }
 
 }  // namespace
