@@ -299,6 +299,7 @@ TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts)
 
 TEST(GridModelShape, ColumnsInsertedAndRemovedRenumberTheCellColumnsAndTheCurrentOnes) {
     TestModel model = MakeModel(2, 3);
+    model.SetMultiSelect(true);
     ModelInput input(model);
     input.Click(1, 2);
     tGridColumn column;
@@ -306,6 +307,9 @@ TEST(GridModelShape, ColumnsInsertedAndRemovedRenumberTheCellColumnsAndTheCurren
     model.InsertColumn(2, column, TestCell{});
     EXPECT_EQ(model.Current().column, 3);
     EXPECT_EQ(model.PaintedCurrent().column, 3);
+    input.Key(GridKey::Down, kShiftMask);
+    EXPECT_EQ(SelectedCells(model), (Cells{{1, 3}, {2, 3}})) << "the anchor went with the column's old number";
+    model.SetMultiSelect(false);
     model.RemoveColumn(3);
     EXPECT_EQ(model.Current().column, 3) << "the current column went: the one after it takes its place";
     model.RemoveColumn(1);
@@ -328,10 +332,12 @@ TEST(GridModelSwitches, WithoutACurrentRowNothingIsSelectedAndACurrentCellOutsid
     model.SetRowMode(false);
     EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
     EXPECT_EQ(SelectedCells(model), (Cells{{2, 2}}));
-    TestModel noRows = MakeModel(0, 2);
-    noRows.SetCurrent({1, 1});
-    noRows.SetRowMode(true);
-    EXPECT_TRUE(SelectedCells(noRows).empty());
+    TestModel noRows = MakeModel(0, 2), noColumns = MakeModel(2, 0);
+    for (TestModel* empty : {&noRows, &noColumns}) {
+        empty->SetCurrent({1, 1});
+        empty->SetRowMode(true);
+        EXPECT_TRUE(SelectedCells(*empty).empty());
+    }
 }
 
 TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRowAndEveryNewCurrentCellIsTheAnchor) {

@@ -178,6 +178,9 @@ TEST(GridNavigation, StepsPassHiddenRowsAndStopAtTheEnds) {
     EXPECT_EQ(StepAcross(model, {4, 2}, 1, false), std::nullopt) << "the last shown row ends it";
     EXPECT_EQ(model.FirstVisibleRow(), 1);
     EXPECT_EQ(model.LastVisibleRow(), 4);
+    for (const long row : {1, 3, 4})
+        model.SetRowVisible(row, false);
+    EXPECT_EQ(StepDown(model, {0, 1}, 1), std::nullopt) << "no current row, and no shown row to go to";
 }
 
 TEST(GridNavigation, APageKeepsTheCurrentRowOnTheNewPageAndEndsAtTheShownEnds) {

@@ -24,11 +24,12 @@ TEST(FileUrl, GeckoAndGlibReadEachPathBack) {
     for (const std::wstring& path :
          {std::wstring(L"C:\\Docs\\a b,1.txt"), std::wstring(L"C:\\it's 100%.txt"),
           std::wstring(L"C:\\#?&=+;@[]<>{}|^`.txt"), std::wstring(L"C:\\-dash %41%zz.txt"),
-          std::wstring(L"C:\\caf\u00E9 \u20AC\u65E5\U0001F600"), std::wstring(L"D:\\A-z_0.9~\\x"), longPath}) {
+          std::wstring(L"C:\\caf\u00E9 \u20AC\u65E5\U0001F600"), std::wstring(L"D:\\AZaz09-._~\\x"), longPath}) {
         const std::wstring url = FileUrl(path);
         EXPECT_EQ(test::GeckoFilePath(url), path) << Utf8FromWide(path);
         EXPECT_EQ(test::GlibFilenameFromUri(url), path) << Utf8FromWide(path);
     }
+    EXPECT_EQ(FileUrl(L"D:\\AZaz09-._~").find(L'%'), std::wstring::npos) << "unreserved characters stay as they are";
     // Gecko drops a URL's host: a network path keeps its server in the path, after five slashes.
     EXPECT_EQ(test::GeckoFilePath(FileUrl(L"\\\\server\\share\\a b,1's.txt")), L"\\\\server\\share\\a b,1's.txt");
     EXPECT_EQ(test::GeckoFilePath(FileUrl(L"\\\\?\\UNC\\server\\share\\x")), L"\\\\server\\share\\x");
