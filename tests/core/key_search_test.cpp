@@ -14,6 +14,13 @@ bool SameUnits(std::wstring_view a, std::wstring_view b) {
     return a == b;
 }
 
+// Upper case as the C locale has it: ASCII letters only.
+std::wstring Upper(std::wstring text) {
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towupper(c));
+    return text;
+}
+
 // A model of one column of names with the key search on it, typed into as the grid does: each
 // UTF-16 unit as WM_CHAR brings it, upper-cased for ASCII (the rest is the system's).
 struct SearchGrid {
@@ -23,19 +30,14 @@ struct SearchGrid {
         model.SelectCell(1, 1, true);
     }
     void Type(std::u16string units) {
+        const auto find = [&](const std::wstring& search) {
+            return model.KeySearchRow(
+                search.size(), [&] { return Matches(model.Current().row, search); },
+                [&](long row) { return Matches(row, search); });
+        };
         for (char16_t unit : units) {
             auto typed = model.Search().Typed(static_cast<wchar_t>(unit));
-            const auto upper = [](std::wstring text) {
-                for (wchar_t& ch : text)
-                    ch = ch >= L'a' && ch <= L'z' ? static_cast<wchar_t>(ch - L'a' + L'A') : ch;
-                return text;
-            };
-            const auto find = [&](const std::wstring& search) {
-                return model.KeySearchRow(
-                    search.size(), [&] { return Matches(model.Current().row, search); },
-                    [&](long row) { return Matches(row, search); });
-            };
-            auto hit = typed ? model.Search().Next(*typed, upper, find) : std::nullopt;
+            auto hit = typed ? model.Search().Next(*typed, Upper, find) : std::nullopt;
             if (hit && hit->text.empty())
                 model.Search().SetText({});
             else if (hit)
@@ -102,26 +104,16 @@ TEST(KeySearch, TypedLettersFindTheRowAMissKeepsThePrefixAndBackspaceTakesWholeC
     // A second half without its first is dropped, and a first half without its second; the blank is
     // the first character that searches.
     KeySearch search;
-    for (const auto& [unit, typed] :
-         std::initializer_list<std::pair<wchar_t, std::optional<std::wstring>>>{{wchar_t(0xDE80), std::nullopt},
-                                                                                {wchar_t(0xD83D), std::nullopt},
-                                                                                {L'x', L"x"},
-                                                                                {wchar_t(0xDE80), std::nullopt},
-                                                                                {L' ', L" "},
-                                                                                {L'\x1F', std::nullopt}})
-        EXPECT_EQ(search.Typed(unit), typed) << int(unit);
+    std::wstring typed;  // "|" where a unit gives nothing
+    for (const wchar_t unit : {wchar_t(0xDE80), wchar_t(0xD83D), L'x', wchar_t(0xDE80), L' ', L'\x1F'})
+        typed += search.Typed(unit).value_or(L"|");
+    EXPECT_EQ(typed, L"||x| |");
 }
 
 TEST(KeySearch, APrefixTheOwnerSetIsUpperCasedWhenAMissKeepsItAndThePauseCountsFromTheLastKey) {
     KeySearch search;
     search.SetText(L"b");
-    const auto upper = [](const std::wstring& text) {
-        std::wstring result;
-        for (const wchar_t c : text)
-            result += static_cast<wchar_t>(std::towupper(c));
-        return result;
-    };
-    const auto hit = search.Next(L"x", upper, [](const std::wstring& text) { return text == L"B" ? 2L : 0L; });
+    const auto hit = search.Next(L"x", Upper, [](const std::wstring& text) { return text == L"B" ? 2L : 0L; });
     ASSERT_TRUE(hit);
     EXPECT_EQ(std::pair(hit->text, hit->row), std::pair(std::wstring(L"B"), 2L));
     EXPECT_TRUE(search.PauseEnded(5000));

@@ -71,13 +71,11 @@ TEST(MailProgram, TheKindByTheFileNamesOwnNameInAnyCaseAndTheSetting) {
           {L"C:\\Claws\\Claws-Mail.exe", K::Claws},
           {L"C:\\x\\sylpheed.exe", K::Sylpheed},
           {L"C:\\Office\\OUTLOOK.EXE", K::Outlook},
-          {L"C:\\WindowsApps\\olk.exe", K::NewOutlook},
-          {L"C:\\thunderbird.exe\\mail.exe", K::CommandLine},
-          {L"C:\\x\\mythunderbird.exe", K::CommandLine},
-          {L"C:\\x\\olk.exe.bak", K::CommandLine},
-          {L"C:\\PROGRA~1\\MOZILL~1\\THUNDE~1.EXE", K::CommandLine},
-          {L"", K::CommandLine}})
+          {L"C:\\WindowsApps\\olk.exe", K::NewOutlook}})
         EXPECT_EQ(KindOfProgram(program), kind) << program;
+    for (const wchar_t* other : {L"C:\\thunderbird.exe\\mail.exe", L"C:\\x\\mythunderbird.exe", L"C:\\x\\olk.exe.bak",
+                                 L"C:\\PROGRA~1\\MOZILL~1\\THUNDE~1.EXE", L""})
+        EXPECT_EQ(KindOfProgram(other), K::CommandLine) << other;
     // A bare file name is for Windows to find under App Paths; a drive or folder makes it a path.
     using S = MailProgramSetting::Kind;
     for (const auto& [setting, kind, text] : {std::tuple{L"", S::None, L""},
@@ -108,10 +106,8 @@ TEST(MapiOutcome, EachResultIsToldWithItsNumberAndNameWithinTheTable) {
     EXPECT_EQ(OutcomeOfMapiResult(2), MapiOutcome::Failed);
     EXPECT_EQ(MapiFailureText(11),
               L"The mail client could not find an attachment. (MAPI error 11, MAPI_E_ATTACHMENT_NOT_FOUND)");
-    EXPECT_EQ(MapiFailureText(28),
-              L"The mail client failed to create the message. (MAPI error 28, "
-              L"MAPI_E_ATTACHMENT_TOO_LARGE)");
-    for (const unsigned long unnamed : {7UL, 29UL, 999UL})
+    EXPECT_TRUE(MapiFailureText(28).ends_with(L"(MAPI error 28, MAPI_E_ATTACHMENT_TOO_LARGE)")) << "the last named";
+    for (const unsigned long unnamed : {7UL, 29UL})
         EXPECT_EQ(MapiFailureText(unnamed),
                   L"The mail client failed to create the message. (MAPI error " + std::to_wstring(unnamed) + L")");
 }

@@ -1,6 +1,6 @@
 // The draft message for the new Outlook, read back by a reader of its own: base64 in whole lines,
 // names in RFC 2231 sections of whole characters, boundaries, several files, dates and the drafts'
-// names. (Any name and content in one file is the mime_name fuzzer's.)
+// names. (Any name and content in one file, fed in pieces of any size, is the mime_name fuzzer's.)
 
 #include <gtest/gtest.h>
 
@@ -28,21 +28,6 @@ void ExpectLinesOf(const std::string& text, size_t length) {
         EXPECT_EQ(end - start, length);
     EXPECT_LE(text.size() - start, length);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r'));
-}
-
-TEST(Base64Lines, LinesOf76RoundTripWhateverThePiecesFed) {
-    for (size_t count : {0u, 1u, 2u, 56u, 57u, 58u, 114u, 1000u}) {
-        const std::string bytes = Bytes(count);
-        for (size_t piece : {1u, 5u, 57u, 4096u}) {
-            std::string out;
-            Base64Lines lines;
-            for (size_t at = 0; at < bytes.size(); at += piece)
-                lines.Append(std::string_view(bytes).substr(at, piece), out);
-            lines.Finish(out);
-            EXPECT_EQ(test::DecodeBase64(out), bytes) << count << " bytes in pieces of " << piece;
-            ExpectLinesOf(out, Base64Lines::kLineLength);
-        }
-    }
 }
 
 // The parameter text after "Content-Disposition: attachment", read back.
@@ -81,8 +66,8 @@ TEST(MimeParameter, PrintableAsciiIsQuotedTheRestTakesRfc2231SectionsOfWholeChar
 
 TEST(MimeDraftWriter, ReadsBackWithEveryFileItsNameAndABoundaryFoundNowhereElse) {
     const std::vector<std::wstring> names{L"a b,1.txt", L"\u00DCbersicht \u20AC.bin", L"empty.txt"};
-    const std::vector<std::string> files{"hello", Bytes(5000), ""};
-    std::string draft;  // fed as Send Now reads the files, in pieces
+    const std::vector<std::string> files{"hello", Bytes(4999), ""};  // base64's groups end short by one, two, none
+    std::string draft;                                               // fed as Send Now reads the files, in pieces
     MimeDraftWriter writer(names, "Tue, 04 Mar 2025 10:20:30 +0000", 7, draft);
     for (const std::string& bytes : files) {
         writer.StartFile(draft);
@@ -119,7 +104,6 @@ TEST(MimeDraftWriter, ReadsBackWithEveryFileItsNameAndABoundaryFoundNowhereElse)
 TEST(MimeDraft, DateAndDraftNames) {
     EXPECT_EQ(Rfc5322Date({2025, 3, 4, 9, 5, 7, 2}), "Tue, 04 Mar 2025 09:05:07 +0000");
     EXPECT_EQ(Rfc5322Date({2024, 12, 31, 23, 59, 60, 6}), "Sat, 31 Dec 2024 23:59:60 +0000");
-    EXPECT_EQ(Rfc5322Date({2025, 1, 5, 0, 0, 0, 0}), "Sun, 05 Jan 2025 00:00:00 +0000");
     EXPECT_EQ(DraftFileName(0x1F), L"FerrylDraft-000000000000001F.eml");
     EXPECT_TRUE(IsDraftFileName(DraftFileName(~0ull)));
     EXPECT_TRUE(IsDraftFileName(L"ferryldraft-00000000abcdef09.EML")) << "names are matched in any case";

@@ -21,31 +21,18 @@ using namespace std::string_literals;
 
 // (The command line's split and re-join are the command_line fuzzer's.)
 TEST(SendToSwitch, CountsOnlyAsTheWholeArgumentPart) {
-    for (const auto& [arguments, expected] : {std::pair{L"/install", SendToSwitch::Install},
-                                              {L"/UnInstall", SendToSwitch::Uninstall},
-                                              {L"  /uninstall  ", SendToSwitch::Uninstall},
-                                              {L"", SendToSwitch::None},
-                                              {L"/install C:\\a.txt", SendToSwitch::None},
-                                              {L"C:\\a.txt /uninstall", SendToSwitch::None},
-                                              {L"\"/install\"", SendToSwitch::None},
-                                              {L"-install", SendToSwitch::None},
-                                              {L"/installer", SendToSwitch::None},
-                                              {L"C:\\install", SendToSwitch::None}})
-        EXPECT_EQ(SendToSwitchOf(arguments), expected) << arguments;
+    EXPECT_EQ(SendToSwitchOf(L"/install"), SendToSwitch::Install);
+    EXPECT_EQ(SendToSwitchOf(L"  /UnInstall  "), SendToSwitch::Uninstall);
+    for (const wchar_t* files : {L"", L"/install C:\\a.txt", L"C:\\a.txt /uninstall", L"\"/install\"", L"-install",
+                                 L"/installer", L"C:\\install"})
+        EXPECT_EQ(SendToSwitchOf(files), SendToSwitch::None) << files;
 }
 
 TEST(PathRules, AFullFilePathTheSearchPatternAndTheFileName) {
-    for (const auto& [path, full] : {std::pair{L"C:\\a", true},
-                                     {L"\\\\srv\\s\\f.txt", true},
-                                     {L"\\\\a\\b", true},
-                                     {L"C:\\", false},
-                                     {L"\\\\a\\", false},
-                                     {L"file.txt", false},
-                                     {L"sub\\f.txt", false},
-                                     {L"C:file.txt", false},
-                                     {L"\\dir\\file", false},
-                                     {L"", false}})
-        EXPECT_EQ(IsFullFilePath(path), full) << path;
+    for (const wchar_t* full : {L"C:\\a", L"\\\\srv\\s\\f.txt", L"\\\\a\\b"})
+        EXPECT_TRUE(IsFullFilePath(full)) << full;
+    for (const wchar_t* partial : {L"C:\\", L"\\\\a\\", L"file.txt", L"sub\\f.txt", L"C:file.txt", L"\\dir\\file", L""})
+        EXPECT_FALSE(IsFullFilePath(partial)) << partial;
     EXPECT_EQ(SearchPatternFor(L"C:\\dir\\"), L"C:\\dir\\*");
     EXPECT_EQ(SearchPatternFor(L"C:\\dir"), L"C:\\dir");
     EXPECT_EQ(SearchPatternFor(L""), L"");

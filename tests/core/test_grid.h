@@ -85,6 +85,19 @@ class ModelInput {
         return action;
     }
     GridCursor Current() const { return m_model.Current(); }
+    // The current cell, or the selected cells, after a key or a click.
+    GridCursor KeyTo(GridKey key, short shift = 0, GridKeyView view = {200, false, false}) {
+        Key(key, shift, view);
+        return Current();
+    }
+    Cells KeySelects(GridKey key, short shift = 0, GridKeyView view = {200, false, false}) {
+        Key(key, shift, view);
+        return SelectedCells(m_model);
+    }
+    Cells ClickSelects(long row, long column, short shift = 0) {
+        Click(row, column, shift);
+        return SelectedCells(m_model);
+    }
 
   private:
     TestModel& m_model;
