@@ -86,13 +86,6 @@ TEST(SelectedRows, AfterAReorderEveryRowThatHoldsASelectionIsListedTheLastOneToo
     EXPECT_TRUE(rows.Rows().empty()) << "taken rows are forgotten";
 }
 
-TEST(ShellSortOrder, EqualRowsSwapAsAPairAndKeepTheirOrderFromThreeOn) {
-    const auto allEqual = [](std::size_t, std::size_t) { return true; };
-    EXPECT_EQ(ShellSortOrder(2, allEqual), (std::vector<std::size_t>{0, 2, 1}));
-    EXPECT_EQ(ShellSortOrder(3, allEqual), (std::vector<std::size_t>{0, 1, 2, 3}));
-    EXPECT_EQ(ShellSortOrder(6, allEqual), (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6}));
-}
-
 // The shell sort as it is documented, moving whole rows through a one-row buffer, with the gaps of
 // the 3h+1 sequence below the count.
 std::vector<int> RowMovingShellSort(std::vector<int> rows, bool (*inOrder)(int placed, int standing)) {
@@ -118,7 +111,8 @@ std::vector<int> RowMovingShellSort(std::vector<int> rows, bool (*inOrder)(int p
 
 // Each row moves once, into the place the row-moving sort gives it: sorted, equal keys included.
 TEST(ShellSortOrder, EqualKeysEndWhereTheRowMovingSortPutsThem) {
-    // A row is its key times 1000 plus its number: few keys, so equal keys are common.
+    // A row is its key times 1000 plus its number: few keys, so equal keys are common; up to three
+    // rows all keys are equal (two swap, three keep their order).
     bool (*const orders[])(int, int) = {[](int b, int a) { return b / 1000 >= a / 1000; },
                                         [](int b, int a) { return b / 1000 <= a / 1000; }};
     std::mt19937 random(20240305);
@@ -126,7 +120,7 @@ TEST(ShellSortOrder, EqualKeysEndWhereTheRowMovingSortPutsThem) {
         for (auto inOrder : orders) {
             std::vector<int> rows{0};
             for (std::size_t r = 1; r <= count; ++r)
-                rows.push_back(static_cast<int>(random() % 4) * 1000 + static_cast<int>(r));
+                rows.push_back(static_cast<int>(count > 3 ? random() % 4 : 0) * 1000 + static_cast<int>(r));
             const auto order = ShellSortOrder(
                 count, [&](std::size_t placed, std::size_t standing) { return inOrder(rows[placed], rows[standing]); });
             std::vector<int> sorted;

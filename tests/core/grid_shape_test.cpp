@@ -86,42 +86,36 @@ TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
 TEST(GridShape, ColumnMovesKeepTheRowTextColumnAndTheStarts) {
     // Every move and swap among four columns, the row-text column at each place: each column's
     // cell column ends where a plain list of them puts it, and the row-text column is still known.
-    for (long rowTextAt = 1; rowTextAt <= 4; ++rowTextAt) {
-        for (long from = 1; from <= 4; ++from) {
-            for (long to = 1; to <= 4; ++to) {
-                for (const bool swap : {false, true}) {
+    for (long rowTextAt = 1, from = 1, to = 1, swap = 0; rowTextAt <= 4; ++rowTextAt)
+        for (from = 1; from <= 4; ++from)
+            for (to = 1; to <= 4; ++to)
+                for (swap = 0; swap <= 1; ++swap) {
                     TestModel model = MakeModel(1, 3);
                     tGridColumn rowText;
                     rowText.lWidth = 30;
                     rowText.bRowTextCol = true;
                     model.InsertColumn(rowTextAt, rowText, TestCell{});
-                    std::vector<long> cellColumns{0};
-                    for (long p = 1; p <= 4; ++p)
-                        cellColumns.push_back(model.CellColumnAt(p));
+                    std::vector<long> cells{0, model.CellColumnAt(1), model.CellColumnAt(2), model.CellColumnAt(3),
+                                            model.CellColumnAt(4)};
                     const long rowTextColumn = model.RowTextCellColumn();
                     if (swap) {
                         model.SwapColumns(from, to);
-                        std::swap(cellColumns[static_cast<size_t>(from)], cellColumns[static_cast<size_t>(to)]);
+                        std::swap(cells[static_cast<size_t>(from)], cells[static_cast<size_t>(to)]);
                     } else {
                         model.MoveColumn(from, to);
-                        const long moved = cellColumns[static_cast<size_t>(from)];
-                        cellColumns.erase(cellColumns.begin() + from);
-                        cellColumns.insert(cellColumns.begin() + to, moved);
+                        const long moved = cells[static_cast<size_t>(from)];
+                        cells.erase(cells.begin() + from);
+                        cells.insert(cells.begin() + to, moved);
                     }
-                    long startX = 0;
-                    for (long p = 1; p <= 4; ++p) {
-                        const bool isRowText = cellColumns[static_cast<size_t>(p)] == rowTextColumn;
-                        ASSERT_EQ(model.CellColumnAt(p), cellColumns[static_cast<size_t>(p)]);
-                        if (isRowText) {
-                            ASSERT_EQ(model.RowTextPosition(), p) << from << (swap ? " swapped with " : " to ") << to;
-                        }
+                    for (long p = 1, startX = 0; p <= 4; ++p) {
+                        const bool isRowText = cells[static_cast<size_t>(p)] == rowTextColumn;
+                        ASSERT_EQ(model.CellColumnAt(p), cells[static_cast<size_t>(p)]);
+                        ASSERT_EQ(model.RowTextPosition() == p, isRowText)
+                            << from << (swap ? " swapped with " : " to ") << to;
                         EXPECT_EQ(model.Column(p).lStartX, startX);
                         startX += isRowText ? 30 : kColumnWidth;
                     }
                 }
-            }
-        }
-    }
 }
 
 TEST(GridShape, AViewScrollsEightPixelsPastTheEdgeACellWasBeyond) {

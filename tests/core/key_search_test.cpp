@@ -3,6 +3,7 @@
 
 #include <cwctype>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "test_grid.h"
@@ -80,25 +81,21 @@ TEST(KeySearch, ASCIILettersFoldHereAndTheRestIsTheSystemsComparison) {
 TEST(KeySearch, TypedLettersFindTheRowAMissKeepsThePrefixAndBackspaceTakesWholeCharacters) {
     SearchGrid grid({L"apple", L"banana", L"blueberry", L"cherry", L"blackberry", L"\U0001F600 smile",
                      L"\U0001F680 rocket", L"\uD55C\uAD6D"});
-    grid.Type(u"bl");
-    EXPECT_EQ(grid.State(), State(3, L"BL"));
-    EXPECT_EQ(SelectedCells(grid.model), (Cells{{3, 1}}));
-    grid.Type(u"a");
-    EXPECT_EQ(grid.State(), State(5, L"BLA"));
-    grid.Type(u"x");  // no "BLAX": the prefix stays as it was, and so does the row
-    EXPECT_EQ(grid.State(), State(5, L"BLA"));
-    grid.Type(u"\b\b");
-    EXPECT_EQ(grid.State(), State(2, L"B")) << "one letter looks from the next row on, round to the top";
-    grid.Type(u"\b\t\r\x1b");  // Tab, Enter and Escape are not typed text
-    EXPECT_EQ(grid.State(), State(2, L""));
     // U+1F680 comes as two units and is searched for whole (its first half alone would match the
     // row of U+1F600); Backspace takes it whole. A Hangul syllable is above U+8000.
-    grid.Type(u"\U0001F680");
-    EXPECT_EQ(grid.State(), State(7, L"\U0001F680"));
-    grid.Type(u"\b");
-    EXPECT_EQ(grid.State(), State(7, L""));
-    grid.Type(u"\uD55C");
-    EXPECT_EQ(grid.State().first, 8);
+    for (const auto& [typed, row, text] : std::initializer_list<std::tuple<std::u16string, long, std::wstring>>{
+             {u"bl", 3, L"BL"},
+             {u"a", 5, L"BLA"},
+             {u"x", 5, L"BLA"},        // no "BLAX": the prefix stays as it was, and so does the row
+             {u"\b\b", 2, L"B"},       // one letter looks from the next row on, round to the top
+             {u"\b\t\r\x1b", 2, L""},  // Tab, Enter and Escape are not typed text
+             {u"\U0001F680", 7, L"\U0001F680"},
+             {u"\b", 7, L""},
+             {u"\uD55C", 8, L"\uD55C"}}) {
+        grid.Type(typed);
+        EXPECT_EQ(grid.State(), State(row, text)) << grid.names[static_cast<size_t>(row - 1)];
+    }
+    EXPECT_EQ(SelectedCells(grid.model), (Cells{{8, 1}}));
     EXPECT_EQ(KeySearch::Edited(L"A\U0001F680", L"\b"), L"A");
     EXPECT_EQ(KeySearch::Edited(L"", L"\b"), L"");
     // A second half without its first is dropped, and a first half without its second; the blank is
