@@ -55,7 +55,6 @@ TEST(Utf8, LoneSurrogatesBecomeTheReplacementCharacter) {
     const wchar_t trailing[] = {L'a', static_cast<wchar_t>(0xDC00), 0};
     EXPECT_TRUE(HasLoneSurrogate(trailing));
     EXPECT_FALSE(HasLoneSurrogate(L"\U0001F600 \uFFFD"));
-    EXPECT_EQ(Utf8FromWide(L"\U0001F600\uFFFD"), "\xF0\x9F\x98\x80\xEF\xBF\xBD");
 #if WCHAR_MAX > 0xFFFF
     const wchar_t beyond[] = {static_cast<wchar_t>(0x110000), 0};  // only a 32-bit wchar_t holds it
     EXPECT_EQ(Utf8FromWide(beyond), "\xEF\xBF\xBD");

@@ -97,8 +97,6 @@ TEST(MimeDraftWriter, ReadsBackWithEveryFileItsNameAndABoundaryFoundNowhereElse)
     EXPECT_NE(first, ChooseBoundary("", 43));
     EXPECT_NE(first.find('_'), std::string::npos) << "a character base64 never writes";
     EXPECT_NE(second, first);
-    const std::string third = ChooseBoundary(first + second, 42);
-    EXPECT_TRUE(third != first && third != second);
 }
 
 TEST(MimeDraft, DateAndDraftNames) {
