@@ -1,15 +1,12 @@
-// Where rows and columns lie: the running starts, which row and column a pixel belongs to, what a
-// view shows and how far it scrolls to show a cell; where one step, a page and the row text take
-// the current cell, over hidden rows and columns and group rows; and the parts the model is made
-// of: the gap vector its rows live in, the list of rows holding a selected cell, the order the shell
-// sort decides, and the scroll ranges.
+// Where rows and columns lie, which a pixel and a view hold, where a step or a page takes the current
+// cell; and the model's parts: its gap vector, the shell sort's order, scroll ranges.
 
 #include <memory>
 #include <random>
+#include <tuple>
 
 #include "core/gap_vector.h"
 #include "core/scroll_layout.h"
-#include "core/selected_rows.h"
 #include "core/sort_shell_order.h"
 #include "test_grid.h"
 
@@ -45,10 +42,9 @@ TEST(GridShape, RowStartsFollowHeightsAndHiddenRows) {
     EXPECT_EQ(fresh.RowStartY(2), 20);
     // A new scale: every height and width, and the starts after them.
     model.ScaleSizes([](long size) { return size * 2; });
-    EXPECT_EQ(model.RowStartY(5), 170);
-    EXPECT_EQ(model.DataHeight(), 210);
-    EXPECT_EQ(model.Column(2).lStartX, 2 * kColumnWidth);
-    EXPECT_EQ(model.Column(2).lWidth, 2 * kColumnWidth);
+    EXPECT_EQ(std::pair(model.RowStartY(5), model.DataHeight()), std::pair(170L, 210L));
+    EXPECT_EQ(std::pair(model.Column(2).lStartX, model.Column(2).lWidth),
+              std::pair(2 * kColumnWidth, 2 * kColumnWidth));
 }
 
 TEST(GridShape, APixelBelongsToTheRowAboveItsTopAndTheColumnLeftOfItsLeftEdge) {
@@ -73,11 +69,9 @@ TEST(GridShape, APixelBelongsToTheRowAboveItsTopAndTheColumnLeftOfItsLeftEdge) {
 TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
     TestModel model = MakeModel(100, 6);
     GridVisibleRange range = model.VisibleRange(60, 30, 120, 100);
-    EXPECT_EQ(range.lFirstRow, 2);
-    EXPECT_EQ(range.lLastRow, 7) << "row 7 starts at 120, inside 30..130";
-    EXPECT_EQ(range.lFirstCol, 2);
-    EXPECT_EQ(range.lLastCol, 4);
-    EXPECT_EQ(range.lScrollY, 30);
+    // Row 7 starts at 120, inside 30..130.
+    EXPECT_EQ(std::tuple(range.lFirstRow, range.lLastRow, range.lFirstCol, range.lLastCol, range.lScrollY),
+              std::tuple(2L, 7L, 2L, 4L, 30L));
     EXPECT_EQ(model.VisibleRange(0, 20, 120, 100).lFirstRow, 2) << "row 1 ends just above the view";
     EXPECT_EQ(model.VisibleRange(100, 0, 120, 100).lFirstCol, 3) << "column 2 ends just left of it";
     HideColumn(model, 3);
@@ -156,8 +150,8 @@ TEST(GridNavigation, TheRowTextColumnIsAStopInCellModeOnlyAndGroupRowsTakeIt) {
     ASSERT_EQ(model.RowTextPosition(), 3);
     EXPECT_EQ(StepAcross(model, {1, 2}, 1, false), (GridCursor{1, 3}));
     EXPECT_EQ(StepAcross(model, {1, 2}, 1, true), (GridCursor{1, 4}));
-    EXPECT_EQ(model.FirstVisibleColumn(), 1);
-    EXPECT_EQ(model.LastVisibleColumn(), 4) << "the row text is not a column of the row";
+    EXPECT_EQ(std::pair(model.FirstVisibleColumn(), model.LastVisibleColumn()), std::pair(1L, 4L))
+        << "the row text is not a column of the row";
 
     // A group row has its row text only: arrows pass it by whole rows.
     model.Row(2).bGroupRow = true;
@@ -179,8 +173,7 @@ TEST(GridNavigation, StepsPassHiddenRowsAndStopAtTheEnds) {
     EXPECT_EQ(StepDown(model, {5, 1}, 1), std::nullopt);
     EXPECT_EQ(StepAcross(model, {1, 2}, 1, false), (GridCursor{3, 1})) << "wraps over the hidden row";
     EXPECT_EQ(StepAcross(model, {4, 2}, 1, false), std::nullopt) << "the last shown row ends it";
-    EXPECT_EQ(model.FirstVisibleRow(), 1);
-    EXPECT_EQ(model.LastVisibleRow(), 4);
+    EXPECT_EQ(std::pair(model.FirstVisibleRow(), model.LastVisibleRow()), std::pair(1L, 4L));
     for (const long row : {1, 3, 4})
         model.SetRowVisible(row, false);
     EXPECT_EQ(StepDown(model, {0, 1}, 1), std::nullopt) << "no current row, and no shown row to go to";
@@ -271,16 +264,6 @@ TEST(GapVector, SwapsClearsAndLetsAnErasedElementGoAtOnce) {
     EXPECT_EQ(held.use_count(), 1) << "not kept in the gap";
 }
 
-// (How the listed rows follow inserts, removals and cuts shows in the grid model's tests.)
-TEST(SelectedRows, AfterAReorderEveryRowThatHoldsASelectionIsListedTheLastOneToo) {
-    SelectedRows rows;
-    rows.Add(3);
-    const bool selected[] = {false, true, false, false, true};  // rows 1..5
-    rows.Rebuild(5, [&](long row) { return selected[row - 1]; });
-    EXPECT_EQ(rows.Take(), (std::vector<long>{2, 5}));
-    EXPECT_TRUE(rows.Rows().empty()) << "taken rows are forgotten";
-}
-
 // The shell sort as it is documented, moving whole rows through a one-row buffer, with the gaps of
 // the 3h+1 sequence below the count.
 std::vector<int> RowMovingShellSort(std::vector<int> rows, bool (*inOrder)(int placed, int standing)) {
@@ -327,26 +310,21 @@ TEST(ShellSortOrder, EqualKeysEndWhereTheRowMovingSortPutsThem) {
 }
 
 TEST(ScrollLayout, OnePixelMoreThanTheRoomShowsABarAndTakesItsThickness) {
+    // The bars needed, the room they leave and the highest offsets.
+    const auto layout = [](const ScrollLayoutInput& in) {
+        const ScrollLayout out = ComputeScrollLayout(in);
+        return std::tuple(out.needH, out.needV, out.visibleWidth, out.visibleHeight, out.maxH, out.maxV);
+    };
     ScrollLayoutInput in{300, 200, 300, 100, 16, 16};
-    ScrollLayout fits = ComputeScrollLayout(in);
-    EXPECT_FALSE(fits.needH);
-    EXPECT_FALSE(fits.needV);
+    EXPECT_EQ(layout(in), std::tuple(false, false, 300L, 200L, 0L, 0L));
     in.totalWidth = 301;
-    ScrollLayout wide = ComputeScrollLayout(in);
-    EXPECT_TRUE(wide.needH);
-    EXPECT_FALSE(wide.needV);
-    EXPECT_EQ(wide.visibleHeight, 184);
-    EXPECT_EQ(wide.maxH, 1);
-    EXPECT_EQ(wide.largeH, 1);
+    EXPECT_EQ(layout(in), std::tuple(true, false, 300L, 184L, 1L, 0L));
+    EXPECT_EQ(ComputeScrollLayout(in).largeH, 1);
     in.totalHeight = 184;
     EXPECT_FALSE(ComputeScrollLayout(in).needV) << "the rows just fit above the horizontal bar";
     // The horizontal bar's thickness makes the rows, which just fitted, need the vertical one too.
     in.totalHeight = 190;
-    ScrollLayout both = ComputeScrollLayout(in);
-    EXPECT_TRUE(both.needV);
-    EXPECT_EQ(both.visibleWidth, 284);
-    EXPECT_EQ(both.maxH, 301 - 284);
-    EXPECT_EQ(both.maxV, 190 - 184);
+    EXPECT_EQ(layout(in), std::tuple(true, true, 284L, 184L, 301L - 284, 190L - 184));
     EXPECT_EQ(PageStep(1000, 300), 233);  // 700 / (700 / 300 + 1)
     EXPECT_EQ(PageStep(300, 300), 0);
     EXPECT_EQ(PageStep(300, 0), 0) << "no room, no page";

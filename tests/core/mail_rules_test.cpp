@@ -1,9 +1,7 @@
-// The rules of Send Now that need no system: which kind of mail program a file name is, file URLs
-// as the programs read them back, the MailProgram setting, DLL machines and MAPI results (the
-// arguments each kind gets are read back as the programs read them in e2e/mail_readers_test); and
-// the draft message for the new Outlook, read back by a reader of its own: base64 in whole lines,
-// names in RFC 2231 sections of whole characters, boundaries, several files, dates and the drafts'
-// names (any name and content in one file, fed in pieces of any size, is the mime_name fuzzer's).
+// The rules of Send Now that need no system: mail program kinds, file URLs, the MailProgram setting,
+// DLL machines, MAPI results, and the new Outlook's draft message read back by a reader of its own.
+// (The arguments each kind gets are read back in e2e/mail_readers_test; any name and content in one
+// draft, fed in pieces of any size, is the mime_name fuzzer's.)
 
 #include <gtest/gtest.h>
 

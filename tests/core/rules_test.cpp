@@ -1,7 +1,5 @@
-// The program's rules that need no system: the Send To switch, the handoff between instances (the
-// WM_COPYDATA payload's form, its decoding and any payload's round trip being the handoff fuzzer's,
-// and the spool file a busy window's files wait in), paths, dialog filters, the names of copies and
-// the time left, the file list's texts, and the main window's geometry and saved position.
+// The program's rules that need no system: the Send To switch, the handoff's payload and spool file,
+// paths, dialog filters, copies' names, the time left, the file list's texts, the window's geometry.
 
 #include <gtest/gtest.h>
 
@@ -34,6 +32,7 @@ TEST(SendToSwitch, CountsOnlyAsTheWholeArgumentPart) {
         EXPECT_EQ(SendToSwitchOf(files), SendToSwitch::None) << files;
 }
 
+// (Decoding a payload, and any payload's round trip, are the handoff fuzzer's.)
 TEST(HandoffPayload, AnsiWhereTheCodePageHoldsTheTextElseUtf16LittleEndianUpToTheLongestCommandLine) {
     EXPECT_EQ(EncodeHandoffPayload(L"C:\\a b.txt", "C:\\a b.txt"s).dwData, kHandoffAnsi);
     // The empty command line is a single zero byte, as a payload cannot be empty.
