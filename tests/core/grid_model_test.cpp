@@ -22,8 +22,7 @@ TEST(GridModelKeys, TabAndArrowsWrapAcrossRowsOverHiddenColumnsAndStopAtTheEnds)
     EXPECT_EQ(input.KeyTo(GridKey::Left), (GridCursor{1, 1}));
     // Without MultiSelect the selection follows a click and every step.
     EXPECT_EQ(input.ClickSelects(2, 1), (Cells{{2, 1}}));
-    EXPECT_EQ(input.KeyTo(GridKey::Up), (GridCursor{1, 1}));
-    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}}));
+    EXPECT_EQ(input.KeySelects(GridKey::Up), (Cells{{1, 1}}));
     EXPECT_EQ(input.Key(GridKey::Up), GridAction::None);
     EXPECT_EQ(input.Key(GridKey::Left), GridAction::None);
     EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
@@ -63,8 +62,7 @@ TEST(GridModelKeys, RowModeArrowsAndGroupRowsAskToScrollAndPagesSelectWholeRows)
     EXPECT_TRUE(model.CellAt(11, 8).bSelected);
     EXPECT_EQ(input.KeyTo(GridKey::PageUp, 0, {200}), (GridCursor{1, 1}));
     EXPECT_EQ(input.KeyTo(GridKey::End).row, 60);
-    EXPECT_TRUE(model.CellAt(60, 1).bSelected);
-    EXPECT_FALSE(model.CellAt(1, 1).bSelected);
+    EXPECT_EQ(model.RowsWithSelection(), (std::vector<long>{60}));
     EXPECT_EQ(input.KeyTo(GridKey::Home).row, 1);
     EXPECT_TRUE(model.CellAt(1, 8).bSelected);
     // In cell mode a group row scrolls sideways while the bar can move; at the left end it moves on.
@@ -122,14 +120,11 @@ TEST(GridModelSelection, ShiftClickSpansFromTheAnchorCtrlClickTogglesAndShiftEnd
     EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}, {2, 2}, {3, 1}, {3, 2}, {4, 1}, {4, 2}}));
     EXPECT_EQ(input.ClickSelects(3, 1, kShiftMask), (Cells{{2, 1}, {3, 1}})) << "from the same anchor";
     EXPECT_EQ(input.Click(3, 1, kShiftMask), GridAction::Edit) << "Shift+click on the current cell";
-    input.Click(6, 3, kCtrlMask);
-    EXPECT_TRUE(model.CellAt(6, 3).bSelected);
-    EXPECT_TRUE(model.CellAt(3, 1).bSelected);
+    EXPECT_EQ(input.ClickSelects(6, 3, kCtrlMask), (Cells{{2, 1}, {3, 1}, {6, 3}}));
 
     // Row mode widens every row that holds a selected cell.
     model.SetRowMode(true);
-    EXPECT_TRUE(model.CellAt(6, 1).bSelected);
-    EXPECT_TRUE(model.CellAt(2, 3).bSelected);
+    EXPECT_EQ(SelectedCells(model).size(), 9u);
     EXPECT_EQ(input.ClickSelects(2, 1), (Cells{{2, 1}, {2, 2}, {2, 3}}));
     EXPECT_EQ(input.KeyTo(GridKey::End, kShiftMask).row, 6);
     for (long r = 1; r <= 6; ++r)
@@ -250,8 +245,7 @@ TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts)
     EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
     model.RemoveColumn(1);
     model.RemoveColumn(1);
-    EXPECT_EQ(model.Rows(), 0) << "the last column takes the rows";
-    EXPECT_EQ(model.Columns(), 0);
+    EXPECT_EQ(std::pair(model.Rows(), model.Columns()), std::pair(0L, 0L)) << "the last column takes the rows";
     EXPECT_EQ(model.Current(), (GridCursor{0, 0}));
     model.SetCurrentRow(1);
     EXPECT_FALSE(model.CurrentRowExists()) << "past the last row";
@@ -279,10 +273,9 @@ TEST(GridModelShape, ColumnsInsertedAndRemovedRenumberTheCellColumnsAndTheCurren
     tGridColumn column;
     column.lWidth = kColumnWidth;
     model.InsertColumn(2, column, TestCell{});
-    EXPECT_EQ(model.Current().column, 3);
-    EXPECT_EQ(model.PaintedCurrent().column, 3);
-    EXPECT_EQ(input.KeySelects(GridKey::Up, kShiftMask), (Cells{{1, 3}, {2, 3}}))
-        << "the anchor went with the column's old number";
+    EXPECT_EQ(std::pair(model.Current().column, model.PaintedCurrent().column), std::pair(3L, 3L));
+    // The anchor went with the column's old number.
+    EXPECT_EQ(input.KeySelects(GridKey::Up, kShiftMask), (Cells{{1, 3}, {2, 3}}));
     model.SetMultiSelect(false);
     model.RemoveColumn(3);
     EXPECT_EQ(model.Current().column, 3) << "the current column went: the one after it takes its place";
@@ -306,10 +299,6 @@ TEST(GridModelSwitches, WithoutACurrentRowNothingIsSelectedAndACurrentCellOutsid
     model.SetRowMode(false);
     EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
     EXPECT_EQ(SelectedCells(model), (Cells{{2, 2}}));
-    TestModel noRows = MakeModel(0, 2);
-    noRows.SetCurrent({1, 1});
-    noRows.SetRowMode(true);
-    EXPECT_TRUE(SelectedCells(noRows).empty());
 }
 
 TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRowAndEveryNewCurrentCellIsTheAnchor) {

@@ -44,15 +44,13 @@ TEST(Utf8, LoneSurrogatesBecomeTheReplacementCharacter) {
     // A surrogate standing alone: a lone UTF-16 unit where wchar_t is 16 bits, a surrogate code
     // point where it is 32; neither has a UTF-8 form.
     const wchar_t lone[] = {L'a', static_cast<wchar_t>(0xD800), L'b', 0};
-    EXPECT_EQ(Utf8FromWide(lone),
-              "a\xEF\xBF\xBD"
-              "b");
+    EXPECT_EQ(Utf8FromWide(lone), std::string("a\xEF\xBF\xBD") + "b");
     EXPECT_TRUE(HasLoneSurrogate(lone));
     EXPECT_FALSE(HasLoneSurrogate(std::wstring_view(lone, 1))) << "only the characters given";
     EXPECT_EQ(Utf8FromWide(std::wstring_view(L"ab", 1)), "a");
+    // Each length's first and last code point.
     EXPECT_EQ(Utf8FromWide(L"\u007F\u0080\u07FF\u0800\uFFFF\U00010000\U0010FFFF"),
-              "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF")
-        << "each length's first and last code point";
+              "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
     // Two surrogates in a row are a pair only where wchar_t holds UTF-16 units.
     const wchar_t halves[] = {static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00), 0};
     EXPECT_EQ(Utf8FromWide(halves), sizeof(wchar_t) == 2 ? "\xF0\x9F\x98\x80" : "\xEF\xBF\xBD\xEF\xBF\xBD");
