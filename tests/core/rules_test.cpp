@@ -111,7 +111,8 @@ TEST(DialogFilter, BarsBecomeNulsEndingInTwoAndNullTrimCutsAtTheFirstNul) {
                                      {L"Text|*.txt|All|*.*"s, L"Text\0*.txt\0All\0*.*\0\0"s},
                                      {L"a|b|"s, L"a\0b\0\0"s},
                                      {L"a|b||"s, L"a\0b\0\0"s},
-                                     {L""s, L"\0\0"s}})
+                                     {L""s, L"\0\0"s},
+                                     {L"||"s, L"\0\0"s}})
         EXPECT_EQ(EncodeDialogFilter(bars), nuls) << bars.size();
     EXPECT_EQ(DecodeDialogFilter(L"Text\0*.txt\0All\0*.*\0\0"s), L"Text|*.txt|All|*.*");
     EXPECT_EQ(DecodeDialogFilter(L"a\0b\0\0\0"s), L"a|b|") << "only two ending NULs are dropped";
