@@ -36,7 +36,8 @@ std::optional<GridCursor> StepAcross(const GridShape& shape, GridCursor from, lo
 
 std::optional<GridCursor> StepDown(const GridShape& shape, GridCursor from, long step) noexcept {
     long row = from.row;
-    for (long i = 0; i < shape.Rows(); ++i) {
+    // From row 0 (no current row) past every row hidden, it takes Rows() + 1 steps to leave the grid.
+    for (long i = 0; i <= shape.Rows(); ++i) {
         row += step;
         if (row < 1 || row > shape.Rows())
             return std::nullopt;

@@ -1,6 +1,7 @@
 // The current cell and the selection as keys, clicks and shape changes move them: cell and row
 // mode, with and without MultiSelect.
 
+#include <functional>
 #include <tuple>
 
 #include "test_grid.h"
@@ -15,20 +16,13 @@ TEST(GridModelKeys, TabAndArrowsWrapAcrossRowsOverHiddenColumnsAndStopAtTheEnds)
     EXPECT_EQ(input.Click(1, 1), GridAction::Navigated);
     EXPECT_EQ(input.Key(GridKey::Tab), GridAction::Navigated);
     EXPECT_EQ(input.Current(), (GridCursor{1, 3})) << "the hidden column is stepped over";
-    input.Key(GridKey::Tab);
-    EXPECT_EQ(input.Current(), (GridCursor{2, 1}));
-    EXPECT_EQ(TabAsArrow(kShiftMask, false), GridKey::Left);
-    input.Key(GridKey::Tab, kShiftMask);
-    EXPECT_EQ(input.Current(), (GridCursor{1, 3}));
+    EXPECT_EQ(input.KeyTo(GridKey::Tab), (GridCursor{2, 1}));
+    EXPECT_EQ(input.KeyTo(GridKey::Tab, kShiftMask), (GridCursor{1, 3}));
     input.Key(GridKey::Left);
-    input.Key(GridKey::Left);
-    EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
+    EXPECT_EQ(input.KeyTo(GridKey::Left), (GridCursor{1, 1}));
     // Without MultiSelect the selection follows a click and every step.
-    input.Click(2, 1);
-    EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}}));
-    input.Key(GridKey::Up);
-    EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
-    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}}));
+    EXPECT_EQ(input.ClickSelects(2, 1), (Cells{{2, 1}}));
+    EXPECT_EQ(input.KeySelects(GridKey::Up), (Cells{{1, 1}}));
     EXPECT_EQ(input.Key(GridKey::Up), GridAction::None);
     EXPECT_EQ(input.Key(GridKey::Left), GridAction::None);
     EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
@@ -43,9 +37,17 @@ TEST(GridModelKeys, TabAndArrowsWrapAcrossRowsOverHiddenColumnsAndStopAtTheEnds)
     input.Key(GridKey::End);
     EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::Navigated);
     EXPECT_EQ(input.Key(GridKey::Right, 0), GridAction::None) << "nothing after the last cell";
+    // The cell current at the last paint, clicked again, asks for an edit.
+    EXPECT_EQ(input.Click(2, 2), GridAction::Navigated);
+    EXPECT_EQ(input.Click(2, 2), GridAction::Edit);
+    EXPECT_EQ(input.Click(0, 2), GridAction::None) << "outside any row";
+    // Which keys take the typed prefix away before they act.
+    EXPECT_TRUE(model.KeyClearsSearch(GridKey::Down, 0) && model.KeyClearsSearch(GridKey::Escape, 0));
+    EXPECT_FALSE(model.KeyClearsSearch(GridKey::Enter, 0));
+    EXPECT_FALSE(model.KeyClearsSearch(GridKey::Space, kCtrlMask)) << "not without MultiSelect";
 }
 
-TEST(GridModelKeys, RowModeArrowsAskToScrollAndPagesSelectWholeRows) {
+TEST(GridModelKeys, RowModeArrowsAndGroupRowsAskToScrollAndPagesSelectWholeRows) {
     TestModel model = MakeModel(60, 8);
     model.SetRowMode(true);
     ModelInput input(model);
@@ -58,26 +60,18 @@ TEST(GridModelKeys, RowModeArrowsAskToScrollAndPagesSelectWholeRows) {
     EXPECT_EQ(input.Current(), (GridCursor{11, 1}));
     EXPECT_EQ(SelectedCells(model).size(), 8u);
     EXPECT_TRUE(model.CellAt(11, 8).bSelected);
-    input.Key(GridKey::PageUp, 0, {200});
-    EXPECT_EQ(input.Current(), (GridCursor{1, 1}));
-    input.Key(GridKey::End);
-    EXPECT_EQ(input.Current().row, 60);
-    EXPECT_TRUE(model.CellAt(60, 1).bSelected);
-    EXPECT_FALSE(model.CellAt(1, 1).bSelected);
-    input.Key(GridKey::Home);
-    EXPECT_EQ(input.Current().row, 1);
+    EXPECT_EQ(input.KeyTo(GridKey::PageUp, 0, {200}), (GridCursor{1, 1}));
+    EXPECT_EQ(input.KeyTo(GridKey::End).row, 60);
+    EXPECT_EQ(model.RowsWithSelection(), (std::vector<long>{60}));
+    EXPECT_EQ(input.KeyTo(GridKey::Home).row, 1);
     EXPECT_TRUE(model.CellAt(1, 8).bSelected);
-}
-
-TEST(GridModelKeys, AGroupRowScrollsSidewaysWhileTheBarCanMove) {
-    TestModel model = MakeModel(3, 3);
+    // In cell mode a group row scrolls sideways while the bar can move; at the left end it moves on.
+    model.SetRowMode(false);
     model.Row(2).bGroupRow = true;
-    ModelInput input(model);
     input.Click(2, 1);
     EXPECT_EQ(input.Key(GridKey::Right, 0, {200, false, true}), GridAction::ScrollRight);
-    EXPECT_EQ(input.Key(GridKey::Left, 0, {200, false, true}), GridAction::Navigated)
-        << "at the left end the key moves on";
-    EXPECT_EQ(input.Current(), (GridCursor{1, 3}));
+    EXPECT_EQ(input.Key(GridKey::Left, 0, {200, false, true}), GridAction::Navigated);
+    EXPECT_EQ(input.Current(), (GridCursor{1, 8}));
 }
 
 TEST(GridModelKeys, WithMultiSelectShiftSpansFromTheAnchorCtrlOnlyMovesAndPlainKeysSelectOnlyTheNewCell) {
@@ -86,17 +80,13 @@ TEST(GridModelKeys, WithMultiSelectShiftSpansFromTheAnchorCtrlOnlyMovesAndPlainK
     ModelInput input(model);
     input.Click(1, 1);
     input.Key(GridKey::Down, kShiftMask);
-    input.Key(GridKey::Down, kShiftMask);
-    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}, {3, 1}}));
+    EXPECT_EQ(input.KeySelects(GridKey::Down, kShiftMask), (Cells{{1, 1}, {2, 1}, {3, 1}}));
     // Back up, the span shrinks: no hole where the current row was.
-    input.Key(GridKey::Up, kShiftMask);
-    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}}));
-    input.Key(GridKey::Down, kCtrlMask);
-    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}}));
+    EXPECT_EQ(input.KeySelects(GridKey::Up, kShiftMask), (Cells{{1, 1}, {2, 1}}));
+    EXPECT_EQ(input.KeySelects(GridKey::Down, kCtrlMask), (Cells{{1, 1}, {2, 1}}));
     EXPECT_EQ(input.Current(), (GridCursor{3, 1}));
     // Shift+Page Down spans from the same anchor, in the current column.
-    input.Key(GridKey::PageDown, kShiftMask, {100});
-    EXPECT_EQ(input.Current().row, 8);
+    EXPECT_EQ(input.KeyTo(GridKey::PageDown, kShiftMask, {100}).row, 8);
     EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {8, 1}}));
     // Ctrl only moves, and so does any other modifier for Page Down.
     for (const auto& [key, modifier, row] :
@@ -106,23 +96,18 @@ TEST(GridModelKeys, WithMultiSelectShiftSpansFromTheAnchorCtrlOnlyMovesAndPlainK
         EXPECT_EQ(input.Current().row, row);
         EXPECT_EQ(SelectedCells(model).size(), 8u);
     }
+    EXPECT_EQ(input.KeySelects(GridKey::PageUp, 0, {100}), (Cells{{8, 1}}));
+    EXPECT_EQ(input.KeySelects(GridKey::PageDown, 0, {100}), (Cells{{13, 1}}));
     input.Key(GridKey::PageUp, 0, {100});
-    EXPECT_EQ(SelectedCells(model), (Cells{{8, 1}}));
-    input.Key(GridKey::PageDown, 0, {100});
-    EXPECT_EQ(SelectedCells(model), (Cells{{13, 1}}));
-    input.Key(GridKey::PageUp, 0, {100});
-    input.Key(GridKey::Right);
-    EXPECT_EQ(SelectedCells(model), (Cells{{8, 2}}));
+    EXPECT_EQ(input.KeySelects(GridKey::Right), (Cells{{8, 2}}));
     // A plain key made (8, 2) the anchor.
-    input.Key(GridKey::Up, kShiftMask);
-    EXPECT_EQ(SelectedCells(model), (Cells{{7, 2}, {8, 2}}));
+    EXPECT_EQ(input.KeySelects(GridKey::Up, kShiftMask), (Cells{{7, 2}, {8, 2}}));
     // Ctrl+Space toggles the current cell and asks for an edit; without Ctrl it does nothing.
     EXPECT_EQ(input.Key(GridKey::Space, kCtrlMask), GridAction::Toggled);
     EXPECT_EQ(SelectedCells(model), (Cells{{8, 2}}));
     EXPECT_EQ(input.Key(GridKey::Space), GridAction::None);
     // End without Shift selects only the last row's cell.
-    input.Key(GridKey::End);
-    EXPECT_EQ(SelectedCells(model), (Cells{{30, 2}}));
+    EXPECT_EQ(input.KeySelects(GridKey::End), (Cells{{30, 2}}));
 }
 
 TEST(GridModelSelection, ShiftClickSpansFromTheAnchorCtrlClickTogglesAndShiftEndSpansToTheEnd) {
@@ -133,21 +118,15 @@ TEST(GridModelSelection, ShiftClickSpansFromTheAnchorCtrlClickTogglesAndShiftEnd
     EXPECT_EQ(input.Click(4, 2, kShiftMask), GridAction::Navigated);
     EXPECT_EQ(input.Current(), (GridCursor{4, 2})) << "the clicked cell becomes current";
     EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}, {2, 2}, {3, 1}, {3, 2}, {4, 1}, {4, 2}}));
-    input.Click(3, 1, kShiftMask);
-    EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}, {3, 1}})) << "from the same anchor";
+    EXPECT_EQ(input.ClickSelects(3, 1, kShiftMask), (Cells{{2, 1}, {3, 1}})) << "from the same anchor";
     EXPECT_EQ(input.Click(3, 1, kShiftMask), GridAction::Edit) << "Shift+click on the current cell";
-    input.Click(6, 3, kCtrlMask);
-    EXPECT_TRUE(model.CellAt(6, 3).bSelected);
-    EXPECT_TRUE(model.CellAt(3, 1).bSelected);
+    EXPECT_EQ(input.ClickSelects(6, 3, kCtrlMask), (Cells{{2, 1}, {3, 1}, {6, 3}}));
 
     // Row mode widens every row that holds a selected cell.
     model.SetRowMode(true);
-    EXPECT_TRUE(model.CellAt(6, 1).bSelected);
-    EXPECT_TRUE(model.CellAt(2, 3).bSelected);
-    input.Click(2, 1);
-    EXPECT_EQ(SelectedCells(model), (Cells{{2, 1}, {2, 2}, {2, 3}}));
-    input.Key(GridKey::End, kShiftMask);
-    EXPECT_EQ(input.Current().row, 6);
+    EXPECT_EQ(SelectedCells(model).size(), 9u);
+    EXPECT_EQ(input.ClickSelects(2, 1), (Cells{{2, 1}, {2, 2}, {2, 3}}));
+    EXPECT_EQ(input.KeyTo(GridKey::End, kShiftMask).row, 6);
     for (long r = 1; r <= 6; ++r)
         EXPECT_EQ(model.CellAt(r, 3).bSelected, r >= 2) << r;
     EXPECT_EQ(model.RowsWithSelection(), (std::vector<long>{2, 3, 4, 5, 6}));
@@ -156,10 +135,8 @@ TEST(GridModelSelection, ShiftClickSpansFromTheAnchorCtrlClickTogglesAndShiftEnd
 
     // A plain click in cell mode toggles the clicked cell and clears every other one.
     model.SetRowMode(false);
-    input.Click(3, 3);
-    EXPECT_EQ(SelectedCells(model), (Cells{}));
-    input.Click(4, 3);
-    EXPECT_EQ(SelectedCells(model), (Cells{{4, 3}}));
+    EXPECT_EQ(input.ClickSelects(3, 3), (Cells{}));
+    EXPECT_EQ(input.ClickSelects(4, 3), (Cells{{4, 3}}));
 }
 
 TEST(GridModelSelection, ARightPressKeepsTheSelectionItLandsOnAndNeverEdits) {
@@ -203,7 +180,7 @@ TEST(GridModelSelection, ARangeThatGrowsOrShrinksMarksOnlyTheCellsThatChangeForP
             for (long c = 1; c <= model.Columns(); ++c)
                 model.CellAt(r, c).bDirty = false;
         input.Click(row, column, kShiftMask);
-        return CellsWhere(model, &TestCell::bDirty);
+        return CellsWith(model, &TestCell::bDirty);
     };
     EXPECT_EQ(changed(5, 2), (Cells{{5, 1}, {5, 2}}));
     EXPECT_EQ(changed(3, 2), (Cells{{4, 1}, {4, 2}, {5, 1}, {5, 2}}));
@@ -220,35 +197,19 @@ TEST(GridModelSelection, ANewSelectionClearsCellsWhereverTheirRowsMoved) {
     model.InsertRow(1, NewRow(), TestModel::CellRow(3));
     model.RemoveRow(2);
     ASSERT_EQ(SelectedCells(model), (Cells{{2, 1}, {5, 3}}));
-    input.Click(6, 2);
-    EXPECT_EQ(SelectedCells(model), (Cells{{6, 2}}));
+    EXPECT_EQ(input.ClickSelects(6, 2), (Cells{{6, 2}}));
 
-    // The same after the rows were put in reverse order.
-    input.Click(3, 1, kCtrlMask);
+    // The same after the rows were put in reverse order, the first row's cell now in the last row.
+    input.Click(1, 1, kCtrlMask);
+    input.Click(2, 3, kCtrlMask);
     model.ReorderRows([](TestModel::CellRows& cells, tGridRowTable& rows) {
         for (size_t a = 1, b = rows.size() - 1; a < b; ++a, --b) {
             std::swap(cells[a], cells[b]);
             std::swap(rows[a], rows[b]);
         }
     });
-    ASSERT_EQ(SelectedCells(model), (Cells{{1, 2}, {4, 1}}));
-    input.Click(1, 3);
-    EXPECT_EQ(SelectedCells(model), (Cells{{1, 3}}));
-}
-
-TEST(GridModelInput, TheCellCurrentAtTheLastPaintClickedAgainAsksForAnEdit) {
-    TestModel model = MakeModel(3, 3);
-    ModelInput input(model);
-    EXPECT_EQ(input.Click(2, 2), GridAction::Navigated);
-    EXPECT_EQ(input.Click(2, 2), GridAction::Edit);
-    EXPECT_EQ(input.Click(0, 2), GridAction::None) << "outside any row";
-    EXPECT_EQ(input.Key(GridKey::Enter), GridAction::Edit);
-    EXPECT_EQ(input.Key(GridKey::Escape), GridAction::CancelEdit);
-    // Which keys take the typed prefix away before they act.
-    EXPECT_TRUE(model.KeyClearsSearch(GridKey::Down, 0));
-    EXPECT_TRUE(model.KeyClearsSearch(GridKey::Escape, 0));
-    EXPECT_FALSE(model.KeyClearsSearch(GridKey::Enter, 0));
-    EXPECT_FALSE(model.KeyClearsSearch(GridKey::Space, kCtrlMask)) << "not without MultiSelect";
+    ASSERT_EQ(SelectedCells(model), (Cells{{1, 2}, {5, 3}, {6, 1}}));
+    EXPECT_EQ(input.ClickSelects(1, 3), (Cells{{1, 3}}));
 }
 
 TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts) {
@@ -285,47 +246,44 @@ TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts)
     EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
     model.RemoveColumn(1);
     model.RemoveColumn(1);
-    EXPECT_EQ(model.Rows(), 0) << "the last column takes the rows";
-    EXPECT_EQ(model.Columns(), 0);
+    EXPECT_EQ(std::pair(model.Rows(), model.Columns()), std::pair(0L, 0L)) << "the last column takes the rows";
     EXPECT_EQ(model.Current(), (GridCursor{0, 0}));
     model.SetCurrentRow(1);
     EXPECT_FALSE(model.CurrentRowExists()) << "past the last row";
-}
-
-TEST(GridModelShape, WithMultiSelectACurrentRowCutOffMovesToTheNewLastRowAlone) {
-    TestModel model = MakeModel(5, 2);
-    model.SetMultiSelect(true);
-    model.SelectCell(5, 2, true);
-    model.CutRowsAfter(3);
-    EXPECT_EQ(model.Current(), (GridCursor{3, 2}));
-    EXPECT_TRUE(SelectedCells(model).empty()) << "the selection is not carried along";
-    model.RemoveRow(3);
-    EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
+    // With MultiSelect a current row cut off moves to the new last row without the selection; with
+    // one column, the last row left takes the single selection.
+    TestModel multi = MakeModel(5, 2), single = MakeModel(2, 1);
+    multi.SetMultiSelect(true);
+    multi.SelectCell(5, 2, true);
+    multi.CutRowsAfter(3);
+    EXPECT_EQ(multi.Current(), (GridCursor{3, 2}));
+    EXPECT_TRUE(SelectedCells(multi).empty());
+    multi.RemoveRow(3);
+    EXPECT_EQ(multi.Current(), (GridCursor{2, 2}));
+    single.SelectCell(2, 1, true);
+    single.RemoveRow(2);
+    EXPECT_EQ(SelectedCells(single), (Cells{{1, 1}}));
 }
 
 TEST(GridModelShape, ColumnsInsertedAndRemovedRenumberTheCellColumnsAndTheCurrentOnes) {
     TestModel model = MakeModel(2, 3);
+    model.SetMultiSelect(true);
     ModelInput input(model);
     input.Click(1, 2);
+    input.Key(GridKey::Down, kShiftMask);
     tGridColumn column;
     column.lWidth = kColumnWidth;
     model.InsertColumn(2, column, TestCell{});
-    EXPECT_EQ(model.Current().column, 3);
-    EXPECT_EQ(model.PaintedCurrent().column, 3);
+    EXPECT_EQ(std::pair(model.Current().column, model.PaintedCurrent().column), std::pair(3L, 3L));
+    // The anchor went with the column's old number.
+    EXPECT_EQ(input.KeySelects(GridKey::Up, kShiftMask), (Cells{{1, 3}, {2, 3}}));
+    model.SetMultiSelect(false);
     model.RemoveColumn(3);
     EXPECT_EQ(model.Current().column, 3) << "the current column went: the one after it takes its place";
     model.RemoveColumn(1);
     ASSERT_EQ(model.Columns(), 2);
     for (long p = 1; p <= model.Columns(); ++p)
         EXPECT_EQ(model.CellColumnAt(p), p);
-}
-
-TEST(GridModelShape, TheLastRowLeftTakesTheSingleSelection) {
-    // One column, and once the current row goes, one row.
-    TestModel model = MakeModel(2, 1);
-    model.SelectCell(2, 1, true);
-    model.RemoveRow(2);
-    EXPECT_EQ(SelectedCells(model), (Cells{{1, 1}}));
 }
 
 TEST(GridModelSwitches, WithoutACurrentRowNothingIsSelectedAndACurrentCellOutsideComesIn) {
@@ -342,13 +300,9 @@ TEST(GridModelSwitches, WithoutACurrentRowNothingIsSelectedAndACurrentCellOutsid
     model.SetRowMode(false);
     EXPECT_EQ(model.Current(), (GridCursor{2, 2}));
     EXPECT_EQ(SelectedCells(model), (Cells{{2, 2}}));
-    TestModel noRows = MakeModel(0, 2);
-    noRows.SetCurrent({1, 1});
-    noRows.SetRowMode(true);
-    EXPECT_TRUE(SelectedCells(noRows).empty());
 }
 
-TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRow) {
+TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRowAndEveryNewCurrentCellIsTheAnchor) {
     TestModel model = MakeModel(4, 3);
     model.SetMultiSelect(true);
     model.SelectCell(1, 1, true);
@@ -362,6 +316,22 @@ TEST(GridModelSwitches, SingleSelectionKeepsOnlyTheCurrentCellOrRow) {
     model.ClearSelection();
     EXPECT_TRUE(SelectedCells(model).empty());
     EXPECT_EQ(model.Current(), (GridCursor{0, 0}));
+    // A current cell set from outside, by cell, row or key search, is where the next Shift spans
+    // from, however the anchor stood; a row made current keeps its column, wherever it is shown.
+    model.SetMultiSelect(true);
+    model.SetRowMode(false);
+    ModelInput input(model);
+    model.SwapColumns(1, 3);
+    model.SetKeySearchColumn(1);
+    for (const auto& set : std::initializer_list<std::function<void()>>{
+             [&] { model.SelectCell(3, 1, true); }, [&] { model.SetCurrentRow(3); }, [&] { model.SelectRow(3); },
+             [&] { model.GoToSearchMatch(3, L"X"); }}) {
+        input.Click(1, 1);
+        input.Key(GridKey::Down, kShiftMask);  // the anchor at (1, 1)
+        set();
+        input.Key(GridKey::Down, kShiftMask);
+        EXPECT_EQ(SelectedCells(model), (Cells{{3, 1}, {4, 1}}));
+    }
 }
 
 }  // namespace

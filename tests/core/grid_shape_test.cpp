@@ -1,6 +1,13 @@
-// Where rows and columns lie: the running starts, which row and column a pixel belongs to, what a
-// view shows, and how far a view scrolls to show a cell.
+// Where rows and columns lie, which a pixel and a view hold, where a step or a page takes the current
+// cell; and the model's parts: its gap vector, the shell sort's order, scroll ranges.
 
+#include <memory>
+#include <random>
+#include <tuple>
+
+#include "core/gap_vector.h"
+#include "core/scroll_layout.h"
+#include "core/sort_shell_order.h"
 #include "test_grid.h"
 
 namespace ferryl::test {
@@ -35,10 +42,9 @@ TEST(GridShape, RowStartsFollowHeightsAndHiddenRows) {
     EXPECT_EQ(fresh.RowStartY(2), 20);
     // A new scale: every height and width, and the starts after them.
     model.ScaleSizes([](long size) { return size * 2; });
-    EXPECT_EQ(model.RowStartY(5), 170);
-    EXPECT_EQ(model.DataHeight(), 210);
-    EXPECT_EQ(model.Column(2).lStartX, 2 * kColumnWidth);
-    EXPECT_EQ(model.Column(2).lWidth, 2 * kColumnWidth);
+    EXPECT_EQ(std::pair(model.RowStartY(5), model.DataHeight()), std::pair(170L, 210L));
+    EXPECT_EQ(std::pair(model.Column(2).lStartX, model.Column(2).lWidth),
+              std::pair(2 * kColumnWidth, 2 * kColumnWidth));
 }
 
 TEST(GridShape, APixelBelongsToTheRowAboveItsTopAndTheColumnLeftOfItsLeftEdge) {
@@ -63,11 +69,9 @@ TEST(GridShape, APixelBelongsToTheRowAboveItsTopAndTheColumnLeftOfItsLeftEdge) {
 TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
     TestModel model = MakeModel(100, 6);
     GridVisibleRange range = model.VisibleRange(60, 30, 120, 100);
-    EXPECT_EQ(range.lFirstRow, 2);
-    EXPECT_EQ(range.lLastRow, 7) << "row 7 starts at 120, inside 30..130";
-    EXPECT_EQ(range.lFirstCol, 2);
-    EXPECT_EQ(range.lLastCol, 4);
-    EXPECT_EQ(range.lScrollY, 30);
+    // Row 7 starts at 120, inside 30..130.
+    EXPECT_EQ(std::tuple(range.lFirstRow, range.lLastRow, range.lFirstCol, range.lLastCol, range.lScrollY),
+              std::tuple(2L, 7L, 2L, 4L, 30L));
     EXPECT_EQ(model.VisibleRange(0, 20, 120, 100).lFirstRow, 2) << "row 1 ends just above the view";
     EXPECT_EQ(model.VisibleRange(100, 0, 120, 100).lFirstCol, 3) << "column 2 ends just left of it";
     HideColumn(model, 3);
@@ -85,42 +89,36 @@ TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
 TEST(GridShape, ColumnMovesKeepTheRowTextColumnAndTheStarts) {
     // Every move and swap among four columns, the row-text column at each place: each column's
     // cell column ends where a plain list of them puts it, and the row-text column is still known.
-    for (long rowTextAt = 1; rowTextAt <= 4; ++rowTextAt) {
-        for (long from = 1; from <= 4; ++from) {
-            for (long to = 1; to <= 4; ++to) {
-                for (const bool swap : {false, true}) {
+    for (long rowTextAt = 1, from = 1, to = 1, swap = 0; rowTextAt <= 4; ++rowTextAt)
+        for (from = 1; from <= 4; ++from)
+            for (to = 1; to <= 4; ++to)
+                for (swap = 0; swap <= 1; ++swap) {
                     TestModel model = MakeModel(1, 3);
                     tGridColumn rowText;
                     rowText.lWidth = 30;
                     rowText.bRowTextCol = true;
                     model.InsertColumn(rowTextAt, rowText, TestCell{});
-                    std::vector<long> cellColumns{0};
-                    for (long p = 1; p <= 4; ++p)
-                        cellColumns.push_back(model.CellColumnAt(p));
+                    std::vector<long> cells{0, model.CellColumnAt(1), model.CellColumnAt(2), model.CellColumnAt(3),
+                                            model.CellColumnAt(4)};
                     const long rowTextColumn = model.RowTextCellColumn();
                     if (swap) {
                         model.SwapColumns(from, to);
-                        std::swap(cellColumns[static_cast<size_t>(from)], cellColumns[static_cast<size_t>(to)]);
+                        std::swap(cells[static_cast<size_t>(from)], cells[static_cast<size_t>(to)]);
                     } else {
                         model.MoveColumn(from, to);
-                        const long moved = cellColumns[static_cast<size_t>(from)];
-                        cellColumns.erase(cellColumns.begin() + from);
-                        cellColumns.insert(cellColumns.begin() + to, moved);
+                        const long moved = cells[static_cast<size_t>(from)];
+                        cells.erase(cells.begin() + from);
+                        cells.insert(cells.begin() + to, moved);
                     }
-                    long startX = 0;
-                    for (long p = 1; p <= 4; ++p) {
-                        const bool isRowText = cellColumns[static_cast<size_t>(p)] == rowTextColumn;
-                        ASSERT_EQ(model.CellColumnAt(p), cellColumns[static_cast<size_t>(p)]);
-                        if (isRowText) {
-                            ASSERT_EQ(model.RowTextPosition(), p) << from << (swap ? " swapped with " : " to ") << to;
-                        }
+                    for (long p = 1, startX = 0; p <= 4; ++p) {
+                        const bool isRowText = cells[static_cast<size_t>(p)] == rowTextColumn;
+                        ASSERT_EQ(model.CellColumnAt(p), cells[static_cast<size_t>(p)]);
+                        ASSERT_EQ(model.RowTextPosition() == p, isRowText)
+                            << from << (swap ? " swapped with " : " to ") << to;
                         EXPECT_EQ(model.Column(p).lStartX, startX);
                         startX += isRowText ? 30 : kColumnWidth;
                     }
                 }
-            }
-        }
-    }
 }
 
 TEST(GridShape, AViewScrollsEightPixelsPastTheEdgeACellWasBeyond) {
@@ -134,6 +132,200 @@ TEST(GridShape, AViewScrollsEightPixelsPastTheEdgeACellWasBeyond) {
     EXPECT_EQ(RowScrollTarget(60, 100, 0, 100), 8) << "a row ending on the view's edge";
     EXPECT_EQ(RowScrollTarget(100, 300, 50, 100), 50) << "taller than the view and starting inside it";
     EXPECT_EQ(RowScrollTarget(20, 40, 50, 100), 12);
+}
+
+// Columns 1, 2, 4 hold cells; column 3 is the row-text column, hidden as the file list has it.
+TestModel ModelWithRowText() {
+    TestModel model = MakeModel(4, 3);
+    tGridColumn rowText;
+    rowText.lWidth = kColumnWidth;
+    rowText.bVisible = false;
+    rowText.bRowTextCol = true;
+    model.InsertColumn(3, rowText, TestCell{});
+    return model;
+}
+
+TEST(GridNavigation, TheRowTextColumnIsAStopInCellModeOnlyAndGroupRowsTakeIt) {
+    TestModel model = ModelWithRowText();
+    ASSERT_EQ(model.RowTextPosition(), 3);
+    EXPECT_EQ(StepAcross(model, {1, 2}, 1, false), (GridCursor{1, 3}));
+    EXPECT_EQ(StepAcross(model, {1, 2}, 1, true), (GridCursor{1, 4}));
+    EXPECT_EQ(std::pair(model.FirstVisibleColumn(), model.LastVisibleColumn()), std::pair(1L, 4L))
+        << "not the row text";
+
+    // A group row has its row text only: arrows pass it by whole rows.
+    model.Row(2).bGroupRow = true;
+    EXPECT_EQ(StepAcross(model, {1, 4}, 1, false), (GridCursor{2, 3}));
+    EXPECT_EQ(StepAcross(model, {2, 3}, 1, false), (GridCursor{3, 1}));
+    EXPECT_EQ(StepAcross(model, {2, 3}, -1, false), (GridCursor{1, 4}));
+    EXPECT_EQ(StepDown(model, {1, 2}, 1), (GridCursor{2, 3}));
+    EXPECT_EQ(StepDown(model, {2, 3}, 1), (GridCursor{3, 1})) << "off the row text onto the first cell";
+    EXPECT_EQ(StepDown(model, {3, 2}, -1), (GridCursor{2, 3}));
+}
+
+TEST(GridNavigation, StepsPassHiddenRowsAndStopAtTheEnds) {
+    TestModel model = MakeModel(5, 2);
+    model.SetRowVisible(2, false);
+    model.SetRowVisible(5, false);
+    EXPECT_EQ(StepDown(model, {1, 2}, 1), (GridCursor{3, 2}));
+    EXPECT_EQ(StepDown(model, {3, 1}, -1), (GridCursor{1, 1}));
+    EXPECT_EQ(StepDown(model, {1, 1}, -1), std::nullopt);
+    EXPECT_EQ(StepDown(model, {5, 1}, 1), std::nullopt);
+    EXPECT_EQ(StepAcross(model, {1, 2}, 1, false), (GridCursor{3, 1})) << "wraps over the hidden row";
+    EXPECT_EQ(StepAcross(model, {4, 2}, 1, false), std::nullopt) << "the last shown row ends it";
+    EXPECT_EQ(std::pair(model.FirstVisibleRow(), model.LastVisibleRow()), std::pair(1L, 4L));
+    for (const long row : {1, 3, 4})
+        model.SetRowVisible(row, false);
+    EXPECT_EQ(StepDown(model, {0, 1}, 1), std::nullopt) << "no current row, and no shown row to go to";
+}
+
+TEST(GridNavigation, APageKeepsTheCurrentRowOnTheNewPageAndEndsAtTheShownEnds) {
+    TestModel model = MakeModel(20, 1);
+    model.SetRowVisible(1, false);
+    model.SetRowVisible(20, false);
+    // Rows 20 high in a view of 100: five rows make a page.
+    EXPECT_EQ(PageDownRow(model, 2, 100), 7);
+    EXPECT_EQ(PageUpRow(model, 7, 100), 2);
+    EXPECT_EQ(PageUpRow(model, 4, 100), 2) << "past row 1 the first shown row";
+    EXPECT_EQ(PageDownRow(model, 17, 100), 19) << "past the last row the last shown row";
+    // A row taller than the view is a page of its own.
+    model.SetRowHeight(8, 300);
+    EXPECT_EQ(PageDownRow(model, 7, 100), 9);
+    EXPECT_EQ(PageUpRow(model, 9, 100), 8);
+    EXPECT_EQ(PageUpRow(model, 8, 100), 7) << "from the tall row, the row above";
+}
+
+TEST(GridNavigation, AHiddenLastColumnEndsTheRowAndAGroupRowWithoutRowTextKeepsTheColumns) {
+    TestModel model = MakeModel(3, 3);
+    HideColumn(model, 3);
+    EXPECT_EQ(StepAcross(model, {1, 2}, 1, false), (GridCursor{2, 1}));
+    model.Row(3).bGroupRow = true;
+    EXPECT_EQ(StepAcross(model, {2, 2}, 1, false), (GridCursor{3, 1}));
+    EXPECT_EQ(StepDown(model, {1, 0}, 1), (GridCursor{2, 0})) << "no current column, none found";
+}
+
+template <typename T>
+std::vector<T> Contents(const GapVector<T>& gap) {
+    return std::vector<T>(gap.begin(), gap.end());
+}
+
+TEST(GapVector, EditsAnywhereMatchAPlainVector) {
+    std::mt19937 random(7);
+    GapVector<std::wstring> gap;
+    std::vector<std::wstring> plain;
+    for (int step = 0; step < 5000; ++step) {
+        int action = static_cast<int>(random() % 6);
+        std::wstring value = std::to_wstring(step);
+        size_t at = plain.empty() ? 0 : random() % (plain.size() + 1);
+        if (action <= 1) {
+            gap.insert(at, value);
+            plain.insert(plain.begin() + static_cast<std::ptrdiff_t>(at), value);
+        } else if (action == 2) {
+            gap.push_back(value);
+            plain.push_back(value);
+        } else if (action == 3 && !plain.empty()) {
+            at = random() % plain.size();
+            gap.erase(at);
+            plain.erase(plain.begin() + static_cast<std::ptrdiff_t>(at));
+        } else if (action == 4 && !plain.empty()) {
+            // Runs of edits at one place, where the gap pays off.
+            at = random() % plain.size();
+            for (int k = 0; k < 5 && at < plain.size(); ++k) {
+                gap.erase(at);
+                plain.erase(plain.begin() + static_cast<std::ptrdiff_t>(at));
+            }
+        } else if (action == 5 && step % 50 == 0) {
+            size_t size = random() % (plain.size() + 3);
+            gap.resize(size);
+            plain.resize(size);
+        }
+        ASSERT_EQ(gap.size(), plain.size()) << "step " << step;
+        if (step % 97 == 0) {
+            ASSERT_EQ(Contents(gap), plain) << "step " << step;
+        }
+    }
+    EXPECT_EQ(Contents(gap), plain);
+}
+
+TEST(GapVector, SwapsAndLetsAnErasedElementGoAtOnce) {
+    GapVector<std::wstring> gap{L"a", L"b"}, other(2, L"q");
+    gap.erase(0);
+    EXPECT_EQ(gap.back() + gap[0], L"bb");
+    other.swap(gap);
+    EXPECT_EQ(Contents(gap), (std::vector<std::wstring>{L"q", L"q"}));
+    EXPECT_EQ(Contents(other), (std::vector<std::wstring>{L"b"}));
+    const auto held = std::make_shared<int>(1);
+    GapVector<std::shared_ptr<int>> owners;
+    owners.push_back(held);
+    owners.push_back(nullptr);
+    owners.erase(0);
+    EXPECT_EQ(held.use_count(), 1) << "not kept in the gap";
+}
+
+// The shell sort as it is documented, moving whole rows through a one-row buffer, with the gaps of
+// the 3h+1 sequence below the count.
+std::vector<int> RowMovingShellSort(std::vector<int> rows, bool (*inOrder)(int placed, int standing)) {
+    const std::size_t count = rows.size() - 1;
+    if (count < 3) {
+        if (count == 2 && inOrder(rows[1], rows[2]))
+            std::swap(rows[1], rows[2]);
+        return rows;
+    }
+    for (const std::size_t gap : {121u, 40u, 13u, 4u, 1u}) {
+        if (gap >= count && gap > 1)
+            continue;
+        for (std::size_t i = gap + 1; i <= count; ++i) {
+            const int buffer = rows[i];
+            std::size_t j = i;
+            for (; j > gap && !inOrder(buffer, rows[j - gap]); j -= gap)
+                rows[j] = rows[j - gap];
+            rows[j] = buffer;
+        }
+    }
+    return rows;
+}
+
+// Each row moves once, into the place the row-moving sort gives it: sorted, equal keys included.
+TEST(ShellSortOrder, EqualKeysEndWhereTheRowMovingSortPutsThem) {
+    // A row is its key times 1000 plus its number: few keys, so equal keys are common; up to three
+    // rows all keys are equal (two swap, three keep their order).
+    bool (*const orders[])(int, int) = {[](int b, int a) { return b / 1000 >= a / 1000; },
+                                        [](int b, int a) { return b / 1000 <= a / 1000; }};
+    std::mt19937 random(20240305);
+    for (std::size_t count = 0; count <= 122; ++count) {  // up to the gap of 121
+        for (auto inOrder : orders) {
+            std::vector<int> rows{0};
+            for (std::size_t r = 1; r <= count; ++r)
+                rows.push_back(static_cast<int>(count > 3 ? random() % 4 : 0) * 1000 + static_cast<int>(r));
+            const auto order = ShellSortOrder(
+                count, [&](std::size_t placed, std::size_t standing) { return inOrder(rows[placed], rows[standing]); });
+            std::vector<int> sorted;
+            sorted.reserve(rows.size());
+            MoveInOrder(rows, order, sorted);
+            ASSERT_EQ(sorted, RowMovingShellSort(rows, inOrder)) << count << " rows";
+        }
+    }
+}
+
+TEST(ScrollLayout, OnePixelMoreThanTheRoomShowsABarAndTakesItsThickness) {
+    // The bars needed, the room they leave and the highest offsets.
+    const auto layout = [](const ScrollLayoutInput& in) {
+        const ScrollLayout out = ComputeScrollLayout(in);
+        return std::tuple(out.needH, out.needV, out.visibleWidth, out.visibleHeight, out.maxH, out.maxV);
+    };
+    ScrollLayoutInput in{300, 200, 300, 100, 16, 16};
+    EXPECT_EQ(layout(in), std::tuple(false, false, 300L, 200L, 0L, 0L));
+    in.totalWidth = 301;
+    EXPECT_EQ(layout(in), std::tuple(true, false, 300L, 184L, 1L, 0L));
+    EXPECT_EQ(ComputeScrollLayout(in).largeH, 1);
+    in.totalHeight = 184;
+    EXPECT_FALSE(ComputeScrollLayout(in).needV) << "the rows just fit above the horizontal bar";
+    // The horizontal bar's thickness makes the rows, which just fitted, need the vertical one too.
+    in.totalHeight = 190;
+    EXPECT_EQ(layout(in), std::tuple(true, true, 284L, 184L, 301L - 284, 190L - 184));
+    EXPECT_EQ(PageStep(1000, 300), 233);  // 700 / (700 / 300 + 1)
+    EXPECT_EQ(PageStep(300, 300), 0);
+    EXPECT_EQ(PageStep(300, 0), 0) << "no room, no page";
 }
 
 }  // namespace

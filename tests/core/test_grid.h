@@ -55,19 +55,16 @@ inline void HideColumn(TestModel& model, long position) {
 using Cells = std::vector<std::pair<long, long>>;
 
 // The cells whose flag is set, row by row.
-inline Cells CellsWhere(const TestModel& model, bool TestCell::*flag) {
+inline Cells CellsWith(const TestModel& model, bool TestCell::*flag) {
     Cells cells;
-    for (long r = 1; r <= model.Rows(); ++r) {
-        for (long c = 1; c <= model.Columns(); ++c) {
+    for (long r = 1; r <= model.Rows(); ++r)
+        for (long c = 1; c <= model.Columns(); ++c)
             if (model.CellAt(r, c).*flag)
                 cells.emplace_back(r, c);
-        }
-    }
     return cells;
 }
-
 inline Cells SelectedCells(const TestModel& model) {
-    return CellsWhere(model, &TestCell::bSelected);
+    return CellsWith(model, &TestCell::bSelected);
 }
 
 // The window paints after every key and click, and the model remembers the current cell then.
@@ -88,6 +85,19 @@ class ModelInput {
         return action;
     }
     GridCursor Current() const { return m_model.Current(); }
+    // The current cell, or the selected cells, after a key or a click.
+    GridCursor KeyTo(GridKey key, short shift = 0, GridKeyView view = {200, false, false}) {
+        Key(key, shift, view);
+        return Current();
+    }
+    Cells KeySelects(GridKey key, short shift = 0, GridKeyView view = {200, false, false}) {
+        Key(key, shift, view);
+        return SelectedCells(m_model);
+    }
+    Cells ClickSelects(long row, long column, short shift = 0) {
+        Click(row, column, shift);
+        return SelectedCells(m_model);
+    }
 
   private:
     TestModel& m_model;

@@ -43,7 +43,6 @@ inline void CheckSplit(std::wstring_view text, const std::vector<std::wstring>& 
     FUZZ_REQUIRE(tokens.size() == static_cast<size_t>(std::count(text.begin(), text.end(), L' ')) + 1);
     std::wstring joined;
     for (size_t i = 0; i < tokens.size(); ++i) {
-        FUZZ_REQUIRE(tokens[i].find(L' ') == std::wstring::npos);
         if (i > 0)
             joined += L' ';
         joined += tokens[i];
@@ -87,7 +86,6 @@ inline void CheckRejoin(std::wstring_view text, const std::vector<std::wstring>&
             expected += L' ';
             expected += tokens[i];
         }
-        FUZZ_REQUIRE(paths[i].find(L'"') == std::wstring::npos);
     }
     compareHead();
 }

@@ -23,32 +23,28 @@ namespace ferryl::fuzz {
         }                                                                                         \
     } while (false)
 
-// An input's run may take this much of the processor; more is a fault like a crash. libFuzzer's
-// own -timeout counts whole seconds only, and wall time would count the other builds on the
-// machine too, so the fuzzers time themselves in thread CPU time.
+// An input's run may take this much of the processor; more is a fault like a crash. The thread's CPU
+// time, as libFuzzer's -timeout counts whole seconds and wall time other builds on the machine too.
 inline constexpr double kBudgetMs = 100.0;
-
-inline double ThreadCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
-}
 
 // Runs `step` and returns its result; aborts when it took longer than the budget.
 template <typename Step>
 auto WithinBudget(const char* what, Step&& step) {
-    const double start = ThreadCpuMs();
+    const auto cpuMs = [] {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+    };
+    const double start = cpuMs();
     auto result = step();
-    const double taken = ThreadCpuMs() - start;
-    if (taken > kBudgetMs) {
+    if (const double taken = cpuMs() - start; taken > kBudgetMs) {
         std::fprintf(stderr, "slow input: %s took %.1f ms of CPU time (budget %.0f ms)\n", what, taken, kBudgetMs);
         std::abort();
     }
     return result;
 }
 
-// The input's bytes as UTF-16LE text (an odd last byte dropped): surrogate pairs become one code
-// point where wchar_t is 32 bits, so the text means the same as on Windows.
+// The input's bytes as UTF-16LE text (an odd last byte dropped), meaning the same as on Windows.
 inline std::wstring Utf16Text(const std::uint8_t* data, std::size_t size) {
     return WideFromUtf16Le(std::string_view(reinterpret_cast<const char*>(data), size));
 }

@@ -1,23 +1,28 @@
-// Keys and clicks sent to the grid window: that they reach the model (whose rules for the current
-// cell and the selection are tested natively in tests/core), the events with their default
-// switches, the view that follows, the key search on the screen, the wheel and the disabled grid
-// that only scrolls.
+// What the user does to the grid window: keys and clicks reaching the model (whose rules are tested
+// in tests/core), the events and their default switches, the view that follows, the key search on
+// the screen, the Alt keys left to the menu; the header's items and widths under the mouse; and what
+// a screen reader reads and selects.
 
+#include <memory>
+
+#include "grid/api_and_callbacks.h"
+#include "grid/flat_header.h"
+#include "grid/header_control.h"
 #include "grid/scroll_bars.h"
+#include "grid/shell_sort.h"
 #include "paint_fixture.h"
+#include "support/accessibility.h"
+#include "winsvc/subclass.h"
 
 namespace ferryl::test {
 namespace {
 
+using Cell = std::pair<long, long>;
+
 class InputTest : public PaintTest {
   protected:
-    void SetUp() override {
-        PaintTest::SetUp();
-        Listen();
-    }
     void Key(WORD vk, bool shift = false, bool ctrl = false) {
         BYTE state[256] = {};
-        ::GetKeyboardState(state);
         state[VK_SHIFT] = shift ? 0x80 : 0;
         state[VK_CONTROL] = ctrl ? 0x80 : 0;
         ::SetKeyboardState(state);
@@ -30,307 +35,420 @@ class InputTest : public PaintTest {
             ::SendMessageW(grid.hwnd(), WM_CHAR, ch, 0);
     }
     void Click(long row, long column, WPARAM keys = 0) {
-        POINT at = Inside(row, column);
-        ::SendMessageW(grid.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(at.x, at.y));
-        ::SendMessageW(grid.hwnd(), WM_LBUTTONUP, keys, MAKELPARAM(at.x, at.y));
+        const LPARAM at = MAKELPARAM(Inside(row, column).x, Inside(row, column).y);
+        ::SendMessageW(grid.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+        ::SendMessageW(grid.hwnd(), WM_LBUTTONUP, keys, at);
     }
-    std::pair<long, long> Current() const { return {grid.SelectedRow(), grid.SelectedCol()}; }
+    Cell Current() const { return {grid.SelectedRow(), grid.SelectedCol()}; }
 };
 
-// What each key and click selects is the model's (tests/core); here, that the window's Shift and Ctrl
-// reach it, and which moves the owner hears of.
-TEST_F(InputTest, KeysClicksAndTheirShiftAndCtrlReachTheModel) {
+TEST_F(InputTest, KeysClicksAndTheirShiftAndCtrlReachTheModelTheOwnerHearsOfMovesAndEdits) {
     Fill(6);
     grid.MultiSelect(true);
     Click(2, 1);
-    EXPECT_EQ(Current(), (std::pair<long, long>{2, 1}));
-    size_t changes = listener.selections.size();
+    const size_t changes = listener.selections.size();
     Click(4, 2, MK_SHIFT);
     EXPECT_TRUE(grid.CellSelected(3, 2));
-    EXPECT_EQ(Current(), (std::pair<long, long>{4, 2})) << "a range's far end becomes current";
+    EXPECT_EQ(Current(), Cell(4, 2)) << "a range's far end becomes current";
     EXPECT_EQ(listener.selections.size(), changes + 1);
     Click(6, 3, MK_CONTROL);
     EXPECT_TRUE(grid.CellSelected(6, 3));
-    // Shift+Tab is Shift+Left to the owner and to the model.
     Key(VK_TAB, true);
-    EXPECT_EQ(listener.keys.back(), VK_LEFT);
-    EXPECT_EQ(listener.shifts.back(), 1);
-    EXPECT_EQ(Current(), (std::pair<long, long>{6, 2}));
+    EXPECT_EQ(listener.keys.back(), (std::pair<short, short>(VK_LEFT, 1))) << "Shift+Tab is Shift+Left";
     EXPECT_TRUE(grid.CellSelected(6, 2));
     Key(VK_UP, false, true);
-    EXPECT_EQ(Current(), (std::pair<long, long>{5, 2}));
+    EXPECT_EQ(Current(), Cell(5, 2));
     EXPECT_FALSE(grid.CellSelected(5, 2)) << "Ctrl+Up only moves";
     Key(VK_HOME);
-    EXPECT_EQ(listener.selections.back(), (std::pair<long, long>{1, 2}));
+    EXPECT_EQ(listener.selections.back(), Cell(1, 2));
+    // The current cell clicked again asks for an edit only when editable, and so does Enter.
+    Click(1, 2);
+    EXPECT_TRUE(listener.edits.empty());
+    grid.Editable(true);
+    Click(1, 2);
+    EXPECT_EQ(listener.edits, std::vector<Cell>{Cell(1, 2)});
+    grid.CancelEdit();
+    Key(VK_RETURN);
+    EXPECT_EQ(listener.edits.size(), 2u);
 }
 
-TEST_F(InputTest, RowModeArrowsScrollSidewaysAndPagesMoveTheCurrentRow) {
+TEST_F(InputTest, RowModeArrowsScrollSidewaysPagesMoveTheRowAndALostPressLeavesTheView) {
     for (int i = 1; i <= 8; ++i)
         grid.AddColumn(L"c" + std::to_wstring(i), L"", 0, -1, kColumn);
     grid.Rows(60);
     grid.RowMode(true);
     Click(1, 1);
     Key(VK_RIGHT);
-    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
+    EXPECT_EQ(Current(), Cell(1, 1));
     EXPECT_EQ(grid.ScrollOffsetX(), 20);
     Key(VK_NEXT);
     EXPECT_GT(grid.SelectedRow(), 10) << "a page of the window's height";
     Key(VK_END);
-    EXPECT_EQ(grid.SelectedRow(), 60);
     EXPECT_EQ(grid.ScrollOffsetY(), grid.ScrollBarsObject()->Max(cScrollBars::kVertical));
+    // A press another window ends by taking the mouse (no release comes) is over: row mode then keeps
+    // the view where it is while the keys move the row.
     Key(VK_HOME);
-    EXPECT_EQ(grid.SelectedRow(), 1);
-    EXPECT_EQ(grid.ScrollOffsetY(), 0);
-}
-
-TEST_F(InputTest, ClickingTheCurrentCellAsksForAnEditOnlyWhenEditable) {
-    Fill(3);
-    Click(2, 2);
-    Click(2, 2);
-    EXPECT_TRUE(listener.edits.empty());
-    grid.Editable(true);
-    Click(2, 2);
-    ASSERT_EQ(listener.edits.size(), 1u);
-    EXPECT_EQ(listener.edits[0], (std::pair<long, long>{2, 2}));
-    grid.CancelEdit();
-    Key(VK_RETURN);
-    EXPECT_EQ(listener.edits.size(), 2u);
-}
-
-TEST_F(InputTest, TheOwnerCanSwitchTheDefaultsOff) {
-    Fill(3);
-    Click(1, 1);
-    listener.keyDefault = false;
-    listener.mouseDefault = false;
-    size_t changes = listener.selections.size();
+    ::SendMessageW(grid.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(Inside(2, 1).x, Inside(2, 1).y));
+    ::SetCapture(host.Hwnd());
+    ::ReleaseCapture();
+    ::SendMessageW(grid.hwnd(), WM_HSCROLL, SB_BOTTOM, 0);
+    const long right = grid.ScrollOffsetX();
     Key(VK_DOWN);
-    Click(3, 3);
-    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
-    EXPECT_EQ(listener.selections.size(), changes);
-    EXPECT_EQ(listener.mouseDowns, 2);
+    EXPECT_EQ(grid.SelectedRow(), 3);
+    EXPECT_EQ(grid.ScrollOffsetX(), right);
 }
 
-TEST_F(InputTest, TheDisabledGridOnlyScrolls) {
+TEST_F(InputTest, TheOwnerCanSwitchTheDefaultsOffTheDisabledGridOnlyScrollsAndTheWheelByNotches) {
     Fill(60);
     Click(1, 1);
-    grid.Enabled(false);
-    int downs = listener.mouseDowns;
-    Click(3, 2);
-    EXPECT_EQ(listener.mouseDowns, downs);
+    listener.keyDefault = listener.mouseDefault = false;
+    const size_t changes = listener.selections.size();
     Key(VK_DOWN);
-    EXPECT_EQ(Current(), (std::pair<long, long>{1, 1}));
+    Click(3, 3);
+    EXPECT_EQ(Current(), Cell(1, 1));
+    EXPECT_EQ(listener.selections.size(), changes);
+    EXPECT_EQ(listener.mouseDowns, 2);
+    listener.keyDefault = listener.mouseDefault = true;
+    listener.keys.clear();
+    grid.Enabled(false);
+    Click(3, 2);
+    Key(VK_DOWN);
+    EXPECT_EQ(listener.mouseDowns, 2);
+    EXPECT_TRUE(listener.keys.empty()) << "no events from a disabled grid";
+    EXPECT_EQ(Current(), Cell(1, 1));
     EXPECT_EQ(grid.ScrollOffsetY(), kRow);
     Key(VK_NEXT);
     EXPECT_GT(grid.ScrollOffsetY(), kRow);
-    EXPECT_TRUE(listener.keys.empty());  // no KeyDown event from a disabled grid
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_TOP, 0);
+    UINT lines = 3;
+    ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    for (const auto& [delta, offset] :
+         {std::pair{-WHEEL_DELTA, lines * kRow}, {WHEEL_DELTA / 2, lines * kRow}, {WHEEL_DELTA / 2, 0u}}) {
+        ::SendMessageW(grid.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0);
+        EXPECT_EQ(grid.ScrollOffsetY(), static_cast<long>(offset)) << "half a notch waits";
+    }
 }
 
-// A key-search column of five names. The typed prefix shows inside the current cell; once the
-// search text is cleared the cell must look as a full repaint without a prefix draws it.
-class KeySearchPrefixTest : public InputTest {
-  protected:
-    void SetUp() override {
-        InputTest::SetUp();
-        grid.AddColumn(L"name", L"Name", 0, -1, 120);
-        const wchar_t* names[] = {L"apple", L"banana", L"blueberry", L"cherry", L"\U0001F680 rocket"};
-        grid.Rows(5);
-        for (long r = 1; r <= 5; ++r)
-            grid.CellText(r, 1, TaggedValue(names[r - 1]));
-        grid.KeySearchColumn(1);
-        Focus(true);
-    }
-    // Types "ch" (row 4) and returns the screen with the prefix showing.
-    Snapshot TypePrefix() {
-        Click(1, 1);
-        Type(L"ch");
-        EXPECT_EQ(grid.SelectedRow(), 4);
-        return Snapshot(grid.hwnd());
-    }
-    void ExpectPrefixGone(const Snapshot& typed, const char* after) {
-        EXPECT_EQ(grid.KeySearchText(), L"") << after;
-        Snapshot shown(grid.hwnd());
-        Repaint();
-        Snapshot repainted(grid.hwnd());
-        RECT cell = CellRect(4, 1);
-        EXPECT_FALSE(typed.SameAs(repainted, cell)) << "the prefix showed before " << after;
-        EXPECT_TRUE(shown.SameAs(repainted, cell)) << "the prefix is still on the screen after " << after;
-    }
-};
-
-TEST_F(KeySearchPrefixTest, TypedCharactersSearchAndTheFoundPrefixShows) {
+// A key-search column of names on a back colour of its own. The typed prefix shows inside the
+// current cell in the grid's colours: its opaque background is the only place of the back colour in
+// the highlighted cell. Once the prefix goes the cell must look as a full repaint draws it.
+TEST_F(InputTest, TypedCharactersSearchAndThePrefixShowsTillAKeyAClickThePauseOrTheOwnerTakesIt) {
+    constexpr COLORREF kBack = RGB(0, 200, 100);
+    grid.BackColor(kBack);
+    grid.AddColumn(L"name", L"Name", 0, -1, 120);
+    grid.Rows(5);
+    for (long r = 1; const wchar_t* name : {L"apple", L"banana", L"blueberry", L"cherry", L"\U0001F680 rocket"})
+        grid.CellText(r++, 1, TaggedValue(name));
+    grid.KeySearchColumn(1);
+    Focus(true);
     Click(1, 1);
     Type(L"bl");
     EXPECT_EQ(grid.SelectedRow(), 3);
     EXPECT_EQ(grid.KeySearchText(), L"BL");
     Key(VK_UP);
     EXPECT_EQ(grid.KeySearchText(), L"") << "a navigation key takes the prefix away";
-    // A character beyond U+FFFF comes as two WM_CHARs and is searched for whole.
     listener.selections.clear();
-    Type(L"\U0001F680");
-    EXPECT_EQ(listener.selections, (std::vector<std::pair<long, long>>{{5, 1}}));
+    Type(L"\U0001F680");  // two WM_CHARs, searched for whole
+    EXPECT_EQ(listener.selections, std::vector<Cell>{Cell(5, 1)});
     Key(VK_ESCAPE);
-    // Painted: the typed prefix shows in normal colours inside the highlight.
-    TypePrefix();
     RECT inner = CellRect(4, 1);
-    ::InflateRect(&inner, -3, -3);
-    EXPECT_LE(Snapshot(grid.hwnd()).Nearest(inner, Sys(COLOR_WINDOWTEXT)), kInkTolerance);
-    grid.KeySearchText(L"");
-    EXPECT_GT(Snapshot(grid.hwnd()).Nearest(inner, Sys(COLOR_WINDOWTEXT)), kInkTolerance);
-    // An editable grid keeps typed characters for its owner's editor.
+    ::InflateRect(&inner, -1, -1);
+    for (const auto& [take, what] : std::initializer_list<std::pair<std::function<void()>, const char*>>{
+             {[&] { Key(VK_ESCAPE); }, "Escape"},
+             {[&] { Click(4, 1); }, "a click on the current cell"},
+             {[&] { EXPECT_TRUE(PumpUntil([&] { return grid.KeySearchText().empty(); }, 3000)); }, "the pause"},
+             {[&] { grid.KeySearchText(L""); }, "the owner"}}) {
+        Click(1, 1);
+        Type(L"ch");
+        ASSERT_EQ(grid.SelectedRow(), 4);
+        const Snapshot typed(grid.hwnd());
+        EXPECT_GT(typed.Count(inner, kBack), 0) << what;
+        take();
+        EXPECT_EQ(grid.KeySearchText(), L"") << what;
+        const Snapshot shown(grid.hwnd());
+        Repaint();
+        EXPECT_EQ(shown.Count(inner, kBack), 0) << what;
+        EXPECT_TRUE(shown.SameAs(Snapshot(grid.hwnd()), CellRect(4, 1))) << "the prefix stayed after " << what;
+    }
     grid.Editable(true);
     Type(L"a");
-    EXPECT_EQ(grid.SelectedRow(), 4);
+    EXPECT_EQ(grid.SelectedRow(), 4) << "an editable grid keeps typed characters for its owner's editor";
 }
 
-TEST_F(KeySearchPrefixTest, GoesFromTheScreenWithEscapeAClickAndThePause) {
-    Snapshot typed = TypePrefix();
-    Key(VK_ESCAPE);
-    ExpectPrefixGone(typed, "Escape");
-
-    typed = TypePrefix();
-    Click(4, 1);  // the current cell itself: no selection change repaints it
-    ExpectPrefixGone(typed, "a click");
-
-    typed = TypePrefix();
-    EXPECT_TRUE(PumpUntil([&] { return grid.KeySearchText().empty(); }, 3000));
-    ExpectPrefixGone(typed, "the pause");
+TEST_F(InputTest, AltKeysReachTheOwnerAndOnlyThoseItLeavesWorkTheWindowsMenuAndClose) {
+    listener.handledAltKey = VK_RETURN;
+    Fill(3);
+    // Alt+key as the system sends it: WM_SYSKEYDOWN with the Alt context bit, the character, the release.
+    const auto alt = [&](WORD vk, wchar_t ch) {
+        ::SendMessageW(grid.hwnd(), WM_SYSKEYDOWN, vk, 1 | (1 << 29));
+        if (ch)
+            ::SendMessageW(grid.hwnd(), WM_SYSCHAR, ch, 1 | (1 << 29));
+        ::SendMessageW(grid.hwnd(), WM_SYSKEYUP, vk, 1 | (1 << 29) | (1 << 30) | static_cast<LPARAM>(1u << 31));
+        PumpMessages();
+    };
+    alt(VK_RETURN, L'\r');
+    EXPECT_EQ(listener.keys, (std::vector<std::pair<short, short>>{{VK_RETURN, 4}}));
+    // Handled: DefWindowProc would have looked Enter up in the menu bar, found nothing and beeped.
+    EXPECT_EQ(host.menusOpened, 0) << "the handled Alt+Enter went on to the menu bar";
+    alt('F', L'f');
+    EXPECT_EQ(host.menusOpened, 1) << "Alt+F opens the File menu";
+    grid.Enabled(false);
+    alt(VK_F4, 0);
+    EXPECT_EQ(host.closes, 1) << "Alt+F4 closes, from a disabled grid too";
 }
 
-TEST_F(KeySearchPrefixTest, ThePauseStartsAgainWithEveryKeyTyped) {
-    const DWORD pause = MoskGrid::kKeySearchPauseMs;
-    // The rule shows only when the second key comes within the pause: a run too slow for that is
-    // tried again, and fails when none is quick enough.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        Click(1, 1);
-        for (long r = 1; r <= grid.Rows(); ++r)
-            grid.CellText(r, 1, TaggedValue(L"b" + std::to_wstring(r)));
-        const DWORD firstKey = ::GetTickCount();
-        Type(L"b");
-        // The list changes under the prefix: the next key finds no row, and still counts as typing.
-        for (long r = 1; r <= grid.Rows(); ++r)
-            grid.CellText(r, 1, TaggedValue(L"x" + grid.CellText(r, 1).ToText()));
-        ASSERT_TRUE(PumpUntil([&] { return ::GetTickCount() - firstKey >= pause / 4; }));
-        Type(L"l");
-        const DWORD lastKey = ::GetTickCount();
-        if (lastKey - firstKey >= pause - 100) {
-            grid.KeySearchText(L"");
-            continue;
-        }
-        ASSERT_FALSE(grid.KeySearchText().empty());
-        ASSERT_TRUE(PumpUntil([&] { return grid.KeySearchText().empty(); }, 5000));
-        // Not a pause after the first key, but after the last (less GetTickCount's 16 ms steps).
-        EXPECT_GE(::GetTickCount() - lastKey, pause - 50);
-        return;
-    }
-    FAIL() << "no two keys came within the pause of " << pause << " ms";
-}
-
-TEST_F(InputTest, ALostCaptureEndsTheRowModePress) {
-    for (int i = 1; i <= 3; ++i)
-        grid.AddColumn(L"c" + std::to_wstring(i), L"", 0, -1, 300);
-    grid.Rows(5);
-    grid.RowMode(true);
-    ASSERT_TRUE(grid.ScrollBarsObject()->Visible(cScrollBars::kHorizontal));
-    // A press in row 2 that another window ends by taking the mouse: no release comes.
-    POINT at = Inside(2, 1);
-    ::SendMessageW(grid.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    ::SetCapture(host.Hwnd());
-    ::ReleaseCapture();
-    // Without a press under way, row mode keeps the view where it is while the keys move the row.
-    ::SendMessageW(grid.hwnd(), WM_HSCROLL, SB_BOTTOM, 0);
-    long right = grid.ScrollOffsetX();
-    ASSERT_GT(right, 0);
-    Key(VK_DOWN);
-    EXPECT_EQ(grid.SelectedRow(), 3);
-    EXPECT_EQ(grid.ScrollOffsetX(), right);
-}
-
-TEST_F(InputTest, OneWheelNotchScrollsTheSystemsLinesOfDefaultRows) {
-    Fill(80);
-    UINT lines = 3;
-    ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-    ::SendMessageW(grid.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
-    EXPECT_EQ(grid.ScrollOffsetY(), static_cast<long>(lines) * kRow);
-    ::SendMessageW(grid.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), 0);
-    EXPECT_EQ(grid.ScrollOffsetY(), static_cast<long>(lines) * kRow);  // half a notch waits
-    ::SendMessageW(grid.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), 0);
-    EXPECT_EQ(grid.ScrollOffsetY(), 0);
-}
-
-// A top-level window with a menu bar that records the system commands and menu activations its
-// child's keys bring about, carrying none of them out.
-class SystemKeyHost : public Window {
-  public:
-    bool Create() {
-        RegisterWindowClass(L"FerrylGridSystemKeyHost");
-        HMENU bar = ::CreateMenu();
-        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), L"&File");
-        return CreateHandle(L"FerrylGridSystemKeyHost", L"keys", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0, 400,
-                            300, nullptr, bar) != nullptr;
-    }
-    std::vector<WPARAM> commands;
-    int menusOpened = 0;
-
+class HeaderTest : public PaintTest {
   protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
-        if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-            commands.push_back(SC_CLOSE);
-            return 0;
-        }
-        if (message == WM_INITMENU) {
-            ++menusOpened;
-            ::EndMenu();  // the menu loop ends at once, so that the test goes on
-        }
-        return Window::HandleMessage(message, wParam, lParam);
+    void SetUp() override {
+        PaintTest::SetUp();
+        Fill(3);
+    }
+    std::wstring ItemTexts() {
+        std::wstring texts;
+        cHeaderControl& header = *grid.HeaderObject();
+        for (long i = 0; i < header.ColumnCount(); ++i)
+            texts += (i ? L"," : L"") + header.ColumnHeader(i);
+        return texts;
+    }
+    // Drags the divider right of header item 0 (at x = from) by dx pixels with real mouse messages.
+    void DragDivider(int dx, int from = kColumn) {
+        HWND header = grid.HeaderHwnd();
+        LPARAM at = MAKELPARAM(from, 8);
+        ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from + dx / 2, 8));
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from + dx, 8));
+        ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(from + dx, 8));
+        PumpMessages();
+    }
+    // An HDN_ENDDRAG as the header sends it when item `item` is dropped at `order`.
+    void DropItem(long item, long order) {
+        HDITEMW pitem{};
+        pitem.mask = HDI_ORDER;
+        pitem.iOrder = static_cast<int>(order);
+        NMHEADERW nm{{grid.HeaderHwnd(), 0, static_cast<UINT>(HDN_ENDDRAG)}, static_cast<int>(item), 0, &pitem};
+        ::SendMessageW(grid.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
     }
 };
 
-// Alt+key as the system sends it: WM_SYSKEYDOWN with the Alt context bit, the character (for a
-// letter) and the release.
-void AltKey(HWND target, WORD vk, wchar_t ch = 0) {
-    const LPARAM alt = 1 | (1 << 29);
-    ::SendMessageW(target, WM_SYSKEYDOWN, vk, alt);
-    if (ch)
-        ::SendMessageW(target, WM_SYSCHAR, ch, alt);
-    ::SendMessageW(target, WM_SYSKEYUP, vk, alt | (1 << 30) | static_cast<LPARAM>(1u << 31));
-    PumpMessages();
+TEST_F(HeaderTest, ItemsFollowHiddenAndReorderedColumnsAndOnlyTheLastRowTextColumnLeavesTheHeader) {
+    EXPECT_EQ(ItemTexts(), L"Head 1,Head 2,Head 3");
+    grid.ColumnVisible(TaggedValue(L"c2"), false);
+    EXPECT_EQ(ItemTexts(), L"Head 1,Head 3");
+    grid.ColumnHeader(TaggedValue(L"c3"), L"Third");
+    EXPECT_EQ(ItemTexts(), L"Head 1,Third");
+
+    // Dropping "Head 1" after "Third": the hidden column is stepped over and c1 lands last.
+    DropItem(0, 1);
+    EXPECT_EQ(listener.orderChanges, 1);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[3].lCellColIndex), L"c1");
+    EXPECT_EQ(grid.ColumnTable()[3].lStartX, kColumn);  // c2 hidden, c3 first, then c1
+    // Dropping it on its own place only reports the order change.
+    DropItem(0, 1);
+    EXPECT_EQ(listener.orderChanges, 2);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[3].lCellColIndex), L"c1");
+
+    grid.ColumnVisible(TaggedValue(L"c2"), true);
+    EXPECT_EQ(ItemTexts(), L"Head 2,Third,Head 1");
+    // Two columns added with the row-text flag: the later one is the row text, the earlier one an
+    // ordinary column with a header item of its own.
+    grid.AddColumn(L"first", L"Flagged", 0, -1, kColumn, true, false, TaggedValue::Missing(), true, L"", true);
+    grid.AddColumn(L"body", L"Body", 0, -1, kColumn, true, false, TaggedValue::Missing(), true, L"", true);
+    EXPECT_EQ(ItemTexts(), L"Head 2,Third,Head 1,Flagged");
+    EXPECT_EQ(grid.RowTextColumn(), 5);
+
+    // Moving a column over the row-text column keeps the row text on the same column.
+    DropItem(3, 0);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[1].lCellColIndex), L"first");
+    EXPECT_EQ(grid.RowTextColumn(), 5);
+    EXPECT_EQ(grid.ColumnKey(grid.ColumnTable()[5].lCellColIndex), L"body");
 }
 
-TEST(GridSystemKeys, AltKeysReachTheOwnerAndOnlyThoseItLeavesWorkTheWindowsMenuAndClose) {
-    SystemKeyHost host;
-    ASSERT_TRUE(host.Create());
-    ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
-    MoskGrid grid;
-    ASSERT_TRUE(grid.Create(host.Hwnd(), 0, 0, 380, 240));
-    RecordingListener listener;
-    listener.handledAltKey = VK_RETURN;
-    grid.SetListener(&listener);
-    grid.AddColumn(L"c1");
-    grid.Rows(3);
-    grid.CellSelected(1, 1, true);
+TEST_F(HeaderTest, WidthTrackingReachesTheGridWhichCanRefuseItsStartAStepOrTheDropAndDisablingTakesTheButtons) {
+    listener.refuseStart = true;
+    DragDivider(40);
+    EXPECT_EQ(listener.widthStarts, (std::vector<long>{1}));
+    EXPECT_TRUE(listener.widthsChanged.empty());
+    listener.refuseStart = false;
+    listener.refuseBelow = 1000;  // every step refused
+    DragDivider(40);
+    EXPECT_FALSE(listener.widthSteps.empty());
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn) << "the header gives the width back too";
+    // The step to +20 is refused, the one to +40 accepted: the drop at +40 takes.
+    listener.refuseBelow = kColumn + 30;
+    listener.widthSteps.clear();
+    DragDivider(40);
+    EXPECT_EQ(listener.widthSteps, (std::vector<long>{kColumn + 20, kColumn + 40}));
+    EXPECT_EQ(listener.widthsChanged, (std::vector<std::pair<long, long>>{{1, kColumn + 40}}));
+    EXPECT_EQ(grid.ColumnTable()[2].lStartX, kColumn + 40);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
+    // The owner cancels the drop itself: the header item returns to the column's width.
+    listener.refuseBelow = 0;
+    listener.cancelWidthChanged = true;
+    DragDivider(-30, kColumn + 40);
+    EXPECT_EQ(listener.widthsChanged.back().second, kColumn + 10);
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn + 40);
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
+    // Disabled, the header drops its buttons; enabled again, it has them back.
+    grid.HeaderObject()->Enabled(false);
+    EXPECT_EQ(::GetWindowLongPtrW(grid.HeaderHwnd(), GWL_STYLE) & HDS_BUTTONS, 0);
+    grid.HeaderObject()->Enabled(true);
+    EXPECT_NE(::GetWindowLongPtrW(grid.HeaderHwnd(), GWL_STYLE) & HDS_BUTTONS, 0);
+}
 
-    AltKey(grid.hwnd(), VK_RETURN, L'\r');
-    EXPECT_EQ(listener.keys, (std::vector<short>{VK_RETURN}));
-    EXPECT_EQ(listener.shifts, (std::vector<short>{4}));
-    EXPECT_EQ(listener.upKeys, (std::vector<std::pair<short, short>>{{VK_RETURN, 4}}));
-    // Handled: DefWindowProc would have looked Enter up in the menu bar, found nothing and beeped.
-    EXPECT_EQ(host.menusOpened, 0) << "the handled Alt+Enter went on to the menu bar";
-    // The grid's own keys are the plain ones: Alt+Down does not move the current cell.
-    AltKey(grid.hwnd(), VK_DOWN);
-    EXPECT_EQ(grid.SelectedRow(), 1);
+// A header that lets the mouse go before it reports the drop, within the same button release.
+struct ReleaseBeforeDrop : ISubclass {
+    long MsgResponse() override { return ResponseCallAfter; }
+    void MsgResponse(long) override {}
+    LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override {
+        ::ReleaseCapture();
+        return 0;
+    }
+};
 
-    AltKey(grid.hwnd(), 'F', L'f');
-    EXPECT_EQ(host.menusOpened, 1) << "Alt+F opens the File menu";
-    AltKey(grid.hwnd(), VK_MENU);
-    EXPECT_EQ(host.menusOpened, 2) << "Alt alone opens the menu bar";
-    AltKey(grid.hwnd(), VK_F4);
-    EXPECT_EQ(host.commands, (std::vector<WPARAM>{SC_CLOSE}));
-    // A disabled grid raises no key event, and Alt+F4 still closes.
+TEST_F(HeaderTest, ADividerDragThatLostTheMouseTakesNoLaterStepNorItsDropAndTheFlatPainterNeedsAHeader) {
+    HWND header = grid.HeaderHwnd();
+    for (int loss = 0; loss < 3; ++loss) {
+        SCOPED_TRACE(loss);
+        listener.widthSteps.clear();
+        ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kColumn, 8));
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + 30, 8));
+        ASSERT_TRUE(DragRectShown()) << "the drag line is on the screen";
+        if (loss == 0)
+            ::SetCapture(host.Hwnd());  // another window takes the mouse
+        else if (loss == 1)
+            ::ReleaseCapture();  // someone else lets it go (WM_CANCELMODE): no drop comes with it
+        else
+            ::SendMessageW(grid.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpMessages();
+        ::ReleaseCapture();
+        EXPECT_FALSE(DragRectShown());
+        // Wine's header goes on tracking without the mouse: its later step and drop are refused.
+        ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumn + 50, 8));
+        ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(kColumn + 50, 8));
+        EXPECT_EQ(listener.widthSteps, (std::vector<long>{kColumn + 30}));
+        EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn) << "the header item took the drop";
+        PumpMessages();
+        EXPECT_TRUE(listener.widthsChanged.empty());
+        EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), kColumn);
+    }
+    // The next drag is taken, even from a header that lets the mouse go just before its drop.
+    ReleaseBeforeDrop early;
+    AttachMessage(&early, header, WM_LBUTTONUP);
+    DragDivider(40);
+    DetachMessage(&early, header, WM_LBUTTONUP);
+    EXPECT_EQ(listener.widthsChanged, (std::vector<std::pair<long, long>>{{1, kColumn + 40}}));
+    EXPECT_EQ(grid.HeaderObject()->ColumnWidth(0), kColumn + 40);
+    // The flat painter needs a header to paint.
+    cFlatHeader flat;
+    EXPECT_EQ(GridErrorNumber([&] { flat.Attach(host.Hwnd()); }), kErrNoHeaderControl);
+    flat.Attach(grid.hwnd());
+    EXPECT_EQ(flat.Attached(), grid.HeaderHwnd());
+}
+
+class GridAccessibleTest : public GridTest {
+  protected:
+    void SetUp() override {
+        GridTest::SetUp();
+        AddColumns(2);
+        grid.Rows(30);
+        for (long r = 1; r <= 30; ++r)
+            grid.CellText(r, 1, TaggedValue(L"row " + std::to_wstring(r)));
+        grid.RowMode(true);
+        grid.SelectedRow(1);
+        access = ClientAccessible(grid.hwnd());
+        ASSERT_TRUE(access);
+    }
+    void TearDown() override { access.Reset(); }
+
+    AccessibleRef access;
+};
+
+TEST_F(GridAccessibleTest, SeveralRowsAreAddedRemovedAndExtendedWithMultiSelect) {
+    EXPECT_EQ(access->accSelect(SELFLAG_ADDSELECTION, Child(3)), E_INVALIDARG) << "single selection";
+    grid.MultiSelect(true);
+    EXPECT_TRUE(State(access.get(), CHILDID_SELF) & STATE_SYSTEM_MULTISELECTABLE);
+    ASSERT_EQ(access->accSelect(SELFLAG_ADDSELECTION, Child(3)), S_OK);
+    EXPECT_EQ(Selection(access.get()), (std::vector<long>{1, 3}));
+    EXPECT_EQ(grid.SelectedRow(), 1) << "adding to the selection leaves the current row";
+    ASSERT_EQ(access->accSelect(SELFLAG_REMOVESELECTION, Child(1)), S_OK);
+    EXPECT_EQ(Selection(access.get()), (std::vector<long>{3}));
+    ASSERT_EQ(access->accSelect(SELFLAG_TAKEFOCUS, Child(5)), S_OK);
+    EXPECT_EQ(grid.SelectedRow(), 5);
+    EXPECT_EQ(Selection(access.get()), (std::vector<long>{3})) << "focus alone selects nothing";
+    ASSERT_EQ(access->accSelect(SELFLAG_EXTENDSELECTION | SELFLAG_ADDSELECTION, Child(7)), S_OK);
+    EXPECT_EQ(Selection(access.get()), (std::vector<long>{3, 5, 6, 7}));
+    ASSERT_EQ(access->accSelect(SELFLAG_TAKESELECTION, Child(2)), S_OK);
+    EXPECT_EQ(Selection(access.get()), (std::vector<long>{2}));
+    EXPECT_EQ(listener.selections.back(), (std::pair<long, long>{2, 1}));
+}
+
+TEST_F(GridAccessibleTest, HiddenRowsAreInvisibleAndRowsOutOfViewAreOffscreen) {
+    grid.RowVisible(5, false);
+    EXPECT_EQ(State(access.get(), 5) & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN),
+              STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN);
+    EXPECT_FALSE(State(access.get(), 4) & STATE_SYSTEM_OFFSCREEN);
+    EXPECT_TRUE(State(access.get(), 30) & STATE_SYSTEM_OFFSCREEN) << "below the visible rows";
+    LONG x = 0, y = 0, width = 0, height = 7;
+    ASSERT_EQ(access->accLocation(&x, &y, &width, &height, Child(5)), S_OK);
+    EXPECT_EQ(height, 0);
+    VARIANT end;
+    ASSERT_EQ(access->accNavigate(NAVDIR_DOWN, Child(4), &end), S_OK);
+    EXPECT_EQ(ChildId(end), 6) << "on the screen the hidden row is passed over";
+    ASSERT_EQ(access->accNavigate(NAVDIR_NEXT, Child(4), &end), S_OK);
+    EXPECT_EQ(ChildId(end), 5) << "but it is still the next child";
+    EXPECT_EQ(access->accNavigate(NAVDIR_PREVIOUS, Child(1), &end), S_FALSE);
+    // Selecting a row out of view scrolls it in.
+    ASSERT_EQ(access->accSelect(SELFLAG_TAKESELECTION, Child(30)), S_OK);
+    EXPECT_FALSE(State(access.get(), 30) & STATE_SYSTEM_OFFSCREEN);
+    EXPECT_TRUE(State(access.get(), 1) & STATE_SYSTEM_OFFSCREEN);
+}
+
+TEST_F(GridAccessibleTest, TheDefaultActionIsADoubleClickOnceTheCallerIsBackAndADisabledGridOnlyReads) {
+    EXPECT_EQ(DefaultAction(access.get(), 4), L"Double Click");
+    ASSERT_EQ(access->accDoDefaultAction(Child(4)), S_OK);
+    EXPECT_TRUE(listener.doubleClicks.empty()) << "not while the caller waits";
+    PumpMessages();
+    EXPECT_EQ(listener.doubleClicks, (std::vector<std::pair<long, long>>{{4, 1}}));
+    EXPECT_EQ(grid.SelectedRow(), 4);
+    EXPECT_EQ(access->accDoDefaultAction(Child(CHILDID_SELF)), DISP_E_MEMBERNOTFOUND);
     grid.Enabled(false);
-    listener.keys.clear();
-    AltKey(grid.hwnd(), VK_F4);
-    EXPECT_TRUE(listener.keys.empty());
-    EXPECT_EQ(host.commands.size(), 2u);
+    EXPECT_TRUE(State(access.get(), 2) & STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_EQ(Name(access.get(), 2), L"row 2");
+    EXPECT_EQ(access->accSelect(SELFLAG_TAKESELECTION, Child(2)), E_FAIL);
+    EXPECT_EQ(access->accDoDefaultAction(Child(2)), E_FAIL);
+    EXPECT_EQ(grid.SelectedRow(), 4);
+}
+
+TEST_F(GridAccessibleTest, ABatchOrASortIsOneReorderAndOtherObjectsAreTheSystems) {
+    WinEventRecorder events(EVENT_OBJECT_REORDER, EVENT_OBJECT_SELECTION, ::GetCurrentProcessId());
+    grid.Redraw(false);
+    for (int i = 0; i < 50; ++i)
+        grid.AddRow();
+    EXPECT_EQ(events.Count(EVENT_OBJECT_REORDER, grid.hwnd(), CHILDID_SELF), 0u) << "not while painting is held";
+    grid.Redraw(true);
+    EXPECT_EQ(events.Count(EVENT_OBJECT_REORDER, grid.hwnd(), CHILDID_SELF), 1u);
+    grid.SortObject().SortColumn(1, 1);
+    grid.Sort();
+    EXPECT_EQ(events.Count(EVENT_OBJECT_REORDER, grid.hwnd(), CHILDID_SELF), 2u);
+
+    // The window's frame, its scroll bars and the caret stay with the system.
+    for (LONG id : {OBJID_WINDOW, OBJID_VSCROLL, OBJID_CARET})
+        EXPECT_EQ(::SendMessageW(grid.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(id)), 0) << id;
+    EXPECT_GT(::SendMessageW(grid.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)), 0);
+}
+
+TEST_F(GridTest, TheAccessibleObjectOutlivesTheGridWithoutReachingIt) {
+    auto other = std::make_unique<MoskGrid>();
+    ASSERT_TRUE(other->Create(host.Hwnd(), 0, 0, 200, 100));
+    other->AddColumn(L"c1");
+    other->Rows(2);
+    AccessibleRef access = ClientAccessible(other->hwnd());
+    ASSERT_TRUE(access);
+    other.reset();
+    LONG count = 5;
+    EXPECT_EQ(access->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(access->accDoDefaultAction(Child(1)), CO_E_OBJNOTCONNECTED);
 }
 
 }  // namespace

@@ -1,80 +1,60 @@
-// Scroll ranges: the real bars of a grid window (the arithmetic is tested in the core).
+// The real scroll bars (their arithmetic is tested in tests/core), the rows a scroll repaints and
+// those it moves, Redraw; and the measures: hit tests, twips, text measured as DrawText does, sizing
+// to contents and scrolling a cell into view.
 
-#include "grid/grid_property_store.h"
+#include "common/twips.h"
 #include "grid/scroll_bars.h"
 #include "paint_fixture.h"
 
 namespace ferryl::test {
 namespace {
 
-class ScrollTest : public PaintTest {};
-
-TEST_F(ScrollTest, TheBarsRangeEndsWhereTheLastRowMeetsTheBottom) {
+TEST_F(PaintTest, TheRangeEndsWhereTheLastRowMeetsTheBottomAndASmallScrollMovesTheBits) {
     Fill(30);
     cScrollBars& bars = *grid.ScrollBarsObject();
     ASSERT_TRUE(bars.Visible(cScrollBars::kVertical));
-    EXPECT_FALSE(bars.Visible(cScrollBars::kHorizontal));
-    long max = 30 * kRow - grid.VisibleDataHeight();
+    const long max = 30 * kRow - grid.VisibleDataHeight();
     EXPECT_EQ(bars.Max(cScrollBars::kVertical), max);
-
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
-    EXPECT_EQ(grid.ScrollOffsetY(), max);
-    // No further: the thumb stops at Max, not one pixel past it.
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
-    EXPECT_EQ(grid.ScrollOffsetY(), max);
-    // Row 30 is the last one in view, ending on the bottom edge.
-    EXPECT_EQ(grid.RowStartY(30) + kRow - grid.ScrollOffsetY(), grid.VisibleDataHeight());
-
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_TOP, 0);
-    EXPECT_EQ(grid.ScrollOffsetY(), 0);
+    for (const auto& [code, offset] : {std::pair{SB_BOTTOM, max},
+                                       {SB_LINEDOWN, max},
+                                       {SB_PAGEDOWN, max},
+                                       {SB_TOP, 0L},
+                                       {SB_LINEUP, 0L},
+                                       {SB_LINEDOWN, long{kRow}}}) {
+        ::SendMessageW(grid.hwnd(), WM_VSCROLL, code, 0);
+        EXPECT_EQ(grid.ScrollOffsetY(), offset) << code;
+    }
+    EXPECT_LE(grid.PaintedRowCount(), 2) << "a line: only the uncovered rows are painted";
+    // What was row 2 now sits where row 1 was, moved rather than repainted.
+    grid.CellBackColor(2, 1, RGB(0, 0, 200));
     ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEUP, 0);
-    EXPECT_EQ(grid.ScrollOffsetY(), 0);
     ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
-    EXPECT_EQ(grid.ScrollOffsetY(), kRow);  // one default row
-
+    EXPECT_EQ(Snapshot(grid.hwnd()).At(Inside(1, 1).x, Inside(1, 1).y), RGB(0, 0, 200));
+    // A jump of half a page or more repaints every visible row.
+    SCROLLINFO info{sizeof(info), SIF_POS, 0, 0, 0, 20 * kRow, 0};
+    ::SetScrollInfo(grid.hwnd(), SB_VERT, &info, TRUE);
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
+    EXPECT_GE(grid.PaintedRowCount(), (grid.VisibleDataHeight() + kRow - 1) / kRow);
     // Fewer rows: the bar goes and the view returns to the top.
     grid.Rows(3);
     EXPECT_FALSE(bars.Visible(cScrollBars::kVertical));
     EXPECT_EQ(grid.ScrollOffsetY(), 0);
 }
 
-TEST_F(ScrollTest, ASmallScrollMovesTheBitsAndPaintsOnlyTheUncoveredRows) {
-    Fill(60);
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
-    EXPECT_LE(grid.PaintedRowCount(), 2);
-    // What was row 2 now sits where row 1 was, moved rather than repainted.
-    grid.CellBackColor(2, 1, RGB(0, 0, 200));
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEUP, 0);
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
-    POINT top = Inside(1, 1);
-    EXPECT_EQ(Snapshot(grid.hwnd()).At(top.x, top.y), RGB(0, 0, 200));
-    // A jump of half a page or more repaints every visible row.
-    long visibleRows = (grid.VisibleDataHeight() + kRow - 1) / kRow;
-    SCROLLINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_POS;
-    info.nPos = 30 * kRow;
-    ::SetScrollInfo(grid.hwnd(), SB_VERT, &info, TRUE);
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
-    EXPECT_GE(grid.PaintedRowCount(), visibleRows);
-}
-
 // The rows on the screen after a small scroll are those a full repaint draws, whatever moved the
 // offsets before it without moving the screen's bits. Each row of column 1 has a colour of its own.
-class TrueRowsTest : public ScrollTest {
+class TrueRowsTest : public PaintTest {
   protected:
     static COLORREF RowColor(long row) { return RGB(15 * row, 100, 255 - 15 * row); }
-    void FillColored(long rows) {
-        Fill(rows);
-        for (long r = 1; r <= rows; ++r)
+    void Colour(long from, long to) {
+        for (long r = from; r <= to; ++r)
             grid.CellBackColor(r, 1, RowColor(r));
     }
     // Every row wholly in view shows its own colour, and nothing differs from a full repaint.
     void ExpectEveryRowTrue(const char* when) {
         Snapshot shown(grid.hwnd());
         for (long r = 1; r <= grid.Rows(); ++r) {
-            long top = kHeader + grid.RowStartY(r) - grid.ScrollOffsetY();
+            const long top = kHeader + grid.RowStartY(r) - grid.ScrollOffsetY();
             if (top >= kHeader && top + kRow <= kHeader + grid.VisibleDataHeight()) {
                 EXPECT_EQ(shown.At(60, top + kRow / 2), RowColor(r)) << when << ", row " << r;
             }
@@ -84,92 +64,101 @@ class TrueRowsTest : public ScrollTest {
     }
 };
 
-TEST_F(TrueRowsTest, WhenTheRangeShrankUnderTheScrollPosition) {
-    FillColored(14);
+TEST_F(TrueRowsTest, WhenTheRangeShrankUnderThePositionOrTheBarWentDuringAPaint) {
+    Fill(14);
+    Colour(1, 14);
     ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
-    ASSERT_GT(grid.ScrollOffsetY(), kRow);
-    // One row less: the system takes the position back a row on its own, without a message.
+    // One row less: the system takes the position back a row on its own, without a message; then a
+    // scroll back up smaller than half the view, as when row 1 is selected (in column 2).
     grid.RemoveRow(14);
-    long shrunk = grid.ScrollOffsetY();
-    ASSERT_GT(shrunk, 0);
-    // Then a scroll back up smaller than half the view, as when row 1 is selected (in column 2, so
-    // that column 1 keeps the row's colour).
+    ASSERT_GT(grid.ScrollOffsetY(), 0);
     grid.CellSelected(1, 2, true);
     ASSERT_EQ(grid.ScrollOffsetY(), 0);
     ExpectEveryRowTrue("scrolled up after the removal");
-    // A click hits the row it shows.
     long row = 0, col = 0;
     grid.CellFromPoint(60, kHeader + kRow / 2 + 2 * kRow, row, col);
-    EXPECT_EQ(row, 3);
-}
-
-TEST_F(TrueRowsTest, WhenTheBarWentDuringAPaintOrTheGridWasCleared) {
-    FillColored(14);
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(row, 3) << "a click hits the row it shows";
     // Few rows: the bar goes, and its value returns to 0 while the paint is under way.
+    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
     grid.Rows(5);
     grid.Rows(14);
-    for (long r = 6; r <= 14; ++r)
-        grid.CellBackColor(r, 1, RowColor(r));
+    Colour(6, 14);
     ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
     ExpectEveryRowTrue("a line down after the bar came back");
-
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
-    grid.Clear(true);
-    grid.Clear(true);  // on a grid already empty
-    FillColored(14);
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
-    ExpectEveryRowTrue("a line down after Clear");
 }
 
-class VirtualTest : public ScrollTest {
-  protected:
-    void SetUp() override {
-        ScrollTest::SetUp();
-        Listen();
-        grid.AddColumn(L"c1", L"Virtual", 0, -1, 200);
+TEST_F(PaintTest, NothingIsPaintedWhileRedrawIsOffAndHeldRangesComeOnceItResumes) {
+    Fill(5);
+    cScrollBars& bars = *grid.ScrollBarsObject();
+    grid.Redraw(false);
+    grid.RemoveRow(2);
+    for (long r = 6; r <= 60; ++r) {
+        grid.CellDetails(r, 1, TaggedValue(L"r" + std::to_wstring(r)));
+        grid.CellSelected(r, 1, true);  // asks for the new row to be scrolled into view
     }
-};
-
-TEST_F(VirtualTest, VirtualModeAsksForRowsAsTheyComeIntoViewUntilToldNoMore) {
-    listener.lastRow = 25;
-    grid.Virtual(true);
     grid.Draw();
-    long visibleRows = (grid.VisibleDataHeight() + kRow - 1) / kRow;
-    EXPECT_EQ(grid.Rows(), visibleRows);
-    ASSERT_FALSE(listener.requested.empty());
-    EXPECT_EQ(listener.requested.front(), 1);
-    // The range keeps one default row of room for the next row.
-    EXPECT_EQ(grid.ScrollBarsObject()->Max(cScrollBars::kVertical),
-              (visibleRows + 1) * kRow - grid.VisibleDataHeight());
-    for (int i = 0; i < 40 && grid.MoreRows(); ++i)
-        ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
-    EXPECT_FALSE(grid.MoreRows());
-    EXPECT_EQ(grid.Rows(), 25);
-    EXPECT_EQ(listener.requested.back(), 26);  // the one answered with "no more"
-    EXPECT_EQ(grid.CellText(25, 1).ToText(), L"row 25");
-    size_t asked = listener.requested.size();
-    ::SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
-    grid.Draw();
-    EXPECT_EQ(listener.requested.size(), asked);
-    EXPECT_EQ(grid.ScrollBarsObject()->Max(cScrollBars::kVertical), 25 * kRow - grid.VisibleDataHeight());
+    EXPECT_EQ(grid.PaintedRowCount(), 0);
+    EXPECT_FALSE(bars.Visible(cScrollBars::kVertical)) << "nothing set while painting is held";
+    grid.Redraw(true);
+    ASSERT_TRUE(bars.Visible(cScrollBars::kVertical));
+    EXPECT_EQ(bars.Max(cScrollBars::kVertical), 60 * kRow - grid.VisibleDataHeight());
+    EXPECT_EQ(grid.ScrollOffsetY(), bars.Max(cScrollBars::kVertical)) << "the last row in view";
+    EXPECT_EQ(grid.SelectedRow(), 60);
+    grid.CellText(60, 1, TaggedValue(L"loud"));
+    EXPECT_EQ(grid.PaintedRowCount(), 1);
 }
 
-TEST_F(VirtualTest, ADefaultRowHeightOfZeroOrLessIsTakenAsOnePixel) {
-    listener.lastRow = 100000;
-    grid.DefaultRowHeight(0);
-    grid.Virtual(true);
-    grid.Draw();  // the view fills with rows of one pixel, and the paint ends
-    EXPECT_GE(grid.Rows(), grid.VisibleDataHeight());
-    EXPECT_LE(grid.Rows(), grid.VisibleDataHeight() + 2);
-    EXPECT_EQ(grid.RowHeight(1), 1);
-    EXPECT_EQ(grid.DefaultRowHeight(), 0) << "the property keeps what was set";
-    GridPropertyStore store;
-    grid.WriteProperties(store);
-    EXPECT_EQ(store.ReadProperty(L"DefaultRowHeight", TaggedValue(20L)).ToNumber(), 0.0);
-    grid.DefaultRowHeight(-5);
-    grid.AddRow();
-    EXPECT_EQ(grid.RowHeight(grid.Rows()), 1);
+TEST_F(PaintTest, CellFromPointCountsFromBelowTheHeaderAndCellBoundaryIsTheTextAreaInTwips) {
+    Fill(4);
+    long row = -1, col = -1;
+    grid.CellFromPoint(10, kHeader + kRow, row, col);  // beyond the last row is the model's, in tests/core
+    EXPECT_EQ(std::pair(row, col), std::pair(1L, 1L));
+    grid.CellFromPoint(kColumn + 1, kHeader + kRow + 1, row, col);
+    EXPECT_EQ(std::pair(row, col), std::pair(2L, 2L));
+    grid.AddColumn(L"text", L"", 0, -1, 100, false, false, TaggedValue::Missing(), false, L"", true);
+    grid.RowIsGroup(3, true);
+    grid.CellFromPoint(10, kHeader + 2 * kRow + 5, row, col);
+    EXPECT_EQ(std::pair(row, col), std::pair(3L, 4L)) << "a group row answers with its row-text column";
+    grid.CellIndent(2, 2, 5);
+    long left, top, width, height;
+    grid.CellBoundary(2, 2, left, top, width, height);
+    EXPECT_EQ(left, (kColumn + 5) * TwipsPerPixelX());
+    EXPECT_EQ(top, (kHeader + kRow) * TwipsPerPixelY());
+    EXPECT_EQ(width, (kColumn - 5) * TwipsPerPixelX());
+    EXPECT_EQ(height, kRow * TwipsPerPixelY());
+}
+
+TEST_F(PaintTest, MeasuringFollowsDrawTextSizingUsesItAndEnsureVisibleLeavesEightPixelsInside) {
+    Fill(3);
+    const std::wstring longText = L"A rather long text that does not fit";
+    grid.CellText(1, 1, TaggedValue(longText));
+    WindowDC screen(grid.hwnd());
+    SelectGuard font(screen.get(), grid.FontHandle());
+    RECT rc{0, 0, 0, 0};
+    ::DrawTextW(screen.get(), longText.c_str(), -1, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    // The word ellipsis is left out when measuring: the full text counts.
+    EXPECT_EQ(grid.EvaluateTextWidth(1, 1), rc.right);
+    EXPECT_EQ(grid.EvaluateTextHeight(2, 1), rc.bottom);
+    grid.AutoWidthColumn(TaggedValue(1L));
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(1L)), rc.right + 4);
+    for (long r = 1; r <= 3; ++r)
+        grid.CellText(r, 3, TaggedValue(L""));
+    grid.AutoWidthColumn(TaggedValue(3L));
+    EXPECT_EQ(grid.ColumnWidth(TaggedValue(3L)), 26);
+    grid.AutoHeightRow(2);
+    EXPECT_EQ(grid.RowHeight(2), 22) << "single-line text below the default height: 20 + 2";
+
+    for (int i = 4; i <= 8; ++i)
+        grid.AddColumn(L"c" + std::to_wstring(i), L"", 0, -1, kColumn);
+    grid.Rows(40);
+    grid.EnsureVisible(1, 6);
+    EXPECT_EQ(grid.ScrollOffsetX(), grid.ColumnTable()[6].lStartX + kColumn - grid.VisibleDataWidth() + 8);
+    grid.EnsureVisible(30, 6);
+    EXPECT_EQ(grid.ScrollOffsetY(), grid.RowStartY(30) + kRow - grid.VisibleDataHeight() + 8);
+    // Scrolling back leaves 8 pixels above the row too, and stops at 0.
+    grid.EnsureVisible(2, 1);
+    EXPECT_EQ(grid.ScrollOffsetX(), 0);
+    EXPECT_EQ(grid.ScrollOffsetY(), grid.RowStartY(2) - 8);
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
-// The draft message Send Now writes for the new Outlook, with a file of any name: every line stays
-// within the limits of RFC 5322 (printable ASCII, no CR or LF but the line ends, lines within 998
-// characters; sections of the RFC 2231 form within 78), and an independent MIME reader gets the
-// name back from both parameters and the file's bytes from its part. An input's first byte tells
-// how the rest is the name: odd, UTF-16LE (any character, lone surrogates too); even, a character
-// per byte, so that long runs of ASCII (the quoted form's quotes and backslashes) are easy to come
-// by. The file holds the input's bytes, fed to the writer in pieces of the size the first byte's
-// other bits give, as Send Now feeds what it reads.
+// The draft message Send Now writes for the new Outlook, with a file of any name: every line within
+// RFC 5322's limits (printable ASCII, lines within 998 characters, RFC 2231 sections within 78), and
+// an independent MIME reader gets the name back from both parameters and the file's bytes from its
+// part. The first byte odd, the rest is the name as UTF-16LE (lone surrogates too), even, a character
+// a byte (long runs of quotes and backslashes come easily). The file holds the input's bytes, fed to
+// the writer in pieces of the size the first byte's other bits give, as Send Now feeds what it reads.
 
 #include <algorithm>
 #include <cstddef>
@@ -66,9 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string utf8 = Utf8FromWide(name);
     const auto type = part.headers.find("content-type");
     const auto disposition = part.headers.find("content-disposition");
-    FUZZ_REQUIRE(type != part.headers.end() && disposition != part.headers.end());
-    FUZZ_REQUIRE(type->second.value == "application/octet-stream");
-    FUZZ_REQUIRE(disposition->second.value == "attachment");
+    FUZZ_REQUIRE(type != part.headers.end() && type->second.value == "application/octet-stream");
+    FUZZ_REQUIRE(disposition != part.headers.end() && disposition->second.value == "attachment");
     FUZZ_REQUIRE(type->second.parameters.count("name") && type->second.parameters.at("name") == utf8);
     FUZZ_REQUIRE(disposition->second.parameters.count("filename") &&
                  disposition->second.parameters.at("filename") == utf8);
