@@ -131,7 +131,10 @@ bool FerrylF::Load() noexcept {
         }
         ContinueOnError(L"FerrylF.Load: PlaceInsideWorkArea", [&] { PlaceInsideWorkArea(); });
         Form_Resize();
-        ContinueOnError(L"FerrylF.Load: RegisterDropTarget", [&] { RegisterDropTarget(); });
+        // Registered once the window is up and idle: registering starts COM's remoting in this
+        // process (some 40 ms under Wine), which the first paint need not wait for.
+        if (!::SetTimer(Hwnd(), kDropTargetTimer, USER_TIMER_MINIMUM, nullptr))
+            ContinueOnError(L"FerrylF.Load: RegisterDropTarget", [&] { RegisterDropTarget(); });
         UpdateStatusLine();
         loaded = true;
     });
@@ -682,6 +685,12 @@ LRESULT FerrylF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexc
             return 0;
         case kStatusMessage:
             ContinueOnError(L"UpdateStatusLine", [&] { UpdateStatusLine(); });
+            return 0;
+        case WM_TIMER:
+            if (wParam != kDropTargetTimer)
+                break;
+            ::KillTimer(Hwnd(), kDropTargetTimer);
+            ContinueOnError(L"RegisterDropTarget", [&] { RegisterDropTarget(); });
             return 0;
         case kDropMessage: {
             const std::vector<std::wstring> dropped = std::exchange(m_droppedFiles, {});

@@ -27,6 +27,8 @@ inline constexpr UINT kSendJobDoneMessage = WM_APP + 10;
 inline constexpr UINT kDropMessage = WM_APP + 20;
 // Posted when rows came or went: the status line counts them once the batch is in.
 inline constexpr UINT kStatusMessage = WM_APP + 21;
+// The main window's timer that registers it as a drop target once it is up and idle.
+inline constexpr UINT_PTR kDropTargetTimer = 1;
 
 // The folder buttons' names: their tool tips, and what screen readers say (the buttons show only
 // a picture).

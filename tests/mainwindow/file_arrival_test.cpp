@@ -72,7 +72,7 @@ TEST_F(FileArrivalTest, DroppedAndPastedFilesGoThroughTheIntake) {
     const std::wstring b = folder.WriteFile(L"b.txt"), c = folder.WriteFile(L"c.txt"), d = folder.WriteFile(L"d.txt");
     // As from a later start: the file already listed, the folder and the missing file are left out.
     SetClipboardFiles({b, folder.MakeFolder(L"sub"), listed[0], folder / L"missing.txt"});
-    ASSERT_TRUE(form.DropTarget());
+    ASSERT_TRUE(PumpUntil([&] { return form.DropTarget() != nullptr; })) << "registered once the window is idle";
     EXPECT_EQ(DragClipboardOntoList(), static_cast<DWORD>(DROPEFFECT_COPY));
     ASSERT_TRUE(PumpUntil([&] { return form.Rows() == 2; }));
     EXPECT_EQ(form.CellText(2, kColumnPath), b);
