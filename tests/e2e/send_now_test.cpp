@@ -18,8 +18,6 @@
 #include "pictures/picture_files.h"
 #include "settings/message_size_limit.h"
 #include "support/accessibility.h"
-#include "support/mail_client_rules.h"
-#include "support/mime_reader.h"
 
 namespace ferryl {
 namespace {
@@ -393,40 +391,7 @@ struct Route {
     bool read = true;        // what it gets is read here
 };
 
-class RouteTest : public SendNowTest, public ::testing::WithParamInterface<Route> {
-  protected:
-    // What the mail program got, read by its own rules: each attachment's name and bytes.
-    std::vector<std::pair<std::wstring, std::string>> Received(const std::wstring& recorded) const {
-        std::vector<std::pair<std::wstring, std::string>> got;
-        const std::wstring program = GetParam().program;
-        const std::vector<std::wstring> argv = SplitCommandLine(recorded);
-        std::vector<std::wstring> paths(argv.begin() + (argv.empty() ? 0 : 1), argv.end());
-        if (GetParam().client) {
-            for (size_t i = 0; i < mapi.SentPaths().size(); ++i)
-                got.emplace_back(mapi.SentNames()[i], ReadFileBytes(mapi.SentPaths()[i]));
-            return got;
-        }
-        if (program == L"olk.exe") {
-            const std::optional<MimeMessage> draft = ReadMime(ReadFileBytes(argv.back()));
-            ::DeleteFileW(argv.back().c_str());
-            for (const MimePart& part : draft ? draft->parts : std::vector<MimePart>{}) {
-                const auto disposition = part.headers.find("content-disposition");
-                if (disposition != part.headers.end() && disposition->second.parameters.count("filename"))
-                    got.emplace_back(WideFromUtf8(disposition->second.parameters.at("filename")).value_or(L"?"),
-                                     part.Decoded());
-            }
-            return got;
-        }
-        if (program == L"thunderbird.exe") {
-            paths.clear();
-            for (const std::wstring& url : ComposeAttachmentUrls(argv).value_or(std::vector<std::wstring>{}))
-                paths.push_back(GeckoFilePath(url).value_or(url));
-        }
-        for (const std::wstring& path : paths)
-            got.emplace_back(FileNameOf(LongPathName(path)), ReadFileBytes(path));
-        return got;
-    }
-};
+class RouteTest : public SendNowTest, public ::testing::WithParamInterface<Route> {};
 
 TEST_P(RouteTest, AGoneFileIsNamedFirstAndThePictureGoesSmallerUnderItsName) {
     const std::wstring program = GetParam().program;
@@ -470,14 +435,16 @@ TEST_P(RouteTest, AGoneFileIsNamedFirstAndThePictureGoesSmallerUnderItsName) {
     PressSendNow();
     ASSERT_TRUE(AnswerBox(kWarningTitle, {gone}, IDYES));
     AnswerPictureSize(VK_RETURN);
-    const auto received = Received(RecordAfterExit(ferryl, recordPath));
+    RecordAfterExit(ferryl, recordPath);
+    const std::vector<Attachment> received = GetParam().client ? ReceivedByMapi() : Received(program, record);
     ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[0].first, L"IMG_0412.jpg");
-    const ReadBack smaller = ReadPictureBytes(received[0].second);
+    EXPECT_EQ(received[0].name, L"IMG_0412.jpg");
+    const ReadBack smaller = ReadPictureBytes(received[0].bytes);
     EXPECT_EQ(smaller.width, 640u);
     EXPECT_EQ(smaller.height, 480u);
     EXPECT_TRUE(::IsEqualGUID(smaller.container, GUID_ContainerFormatJpeg));
-    EXPECT_EQ(received[1], (std::pair<std::wstring, std::string>{L"fake.jpg", ReadFileBytes(fake)}));
+    EXPECT_EQ(received[1].name, L"fake.jpg");
+    EXPECT_EQ(received[1].bytes, ReadFileBytes(fake));
     EXPECT_EQ(ReadFileBytes(photo), photoBytes) << "the original is only read";
 }
 
