@@ -11,6 +11,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,16 @@ inline std::wstring SystemTempFolder() {
     wchar_t temp[MAX_PATH]{};
     ::GetTempPathW(MAX_PATH, temp);
     return temp;
+}
+
+// The names that match the pattern (a path with wildcards).
+inline std::set<std::wstring> Matching(const std::wstring& pattern) {
+    std::set<std::wstring> found;
+    WIN32_FIND_DATAW entry{};
+    UniqueFind search(::FindFirstFileW(pattern.c_str(), &entry));
+    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.get(), &entry))
+        found.insert(entry.cFileName);
+    return found;
 }
 
 inline std::wstring Quoted(const std::wstring& path) {

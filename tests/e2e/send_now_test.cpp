@@ -8,7 +8,6 @@
 #include <shlwapi.h>
 
 #include <functional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -321,21 +320,11 @@ TEST_F(SendNowTest, IntoTheTemporaryFolderTheFilesAreMovedUnderTheirNamesAndThei
     ::RemoveDirectoryW(fresh.c_str());
 }
 
-// The folders of smaller pictures in the temporary folder.
-std::set<std::wstring> PictureFolders() {
-    std::set<std::wstring> found;
-    WIN32_FIND_DATAW entry{};
-    UniqueFind search(::FindFirstFileW((SystemTempFolder() + L"FerrylPictures-*").c_str(), &entry));
-    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.get(), &entry))
-        found.insert(entry.cFileName);
-    return found;
-}
-
 // The list stays, and the smaller pictures made for the program go again.
 TEST_F(SendNowTest, AProgramThatCannotBeStartedIsReportedAndTheListStays) {
     const std::wstring bogus = programFolder.WriteFile(L"Mail Program\\bogus.exe", "not a program");
     WriteIni(L"Settings", L"MailProgram", bogus, ini);
-    const std::set<std::wstring> before = PictureFolders();
+    const std::set<std::wstring> before = Matching(SystemTempFolder() + L"FerrylPictures-*");
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(ferryl, Photo(L"photo.jpg", GUID_ContainerFormatJpeg, L"1")));
     PressSendNow();
@@ -343,7 +332,7 @@ TEST_F(SendNowTest, AProgramThatCannotBeStartedIsReportedAndTheListStays) {
     EXPECT_TRUE(AnswerBox(kWarningTitle,
                           {L"The mail program \"" + ShortPathName(bogus) + L"\" could not be started.", L"(error "}));
     EXPECT_TRUE(SendNowEnabled()) << "the window stays open with its list";
-    EXPECT_EQ(PictureFolders(), before);
+    EXPECT_EQ(Matching(SystemTempFolder() + L"FerrylPictures-*"), before);
 }
 
 // The size warning comes after the picture size and counts the pictures at the size chosen: a
