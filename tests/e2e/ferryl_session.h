@@ -60,6 +60,11 @@ inline void PressSendNow() {
     ::PostMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0);
 }
 
+// True once the window is there with "&Send Now" enabled: a file listed, no work running.
+inline bool SendNowEnabled() {
+    return PumpUntil([] { return MainWindow() && ::IsWindowEnabled(PanelChild(L"&Send Now")); });
+}
+
 // True when a child of the window has text containing every part.
 inline bool ChildHasText(HWND parent, const std::vector<std::wstring>& parts) {
     for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -175,12 +180,6 @@ class FerrylSession : public ::testing::Test {
             Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", clientName);
             Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
         }
-    }
-
-    // No mail client is the default, so that Send Now asks for a program.
-    void NoDefaultMailClient() {
-        Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", std::nullopt);
-        Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
     }
 
     void Keep(HKEY root,

@@ -34,8 +34,8 @@ HWND ShownChooser(bool open = false) {
     return dialog;
 }
 
-// Selects the entry whose text begins so, as a click does, and confirms the dialog with OK; the
-// entries it had when none does.
+// Selects the entry whose text begins so, as a click does, and confirms the dialog with OK: empty
+// once it is gone, else the entries it had.
 std::wstring ChooseEntry(HWND dialog, const std::wstring& start) {
     const HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
     std::wstring entries;
@@ -51,7 +51,7 @@ std::wstring ChooseEntry(HWND dialog, const std::wstring& start) {
             return PumpUntil([&] { return !::IsWindow(dialog); }) ? L"" : L"(still open)";
         }
     }
-    return entries;
+    return entries.empty() ? L"(no entries)" : entries;
 }
 
 class MailProgramsTest : public FerrylSession {
@@ -99,8 +99,7 @@ TEST_F(MailProgramsTest, ANamedClientThatFailsLeavesTheWindowAndTheListWithAWarn
     PressSendNow();
     EXPECT_TRUE(AnswerBox(kWarningTitle, {L"The mail client failed", L"MAPI_E_FAILURE"}));
     ASSERT_TRUE(MainWindow()) << "the window stays";
-    EXPECT_TRUE(
-        PumpUntil([] { return ::IsWindowEnabled(MainWindow()) && ::IsWindowEnabled(PanelChild(L"&Send Now")); }));
+    EXPECT_TRUE(PumpUntil([] { return ::IsWindowEnabled(MainWindow()); }) && SendNowEnabled());
     // The same list goes again, and this time the client takes it.
     mapi.SetResult("0");
     ::DeleteFileW(mapi.File(L"mapi_record.txt").c_str());
@@ -133,7 +132,7 @@ TEST_F(MailProgramsTest, WhileTheClientHasTheFilesTheWindowPaintsAndKeepsFilesTh
     EXPECT_EQ(mapi.Calls(), L"MAPISendMailW\n") << "one call at a time";
     mapi.Release();
     // The sent file goes from the list; the one that came stays, with the window, to be sent next.
-    ASSERT_TRUE(PumpUntil([] { return ::IsWindowEnabled(PanelChild(L"&Send Now")); }));
+    ASSERT_TRUE(SendNowEnabled());
     EXPECT_EQ(mapi.Record(), MapiRecordOf({blank}));
     ::DeleteFileW(mapi.File(L"mapi_record.txt").c_str());
     SendAndRecord(ferryl, mapi.File(L"mapi_record.txt"));
@@ -225,7 +224,7 @@ TEST_F(MailProgramsTest, AChosenProgramThatIsGoneIsNamedTheChooserOpensAndTheLis
         ASSERT_TRUE(ShownChooser()) << "the chooser opens";
         ::PostMessageW(ShownChooser(), WM_COMMAND, IDCANCEL, 0);
         EXPECT_TRUE(AnswerBox(L"Ferryl Handler", {L"E-mail program not specified."}));
-        EXPECT_TRUE(PumpUntil([] { return ::IsWindowEnabled(PanelChild(L"&Send Now")); })) << "the list stays";
+        EXPECT_TRUE(SendNowEnabled()) << "the list stays";
         EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", ini), c.setting) << "nothing else was chosen";
         ASSERT_TRUE(CloseAll(ferryl));
     }

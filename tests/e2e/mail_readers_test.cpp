@@ -106,8 +106,7 @@ class MailReadersTest : public FerrylSession {
         PressSendNow();
         // Escape, not OK: a warning that offers to go on or not goes back to the list.
         EXPECT_TRUE(AnswerBox(kWarningTitle, {}, IDCANCEL));
-        EXPECT_TRUE(PumpUntil([] { return ::IsWindowEnabled(PanelChild(L"&Send Now")); }))
-            << "the window stays with its list";
+        EXPECT_TRUE(SendNowEnabled()) << "the window stays with its list";
         EXPECT_EQ(ReadRecord(reached), L"") << "nothing reached the program";
     }
 

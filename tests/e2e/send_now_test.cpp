@@ -110,9 +110,6 @@ class SendNowTest : public FerrylSession {
         Tick(L"&Copy To");
         Tick(L"&Delete source files");
     }
-    static bool SendNowEnabled() {
-        return PumpUntil([] { return MainWindow() && ::IsWindowEnabled(PanelChild(L"&Send Now")); });
-    }
     // A picture of the quarters, 1600 × 1200, among the files; the picture size kept as this choice.
     std::wstring Photo(const wchar_t* name, const GUID& container, const wchar_t* keptSize) {
         if (*keptSize)
@@ -453,7 +450,8 @@ INSTANTIATE_TEST_SUITE_P(Routes,
 // and copies nothing, and a second click meanwhile starts no second run.
 TEST_F(SendNowTest, TheMailProgramsChoiceCancelledStartsNothingAndMovesNothing) {
     WriteIni(L"Settings", L"MailProgram", L"", ini);
-    NoDefaultMailClient();
+    Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", std::nullopt);  // no default mail client
+    Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
     const std::wstring file = files.WriteFile(L"stays.txt", "s");
     CopyInto(dest.Path() + L"\\");
     ChildProcess ferryl;
