@@ -11,15 +11,20 @@
 
 #include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "common/module_path.h"
+#include "common/text.h"
+#include "common/unique_handle.h"
 #include "mail/mail_clients.h"
 #include "settings/funkcije.h"
 #include "settings/ini.h"
 #include "support/child_process.h"
+#include "support/mail_client_rules.h"
 #include "support/messages.h"
+#include "support/mime_reader.h"
 #include "support/registry_scope.h"
 #include "support/stand_ins.h"
 #include "support/temp_folder.h"
@@ -53,6 +58,11 @@ inline void Tick(const wchar_t* text, bool checked = true) {
 
 inline void PressSendNow() {
     ::PostMessageW(PanelChild(L"&Send Now"), BM_CLICK, 0, 0);
+}
+
+// True once the window is there with "&Send Now" enabled: a file listed, no work running.
+inline bool SendNowEnabled() {
+    return PumpUntil([] { return MainWindow() && ::IsWindowEnabled(PanelChild(L"&Send Now")); });
 }
 
 // True when a child of the window has text containing every part.
@@ -91,6 +101,16 @@ inline std::wstring SystemTempFolder() {
     return temp;
 }
 
+// The names that match the pattern (a path with wildcards).
+inline std::set<std::wstring> Matching(const std::wstring& pattern) {
+    std::set<std::wstring> found;
+    WIN32_FIND_DATAW entry{};
+    UniqueFind search(::FindFirstFileW(pattern.c_str(), &entry));
+    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.get(), &entry))
+        found.insert(entry.cFileName);
+    return found;
+}
+
 inline std::wstring Quoted(const std::wstring& path) {
     return L"\"" + path + L"\"";
 }
@@ -103,6 +123,13 @@ inline std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLin
     ::LocalFree(arguments);
     return argv;
 }
+
+// One attachment as the mail program reads it; no path for a part of a draft message.
+struct Attachment {
+    std::wstring path, name;
+    std::string bytes;
+    bool operator==(const Attachment&) const = default;
+};
 
 class FerrylSession : public ::testing::Test {
   protected:
@@ -155,12 +182,6 @@ class FerrylSession : public ::testing::Test {
         }
     }
 
-    // No mail client is the default, so that Send Now asks for a program.
-    void NoDefaultMailClient() {
-        Keep(HKEY_LOCAL_MACHINE, kMailClientsKey, L"", std::nullopt);
-        Keep(HKEY_CURRENT_USER, kMailClientsKey, L"", std::nullopt);
-    }
-
     void Keep(HKEY root,
               const std::wstring& key,
               const std::wstring& name,
@@ -201,6 +222,60 @@ class FerrylSession : public ::testing::Test {
         return RecordAfterExit(ferryl, path);
     }
     std::wstring SendAndRecord(ChildProcess& ferryl) { return SendAndRecord(ferryl, record); }
+
+    // What the stand-in Simple MAPI client got.
+    std::vector<Attachment> ReceivedByMapi() const {
+        std::vector<Attachment> got;
+        for (size_t i = 0; i < mapi.SentPaths().size(); ++i)
+            got.push_back({mapi.SentPaths()[i], mapi.SentNames()[i], ReadFileBytes(mapi.SentPaths()[i])});
+        return got;
+    }
+    // What the program of this name read from the command line its stand-in recorded, by that
+    // program's own rules (support/mail_client_rules.h). The new Outlook's draft is read as MIME,
+    // and removed; it must be marked unsent, so that Outlook opens it to be sent.
+    std::vector<Attachment> Received(const std::wstring& program, const std::wstring& recordPath) const {
+        const std::wstring folder = recordPath.substr(0, recordPath.rfind(L'\\') + 1);
+        const std::wstring startFolder = ReadRecord(folder + L"start_folder.txt");
+        const std::vector<std::wstring> argv = SplitCommandLine(ReadRecord(recordPath));
+        std::vector<std::wstring> paths(argv.begin() + (argv.empty() ? 0 : 1), argv.end());
+        std::vector<Attachment> got;
+        if (program == L"olk.exe") {
+            const std::optional<MimeMessage> draft = ReadMime(argv.empty() ? "" : ReadFileBytes(argv.back()));
+            ::DeleteFileW(argv.empty() ? L"" : argv.back().c_str());
+            if (!draft || !draft->headers.count("x-unsent") || draft->headers.at("x-unsent").value != "1")
+                return {{L"", L"(no unsent draft)", ""}};
+            for (const MimePart& part : draft->parts) {
+                const auto disposition = part.headers.find("content-disposition");
+                if (disposition != part.headers.end() && disposition->second.parameters.count("filename"))
+                    got.push_back({L"", WideFromUtf8(disposition->second.parameters.at("filename")).value_or(L"?"),
+                                   part.Decoded()});
+            }
+            return got;
+        }
+        if (program == L"thunderbird.exe") {
+            paths.clear();
+            for (const std::wstring& url : ComposeAttachmentUrls(argv).value_or(std::vector<std::wstring>{}))
+                paths.push_back(GeckoFilePath(url).value_or(L"(not a file URL) " + url));
+        } else if (program == L"claws-mail.exe") {
+            paths.clear();
+            for (const std::wstring& argument : AttachArguments(argv))
+                paths.push_back(ClawsAttachment(argument, startFolder, [](const std::wstring& path) {
+                    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+                    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+                }));
+        } else if (program == L"sylpheed.exe") {
+            // Its arguments come from the command line the system hands an ANSI program.
+            paths.clear();
+            const std::wstring ansi = FromAnsi(ReadFileBytes(folder + L"command_line_ansi.txt"));
+            for (const std::wstring& argument : AttachArguments(SplitCommandLine(ansi)))
+                paths.push_back(SylpheedAttachment(argument, startFolder));
+        } else if (program == L"outlook.exe") {
+            paths = {OutlookAttachment(argv).value_or(L"(no /a)")};
+        }
+        for (const std::wstring& path : paths)
+            got.push_back({path, FileNameOf(LongPathName(path)), ReadFileBytes(path)});
+        return got;
+    }
 
     // The command line the stand-in "mail.exe" gets for these files, in this order.
     std::wstring Sent(std::initializer_list<std::wstring> paths) const {

@@ -45,16 +45,6 @@ class HandoffTest : public FerrylSession {
     const std::wstring b = files.WriteFile(L"b.txt");
 };
 
-// The handoffs kept in the spool folder (the test program's, which its Ferryl.exe inherit).
-size_t KeptHandoffCount() {
-    size_t count = 0;
-    WIN32_FIND_DATAW entry;
-    UniqueFind search(::FindFirstFileW((SpoolFolder() + L"\\*.handoff").c_str(), &entry));
-    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.get(), &entry))
-        ++count;
-    return count;
-}
-
 TEST_F(HandoffTest, TwoInstancesStartedAtOnceEndWithEveryFileListed) {
     const std::wstring wide = files.WriteFile(L"b \u0436\u4e2d.txt");  // outside the code page
     ChildProcess one, two, empty;
@@ -124,7 +114,7 @@ TEST_F(HandoffTest, FilesHandedToABusyWindowAreKeptUntilItOrTheNextStartListsThe
         ChildProcess running, later, next;
         ASSERT_TRUE(StartBusy(running, a));
         ASSERT_TRUE(HandOverAndEnd(later, b));
-        EXPECT_EQ(KeptHandoffCount(), 1u);
+        EXPECT_EQ(Matching(SpoolFolder() + L"\\*.handoff").size(), 1u);
         if (ended) {
             ASSERT_TRUE(running.Kill());
             ASSERT_TRUE(StartFerryl(next, L""));
@@ -133,7 +123,7 @@ TEST_F(HandoffTest, FilesHandedToABusyWindowAreKeptUntilItOrTheNextStartListsThe
             ASSERT_TRUE(running.ResumeMainThread());
             EXPECT_EQ(SendAndRecord(running), Sent({a, b}));
         }
-        EXPECT_EQ(KeptHandoffCount(), 0u) << "removed once listed";
+        EXPECT_EQ(Matching(SpoolFolder() + L"\\*.handoff").size(), 0u) << "removed once listed";
     }
 }
 

@@ -16,7 +16,6 @@
 #include "mail/app_paths.h"
 #include "mainwindow/form_steps.h"
 #include "mainwindow/resource.h"
-#include "support/mime_reader.h"
 #include "support/pe_head.h"
 
 namespace ferryl::test {
@@ -35,8 +34,8 @@ HWND ShownChooser(bool open = false) {
     return dialog;
 }
 
-// Selects the entry whose text begins so, as a click does, and confirms the dialog with OK; the
-// entries it had when none does.
+// Selects the entry whose text begins so, as a click does, and confirms the dialog with OK: empty
+// once it is gone, else the entries it had.
 std::wstring ChooseEntry(HWND dialog, const std::wstring& start) {
     const HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
     std::wstring entries;
@@ -52,7 +51,7 @@ std::wstring ChooseEntry(HWND dialog, const std::wstring& start) {
             return PumpUntil([&] { return !::IsWindow(dialog); }) ? L"" : L"(still open)";
         }
     }
-    return entries;
+    return entries.empty() ? L"(no entries)" : entries;
 }
 
 class MailProgramsTest : public FerrylSession {
@@ -100,8 +99,7 @@ TEST_F(MailProgramsTest, ANamedClientThatFailsLeavesTheWindowAndTheListWithAWarn
     PressSendNow();
     EXPECT_TRUE(AnswerBox(kWarningTitle, {L"The mail client failed", L"MAPI_E_FAILURE"}));
     ASSERT_TRUE(MainWindow()) << "the window stays";
-    EXPECT_TRUE(
-        PumpUntil([] { return ::IsWindowEnabled(MainWindow()) && ::IsWindowEnabled(PanelChild(L"&Send Now")); }));
+    EXPECT_TRUE(PumpUntil([] { return ::IsWindowEnabled(MainWindow()); }) && SendNowEnabled());
     // The same list goes again, and this time the client takes it.
     mapi.SetResult("0");
     ::DeleteFileW(mapi.File(L"mapi_record.txt").c_str());
@@ -134,7 +132,7 @@ TEST_F(MailProgramsTest, WhileTheClientHasTheFilesTheWindowPaintsAndKeepsFilesTh
     EXPECT_EQ(mapi.Calls(), L"MAPISendMailW\n") << "one call at a time";
     mapi.Release();
     // The sent file goes from the list; the one that came stays, with the window, to be sent next.
-    ASSERT_TRUE(PumpUntil([] { return ::IsWindowEnabled(PanelChild(L"&Send Now")); }));
+    ASSERT_TRUE(SendNowEnabled());
     EXPECT_EQ(mapi.Record(), MapiRecordOf({blank}));
     ::DeleteFileW(mapi.File(L"mapi_record.txt").c_str());
     SendAndRecord(ferryl, mapi.File(L"mapi_record.txt"));
@@ -195,13 +193,9 @@ TEST_F(MailProgramsTest, AProgramRegisteredUnderAppPathsIsListedKeptByItsNameAnd
     ::DeleteFileW((first / L"olk.exe").c_str());
     PlaceRecorder(second / L"olk.exe");
     RegisterOlk(second / L"olk.exe");
-    const std::vector<std::wstring> argv = SplitCommandLine(SendAndRecord(ferryl, second / L"command_line.txt"));
-    ASSERT_EQ(argv.size(), 2u) << "the program and its draft";
-    const auto message = ReadMime(ReadFileBytes(argv[1]));
-    ::DeleteFileW(argv[1].c_str());
-    ASSERT_TRUE(message);
-    ASSERT_EQ(message->parts.size(), 2u);
-    EXPECT_EQ(message->parts[1].Decoded(), "blank");
+    SendAndRecord(ferryl, second / L"command_line.txt");
+    EXPECT_EQ(Received(L"olk.exe", second / L"command_line.txt"),
+              (std::vector<Attachment>{{L"", L"a b.txt", "blank"}}));
 }
 
 TEST_F(MailProgramsTest, AChosenProgramThatIsGoneIsNamedTheChooserOpensAndTheListStays) {
@@ -230,7 +224,7 @@ TEST_F(MailProgramsTest, AChosenProgramThatIsGoneIsNamedTheChooserOpensAndTheLis
         ASSERT_TRUE(ShownChooser()) << "the chooser opens";
         ::PostMessageW(ShownChooser(), WM_COMMAND, IDCANCEL, 0);
         EXPECT_TRUE(AnswerBox(L"Ferryl Handler", {L"E-mail program not specified."}));
-        EXPECT_TRUE(PumpUntil([] { return ::IsWindowEnabled(PanelChild(L"&Send Now")); })) << "the list stays";
+        EXPECT_TRUE(SendNowEnabled()) << "the list stays";
         EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", ini), c.setting) << "nothing else was chosen";
         ASSERT_TRUE(CloseAll(ferryl));
     }

@@ -7,12 +7,6 @@ namespace ferryl::test {
 
 namespace {
 
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
 // Little-endian numbers, as the TIFF here writes them.
 void Put(std::string& bytes, size_t at, uint32_t value, int size) {
     for (int i = 0; i < size; ++i)
@@ -75,7 +69,7 @@ bool TagOrientation(const std::wstring& path, uint16_t orientation) {
         bytes += entry;
     bytes += bytes.substr(old + 2 + count * 12, 4);
     Put(bytes, 4, static_cast<uint32_t>(directory), 4);
-    return WriteBytes(path, bytes);
+    return WriteFileBytes(path, bytes);
 }
 
 std::vector<uint32_t> ReadBack::QuarterColours() const {
