@@ -42,13 +42,6 @@ bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix, TextsEqu
     return true;
 }
 
-bool KeySearch::Clear() noexcept {
-    if (m_text.empty())
-        return false;
-    m_text.clear();
-    return true;
-}
-
 std::optional<std::wstring> KeySearch::Typed(wchar_t unit) {
     const wchar_t high = std::exchange(m_pendingHigh, L'\0');
     if (IsHighSurrogate(unit)) {

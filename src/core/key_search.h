@@ -34,8 +34,6 @@ class KeySearch {
 
     const std::wstring& Text() const noexcept { return m_text; }
     void SetText(std::wstring text) { m_text = std::move(text); }
-    // True when there was a prefix to take away.
-    bool Clear() noexcept;
 
     // A character as WM_CHAR brings it, one UTF-16 unit at a time: the character it completes (a
     // character beyond U+FFFF once both its halves came), "\b" for Backspace, nothing for a control
