@@ -1,7 +1,6 @@
 // The file list's keys, clicks and menus on the real main window: several rows selected by Ctrl
-// and Shift, Delete and the context menu acting on them, the commands off on an empty list, Ctrl+R
-// on a scrolled list, and the menu's commands reached from the list (Ctrl+A, Ctrl+L, Alt+Enter,
-// F1, Exit).
+// and Shift, Delete, Ctrl+R and the context menu acting on them, the commands off on an empty list,
+// and the menu's commands reached from the list (Ctrl+A, Ctrl+L, Alt+Enter, F1, Exit).
 
 #include <gtest/gtest.h>
 
@@ -12,7 +11,6 @@
 #include "app/start_up_state.h"
 #include "common/continue_on_error.h"
 #include "file_list_fixture.h"
-#include "grid/paint_fixture.h"
 #include "mainwindow/resource.h"
 #include "settings/funkcije.h"
 #include "support/messages.h"
@@ -52,7 +50,7 @@ TEST_F(FileListKeysTest, RowsSelectedWithCtrlAndShiftAreCopiedAndDeletedTogether
     Click(1);
     Click(2, kShiftMask);
     EXPECT_EQ(Selected(), (Rows{1, 2}));
-    Press(VK_DELETE);
+    Press('R', kCtrlMask);
     EXPECT_EQ(form.Rows(), 0);
     EXPECT_FALSE(::IsWindowEnabled(form.send_nowD()));
 }
@@ -105,31 +103,6 @@ TEST_F(FileListKeysTest, TheFileCommandsAreOffOnAnEmptyListAndExitClosesTheWindo
     // File > Exit closes the window as its close box does.
     ::SendMessageW(form.Hwnd(), WM_COMMAND, IDM_EXIT, 0);
     EXPECT_TRUE(PumpUntil([&] { return !form.Loaded(); }));
-}
-
-TEST_F(FileListKeysTest, CtrlRAtTheBottomOfAScrolledListLeavesEveryRowShowingItsFile) {
-    ASSERT_TRUE(form.Load());
-    ::SetWindowPos(form.Hwnd(), nullptr, 20, 20, 600, 500, SWP_NOZORDER);
-    MoskGrid& list = *form.Lista();
-    const int fitting = static_cast<int>(list.VisibleDataHeight() / list.DefaultRowHeight());
-    form.Unload();
-    // A list a little taller than the view, scrolled to the bottom with its last file selected.
-    LoadFiles(fitting + 2);
-    MoskGrid& shown = *form.Lista();
-    shown.SelectedRow(shown.Rows());
-    PumpMessages();
-    ASSERT_GT(shown.ScrollOffsetY(), 0);
-
-    Press('R', kCtrlMask);
-    PumpMessages();
-    ASSERT_EQ(form.Rows(), fitting + 1);
-    ASSERT_EQ(shown.SelectedRow(), 1);
-    ASSERT_EQ(shown.ScrollOffsetY(), 0);
-    // The rows as they stand are those a full repaint draws: each row shows its own file.
-    Snapshot after(shown.hwnd());
-    ::RedrawWindow(shown.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    PumpMessages();
-    EXPECT_TRUE(after.SameAs(Snapshot(shown.hwnd()), after.All()));
 }
 
 int g_menusOpened = 0;
