@@ -151,14 +151,16 @@ TEST_F(FormDpiTest, OneAndAHalfTimesTheDpiScalesControlsRowsAndFontsAndBackAgain
     EXPECT_EQ(lista.RowHeight(1), rowBefore);
 }
 
-TEST_F(FormDpiTest, TheSavedPositionStaysInTwips) {
+TEST_F(FormDpiTest, TheSavedPositionStaysInTwipsAndTheNormalPlaceWhileMaximisedOrMinimised) {
     const int to = from * 3 / 2;
     SendDpiChanged(form.Hwnd(), to, from);
     ::SetWindowPos(form.Hwnd(), nullptr, 30, 60, 900, 600, SWP_NOZORDER);
     form.Unload();
     auto ini = [](const wchar_t* key) { return ReadIni(L"Window Position", key, StartUp().IniFile); };
     // The size is the window's at its DPI; the position is on the desktop that all monitors share.
-    EXPECT_EQ(ini(L"WindowWidth"), std::to_wstring(PixelsToTwips(900, to)));
+    const std::wstring width = std::to_wstring(PixelsToTwips(900, to));
+    EXPECT_EQ(ini(L"WindowState"), L"0");
+    EXPECT_EQ(ini(L"WindowWidth"), width);
     EXPECT_EQ(ini(L"WindowHeight"), std::to_wstring(PixelsToTwips(600, to)));
     EXPECT_EQ(ini(L"WindowLeft"), std::to_wstring(PixelsToTwips(30, ScreenDpi())));
     EXPECT_EQ(ini(L"WindowTop"), std::to_wstring(PixelsToTwips(60, ScreenDpi())));
@@ -172,6 +174,17 @@ TEST_F(FormDpiTest, TheSavedPositionStaysInTwips) {
     EXPECT_EQ(outer.top, 60);
     EXPECT_NEAR(outer.right - outer.left, 900.0 * from / to, 1);
     EXPECT_NEAR(outer.bottom - outer.top, 600.0 * from / to, 1);
+
+    ::ShowWindow(form.Hwnd(), SW_MAXIMIZE);
+    form.Unload();
+    EXPECT_EQ(ini(L"WindowState"), L"2");
+    ASSERT_TRUE(form.Load());
+    form.ShowMainWindow();
+    EXPECT_TRUE(::IsZoomed(form.Hwnd())) << "a saved state 2 opens maximised";
+    ::ShowWindow(form.Hwnd(), SW_MINIMIZE);
+    form.Unload();
+    EXPECT_EQ(ini(L"WindowState"), L"1");
+    EXPECT_EQ(ini(L"WindowWidth"), width) << "the normal place stays";
 }
 
 // The width text needs in the list's font.

@@ -1,5 +1,5 @@
-// The main window as a real window: layout and resize rule, the window count, the saved geometry,
-// Copy To's enabling and filling, the list fed by the real intake, and a failed step recorded.
+// The main window as a real window: layout and resize rule, the window count, Copy To's enabling
+// and filling, the list fed by the real intake, and a failed step recorded.
 
 #include <gtest/gtest.h>
 
@@ -25,16 +25,7 @@ std::wstring Text(HWND window) {
     return buffer;
 }
 
-RECT ScreenRect(HWND window) {
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    return r;
-}
-
-class FerrylFTest : public MainWindowTest {
-  protected:
-    std::wstring Ini(const wchar_t* key) { return ReadIni(L"Window Position", key, StartUp().IniFile); }
-};
+using FerrylFTest = MainWindowTest;
 
 TEST_F(FerrylFTest, AFailedStepIsRecordedAndTheUserToldAndTheWindowGoesOn) {
     // Open File Location of a file deleted since it was listed.
@@ -85,36 +76,14 @@ TEST_F(FerrylFTest, ResizeKeepsTheMinimumButNotWhenMinimised) {
     ::ShowWindow(form.Hwnd(), SW_SHOWNORMAL);
     ::SetWindowPos(form.Hwnd(), nullptr, 10, 10, 100, 50, SWP_NOZORDER);
     PumpMessages();
-    RECT outer = ScreenRect(form.Hwnd());
+    RECT outer{};
+    ::GetWindowRect(form.Hwnd(), &outer);
     EXPECT_EQ(outer.right - outer.left, TwipsToPixelsX(6000));
     EXPECT_EQ(outer.bottom - outer.top, TwipsToPixelsY(3000));
     // Minimising does not trigger the rule (the minimised window is far below the minimum).
     ::ShowWindow(form.Hwnd(), SW_MINIMIZE);
     PumpMessages();
     EXPECT_TRUE(::IsIconic(form.Hwnd()));
-}
-
-// The place saved and applied in twips, at one DPI and another: the DPI case.
-TEST_F(FerrylFTest, TheWindowsStateIsSavedAndTheNormalPlaceKeptWhileMaximised) {
-    ASSERT_TRUE(form.Load());
-    ::ShowWindow(form.Hwnd(), SW_SHOWNORMAL);
-    ::SetWindowPos(form.Hwnd(), nullptr, 30, 45, 600, 400, SWP_NOZORDER);
-    form.Unload();
-    EXPECT_EQ(Ini(L"WindowState"), L"0");
-
-    ASSERT_TRUE(form.Load());
-    ::ShowWindow(form.Hwnd(), SW_MAXIMIZE);
-    form.Unload();
-    EXPECT_EQ(Ini(L"WindowState"), L"2");
-    EXPECT_EQ(Ini(L"WindowLeft"), std::to_wstring(PixelsToTwipsX(30))) << "the normal geometry stays";
-
-    ASSERT_TRUE(form.Load());
-    form.ShowMainWindow();
-    EXPECT_TRUE(::IsZoomed(form.Hwnd())) << "a saved state 2 opens maximised";
-    ::ShowWindow(form.Hwnd(), SW_MINIMIZE);
-    form.Unload();
-    EXPECT_EQ(Ini(L"WindowState"), L"1");
-    EXPECT_EQ(Ini(L"WindowWidth"), std::to_wstring(PixelsToTwipsX(600)));
 }
 
 TEST_F(FerrylFTest, ClosingUnloadsTheReceiverUnlessAThirdWindowIsLoaded) {
