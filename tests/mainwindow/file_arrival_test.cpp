@@ -60,9 +60,7 @@ class FileArrivalTest : public FileListTest {
     }
     std::wstring StatusText() {
         PumpMessages();
-        wchar_t text[128]{};
-        ::GetWindowTextW(form.StatusLine(), text, 128);
-        return text;
+        return WindowText(form.StatusLine());
     }
 };
 

@@ -19,12 +19,6 @@
 namespace ferryl::test {
 namespace {
 
-std::wstring Text(HWND window) {
-    wchar_t buffer[1024]{};
-    ::GetWindowTextW(window, buffer, 1024);
-    return buffer;
-}
-
 using FerrylFTest = MainWindowTest;
 
 TEST_F(FerrylFTest, AFailedStepIsRecordedAndTheUserToldAndTheWindowGoesOn) {
@@ -132,16 +126,16 @@ TEST_F(FerrylFTest, CopyToEnablesExistingFoldersAndFillsTheFirstOne) {
     for (HWND control : {form.putanjaT(), form.deleteC(), form.temporaryD(), form.desktopD(), form.customD()})
         EXPECT_TRUE(::IsWindowEnabled(control));
     EXPECT_FALSE(::IsWindowEnabled(form.attachmentsD())) << "no Eudora attachments folder";
-    EXPECT_EQ(Text(form.putanjaT()), folder.Path() + L"\\");
+    EXPECT_EQ(WindowText(form.putanjaT()), folder.Path() + L"\\");
 
     ::SendMessageW(form.desktopD(), BM_CLICK, 0, 0);
-    EXPECT_EQ(Text(form.putanjaT()), desktop.Path() + L"\\");
+    EXPECT_EQ(WindowText(form.putanjaT()), desktop.Path() + L"\\");
     ::SendMessageW(form.deleteC(), BM_CLICK, 0, 0);
 
     ::SendMessageW(form.copyC(), BM_CLICK, 0, 0);
     for (HWND control : {form.deleteC(), form.temporaryD(), form.customD()})
         EXPECT_FALSE(::IsWindowEnabled(control));
-    EXPECT_EQ(Text(form.putanjaT()), desktop.Path() + L"\\") << "unchecking keeps the text";
+    EXPECT_EQ(WindowText(form.putanjaT()), desktop.Path() + L"\\") << "unchecking keeps the text";
     EXPECT_EQ(::SendMessageW(form.deleteC(), BM_GETCHECK, 0, 0), BST_CHECKED);
 
     // Without a custom folder the temporary folder comes first.
@@ -149,7 +143,7 @@ TEST_F(FerrylFTest, CopyToEnablesExistingFoldersAndFillsTheFirstOne) {
     WriteIni(L"Settings", L"AttachmentsFolder", folder / L"gone", StartUp().IniFile);
     ASSERT_TRUE(form.Load());
     ::SendMessageW(form.copyC(), BM_CLICK, 0, 0);
-    EXPECT_EQ(Text(form.putanjaT()), temp.Path() + L"\\");
+    EXPECT_EQ(WindowText(form.putanjaT()), temp.Path() + L"\\");
 }
 
 }  // namespace
