@@ -3,8 +3,6 @@
 // the screen, the Alt keys left to the menu; the header's items and widths under the mouse; and what
 // a screen reader reads and selects.
 
-#include <memory>
-
 #include "grid/api_and_callbacks.h"
 #include "grid/flat_header.h"
 #include "grid/header_control.h"
@@ -433,19 +431,6 @@ TEST_F(GridAccessibleTest, ABatchOrASortIsOneReorderAndOtherObjectsAreTheSystems
     for (LONG id : {OBJID_WINDOW, OBJID_VSCROLL, OBJID_CARET})
         EXPECT_EQ(::SendMessageW(grid.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(id)), 0) << id;
     EXPECT_GT(::SendMessageW(grid.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)), 0);
-}
-
-TEST_F(GridTest, TheAccessibleObjectOutlivesTheGridWithoutReachingIt) {
-    auto other = std::make_unique<MoskGrid>();
-    ASSERT_TRUE(other->Create(host.Hwnd(), 0, 0, 200, 100));
-    other->AddColumn(L"c1");
-    other->Rows(2);
-    AccessibleRef access = ClientAccessible(other->hwnd());
-    ASSERT_TRUE(access);
-    other.reset();
-    LONG count = 5;
-    EXPECT_EQ(access->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
-    EXPECT_EQ(access->accDoDefaultAction(Child(1)), CO_E_OBJNOTCONNECTED);
 }
 
 }  // namespace
