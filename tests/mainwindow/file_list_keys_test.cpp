@@ -137,7 +137,7 @@ TEST_F(FileListKeysTest, AltEnterOpensTheSelectedFilesPropertiesAndGoesNoFurther
     EXPECT_EQ(g_menusOpened, 0);
 }
 
-TEST_F(FileListKeysTest, CtrlAAndCtrlLReachTheMenusCommandsFromTheList) {
+TEST_F(FileListKeysTest, CtrlACtrlLAndF1ReachTheMenusCommandsFromTheList) {
     // Opening the listed file runs it: a batch file that leaves a mark beside itself.
     const std::wstring mark = folder / L"launched.txt";
     LoadFiles(0);
@@ -154,10 +154,7 @@ TEST_F(FileListKeysTest, CtrlAAndCtrlLReachTheMenusCommandsFromTheList) {
     EXPECT_TRUE(add.Found());
     EXPECT_EQ(form.Rows(), 1);
     EXPECT_TRUE(RecentFailures().empty());
-}
 
-TEST_F(FileListKeysTest, F1OpensTheHelpFile) {
-    LoadFiles(1);
     Press(VK_F1);
     // The HTML Help viewer, another program, with the help file's own title.
     HWND help = nullptr;
