@@ -106,8 +106,6 @@ TEST_F(FerrylFTest, TabLeavesTheListForThePanelWhileOtherKeysStayWithIt) {
     MSG tab{grid, WM_KEYDOWN, VK_TAB, 0, 0, {}};
     EXPECT_TRUE(form.PreTranslateMessage(tab));
     EXPECT_EQ(::GetFocus(), form.copyC()) << "the first control of the panel follows the list";
-    MSG otherWindow{form.About().Hwnd(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
-    EXPECT_FALSE(form.PreTranslateMessage(otherWindow));
 }
 
 TEST_F(FerrylFTest, CopyToEnablesExistingFoldersAndFillsTheFirstOne) {
