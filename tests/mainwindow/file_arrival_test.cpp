@@ -84,7 +84,7 @@ TEST_F(FileArrivalTest, DroppedAndPastedFilesGoThroughTheIntake) {
     EXPECT_EQ(form.CellText(4, kColumnPath), d);
 
     // Text is no file: the drag is refused and the paste adds nothing.
-    SetClipboardText(d);
+    SetClipboardText(folder.WriteFile(L"e.txt"));  // a file not listed yet
     EXPECT_EQ(DragClipboardOntoList(), static_cast<DWORD>(DROPEFFECT_NONE));
     Press('V', kCtrlMask);
     PumpMessages();
