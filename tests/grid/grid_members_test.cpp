@@ -1,12 +1,13 @@
 // The grid's members without the screen, where MoskGrid adds to its model (tested in tests/core):
 // the calls it refuses, column keys, cells that keep to their columns, rows added whole, the format
-// object, formatted text, the key search's match, the events of changes; and the sort's comparisons
-// and keys, and the grid sorted.
+// and accessible objects outliving the grid, formatted text, the key search's match, the events of
+// changes; and the sort's comparisons and keys, and the grid sorted.
 
 #include <tuple>
 
 #include "grid/shell_sort.h"
 #include "paint_fixture.h"
+#include "support/accessibility.h"
 #include "support/dates.h"
 
 namespace ferryl::test {
@@ -87,7 +88,7 @@ TEST_F(GridTest, CellsKeepToTheirColumnsAndNewOnesAreBlank) {
     EXPECT_EQ(grid.Columns(), 4);
 }
 
-TEST_F(GridTest, AFormatObjectWritesThroughWhileAttachedAndDetachesWhenItsGridGoes) {
+TEST_F(GridTest, AFormatObjectWritesThroughWhileAttachedAndItAndTheAccessibleObjectLetGoWhenTheGridGoes) {
     AddColumns(2);
     grid.Rows(2);
     grid.CellDetails(1, 2, TaggedValue(L"text"), 0x20, 3);
@@ -99,15 +100,21 @@ TEST_F(GridTest, AFormatObjectWritesThroughWhileAttachedAndDetachesWhenItsGridGo
     fresh.Text(TaggedValue(L"handed over"));
     grid.Cell(2, 1, fresh);
     EXPECT_EQ(grid.CellText(2, 1).ToText(), L"handed over");
+    AccessibleRef access;
     {
         MoskGrid other;
         ASSERT_TRUE(other.Create(host.Hwnd(), 0, 0, 100, 100));
         other.AddColumn();
         other.Rows(1);
         cell = other.Cell(1, 1);
+        access = ClientAccessible(other.hwnd());
+        ASSERT_TRUE(access);
     }
     EXPECT_FALSE(cell.IsAttached());
     cell.Text(TaggedValue(L"no grid"));  // must not write into the destroyed grid
+    LONG count = 5;
+    EXPECT_EQ(access->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(access->accDoDefaultAction(Child(1)), CO_E_OBJNOTCONNECTED);
 }
 
 TEST_F(GridTest, FormattedTextFollowsItsColumnsPictureAndTheKeySearchMatchesTheCellsText) {

@@ -2,19 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "common/unique_handle.h"
 #include "support/messages.h"
-#include "winsvc/window.h"
 
 namespace ferryl::test {
 namespace {
-
-class OwnerWindow : public Window {
-  public:
-    OwnerWindow() {
-        RegisterWindowClass(L"FerrylTestOwner");
-        CreateHandle(L"FerrylTestOwner", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 50, 50, 600, 400);
-    }
-};
 
 // Whether the screen shows the button's own drawing at a point of its face, left of its centred
 // caption (and not whatever might cover it).
@@ -33,16 +25,19 @@ bool ShowsItself(HWND button) {
 TEST(AboutF, ShowsAtItsOwnersCornerWithItsButtonsAndStaysLoadedWhenClosed) {
     AboutF about;
     {
-        OwnerWindow owner;
+        // Destroyed at the end of this block, before the box.
+        const Unique<NullInvalidTraits<HWND, &::DestroyWindow>> owner(
+            ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 600, 400, nullptr,
+                              nullptr, nullptr, nullptr));
         RECT ownerRect{};
-        ::GetWindowRect(owner.Hwnd(), &ownerRect);
+        ::GetWindowRect(owner.get(), &ownerRect);
         bool ownerDisabledWhileShown = false, homePage = false, donations = false, ownerBack = false;
         COLORREF betweenButtons = 0;
         {
             DialogDriver shown(
                 L"About Ferryl Handler",
                 [&](HWND box) {
-                    ownerDisabledWhileShown = !::IsWindowEnabled(owner.Hwnd());
+                    ownerDisabledWhileShown = !::IsWindowEnabled(owner.get());
                     ::RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
                     // Neither the frame above the web buttons nor an unpainted inside hides them.
                     homePage = ShowsItself(about.HomePageButton());
@@ -56,11 +51,11 @@ TEST(AboutF, ShowsAtItsOwnersCornerWithItsButtonsAndStaysLoadedWhenClosed) {
                     // Sent from another thread, as a screen reader's default action sends it: the box
                     // goes, and the owner is itself again.
                     ::SendMessageW(about.CloseButton(), BM_CLICK, 0, 0);
-                    ownerBack = PumpUntil([&] { return ::IsWindowEnabled(owner.Hwnd()) != FALSE; }, 5000);
-                    ::PostMessageW(owner.Hwnd(), WM_NULL, 0, 0);  // ends a loop that missed the close
+                    ownerBack = PumpUntil([&] { return ::IsWindowEnabled(owner.get()) != FALSE; }, 5000);
+                    ::PostMessageW(owner.get(), WM_NULL, 0, 0);  // ends a loop that missed the close
                 },
                 L"FerrylAboutF");
-            about.ShowModal(owner.Hwnd(), POINT{ownerRect.left, ownerRect.top});
+            about.ShowModal(owner.get(), POINT{ownerRect.left, ownerRect.top});
             EXPECT_TRUE(shown.Found());
         }
         EXPECT_TRUE(ownerDisabledWhileShown);
@@ -81,7 +76,7 @@ TEST(AboutF, ShowsAtItsOwnersCornerWithItsButtonsAndStaysLoadedWhenClosed) {
         DialogDriver again(
             L"About Ferryl Handler", [&](HWND) { ::PostMessageW(about.CloseButton(), WM_KEYDOWN, VK_RETURN, 0); },
             L"FerrylAboutF");
-        about.ShowModal(owner.Hwnd(), POINT{ownerRect.left, ownerRect.top});
+        about.ShowModal(owner.get(), POINT{ownerRect.left, ownerRect.top});
         EXPECT_TRUE(again.Found());
         EXPECT_EQ(about.Hwnd(), first);
         EXPECT_EQ(about.LabelText(), text);

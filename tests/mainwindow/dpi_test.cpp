@@ -1,9 +1,10 @@
 // The main window and the About box at another DPI: WM_DPICHANGED as the system sends it when a
-// window moves to a monitor of another scale, the saved position kept in twips, and captions given
-// the room their text needs.
+// window moves to a monitor of another scale, the saved position kept in twips, and captions, sizes
+// and dates given the room their text needs.
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "app/intake.h"
@@ -150,14 +151,16 @@ TEST_F(FormDpiTest, OneAndAHalfTimesTheDpiScalesControlsRowsAndFontsAndBackAgain
     EXPECT_EQ(lista.RowHeight(1), rowBefore);
 }
 
-TEST_F(FormDpiTest, TheSavedPositionStaysInTwips) {
+TEST_F(FormDpiTest, TheSavedPositionStaysInTwipsAndTheNormalPlaceWhileMaximisedOrMinimised) {
     const int to = from * 3 / 2;
     SendDpiChanged(form.Hwnd(), to, from);
     ::SetWindowPos(form.Hwnd(), nullptr, 30, 60, 900, 600, SWP_NOZORDER);
     form.Unload();
     auto ini = [](const wchar_t* key) { return ReadIni(L"Window Position", key, StartUp().IniFile); };
     // The size is the window's at its DPI; the position is on the desktop that all monitors share.
-    EXPECT_EQ(ini(L"WindowWidth"), std::to_wstring(PixelsToTwips(900, to)));
+    const std::wstring width = std::to_wstring(PixelsToTwips(900, to));
+    EXPECT_EQ(ini(L"WindowState"), L"0");
+    EXPECT_EQ(ini(L"WindowWidth"), width);
     EXPECT_EQ(ini(L"WindowHeight"), std::to_wstring(PixelsToTwips(600, to)));
     EXPECT_EQ(ini(L"WindowLeft"), std::to_wstring(PixelsToTwips(30, ScreenDpi())));
     EXPECT_EQ(ini(L"WindowTop"), std::to_wstring(PixelsToTwips(60, ScreenDpi())));
@@ -171,9 +174,46 @@ TEST_F(FormDpiTest, TheSavedPositionStaysInTwips) {
     EXPECT_EQ(outer.top, 60);
     EXPECT_NEAR(outer.right - outer.left, 900.0 * from / to, 1);
     EXPECT_NEAR(outer.bottom - outer.top, 600.0 * from / to, 1);
+
+    ::ShowWindow(form.Hwnd(), SW_MAXIMIZE);
+    form.Unload();
+    EXPECT_EQ(ini(L"WindowState"), L"2");
+    ASSERT_TRUE(form.Load());
+    form.ShowMainWindow();
+    EXPECT_TRUE(::IsZoomed(form.Hwnd())) << "a saved state 2 opens maximised";
+    ::ShowWindow(form.Hwnd(), SW_MINIMIZE);
+    form.Unload();
+    EXPECT_EQ(ini(L"WindowState"), L"1");
+    EXPECT_EQ(ini(L"WindowWidth"), width) << "the normal place stays";
 }
 
-TEST_F(FormDpiTest, EveryCaptionFitsAt96144And192Dpi) {
+// The width text needs in the list's font.
+long TextWidth(MoskGrid& list, const std::wstring& text) {
+    WindowDC dc(list.hwnd());
+    SelectGuard font(dc.get(), list.FontHandle());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
+TEST_F(FormDpiTest, EveryCaptionAThreeGigabyteSizeAndTheDatesFitAt96144And192Dpi) {
+    // A sparse file: its length without the disk space.
+    const std::wstring big = folder / L"big.iso";
+    {
+        UniqueFile file(::CreateFileW(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(file);
+        LARGE_INTEGER length{};
+        length.QuadPart = 3221225472LL;
+        ASSERT_TRUE(::SetFilePointerEx(file.get(), length, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(::SetEndOfFile(file.get()));
+    }
+    AddFilesToList(big, form);
+    PumpMessages();
+    MoskGrid& list = *form.Lista();
+    ASSERT_EQ(list.CellFormattedText(3, kColumnSize), L"3,221,225,472");
+    // Text too wide for its cell would end in "..." rather than lose its start.
+    EXPECT_EQ(list.CellTextAlign(3, kColumnSize) & (DT_SINGLELINE | DT_END_ELLIPSIS | DT_RIGHT),
+              static_cast<unsigned long>(DT_SINGLELINE | DT_END_ELLIPSIS | DT_RIGHT));
     AboutF& about = form.About();
     ASSERT_TRUE(about.Load());
     const RECT close = PlaceOf(about.CloseButton());
@@ -182,6 +222,12 @@ TEST_F(FormDpiTest, EveryCaptionFitsAt96144And192Dpi) {
         SendDpiChanged(form.Hwnd(), dpi, form.Dpi());
         for (HWND control : {form.copyC(), form.deleteC(), form.send_nowD()})
             ExpectCaptionFits(control);
+        // The cell's text area is its width less the grid lines' 2 pixels on either side.
+        for (long row = 1; row <= 3; ++row) {
+            for (long column : {kColumnSize, kColumnDate})
+                EXPECT_GE(list.ColumnWidth(TaggedValue(column)) - 4,
+                          TextWidth(list, list.CellFormattedText(row, column)));
+        }
         SendDpiChanged(about.Hwnd(), dpi, about.Dpi());
         for (HWND button : {about.CloseButton(), about.HomePageButton(), about.DonationsButton()})
             ExpectCaptionFits(button);

@@ -60,16 +60,13 @@ inline void SetClipboardFiles(const std::vector<std::wstring>& paths) {
 }
 
 // A popup menu as it showed: each item's text and whether it could be chosen.
-struct MenuSeen {
-    std::vector<std::pair<std::wstring, bool>> items;
-    bool Enabled(const std::wstring& text) const {
-        for (const auto& [itemText, enabled] : items) {
-            if (itemText.starts_with(text))
-                return enabled;
-        }
-        return false;
-    }
-};
+using MenuItems = std::vector<std::pair<std::wstring, bool>>;
+
+inline std::wstring WindowText(HWND window) {
+    wchar_t text[1024]{};
+    ::GetWindowTextW(window, text, 1024);
+    return text;
+}
 
 class FileListTest : public MainWindowTest {
   protected:
@@ -126,8 +123,8 @@ class FileListTest : public MainWindowTest {
     // What the popup menu that `open` shows holds; the item with access key `choice` is chosen, or
     // with none the menu is closed.
     template <typename Open>
-    MenuSeen FromMenu(Open open, wchar_t choice = 0) {
-        MenuSeen seen;
+    MenuItems FromMenu(Open open, wchar_t choice = 0) {
+        MenuItems seen;
         {
             DialogDriver menu(
                 nullptr,
@@ -137,8 +134,8 @@ class FileListTest : public MainWindowTest {
                         wchar_t text[128]{};
                         ::GetMenuStringW(items, i, text, 128, MF_BYPOSITION);
                         if (text[0])
-                            seen.items.emplace_back(
-                                text, !(::GetMenuState(items, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
+                            seen.emplace_back(text,
+                                              !(::GetMenuState(items, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
                     }
                     ::PostMessageW(popup, choice ? WM_CHAR : WM_KEYDOWN, choice ? choice : VK_ESCAPE, 0);
                 },

@@ -8,42 +8,23 @@
 #include <vector>
 
 #include "common/error.h"
+#include "support/messages.h"
 #include "support/temp_folder.h"
 
 namespace ferryl {
 namespace {
 
-// Presses a button of the dialog this thread shows, from a thread timer that the dialog's modal
-// loop dispatches; a dialog still up after ten seconds fails the test and is cancelled.
+// Presses a button of the common dialog this thread shows, noting its caption.
 struct Presser {
-    explicit Presser(int button) : timer(::SetTimer(nullptr, 0, 150, &Tick)) {
-        command = button;
-        caption.clear();
-        start = ::GetTickCount();
-    }
-    ~Presser() { ::KillTimer(nullptr, timer); }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        if (::GetTickCount() - start > 10000 && command != IDCANCEL) {
-            ADD_FAILURE() << "the dialog is still up";
-            command = IDCANCEL;
-        }
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND window, LPARAM) -> BOOL {
-                wchar_t text[256] = {};
-                ::GetClassNameW(window, text, 256);
-                if (std::wstring(text) != L"#32770" || !::IsWindowVisible(window))
-                    return TRUE;
-                ::GetWindowTextW(window, text, 256);
-                caption = text[0] ? text : L"(untitled)";
-                return !::PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
-            },
-            0);
-    }
-    UINT_PTR timer;
-    static inline int command = IDCANCEL;
-    static inline std::wstring caption;  // of the dialog pressed; empty while none came
-    static inline DWORD start = 0;
+    explicit Presser(int button)
+        : driver(nullptr, [this, button](HWND dialog) {
+              wchar_t text[256]{};
+              ::GetWindowTextW(dialog, text, 256);
+              caption = text;
+              ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+          }) {}
+    std::wstring caption;
+    test::DialogDriver driver;  // last: it ends before the caption goes
 };
 
 TEST(CmDlg, ACancelRaisesItsErrorOnlyWhenAskedToAndAFailureAlwaysItsCode) {
@@ -70,7 +51,7 @@ TEST(CmDlg, ACancelRaisesItsErrorOnlyWhenAskedToAndAFailureAlwaysItsCode) {
             } catch (const Error& e) {
                 raised = e.Number();
             }
-            EXPECT_EQ(Presser::caption.empty(), d.cancelNumber == 0) << d.cancelNumber;
+            EXPECT_EQ(presser.driver.Found(), d.cancelNumber != 0) << d.cancelNumber;
             EXPECT_EQ(dlg.LastExtendedError() != 0, d.cancelNumber == 0);
             const long failure = static_cast<long>(dlg.LastExtendedError());
             EXPECT_EQ(raised, d.cancelNumber ? (cancelError ? d.cancelNumber : 0) : failure);
@@ -92,11 +73,13 @@ TEST(CmDlg, OpenAndSaveGiveBackWhatTheDialogChose) {
     cmDlg save;
     save.DefaultExt(L"log");
     save.FileName(folder / L"report");
+    std::wstring caption;
     for (const auto& [dialog, show] : {std::pair{&save, &cmDlg::ShowSave}, {&open, &cmDlg::ShowOpen}}) {
         Presser presser(IDOK);
         (dialog->*show)();
+        caption = presser.caption;
     }
-    EXPECT_EQ(Presser::caption, L"Pick one");
+    EXPECT_EQ(caption, L"Pick one");
     EXPECT_EQ(open.FileName(), existing);
     EXPECT_EQ(open.FileTitle(), L"chosen file.txt");
     EXPECT_EQ(open.FileName().substr(static_cast<size_t>(open.FileExt())), L"txt");
