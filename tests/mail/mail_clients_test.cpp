@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "common/text.h"
+#include "common/unique_handle.h"
 #include "mail/draft_file.h"
 #include "mail/mail_clients.h"
 #include "mail/mapi_send.h"
@@ -22,7 +23,7 @@ namespace {
 
 const std::wstring kClientsKey = kMailClientsKey;
 
-TEST(MailClients, ListsClientsWithAMapiDllAndMarksTheDefault) {
+TEST(MailClients, ListsClientsWithAMapiDllMarksTheDefaultAndPrefersDllPathEx) {
     RegistryValueScope defaultClient(HKEY_CURRENT_USER, kClientsKey, L"", L"Ferryl Test B");
     RegistryValueScope a(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test A", L"DLLPath", L"C:\\a\\mapi.dll");
     RegistryValueScope b(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test B", L"DLLPath", L"%SystemRoot%\\b.dll",
@@ -50,13 +51,10 @@ TEST(MailClients, ListsClientsWithAMapiDllAndMarksTheDefault) {
     EXPECT_EQ(MailClientDll(L"Ferryl Test B"), std::wstring(windows) + L"\\b.dll") << "environment strings expanded";
     EXPECT_EQ(MailClientDll(L"Ferryl Test C"), std::nullopt);
     EXPECT_EQ(MailClientDll(L"..\\Ferryl Test A"), std::nullopt) << "a name cannot reach another key";
-}
 
-TEST(MailClients, DllPathExComesFirstAndADefaultWithoutDllIsNoDefault) {
-    RegistryValueScope plain(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test A", L"DLLPath", L"C:\\old.dll");
     RegistryValueScope ex(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test A", L"DLLPathEx", L"C:\\new.dll");
-    EXPECT_EQ(MailClientDll(L"Ferryl Test A"), L"C:\\new.dll");
-
+    EXPECT_EQ(MailClientDll(L"Ferryl Test A"), L"C:\\new.dll") << "DLLPathEx comes first";
+    // A default without a DLL is no default.
     RegistryValueScope userDefault(HKEY_CURRENT_USER, kClientsKey, L"", L"Ferryl Nowhere");
     RegistryValueScope machineDefault(HKEY_LOCAL_MACHINE, kClientsKey, L"", L"Ferryl Test A");
     EXPECT_EQ(DefaultMailClient(), L"Ferryl Test A") << "the machine's default when the user's names no client";
@@ -134,15 +132,15 @@ TEST(DraftFile, LeavesNothingWhenAFileCannotBeReadAndNeedsATemporaryFolder) {
     EXPECT_NE(nowhere.failure.find(L"no temporary folder"), std::wstring::npos) << nowhere.failure;
 }
 
+// Last written the days and a minute ago.
 void MakeOld(const std::wstring& path, int days) {
-    HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     FILETIME now{};
     ::GetSystemTimeAsFileTime(&now);
     ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
-    time.QuadPart -= static_cast<ULONGLONG>(days) * 24 * 60 * 60 * 10'000'000ull + 60 * 10'000'000ull;
+    time.QuadPart -= (static_cast<ULONGLONG>(days) * 24 * 60 + 1) * 60 * 10'000'000ull;
     const FILETIME old{time.LowPart, time.HighPart};
-    ::SetFileTime(file, nullptr, nullptr, &old);
-    ::CloseHandle(file);
+    UniqueFile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(file && ::SetFileTime(file.get(), nullptr, nullptr, &old)) << path;
 }
 
 TEST(DraftFile, OnlyFerrylsDraftsOlderThanADayAreRemoved) {

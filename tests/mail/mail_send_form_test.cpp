@@ -1,6 +1,5 @@
 // The main window's Send Now through Simple MAPI, in this process: a close that comes while Send Now
-// asks something waits for it, and Copy To tells files apart by their identity. And the E-Mail
-// Program dialog, driven from the keyboard.
+// asks something waits for it. And the E-Mail Program dialog, driven from the keyboard.
 
 #include <gtest/gtest.h>
 
@@ -41,13 +40,6 @@ class MailFormTest : public MainWindowTest {
     RegistryValueScope client{HKEY_CURRENT_USER, std::wstring(kMailClientsKey) + L"\\" + kClient, L"DLLPath",
                               provider.Dll()};
 };
-
-// The E-Mail Program dialog's text of the current choice.
-std::wstring ChoiceText(HWND dialog) {
-    wchar_t text[512]{};
-    ::GetDlgItemTextW(dialog, IDC_MAIL_CHOICE, text, 512);
-    return text;
-}
 
 void PressKey(HWND dialog, WPARAM key) {
     ::PostMessageW(FocusOf(dialog), WM_KEYDOWN, key, 1);
@@ -125,7 +117,9 @@ TEST_F(MailFormTest, TheDialogShowsTheChoiceInPlainWordsAndChoosesAutomaticallyO
             ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
             listed.push_back(text);
         }
-        current = ChoiceText(dialog);
+        wchar_t choice[512]{};
+        ::GetDlgItemTextW(dialog, IDC_MAIL_CHOICE, choice, 512);
+        current = choice;
         // The second entry, from the keyboard: the default mail program, whichever it is.
         PressKey(dialog, VK_HOME);
         PressKey(dialog, VK_DOWN);
