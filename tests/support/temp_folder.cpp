@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "common/unique_handle.h"
-#include "support/dates.h"
 
 namespace ferryl::test {
 
@@ -125,7 +124,7 @@ std::wstring TempFolder::WriteFileOfOtherCase(std::wstring_view name, std::strin
 }
 
 bool SetModifiedTime(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute) {
-    const SYSTEMTIME local = SystemTime(year, month, day, hour, minute);
+    const SYSTEMTIME local{year, month, 0, day, hour, minute, 0, 0};
     SYSTEMTIME utc{};
     FILETIME time{};
     if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &time))
