@@ -81,27 +81,6 @@ TaggedValue TaggedValue::FromSystemTime(const SYSTEMTIME& time) {
     return TaggedValue(Date{date});
 }
 
-TaggedValue TaggedValue::FromVariant(const VARIANT& variant) {
-    switch (V_VT(&variant)) {
-        case VT_EMPTY:
-            return {};
-        case VT_BOOL:
-            return TaggedValue(V_BOOL(&variant) != VARIANT_FALSE);
-        case VT_DATE:
-            return TaggedValue(Date{V_DATE(&variant)});
-        case VT_BSTR:
-            return TaggedValue(FromBstr(V_BSTR(&variant)));
-        case VT_ERROR:
-            return TaggedValue(ErrorValue{static_cast<long>(V_ERROR(&variant))});
-        default: {
-            ScopedVariant number;
-            if (FAILED(::VariantChangeType(number.get(), const_cast<VARIANT*>(&variant), 0, VT_R8)))
-                TypeMismatch();
-            return TaggedValue(V_R8(number.get()));
-        }
-    }
-}
-
 bool TaggedValue::IsMissing() const noexcept {
     const auto* error = std::get_if<ErrorValue>(&m_value);
     return error && error->scode == DISP_E_PARAMNOTFOUND;

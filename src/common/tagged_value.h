@@ -56,8 +56,6 @@ class TaggedValue {
 
     static TaggedValue Missing() { return TaggedValue(ErrorValue{}); }
     static TaggedValue FromSystemTime(const SYSTEMTIME& time);
-    // Takes a copy of what the VARIANT holds; kinds it cannot hold raise a type mismatch.
-    static TaggedValue FromVariant(const VARIANT& variant);
 
     Kind kind() const noexcept { return static_cast<Kind>(m_value.index()); }
     bool IsEmpty() const noexcept { return kind() == Kind::Empty; }

@@ -114,14 +114,9 @@ TEST(Intake, DuplicatesAreFoundInLongListsAndInRowsWrittenMeanwhile) {
     RecordingTarget target;
     std::wstring batch;
     Paths expected;
-    for (int i = 0; i < 300; ++i) {
-        expected.push_back(folder.WriteFile(L"f" + std::to_wstring(i) + L".txt"));
-        batch += (batch.empty() ? L"" : L" ") + expected.back();
-        if (i % 100 == 99) {
-            AddFilesToList(batch, target);
-            batch.clear();
-        }
-    }
+    for (int i = 0; i < 300; ++i)
+        batch += L" " + expected.emplace_back(folder.WriteFile(L"f" + std::to_wstring(i) + L".txt"));
+    AddFilesToList(batch, target);
     ASSERT_EQ(target.Paths(), expected);
 
     // A command line taken in while another one is (a message the system dispatches during the

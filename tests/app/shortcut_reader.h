@@ -19,27 +19,22 @@ struct ShortcutInfo {
 inline ShortcutInfo ReadShortcut(const std::wstring& linkPath) {
     ShortcutInfo info;
     IShellLinkW* link = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&link))))
-        return info;
     IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        if (SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ))) {
-            wchar_t buffer[MAX_PATH * 2] = {};
-            int iconIndex = 0;
-            if (SUCCEEDED(link->GetPath(buffer, MAX_PATH * 2, nullptr, SLGP_RAWPATH)))
-                info.target = buffer;
-            buffer[0] = 0;
-            if (SUCCEEDED(link->GetDescription(buffer, MAX_PATH * 2)))
-                info.description = buffer;
-            buffer[0] = 0;
-            if (SUCCEEDED(link->GetIconLocation(buffer, MAX_PATH * 2, &iconIndex)))
-                info.icon = buffer;
-            info.loaded = true;
-        }
-        file->Release();
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                     reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ))) {
+        wchar_t target[MAX_PATH * 2] = {}, description[MAX_PATH * 2] = {}, icon[MAX_PATH * 2] = {};
+        int iconIndex = 0;
+        link->GetPath(target, MAX_PATH * 2, nullptr, SLGP_RAWPATH);
+        link->GetDescription(description, MAX_PATH * 2);
+        link->GetIconLocation(icon, MAX_PATH * 2, &iconIndex);
+        info = {target, description, icon, true};
     }
-    link->Release();
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
     return info;
 }
 

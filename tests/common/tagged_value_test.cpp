@@ -67,17 +67,5 @@ TEST(TaggedValue, ComparisonPutsNumbersBeforeTextsAndEmptyBesideEither) {
     EXPECT_THROW((void)Compare(TaggedValue::Missing(), TaggedValue(1)), Error);
 }
 
-TEST(TaggedValue, VariantsRoundTripAndAnObjectIsItselfOnly) {
-    for (const TaggedValue& value : {TaggedValue(), TaggedValue(true), TaggedValue(2.5), DateValue(2001, 2, 3, 4, 5, 6),
-                                     TaggedValue(L"text \u00e9"), TaggedValue::Missing()}) {
-        VARIANT variant = value.ToVariant();
-        EXPECT_TRUE(TaggedValue::FromVariant(variant).Identical(value));
-        ::VariantClear(&variant);
-    }
-    const auto object = std::make_shared<Object>();
-    EXPECT_TRUE(TaggedValue(object).Identical(TaggedValue(object)));
-    EXPECT_FALSE(TaggedValue(object).Identical(TaggedValue(std::make_shared<Object>())));
-}
-
 }  // namespace
 }  // namespace ferryl

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "common/text.h"
+#include "common/unique_handle.h"
 #include "mail/draft_file.h"
 #include "mail/mail_clients.h"
 #include "mail/mapi_send.h"
@@ -22,7 +23,7 @@ namespace {
 
 const std::wstring kClientsKey = kMailClientsKey;
 
-TEST(MailClients, ListsClientsWithAMapiDllAndMarksTheDefault) {
+TEST(MailClients, ListsClientsWithAMapiDllMarksTheDefaultAndPrefersDllPathEx) {
     RegistryValueScope defaultClient(HKEY_CURRENT_USER, kClientsKey, L"", L"Ferryl Test B");
     RegistryValueScope a(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test A", L"DLLPath", L"C:\\a\\mapi.dll");
     RegistryValueScope b(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test B", L"DLLPath", L"%SystemRoot%\\b.dll",
@@ -50,13 +51,10 @@ TEST(MailClients, ListsClientsWithAMapiDllAndMarksTheDefault) {
     EXPECT_EQ(MailClientDll(L"Ferryl Test B"), std::wstring(windows) + L"\\b.dll") << "environment strings expanded";
     EXPECT_EQ(MailClientDll(L"Ferryl Test C"), std::nullopt);
     EXPECT_EQ(MailClientDll(L"..\\Ferryl Test A"), std::nullopt) << "a name cannot reach another key";
-}
 
-TEST(MailClients, DllPathExComesFirstAndADefaultWithoutDllIsNoDefault) {
-    RegistryValueScope plain(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test A", L"DLLPath", L"C:\\old.dll");
     RegistryValueScope ex(HKEY_CURRENT_USER, kClientsKey + L"\\Ferryl Test A", L"DLLPathEx", L"C:\\new.dll");
-    EXPECT_EQ(MailClientDll(L"Ferryl Test A"), L"C:\\new.dll");
-
+    EXPECT_EQ(MailClientDll(L"Ferryl Test A"), L"C:\\new.dll") << "DLLPathEx comes first";
+    // A default without a DLL is no default.
     RegistryValueScope userDefault(HKEY_CURRENT_USER, kClientsKey, L"", L"Ferryl Nowhere");
     RegistryValueScope machineDefault(HKEY_LOCAL_MACHINE, kClientsKey, L"", L"Ferryl Test A");
     EXPECT_EQ(DefaultMailClient(), L"Ferryl Test A") << "the machine's default when the user's names no client";
@@ -134,15 +132,15 @@ TEST(DraftFile, LeavesNothingWhenAFileCannotBeReadAndNeedsATemporaryFolder) {
     EXPECT_NE(nowhere.failure.find(L"no temporary folder"), std::wstring::npos) << nowhere.failure;
 }
 
+// Last written the days and a minute ago.
 void MakeOld(const std::wstring& path, int days) {
-    HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     FILETIME now{};
     ::GetSystemTimeAsFileTime(&now);
     ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
-    time.QuadPart -= static_cast<ULONGLONG>(days) * 24 * 60 * 60 * 10'000'000ull + 60 * 10'000'000ull;
+    time.QuadPart -= (static_cast<ULONGLONG>(days) * 24 * 60 + 1) * 60 * 10'000'000ull;
     const FILETIME old{time.LowPart, time.HighPart};
-    ::SetFileTime(file, nullptr, nullptr, &old);
-    ::CloseHandle(file);
+    UniqueFile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(file && ::SetFileTime(file.get(), nullptr, nullptr, &old)) << path;
 }
 
 TEST(DraftFile, OnlyFerrylsDraftsOlderThanADayAreRemoved) {
@@ -150,17 +148,14 @@ TEST(DraftFile, OnlyFerrylsDraftsOlderThanADayAreRemoved) {
     const std::wstring old = temp.WriteFile(L"FerrylDraft-0000000000000001.eml");
     const std::wstring fresh = temp.WriteFile(L"FerrylDraft-0000000000000002.eml");
     const std::wstring almost = temp.WriteFile(L"FerrylDraft-0000000000000003.eml");
-    const std::wstring other = temp.WriteFile(L"Other-0000000000000001.eml");
     const std::wstring users = temp.WriteFile(L"FerrylDraft-my notes.eml");
     MakeOld(old, 2);
     MakeOld(almost, 0);
-    MakeOld(other, 2);
     MakeOld(users, 2);
     RemoveOldDrafts(temp.Path());
     EXPECT_FALSE(FileExists(old));
     EXPECT_TRUE(FileExists(fresh));
     EXPECT_TRUE(FileExists(almost));
-    EXPECT_TRUE(FileExists(other));
     EXPECT_TRUE(FileExists(users)) << "a file of the user's whose name only begins like a draft's";
 }
 
@@ -174,10 +169,7 @@ TEST(SettingsPath, PathsOutsideTheCodePageAreKeptInTheirShortForm) {
     EXPECT_TRUE(SettingsFileCanHold(*kept));
     EXPECT_EQ(ToUpper(LongPathName(*kept)), ToUpper(greek)) << "the short form names the same folder";
 
-    const std::wstring program = root.WriteFile(L"\u65E5\u672C mail.exe");
-    const std::optional<std::wstring> keptProgram = ProgramPathForSettings(program);
-    ASSERT_TRUE(keptProgram);
-    EXPECT_EQ(*keptProgram, ShortPathName(program));
+    // A program's short form: the E-Mail Program dialog's case.
     EXPECT_EQ(ProgramPathForSettings(root / L"gone \u65E5.exe"), std::nullopt) << "no short form, not in the code page";
     EXPECT_FALSE(SettingsFileCanHold(std::wstring(256, L'a'))) << "longer than the file's values are read back";
 }

@@ -14,14 +14,12 @@ class ChildProcess {
   public:
     ChildProcess() = default;
     ~ChildProcess() {
-        if (m_info.hProcess) {
-            if (::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {
-                ::TerminateProcess(m_info.hProcess, 99);
-                ::WaitForSingleObject(m_info.hProcess, 5000);
-            }
-            ::CloseHandle(m_info.hProcess);
-            ::CloseHandle(m_info.hThread);
-        }
+        if (!m_info.hProcess)
+            return;
+        if (!Exited())
+            Kill();
+        ::CloseHandle(m_info.hProcess);
+        ::CloseHandle(m_info.hThread);
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

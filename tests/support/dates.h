@@ -1,5 +1,5 @@
 #pragma once
-// Dates for tests, built from their parts.
+// A date value for tests, built from its parts.
 
 #include <windows.h>
 
@@ -7,19 +7,8 @@
 
 namespace ferryl::test {
 
-inline SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
-    SYSTEMTIME time{};
-    time.wYear = year;
-    time.wMonth = month;
-    time.wDay = day;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    return time;
-}
-
 inline TaggedValue DateValue(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
-    return TaggedValue::FromSystemTime(SystemTime(year, month, day, hour, minute, second));
+    return TaggedValue::FromSystemTime(SYSTEMTIME{year, month, 0, day, hour, minute, second, 0});
 }
 
 }  // namespace ferryl::test

@@ -4,6 +4,7 @@
 // output as the programs do rather than compare it with a string of our own. Plain C++: the
 // argument split itself is CommandLineToArgvW's, called for real by the Wine-side tests.
 
+#include <algorithm>
 #include <cstdint>
 #include <cwchar>
 #include <functional>
@@ -43,18 +44,14 @@ inline std::optional<std::wstring> WideFromUtf8(std::string_view bytes) {
     return out;
 }
 
+inline wchar_t AsciiFold(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c;
+}
+
 // %XX sequences to bytes. Strict (GLib's g_unescape_segment): a "%" without two hex digits, an
 // escaped NUL or an escaped "/" fails. Lenient (Gecko's NS_UnescapeURL): such a "%" stays as it is.
 inline std::optional<std::string> PercentDecode(std::wstring_view text, bool strict) {
-    auto hex = [](wchar_t c) -> int {
-        if (c >= L'0' && c <= L'9')
-            return c - L'0';
-        if (c >= L'A' && c <= L'F')
-            return c - L'A' + 10;
-        if (c >= L'a' && c <= L'f')
-            return c - L'a' + 10;
-        return -1;
-    };
+    auto hex = [](wchar_t c) { return static_cast<int>(std::wstring_view(L"0123456789abcdef").find(AsciiFold(c))); };
     std::string bytes;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] > 0x7F)
@@ -75,20 +72,13 @@ inline std::optional<std::string> PercentDecode(std::wstring_view text, bool str
 }
 
 inline bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        wchar_t a = text[i], b = prefix[i];
-        a = a >= L'A' && a <= L'Z' ? a + 32 : a;
-        b = b >= L'A' && b <= L'Z' ? b + 32 : b;
-        if (a != b)
-            return false;
-    }
-    return true;
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(),
+                      [](wchar_t a, wchar_t b) { return AsciiFold(a) == AsciiFold(b); });
 }
 
 inline bool IsAsciiLetter(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+    return AsciiFold(c) >= L'a' && AsciiFold(c) <= L'z';
 }
 
 // Gecko, the engine of Thunderbird, Betterbird and SeaMonkey, turning a file URL into a Windows

@@ -19,22 +19,19 @@ std::string_view Trim(std::string_view text) {
                                            : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
 }
 
-bool IsHex(char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-}
-
 // %XX sequences to bytes; nothing for a "%" without two hex digits.
 std::optional<std::string> PercentDecode(std::string_view text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '%') {
             out += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size() || !IsHex(text[i + 1]) || !IsHex(text[i + 2]))
+        } else if (i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+                   std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
             return std::nullopt;
-        out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-        i += 2;
+        }
     }
     return out;
 }
@@ -103,8 +100,7 @@ std::optional<std::map<std::string, MimeHeader>> ReadHeaders(std::string_view te
     return headers;
 }
 
-}  // namespace
-
+// Base64 text (line breaks allowed) to bytes; nothing for anything else.
 std::optional<std::string> DecodeBase64(std::string_view text) {
     static constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string symbols;
@@ -129,6 +125,8 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
     }
     return out;
 }
+
+}  // namespace
 
 std::optional<MimeHeader> ParseHeaderValue(std::string_view value) {
     const std::vector<std::string_view> pieces = SplitParameters(value);

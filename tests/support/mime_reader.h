@@ -32,9 +32,6 @@ struct MimeMessage {
 // part without headers, base64 that does not decode).
 std::optional<MimeMessage> ReadMime(std::string_view text);
 
-// Base64 text (line breaks allowed) to bytes; nothing for anything else.
-std::optional<std::string> DecodeBase64(std::string_view text);
-
 // The parameters of a header value after its first ";", RFC 2231 sections joined and decoded.
 std::optional<MimeHeader> ParseHeaderValue(std::string_view value);
 

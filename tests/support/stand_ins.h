@@ -53,7 +53,7 @@ class StandInProvider {
         return lines;
     }
     // The paths of the files the last call was given, in order, and their names: the first and
-    // second of the "|"-parted fields of each file line.
+    // second "|"-parted fields of each "file=" line of its record.
     std::vector<std::wstring> SentPaths() const { return SentFields(false); }
     std::vector<std::wstring> SentNames() const { return SentFields(true); }
 
@@ -62,7 +62,7 @@ class StandInProvider {
         std::vector<std::wstring> values;
         for (const std::wstring& line : Record()) {
             const size_t start = names ? line.find(L'|') + 1 : 5;
-            if (line.rfind(L"file=", 0) == 0)
+            if (line.starts_with(L"file="))
                 values.push_back(line.substr(start, line.find(L'|', start) - start));
         }
         return values;

@@ -1,9 +1,9 @@
 #include "support/temp_folder.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "common/unique_handle.h"
-#include "support/dates.h"
 
 namespace ferryl::test {
 
@@ -51,16 +51,8 @@ std::wstring ExtendedLength(const std::wstring& path) {
     return L"\\\\?\\" + path;
 }
 
-// The Windows path ("\\?\unix\...") of a Unix one.
-std::wstring UnixPathForWindows(std::wstring unixPath) {
-    for (wchar_t& c : unixPath)
-        c = c == L'/' ? L'\\' : c;
-    return unixPath.empty() ? unixPath : L"\\\\?\\unix" + unixPath;
-}
-
-}  // namespace
-
-std::wstring UnixPath(const std::wstring& path) {
+// Under Wine the "\\?\unix\..." form of a Windows path, through Wine's own export; empty elsewhere.
+std::wstring UnixForm(const std::wstring& path) {
     using UnixFileNameFn = char*(CDECL*)(const wchar_t*);
     const auto unixFileName = reinterpret_cast<UnixFileNameFn>(
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
@@ -70,12 +62,15 @@ std::wstring UnixPath(const std::wstring& path) {
     std::wstring wide(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0)), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, wide.data(), static_cast<int>(wide.size()));
     ::HeapFree(::GetProcessHeap(), 0, unixPath);
-    wide.resize(wide.size() - 1);
-    return wide;
+    wide.pop_back();
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    return L"\\\\?\\unix" + wide;
 }
 
+}  // namespace
+
 TempFolder::TempFolder(OnNetworkShare) {
-    std::wstring folder = UnixPathForWindows(UnixPath(L"C:\\"));
+    std::wstring folder = UnixForm(L"C:\\");
     if (folder.empty()) {
         // Windows itself: the temporary folder through the drive's administrative share.
         wchar_t temp[MAX_PATH + 1] = {};
@@ -122,14 +117,14 @@ std::wstring TempFolder::MakeFolder(std::wstring_view name) const {
 }
 
 std::wstring TempFolder::WriteFileOfOtherCase(std::wstring_view name, std::string_view bytes) const {
-    const std::wstring folder = UnixPathForWindows(UnixPath(m_path));
+    const std::wstring folder = UnixForm(m_path);
     if (folder.empty())
         return {};
     return WriteFileBytes(folder + L"\\" + std::wstring(name), bytes, CREATE_NEW) ? *this / name : std::wstring();
 }
 
 bool SetModifiedTime(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute) {
-    const SYSTEMTIME local = SystemTime(year, month, day, hour, minute);
+    const SYSTEMTIME local{year, month, 0, day, hour, minute, 0, 0};
     SYSTEMTIME utc{};
     FILETIME time{};
     if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &time))

@@ -37,9 +37,6 @@ class TempFolder {
     std::wstring m_path;
 };
 
-// Under Wine the Unix path of a Windows one, from Wine's own export; empty elsewhere.
-std::wstring UnixPath(const std::wstring& path);
-
 // Sets a file's last-modified time to a local date and time; true when it took.
 bool SetModifiedTime(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute);
 
