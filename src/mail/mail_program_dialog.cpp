@@ -67,40 +67,38 @@ class MailProgramDialog : public ResourceDialog {
     }
 
   private:
-    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override {
+    INT_PTR OnInitDialog() override {
+        MeasureEntries();
+        FillEntries();
+        ShowChoice(DescribeMailProgramSetting(m_current));
+        ::SendDlgItemMessageW(Dialog(), IDC_MAIL_SIZE_LIMIT, EM_LIMITTEXT, kLimitDigits, 0);
+        ::SetDlgItemInt(Dialog(), IDC_MAIL_SIZE_LIMIT, static_cast<UINT>(m_sizeLimitMB), FALSE);
+        // The list first: the keyboard chooses an entry straight away.
+        ::SetFocus(Entries());
+        return FALSE;
+    }
+
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-            case WM_INITDIALOG:
-                m_dialog = dialog;
-                MeasureEntries();
-                FillEntries();
-                ShowChoice(DescribeMailProgramSetting(m_current));
-                ::SendDlgItemMessageW(dialog, IDC_MAIL_SIZE_LIMIT, EM_LIMITTEXT, kLimitDigits, 0);
-                ::SetDlgItemInt(dialog, IDC_MAIL_SIZE_LIMIT, static_cast<UINT>(m_sizeLimitMB), FALSE);
-                // The list first: the keyboard chooses an entry straight away.
-                ::SetFocus(Entries());
-                return FALSE;
             case WM_DRAWITEM:
                 if (wParam != IDC_MAIL_CLIENTS)
                     return FALSE;
                 DrawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
                 return TRUE;
             case WM_DPICHANGED:
-                ::PostMessageW(dialog, kMeasureEntriesMessage, 0, 0);
+                ::PostMessageW(Dialog(), kMeasureEntriesMessage, 0, 0);
                 return FALSE;  // the system scales the dialog
             case kMeasureEntriesMessage:
                 MeasureEntries();
                 FitChoice();
-                return TRUE;
-            case WM_COMMAND:
-                OnCommand(LOWORD(wParam), HIWORD(wParam));
                 return TRUE;
             default:
                 return FALSE;
         }
     }
 
-    HWND Entries() const { return ::GetDlgItem(m_dialog, IDC_MAIL_CLIENTS); }
-    HWND Choice() const { return ::GetDlgItem(m_dialog, IDC_MAIL_CHOICE); }
+    HWND Entries() const { return ::GetDlgItem(Dialog(), IDC_MAIL_CLIENTS); }
+    HWND Choice() const { return ::GetDlgItem(Dialog(), IDC_MAIL_CHOICE); }
 
     void ShowChoice(const std::wstring& text) {
         ::SetWindowTextW(Choice(), text.c_str());
@@ -189,7 +187,7 @@ class MailProgramDialog : public ResourceDialog {
             ::DrawFocusRect(item.hDC, &item.rcItem);
     }
 
-    void OnCommand(int id, int code) {
+    void OnCommand(int id, int code) override {
         switch (id) {
             case IDC_MAIL_CLIENTS:
                 if (code == LBN_SELCHANGE)
@@ -205,7 +203,7 @@ class MailProgramDialog : public ResourceDialog {
                 Confirm();
                 break;
             case IDCANCEL:
-                ::EndDialog(m_dialog, IDCANCEL);
+                ::EndDialog(Dialog(), IDCANCEL);
                 break;
             default:
                 break;
@@ -224,32 +222,32 @@ class MailProgramDialog : public ResourceDialog {
     void ChooseOtherProgram() {
         if (!m_pick)
             return;
-        const std::optional<std::wstring> path = m_pick(m_dialog);
+        const std::optional<std::wstring> path = m_pick(Dialog());
         if (!path)
             return;
         m_result.program = MailProgramChoice{true, *path};
         ::SendMessageW(Entries(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         ShowChoice(DescribeMailProgramSetting(*path));
         // The next Enter confirms the program just picked.
-        ::SendMessageW(m_dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(m_dialog, IDOK)), TRUE);
+        ::SendMessageW(Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(Dialog(), IDOK)), TRUE);
     }
 
     // Ends the dialog with OK once the size limit reads as a whole number.
     void Confirm() {
         BOOL translated = FALSE;
-        const UINT limit = ::GetDlgItemInt(m_dialog, IDC_MAIL_SIZE_LIMIT, &translated, FALSE);
+        const UINT limit = ::GetDlgItemInt(Dialog(), IDC_MAIL_SIZE_LIMIT, &translated, FALSE);
         if (!translated) {
-            ::MessageBoxW(m_dialog,
+            ::MessageBoxW(Dialog(),
                           L"Enter the message size for the warning as a whole number of megabytes (MB). 0 turns the "
                           L"warning off.",
                           kWarningTitle, MB_OK | MB_ICONINFORMATION);
-            const HWND field = ::GetDlgItem(m_dialog, IDC_MAIL_SIZE_LIMIT);
-            ::SendMessageW(m_dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+            const HWND field = ::GetDlgItem(Dialog(), IDC_MAIL_SIZE_LIMIT);
+            ::SendMessageW(Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
             return;
         }
         if (static_cast<long>(limit) != m_sizeLimitMB)
             m_result.sizeLimitMB = static_cast<long>(limit);
-        ::EndDialog(m_dialog, IDOK);
+        ::EndDialog(Dialog(), IDOK);
     }
 
     // An entry of the list: its name and the setting it stands for.
@@ -262,7 +260,6 @@ class MailProgramDialog : public ResourceDialog {
     const std::wstring& m_current;
     const long m_sizeLimitMB;
     const PickMailProgram& m_pick;
-    HWND m_dialog = nullptr;
     UniqueFont m_boldFont;
     std::vector<Entry> m_entries;
     MailProgramDialogResult m_result;

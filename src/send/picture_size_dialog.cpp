@@ -49,51 +49,38 @@ class PictureSizeDialog : public ResourceDialog {
     }
 
   private:
-    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM) override {
-        switch (message) {
-            case WM_INITDIALOG:
-                m_dialog = dialog;
-                OnInit();
-                return FALSE;
-            case WM_COMMAND:
-                OnCommand(LOWORD(wParam), HIWORD(wParam));
-                return TRUE;
-            default:
-                return FALSE;
-        }
-    }
-
-    void OnInit() {
+    INT_PTR OnInitDialog() override {
         for (PictureSize size : kPictureSizeChoices)
-            ::SetDlgItemTextW(m_dialog, ButtonOf(size), PictureSizeCaption(size).c_str());
-        ::CheckRadioButton(m_dialog, IDC_PICTURE_SMALLER, IDC_PICTURE_ORIGINAL, ButtonOf(m_chosen));
+            ::SetDlgItemTextW(Dialog(), ButtonOf(size), PictureSizeCaption(size).c_str());
+        ::CheckRadioButton(Dialog(), IDC_PICTURE_SMALLER, IDC_PICTURE_ORIGINAL, ButtonOf(m_chosen));
         uint64_t bytes = 0;
         for (const PictureFacts& picture : m_pictures)
             bytes += picture.bytes;
         const size_t count = m_pictures.size();
         const std::wstring now = L"Pictures now: " + std::to_wstring(count) +
                                  (count == 1 ? L" picture, " : L" pictures, ") + ByteText(bytes);
-        ::SetDlgItemTextW(m_dialog, IDC_PICTURE_NOW, now.c_str());
+        ::SetDlgItemTextW(Dialog(), IDC_PICTURE_NOW, now.c_str());
         ShowEstimate();
         ListUnreadable();
         // The keyboard starts on the size chosen; the arrows move among the sizes.
-        ::SetFocus(::GetDlgItem(m_dialog, ButtonOf(m_chosen)));
+        ::SetFocus(::GetDlgItem(Dialog(), ButtonOf(m_chosen)));
+        return FALSE;
     }
 
     void ShowEstimate() {
         const std::wstring text = L"Estimated size: " + ByteText(EstimatedBytes(m_pictures, m_chosen));
-        ::SetDlgItemTextW(m_dialog, IDC_PICTURE_ESTIMATE, text.c_str());
+        ::SetDlgItemTextW(Dialog(), IDC_PICTURE_ESTIMATE, text.c_str());
     }
 
     // The files that cannot be read as pictures; without any, their list goes and the dialog
     // closes up over it.
     void ListUnreadable() {
-        const HWND list = ::GetDlgItem(m_dialog, IDC_PICTURE_UNREADABLE);
+        const HWND list = ::GetDlgItem(Dialog(), IDC_PICTURE_UNREADABLE);
         for (const PictureFacts& picture : m_pictures) {
             if (!picture.readable)
                 ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(FileNameOf(picture.path).c_str()));
         }
-        const HWND label = ::GetDlgItem(m_dialog, IDC_PICTURE_UNREADABLE_LABEL);
+        const HWND label = ::GetDlgItem(Dialog(), IDC_PICTURE_UNREADABLE_LABEL);
         if (::SendMessageW(list, LB_GETCOUNT, 0, 0) > 0) {
             // The list's name for screen readers: Windows takes the label before it, Wine's Active
             // Accessibility only the list's own text, which a list box does not show.
@@ -102,33 +89,33 @@ class PictureSizeDialog : public ResourceDialog {
             ::SetWindowTextW(list, text);
             return;
         }
-        RECT labelPlace = PlaceOf(label), okPlace = PlaceOf(::GetDlgItem(m_dialog, IDOK));
+        RECT labelPlace = PlaceOf(label), okPlace = PlaceOf(::GetDlgItem(Dialog(), IDOK));
         const int shift = okPlace.top - labelPlace.top;
         ::ShowWindow(label, SW_HIDE);
         ::ShowWindow(list, SW_HIDE);
         for (int id : {IDOK, IDCANCEL}) {
-            const HWND button = ::GetDlgItem(m_dialog, id);
+            const HWND button = ::GetDlgItem(Dialog(), id);
             const RECT place = PlaceOf(button);
             ::SetWindowPos(button, nullptr, place.left, place.top - shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         }
         RECT outer{};
-        ::GetWindowRect(m_dialog, &outer);
-        ::SetWindowPos(m_dialog, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top - shift,
+        ::GetWindowRect(Dialog(), &outer);
+        ::SetWindowPos(Dialog(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top - shift,
                        SWP_NOMOVE | SWP_NOZORDER);
     }
 
     RECT PlaceOf(HWND control) const {
         RECT place{};
         ::GetWindowRect(control, &place);
-        ::MapWindowPoints(nullptr, m_dialog, reinterpret_cast<POINT*>(&place), 2);
+        ::MapWindowPoints(nullptr, Dialog(), reinterpret_cast<POINT*>(&place), 2);
         return place;
     }
 
-    void OnCommand(int id, int code) {
+    void OnCommand(int id, int code) override {
         switch (id) {
             case IDOK:
             case IDCANCEL:
-                ::EndDialog(m_dialog, id);
+                ::EndDialog(Dialog(), id);
                 break;
             default:
                 for (PictureSize size : kPictureSizeChoices) {
@@ -143,7 +130,6 @@ class PictureSizeDialog : public ResourceDialog {
 
     const std::vector<PictureFacts>& m_pictures;
     PictureSize m_chosen;
-    HWND m_dialog = nullptr;
 };
 
 }  // namespace
