@@ -2,34 +2,38 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "common/system_function.h"
 
 namespace ferryl {
 
 namespace {
 
-using FormatFn = PWSTR(WINAPI*)(LONGLONG, PWSTR, UINT);
-
-// shlwapi's StrFormatByteSizeW, looked up from the system folder on first use: importing it would
-// load shlwapi into every later start, which only hands its files over.
-FormatFn FormatFunction() {
-    static const FormatFn format = [] {
-        wchar_t folder[MAX_PATH]{};
-        const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH)
-            return FormatFn{};
-        return ExportedFunction<FormatFn>(::LoadLibraryW((std::wstring(folder, length) + L"\\shlwapi.dll").c_str()),
-                                          "StrFormatByteSizeW");
+// shlwapi, looked up from the system folder on first use: importing it would load it into every
+// later start, which only hands its files over.
+HMODULE Shlwapi() {
+    static const HMODULE shlwapi = [] {
+        HMODULE module = ::GetModuleHandleW(L"shlwapi.dll");
+        return module ? module : ::LoadLibraryExW(L"shlwapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     }();
-    return format;
+    return shlwapi;
 }
 
 }  // namespace
 
 std::wstring ByteSizeText(uint64_t bytes) {
+    using FormatEx = HRESULT(WINAPI*)(ULONGLONG, int, PWSTR, UINT);
+    using Format = PWSTR(WINAPI*)(LONGLONG, PWSTR, UINT);
+    // Windows Vista and later round to the digits shown, as Explorer does; Wine has only the older one.
+    static const auto formatEx = ExportedFunction<FormatEx>(Shlwapi(), "StrFormatByteSizeEx");
+    static const auto format = ExportedFunction<Format>(Shlwapi(), "StrFormatByteSizeW");
+    constexpr int kRoundToNearestDisplayedDigit = 1;
     wchar_t text[64]{};
-    if (const FormatFn format = FormatFunction();
-        format && bytes <= static_cast<uint64_t>(INT64_MAX) && format(static_cast<LONGLONG>(bytes), text, 64))
+    if (formatEx && SUCCEEDED(formatEx(bytes, kRoundToNearestDisplayedDigit, text, 64)))
+        return text;
+    if (format && format(static_cast<LONGLONG>(std::min<uint64_t>(bytes, LLONG_MAX)), text, 64))
         return text;
     return std::to_wstring(bytes) + L" bytes";
 }

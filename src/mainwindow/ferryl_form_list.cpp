@@ -8,7 +8,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -17,9 +16,9 @@
 
 #include "app/file_entry.h"
 #include "app/intake.h"
+#include "common/byte_size.h"
 #include "common/continue_on_error.h"
 #include "common/error.h"
-#include "common/system_function.h"
 #include "common/twips.h"
 #include "core/file_list_text.h"
 #include "mainwindow/ferryl_form.h"
@@ -31,31 +30,6 @@
 #include "winsvc/window_text.h"
 
 namespace ferryl {
-
-namespace {
-
-// A size as Explorer shows it ("34.5 MB"), by shlwapi, which comes with shell32: looked up rather
-// than imported, so that a later start, which only hands its files over, does not load it.
-std::wstring SystemByteSize(unsigned long long bytes) {
-    using FormatEx = HRESULT(WINAPI*)(ULONGLONG, int, PWSTR, UINT);
-    using Format = PWSTR(WINAPI*)(LONGLONG, PWSTR, UINT);
-    static const HMODULE shlwapi = [] {
-        HMODULE module = ::GetModuleHandleW(L"shlwapi.dll");
-        return module ? module : ::LoadLibraryExW(L"shlwapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }();
-    // Windows Vista and later round to the digits shown; Wine has only the older one.
-    static const auto formatEx = ExportedFunction<FormatEx>(shlwapi, "StrFormatByteSizeEx");
-    static const auto format = ExportedFunction<Format>(shlwapi, "StrFormatByteSizeW");
-    constexpr int kRoundToNearestDisplayedDigit = 1;
-    wchar_t text[64]{};
-    if (formatEx && SUCCEEDED(formatEx(bytes, kRoundToNearestDisplayedDigit, text, 64)))
-        return text;
-    if (format && format(static_cast<LONGLONG>(std::min<unsigned long long>(bytes, LLONG_MAX)), text, 64))
-        return text;
-    return std::to_wstring(bytes) + L" bytes";
-}
-
-}  // namespace
 
 // --- FileListTarget ---
 
@@ -360,7 +334,7 @@ void FerrylF::UpdateStatusLine() {
     unsigned long long total = 0;
     for (long row = 1; row <= rows; ++row)
         total += LengthOfSizeText(m_lista->CellText(row, kColumnSize).ToText());
-    const std::wstring text = FileCountAndTotal(rows, SystemByteSize(total));
+    const std::wstring text = FileCountAndTotal(rows, ByteSizeText(total));
     if (WindowText(m_status) != text)
         ::SetWindowTextW(m_status, text.c_str());
 }

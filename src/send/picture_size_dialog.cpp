@@ -1,6 +1,6 @@
 #include "send/picture_size_dialog.h"
 
-#include "common/system_function.h"
+#include "common/byte_size.h"
 #include "core/path_rules.h"
 #include "mainwindow/picture_size_resource.h"
 #include "settings/picture_size_setting.h"
@@ -26,17 +26,6 @@ int ButtonOf(PictureSize size) {
     return IDC_PICTURE_ORIGINAL;
 }
 
-// Bytes as Explorer shows them: "38.2 MB". shlwapi is loaded on first use: Ferryl.exe does not
-// import it, so that a later start, which only hands its files over, does not load it.
-std::wstring ByteText(uint64_t bytes) {
-    using Fn = PWSTR(WINAPI*)(LONGLONG, PWSTR, UINT);
-    static const Fn format = ExportedFunction<Fn>(::LoadLibraryW(L"shlwapi.dll"), "StrFormatByteSizeW");
-    wchar_t text[32] = {};
-    if (format && format(static_cast<LONGLONG>(bytes), text, 32))
-        return text;
-    return std::to_wstring(bytes) + L" bytes";
-}
-
 class PictureSizeDialog : public ResourceDialog {
   public:
     PictureSizeDialog(const std::vector<PictureFacts>& pictures, PictureSize current)
@@ -58,7 +47,7 @@ class PictureSizeDialog : public ResourceDialog {
             bytes += picture.bytes;
         const size_t count = m_pictures.size();
         const std::wstring now = L"Pictures now: " + std::to_wstring(count) +
-                                 (count == 1 ? L" picture, " : L" pictures, ") + ByteText(bytes);
+                                 (count == 1 ? L" picture, " : L" pictures, ") + ByteSizeText(bytes);
         ::SetDlgItemTextW(Dialog(), IDC_PICTURE_NOW, now.c_str());
         ShowEstimate();
         ListUnreadable();
@@ -68,7 +57,7 @@ class PictureSizeDialog : public ResourceDialog {
     }
 
     void ShowEstimate() {
-        const std::wstring text = L"Estimated size: " + ByteText(EstimatedBytes(m_pictures, m_chosen));
+        const std::wstring text = L"Estimated size: " + ByteSizeText(EstimatedBytes(m_pictures, m_chosen));
         ::SetDlgItemTextW(Dialog(), IDC_PICTURE_ESTIMATE, text.c_str());
     }
 
