@@ -90,20 +90,16 @@ void ShowProgress(HWND owner, const std::shared_ptr<SendJob>& job, HANDLE stop) 
 
 SendProgressDialog::SendProgressDialog(HWND owner, std::shared_ptr<SendJob> job)
     : m_stop(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    HANDLE stop = nullptr;
     // The thread keeps its own handle of the event and its share of the job.
-    if (!m_stop || !::DuplicateHandle(::GetCurrentProcess(), m_stop.get(), ::GetCurrentProcess(), &stop, 0, FALSE,
+    HANDLE duplicate = nullptr;
+    if (!m_stop || !::DuplicateHandle(::GetCurrentProcess(), m_stop.get(), ::GetCurrentProcess(), &duplicate, 0, FALSE,
                                       DUPLICATE_SAME_ACCESS))
         return;
     ContinueOnError(L"SendProgressDialog: thread", [&] {
-        std::thread([owner, job = std::move(job), stop] {
-            ContinueOnError(L"SendProgressDialog: show", [&] { ShowProgress(owner, job, stop); });
-            ::CloseHandle(stop);
+        std::thread([owner, job = std::move(job), stop = UniqueHandle(duplicate)] {
+            ContinueOnError(L"SendProgressDialog: show", [&] { ShowProgress(owner, job, stop.get()); });
         }).detach();
-        stop = nullptr;
     });
-    if (stop)
-        ::CloseHandle(stop);
 }
 
 SendProgressDialog::~SendProgressDialog() {
