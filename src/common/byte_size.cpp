@@ -11,12 +11,12 @@ namespace ferryl {
 
 namespace {
 
-// shlwapi, looked up from the system folder on first use: importing it would load it into every
-// later start, which only hands its files over.
+// shlwapi, loaded on first use: importing it would load it into every later start, which only
+// hands its files over.
 HMODULE Shlwapi() {
     static const HMODULE shlwapi = [] {
         HMODULE module = ::GetModuleHandleW(L"shlwapi.dll");
-        return module ? module : ::LoadLibraryExW(L"shlwapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return module ? module : LoadSystemLibrary(L"shlwapi.dll");
     }();
     return shlwapi;
 }
