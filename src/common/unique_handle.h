@@ -81,6 +81,8 @@ using UniqueImageList = Unique<NullInvalidTraits<HIMAGELIST, &::ImageList_Destro
 using UniqueBstr = Unique<NullInvalidTraits<BSTR, &::SysFreeString>>;
 // A shell item identifier list, such as SHBrowseForFolderW returns (task allocator).
 using UniqueIdList = Unique<NullInvalidTraits<PIDLIST_ABSOLUTE, &::CoTaskMemFree>>;
+// A string the shell allocated with the task allocator, such as SHGetKnownFolderPath's.
+using UniqueTaskString = Unique<NullInvalidTraits<PWSTR, &::CoTaskMemFree>>;
 
 // A COM interface reference: Release instead of a close function.
 template <typename Interface>

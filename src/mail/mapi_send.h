@@ -37,8 +37,7 @@ MapiLoad LoadMapiLibrary(const std::wstring& dllPath);
 std::wstring WrongBitnessText(const std::wstring& dllPath);
 
 struct MapiAttachment {
-    std::wstring path;       // the full long path
-    std::wstring shortPath;  // its 8.3 form (the long path when there is none)
+    std::wstring path;  // the full long path
 };
 
 // The flags of the call: the client's compose window, with a logon dialog if it needs one.

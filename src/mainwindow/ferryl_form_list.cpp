@@ -175,12 +175,10 @@ std::wstring FerrylF::AddFolder() {
         if (FolderExists(folder))
             return folder;
     }
-    PWSTR documents = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &documents)))
-        folder = documents;
-    ::CoTaskMemFree(documents);
-    return folder;
+    UniqueTaskString documents;
+    if (FAILED(::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, documents.put())) || !documents)
+        return {};
+    return documents.get();
 }
 
 void FerrylF::Launch() noexcept {

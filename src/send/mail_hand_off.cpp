@@ -7,6 +7,7 @@
 #include "mail/ansi_path.h"
 #include "mail/draft_file.h"
 #include "mail/program_start.h"
+#include "send/send_texts.h"
 #include "settings/funkcije.h"
 
 namespace ferryl {
@@ -27,13 +28,6 @@ std::wstring PathForMail(const std::wstring& path) {
 bool IsFile(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-std::wstring Lines(const std::vector<std::wstring>& lines) {
-    std::wstring text;
-    for (const std::wstring& line : lines)
-        text += L"\n" + line;
-    return text;
 }
 
 HandOffResult Failure(std::wstring text) {
@@ -80,8 +74,8 @@ HandOffResult HandOff(const MailTarget& target,
         return Failure(L"These listed files no longer exist:" + Lines(missing) + L"\n\nNothing was sent.");
     if (target.route == MailTarget::Route::Mapi) {
         std::vector<MapiAttachment> files;
-        for (size_t i = 0; i < paths.size(); ++i)
-            files.push_back({forMail[i], ShortPathOrFull(paths[i])});
+        for (const std::wstring& path : forMail)
+            files.push_back({path});
         const MapiLoad load = LoadMapiLibrary(target.mapiDll);
         if (!load.library)
             return Failure(load.failure);

@@ -141,17 +141,11 @@ std::wstring PictureSizeCaption(PictureSize size) {
     return L"&Original size";
 }
 
-std::optional<PictureSize> ShowPictureSizeDialog(HWND owner,
-                                                 const std::vector<PictureFacts>& pictures,
-                                                 PictureSize current) {
-    PictureSizeDialog dialog(pictures, current);
-    return dialog.Show(owner);
-}
-
 std::optional<PictureSize> AskPictureSize(HWND owner,
                                           const std::vector<PictureFacts>& pictures,
                                           const std::wstring& iniFile) {
-    const std::optional<PictureSize> chosen = ShowPictureSizeDialog(owner, pictures, ReadPictureSize(iniFile));
+    // The size kept is the one chosen first.
+    const std::optional<PictureSize> chosen = PictureSizeDialog(pictures, ReadPictureSize(iniFile)).Show(owner);
     if (chosen)
         KeepPictureSize(*chosen, iniFile);
     return chosen;

@@ -13,12 +13,6 @@
 
 namespace ferryl {
 
-// Shows the dialog modally over owner with `current` chosen. The size confirmed with OK, or nothing
-// when cancelled.
-std::optional<PictureSize> ShowPictureSizeDialog(HWND owner,
-                                                 const std::vector<PictureFacts>& pictures,
-                                                 PictureSize current);
-
 // The whole question: the size kept in the settings file is the one chosen first, and the one
 // confirmed is kept for the next time.
 std::optional<PictureSize> AskPictureSize(HWND owner,

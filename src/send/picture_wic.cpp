@@ -150,6 +150,19 @@ HRESULT SourceForEncoder(IWICImagingFactory& wic,
     return Converted(wic, bitmap, asked, palette.get(), source);
 }
 
+// The options of a frame's encoder: JPEG at quality 85; the other formats as they come.
+HRESULT SetEncoderOptions(IPropertyBag2& options, const GUID& container) {
+    if (!::IsEqualGUID(container, GUID_ContainerFormatJpeg))
+        return S_OK;
+    PROPBAG2 option{};
+    option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_R4;
+    value.fltVal = kJpegQuality;
+    return options.Write(1, &option, &value);
+}
+
 HRESULT Encode(IWICImagingFactory& wic,
                const PicturePixels& pixels,
                IWICBitmap& bitmap,
@@ -295,18 +308,6 @@ HRESULT DecodeSmaller(IWICImagingFactory& wic,
                        ? std::move(bytes)
                        : OrientPixels(bytes.data(), stored, stride, pixels.bytesPerPixel, orientation);
     return S_OK;
-}
-
-HRESULT SetEncoderOptions(IPropertyBag2& options, const GUID& container) {
-    if (!::IsEqualGUID(container, GUID_ContainerFormatJpeg))
-        return S_OK;
-    PROPBAG2 option{};
-    option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_R4;
-    value.fltVal = kJpegQuality;
-    return options.Write(1, &option, &value);
 }
 
 HRESULT WritePicture(IWICImagingFactory& wic,

@@ -73,9 +73,6 @@ HRESULT DecodeSmaller(IWICImagingFactory& wic,
                       PicturePixels& pixels,
                       const KeepGoing& keepGoing);
 
-// The options of a frame's encoder: JPEG at quality 85; the other formats as they come.
-HRESULT SetEncoderOptions(IPropertyBag2& options, const GUID& container);
-
 // Writes the pixels as a new file in the container's format; an existing file is never replaced
 // (the failure is then HRESULT_FROM_WIN32(ERROR_FILE_EXISTS)). A failure leaves no file behind.
 HRESULT WritePicture(IWICImagingFactory& wic,

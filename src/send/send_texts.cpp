@@ -12,18 +12,18 @@ namespace {
 
 constexpr size_t kLargestShown = 3;
 
+std::wstring Quoted(const std::wstring& text) {
+    return L"\"" + text + L"\"";
+}
+
+}  // namespace
+
 std::wstring Lines(const std::vector<std::wstring>& lines) {
     std::wstring text;
     for (const std::wstring& line : lines)
         text += L"\n" + line;
     return text;
 }
-
-std::wstring Quoted(const std::wstring& text) {
-    return L"\"" + text + L"\"";
-}
-
-}  // namespace
 
 std::wstring FilesNote(const SendRun& run) {
     std::vector<std::wstring> moved, copied;

@@ -2,6 +2,7 @@
 // What Send Now tells the user, made of what its plan and its copies say.
 
 #include <string>
+#include <vector>
 
 #include "common/continue_on_error.h"
 #include "core/send_plan.h"
@@ -12,6 +13,9 @@ namespace ferryl {
 // What the progress calls the job's steps.
 inline constexpr wchar_t kCopyStepTitle[] = L"Copying";
 inline constexpr wchar_t kPictureStepTitle[] = L"Making pictures smaller";
+
+// The texts, each on a line of its own after a line break.
+std::wstring Lines(const std::vector<std::wstring>& lines);
 
 // What has happened to the files of a run so far (copied, moved, or nothing), for a message that
 // stops it or follows it: paragraphs to end that message with.
