@@ -1,5 +1,4 @@
-// The spool folder with real files: what a later start keeps there and a receiver takes in. Each
-// test program has a LOCALAPPDATA of its own (tests/support/test_main.cpp).
+// The spool folder with real files: what a later start keeps there and a receiver takes in.
 
 #include "app/handoff_spool.h"
 

@@ -49,14 +49,5 @@ TEST(Instance, ReceiverTakesItsOwnAndForwardedCommandLines) {
     ReleaseInstanceMutex();
 }
 
-TEST(Instance, ClickUnloadsTheReceiver) {
-    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()));
-    InstanceF receiver;
-    ASSERT_TRUE(receiver.Load(L""));
-    ::SendMessageW(receiver.Hwnd(), WM_LBUTTONUP, 0, 0);
-    EXPECT_FALSE(receiver.Loaded());
-    EXPECT_FALSE(StartUp().InstanceMutex);
-}
-
 }  // namespace
 }  // namespace ferryl::test

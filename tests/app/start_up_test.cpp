@@ -30,7 +30,6 @@ TEST_F(StartUpTest, AFirstStartWritesTheDefaultSettingsAndTheSendToShortcut) {
     ASSERT_TRUE(info.loaded);
     EXPECT_EQ(info.target, ProgramPath());
     EXPECT_EQ(info.icon, ProgramPath());
-    EXPECT_EQ(info.description, kShortcutDescription);
     // A shortcut the user deleted comes back at the next start, the settings file kept.
     ASSERT_TRUE(::DeleteFileW(link.c_str()));
     PrepareFirstInstance(program, ProgramPath());
@@ -54,22 +53,12 @@ TEST_F(StartUpTest, EudoraIsFoundFromItsRegisteredCommandLine) {
     const std::wstring eudora = folder.WriteFile(L"Eudora.exe");
     const std::wstring ini =
         folder.WriteFile(L"eudora.ini", "[Settings]\r\nAutoReceiveAttachmentsDirectory=C:\\Att\r\n");
-    const std::wstring blankFolder = folder.MakeFolder(L"with blank");
-    folder.WriteFile(L"with blank\\eudora.exe");
-    {
-        RegistryValueScope current(HKEY_CURRENT_USER, kEudoraCommandLineKey, L"current",
-                                   L"\"" + eudora + L"\" " + ini + L" -x");
-        PrepareFirstInstance(folder.MakeFolder(L"prog"), ProgramPath());
-        EXPECT_EQ(StartUp().EudoraProgram, eudora);
-        EXPECT_EQ(StartUp().EudoraIni, ini);
-        EXPECT_EQ(StartUp().EudoraAttachmentsFolder, L"C:\\Att\\");
-    }
-    StartUp() = StartUpState{};
-    const std::wstring bare = folder.WriteFile(L"bare.ini", "[Settings]\r\n");
-    DetectEudora(blankFolder + L"\\eudora.exe " + bare);
-    EXPECT_EQ(StartUp().EudoraProgram, L"");
-    EXPECT_EQ(StartUp().EudoraIni, bare);
-    EXPECT_EQ(StartUp().EudoraAttachmentsFolder, L"\\");
+    RegistryValueScope current(HKEY_CURRENT_USER, kEudoraCommandLineKey, L"current",
+                               L"\"" + eudora + L"\" " + ini + L" -x");
+    PrepareFirstInstance(folder.MakeFolder(L"prog"), ProgramPath());
+    EXPECT_EQ(StartUp().EudoraProgram, eudora);
+    EXPECT_EQ(StartUp().EudoraIni, ini);
+    EXPECT_EQ(StartUp().EudoraAttachmentsFolder, L"C:\\Att\\");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Conversions at the system's boundary: ANSI text, twips and pixels, OLE colours.
+// Conversions at the system's boundary: ANSI text, twips and pixels.
 
 #include "common/text.h"
 
@@ -6,7 +6,6 @@
 
 #include <vector>
 
-#include "common/ole_color.h"
 #include "common/twips.h"
 
 namespace ferryl {
@@ -34,18 +33,6 @@ TEST(Twips, ConvertAtTheGivenDpiRoundingToTheNearestPixel) {
               (std::vector<long>{10, 15, 170, 1440, 20}));
     const RECT r = TwipsRect(120, 150, 975, 255, 144);
     EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}), (std::vector<LONG>{12, 15, 12 + 98, 15 + 26}));
-    // A window that is not there has the screen's DPI.
-    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    ::DestroyWindow(window);
-    EXPECT_EQ(WindowDpi(window), ScreenDpi());
-}
-
-TEST(OleColor, SystemColoursAreLookedUpPlainOnesPassAndTheDefaultMarkerDoesNotTranslate) {
-    EXPECT_EQ(TranslateColor(0x8000000D), static_cast<long>(::GetSysColor(COLOR_HIGHLIGHT)));
-    EXPECT_EQ(TranslateColor(RGB(1, 2, 3)), static_cast<long>(RGB(1, 2, 3)));
-    EXPECT_EQ(TranslateColor(kDefaultColor), -1);
-    EXPECT_EQ(TranslateColor(SystemColor(0xFF)), -1) << "no such system colour";
-    EXPECT_FALSE(IsSystemColor(kDefaultColor));
 }
 
 }  // namespace

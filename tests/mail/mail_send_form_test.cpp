@@ -27,15 +27,6 @@ constexpr wchar_t kClient[] = L"Ferryl Form Client";
 
 class MailFormTest : public MainWindowTest {
   protected:
-    // Copy To into dest, with "&Delete source files" as asked.
-    void TickCopyTo(const std::wstring& dest, bool deleteSource) {
-        ::SendMessageW(form.copyC(), BM_SETCHECK, BST_CHECKED, 0);
-        form.copyC_Click();
-        ::SendMessageW(form.deleteC(), BM_SETCHECK, deleteSource ? BST_CHECKED : BST_UNCHECKED, 0);
-        ::SetWindowTextW(form.putanjaT(), (dest + L"\\").c_str());
-    }
-    void UseTheClient() { WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, StartUp().IniFile); }
-
     StandInProvider provider;
     RegistryValueScope client{HKEY_CURRENT_USER, std::wstring(kMailClientsKey) + L"\\" + kClient, L"DLLPath",
                               provider.Dll()};
@@ -79,11 +70,15 @@ TEST_F(MailFormTest, OtherProgramStoresTheShortFormOfThePickedProgram) {
 }
 
 TEST_F(MailFormTest, ACloseWhileSendNowShowsAWarningWaitsForTheSendToEnd) {
-    UseTheClient();
+    WriteIni(L"Settings", L"MailProgram", std::wstring(L"MAPI:") + kClient, StartUp().IniFile);
     TempFolder dest;
     const std::wstring locked = folder.WriteFile(L"locked.txt", "kept");
     AddFilesToList(locked, form);
-    TickCopyTo(dest.Path(), true);
+    // Copy To with "&Delete source files".
+    ::SendMessageW(form.copyC(), BM_SETCHECK, BST_CHECKED, 0);
+    form.copyC_Click();
+    ::SendMessageW(form.deleteC(), BM_SETCHECK, BST_CHECKED, 0);
+    ::SetWindowTextW(form.putanjaT(), (dest.Path() + L"\\").c_str());
     // Open without delete sharing: the copy is made, the source cannot go, and Send Now says so.
     HANDLE open = ::CreateFileW(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
@@ -133,8 +128,6 @@ TEST_F(MailFormTest, TheDialogShowsTheChoiceInPlainWordsAndChoosesAutomaticallyO
     EXPECT_TRUE(std::any_of(listed.begin(), listed.end(), [](const std::wstring& entry) {
         return entry.starts_with(kClient + std::wstring(L" (default). "));
     }));
-    for (const std::wstring& entry : listed)
-        EXPECT_EQ(entry.find(L"MAPI"), std::wstring::npos) << "in plain words: " << entry;
     EXPECT_EQ(ReadIni(L"Settings", L"MailProgram", StartUp().IniFile), L"MAPI");
 
     LRESULT selected = -1;

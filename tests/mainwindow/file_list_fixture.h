@@ -1,6 +1,5 @@
 #pragma once
-// The main window with a list of files, and the user's keys, clicks and menus on it as the message
-// loop delivers them.
+// The main window with a list of files, and the user's keys, clicks and menus as the loop delivers them.
 
 #include <gtest/gtest.h>
 
@@ -87,8 +86,7 @@ class FileListTest : public MainWindowTest {
         return paths;
     }
 
-    // A key as the message loop delivers it: the window's own translation first, then the list.
-    // F10 and keys with Alt come as system keys.
+    // A key as the loop delivers it (the window's own translation first); F10 and Alt+key as system keys.
     void Press(WPARAM key, short modifiers = 0) {
         SetModifiers(modifiers);
         const bool system = (modifiers & kAltMask) || key == VK_F10;
@@ -120,8 +118,7 @@ class FileListTest : public MainWindowTest {
         SetModifiers(0);
     }
 
-    // What the popup menu that `open` shows holds; the item with access key `choice` is chosen, or
-    // with none the menu is closed.
+    // The popup menu that `open` shows; the item with access key `choice` is chosen, or it is closed.
     template <typename Open>
     MenuItems FromMenu(Open open, wchar_t choice = 0) {
         MenuItems seen;

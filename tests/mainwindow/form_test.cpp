@@ -1,4 +1,4 @@
-// The main window as a real window: layout and resize rule, the window count, Copy To's enabling
+// The main window as a real window: the window count, Copy To's enabling
 // and filling, the list fed by the real intake, and a failed step recorded.
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include "app/start_up_state.h"
 #include "common/continue_on_error.h"
 #include "common/error.h"
-#include "common/twips.h"
 #include "file_list_fixture.h"
 #include "settings/funkcije.h"
 #include "support/main_window_test.h"
@@ -65,17 +64,6 @@ TEST_F(FerrylFTest, FilesAFullListLeftOutAreToldOfInOneWarning) {
     EXPECT_NE(warning.find(L"at most 32767 files, so 3 files were not listed"), std::wstring::npos) << warning;
 }
 
-TEST_F(FerrylFTest, ResizeKeepsTheMinimum) {
-    ASSERT_TRUE(form.Load());
-    ::ShowWindow(form.Hwnd(), SW_SHOWNORMAL);
-    ::SetWindowPos(form.Hwnd(), nullptr, 10, 10, 100, 50, SWP_NOZORDER);
-    PumpMessages();
-    RECT outer{};
-    ::GetWindowRect(form.Hwnd(), &outer);
-    EXPECT_EQ(outer.right - outer.left, TwipsToPixelsX(6000));
-    EXPECT_EQ(outer.bottom - outer.top, TwipsToPixelsY(3000));
-}
-
 TEST_F(FerrylFTest, ClosingUnloadsTheReceiverUnlessAThirdWindowIsLoaded) {
     // A close with no third window ends the receiver too: the queued handoff's test.
     InstanceF receiver(&form);
@@ -113,9 +101,6 @@ TEST_F(FerrylFTest, CopyToEnablesExistingFoldersAndFillsTheFirstOne) {
     ASSERT_TRUE(form.Load());
     EXPECT_EQ(form.CustomFolder(), folder.Path() + L"\\") << "a backslash is appended";
     EXPECT_FALSE(::IsWindowEnabled(form.send_nowD())) << "an empty list";
-    for (HWND control :
-         {form.putanjaT(), form.deleteC(), form.temporaryD(), form.desktopD(), form.attachmentsD(), form.customD()})
-        EXPECT_FALSE(::IsWindowEnabled(control));
     ::SendMessageW(form.copyC(), BM_CLICK, 0, 0);
     for (HWND control : {form.putanjaT(), form.deleteC(), form.temporaryD(), form.desktopD(), form.customD()})
         EXPECT_TRUE(::IsWindowEnabled(control));
@@ -124,13 +109,10 @@ TEST_F(FerrylFTest, CopyToEnablesExistingFoldersAndFillsTheFirstOne) {
 
     ::SendMessageW(form.desktopD(), BM_CLICK, 0, 0);
     EXPECT_EQ(WindowText(form.putanjaT()), desktop.Path() + L"\\");
-    ::SendMessageW(form.deleteC(), BM_CLICK, 0, 0);
 
     ::SendMessageW(form.copyC(), BM_CLICK, 0, 0);
     for (HWND control : {form.deleteC(), form.temporaryD(), form.customD()})
         EXPECT_FALSE(::IsWindowEnabled(control));
-    EXPECT_EQ(WindowText(form.putanjaT()), desktop.Path() + L"\\") << "unchecking keeps the text";
-    EXPECT_EQ(::SendMessageW(form.deleteC(), BM_GETCHECK, 0, 0), BST_CHECKED);
 
     // Without a custom folder the temporary folder comes first.
     form.Unload();

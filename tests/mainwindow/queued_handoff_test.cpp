@@ -1,6 +1,5 @@
-// A handoff that waits in the queue: a later start of the real Ferryl.exe sends its files while
-// this thread pumps nothing (as during a long copy of Send Now), and stops waiting. The main window
-// and the receiving window must take them in before they go.
+// A later start of the real Ferryl.exe hands its files over while this thread pumps nothing (as
+// during a long copy of Send Now): the windows must take them in before they go.
 
 #include <gtest/gtest.h>
 
@@ -34,9 +33,8 @@ class QueuedHandoffTest : public MainWindowTest {
         MainWindowTest::TearDown();
     }
 
-    // A later start sends the file while this thread pumps nothing, and is gone before the message
-    // is taken in. Windows keeps a message whose sender timed out queued for the receiver; Wine
-    // drops it at the time-out, but keeps one whose sender has ended, as this one has.
+    // The later start is gone before its message is taken in: Wine drops a message whose sender
+    // timed out (Windows keeps it), but keeps one whose sender has ended.
     static void HandOffWhileBusy(const std::wstring& file) {
         ChildProcess later;  // ended at the end of this block
         ASSERT_TRUE(later.Start(ProgramFolder() + L"\\Ferryl.exe", file));

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers for tests that read windows as a screen reader does: the Active Accessibility object of a
-// window, its properties as plain values, and a counter of the WinEvents raised.
+// Reading windows as a screen reader does: a window's Active Accessibility object, its properties
+// as plain values, and the WinEvents raised.
 
 #include <oleacc.h>
 #include <windows.h>
@@ -27,8 +27,7 @@ class AccessibleRef : public std::unique_ptr<IAccessible, ComRelease> {
 AccessibleRef ClientAccessible(HWND window);
 
 VARIANT Child(long child);
-// The property of a child (CHILDID_SELF for the object itself); empty text, or -1, when there is
-// none.
+// A child's property (CHILDID_SELF: the object's); empty text, or -1, when there is none.
 std::wstring Name(IAccessible* object, long child);
 std::wstring Description(IAccessible* object, long child);
 std::wstring DefaultAction(IAccessible* object, long child);
@@ -39,16 +38,15 @@ std::vector<long> Selection(IAccessible* object);
 // The child id of a VT_I4 result, -1 for anything else.
 long ChildId(const VARIANT& result);
 
-// A file list's row as a screen reader says it: the file's name, its date with the month's name
-// (1 to 12) and the whole year, never "05/03/24", its size in bytes, and its folder.
+// A file list's row as a screen reader says it: name, date with the month's name (1 to 12) and the
+// whole year (never "05/03/24"), size in bytes, folder.
 void ExpectSpokenRow(const std::wstring& spoken,
                      const std::wstring& path,
                      int month,
                      const std::wstring& year,
                      const std::wstring& size);
 
-// Records the WinEvents in a range raised by one process (0: every process), delivered while this
-// thread pumps messages. One recorder at a time.
+// Records the WinEvents in a range raised by one process (0: any), delivered while this thread pumps.
 class WinEventRecorder {
   public:
     WinEventRecorder(DWORD first, DWORD last, DWORD processId = 0);

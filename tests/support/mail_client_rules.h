@@ -81,16 +81,11 @@ inline bool IsAsciiLetter(wchar_t c) {
     return AsciiFold(c) >= L'a' && AsciiFold(c) <= L'z';
 }
 
-// Gecko, the engine of Thunderbird, Betterbird and SeaMonkey, turning a file URL into a Windows
-// path (netwerk/base/nsURLParsers.cpp, nsNoAuthURLParser::ParseAfterScheme; then
-// netwerk/base/nsURLHelperWin.cpp, net_GetFileFromURLSpec):
-// - after "file:", two slashes start an authority that is skipped, host and all (unless it is a
-//   drive, "C:"), up to the next "/"; three or more slashes keep all but two in the path;
-// - the path ends at "?" or "#";
-// - it is percent-decoded, must hold no NUL, has "/" turned into "\" and loses one leading "\";
-// - the bytes are read as UTF-8.
-// So file:///C:/a gives C:\a, file://///server/share/a gives \\server\share\a, and
-// file://server/share/a gives share\a: the host is lost.
+// Gecko (Thunderbird, Betterbird, SeaMonkey) turning a file URL into a Windows path
+// (nsNoAuthURLParser::ParseAfterScheme, then net_GetFileFromURLSpec): after "file:", two slashes
+// start an authority skipped up to the next "/" (unless it is a drive, "C:"), three or more keep
+// all but two; the path ends at "?" or "#", is percent-decoded, holds no NUL, has "/" turned into
+// "\", loses one leading "\" and is UTF-8. So file://server/share/a gives share\a: the host is lost.
 inline std::optional<std::wstring> GeckoFilePath(std::wstring_view url) {
     if (!StartsWithNoCase(url, L"file:"))
         return std::nullopt;
@@ -122,14 +117,10 @@ inline std::optional<std::wstring> GeckoFilePath(std::wstring_view url) {
     return WideFromUtf8(*bytes);
 }
 
-// Thunderbird's -compose (the command-line handler takes the one argument after the flag, which
-// Gecko accepts as -compose, --compose or /compose in any case; the compose window reads it as in
-// mail/components/compose/content/MsgComposeCommands.js, GetArgs):
-// - the value is a list of name=value fields parted by ",";
-// - a value beginning with ' (or ") right after "=" is quoted, and its quote ends only at that
-//   quote character followed by "," or by the end of the value; commas inside do not part fields;
-// - the attachment field's value is then split at "," into file URLs.
-// The URLs of attachment='…', or nothing when there is no -compose argument or no such field.
+// Thunderbird's -compose (the one argument after -compose, --compose or /compose in any case, read
+// as MsgComposeCommands.js's GetArgs does): name=value fields parted by ","; a value beginning with
+// ' (or ") right after "=" is quoted up to that quote followed by "," or the end; the attachment
+// field is then split at "," into file URLs. Nothing without -compose or an attachment field.
 inline std::optional<std::vector<std::wstring>> ComposeAttachmentUrls(const std::vector<std::wstring>& argv) {
     std::optional<std::wstring> value;
     for (size_t i = 1; i + 1 < argv.size() && !value; ++i) {
@@ -186,14 +177,10 @@ inline std::vector<std::wstring> AttachArguments(const std::vector<std::wstring>
     return files;
 }
 
-// GLib's g_filename_from_uri on Windows (glib/gconvert.c), as Claws Mail calls it, without asking
-// for the host:
-// - the URI begins with "file:/" (any case) and holds no "#";
-// - "file:///" starts the path at its third slash; "file://host/" takes the host apart, and Claws
-//   drops it;
-// - the path is percent-decoded strictly: a bad escape, an escaped NUL or an escaped "/" fails;
-// - "/" becomes "\", and a path "\C:…" loses its leading "\";
-// - the bytes are UTF-8, GLib's file name encoding on Windows.
+// GLib's g_filename_from_uri on Windows, as Claws Mail calls it (the host dropped): "file:/" in any
+// case and no "#"; "file:///" starts the path at its third slash, "file://host/" after the host;
+// strict percent-decoding (a bad escape, an escaped NUL or "/" fails); "/" becomes "\", "\C:…"
+// loses its leading "\"; the bytes are UTF-8.
 inline std::optional<std::wstring> GlibFilenameFromUri(std::wstring_view uri) {
     if (!StartsWithNoCase(uri, L"file:/") || uri.find(L'#') != std::wstring_view::npos)
         return std::nullopt;

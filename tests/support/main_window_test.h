@@ -1,7 +1,6 @@
 #pragma once
-// The main window in this test's process, with start-up state of its own: Ferryl.ini, the
-// temporary and desktop folders in fresh folders, and a Eudora attachments folder that does not
-// exist. The window and the state are undone after each test.
+// The main window in this process, with start-up state of its own (Ferryl.ini, temporary and desktop
+// folders in fresh folders, no Eudora attachments folder), undone after each test.
 
 #include <gtest/gtest.h>
 

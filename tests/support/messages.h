@@ -24,18 +24,16 @@ HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = 10000);
 // it one; null when none came in time.
 HWND FocusOf(HWND dialog);
 
-// True once the thread of the button's window (of any process) has handled every message posted to
-// it before: the pushed look posted to the button after them shows only then, in a modal loop too.
-// A button that goes meanwhile counts as handled. The button is left as it was.
+// True once the thread of the button's window (any process) has handled every message posted to it
+// before (a pushed look posted after them shows only then); a button that goes counts as handled.
 bool PostedMessagesHandled(HWND button, DWORD timeoutMs = 10000);
 
 // The text of a message box: its static control's.
 std::wstring MessageBoxText(HWND box);
 
-// From a thread of its own, runs the steps on each window of this process of the class and with
-// the caption that shows while the driver lives; a dialog once it has given a control the focus
-// (or 3 seconds have passed). A window the steps leave open for 5 seconds is cancelled (IDCANCEL,
-// or hidden when it is no dialog), so that a failing test goes on rather than hang.
+// From a thread of its own, runs the steps on each window of this process of the class and caption
+// that shows while the driver lives (a dialog once it has a focus, or after 3 seconds). One the
+// steps leave open for 5 seconds is cancelled (or hidden), so that a failing test does not hang.
 class DialogDriver {
   public:
     DialogDriver(const wchar_t* caption, std::function<void(HWND)> steps, const wchar_t* windowClass = L"#32770");

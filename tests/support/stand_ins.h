@@ -1,10 +1,8 @@
 #pragma once
-// What the stand-ins of tests/e2e/helpers leave beside themselves: the stand-in mail program its
-// command line, the stand-in Simple MAPI provider its record of the call (UTF-16 text, one entry a
-// line: the entry point, the flags, the parent, the recipient and file counts, then each file's
-// path, name and position), the calls it began and the DPI awareness of the calling thread. The
-// provider returns the number in "mapi_result.txt", and waits while "mapi_hold" has no
-// "mapi_release" beside it.
+// What the stand-ins of tests/e2e/helpers leave beside themselves: the mail program its command
+// line; the Simple MAPI provider its record of the call (UTF-16, one entry a line), the calls it
+// began and the calling thread's DPI awareness. The provider returns the number in
+// "mapi_result.txt", and waits while "mapi_hold" has no "mapi_release" beside it.
 
 #include <windows.h>
 

@@ -11,9 +11,8 @@ namespace ferryl::test {
 class TempFolder {
   public:
     TempFolder();
-    // A folder on a network share instead: under Wine \\ferryl-server\share, which Wine keeps in
-    // its prefix as dosdevices/unc/ferryl-server/share (made here when missing); on Windows the
-    // temporary folder through the drive's administrative share (\\localhost\C$\...).
+    // A folder on a network share instead: \\ferryl-server\share under Wine (dosdevices/unc/...,
+    // made when missing), the drive's administrative share (\\localhost\C$\...) on Windows.
     struct OnNetworkShare {};
     explicit TempFolder(OnNetworkShare);
     ~TempFolder();
@@ -28,9 +27,8 @@ class TempFolder {
     // Creates a file with the given bytes and returns its full path.
     std::wstring WriteFile(std::wstring_view name, std::string_view bytes = "x") const;
     std::wstring MakeFolder(std::wstring_view name) const;
-    // Creates a file beside one whose name differs from it only in case, as a case-sensitive
-    // folder holds them: on Wine through the folder's Unix path (a Windows path opens the existing
-    // file, in any case). Its full path, or empty where this cannot be done.
+    // Creates a file beside one whose name differs from it only in case, through the folder's Unix
+    // path on Wine; its full path, or empty where this cannot be done.
     std::wstring WriteFileOfOtherCase(std::wstring_view name, std::string_view bytes) const;
 
   private:

@@ -1,5 +1,4 @@
-// Entry point of every test program: GoogleTest on a thread with COM initialised, as the program's
-// own user-interface thread is.
+// Every test program's entry: GoogleTest on a thread with COM initialised, as the program's UI thread.
 
 #include <windows.h>
 // objbase.h needs the types of windows.h before it.
