@@ -31,16 +31,9 @@ TEST_F(GridTest, RefusedCallsRaiseTheirErrorAndChangeNothing) {
                                              [&] { grid.AddRowWithCells(std::vector<MoskGrid::tRowCell>(5, {TaggedValue(L"x")})); }};
     for (size_t i = 0; i < std::size(refused); ++i)
         EXPECT_EQ(GridErrorNumber(refused[i]), 9) << i;
-    EXPECT_EQ(GridErrorNumber([&] { grid.AddColumn(L"Name"); }), 457);
-    EXPECT_EQ(GridErrorNumber([&] { grid.ColumnKey(4, L"Name"); }), 457);
-    EXPECT_EQ(grid.ColumnKey(4), L"name");
     EXPECT_EQ(grid.Rows(), 5);
     EXPECT_EQ(grid.Columns(), 4);
     EXPECT_EQ(grid.CellTable().size(), grid.RowTable().size());
-    // A key that reads as a number is taken as a cell-column index.
-    grid.AddColumn(L"12");
-    EXPECT_THROW(grid.ColumnIndex(TaggedValue(L"12")), Error);
-    EXPECT_EQ(grid.ColumnIndex(TaggedValue(L"4")), 4);
 }
 
 TEST_F(GridTest, CellsKeepToTheirColumnsAndNewOnesAreBlank) {
@@ -102,16 +95,13 @@ TEST_F(GridTest, ACellAndTheAccessibleObjectLetGoWhenTheGridGoes) {
     EXPECT_EQ(access->accDoDefaultAction(Child(1)), CO_E_OBJNOTCONNECTED);
 }
 
-TEST_F(GridTest, SelectionChangeTellsOfMovesOnlyAndStoredPropertiesTellTheContainer) {
+TEST_F(GridTest, SelectionChangeTellsOfMovesOnly) {
     AddColumns(2);
     grid.Rows(3);
     grid.CellSelected(2, 1, true);
     grid.CellSelected(2, 1, false);  // single selection: the same cell stays current, no event
     grid.CellSelected(3, 2, true);
     EXPECT_EQ(listener.selections, (std::vector<std::pair<long, long>>{{2, 1}, {3, 2}}));
-    grid.GridLines(true);
-    grid.KeySearchColumn(1);  // not stored: no notice
-    EXPECT_EQ(listener.changed, (std::vector<std::wstring>{L"GridLines"})) << "stored properties tell the container";
 }
 
 }  // namespace

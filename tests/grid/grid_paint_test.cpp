@@ -1,5 +1,5 @@
-// The painter read back as pixels: highlight, grid lines, focus frame, a cell's own colours and cut
-// text, the area below the rows, what one change repaints; and a monitor of another scale.
+// The painter read back as pixels: highlight, grid lines, focus frame, cut text, what one change
+// repaints; and a monitor of another scale.
 
 #include "common/twips.h"
 #include "grid/header_control.h"
@@ -51,38 +51,17 @@ TEST_F(PaintTest, GridLinesLieOnTheEdgesAndTheFocusFrameOnTheCurrentCellWithTheF
     EXPECT_GT(plain, 0);
 }
 
-TEST_F(PaintTest, ACellShowsItsOwnColoursItsLongTextCutInsideItAndTheDisabledGridNoColours) {
+TEST_F(PaintTest, ALongTextIsCutInsideItsCellAndTheDisabledGridShowsNoColours) {
     Fill(3);
-    grid.CellBackColor(2, 1, RGB(0, 128, 0));
-    grid.CellForeColor(2, 1, RGB(255, 0, 255));
     const std::wstring longText(40, L'W');
     grid.CellText(1, 1, TaggedValue(longText));
     grid.CellText(1, 2, TaggedValue(L""));
     Snapshot shot(grid.hwnd());
-    EXPECT_TRUE(ShowsText(shot, 2, 1, L"r2", RGB(255, 0, 255), RGB(0, 128, 0)));
     // What DrawText gives for the long text with its ellipsis, and nothing spills into the next cell.
     EXPECT_TRUE(ShowsText(shot, 1, 1, longText, Sys(COLOR_WINDOWTEXT), Sys(COLOR_WINDOW)));
     EXPECT_EQ(shot.Count(CellRect(1, 2), Sys(COLOR_WINDOW)), kColumn * kRow);
     grid.Enabled(false);
     EXPECT_TRUE(ShowsText(Snapshot(grid.hwnd()), 2, 1, L"r2", Sys(COLOR_GRAYTEXT), Sys(COLOR_BTNFACE)));
-}
-
-TEST_F(PaintTest, TheAreaBelowTheRowsIsFilledAndCellsOfObjectsOrErrorsShowAsEmptyText) {
-    Fill(6);
-    grid.BackColor(RGB(10, 20, 30));
-    grid.CellBackColor(5, 1, RGB(200, 0, 0));
-    const POINT gone = Inside(5, 1);
-    EXPECT_EQ(Snapshot(grid.hwnd()).At(gone.x, gone.y), RGB(200, 0, 0));
-    grid.Rows(3);
-    EXPECT_NO_THROW(grid.CellText(2, 1, TaggedValue(ObjectRef(std::make_shared<Object>()))));
-    EXPECT_NO_THROW(grid.CellText(3, 2, TaggedValue(ErrorValue{static_cast<long>(0x800A000DL)})));
-    EXPECT_TRUE(grid.CellText(2, 1).IsObject()) << "the value is kept";
-    Snapshot shot(grid.hwnd());
-    EXPECT_EQ(shot.At(gone.x, gone.y), RGB(10, 20, 30)) << "below the last row";
-    EXPECT_EQ(shot.At(3 * kColumn + 20, Inside(1, 1).y), RGB(10, 20, 30)) << "right of the last column";
-    EXPECT_TRUE(ShowsText(shot, 2, 1, L"", Sys(COLOR_WINDOWTEXT), RGB(10, 20, 30)));
-    EXPECT_TRUE(ShowsText(shot, 3, 2, L"", Sys(COLOR_WINDOWTEXT), RGB(10, 20, 30)));
-    EXPECT_TRUE(ShowsText(shot, 3, 1, L"r3", Sys(COLOR_WINDOWTEXT), RGB(10, 20, 30)));
 }
 
 TEST_F(PaintTest, AChangeRepaintsOnlyItsRowAndAFullRepaintWhatIsVisible) {
@@ -112,7 +91,6 @@ TEST_F(PaintTest, SizesFontsAndTwipsFollowTheDpiAndComeBack) {
     grid.Dpi(to);
     EXPECT_EQ(grid.RowHeight(1), kRow * 3 / 2);
     EXPECT_EQ(grid.RowHeight(3), ::MulDiv(31, to, from)) << "rounded half up";
-    EXPECT_EQ(grid.DefaultRowHeight(), kRow * 3 / 2);
     EXPECT_EQ(grid.ColumnWidth(TaggedValue(L"c2")), kColumn * 3 / 2);
     EXPECT_EQ(grid.HeaderObject()->Height(), kHeader * 3 / 2);
     EXPECT_EQ(grid.HeaderObject()->ColumnWidth(1), kColumn * 3 / 2) << "the header items follow";

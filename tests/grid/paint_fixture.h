@@ -43,28 +43,19 @@ struct GridHostWindow : Window {
     int closes = 0, menusOpened = 0;
 };
 
-// Records the owner's events and answers them with the switches below.
+// Records the owner's events.
 struct RecordingListener : MoskGridListener {
     void SelectionChange(long lRow, long lCol) override { selections.emplace_back(lRow, lCol); }
     void DblClick(long lRow, long lCol) override { doubleClicks.emplace_back(lRow, lCol); }
-    void KeyDown(short& KeyCode, short& Shift, bool& bDoDefault) override {
+    void KeyDown(short& KeyCode, short& Shift, bool&) override {
         keys.emplace_back(KeyCode, Shift);
-        bDoDefault = bDoDefault && keyDefault;
         if (KeyCode == handledAltKey && Shift == kAltMask)
             KeyCode = 0;
     }
-    void MouseDown(short&, short&, float&, float&, bool& bDoDefault) override {
-        ++mouseDowns;
-        bDoDefault = bDoDefault && mouseDefault;
-    }
-    void PropertyChanged(std::wstring_view name) override { changed.emplace_back(name); }
 
-    bool keyDefault = true, mouseDefault = true;
     short handledAltKey = 0;  // the Alt+key this owner handles, zeroing KeyCode
     std::vector<std::pair<long, long>> selections, doubleClicks;
     std::vector<std::pair<short, short>> keys;  // with their Shift
-    std::vector<std::wstring> changed;
-    int mouseDowns = 0;
 };
 
 class GridTest : public ::testing::Test {
