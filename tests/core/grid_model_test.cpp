@@ -47,7 +47,7 @@ TEST(GridModelKeys, TabAndArrowsWrapAcrossRowsOverHiddenColumnsAndStopAtTheEnds)
     EXPECT_FALSE(model.KeyClearsSearch(GridKey::Space, kCtrlMask)) << "not without MultiSelect";
 }
 
-TEST(GridModelKeys, RowModeArrowsAndGroupRowsAskToScrollAndPagesSelectWholeRows) {
+TEST(GridModelKeys, RowModeArrowsAskToScrollAndPagesSelectWholeRows) {
     TestModel model = MakeModel(60, 8);
     model.SetRowMode(true);
     ModelInput input(model);
@@ -65,13 +65,6 @@ TEST(GridModelKeys, RowModeArrowsAndGroupRowsAskToScrollAndPagesSelectWholeRows)
     EXPECT_EQ(model.RowsWithSelection(), (std::vector<long>{60}));
     EXPECT_EQ(input.KeyTo(GridKey::Home).row, 1);
     EXPECT_TRUE(model.CellAt(1, 8).bSelected);
-    // In cell mode a group row scrolls sideways while the bar can move; at the left end it moves on.
-    model.SetRowMode(false);
-    model.Row(2).bGroupRow = true;
-    input.Click(2, 1);
-    EXPECT_EQ(input.Key(GridKey::Right, 0, {200, false, true}), GridAction::ScrollRight);
-    EXPECT_EQ(input.Key(GridKey::Left, 0, {200, false, true}), GridAction::Navigated);
-    EXPECT_EQ(input.Current(), (GridCursor{1, 8}));
 }
 
 TEST(GridModelKeys, WithMultiSelectShiftSpansFromTheAnchorCtrlOnlyMovesAndPlainKeysSelectOnlyTheNewCell) {
@@ -198,18 +191,6 @@ TEST(GridModelSelection, ANewSelectionClearsCellsWhereverTheirRowsMoved) {
     model.RemoveRow(2);
     ASSERT_EQ(SelectedCells(model), (Cells{{2, 1}, {5, 3}}));
     EXPECT_EQ(input.ClickSelects(6, 2), (Cells{{6, 2}}));
-
-    // The same after the rows were put in reverse order, the first row's cell now in the last row.
-    input.Click(1, 1, kCtrlMask);
-    input.Click(2, 3, kCtrlMask);
-    model.ReorderRows([](TestModel::CellRows& cells, tGridRowTable& rows) {
-        for (size_t a = 1, b = rows.size() - 1; a < b; ++a, --b) {
-            std::swap(cells[a], cells[b]);
-            std::swap(rows[a], rows[b]);
-        }
-    });
-    ASSERT_EQ(SelectedCells(model), (Cells{{1, 2}, {5, 3}, {6, 1}}));
-    EXPECT_EQ(input.ClickSelects(1, 3), (Cells{{1, 3}}));
 }
 
 TEST(GridModelShape, TheCurrentCellFollowsItsCellsThroughInsertsRemovalsAndCuts) {

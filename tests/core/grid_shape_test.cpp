@@ -1,5 +1,5 @@
 // Where rows and columns lie, which a pixel and a view hold, where a step or a page takes the current
-// cell; and the model's parts: its gap vector, the shell sort's order, scroll ranges.
+// cell; and the model's parts: its gap vector, scroll ranges.
 
 #include <memory>
 #include <random>
@@ -7,7 +7,6 @@
 
 #include "core/gap_vector.h"
 #include "core/scroll_layout.h"
-#include "core/sort_shell_order.h"
 #include "test_grid.h"
 
 namespace ferryl::test {
@@ -28,18 +27,13 @@ TEST(GridShape, RowStartsFollowHeightsAndHiddenRows) {
     model.SetRowHeight(4, 10);
     model.AppendRow(NewRow(), TestModel::CellRow(2));
     EXPECT_EQ(model.RowStartY(5), 85);
-    // Fresh starts: an appended, an inserted and a reordered row each start where the rows above end.
+    // Fresh starts: an appended and an inserted row each start where the rows above end.
     TestModel fresh = MakeModel(2, 1);
     EXPECT_EQ(fresh.RowStartY(2), 20);
     fresh.AppendRow(NewRow(), TestModel::CellRow(1));
     EXPECT_EQ(fresh.RowStartY(3), 40);
     fresh.InsertRow(1, NewRow(35), TestModel::CellRow(1));
     EXPECT_EQ(fresh.RowStartY(2), 35);
-    fresh.ReorderRows([](auto& cells, auto& rows) {
-        std::swap(cells[1], cells[2]);
-        std::swap(rows[1], rows[2]);
-    });
-    EXPECT_EQ(fresh.RowStartY(2), 20);
     // A new scale: every height and width, and the starts after them.
     model.ScaleSizes([](long size) { return size * 2; });
     EXPECT_EQ(std::pair(model.RowStartY(5), model.DataHeight()), std::pair(170L, 210L));
@@ -62,8 +56,6 @@ TEST(GridShape, APixelBelongsToTheRowAboveItsTopAndTheColumnLeftOfItsLeftEdge) {
     HideColumn(model, 2);
     EXPECT_EQ(model.CellColumnAtX(51, 1), 3);
     EXPECT_EQ(model.DataWidth(), 100);
-    model.Row(1).bGroupRow = true;
-    EXPECT_EQ(model.CellColumnAtX(10, 1), 0) << "a group row without row text has no cell";
 }
 
 TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
@@ -84,41 +76,6 @@ TEST(GridShape, TheVisibleRangeHoldsEveryRowAndColumnReachingIntoTheView) {
     EXPECT_LT(range.lLastRow, range.lFirstRow);
     EXPECT_EQ(range.lFirstCol, 1);
     EXPECT_EQ(range.lLastCol, 0);
-}
-
-TEST(GridShape, ColumnMovesKeepTheRowTextColumnAndTheStarts) {
-    // Every move and swap among four columns, the row-text column at each place: each column's
-    // cell column ends where a plain list of them puts it, and the row-text column is still known.
-    for (long rowTextAt = 1, from = 1, to = 1, swap = 0; rowTextAt <= 4; ++rowTextAt)
-        for (from = 1; from <= 4; ++from)
-            for (to = 1; to <= 4; ++to)
-                for (swap = 0; swap <= 1; ++swap) {
-                    TestModel model = MakeModel(1, 3);
-                    tGridColumn rowText;
-                    rowText.lWidth = 30;
-                    rowText.bRowTextCol = true;
-                    model.InsertColumn(rowTextAt, rowText, TestCell{});
-                    std::vector<long> cells{0, model.CellColumnAt(1), model.CellColumnAt(2), model.CellColumnAt(3),
-                                            model.CellColumnAt(4)};
-                    const long rowTextColumn = model.RowTextCellColumn();
-                    if (swap) {
-                        model.SwapColumns(from, to);
-                        std::swap(cells[static_cast<size_t>(from)], cells[static_cast<size_t>(to)]);
-                    } else {
-                        model.MoveColumn(from, to);
-                        const long moved = cells[static_cast<size_t>(from)];
-                        cells.erase(cells.begin() + from);
-                        cells.insert(cells.begin() + to, moved);
-                    }
-                    for (long p = 1, startX = 0; p <= 4; ++p) {
-                        const bool isRowText = cells[static_cast<size_t>(p)] == rowTextColumn;
-                        ASSERT_EQ(model.CellColumnAt(p), cells[static_cast<size_t>(p)]);
-                        ASSERT_EQ(model.RowTextPosition() == p, isRowText)
-                            << from << (swap ? " swapped with " : " to ") << to;
-                        EXPECT_EQ(model.Column(p).lStartX, startX);
-                        startX += isRowText ? 30 : kColumnWidth;
-                    }
-                }
 }
 
 TEST(GridShape, AViewScrollsEightPixelsPastTheEdgeACellWasBeyond) {
@@ -145,22 +102,13 @@ TestModel ModelWithRowText() {
     return model;
 }
 
-TEST(GridNavigation, TheRowTextColumnIsAStopInCellModeOnlyAndGroupRowsTakeIt) {
+TEST(GridNavigation, TheRowTextColumnIsAStopInCellModeOnly) {
     TestModel model = ModelWithRowText();
     ASSERT_EQ(model.RowTextPosition(), 3);
     EXPECT_EQ(StepAcross(model, {1, 2}, 1, false), (GridCursor{1, 3}));
     EXPECT_EQ(StepAcross(model, {1, 2}, 1, true), (GridCursor{1, 4}));
     EXPECT_EQ(std::pair(model.FirstVisibleColumn(), model.LastVisibleColumn()), std::pair(1L, 4L))
         << "not the row text";
-
-    // A group row has its row text only: arrows pass it by whole rows.
-    model.Row(2).bGroupRow = true;
-    EXPECT_EQ(StepAcross(model, {1, 4}, 1, false), (GridCursor{2, 3}));
-    EXPECT_EQ(StepAcross(model, {2, 3}, 1, false), (GridCursor{3, 1}));
-    EXPECT_EQ(StepAcross(model, {2, 3}, -1, false), (GridCursor{1, 4}));
-    EXPECT_EQ(StepDown(model, {1, 2}, 1), (GridCursor{2, 3}));
-    EXPECT_EQ(StepDown(model, {2, 3}, 1), (GridCursor{3, 1})) << "off the row text onto the first cell";
-    EXPECT_EQ(StepDown(model, {3, 2}, -1), (GridCursor{2, 3}));
 }
 
 TEST(GridNavigation, StepsPassHiddenRowsAndStopAtTheEnds) {
@@ -195,12 +143,10 @@ TEST(GridNavigation, APageKeepsTheCurrentRowOnTheNewPageAndEndsAtTheShownEnds) {
     EXPECT_EQ(PageUpRow(model, 8, 100), 7) << "from the tall row, the row above";
 }
 
-TEST(GridNavigation, AHiddenLastColumnEndsTheRowAndAGroupRowWithoutRowTextKeepsTheColumns) {
+TEST(GridNavigation, AHiddenLastColumnEndsTheRow) {
     TestModel model = MakeModel(3, 3);
     HideColumn(model, 3);
     EXPECT_EQ(StepAcross(model, {1, 2}, 1, false), (GridCursor{2, 1}));
-    model.Row(3).bGroupRow = true;
-    EXPECT_EQ(StepAcross(model, {2, 2}, 1, false), (GridCursor{3, 1}));
     EXPECT_EQ(StepDown(model, {1, 0}, 1), (GridCursor{2, 0})) << "no current column, none found";
 }
 
@@ -260,51 +206,6 @@ TEST(GapVector, SwapsAndLetsAnErasedElementGoAtOnce) {
     owners.push_back(nullptr);
     owners.erase(0);
     EXPECT_EQ(held.use_count(), 1) << "not kept in the gap";
-}
-
-// The shell sort as it is documented, moving whole rows through a one-row buffer, with the gaps of
-// the 3h+1 sequence below the count.
-std::vector<int> RowMovingShellSort(std::vector<int> rows, bool (*inOrder)(int placed, int standing)) {
-    const std::size_t count = rows.size() - 1;
-    if (count < 3) {
-        if (count == 2 && inOrder(rows[1], rows[2]))
-            std::swap(rows[1], rows[2]);
-        return rows;
-    }
-    for (const std::size_t gap : {121u, 40u, 13u, 4u, 1u}) {
-        if (gap >= count && gap > 1)
-            continue;
-        for (std::size_t i = gap + 1; i <= count; ++i) {
-            const int buffer = rows[i];
-            std::size_t j = i;
-            for (; j > gap && !inOrder(buffer, rows[j - gap]); j -= gap)
-                rows[j] = rows[j - gap];
-            rows[j] = buffer;
-        }
-    }
-    return rows;
-}
-
-// Each row moves once, into the place the row-moving sort gives it: sorted, equal keys included.
-TEST(ShellSortOrder, EqualKeysEndWhereTheRowMovingSortPutsThem) {
-    // A row is its key times 1000 plus its number: few keys, so equal keys are common; up to three
-    // rows all keys are equal (two swap, three keep their order).
-    bool (*const orders[])(int, int) = {[](int b, int a) { return b / 1000 >= a / 1000; },
-                                        [](int b, int a) { return b / 1000 <= a / 1000; }};
-    std::mt19937 random(20240305);
-    for (std::size_t count = 0; count <= 122; ++count) {  // up to the gap of 121
-        for (auto inOrder : orders) {
-            std::vector<int> rows{0};
-            for (std::size_t r = 1; r <= count; ++r)
-                rows.push_back(static_cast<int>(count > 3 ? random() % 4 : 0) * 1000 + static_cast<int>(r));
-            const auto order = ShellSortOrder(
-                count, [&](std::size_t placed, std::size_t standing) { return inOrder(rows[placed], rows[standing]); });
-            std::vector<int> sorted;
-            sorted.reserve(rows.size());
-            MoveInOrder(rows, order, sorted);
-            ASSERT_EQ(sorted, RowMovingShellSort(rows, inOrder)) << count << " rows";
-        }
-    }
 }
 
 TEST(ScrollLayout, OnePixelMoreThanTheRoomShowsABarAndTakesItsThickness) {

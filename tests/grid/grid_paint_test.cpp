@@ -1,5 +1,5 @@
-// The painter read back as pixels: highlight, grid lines, focus frame, a cell's own colours and cut
-// text, the area below the rows, what one change repaints; and a monitor of another scale.
+// The painter read back as pixels: highlight, grid lines, focus frame, cut text, what one change
+// repaints; and a monitor of another scale.
 
 #include "common/twips.h"
 #include "grid/header_control.h"
@@ -51,38 +51,17 @@ TEST_F(PaintTest, GridLinesLieOnTheEdgesAndTheFocusFrameOnTheCurrentCellWithTheF
     EXPECT_GT(plain, 0);
 }
 
-TEST_F(PaintTest, ACellShowsItsOwnColoursItsLongTextCutInsideItAndTheDisabledGridNoColours) {
+TEST_F(PaintTest, ALongTextIsCutInsideItsCellAndTheDisabledGridShowsNoColours) {
     Fill(3);
-    grid.CellBackColor(2, 1, RGB(0, 128, 0));
-    grid.CellForeColor(2, 1, RGB(255, 0, 255));
     const std::wstring longText(40, L'W');
     grid.CellText(1, 1, TaggedValue(longText));
     grid.CellText(1, 2, TaggedValue(L""));
     Snapshot shot(grid.hwnd());
-    EXPECT_TRUE(ShowsText(shot, 2, 1, L"r2", RGB(255, 0, 255), RGB(0, 128, 0)));
     // What DrawText gives for the long text with its ellipsis, and nothing spills into the next cell.
     EXPECT_TRUE(ShowsText(shot, 1, 1, longText, Sys(COLOR_WINDOWTEXT), Sys(COLOR_WINDOW)));
     EXPECT_EQ(shot.Count(CellRect(1, 2), Sys(COLOR_WINDOW)), kColumn * kRow);
     grid.Enabled(false);
     EXPECT_TRUE(ShowsText(Snapshot(grid.hwnd()), 2, 1, L"r2", Sys(COLOR_GRAYTEXT), Sys(COLOR_BTNFACE)));
-}
-
-TEST_F(PaintTest, TheAreaBelowTheRowsIsFilledAndCellsOfObjectsOrErrorsShowAsEmptyText) {
-    Fill(6);
-    grid.BackColor(RGB(10, 20, 30));
-    grid.CellBackColor(5, 1, RGB(200, 0, 0));
-    const POINT gone = Inside(5, 1);
-    EXPECT_EQ(Snapshot(grid.hwnd()).At(gone.x, gone.y), RGB(200, 0, 0));
-    grid.Rows(3);
-    EXPECT_NO_THROW(grid.CellText(2, 1, TaggedValue(ObjectRef(std::make_shared<Object>()))));
-    EXPECT_NO_THROW(grid.CellText(3, 2, TaggedValue(ErrorValue{static_cast<long>(0x800A000DL)})));
-    EXPECT_TRUE(grid.CellText(2, 1).IsObject()) << "the value is kept";
-    Snapshot shot(grid.hwnd());
-    EXPECT_EQ(shot.At(gone.x, gone.y), RGB(10, 20, 30)) << "below the last row";
-    EXPECT_EQ(shot.At(3 * kColumn + 20, Inside(1, 1).y), RGB(10, 20, 30)) << "right of the last column";
-    EXPECT_TRUE(ShowsText(shot, 2, 1, L"", Sys(COLOR_WINDOWTEXT), RGB(10, 20, 30)));
-    EXPECT_TRUE(ShowsText(shot, 3, 2, L"", Sys(COLOR_WINDOWTEXT), RGB(10, 20, 30)));
-    EXPECT_TRUE(ShowsText(shot, 3, 1, L"r3", Sys(COLOR_WINDOWTEXT), RGB(10, 20, 30)));
 }
 
 TEST_F(PaintTest, AChangeRepaintsOnlyItsRowAndAFullRepaintWhatIsVisible) {
@@ -95,24 +74,6 @@ TEST_F(PaintTest, AChangeRepaintsOnlyItsRowAndAFullRepaintWhatIsVisible) {
     EXPECT_EQ(grid.PaintedRowCount(), 0) << "a row out of view";
     Repaint();
     EXPECT_EQ(grid.PaintedRowCount(), (grid.VisibleDataHeight() + kRow - 1) / kRow);
-}
-
-TEST_F(PaintTest, AFormatAskingDrawTextToModifyTheStringPaintsAsOneWithoutIt) {
-    grid.AddColumn(L"name", L"Name", 0, -1, kColumn);
-    grid.Rows(1);
-    const std::wstring text(20, L'W');
-    grid.CellText(1, 1, TaggedValue(text));
-    grid.KeySearchColumn(1);
-    grid.CellSelected(1, 1, true);
-    Focus(true);
-    // The typed prefix is drawn from the same text after the cell's own text: it shows whether the
-    // first drawing changed the text.
-    grid.KeySearchText(text);
-    grid.CellTextAlign(1, 1, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING);
-    Snapshot modifying(grid.hwnd());
-    grid.CellTextAlign(1, 1, DT_SINGLELINE | DT_END_ELLIPSIS);
-    EXPECT_TRUE(modifying.SameAs(Snapshot(grid.hwnd()), CellRect(1, 1)));
-    EXPECT_EQ(grid.CellText(1, 1).ToText(), text);
 }
 
 LONG FontHeight(HFONT font) {
@@ -130,7 +91,6 @@ TEST_F(PaintTest, SizesFontsAndTwipsFollowTheDpiAndComeBack) {
     grid.Dpi(to);
     EXPECT_EQ(grid.RowHeight(1), kRow * 3 / 2);
     EXPECT_EQ(grid.RowHeight(3), ::MulDiv(31, to, from)) << "rounded half up";
-    EXPECT_EQ(grid.DefaultRowHeight(), kRow * 3 / 2);
     EXPECT_EQ(grid.ColumnWidth(TaggedValue(L"c2")), kColumn * 3 / 2);
     EXPECT_EQ(grid.HeaderObject()->Height(), kHeader * 3 / 2);
     EXPECT_EQ(grid.HeaderObject()->ColumnWidth(1), kColumn * 3 / 2) << "the header items follow";
@@ -138,12 +98,11 @@ TEST_F(PaintTest, SizesFontsAndTwipsFollowTheDpiAndComeBack) {
     EXPECT_NEAR(FontHeight(grid.FontHandle()), controlHeight * 1.5, 1);
     EXPECT_NEAR(FontHeight(reinterpret_cast<HFONT>(::SendMessageW(grid.HeaderHwnd(), WM_GETFONT, 0, 0))),
                 controlHeight * 1.5, 1);
-    // Rows and columns sit where the new sizes put them, in the twips of the new DPI.
-    long row = 0, col = 0, left, top, width, height;
-    grid.CellFromPoint(kColumn * 3 / 2 + 3, grid.HeaderHeight() + grid.RowHeight(1) + 3, row, col);
-    EXPECT_EQ(std::pair(row, col), std::pair(2L, 2L));
+    // Cells sit where the new sizes put them, in the twips of the new DPI.
+    long left, top, width, height;
     grid.CellBoundary(2, 2, left, top, width, height);
     EXPECT_EQ(left, kColumn * 3 / 2 * TwipsPerPixel(to));
+    EXPECT_EQ(top, (kHeader + kRow) * 3 / 2 * TwipsPerPixel(to));
     EXPECT_EQ(height, kRow * 3 / 2 * TwipsPerPixel(to));
 
     grid.Dpi(from);

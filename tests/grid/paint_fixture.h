@@ -43,44 +43,19 @@ struct GridHostWindow : Window {
     int closes = 0, menusOpened = 0;
 };
 
-// Records the owner's events and answers them with the switches below.
+// Records the owner's events.
 struct RecordingListener : MoskGridListener {
     void SelectionChange(long lRow, long lCol) override { selections.emplace_back(lRow, lCol); }
     void DblClick(long lRow, long lCol) override { doubleClicks.emplace_back(lRow, lCol); }
-    void RequestEdit(long lRow, long lCol, short, bool&) override { edits.emplace_back(lRow, lCol); }
-    void KeyDown(short& KeyCode, short& Shift, bool& bDoDefault) override {
+    void KeyDown(short& KeyCode, short& Shift, bool&) override {
         keys.emplace_back(KeyCode, Shift);
-        bDoDefault = bDoDefault && keyDefault;
         if (KeyCode == handledAltKey && Shift == kAltMask)
             KeyCode = 0;
     }
-    void MouseDown(short&, short&, float&, float&, bool& bDoDefault) override {
-        ++mouseDowns;
-        bDoDefault = bDoDefault && mouseDefault;
-    }
-    void PropertyChanged(std::wstring_view name) override { changed.emplace_back(name); }
-    void ColumnWidthStartChange(long lCol, long, bool& bCancel) override {
-        widthStarts.push_back(lCol);
-        bCancel = refuseStart;
-    }
-    void ColumnWidthChanging(long, long lWidth, bool& bCancel) override {
-        widthSteps.push_back(lWidth);
-        bCancel = lWidth < refuseBelow;
-    }
-    void ColumnWidthChanged(long lCol, long lWidth, bool& bCancel) override {
-        widthsChanged.emplace_back(lCol, lWidth);
-        bCancel = cancelWidthChanged;
-    }
-    void ColumnOrderChanged() override { ++orderChanges; }
 
-    bool keyDefault = true, mouseDefault = true, refuseStart = false, cancelWidthChanged = false;
     short handledAltKey = 0;  // the Alt+key this owner handles, zeroing KeyCode
-    long refuseBelow = 0;     // width steps below this are refused
-    std::vector<std::pair<long, long>> selections, doubleClicks, edits, widthsChanged;
+    std::vector<std::pair<long, long>> selections, doubleClicks;
     std::vector<std::pair<short, short>> keys;  // with their Shift
-    std::vector<long> widthStarts, widthSteps;
-    std::vector<std::wstring> changed;
-    int mouseDowns = 0, orderChanges = 0;
 };
 
 class GridTest : public ::testing::Test {

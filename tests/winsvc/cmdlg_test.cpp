@@ -87,23 +87,5 @@ TEST(CmDlg, OpenAndSaveGiveBackWhatTheDialogChose) {
     EXPECT_EQ(save.FileName(), folder / L"report.log");
 }
 
-TEST(CmDlg, CentringMovesTheDialogsFrameOverTheWorkAreaOrTheGivenWindow) {
-    HWND frame = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-    HWND child = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, frame, nullptr, nullptr, nullptr);
-    HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 300, 400, 600, 300, nullptr, nullptr, nullptr, nullptr);
-    cmDlg dlg;
-    dlg.CenterDialog(child);
-    RECT work{}, moved{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    ::GetWindowRect(frame, &moved);
-    EXPECT_EQ(moved.left, work.left + (work.right - work.left - 200) / 2);
-    EXPECT_EQ(moved.top, work.top + (work.bottom - work.top - 100) / 2);
-    dlg.CenterDialog(frame, other);  // a top-level dialog is its own frame
-    ::GetWindowRect(frame, &moved);
-    EXPECT_EQ((std::vector<LONG>{moved.left, moved.top, moved.right}), (std::vector<LONG>{500, 500, 700}));
-    ::DestroyWindow(other);
-    ::DestroyWindow(frame);
-}
-
 }  // namespace
 }  // namespace ferryl
