@@ -179,8 +179,11 @@ long TakeInKeptHandoffs(FileListTarget& target) noexcept {
     for (const std::wstring& name : names)
         ContinueOnError(L"TakeInKeptHandoffs: file",
                         [&] { added += TakeInKeptHandoff(folder + L"\\" + name, target); });
-    ContinueOnError(L"TakeInKeptHandoffs: partial files", [&] { RemoveStalePartials(folder); });
     return added;
+}
+
+void RemoveStaleSpoolPartials() noexcept {
+    ContinueOnError(L"RemoveStaleSpoolPartials", [] { RemoveStalePartials(SpoolFolder()); });
 }
 
 }  // namespace ferryl

@@ -26,4 +26,7 @@ bool KeepHandoff(const std::vector<std::wstring>& paths) noexcept;
 // file first. A file that cannot be read stays. Returns the number of files added.
 long TakeInKeptHandoffs(FileListTarget& target) noexcept;
 
+// Removes the partial files of starts that ended while writing them, a day after; once a run.
+void RemoveStaleSpoolPartials() noexcept;
+
 }  // namespace ferryl

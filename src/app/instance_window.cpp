@@ -43,6 +43,7 @@ bool InstanceF::Load(std::wstring_view commandLine) noexcept {
     }
     // Files kept for an instance that was busy, or ended before it took them: they came first.
     TakeInKept();
+    RemoveStaleSpoolPartials();
     AddFilesFromCommandLine(commandLine);
     return true;
 }
