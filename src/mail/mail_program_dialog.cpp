@@ -1,5 +1,6 @@
 #include "mail/mail_program_dialog.h"
 
+#include <utility>
 #include <vector>
 
 #include "common/unique_handle.h"
@@ -149,7 +150,7 @@ class MailProgramDialog : public ResourceDialog {
         const MailProgramSetting current = ParseMailProgramSetting(m_current);
         for (size_t i = 0; i < m_entries.size(); ++i) {
             // The text screen readers read and typing searches: the name, then what it does.
-            const std::wstring text = m_entries[i].title + L". " + WhatHappens(m_entries[i].Parsed()) + L".";
+            const std::wstring text = m_entries[i].title + L". " + m_entries[i].whatHappens + L".";
             ::SendMessageW(Entries(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
             if (SameSetting(m_entries[i].Parsed(), current))
                 ::SendMessageW(Entries(), LB_SETCURSEL, i, 0);
@@ -182,7 +183,7 @@ class MailProgramDialog : public ResourceDialog {
         }
         ::OffsetRect(&text, 0, line);
         ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
-        ::DrawTextW(item.hDC, WhatHappens(entry.Parsed()).c_str(), -1, &text, kFlags);
+        ::DrawTextW(item.hDC, entry.whatHappens.c_str(), -1, &text, kFlags);
         if (item.itemState & ODS_FOCUS)
             ::DrawFocusRect(item.hDC, &item.rcItem);
     }
@@ -252,8 +253,14 @@ class MailProgramDialog : public ResourceDialog {
 
     // An entry of the list: its name and the setting it stands for.
     struct Entry {
+        Entry(std::wstring titleText, std::wstring settingText)
+            : title(std::move(titleText)), setting(std::move(settingText)), whatHappens(WhatHappens(Parsed())) {}
+
         std::wstring title;
         std::wstring setting;
+        // In plain words, the entry's second line: worked out once, not at each paint, as it may
+        // look the program's file up.
+        std::wstring whatHappens;
         MailProgramSetting Parsed() const { return ParseMailProgramSetting(setting); }
     };
 
