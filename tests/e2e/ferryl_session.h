@@ -156,13 +156,6 @@ class FerrylSession : public ::testing::Test {
     static void PlaceRecorder(const std::wstring& path) {
         EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), path.c_str(), FALSE));
     }
-    // What Wine takes for the system's DPI when a program starts: the REG_DWORD, whose four bytes a
-    // one-character text and its terminator make.
-    void SystemDpi(DWORD dpi) {
-        Keep(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", std::wstring(1, static_cast<wchar_t>(dpi)),
-             REG_DWORD);
-    }
-
     // A stand-in provider registered as a mail client of the machine under the value name (DLLPath
     // or DLLPathEx), the default one when asked; set as the only default, of the machine and of
     // the user, as Wine's mapi32 takes the machine's. The ANSI-only provider has no MAPISendMailW;

@@ -3,8 +3,8 @@
 // one that holds the call, a client whose DLL is 32-bit. Choosing the program: one Windows
 // registers only under App Paths is listed, kept by its bare name and found again after it moves;
 // a chosen program that is gone is named, the chooser opens and the list stays; a settings file
-// that cannot be written is told once; and the dialog keeps its parts whole at 96, 144 and 192
-// DPI. (What each kind of program reads from its arguments is checked in mail_readers_test.)
+// that cannot be written is told once. (What each kind of program reads from its arguments is checked in
+// mail_readers_test.)
 
 #include <gtest/gtest.h>
 
@@ -261,52 +261,6 @@ TEST_F(MailProgramsTest, ASettingsFileThatCannotBeWrittenIsToldOncePerRunNamingI
     EXPECT_FALSE(::FindWindowW(L"#32770", kWarningTitle));
     EXPECT_TRUE(CloseAll(ferryl, dialog)) << "and no word when the window's place is not kept at the end";
     EXPECT_TRUE(::RemoveDirectoryW(ini.c_str())) << "nothing was written into it";
-}
-
-TEST_F(MailProgramsTest, TheDialogKeepsEveryPartWholeAt96144And192Dpi) {
-    // A long current choice, so that it must wrap.
-    const std::wstring claws = programFolder.MakeFolder(L"A folder with a long name for the mail program") +
-                               L"\\and another folder inside it\\claws-mail.exe";
-    ::CreateDirectoryW(claws.substr(0, claws.rfind(L'\\')).c_str(), nullptr);
-    PlaceRecorder(claws);
-    for (const DWORD dpi : {96u, 144u, 192u}) {
-        SCOPED_TRACE(dpi);
-        SystemDpi(dpi);
-        WriteIni(L"Settings", L"MailProgram", claws, ini);
-        ChildProcess ferryl;
-        ASSERT_TRUE(StartFerryl(ferryl, comma));
-        const HWND dialog = ShownChooser(true);
-        ASSERT_TRUE(dialog);
-        // Every control inside the dialog, and none over another.
-        RECT client{};
-        ::GetClientRect(dialog, &client);
-        std::vector<RECT> places;
-        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            RECT place{}, overlap{};
-            ::GetWindowRect(child, &place);
-            ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-            EXPECT_TRUE(::IntersectRect(&overlap, &place, &client) && ::EqualRect(&overlap, &place))
-                << "inside the dialog, control " << ::GetDlgCtrlID(child);
-            for (const RECT& other : places)
-                EXPECT_FALSE(::IntersectRect(&overlap, &place, &other))
-                    << "no overlap, control " << ::GetDlgCtrlID(child);
-            places.push_back(place);
-        }
-        // The choice: its lines all shown, or a scroll bar to reach them.
-        const HWND choice = ::GetDlgItem(dialog, IDC_MAIL_CHOICE);
-        const auto lines = ::SendMessageW(choice, EM_GETLINECOUNT, 0, 0);
-        ASSERT_GE(lines, 2);
-        const auto second = ::SendMessageW(choice, EM_POSFROMCHAR, ::SendMessageW(choice, EM_LINEINDEX, 1, 0), 0);
-        const int lineHeight = HIWORD(second) - HIWORD(::SendMessageW(choice, EM_POSFROMCHAR, 0, 0));
-        RECT box{};
-        ::GetClientRect(choice, &box);
-        const bool scrolls = (::GetWindowLongW(choice, GWL_STYLE) & WS_VSCROLL) != 0;
-        EXPECT_TRUE(lines * lineHeight <= box.bottom || scrolls) << lines << " lines of " << lineHeight;
-        EXPECT_GE(lineHeight, ::MulDiv(12, static_cast<int>(dpi), 96)) << "the font follows the DPI";
-        // Each entry has room for its two lines.
-        EXPECT_GE(::SendMessageW(::GetDlgItem(dialog, IDC_MAIL_CLIENTS), LB_GETITEMHEIGHT, 0, 0), 2 * lineHeight);
-        ASSERT_TRUE(CloseAll(ferryl, dialog));
-    }
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // End to end: the real Ferryl.exe read by a screen reader in another process, and on systems out of
-// the ordinary: twice the DPI with a saved place off the screen and a size larger than it; a
-// library it loads late missing; a file right at a drive's root with a one-letter name.
+// the ordinary: a library it loads late missing; a file right at a drive's root with a one-letter name.
 
 #include <gtest/gtest.h>
 
@@ -94,29 +93,6 @@ TEST_F(UnusualSystemTest, AScreenReaderInAnotherProcessReadsAndDrivesTheWindow) 
     EXPECT_EQ(Selection(access.get()), std::vector<long>{2});
     ::EnableWindow(MainWindow(), TRUE);
     access.Reset();
-}
-
-bool Inside(const RECT& inner, const RECT& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-TEST_F(UnusualSystemTest, AtTwiceTheDpiTheWindowAndSendNowLieInsideTheWorkArea) {
-    SystemDpi(192);
-    // 2667 by 1600 pixels at 192 DPI, left of and below the screen.
-    for (const auto& [key, value] : {std::pair{L"WindowWidth", L"20000"}, std::pair{L"WindowHeight", L"12000"},
-                                     std::pair{L"WindowLeft", L"-30000"}, std::pair{L"WindowTop", L"90000"}})
-        WriteIni(L"Window Position", key, value, ini);
-    ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, Quoted(files.WriteFile(L"a.txt"))));
-    RECT work{}, window{}, sendNow{};
-    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
-    ::GetWindowRect(MainWindow(), &window);
-    ::GetWindowRect(PanelChild(L"&Send Now"), &sendNow);
-    EXPECT_TRUE(Inside(window, work)) << window.left << "," << window.top << " " << window.right << ","
-                                      << window.bottom;
-    EXPECT_TRUE(Inside(sendNow, work));
-    EXPECT_EQ(window.right - window.left, work.right - work.left) << "as wide as the screen allows";
 }
 
 TEST_F(UnusualSystemTest, AMissingDelayLoadedLibraryStopsTheStartWithAMessageBeforeAnyFileIsTaken) {
