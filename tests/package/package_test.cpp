@@ -178,14 +178,12 @@ TEST_F(PackageTest, AnUpgradeOrRebuildKeepsTheChangedSettingsAndLeavesOneProduct
     ASSERT_EQ(product.size(), 38u) << product;
     EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_VERSIONSTRING), version);
 
-    // A rebuild of the same version replaces it too; the older package refuses to go back.
+    // A rebuild of the same version replaces it too (one product); the older one refuses to go back.
     ASSERT_EQ(Msiexec(L"/i " + Quoted(rebuiltMsi)), 0u);
     EXPECT_NE(Msiexec(L"/i " + Quoted(olderMsi)), 0u);
     EXPECT_EQ(ReadFileBytes(installedIni), settings);
-    const std::wstring rebuilt = InstalledProducts();
-    ASSERT_EQ(rebuilt.size(), 38u) << rebuilt;
-    EXPECT_NE(rebuilt, product);
-    EXPECT_EQ(ProductInfo(rebuilt, INSTALLPROPERTY_VERSIONSTRING), version);
+    EXPECT_NE(InstalledProducts(), product);
+    EXPECT_EQ(InstalledProducts().size(), 38u);
 
     EXPECT_EQ(Msiexec(L"/x " + Quoted(rebuiltMsi)), 0u);
     EXPECT_EQ(ReadFileBytes(installedIni), settings);
