@@ -1,7 +1,5 @@
-// End to end: the real Ferryl.exe with its own Ferryl.ini is given files, its "&Send Now" is pressed
-// through its window, and a stand-in mail program records what it gets. Copy To runs off the
-// window's thread and loses nothing when cancelled or failing; files that cannot go, the picture
-// size and messages too big are asked about before anything is copied or started.
+// End to end: "&Send Now" of the real Ferryl.exe, pressed through its window. Copy To runs off the
+// window's thread and loses nothing when cancelled or failing; what cannot go is asked about first.
 
 #include <gtest/gtest.h>
 
@@ -22,8 +20,7 @@ using namespace test;
 constexpr wchar_t kProgramTitle[] = L"Ferryl Handler";
 constexpr wchar_t kCopying[] = L"Copying - Ferryl Handler";
 
-// A large file made at once, written only at its two ends: its name at the start and at the end.
-// Written when asked, else read: true when it is so.
+// A large file whose two ends hold its name: written, or read back (true when it is so).
 bool LargeFile(const std::wstring& path, uint64_t size, bool write) {
     const std::wstring name = FileNameOf(path);
     const std::string mark(name.begin(), name.end());
@@ -44,7 +41,6 @@ bool LargeFile(const std::wstring& path, uint64_t size, bool write) {
 
 class SendNowTest : public FerrylSession {
   protected:
-    // Copy To's custom folder, which ticking "&Copy To" puts into the path box.
     void CopyInto(const std::wstring& folder) { WriteIni(L"Settings", L"AttachmentsFolder", folder, ini); }
     static void TickCopyAndDelete() {
         Tick(L"&Copy To");
@@ -74,9 +70,8 @@ class SendNowTest : public FerrylSession {
         EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
         return named;
     }
-    // Copy To with "&Delete source files" into the folder of two files, of which the second cannot
-    // be copied: the first is moved. What the user is told, and that a Send Now without Copy To then
-    // sends the first file's copy: its row names the copy.
+    // Copy To, deleting the sources, of two files of which the second cannot be copied: the first is
+    // moved, the user told, and its row then names the copy.
     void ExpectTheSecondFileStops(const std::wstring& folder, const std::wstring& second, const wchar_t* reason) {
         CopyInto(folder);
         const std::wstring first = files.WriteFile(L"first.txt", "first"), copy = folder + L"first.txt";
@@ -259,10 +254,8 @@ TEST_F(SendNowTest, TheSizeWarningComesAboveTheLimitAfterThePictureSize) {
     EXPECT_EQ(ReadIni(L"Settings", L"PictureSize", ini), L"") << "the original size is not written";
 }
 
-// Every route: a listed file gone before Send Now is named before anything, and No keeps the window
-// and the list. The picture size is then asked, naming a file that only pretends to be a JPEG, and
-// Cancel keeps them too; with a size chosen the mail program gets the smaller picture under its own
-// name and the other file as it is, and the original stays.
+// Every route: a file gone is named first, and No keeps the list; the picture size question names a
+// fake JPEG, and Cancel keeps the list; then the smaller picture goes under its name, the rest as is.
 struct Route {
     const wchar_t* program;  // MailProgram: a stand-in's file name, or the setting itself
     const wchar_t* client;   // the Simple MAPI client that takes the files, if any
