@@ -25,20 +25,9 @@ class HandoffTest : public FerrylSession {
         FerrylSession::TearDown();
     }
 
-    // Starts the program with a file while this process holds the mutex, as an instance that has
-    // not made its receiver yet: no receiver answers it, so it lists the file itself.
-    bool StartBesideAStartingInstance(ChildProcess& ferryl, const std::wstring& file) {
-        return IsFirstInstance(InstanceMutexName()) && StartFerryl(ferryl, file);
-    }
-
     // Starts the program with a file listed, and stops its thread as a long piece of work holds it.
     bool StartBusy(ChildProcess& running, const std::wstring& file) {
         return StartFerryl(running, file) && running.SuspendMainThread();
-    }
-
-    // Starts a later instance and waits until it has ended well: it waits out its time-out first.
-    bool HandOverAndEnd(ChildProcess& later, const std::wstring& file) {
-        return later.Start(exe, file) && later.WaitForExit([] { return true; }, 30000) && later.ExitCode() == 0;
     }
 
     const std::wstring a = files.WriteFile(L"a.txt");
@@ -77,7 +66,8 @@ TEST_F(HandoffTest, ALaterInstanceTakesOverWhenTheRunningOneHasGone) {
 TEST_F(HandoffTest, AReceiverWithoutTheMutexTakesItOnceFreeAndServesTheNextStart) {
     // The instance that holds the mutex never makes a receiver, and ends.
     ChildProcess alone, next;
-    ASSERT_TRUE(StartBesideAStartingInstance(alone, a));
+    // This process holds the mutex as an instance not yet receiving: the program lists its file itself.
+    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()) && StartFerryl(alone, a));
     ReleaseInstanceMutex();
     ASSERT_TRUE(PumpUntil(
         [] { return UniqueHandle(::OpenMutexW(SYNCHRONIZE, FALSE, InstanceMutexName().c_str())).get() != nullptr; },
@@ -91,7 +81,8 @@ TEST_F(HandoffTest, AReceiverWithoutTheMutexTakesItOnceFreeAndServesTheNextStart
 
 TEST_F(HandoffTest, AReceiverWithoutTheMutexLeavesReceivingToTheOneThatHoldsIt) {
     ChildProcess alone, next;
-    ASSERT_TRUE(StartBesideAStartingInstance(alone, a));
+    // This process holds the mutex as an instance not yet receiving: the program lists its file itself.
+    ASSERT_TRUE(IsFirstInstance(InstanceMutexName()) && StartFerryl(alone, a));
     HWND aloneReceiver = ::FindWindowW(L"FerrylInstanceF", nullptr);
     ASSERT_TRUE(IsInstanceWindow(aloneReceiver));
     // The starting instance's receiver is ready now.
@@ -108,7 +99,8 @@ TEST_F(HandoffTest, FilesHandedToABusyWindowAreKeptUntilItOrTheNextStartListsThe
         SCOPED_TRACE(ended ? "the busy window is ended" : "the busy window comes free");
         ChildProcess running, later, next;
         ASSERT_TRUE(StartBusy(running, a));
-        ASSERT_TRUE(HandOverAndEnd(later, b));
+        // It waits out its time-out, then ends well.
+        ASSERT_TRUE(later.Start(exe, b) && later.WaitForExit([] { return true; }, 30000) && later.ExitCode() == 0);
         EXPECT_EQ(Matching(SpoolFolder() + L"\\*.handoff").size(), 1u);
         if (ended) {
             ASSERT_TRUE(running.Kill());
