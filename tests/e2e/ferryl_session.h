@@ -1,8 +1,6 @@
 #pragma once
-// What the end-to-end tests share: a copy of Ferryl.exe in a folder of its own, with its Ferryl.ini,
-// whose mail program is a stand-in that records its command line; the stand-in Simple MAPI provider;
-// registry values set for the test and put back afterwards; the running program's windows found and
-// pressed from outside.
+// What the end-to-end tests share: a copy of Ferryl.exe and its Ferryl.ini in a folder of their own,
+// recording stand-in mail programs, registry values put back afterwards, and the windows pressed.
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -20,8 +20,7 @@ namespace {
 
 constexpr wchar_t kClient[] = L"Ferryl Test Client";
 
-// The E-Mail Program dialog once it shows (it is found before its controls are made), opened
-// through File > E-Mail Program... when asked.
+// The E-Mail Program dialog once it shows (found before its controls are made); opened when asked.
 HWND ShownChooser(bool open = false) {
     if (open)
         ::PostMessageW(MainWindow(), WM_COMMAND, IDM_MAIL_PROGRAM, 0);
@@ -31,8 +30,7 @@ HWND ShownChooser(bool open = false) {
     return dialog;
 }
 
-// Selects the entry whose text begins so, as a click does, and confirms the dialog with OK: empty
-// once it is gone, else the entries it had.
+// Selects the entry whose text begins so, as a click does, and OK: empty once gone, else the entries.
 std::wstring ChooseEntry(HWND dialog, const std::wstring& start) {
     const HWND list = ::GetDlgItem(dialog, IDC_MAIL_CLIENTS);
     std::wstring entries;
