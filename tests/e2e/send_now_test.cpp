@@ -192,7 +192,7 @@ TEST_F(SendNowTest, IntoTheTemporaryFolderTheFilesAreMovedUnderTheirNamesAndThei
     const std::string photoBytes = ReadFileBytes(photo);
     // A bitmap cut short: its header reads, its pixels do not.
     const std::wstring cut =
-        files.WriteFile(L"cut.bmp", ReadFileBytes(Photo(L"cut.bmp", GUID_ContainerFormatBmp, L"1")).substr(0, 200));
+        files.WriteFile(L"cut.bmp", ReadFileBytes(Photo(L"cut.bmp", GUID_ContainerFormatBmp, L"")).substr(0, 200));
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(
         ferryl, Quoted(source) + L" " + ShortPathName(source) + L" " + Quoted(there) + L" " + photo + L" " + cut));
