@@ -51,8 +51,6 @@ TEST(SendPlan, GoneFilesAndPathsAnAnsiReaderCannotOpenAreLeftOutAndNamed) {
     EXPECT_TRUE(wide.unreadable.empty());
     for (const PlannedFile& file : wide.going)
         EXPECT_TRUE(file.copy.empty()) << "without Copy To every file goes as it is";
-    // File URLs carry any name; Sylpheed's arguments only what the code page holds.
-    EXPECT_TRUE(KindReadsAnsi(MailProgramKind::Sylpheed) && !KindReadsAnsi(MailProgramKind::Thunderbird));
 }
 
 TEST(SendPlan, CopiesKeepTheirNamesOrTakeTheNextNumberBeforeTheExtension) {

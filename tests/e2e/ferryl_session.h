@@ -1,8 +1,6 @@
 #pragma once
-// What the end-to-end tests share: a copy of Ferryl.exe in a folder of its own, with its Ferryl.ini,
-// whose mail program is a stand-in that records its command line; the stand-in Simple MAPI provider;
-// registry values set for the test and put back afterwards; the running program's windows found and
-// pressed from outside.
+// What the end-to-end tests share: a copy of Ferryl.exe and its Ferryl.ini in a folder of their own,
+// recording stand-in mail programs, registry values put back afterwards, and the windows pressed.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -46,9 +44,8 @@ inline HWND FileList() {
     return ::FindWindowExW(MainWindow(), nullptr, L"FerrylMoskGrid", nullptr);
 }
 
-// Sets a check box of the panel as a click does: the check, then BN_CLICKED to its parent.
-// (BM_CLICK from another process depends on the capture and focus of a window that may not be
-// active under an unmanaged X server.)
+// Sets a check box as a click does (BM_CLICK from outside needs a focus an unmanaged X server may
+// not give).
 inline void Tick(const wchar_t* text, bool checked = true) {
     HWND box = PanelChild(text);
     ::PostMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -79,8 +76,7 @@ inline bool ChildHasText(HWND parent, const std::vector<std::wstring>& parts) {
     return false;
 }
 
-// Waits for a message box of the title whose text holds every part, and closes it with the button
-// (OK, or Yes or No for a question).
+// Waits for a message box of the title whose text holds every part, and closes it with the button.
 inline bool AnswerBox(const wchar_t* title, const std::vector<std::wstring>& parts, int button = IDOK) {
     HWND box = nullptr;
     const bool found = PumpUntil(
@@ -94,7 +90,7 @@ inline bool AnswerBox(const wchar_t* title, const std::vector<std::wstring>& par
     return found && PumpUntil([&] { return !::IsWindow(box); });
 }
 
-// The system's temporary folder, ending in "\", where Copy To puts its copies first.
+// Ends in "\".
 inline std::wstring SystemTempFolder() {
     wchar_t temp[MAX_PATH]{};
     ::GetTempPathW(MAX_PATH, temp);
@@ -115,7 +111,6 @@ inline std::wstring Quoted(const std::wstring& path) {
     return L"\"" + path + L"\"";
 }
 
-// A command line split as programs split theirs: CommandLineToArgvW's rules.
 inline std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine) {
     int count = 0;
     LPWSTR* arguments = ::CommandLineToArgvW(commandLine.c_str(), &count);
@@ -145,28 +140,18 @@ class FerrylSession : public ::testing::Test {
             ::PostMessageW(main, WM_CLOSE, 0, 0);
     }
 
-    // The recorder under a mail program's file name, set as MailProgram; its full path.
-    std::wstring InstallMailProgram(const wchar_t* name) {
+    // The recorder under a mail program's file name, set as MailProgram.
+    void InstallMailProgram(const wchar_t* name) {
         const std::wstring path = programFolder / (std::wstring(L"Mail Program\\") + name);
         if (!FileExists(path))  // a recorder of an earlier send may still be ending, holding its file
             PlaceRecorder(path);
         WriteIni(L"Settings", L"MailProgram", path, ini);
-        return path;
     }
     static void PlaceRecorder(const std::wstring& path) {
         EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"\\e2e_mail_recorder.exe").c_str(), path.c_str(), FALSE));
     }
-    // What Wine takes for the system's DPI when a program starts: the REG_DWORD, whose four bytes a
-    // one-character text and its terminator make.
-    void SystemDpi(DWORD dpi) {
-        Keep(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", std::wstring(1, static_cast<wchar_t>(dpi)),
-             REG_DWORD);
-    }
-
-    // A stand-in provider registered as a mail client of the machine under the value name (DLLPath
-    // or DLLPathEx), the default one when asked; set as the only default, of the machine and of
-    // the user, as Wine's mapi32 takes the machine's. The ANSI-only provider has no MAPISendMailW;
-    // either is copied under the one name the StandInProvider reads its files beside.
+    // A stand-in provider registered as a mail client of the machine, and as the only default (Wine's
+    // mapi32 takes the machine's) when asked. The ANSI-only one has no MAPISendMailW.
     void InstallMapiProvider(const std::wstring& clientName,
                              bool asDefault,
                              bool ansiOnly = false,
@@ -190,8 +175,7 @@ class FerrylSession : public ::testing::Test {
         registry.push_back(std::make_unique<RegistryValueScope>(root, key, name, value, type));
     }
 
-    // True once the main window shows with "&Send Now" enabled (a file is listed) and the program
-    // is idle for input, its command lines taken in whole.
+    // True once "&Send Now" shows enabled and the program has taken its command lines in whole.
     static bool UntilListedAndIdle(const ChildProcess& ferryl) {
         return PumpUntil(
                    [] {
@@ -202,7 +186,6 @@ class FerrylSession : public ::testing::Test {
                ferryl.WaitForInputIdle();
     }
 
-    // Starts the program with the arguments and waits until it has taken its whole command line in.
     bool StartFerryl(ChildProcess& ferryl, const std::wstring& arguments) {
         return ferryl.Start(exe, arguments) && UntilListedAndIdle(ferryl);
     }
@@ -214,8 +197,7 @@ class FerrylSession : public ::testing::Test {
     }
     std::wstring RecordAfterExit(ChildProcess& ferryl) { return RecordAfterExit(ferryl, record); }
 
-    // Presses "&Send Now" and waits for the program to end and this send's record to be written
-    // (an earlier send's record is removed first).
+    // Presses "&Send Now"; this send's record once the program has ended.
     std::wstring SendAndRecord(ChildProcess& ferryl, const std::wstring& path) {
         ::DeleteFileW(path.c_str());
         PressSendNow();
@@ -230,9 +212,8 @@ class FerrylSession : public ::testing::Test {
             got.push_back({mapi.SentPaths()[i], mapi.SentNames()[i], ReadFileBytes(mapi.SentPaths()[i])});
         return got;
     }
-    // What the program of this name read from the command line its stand-in recorded, by that
-    // program's own rules (support/mail_client_rules.h). The new Outlook's draft is read as MIME,
-    // and removed; it must be marked unsent, so that Outlook opens it to be sent.
+    // What the program of this name reads from the command line its stand-in recorded, by its own
+    // rules. The new Outlook's draft is read as MIME, and removed; unsent, or Outlook would not send it.
     std::vector<Attachment> Received(const std::wstring& program, const std::wstring& recordPath) const {
         const std::wstring folder = recordPath.substr(0, recordPath.rfind(L'\\') + 1);
         const std::wstring startFolder = ReadRecord(folder + L"start_folder.txt");
@@ -285,8 +266,7 @@ class FerrylSession : public ::testing::Test {
         return commandLine;
     }
 
-    // Declared first, so that they are put back last, after the program and its folder are gone.
-    // Put back newest first, so that a value set twice ends as it was before the first.
+    // Declared first, put back last; newest first, so that a value set twice ends as it was.
     struct RegistryScopes : std::vector<std::unique_ptr<RegistryValueScope>> {
         ~RegistryScopes() {
             while (!empty())

@@ -1,9 +1,5 @@
-// End to end: the real Ferryl.exe sends files with awkward names to stand-ins of each kind of mail
-// program, and what each stand-in got is read back as that program reads it (the rules of
-// support/mail_client_rules.h, after CommandLineToArgvW's split): every path so read must open the
-// very file that was listed, with its bytes, and no listed file may be missing. The names: a blank,
-// a comma, an apostrophe, "%", "#", "&", "=", a leading "-", characters outside the code page, a
-// path longer than 260 characters, and files on a network share.
+// End to end: files with awkward names go to stand-ins of each kind of mail program, read back as
+// that program reads its arguments: every path must open the very file listed, with its bytes.
 
 #include <gtest/gtest.h>
 
@@ -85,8 +81,6 @@ class MailReadersTest : public FerrylSession {
         return which;
     }
 
-    // Starts Ferryl with the files, presses Send Now and returns what the stand-in left in the
-    // record (the stand-in mail program's by default).
     std::wstring Send(const std::vector<size_t>& which, const std::wstring& recordPath) {
         std::wstring arguments;
         for (size_t i : which)
@@ -95,8 +89,7 @@ class MailReadersTest : public FerrylSession {
         return StartFerryl(ferryl, arguments.substr(1)) ? SendAndRecord(ferryl, recordPath) : L"(not started)";
     }
 
-    // With a file that no path in the code page carries, Send Now warns before anything reaches the
-    // program, and the window keeps its list.
+    // With a file no path in the code page carries, Send Now warns first and keeps the list.
     void ExpectAWarningForWhatAnsiCannotCarry(const std::wstring& reached) {
         const std::vector<size_t> lost = InAnsi(false);
         ASSERT_FALSE(lost.empty());

@@ -1,13 +1,8 @@
-// End to end: the real Ferryl.exe with its own Ferryl.ini is given files, its "&Send Now" is pressed
-// through its window, and a stand-in mail program records what it gets. Copy To runs off the
-// window's thread and loses nothing when cancelled or failing; files that cannot go, the picture
-// size and messages too big are asked about before anything is copied or started.
+// End to end: "&Send Now" of the real Ferryl.exe, pressed through its window. Copy To runs off the
+// window's thread and loses nothing when cancelled or failing; what cannot go is asked about first.
 
 #include <gtest/gtest.h>
 
-#include <shlwapi.h>
-
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,7 +11,6 @@
 #include "mainwindow/picture_size_resource.h"
 #include "pictures/picture_files.h"
 #include "settings/message_size_limit.h"
-#include "support/accessibility.h"
 
 namespace ferryl {
 namespace {
@@ -26,20 +20,7 @@ using namespace test;
 constexpr wchar_t kProgramTitle[] = L"Ferryl Handler";
 constexpr wchar_t kCopying[] = L"Copying - Ferryl Handler";
 
-std::wstring TextOf(HWND dialog, int id) {
-    wchar_t text[256]{};
-    ::GetDlgItemTextW(dialog, id, text, 256);
-    return text;
-}
-
-// Bytes as Explorer shows them.
-std::wstring ByteText(uint64_t bytes) {
-    wchar_t text[32]{};
-    return ::StrFormatByteSizeW(static_cast<LONGLONG>(bytes), text, 32);
-}
-
-// A large file made at once, written only at its two ends: its name at the start and at the end.
-// Written when asked, else read: true when it is so.
+// A large file whose two ends hold its name: written, or read back (true when it is so).
 bool LargeFile(const std::wstring& path, uint64_t size, bool write) {
     const std::wstring name = FileNameOf(path);
     const std::string mark(name.begin(), name.end());
@@ -58,53 +39,8 @@ bool LargeFile(const std::wstring& path, uint64_t size, bool write) {
            tail == mark;
 }
 
-// Drive Y: of 1 MB, a disk that fills up: a tmpfs mounted in the test prefix and linked among its
-// drives. Ready() is false where the host lets no file system be mounted.
-class SmallDrive {
-  public:
-    SmallDrive() {
-        wchar_t prefix[MAX_PATH]{};
-        m_prefix = ::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH) < MAX_PATH ? prefix : L"";
-        m_ready = !m_prefix.empty() &&
-                  RunOnHost(L"mkdir -p '" + Mount() + L"' && mount -t tmpfs -o size=1m ferryl '" + Mount() +
-                            L"' && ln -sfn '" + Mount() + L"' '" + m_prefix + L"/dosdevices/y:'") &&
-                  FolderExists(kRoot);
-    }
-    ~SmallDrive() {
-        if (!m_prefix.empty())
-            RunOnHost(L"rm -f '" + m_prefix + L"/dosdevices/y:'; umount '" + Mount() + L"'; rmdir '" + Mount() + L"'");
-    }
-    bool Ready() const { return m_ready; }
-    static constexpr wchar_t kRoot[] = L"Y:\\";
-
-  private:
-    std::wstring Mount() const { return m_prefix + L"/ferryl-small-drive"; }
-    // Runs a shell command of the Linux host (Wine starts Unix programs too), and waits for the file
-    // it leaves at its end: Wine gives such a process no exit code to wait for.
-    bool RunOnHost(const std::wstring& command) const {
-        const std::wstring done = m_prefix + L"/ferryl-small-drive.done";
-        std::wstring windowsDone = L"Z:" + done,
-                     commandLine = L"/bin/sh -c \"" + command + L"; touch '" + done + L"'\"";
-        std::replace(windowsDone.begin(), windowsDone.end(), L'/', L'\\');  // FileExists takes full Windows paths
-        ::DeleteFileW(windowsDone.c_str());
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        const bool started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                              &startup, &process);
-        const UniqueHandle thread(process.hThread), owned(process.hProcess);
-        const bool finished = started && PumpUntil([&] { return FileExists(windowsDone); }, 20000);
-        ::DeleteFileW(windowsDone.c_str());
-        return finished;
-    }
-
-    std::wstring m_prefix;
-    bool m_ready = false;
-};
-
 class SendNowTest : public FerrylSession {
   protected:
-    // Copy To's custom folder, which ticking "&Copy To" puts into the path box.
     void CopyInto(const std::wstring& folder) { WriteIni(L"Settings", L"AttachmentsFolder", folder, ini); }
     static void TickCopyAndDelete() {
         Tick(L"&Copy To");
@@ -117,15 +53,8 @@ class SendNowTest : public FerrylSession {
         EXPECT_TRUE(MakePicture(files / name, container, 1600, 1200));
         return files / name;
     }
-    // Posts a key to the control with the focus, then waits until the dialog has checked the size
-    // that it is to choose.
-    static void Press(HWND dialog, UINT message, WPARAM key, int chosen = 0) {
-        ::PostMessageW(FocusOf(dialog), message, key, message == WM_SYSCHAR ? (1 << 29) | 1 : 1);
-        EXPECT_TRUE(!chosen || PumpUntil([&] { return ::IsDlgButtonChecked(dialog, chosen) == BST_CHECKED; }));
-    }
-    // Answers the picture size question with Enter or Esc, after the steps; the files it names as no
-    // pictures.
-    static std::vector<std::wstring> AnswerPictureSize(WPARAM key, const std::function<void(HWND)>& steps = {}) {
+    // Answers the picture size question with Enter or Esc; the files it names as no pictures.
+    static std::vector<std::wstring> AnswerPictureSize(WPARAM key) {
         const HWND dialog = WaitForDialog(L"Picture Size");
         if (!dialog || !FocusOf(dialog)) {
             ADD_FAILURE() << "no picture size question";
@@ -137,15 +66,12 @@ class SendNowTest : public FerrylSession {
             ::SendDlgItemMessageW(dialog, IDC_PICTURE_UNREADABLE, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name));
             named.push_back(name);
         }
-        if (steps)
-            steps(dialog);
-        Press(dialog, WM_KEYDOWN, key);
+        ::PostMessageW(FocusOf(dialog), WM_KEYDOWN, key, 1);
         EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
         return named;
     }
-    // Copy To with "&Delete source files" into the folder of two files, of which the second cannot
-    // be copied: the first is moved. What the user is told, and that a Send Now without Copy To then
-    // sends the first file's copy: its row names the copy.
+    // Copy To, deleting the sources, of two files of which the second cannot be copied: the first is
+    // moved, the user told, and its row then names the copy.
     void ExpectTheSecondFileStops(const std::wstring& folder, const std::wstring& second, const wchar_t* reason) {
         CopyInto(folder);
         const std::wstring first = files.WriteFile(L"first.txt", "first"), copy = folder + L"first.txt";
@@ -223,20 +149,14 @@ TEST_F(SendNowTest, WhileALargeCopyRunsTheWindowAnswersAndCancelLosesNothing) {
     EXPECT_FALSE(FileExists(record));
 }
 
-TEST_F(SendNowTest, ALockedFileOrAFullDiskStopsTheCopiesLosesNothingAndSaysSo) {
+// (A copy cut short is removed: the cancel above pins it.)
+TEST_F(SendNowTest, ALockedFileStopsTheCopiesLosesNothingAndSaysSo) {
     const std::wstring locked = files.WriteFile(L"locked.txt", "locked");
     UniqueFile open(::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(open);
     ExpectTheSecondFileStops(dest.Path() + L"\\", locked, L"(error 32)");
     open.reset();
     EXPECT_EQ(ReadFileBytes(locked), "locked");
-
-    const SmallDrive drive;
-    if (!drive.Ready())
-        GTEST_SKIP() << "no tmpfs can be mounted here (the tests need to run as root on Linux for it)";
-    const std::wstring big = files.WriteFile(L"big.bin", std::string(3 << 20, 'b'));
-    ExpectTheSecondFileStops(SmallDrive::kRoot, big, L"(error 112)");
-    EXPECT_EQ(ReadFileBytes(big).size(), 3u << 20);
 }
 
 // The mail program gets CLParameters, then the short paths (without blanks) of the copies. A copy
@@ -268,34 +188,17 @@ TEST_F(SendNowTest, IntoTheTemporaryFolderTheFilesAreMovedUnderTheirNamesAndThei
     // A file already in the temporary folder goes as it is.
     const std::wstring there = SystemTempFolder() + L"there " + name;
     ASSERT_TRUE(::CloseHandle(::CreateFileW(there.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
-    const std::wstring photo = Photo(L"photo.jpg", GUID_ContainerFormatJpeg, L"1");
+    const std::wstring photo = Photo(L"photo.jpg", GUID_ContainerFormatJpeg, L"2");
     const std::string photoBytes = ReadFileBytes(photo);
     // A bitmap cut short: its header reads, its pixels do not.
     const std::wstring cut =
-        files.WriteFile(L"cut.bmp", ReadFileBytes(Photo(L"cut.bmp", GUID_ContainerFormatBmp, L"1")).substr(0, 200));
+        files.WriteFile(L"cut.bmp", ReadFileBytes(Photo(L"cut.bmp", GUID_ContainerFormatBmp, L"")).substr(0, 200));
     ChildProcess ferryl;
     ASSERT_TRUE(StartFerryl(
         ferryl, Quoted(source) + L" " + ShortPathName(source) + L" " + Quoted(there) + L" " + photo + L" " + cut));
     TickCopyAndDelete();
     PressSendNow();
-    std::wstring now, estimate;
-    RECT ok{}, shown{};
-    EXPECT_EQ(AnswerPictureSize(VK_RETURN,
-                                [&](HWND dialog) {
-                                    // Alt and a letter picks a size, the arrows move among them.
-                                    Press(dialog, WM_SYSCHAR, L'm', IDC_PICTURE_MEDIUM);
-                                    Press(dialog, WM_KEYDOWN, VK_UP, IDC_PICTURE_SMALL);
-                                    now = TextOf(dialog, IDC_PICTURE_NOW);
-                                    estimate = TextOf(dialog, IDC_PICTURE_ESTIMATE);
-                                    ::GetWindowRect(::GetDlgItem(dialog, IDOK), &ok);
-                                    ::GetWindowRect(::GetDlgItem(dialog, IDC_PICTURE_ESTIMATE), &shown);
-                                }),
-              std::vector<std::wstring>{})
-        << "both read as pictures so far";
-    // The estimate: the bytes in proportion to the pixels left, a quarter for Small.
-    EXPECT_EQ(now, L"Pictures now: 2 pictures, " + ByteText(photoBytes.size() + 200));
-    EXPECT_EQ(estimate, L"Estimated size: " + ByteText((photoBytes.size() + 3) / 4 + 50));
-    EXPECT_TRUE(ok.top > shown.bottom && ok.top - shown.bottom < 40) << "without a list of unreadable files";
+    EXPECT_EQ(AnswerPictureSize(VK_RETURN), std::vector<std::wstring>{}) << "both read as pictures so far";
     EXPECT_TRUE(AnswerBox(kProgramTitle, {L"could not be read as pictures while they were made smaller", cut}));
     const std::vector<std::wstring> sent = SplitCommandLine(RecordAfterExit(ferryl));
     ASSERT_EQ(sent.size(), 5u) << "the program and four files: the one given twice is listed once";
@@ -307,7 +210,6 @@ TEST_F(SendNowTest, IntoTheTemporaryFolderTheFilesAreMovedUnderTheirNamesAndThei
     EXPECT_EQ(smaller.rfind(SystemTempFolder() + L"FerrylPictures-", 0), 0u) << smaller;
     EXPECT_EQ(FileNameOf(smaller), L"photo.jpg");
     EXPECT_EQ(ReadPicture(smaller).width, 800u);
-    EXPECT_EQ(ReadIni(L"Settings", L"PictureSize", ini), L"2") << "kept for the next time";
     EXPECT_EQ(LongPathName(sent[4]), fresh + L"cut.bmp");
     EXPECT_EQ(ReadFileBytes(copy), "moved");
     EXPECT_EQ(ReadFileBytes(fresh + L"photo.jpg"), photoBytes) << "the original moved whole";
@@ -333,44 +235,27 @@ TEST_F(SendNowTest, AProgramThatCannotBeStartedIsReportedAndTheListStays) {
     EXPECT_TRUE(PumpUntil([&] { return Matching(SystemTempFolder() + L"FerrylPictures-*") == before; }));
 }
 
-// The size warning comes after the picture size and counts the pictures at the size chosen: a
-// bitmap of 1600 × 1200 (5.5 MB) makes a message of about 1.2 MB Smaller. Above the limit it names
-// the file, and No goes back to the list; not below the limit. (A limit of 0 is none: the plan's.)
-TEST_F(SendNowTest, TheSizeWarningComesAboveTheLimitOnlyAndAfterThePictureSize) {
+// The size warning comes after the picture size (which pictures at the size chosen count is the
+// plan's part): a bitmap of 1600 × 1200 (5.5 MB) sent as it is names the file, and No goes back to
+// the list.
+TEST_F(SendNowTest, TheSizeWarningComesAboveTheLimitAfterThePictureSize) {
     WriteMessageSizeLimitMB(2, ini);
-    const struct {
-        const wchar_t* keptSize;  // "" for none: the original size
-        bool warns;
-    } cases[] = {{L"", true}, {L"1", false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.warns);
-        ::DeleteFileW(record.c_str());
-        const std::wstring photo = Photo(L"photo.bmp", GUID_ContainerFormatBmp, c.keptSize);
-        ChildProcess ferryl;
-        ASSERT_TRUE(StartFerryl(ferryl, photo));
+    const std::wstring photo = Photo(L"photo.bmp", GUID_ContainerFormatBmp, L"");
+    ChildProcess ferryl;
+    ASSERT_TRUE(StartFerryl(ferryl, photo));
+    for (const int answer : {IDNO, IDYES}) {
         PressSendNow();
         EXPECT_EQ(AnswerPictureSize(VK_RETURN), std::vector<std::wstring>{});
-        if (c.warns) {
-            ASSERT_TRUE(AnswerBox(kWarningTitle, {L"over the limit of 2.00 MB", L"photo.bmp"}, IDNO));
-            ASSERT_TRUE(SendNowEnabled()) << "back to the list";
-            EXPECT_FALSE(FileExists(record));
-            PressSendNow();
-            EXPECT_EQ(AnswerPictureSize(VK_RETURN), std::vector<std::wstring>{});
-            ASSERT_TRUE(AnswerBox(kWarningTitle, {L"photo.bmp"}, IDYES));
-        }
-        const std::wstring recorded = RecordAfterExit(ferryl);
-        EXPECT_NE(recorded, L"(no record)");
-        EXPECT_EQ(recorded == Sent({photo}), !*c.keptSize) << "the picture itself, or smaller";
-        EXPECT_EQ(ReadIni(L"Settings", L"PictureSize", ini), c.keptSize)
-            << "written only once a size other than the original is chosen";
-        ::DeleteFileW(photo.c_str());
+        ASSERT_TRUE(AnswerBox(kWarningTitle, {L"over the limit of 2.00 MB", L"photo.bmp"}, answer));
+        ASSERT_TRUE(answer == IDYES || SendNowEnabled()) << "back to the list";
+        EXPECT_FALSE(answer == IDNO && FileExists(record));
     }
+    EXPECT_EQ(RecordAfterExit(ferryl), Sent({photo}));
+    EXPECT_EQ(ReadIni(L"Settings", L"PictureSize", ini), L"") << "the original size is not written";
 }
 
-// Every route: a listed file gone before Send Now is named before anything, and No keeps the window
-// and the list. The picture size is then asked, naming a file that only pretends to be a JPEG, and
-// Cancel keeps them too; with a size chosen the mail program gets the smaller picture under its own
-// name and the other file as it is, and the original stays.
+// Every route: a file gone is named first, and No keeps the list; the picture size question names a
+// fake JPEG, and Cancel keeps the list; then the smaller picture goes under its name, the rest as is.
 struct Route {
     const wchar_t* program;  // MailProgram: a stand-in's file name, or the setting itself
     const wchar_t* client;   // the Simple MAPI client that takes the files, if any
@@ -401,18 +286,7 @@ TEST_P(RouteTest, AGoneFileIsNamedFirstAndThePictureGoesSmallerUnderItsName) {
     EXPECT_FALSE(FileExists(recordPath)) << "nothing was started";
     PressSendNow();
     ASSERT_TRUE(AnswerBox(kWarningTitle, {gone}, IDYES));
-    std::vector<std::wstring> names;
-    EXPECT_EQ(AnswerPictureSize(VK_ESCAPE,
-                                [&](HWND dialog) {
-                                    for (int id : {IDC_PICTURE_MEDIUM, IDC_PICTURE_ORIGINAL, IDC_PICTURE_UNREADABLE}) {
-                                        const AccessibleRef part = ClientAccessible(::GetDlgItem(dialog, id));
-                                        names.push_back(part ? Name(part.get(), CHILDID_SELF) : L"(none)");
-                                    }
-                                }),
-              std::vector<std::wstring>{L"fake.jpg"});
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"Medium: 1024 \u00D7 768", L"Original size",
-                                                L"These files cannot be read as pictures and are sent as they are:"}))
-        << "what screen readers call them";
+    EXPECT_EQ(AnswerPictureSize(VK_ESCAPE), std::vector<std::wstring>{L"fake.jpg"});
     ASSERT_TRUE(SendNowEnabled()) << "the window stays with its list";
     EXPECT_FALSE(FileExists(recordPath)) << "nothing was started";
     PressSendNow();

@@ -1,6 +1,5 @@
 // End to end: the real Ferryl.exe read by a screen reader in another process, and on systems out of
-// the ordinary: twice the DPI with a saved place off the screen and a size larger than it; a
-// library it loads late missing; a file right at a drive's root with a one-letter name.
+// the ordinary: a library it loads late missing; a file right at a drive's root with a one-letter name.
 
 #include <gtest/gtest.h>
 
@@ -24,8 +23,8 @@ class UnusualSystemTest : public FerrylSession {
     }
 };
 
-// The real Ferryl.exe with three files listed, read and driven through Active Accessibility from
-// this test, which hears its WinEvents.
+// Read and driven through Active Accessibility from this process, which hears its WinEvents (what
+// the grid answers in-process is its own tests' part).
 TEST_F(UnusualSystemTest, AScreenReaderInAnotherProcessReadsAndDrivesTheWindow) {
     const std::wstring a = files.WriteFile(L"a.txt", std::string(2048, 'a'));
     const std::wstring b = files.WriteFile(L"b b.txt", "b");
@@ -41,13 +40,9 @@ TEST_F(UnusualSystemTest, AScreenReaderInAnotherProcessReadsAndDrivesTheWindow) 
     LONG count = 0;
     ASSERT_TRUE(PumpUntil([&] { return SUCCEEDED(access->get_accChildCount(&count)) && count == 3; }));
 
-    EXPECT_EQ(Role(access.get(), CHILDID_SELF), ROLE_SYSTEM_LIST);
-    EXPECT_EQ(Name(access.get(), CHILDID_SELF), L"Files");
-    EXPECT_EQ(Role(access.get(), 2), ROLE_SYSTEM_LISTITEM);
     ExpectSpokenRow(Name(access.get(), 1), a, 3, L"2024", L"2,048");
     ExpectSpokenRow(Name(access.get(), 2), b, 12, L"2023", L"1");
     ExpectSpokenRow(Name(access.get(), 3), c, 1, L"2001", L"1,234,567");
-    EXPECT_EQ(Description(access.get(), 3), L"Name, Date, Size (bytes), Full Path");
     EXPECT_TRUE(State(access.get(), 1) & STATE_SYSTEM_SELECTED);
     EXPECT_FALSE(State(access.get(), 2) & STATE_SYSTEM_SELECTED);
     // The path box is named by the label its check box shows, the folder buttons by what their
@@ -78,13 +73,6 @@ TEST_F(UnusualSystemTest, AScreenReaderInAnotherProcessReadsAndDrivesTheWindow) 
         return events.Count(EVENT_OBJECT_SELECTION, list, 2) == 1 && events.Count(EVENT_OBJECT_FOCUS, list, 2) == 1;
     }));
 
-    // The hit test at the middle of row 3 finds row 3.
-    LONG x = 0, y = 0, width = 0, height = 0;
-    ASSERT_EQ(access->accLocation(&x, &y, &width, &height, Child(3)), S_OK);
-    VARIANT hit;
-    ASSERT_EQ(access->accHitTest(x + width / 2, y + height / 2, &hit), S_OK);
-    EXPECT_EQ(ChildId(hit), 3);
-
     // While a modal box or a mail client's compose window disables the window, a screen reader
     // can neither open a file nor move the selection under it.
     ::EnableWindow(MainWindow(), FALSE);
@@ -94,29 +82,6 @@ TEST_F(UnusualSystemTest, AScreenReaderInAnotherProcessReadsAndDrivesTheWindow) 
     EXPECT_EQ(Selection(access.get()), std::vector<long>{2});
     ::EnableWindow(MainWindow(), TRUE);
     access.Reset();
-}
-
-bool Inside(const RECT& inner, const RECT& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-TEST_F(UnusualSystemTest, AtTwiceTheDpiTheWindowAndSendNowLieInsideTheWorkArea) {
-    SystemDpi(192);
-    // 2667 by 1600 pixels at 192 DPI, left of and below the screen.
-    for (const auto& [key, value] : {std::pair{L"WindowWidth", L"20000"}, std::pair{L"WindowHeight", L"12000"},
-                                     std::pair{L"WindowLeft", L"-30000"}, std::pair{L"WindowTop", L"90000"}})
-        WriteIni(L"Window Position", key, value, ini);
-    ChildProcess ferryl;
-    ASSERT_TRUE(StartFerryl(ferryl, Quoted(files.WriteFile(L"a.txt"))));
-    RECT work{}, window{}, sendNow{};
-    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
-    ::GetWindowRect(MainWindow(), &window);
-    ::GetWindowRect(PanelChild(L"&Send Now"), &sendNow);
-    EXPECT_TRUE(Inside(window, work)) << window.left << "," << window.top << " " << window.right << ","
-                                      << window.bottom;
-    EXPECT_TRUE(Inside(sendNow, work));
-    EXPECT_EQ(window.right - window.left, work.right - work.left) << "as wide as the screen allows";
 }
 
 TEST_F(UnusualSystemTest, AMissingDelayLoadedLibraryStopsTheStartWithAMessageBeforeAnyFileIsTaken) {

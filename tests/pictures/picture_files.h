@@ -14,15 +14,13 @@ namespace ferryl::test {
 // The colours of the quarters, 0xRRGGBB: top left, top right, bottom left, bottom right.
 inline constexpr uint32_t kQuarters[4] = {0xFF0000, 0x00C000, 0x0000FF, 0xFFFFFF};
 
-// Writes a picture of the quarters in the container's format with the program's writer, the bottom
-// right quarter with the alpha given. False when WIC could not.
+// Writes a picture of the quarters with the program's writer, the last quarter of this alpha.
 bool MakePicture(const std::wstring& path, const GUID& container, UINT width, UINT height, BYTE lastAlpha = 0xFF);
 
-// Puts the orientation tag (1 to 8) into a TIFF, as a scanner writes it: a new first directory
-// holding the old one's entries and the tag.
+// Puts the orientation tag (1 to 8) into a TIFF in a new first directory, as a scanner writes it.
 bool TagOrientation(const std::wstring& path, uint16_t orientation);
 
-// A picture as WIC reads it from its bytes; empty (0 × 0) when it cannot.
+// A picture as WIC reads it; 0 × 0 when it cannot.
 struct ReadBack {
     GUID container{};
     UINT width = 0;

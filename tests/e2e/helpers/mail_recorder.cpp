@@ -1,8 +1,5 @@
-// A stand-in mail program for the end-to-end tests: it writes the command line it was started
-// with to "command_line.txt" beside itself (UTF-16), the same line as the system gives it to ANSI
-// programs to "command_line_ansi.txt" (GetCommandLineA's bytes), and the folder it was started in
-// to "start_folder.txt" (UTF-16), then ends. The command line is written under another name first
-// and renamed last, so a test that sees it sees all three.
+// A stand-in mail program: beside itself it writes its start folder, its ANSI command line, and last
+// (renamed into place, so that a test seeing it sees all three) its command line in UTF-16.
 
 #include <windows.h>
 

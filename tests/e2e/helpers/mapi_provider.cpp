@@ -1,11 +1,7 @@
-// A stand-in Simple MAPI provider for the tests, registered as a mail client's DLL. Built twice: with
-// both entry points, and with FERRYL_ANSI_ONLY as an older client that has only MAPISendMail. It writes
-// what it was given to "mapi_record.txt" beside itself (UTF-16: the entry point, the flags, the
-// recipient count, the file count, then each file's path, name and position) and returns the
-// number in "mapi_result.txt" (0 when there is none). While "mapi_hold" exists beside it, it waits
-// for "mapi_release" first, without pumping messages, as a client that blocks does. Every call
-// adds a line to "mapi_calls.txt" as it starts, and writes the DPI awareness of the thread that
-// calls it (the DPI_AWARENESS number, -1 when the system cannot tell) to "mapi_thread.txt".
+// A stand-in Simple MAPI provider, registered as a mail client's DLL; built also with FERRYL_ANSI_ONLY,
+// as an older client with only MAPISendMail. Beside itself it adds each call to "mapi_calls.txt",
+// waits while "mapi_hold" is there without "mapi_release" (blocking, as such clients do), writes what
+// it got to "mapi_record.txt" (UTF-16) and returns the number in "mapi_result.txt", or 0.
 
 #include <windows.h>
 
@@ -58,22 +54,9 @@ std::wstring Text(const char* text) {
     return text ? std::wstring(text) : L"(null)";
 }
 
-// What the calling thread's windows are scaled as.
-int ThreadDpiAwareness() {
-    using GetContextFn = void*(WINAPI*)();
-    using AwarenessFn = int(WINAPI*)(void*);
-    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    const auto getContext = reinterpret_cast<GetContextFn>(
-        reinterpret_cast<void*>(::GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
-    const auto awareness = reinterpret_cast<AwarenessFn>(
-        reinterpret_cast<void*>(::GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
-    return getContext && awareness ? awareness(getContext()) : -1;
-}
-
 template <typename Message>
 ULONG Record(const wchar_t* entry, ULONG_PTR uiParam, const Message* message, ULONG flags) {
     Write(L"mapi_calls.txt", std::wstring(entry) + L"\n", true);
-    Write(L"mapi_thread.txt", L"awareness=" + std::to_wstring(ThreadDpiAwareness()));
     for (int i = 0; i < 6000 && Exists(L"mapi_hold") && !Exists(L"mapi_release"); ++i)
         ::Sleep(10);
     std::wstring record = L"call=" + std::wstring(entry) + L"\nflags=" + std::to_wstring(flags) + L"\nparent=" +
