@@ -1,10 +1,14 @@
-// Send Now's work against real files: the facts its plan is made of, and Copy To's step.
+// Send Now's work against real files: the facts its plan is made of, Copy To's step, and the send
+// job that runs the steps.
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 #include "common/unique_handle.h"
 #include "send/copy_step.h"
 #include "send/send_facts.h"
+#include "send/send_job.h"
 #include "settings/funkcije.h"
 #include "support/temp_folder.h"
 
@@ -58,6 +62,31 @@ TEST(CopyStep, TheSameFileTwiceIsCopiedOnceAndASourceThatCannotGoIsKeptWithTheRe
     }
     EXPECT_FALSE(FileExists(dest / L"a (2).txt")) << "copied once";
     EXPECT_EQ(ReadFileBytes(a), "locked");
+}
+
+// Its steps' order, progress and cancel are seen end to end; a step that throws fails the job there,
+// with what it threw, and its end is posted all the same.
+TEST(SendJob, AStepThatThrowsFailsTheJobWithWhatItThrew) {
+    constexpr UINT kDone = WM_APP + 40;
+    const HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    bool laterRan = false;
+    std::vector<SendStep> steps{
+        {L"Throwing", true, [](const StepProgress&) -> StepStatus { throw std::runtime_error("no room"); }},
+        {L"Later", true, [&](const StepProgress&) { return laterRan = true, StepStatus::Done; }}};
+    const std::shared_ptr<SendJob> job = SendJob::Start(std::move(steps), window, kDone);
+    MSG message{};
+    bool posted = false;
+    for (int wait = 0; wait < 1000 && !posted; ++wait) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
+        posted = ::PeekMessageW(&message, window, kDone, kDone, PM_REMOVE);
+    }
+    ASSERT_TRUE(posted && job->Done());
+    EXPECT_FALSE(laterRan);
+    EXPECT_EQ(job->Outcome().status, StepStatus::Failed);
+    EXPECT_EQ(job->Outcome().title, L"Throwing");
+    ASSERT_TRUE(job->Outcome().thrown);
+    EXPECT_EQ(job->Outcome().thrown->description, L"no room");
+    ::DestroyWindow(window);
 }
 
 TEST(SendFacts, AFileIsKnownInAnySpellingAndLiesInTheFolderHoweverEitherIsSpelt) {
