@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +39,50 @@ bool LargeFile(const std::wstring& path, uint64_t size, bool write) {
            ::GetFileSizeEx(file.get(), &length) && static_cast<uint64_t>(length.QuadPart) == size && head == mark &&
            tail == mark;
 }
+
+// Drive Y: of 1 MB, a disk that fills up: a tmpfs mounted in the test prefix and linked among its
+// drives. Ready() is false where the host lets no file system be mounted.
+class SmallDrive {
+  public:
+    SmallDrive() {
+        wchar_t prefix[MAX_PATH]{};
+        m_prefix = ::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH) < MAX_PATH ? prefix : L"";
+        m_ready = !m_prefix.empty() &&
+                  RunOnHost(L"mkdir -p '" + Mount() + L"' && mount -t tmpfs -o size=1m ferryl '" + Mount() +
+                            L"' && ln -sfn '" + Mount() + L"' '" + m_prefix + L"/dosdevices/y:'") &&
+                  FolderExists(kRoot);
+    }
+    ~SmallDrive() {
+        if (!m_prefix.empty())
+            RunOnHost(L"rm -f '" + m_prefix + L"/dosdevices/y:'; umount '" + Mount() + L"'; rmdir '" + Mount() + L"'");
+    }
+    bool Ready() const { return m_ready; }
+    static constexpr wchar_t kRoot[] = L"Y:\\";
+
+  private:
+    std::wstring Mount() const { return m_prefix + L"/ferryl-small-drive"; }
+    // Runs a shell command of the Linux host (Wine starts Unix programs too), and waits for the file
+    // it leaves at its end: Wine gives such a process no exit code to wait for.
+    bool RunOnHost(const std::wstring& command) const {
+        const std::wstring done = m_prefix + L"/ferryl-small-drive.done";
+        std::wstring windowsDone = L"Z:" + done,
+                     commandLine = L"/bin/sh -c \"" + command + L"; touch '" + done + L"'\"";
+        std::replace(windowsDone.begin(), windowsDone.end(), L'/', L'\\');  // FileExists takes full Windows paths
+        ::DeleteFileW(windowsDone.c_str());
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        const bool started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                              &startup, &process);
+        const UniqueHandle thread(process.hThread), owned(process.hProcess);
+        const bool finished = started && PumpUntil([&] { return FileExists(windowsDone); }, 20000);
+        ::DeleteFileW(windowsDone.c_str());
+        return finished;
+    }
+
+    std::wstring m_prefix;
+    bool m_ready = false;
+};
 
 class SendNowTest : public FerrylSession {
   protected:
@@ -149,14 +194,20 @@ TEST_F(SendNowTest, WhileALargeCopyRunsTheWindowAnswersAndCancelLosesNothing) {
     EXPECT_FALSE(FileExists(record));
 }
 
-// (A copy cut short is removed: the cancel above pins it.)
-TEST_F(SendNowTest, ALockedFileStopsTheCopiesLosesNothingAndSaysSo) {
+TEST_F(SendNowTest, ALockedFileOrAFullDiskStopsTheCopiesLosesNothingAndSaysSo) {
     const std::wstring locked = files.WriteFile(L"locked.txt", "locked");
     UniqueFile open(::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(open);
     ExpectTheSecondFileStops(dest.Path() + L"\\", locked, L"(error 32)");
     open.reset();
     EXPECT_EQ(ReadFileBytes(locked), "locked");
+
+    const SmallDrive drive;
+    if (!drive.Ready())
+        GTEST_SKIP() << "no tmpfs can be mounted here (the tests need to run as root on Linux for it)";
+    const std::wstring big = files.WriteFile(L"big.bin", std::string(3 << 20, 'b'));
+    ExpectTheSecondFileStops(SmallDrive::kRoot, big, L"(error 112)");
+    EXPECT_EQ(ReadFileBytes(big).size(), 3u << 20);
 }
 
 // The mail program gets CLParameters, then the short paths (without blanks) of the copies. A copy
