@@ -21,4 +21,9 @@ std::wstring FileNameOf(std::wstring_view path) {
     return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
 }
 
+std::wstring FolderOf(std::wstring_view path) {
+    const size_t slash = path.rfind(L'\\');
+    return std::wstring(slash == std::wstring_view::npos ? std::wstring_view() : path.substr(0, slash + 1));
+}
+
 }  // namespace ferryl

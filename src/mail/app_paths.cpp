@@ -2,6 +2,7 @@
 
 #include "core/mail_kind.h"
 #include "mail/registry_text.h"
+#include "settings/funkcije.h"
 
 namespace ferryl {
 
@@ -20,11 +21,6 @@ std::optional<std::wstring> AppPath(const std::wstring& fileName) {
             return path;
     }
     return std::nullopt;
-}
-
-bool IsExistingFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 std::vector<RegisteredProgram> RegisteredMailPrograms() {

@@ -16,9 +16,6 @@ inline constexpr wchar_t kAppPathsKey[] = L"Software\\Microsoft\\Windows\\Curren
 // registers the name.
 std::optional<std::wstring> AppPath(const std::wstring& fileName);
 
-// True when the path names an existing file, not a folder.
-bool IsExistingFile(const std::wstring& path);
-
 // A known mail program that App Paths registers and whose file exists.
 struct RegisteredProgram {
     std::wstring fileName;     // "olk.exe", as the setting keeps it

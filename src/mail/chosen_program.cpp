@@ -2,6 +2,7 @@
 
 #include "mail/app_paths.h"
 #include "mail/mail_clients.h"
+#include "settings/funkcije.h"
 
 namespace ferryl {
 

@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "common/unique_handle.h"
 #include "core/copy_naming.h"
+#include "core/path_rules.h"
 #include "settings/funkcije.h"
 
 namespace ferryl {
@@ -33,10 +34,6 @@ std::optional<uint64_t> FileSize(const std::wstring& path) {
 void RemoveOwnCopy(const std::wstring& path) noexcept {
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(path.c_str());
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-    return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
 struct ChunkReport {

@@ -25,11 +25,6 @@ std::wstring PathForMail(const std::wstring& path) {
     return longPath;
 }
 
-bool IsFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 HandOffResult Failure(std::wstring text) {
     return {std::move(text), nullptr};
 }
@@ -66,7 +61,7 @@ HandOffResult HandOff(const MailTarget& target,
 
     std::vector<std::wstring> missing, forMail;
     for (const std::wstring& path : paths) {
-        if (!IsFile(path))
+        if (!IsExistingFile(path))
             missing.push_back(path);
         forMail.push_back(PathForMail(path));
     }

@@ -7,6 +7,7 @@
 #include "common/system_error_text.h"
 #include "common/text.h"
 #include "core/copy_naming.h"
+#include "core/path_rules.h"
 #include "send/copy_step.h"
 #include "settings/funkcije.h"
 
@@ -40,7 +41,7 @@ std::vector<ListedFile> ReadListedFiles(const std::vector<std::wstring>& paths, 
             file.ansiShortPath = !shortPath.empty() && InAnsi(shortPath);
             if (copyFolder) {
                 file.identity = FileIdentityKey(path);
-                file.inFolder = FileIdentityKey(path.substr(0, path.find_last_of(L'\\') + 1)) == folderKey;
+                file.inFolder = FileIdentityKey(FolderOf(path)) == folderKey;
             }
         }
         file.ansiPath = InAnsi(file.path);

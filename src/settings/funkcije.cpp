@@ -31,6 +31,11 @@ bool FileExists(const std::wstring& path) {
         path, [](const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0; });
 }
 
+bool IsExistingFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool FolderExists(const std::wstring& path) {
     if (path.size() < 3)
         return false;

@@ -16,6 +16,10 @@ bool FileExists(const std::wstring& path);
 // True when the path (at least three characters) names an existing folder or file.
 bool FolderExists(const std::wstring& path);
 
+// True when the path (a full one, or relative to the current folder) names an existing file, not a
+// folder, by its attributes.
+bool IsExistingFile(const std::wstring& path);
+
 // The full path the system makes of a path (GetFullPathNameW: "." and ".." resolved, "/" made
 // "\", the trailing blanks and dots of the last part gone); the path as given when it has none.
 std::wstring FullPathName(const std::wstring& path);
