@@ -31,13 +31,18 @@ std::span<const KnownMailProgram> KnownMailPrograms() {
     return kKnown;
 }
 
-MailProgramKind KindOfProgram(std::wstring_view programPath) {
+const KnownMailProgram* FindKnownMailProgram(std::wstring_view programPath) {
     const std::wstring_view name = FileNamePart(programPath);
     for (const KnownMailProgram& known : kKnown) {
         if (EqualsNoCase(name, known.fileName))
-            return known.kind;
+            return &known;
     }
-    return MailProgramKind::CommandLine;
+    return nullptr;
+}
+
+MailProgramKind KindOfProgram(std::wstring_view programPath) {
+    const KnownMailProgram* known = FindKnownMailProgram(programPath);
+    return known ? known->kind : MailProgramKind::CommandLine;
 }
 
 MailProgramSetting ParseMailProgramSetting(std::wstring_view value) {

@@ -26,6 +26,9 @@ struct KnownMailProgram {
 // Every known program, in the order the E-Mail Program dialog lists them.
 std::span<const KnownMailProgram> KnownMailPrograms();
 
+// The known program of the file's name (case-insensitive); null for any other program.
+const KnownMailProgram* FindKnownMailProgram(std::wstring_view programPath);
+
 // The kind, from the program file's name (case-insensitive).
 MailProgramKind KindOfProgram(std::wstring_view programPath);
 

@@ -24,16 +24,6 @@ constexpr UINT kMeasureEntriesMessage = WM_APP + 50;
 // The limit field takes whole megabytes, at most this many digits.
 constexpr int kLimitDigits = 6;
 
-// The name users know a program by, from its file name; nothing for a program Send Now does not know.
-std::optional<std::wstring> KnownName(const std::wstring& path) {
-    const std::wstring name = FileNameOf(path);
-    for (const KnownMailProgram& known : KnownMailPrograms()) {
-        if (EqualsNoCase(name, known.fileName))
-            return std::wstring(known.displayName);
-    }
-    return std::nullopt;
-}
-
 // What Send Now does with the files for a setting, in plain words.
 std::wstring WhatHappens(const MailProgramSetting& setting) {
     switch (setting.kind) {
@@ -45,8 +35,8 @@ std::wstring WhatHappens(const MailProgramSetting& setting) {
             return L"Hands the files to " + setting.text;
         case MailProgramSetting::Kind::Program:
         case MailProgramSetting::Kind::RegisteredProgram:
-            if (const std::optional<std::wstring> name = KnownName(LongPathName(setting.text)))
-                return L"Opens a new message in " + *name;
+            if (const KnownMailProgram* known = FindKnownMailProgram(LongPathName(setting.text)))
+                return L"Opens a new message in " + std::wstring(known->displayName);
             return L"Starts the program with the files on its command line";
     }
     return {};
@@ -287,10 +277,12 @@ std::wstring DescribeMailProgramSetting(const std::wstring& setting) {
         case MailProgramSetting::Kind::NamedMapi:
             chosen = parsed.text;
             break;
-        case MailProgramSetting::Kind::RegisteredProgram:
-            chosen = KnownName(parsed.text).value_or(parsed.text) + L" (" + parsed.text +
+        case MailProgramSetting::Kind::RegisteredProgram: {
+            const KnownMailProgram* known = FindKnownMailProgram(parsed.text);
+            chosen = (known ? std::wstring(known->displayName) : parsed.text) + L" (" + parsed.text +
                      L", wherever Windows has it installed)";
             break;
+        }
         case MailProgramSetting::Kind::Program:
             chosen = LongPathName(parsed.text);
             break;
