@@ -6,6 +6,7 @@
 
 #include "app/intake.h"
 #include "common/continue_on_error.h"
+#include "common/day_old.h"
 #include "common/error.h"
 #include "common/unique_handle.h"
 #include "core/handoff_spool_file.h"
@@ -15,7 +16,6 @@ namespace ferryl {
 namespace {
 
 // A partial file older than this was left by a writer that was ended; no whole handoff is in it.
-constexpr ULONGLONG kStalePartialAge = 24ULL * 60 * 60 * 10000000;  // a day, in 100 ns
 
 [[noreturn]] void Fail(const wchar_t* what) {
     throw Error(static_cast<long>(::GetLastError()), ErrorSource(L"HandoffSpool"), what);
@@ -122,18 +122,9 @@ long TakeInKeptHandoff(const std::wstring& path, FileListTarget& target) {
 }
 
 void RemoveStalePartials(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry;
-    UniqueFind search(::FindFirstFileExW((folder + L"\\" + kPartialSpoolFilePattern).c_str(), FindExInfoBasic, &entry,
-                                         FindExSearchNameMatch, nullptr, 0));
-    if (!search)
-        return;
-    const ULONGLONG now = Now();
-    do {
-        const ULONGLONG written =
-            (static_cast<ULONGLONG>(entry.ftLastWriteTime.dwHighDateTime) << 32) | entry.ftLastWriteTime.dwLowDateTime;
-        if (now > written + kStalePartialAge)
-            ::DeleteFileW((folder + L"\\" + entry.cFileName).c_str());
-    } while (::FindNextFileW(search.get(), &entry));
+    ForEachDayOldEntry(
+        folder + L"\\" + kPartialSpoolFilePattern, [](const WIN32_FIND_DATAW&) { return true; },
+        [](const std::wstring& path) { ::DeleteFileW(path.c_str()); });
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "common/error.h"
 #include "common/text.h"
 #include "core/command_line.h"
+#include "core/path_rules.h"
 #include "mail/draft_file.h"
 #include "mainwindow/form_steps.h"
 #include "settings/erwr.h"
@@ -19,12 +20,6 @@
 namespace ferryl {
 
 namespace {
-
-std::wstring WithBackslash(std::wstring path) {
-    if (!path.ends_with(L'\\'))
-        path += L'\\';
-    return path;
-}
 
 std::wstring Trimmed(const std::wstring& text) {
     size_t first = text.find_first_not_of(L' ');

@@ -21,6 +21,12 @@ std::wstring FileNameOf(std::wstring_view path) {
     return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
 }
 
+std::wstring WithBackslash(std::wstring folder) {
+    if (!folder.ends_with(L'\\'))
+        folder += L'\\';
+    return folder;
+}
+
 std::wstring FolderOf(std::wstring_view path) {
     const size_t slash = path.rfind(L'\\');
     return std::wstring(slash == std::wstring_view::npos ? std::wstring_view() : path.substr(0, slash + 1));

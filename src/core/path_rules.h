@@ -18,6 +18,9 @@ std::wstring SearchPatternFor(std::wstring_view path);
 // The text after the last "\", the whole path when it has none, empty for a path ending in "\".
 std::wstring FileNameOf(std::wstring_view path);
 
+// The folder's path ending in one "\", for a name to follow.
+std::wstring WithBackslash(std::wstring folder);
+
 // The text up to and with the last "\" (a file's folder), empty when it has none.
 std::wstring FolderOf(std::wstring_view path);
 

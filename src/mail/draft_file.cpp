@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/continue_on_error.h"
+#include "common/day_old.h"
 #include "common/system_error_text.h"
 #include "common/unique_handle.h"
 #include "core/mime_draft.h"
@@ -14,8 +16,6 @@ namespace {
 constexpr DWORD kReadChunk = 192 * 1024;
 constexpr size_t kWriteChunk = 256 * 1024;
 constexpr int kNameAttempts = 100;
-// A day, in FILETIME's 100-nanosecond units.
-constexpr ULONGLONG kDay = 24ull * 60 * 60 * 10'000'000;
 
 uint64_t UniqueSeed() {
     LARGE_INTEGER counter{};
@@ -28,10 +28,6 @@ std::string DateNow() {
     SYSTEMTIME now{};
     ::GetSystemTime(&now);
     return Rfc5322Date({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wDayOfWeek});
-}
-
-ULONGLONG AsNumber(const FILETIME& time) {
-    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
 class DraftWriter {
@@ -86,7 +82,7 @@ DraftOutcome WriteDraftFile(const std::wstring& folder, const std::vector<std::w
                 L"The draft message for the new Outlook cannot be written: the system named no temporary "
                 L"folder when Ferryl Handler started.\n\nSend the files through another mail program."};
     const uint64_t seed = UniqueSeed();
-    const std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
+    const std::wstring base = WithBackslash(folder);
     std::wstring path;
     UniqueFile draft;
     DWORD error = ERROR_FILE_EXISTS;
@@ -123,21 +119,14 @@ DraftOutcome WriteDraftFile(const std::wstring& folder, const std::vector<std::w
 void RemoveOldDrafts(const std::wstring& folder) noexcept {
     if (folder.empty())
         return;
-    const std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
-    FILETIME nowTime{};
-    ::GetSystemTimeAsFileTime(&nowTime);
-    const ULONGLONG now = AsNumber(nowTime);
-    WIN32_FIND_DATAW entry{};
-    UniqueFind search(::FindFirstFileW((base + DraftFilePattern()).c_str(), &entry));
-    if (!search)
-        return;
-    do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsDraftFileName(entry.cFileName))
-            continue;
-        const ULONGLONG written = AsNumber(entry.ftLastWriteTime);
-        if (written < now && now - written > kDay)
-            ::DeleteFileW((base + entry.cFileName).c_str());
-    } while (::FindNextFileW(search.get(), &entry));
+    ContinueOnError(L"RemoveOldDrafts", [&] {
+        ForEachDayOldEntry(
+            WithBackslash(folder) + DraftFilePattern(),
+            [](const WIN32_FIND_DATAW& entry) {
+                return !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsDraftFileName(entry.cFileName);
+            },
+            [](const std::wstring& path) { ::DeleteFileW(path.c_str()); });
+    });
 }
 
 }  // namespace ferryl

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/continue_on_error.h"
+#include "common/day_old.h"
 #include "common/system_error_text.h"
 #include "core/path_rules.h"
 #include "send/picture_wic.h"
@@ -13,17 +15,6 @@ namespace {
 constexpr int kFolderAttempts = 100;
 // Pictures of one name from different folders: the second goes into the subfolder "2", and so on.
 constexpr int kNameAttempts = 1000;
-// A day, in FILETIME's 100-nanosecond units.
-constexpr ULONGLONG kDay = 24ull * 60 * 60 * 10'000'000;
-
-std::wstring WithBackslash(const std::wstring& folder) {
-    return !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
-}
-
-ULONGLONG AsNumber(const FILETIME& time) {
-    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
 bool IsDots(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
@@ -231,24 +222,18 @@ void RemovePictureFolder(const std::wstring& folder) noexcept {
 void RemoveOldPictureFolders(const std::wstring& tempFolder, const std::wstring& keep) noexcept {
     if (tempFolder.size() < 2)
         return;
-    const std::wstring base = WithBackslash(tempFolder);
-    FILETIME nowTime{};
-    ::GetSystemTimeAsFileTime(&nowTime);
-    const ULONGLONG now = AsNumber(nowTime);
     const std::wstring kept = keep.empty() ? std::wstring() : FileNameOf(keep);
-    WIN32_FIND_DATAW entry{};
-    UniqueFind search(::FindFirstFileW((base + kPictureFolderPattern).c_str(), &entry));
-    if (!search)
-        return;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-            (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || !IsPictureFolderName(entry.cFileName) ||
-            ::CompareStringOrdinal(entry.cFileName, -1, kept.c_str(), -1, TRUE) == CSTR_EQUAL)
-            continue;
-        const ULONGLONG written = AsNumber(entry.ftLastWriteTime);
-        if (written < now && now - written > kDay)
-            RemovePictureFolder(base + entry.cFileName);
-    } while (::FindNextFileW(search.get(), &entry));
+    ContinueOnError(L"RemoveOldPictureFolders", [&] {
+        ForEachDayOldEntry(
+            WithBackslash(tempFolder) + kPictureFolderPattern,
+            [&](const WIN32_FIND_DATAW& entry) {
+                return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                       !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                       IsPictureFolderName(entry.cFileName) &&
+                       ::CompareStringOrdinal(entry.cFileName, -1, kept.c_str(), -1, TRUE) != CSTR_EQUAL;
+            },
+            RemovePictureFolder);
+    });
 }
 
 }  // namespace ferryl
