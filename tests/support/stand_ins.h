@@ -41,7 +41,6 @@ class StandInProvider {
 
     // "MAPISendMailW\n" (or "MAPISendMail\n") for each call begun.
     std::wstring Calls() const { return ReadRecord(File(L"mapi_calls.txt")); }
-    std::wstring CallingThread() const { return ReadRecord(File(L"mapi_thread.txt")); }
     // The last call's record, line by line; empty until a call has ended.
     std::vector<std::wstring> Record() const {
         const std::wstring text = ReadRecord(File(L"mapi_record.txt"));
@@ -67,8 +66,8 @@ class StandInProvider {
     }
     void Write(const wchar_t* name, std::string_view bytes) const { WriteFileBytes(File(name), bytes); }
     void Clean() const {
-        for (const wchar_t* name : {L"mapi_record.txt", L"mapi_result.txt", L"mapi_calls.txt", L"mapi_thread.txt",
-                                    L"mapi_hold", L"mapi_release"})
+        for (const wchar_t* name :
+             {L"mapi_record.txt", L"mapi_result.txt", L"mapi_calls.txt", L"mapi_hold", L"mapi_release"})
             ::DeleteFileW(File(name).c_str());
     }
 
