@@ -111,9 +111,7 @@ void FerrylF::SendNow() {
         Inform(failure, kWarningTitle);
     // A close asked for while a question was up goes before any copy is made.
     if (!planned || !Loaded() || m_closeAfterSend) {
-        // Nothing went into the folder made for this send.
-        if (run->freshFolder)
-            ::RemoveDirectoryW(run->folder.c_str());
+        run->RemoveEmptyFreshFolder();
         return;
     }
     std::vector<SendStep> steps = JobSteps(*run);
@@ -262,9 +260,8 @@ void FerrylF::FinishJob() {
     run->job.reset();
     ApplySendNowRule();
     NameCopiesInRows(*run);
-    if (outcome.status != StepStatus::Done && run->freshFolder)
-        // The folder made for this send, when nothing went into it (only an empty one goes).
-        ::RemoveDirectoryW(run->folder.c_str());
+    if (outcome.status != StepStatus::Done)
+        run->RemoveEmptyFreshFolder();
     // Smaller pictures that no mail program is given go at once.
     if (!HandOffAfterJob(*run, outcome))
         run->RemoveSmallerPictures();

@@ -37,4 +37,9 @@ std::vector<std::wstring> PathsAfterCopies(const std::vector<PlannedFile>& going
     return paths;
 }
 
+void SendRun::RemoveEmptyFreshFolder() const {
+    if (freshFolder)
+        ::RemoveDirectoryW(folder.c_str());
+}
+
 }  // namespace ferryl

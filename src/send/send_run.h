@@ -31,6 +31,8 @@ struct SendRun {
     std::vector<std::wstring> PathsToSend() const;
     // The smaller pictures go again when the mail program does not get them.
     void RemoveSmallerPictures() const;
+    // The folder made for this send goes again when nothing went into it (only an empty one goes).
+    void RemoveEmptyFreshFolder() const;
 
     long rows = 0;                     // the send takes rows 1 to rows; later files wait
     std::vector<std::wstring> listed;  // their paths when it started
