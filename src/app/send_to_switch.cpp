@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "app/shortcut.h"
 #include "app/start_up.h"
 #include "common/continue_on_error.h"
 #include "common/error.h"
 #include "common/module_path.h"
+#include "core/path_rules.h"
 #include "core/send_to_switch.h"
 #include "settings/erwr.h"
 #include "settings/funkcije.h"
@@ -29,9 +31,7 @@ std::wstring SendToShortcutPath() {
     std::wstring folder = RegRead(HKEY_CURRENT_USER, kShellFoldersKey, L"SendTo").ToText();
     if (folder == kRegReadMissing)
         Raise(kErrPathNotFound, L"The Send To folder is not known");
-    if (!folder.ends_with(L'\\'))
-        folder += L'\\';
-    return folder + kShortcutName;
+    return WithBackslash(std::move(folder)) + kShortcutName;
 }
 
 // An entry of another copy of the program (an installed one, say) is that copy's to remove; one
