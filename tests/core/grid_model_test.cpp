@@ -130,6 +130,10 @@ TEST(GridModelSelection, ShiftClickSpansFromTheAnchorCtrlClickTogglesAndShiftEnd
     model.SetRowMode(false);
     EXPECT_EQ(input.ClickSelects(3, 3), (Cells{}));
     EXPECT_EQ(input.ClickSelects(4, 3), (Cells{{4, 3}}));
+    // A row removed below the anchor leaves it in place (a file removed from the list, say).
+    input.Key(GridKey::Up, kCtrlMask);
+    model.RemoveRow(6);
+    EXPECT_EQ(input.ClickSelects(5, 3, kShiftMask), (Cells{{4, 3}, {5, 3}}));
 }
 
 TEST(GridModelSelection, ARightPressKeepsTheSelectionItLandsOnAndNeverEdits) {
